@@ -1,0 +1,262 @@
+// crv50: runs the engine's exports on a folder, for tests and for users.
+// Output: one key=value per line on standard output; errors on standard error.
+// Exit status: 0 done, 1 cancelled, 2 failed.
+#include <unistd.h>
+
+#include <csignal>
+#include <cstdio>
+#include <cstring>
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "crv/platform/numbers.h"
+#include "crv/platform/text_file.h"
+#include "engine_binding.h"
+
+using crv::driver::EngineFunctions;
+
+namespace {
+
+constexpr const char* kUsage = R"(usage: crv50 [--quiet] COMMAND ARGUMENTS
+
+Commands (one key=value per line on standard output; exit 0 done, 1 cancelled, 2 failed):
+  lldist LAT1 LON1 LAT2 LON2        distance= and bearing= from point 1 to point 2
+  distll DISTANCE BEARING LAT LON   latitude= and longitude= of the point reached
+  sort FILE KEYTEXT RECLEN          sort a fixed-length record file in place,
+                                    KEYTEXT like "10:52:A 67:69:D"
+  config                            the engine's folders, databases and edition
+  grid RUNFOLDER                    build the receiver grid (status=, points=)
+  evaluate RUNFOLDER                A2/B2 and brute-force evaluation (status=, cases=)
+  b1-2sig RUNFOLDER                 two-signal B1 (status=, cases=, combinations=)
+  b1-3sig RUNFOLDER                 three-signal B1 (status=, cases=, combinations=)
+  grndcom RUNFOLDER                 ground COM evaluation (status=, cases=)
+  run RUNFOLDER                     grid, evaluate, b1-2sig, b1-3sig (and grndcom for
+                                    service-volume type 8), stopping at the first
+                                    non-zero status
+  search DB OPTION CLAT CLON F1LAT F1LON F2LAT F2LON RADIUS FREQ
+                                    search a facility database (status=, count=);
+                                    DB is fm, navaid or com (or 1, 2, 3); OPTION 0
+                                    frequency, 1 circle, 2 ellipse, 3 VOR circle,
+                                    4 COM circle; positions in decimal degrees,
+                                    longitude positive west; RADIUS in nmi; FREQ in
+                                    MHz (0 = any). Results are appended to
+                                    RfiSrch1.tmp and RfiSrch2.tmp in the temporary
+                                    folder (see config).
+
+A RUNFOLDER holds the case copy "Rfi.plt". Latitudes and longitudes are decimal
+degrees, longitude positive west. Interrupt (Ctrl-C) cancels a long command.
+--quiet turns the progress display on standard error off.
+)";
+
+bool quiet = false;
+bool showProgress = false;
+volatile std::sig_atomic_t interrupted = 0;
+const char* currentStep = "";
+
+void onInterrupt(int) { interrupted = 1; }
+
+void progressCallback(int32_t percent, int16_t* cancel) {
+    if (showProgress) {
+        std::fprintf(stderr, "\r%-10s %3d%%", currentStep, static_cast<int>(percent));
+        std::fflush(stderr);
+    }
+    *cancel = interrupted ? 1 : 0;
+}
+
+void endProgressLine() {
+    if (showProgress) {
+        std::fprintf(stderr, "\r%*s\r", 16, "");
+        std::fflush(stderr);
+    }
+}
+
+int exitFor(int status) { return status == 0 ? 0 : (status == 1 ? 1 : 2); }
+
+bool toReal(const char* text, double& out) {
+    auto v = crv::platform::parseReal(text);
+    if (!v) {
+        std::fprintf(stderr, "crv50: not a number: %s\n", text);
+        return false;
+    }
+    out = *v;
+    return true;
+}
+
+std::string real(double v) {
+    // Shortest text of the single the engine returned: stable and exact.
+    return crv::platform::formatShortest(static_cast<float>(v));
+}
+
+std::string folderArgument(const char* text) {
+    std::string folder = text;
+    if (folder.empty() || folder.back() != '/') folder += '/';
+    return folder;
+}
+
+int16_t runStep(const EngineFunctions& f, const std::string& step, const std::string& folder, bool printName) {
+    int16_t status = 0;
+    currentStep = step.c_str();
+    auto prefix = [&](const char* key) { return (printName ? step + "." : std::string()) + key; };
+    if (step == "grid") {
+        int32_t points = 0;
+        f.grid(folder.c_str(), progressCallback, &status, &points);
+        endProgressLine();
+        std::printf("%s=%d\n%s=%d\n", prefix("status").c_str(), status, prefix("points").c_str(), points);
+    } else if (step == "evaluate" || step == "grndcom") {
+        int16_t cases = 0;
+        (step == "evaluate" ? f.evaluate : f.grndcom)(folder.c_str(), progressCallback, &status, &cases);
+        endProgressLine();
+        std::printf("%s=%d\n%s=%d\n", prefix("status").c_str(), status, prefix("cases").c_str(), cases);
+    } else {
+        int16_t cases = 0;
+        int32_t combinations = 0;
+        (step == "b1-2sig" ? f.b1_2sig : f.b1_3sig)(folder.c_str(), progressCallback, &status, &cases,
+                                                    &combinations);
+        endProgressLine();
+        std::printf("%s=%d\n%s=%d\n%s=%d\n", prefix("status").c_str(), status, prefix("cases").c_str(), cases,
+                    prefix("combinations").c_str(), combinations);
+    }
+    std::fflush(stdout);
+    return status;
+}
+
+// Service-volume type of the case copy: columns 58-59 of the navaid line.
+int serviceVolumeType(const std::string& folder) {
+    auto lines = crv::platform::readTextLines(folder + "Rfi.plt");
+    if (!lines || lines->size() < 2) return -1;
+    auto v = crv::platform::parseInteger(crv::platform::columns((*lines)[1], 58, 59));
+    return v ? static_cast<int>(*v) : -1;
+}
+
+int16_t databaseNumber(const std::string& text) {
+    if (text == "fm" || text == "1") return 1;
+    if (text == "navaid" || text == "2") return 2;
+    if (text == "com" || text == "3") return 3;
+    return 0;
+}
+
+}  // namespace
+
+int configCommand();  // config.cpp: links the engine's own path loader
+
+int main(int argc, char** argv) {
+    std::vector<std::string> args;
+    for (int i = 1; i < argc; ++i) {
+        std::string a = argv[i];
+        if (a == "--quiet" || a == "-q")
+            quiet = true;
+        else if (a == "--help" || a == "-h") {
+            std::fputs(kUsage, stdout);
+            return 0;
+        } else
+            args.push_back(a);
+    }
+    if (args.empty()) {
+        std::fputs(kUsage, stderr);
+        return 2;
+    }
+    showProgress = !quiet && ::isatty(STDERR_FILENO);
+    std::signal(SIGINT, onInterrupt);
+
+    const std::string cmd = args[0];
+    auto need = [&](std::size_t n) {
+        if (args.size() != n + 1) {
+            std::fprintf(stderr, "crv50: %s takes %zu arguments (see crv50 --help)\n", cmd.c_str(), n);
+            return false;
+        }
+        return true;
+    };
+
+    if (cmd == "config") return need(0) ? configCommand() : 2;
+
+    EngineFunctions f;
+    std::string error;
+    if (!crv::driver::bindEngine(f, error)) {
+        std::fprintf(stderr, "crv50: %s\n", error.c_str());
+        return 2;
+    }
+
+    if (cmd == "lldist" || cmd == "distll") {
+        if (!need(4)) return 2;
+        double v[4];
+        for (int i = 0; i < 4; ++i)
+            if (!toReal(args[static_cast<std::size_t>(i) + 1].c_str(), v[i])) return 2;
+        float a = 0, b = 0;
+        if (cmd == "lldist") {
+            f.lldist(static_cast<float>(v[0]), static_cast<float>(v[1]), static_cast<float>(v[2]),
+                     static_cast<float>(v[3]), &a, &b);
+            std::printf("distance=%s\nbearing=%s\n", real(a).c_str(), real(b).c_str());
+        } else {
+            f.distll(static_cast<float>(v[0]), static_cast<float>(v[1]), static_cast<float>(v[2]),
+                     static_cast<float>(v[3]), &a, &b);
+            std::printf("latitude=%s\nlongitude=%s\n", real(a).c_str(), real(b).c_str());
+        }
+        return 0;
+    }
+    if (cmd == "sort") {
+        if (!need(3)) return 2;
+        auto len = crv::platform::parseInteger(args[3]);
+        if (!len || *len < 1 || *len > 32767) {
+            std::fprintf(stderr, "crv50: record length must be 1..32767\n");
+            return 2;
+        }
+        if (!crv::platform::fileExists(args[1])) {
+            std::fprintf(stderr, "crv50: no such file: %s\n", args[1].c_str());
+            return 2;
+        }
+        f.sortfile(args[1].c_str(), args[2].c_str(), static_cast<int16_t>(*len));
+        return 0;
+    }
+    static const std::vector<std::string> steps = {"grid", "evaluate", "b1-2sig", "b1-3sig", "grndcom"};
+    for (const auto& s : steps)
+        if (cmd == s) {
+            if (!need(1)) return 2;
+            return exitFor(runStep(f, cmd, folderArgument(args[1].c_str()), false));
+        }
+    if (cmd == "run") {
+        if (!need(1)) return 2;
+        const std::string folder = folderArgument(args[1].c_str());
+        const bool com = serviceVolumeType(folder) == 8;
+        for (const auto& s : steps) {
+            if (s == "grndcom" && !com) break;
+            const int16_t status = runStep(f, s, folder, true);
+            if (status != 0) return exitFor(status);
+        }
+        return 0;
+    }
+    if (cmd == "search") {
+        if (!need(10)) return 2;
+        const int16_t db = databaseNumber(args[1]);
+        if (db == 0) {
+            std::fprintf(stderr, "crv50: database must be fm, navaid or com\n");
+            return 2;
+        }
+        auto option = crv::platform::parseInteger(args[2]);
+        if (!option) {
+            std::fprintf(stderr, "crv50: not a search option: %s\n", args[2].c_str());
+            return 2;
+        }
+        double v[8];
+        for (int i = 0; i < 8; ++i)
+            if (!toReal(args[static_cast<std::size_t>(i) + 3].c_str(), v[i])) return 2;
+        CrvSearchParams p{static_cast<int32_t>(*option),
+                          static_cast<float>(v[0]),
+                          static_cast<float>(v[1]),
+                          static_cast<float>(v[2]),
+                          static_cast<float>(v[3]),
+                          static_cast<float>(v[4]),
+                          static_cast<float>(v[5]),
+                          static_cast<float>(v[6]),
+                          static_cast<float>(v[7])};
+        int16_t status = 0, count = 0;
+        currentStep = "search";
+        f.searchdb(db, &p, progressCallback, &status, &count);
+        endProgressLine();
+        std::printf("status=%d\ncount=%d\n", status, count);
+        return exitFor(status);
+    }
+    std::fprintf(stderr, "crv50: unknown command %s (see crv50 --help)\n", cmd.c_str());
+    return 2;
+}

@@ -1,0 +1,132 @@
+#pragma once
+// Receiver-point files (".plx") and interference plot files (".plt"): records
+// framed by a 4-byte little-endian length before and after, little-endian
+// integers, IEEE single reals, blank-padded texts. The engine writes them and
+// the plot viewer reads them with this one unit.
+#include <cstdint>
+#include <cstdio>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace crv::formats {
+
+inline constexpr const char* kVersionText = "CRV Version 5.0.6";
+inline constexpr std::int16_t kSectionEnd = 9999;
+
+// The 18 header records shared by both kinds of file.
+struct PlotHeader {
+    std::string version = kVersionText;  // 20
+    std::string airspaceCase;            // 15
+    std::string site;                    // 25
+    std::string date;                    // 8
+    std::string fileName;                // 12
+    std::string title1;                  // 80 (older files: 60)
+    std::string title2;                  // 80 (older files: 73)
+    float headingDeg = 0;
+    float frequencyMHz = 0;
+    float fieldElevationFt = 0;
+    float runwayLengthFt = 0;  // receiver-point file: localizer-to-threshold distance
+    std::int16_t serviceVolumeType = 0;
+    std::string navaidId;  // 3
+    float serviceVolumeRadiusNmi = 0;
+    float serviceVolumeHeightFt = 0;
+    std::int16_t gridType = 0;
+    float gridAltitudeFt = 0;
+    float gridAngleDeg = 0;
+};
+
+// One receiver point (26 bytes). A section end has id 9999; the vertical grid's
+// section end carries seven reals, the third (read here as altitudeFt) being
+// the azimuth of the vertical plane.
+struct ReceiverPoint {
+    std::int16_t id = 0;
+    float distanceNmi = 0;
+    float azimuthDeg = 0;
+    float altitudeFt = 0;
+    float latitude = 0;
+    float longitude = 0;
+    float levelDbm = 0;
+};
+
+// One interference plot point (12 bytes) as stored.
+struct InterferencePoint {
+    std::int16_t levelDb = 0;
+    std::int16_t distance100 = 0;
+    std::int16_t azimuth100 = 0;
+    std::int16_t altitudeFt = 0;
+    float extra = 0;
+};
+
+// Nearest whole number, halves away from zero, held within the 16-bit range
+// (values beyond it saturate instead of wrapping).
+std::int16_t saturate16(double value);
+// The stored record of a point: level rounded to whole dB, distance and
+// azimuth times 100 (azimuth first wrapped into [-180, 180)), altitude rounded.
+InterferencePoint makeInterferencePoint(double levelDb, double distanceNmi, double azimuthDeg, double altitudeFt,
+                                        float extra);
+InterferencePoint sectionEndPoint();
+
+// Serialisation of single records (exposed for tests and for readers).
+std::string encodeHeaderRecord(const PlotHeader& h, int index);  // index 1..18
+std::string encodeReceiverPoint(const ReceiverPoint& p);
+std::string encodeVerticalSectionEnd(float planeAzimuthDeg);
+std::string encodeInterferencePoint(const InterferencePoint& p);
+
+class RecordWriter {
+public:
+    RecordWriter() = default;
+    ~RecordWriter();
+    RecordWriter(const RecordWriter&) = delete;
+    RecordWriter& operator=(const RecordWriter&) = delete;
+
+    // Creates (replacing) the file; false when it cannot be created.
+    bool open(const std::string& path);
+    bool isOpen() const { return file_ != nullptr; }
+    void writeRecord(std::string_view data);
+    void writeHeader(const PlotHeader& header);
+    // Closes and keeps the file; false when any write failed.
+    bool close();
+    // Closes and deletes the file.
+    void discard();
+    const std::string& path() const { return path_; }
+    bool failed() const { return failed_; }
+
+private:
+    std::FILE* file_ = nullptr;
+    std::string path_;
+    bool failed_ = false;
+};
+
+class RecordReader {
+public:
+    RecordReader() = default;
+    ~RecordReader();
+    RecordReader(const RecordReader&) = delete;
+    RecordReader& operator=(const RecordReader&) = delete;
+
+    bool open(const std::string& path);
+    // The next record's data; nullopt at the end of the file or on damage
+    // (then error() says what is wrong). Both length markers are checked, and a
+    // length running past the end of the file is reported, never read.
+    std::optional<std::string> next();
+    bool damaged() const { return !error_.empty(); }
+    const std::string& error() const { return error_; }
+    void close();
+
+private:
+    std::FILE* file_ = nullptr;
+    std::string path_;
+    long size_ = 0;
+    std::string error_;
+};
+
+// Reading whole files. Each returns nullopt with `error` set when the file is
+// missing, short or damaged.
+std::optional<PlotHeader> readPlotHeader(RecordReader& reader, std::string& error);
+std::optional<ReceiverPoint> decodeReceiverPoint(std::string_view data);
+std::optional<InterferencePoint> decodeInterferencePoint(std::string_view data);
+
+}  // namespace crv::formats

@@ -1,0 +1,60 @@
+#pragma once
+// The boundary of every export: one call at a time, and nothing thrown inside
+// ever reaches the C caller. Failures become status 2 after their one message,
+// cancel requests status 1.
+#include <cstdint>
+#include <exception>
+#include <new>
+#include <string_view>
+
+#include "failure.h"
+
+namespace crv::engine {
+
+// Marks the engine busy for the lifetime of the object; false from busy()
+// means another export is already running in this process.
+class ExportLock {
+public:
+    ExportLock();
+    ~ExportLock();
+    ExportLock(const ExportLock&) = delete;
+    ExportLock& operator=(const ExportLock&) = delete;
+    bool acquired() const { return acquired_; }
+
+private:
+    bool acquired_;
+};
+
+enum : std::int16_t { kStatusDone = 0, kStatusCancelled = 1, kStatusFailed = 2 };
+
+// Runs body() (which returns nothing and throws EngineFailure or
+// CancelRequested) and returns the status.
+template <class Body>
+std::int16_t runExport(std::string_view routine, Body&& body) noexcept {
+    try {
+        ExportLock lock;
+        if (!lock.acquired()) {
+            ErrMsg(routine, "Another engine call is still running; wait for it to end.");
+            return kStatusFailed;
+        }
+        try {
+            body();
+            return kStatusDone;
+        } catch (const CancelRequested&) {
+            return kStatusCancelled;
+        } catch (const EngineFailure& e) {
+            ErrMsg(e.routine(), e.message());
+        } catch (const std::bad_alloc&) {
+            ErrMsg(routine, "Could not allocate required memory.");
+        } catch (const std::exception& e) {
+            ErrMsg(routine, e.what());
+        } catch (...) {
+            ErrMsg(routine, "Unexpected internal error.");
+        }
+    } catch (...) {
+        // Even the message failed; the status still tells the caller.
+    }
+    return kStatusFailed;
+}
+
+}  // namespace crv::engine

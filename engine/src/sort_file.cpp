@@ -1,0 +1,127 @@
+#include "sort_file.h"
+
+#include "crv/platform/numbers.h"
+#include "crv/platform/text_file.h"
+#include "failure.h"
+#include "file_units.h"
+#include "fixed_text.h"
+
+namespace crv::engine {
+
+namespace {
+constexpr const char* kRoutine = "SortFile       ";
+
+// Compares two keys as blank-padded texts: columns past a line's end are blanks.
+int compareKey(const std::string& a, const std::string& b, const SortKey& key) {
+    for (int c = key.start; c <= key.end; ++c) {
+        const auto i = static_cast<std::size_t>(c - 1);
+        const unsigned char ca = i < a.size() ? static_cast<unsigned char>(a[i]) : ' ';
+        const unsigned char cb = i < b.size() ? static_cast<unsigned char>(b[i]) : ' ';
+        if (ca != cb) return ca < cb ? -1 : 1;
+    }
+    return 0;
+}
+
+bool comesBefore(const std::string& a, const std::string& b, const std::vector<SortKey>& keys) {
+    for (const auto& key : keys) {
+        const int c = compareKey(a, b, key);
+        if (c < 0) return key.ascending;
+        if (c > 0) return !key.ascending;
+    }
+    return false;
+}
+}  // namespace
+
+std::vector<SortKey> parseSortKeys(std::string_view keyText, int recordLength) {
+    std::vector<SortKey> keys;
+    std::size_t i = 0;
+    while (i < keyText.size()) {
+        while (i < keyText.size() && keyText[i] == ' ') ++i;
+        const std::size_t startPos = i;
+        while (i < keyText.size() && keyText[i] != ' ') ++i;
+        if (i == startPos) break;
+        std::string_view group = keyText.substr(startPos, i - startPos);
+        const auto c1 = group.find(':');
+        if (c1 == std::string_view::npos) continue;
+        const auto c2 = group.find(':', c1 + 1);
+        auto start = crv::platform::parseInteger(group.substr(0, c1));
+        auto end = crv::platform::parseInteger(
+            group.substr(c1 + 1, c2 == std::string_view::npos ? std::string_view::npos : c2 - c1 - 1));
+        if (!start || !end) continue;
+        const std::string_view dir = c2 == std::string_view::npos ? std::string_view{} : group.substr(c2 + 1);
+        const bool descending = !dir.empty() && (dir[0] == 'D' || dir[0] == 'd');
+        long long s = *start < 1 ? 1 : *start;
+        long long e = *end > recordLength ? recordLength : *end;
+        if (s > e || s > recordLength) continue;
+        keys.push_back({static_cast<int>(s), static_cast<int>(e), !descending});
+    }
+    if (keys.empty() && recordLength > 0) keys.push_back({1, recordLength, true});
+    return keys;
+}
+
+std::vector<std::size_t> heapSortOrder(const std::vector<std::string>& records, const std::vector<SortKey>& keys,
+                                       int /*recordLength*/) {
+    const std::size_t n = records.size();
+    // 1-based index array as the classic heapsort keeps it.
+    std::vector<std::size_t> index(n + 1);
+    for (std::size_t k = 1; k <= n; ++k) index[k] = k - 1;
+    if (n < 2) {
+        index.erase(index.begin());
+        return index;
+    }
+    auto before = [&](std::size_t a, std::size_t b) { return comesBefore(records[a], records[b], keys); };
+    std::size_t l = n / 2 + 1;
+    std::size_t ir = n;
+    for (;;) {
+        std::size_t taken;
+        if (l > 1) {
+            --l;
+            taken = index[l];
+        } else {
+            taken = index[ir];
+            index[ir] = index[1];
+            --ir;
+            if (ir == 1) {
+                index[1] = taken;
+                break;
+            }
+        }
+        std::size_t i = l;
+        std::size_t j = l + l;
+        while (j <= ir) {
+            if (j < ir && before(index[j], index[j + 1])) ++j;
+            if (before(taken, index[j])) {
+                index[i] = index[j];
+                i = j;
+                j += j;
+            } else {
+                break;
+            }
+        }
+        index[i] = taken;
+    }
+    index.erase(index.begin());
+    return index;
+}
+
+void sortRecordFile(const std::string& path, std::string_view keyText, int recordLength) {
+    if (recordLength <= 0) fail(kRoutine, "Invalid record length " + std::to_string(recordLength) + ".");
+    FileUnit unit(kRoutine);
+    auto lines = crv::platform::readTextLines(path);
+    if (!lines) return;  // a file that cannot be opened is left alone
+    if (lines->size() < 2) return;
+
+    // Keys only look at the first record-length columns; longer lines keep
+    // their tail when written back.
+    const auto keys = parseSortKeys(keyText, recordLength);
+    const auto order = heapSortOrder(*lines, keys, recordLength);
+
+    std::string bytes;
+    for (std::size_t k : order) {
+        bytes += trimRightCopy((*lines)[k]);
+        bytes += "\r\n";
+    }
+    if (auto ok = crv::platform::writeFileAtomic(path, bytes); !ok) fail(kRoutine, ok.error());
+}
+
+}  // namespace crv::engine

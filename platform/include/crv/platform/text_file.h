@@ -1,0 +1,69 @@
+#pragma once
+// Text files as the data files hold them: bytes in fixed columns, Windows-1252,
+// lines ending in CR LF (LF alone is accepted when reading). A trailing CR never
+// reaches a parser. Writers always end lines in CR LF.
+#include <cstdio>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "crv/platform/expected.h"
+
+namespace crv::platform {
+
+// Reads one line into `line` without its ending; false at the end of the file.
+class LineReader {
+public:
+    LineReader() = default;
+    Expected<void> open(const std::string& path);
+    bool isOpen() const { return file_ != nullptr; }
+    bool next(std::string& line);
+    // Lines returned so far (1-based number of the last line read).
+    long lineNumber() const { return lineNumber_; }
+    void close();
+
+private:
+    struct Closer {
+        void operator()(std::FILE* f) const;
+    };
+    std::unique_ptr<std::FILE, Closer> file_;
+    long lineNumber_ = 0;
+};
+
+// The whole file as lines.
+Expected<std::vector<std::string>> readTextLines(const std::string& path);
+
+// Writes a file by writing a temporary file in the same folder and renaming it
+// over the target, so the target is either the old file or the whole new one.
+Expected<void> writeFileAtomic(const std::string& path, std::string_view bytes);
+// The lines, each ended in CR LF, written atomically.
+Expected<void> writeTextLinesAtomic(const std::string& path, const std::vector<std::string>& lines);
+
+// A sequential text writer for long outputs (reports): each line ends in CR LF.
+// Errors are sticky and reported by close().
+class TextWriter {
+public:
+    TextWriter() = default;
+    Expected<void> open(const std::string& path, bool append = false);
+    bool isOpen() const { return file_ != nullptr; }
+    void writeLine(std::string_view line);
+    void writeRaw(std::string_view bytes);
+    Expected<void> close();
+    // Closes and deletes the file (a cancelled or failed writer leaves nothing).
+    void discard();
+    const std::string& path() const { return path_; }
+
+private:
+    struct Closer {
+        void operator()(std::FILE* f) const;
+    };
+    std::unique_ptr<std::FILE, Closer> file_;
+    std::string path_;
+    bool failed_ = false;
+};
+
+bool fileExists(const std::string& path);
+bool removeFile(const std::string& path);
+
+}  // namespace crv::platform

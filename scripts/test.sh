@@ -1,0 +1,12 @@
+#!/usr/bin/env bash
+# Every test: installs what is missing, builds out of tree, runs the suite.
+set -euo pipefail
+root="$(cd "$(dirname "$0")/.." && pwd)"
+build="${CRV_BUILD_DIR:-$root/build}"
+"$root/scripts/deps.sh"
+"$root/scripts/build.sh" "$build"
+cd "$build"
+# Tests never touch the user's own settings or folders.
+export CORVANE_SETTINGS="$build/test-home/settings.ini"
+export QT_QPA_PLATFORM=offscreen
+ctest --output-on-failure -j "$(nproc)"
