@@ -1,0 +1,95 @@
+// The shipped binaries: the library lets out exactly its nine functions and
+// the driver keeps its output form and exit codes.
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cstdio>
+#include <set>
+#include <string>
+#include <sys/wait.h>
+
+#include "test_support.h"
+
+namespace {
+struct Result {
+    int exitCode;
+    std::string out;
+};
+
+Result run(const std::string& command) {
+    Result r{-1, {}};
+    FILE* p = ::popen(command.c_str(), "r");
+    if (!p) return r;
+    std::array<char, 4096> buf;
+    std::size_t n;
+    while ((n = std::fread(buf.data(), 1, buf.size(), p)) > 0) r.out.append(buf.data(), n);
+    const int status = ::pclose(p);
+    r.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return r;
+}
+
+const std::string driver = std::string(CRV_BIN_DIR) + "crv50 --quiet ";
+}  // namespace
+
+TEST(Library, ExportsExactlyTheNineFunctions) {
+    const Result r = run("nm -D --defined-only " CRV_BIN_DIR "libcrv50.so | awk '{print $3}'");
+    ASSERT_EQ(r.exitCode, 0);
+    std::set<std::string> names;
+    std::size_t start = 0;
+    while (start < r.out.size()) {
+        const auto end = r.out.find('\n', start);
+        const std::string name = r.out.substr(start, end - start);
+        if (!name.empty()) names.insert(name);
+        if (end == std::string::npos) break;
+        start = end + 1;
+    }
+    const std::set<std::string> expected = {"Grid",     "Evaluate", "B1_2Sig", "B1_3Sig", "GrndCOM",
+                                            "SearchDB", "SortFile", "DistLL",  "LLDist"};
+    EXPECT_EQ(names, expected);
+}
+
+TEST(Driver, GeodesyCommands) {
+    Result r = run(driver + "lldist 40 75 40 74");
+    EXPECT_EQ(r.exitCode, 0);
+    EXPECT_NE(r.out.find("bearing=90\n"), std::string::npos) << r.out;
+    EXPECT_EQ(r.out.rfind("distance=45.96", 0), 0u) << r.out;
+
+    r = run(driver + "distll 60 0 38.5 77.25");
+    EXPECT_EQ(r.exitCode, 0);
+    EXPECT_EQ(r.out, "latitude=39.5\nlongitude=77.25\n");
+}
+
+TEST(Driver, ExitCodes) {
+    const std::string dir = crv::test::scratchFolder("driver");
+    struct Case {
+        std::string args;
+        int exitCode;
+    } cases[] = {
+        {"", 2},                                   // no command
+        {"frobnicate", 2},                         // unknown command
+        {"lldist 1 2 3", 2},                       // wrong argument count
+        {"lldist 1 2 3 x", 2},                     // not a number
+        {"grid " + dir + " 2>/dev/null", 2},       // no case in the folder
+        {"sort " + dir + "missing.txt 1:2:A 10", 2},
+        {"--help", 0},
+    };
+    for (const auto& c : cases) EXPECT_EQ(run(driver + c.args + " 2>/dev/null").exitCode, c.exitCode) << c.args;
+}
+
+TEST(Driver, SortCommand) {
+    const std::string dir = crv::test::scratchFolder("driver-sort");
+    crv::test::writeBytes(dir + "f.txt", "b 2\r\na 1\r\n");
+    const Result r = run(driver + "sort " + dir + "f.txt '1:1:A' 3");
+    EXPECT_EQ(r.exitCode, 0);
+    EXPECT_EQ(crv::test::readBytes(dir + "f.txt"), "a 1\r\nb 2\r\n");
+}
+
+TEST(Driver, ConfigShowsThePathBlock) {
+    const std::string dir = crv::test::scratchFolder("driver-config");
+    crv::test::writeBytes(dir + "s.ini", "[Paths]\nUser Folder=/u\n[General]\nModel Type=SCI\n");
+    const Result r = run("CORVANE_SETTINGS=" + dir + "s.ini " + driver + "config");
+    EXPECT_EQ(r.exitCode, 0);
+    EXPECT_NE(r.out.find("user_folder=/u/\n"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("edition=SCI\n"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("fm_database=FMALL.dat\n"), std::string::npos) << r.out;
+}

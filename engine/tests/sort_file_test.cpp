@@ -1,0 +1,72 @@
+#include "sort_file.h"
+
+#include <gtest/gtest.h>
+
+#include "test_support.h"
+
+using namespace crv::engine;
+using crv::test::readBytes;
+using crv::test::writeBytes;
+
+TEST(SortFile, HeapOrderOfEqualKeysMatchesTheGolden) {
+    // Many records share the primary key; the golden order is that of the
+    // heapsort, which differs from any stable sort of the same keys.
+    const std::string dir = crv::test::scratchFolder("sort-golden");
+    const std::string file = dir + "list.txt";
+    writeBytes(file, readBytes(CRV_TEST_DATA "sort_input.txt"));
+    sortRecordFile(file, "10:16:A 27:29:D", 40);
+    EXPECT_EQ(readBytes(file), readBytes(CRV_TEST_DATA "sort_expected.txt"));
+}
+
+TEST(SortFile, KeyParsing) {
+    struct Case {
+        const char* text;
+        int recordLength;
+        std::vector<SortKey> expected;
+    } cases[] = {
+        {"11:17:A 26:63:A 21:23:D", 80, {{11, 17, true}, {26, 63, true}, {21, 23, false}}},
+        {"", 40, {{1, 40, true}}},                       // no group: whole record ascending
+        {"5:9:d", 40, {{5, 9, false}}},                  // lower-case d is descending too
+        {"5:9:X", 40, {{5, 9, true}}},                   // anything else ascends
+        {"30:60:A", 40, {{30, 40, true}}},               // end clamped to the record
+        {"50:60:A 9:3:A 1:2:A", 40, {{1, 2, true}}},     // past the record, start > end: ignored
+        {"junk 4:x:A", 40, {{1, 40, true}}},
+    };
+    for (const auto& c : cases) {
+        const auto keys = parseSortKeys(c.text, c.recordLength);
+        ASSERT_EQ(keys.size(), c.expected.size()) << c.text;
+        for (std::size_t i = 0; i < keys.size(); ++i) {
+            EXPECT_EQ(keys[i].start, c.expected[i].start) << c.text;
+            EXPECT_EQ(keys[i].end, c.expected[i].end) << c.text;
+            EXPECT_EQ(keys[i].ascending, c.expected[i].ascending) << c.text;
+        }
+    }
+}
+
+TEST(SortFile, MultiKeyOrder) {
+    const std::string dir = crv::test::scratchFolder("sort-keys");
+    const std::string file = dir + "k.txt";
+    // Columns 1-2 ascending, then 4-5 descending.
+    writeBytes(file, "bb 01\r\naa 01\r\nbb 09\r\naa 05\r\n");
+    sortRecordFile(file, "1:2:A 4:5:D", 5);
+    EXPECT_EQ(readBytes(file), "aa 05\r\naa 01\r\nbb 09\r\nbb 01\r\n");
+}
+
+TEST(SortFile, ShrinkingAndLongLines) {
+    const std::string dir = crv::test::scratchFolder("sort-shrink");
+    const std::string file = dir + "s.txt";
+    // Trailing blanks go, so the file shrinks: no stale tail may remain. A line
+    // longer than the record is sorted by its first columns and kept whole.
+    writeBytes(file, "zz        \r\nyy TAIL BEYOND THE RECORD\r\nxx     \r\n");
+    sortRecordFile(file, "1:2:A", 5);
+    EXPECT_EQ(readBytes(file), "xx\r\nyy TAIL BEYOND THE RECORD\r\nzz\r\n");
+}
+
+TEST(SortFile, SingleLineAndMissingFileAreLeftAlone) {
+    const std::string dir = crv::test::scratchFolder("sort-one");
+    const std::string file = dir + "one.txt";
+    writeBytes(file, "only line   \n");
+    sortRecordFile(file, "1:4:A", 10);
+    EXPECT_EQ(readBytes(file), "only line   \n");
+    EXPECT_NO_THROW(sortRecordFile(dir + "missing.txt", "1:4:A", 10));
+}

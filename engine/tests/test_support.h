@@ -1,0 +1,53 @@
+#pragma once
+// Small helpers shared by the engine tests: a fresh scratch folder per test,
+// whole-file reads, and a captured message box.
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "crv/platform/message_box.h"
+
+namespace crv::test {
+
+inline std::string readBytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+inline void writeBytes(const std::string& path, const std::string& bytes) {
+    std::ofstream out(path, std::ios::binary);
+    out << bytes;
+}
+
+// A folder of its own under the build's temporary area, emptied on creation.
+inline std::string scratchFolder(const std::string& name) {
+    auto dir = std::filesystem::temp_directory_path() / ("crv-test-" + name);
+    std::filesystem::remove_all(dir);
+    std::filesystem::create_directories(dir);
+    return dir.string() + "/";
+}
+
+// Captures every message shown while it lives.
+class MessageCapture {
+public:
+    struct Message {
+        std::string text, title;
+        crv::platform::MessageIcon icon;
+    };
+    MessageCapture() { crv::platform::setMessagePresenter(&MessageCapture::present, this); }
+    ~MessageCapture() { crv::platform::setMessagePresenter(nullptr, nullptr); }
+    const std::vector<Message>& messages() const { return messages_; }
+
+private:
+    static void present(const std::string& text, const std::string& title, crv::platform::MessageIcon icon,
+                        void* self) {
+        static_cast<MessageCapture*>(self)->messages_.push_back({text, title, icon});
+    }
+    std::vector<Message> messages_;
+};
+
+}  // namespace crv::test

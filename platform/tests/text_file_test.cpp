@@ -1,0 +1,70 @@
+#include "crv/platform/text_file.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+using namespace crv::platform;
+
+namespace {
+std::string folder(const std::string& name) {
+    auto dir = std::filesystem::temp_directory_path() / ("crv-text-" + name);
+    std::filesystem::remove_all(dir);
+    std::filesystem::create_directories(dir);
+    return dir.string() + "/";
+}
+void put(const std::string& path, const std::string& bytes) { std::ofstream(path, std::ios::binary) << bytes; }
+std::string get(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+}  // namespace
+
+TEST(TextFile, CrLfAndLfReadAlike) {
+    const std::string dir = folder("read");
+    put(dir + "crlf", "CRV Version 5.0.6\r\n ISP\xb0\r\n\r\nlast");
+    put(dir + "lf", "CRV Version 5.0.6\n ISP\xb0\n\nlast");
+    auto a = readTextLines(dir + "crlf");
+    auto b = readTextLines(dir + "lf");
+    ASSERT_TRUE(a && b);
+    EXPECT_EQ(*a, *b);
+    ASSERT_EQ(a->size(), 4u);
+    EXPECT_EQ((*a)[1], " ISP\xb0");  // Windows-1252 bytes pass untouched
+    EXPECT_EQ((*a)[3], "last");       // a final line without an ending is kept
+    EXPECT_FALSE(readTextLines(dir + "missing"));
+}
+
+TEST(TextFile, WritersEndLinesInCrLf) {
+    const std::string dir = folder("write");
+    ASSERT_TRUE(writeTextLinesAtomic(dir + "a.txt", {"one", "", "three"}));
+    EXPECT_EQ(get(dir + "a.txt"), "one\r\n\r\nthree\r\n");
+
+    TextWriter w;
+    ASSERT_TRUE(w.open(dir + "b.txt"));
+    w.writeLine("x");
+    ASSERT_TRUE(w.close());
+    ASSERT_TRUE(w.open(dir + "b.txt", true));
+    w.writeLine("y");
+    ASSERT_TRUE(w.close());
+    EXPECT_EQ(get(dir + "b.txt"), "x\r\ny\r\n");
+
+    ASSERT_TRUE(w.open(dir + "c.txt"));
+    w.writeLine("half");
+    w.discard();
+    EXPECT_FALSE(fileExists(dir + "c.txt"));
+}
+
+TEST(TextFile, AtomicWriteReplacesWholeOrNothing) {
+    const std::string dir = folder("atomic");
+    put(dir + "f", "old contents that are longer");
+    ASSERT_TRUE(writeFileAtomic(dir + "f", "new"));
+    EXPECT_EQ(get(dir + "f"), "new");
+    // A folder that does not exist: the old file elsewhere is untouched, the error says why.
+    auto r = writeFileAtomic(dir + "nofolder/f", "x");
+    EXPECT_FALSE(r);
+    EXPECT_NE(r.error().find("nofolder"), std::string::npos);
+}
