@@ -16,7 +16,7 @@ echo "== engine configuration =="
 "$crv50" config
 echo "== position arithmetic: 30 nmi on 045 from 38.85N 77.04W =="
 "$crv50" distll 30 45 38.85 77.04
-echo "== sorting the example record file =="
+echo "== sorting the example record file by frequency, then call sign =="
 cp "$root/engine/examples/stations.txt" "$work/stations.txt"
-"$crv50" sort "$work/stations.txt" "11:17:A 1:8:A" 40
+"$crv50" sort "$work/stations.txt" "10:16:A 2:8:A" 40
 cat "$work/stations.txt"
