@@ -1,0 +1,341 @@
+#include "edit_list.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+#include <stdexcept>
+
+#include "crv/platform/numbers.h"
+
+namespace crv::engine {
+
+namespace {
+
+using Item = EditFormat::Item;
+
+class Parser {
+public:
+    explicit Parser(std::string_view s) : s_(s) {}
+
+    std::vector<Item> parseList(bool inGroup) {
+        std::vector<Item> items;
+        for (;;) {
+            skipSeparators();
+            if (pos_ >= s_.size()) {
+                if (inGroup) error("unclosed group");
+                return items;
+            }
+            if (s_[pos_] == ')') {
+                if (!inGroup) error("unbalanced parenthesis");
+                ++pos_;
+                return items;
+            }
+            items.push_back(parseItem());
+        }
+    }
+
+private:
+    void skipSeparators() {
+        while (pos_ < s_.size() && (s_[pos_] == ',' || s_[pos_] == ' ')) ++pos_;
+    }
+    [[noreturn]] void error(const char* what) const {
+        throw std::invalid_argument(std::string("edit list: ") + what + " in " + std::string(s_));
+    }
+    int number() {
+        int v = 0;
+        bool any = false;
+        while (pos_ < s_.size() && std::isdigit(static_cast<unsigned char>(s_[pos_]))) {
+            v = v * 10 + (s_[pos_++] - '0');
+            any = true;
+        }
+        return any ? v : -1;
+    }
+    Item parseItem() {
+        if (s_[pos_] == '\'') {
+            Item it{Item::Literal};
+            ++pos_;
+            for (;;) {
+                if (pos_ >= s_.size()) error("unclosed literal");
+                if (s_[pos_] == '\'') {
+                    if (pos_ + 1 < s_.size() && s_[pos_ + 1] == '\'') {
+                        it.literal.push_back('\'');
+                        pos_ += 2;
+                        continue;
+                    }
+                    ++pos_;
+                    break;
+                }
+                it.literal.push_back(s_[pos_++]);
+            }
+            return it;
+        }
+        if (s_[pos_] == '/') {
+            ++pos_;
+            return Item{Item::NewLine};
+        }
+        const int count = number();
+        if (pos_ >= s_.size()) error("descriptor expected");
+        const char c = static_cast<char>(std::toupper(static_cast<unsigned char>(s_[pos_])));
+        if (c == '(') {
+            ++pos_;
+            Item it{Item::Group};
+            it.repeat = count < 1 ? 1 : count;
+            it.group = parseList(true);
+            return it;
+        }
+        ++pos_;
+        Item it{Item::Blanks};
+        switch (c) {
+            case 'X':
+                it.kind = Item::Blanks;
+                it.width = count < 0 ? 1 : count;
+                return it;
+            case 'T':
+                it.kind = Item::Tab;
+                it.width = number();
+                if (it.width < 1) error("T needs a column");
+                return it;
+            case 'A': it.kind = Item::Text; break;
+            case 'I': it.kind = Item::Integer; break;
+            case 'F': it.kind = Item::Fixed; break;
+            case 'E': it.kind = Item::Exponent; break;
+            case 'L': it.kind = Item::Logical; break;
+            default: error("unknown descriptor");
+        }
+        it.repeat = count < 1 ? 1 : count;
+        it.width = number();
+        if (pos_ < s_.size() && s_[pos_] == '.') {
+            ++pos_;
+            it.digits = number();
+        }
+        if (it.kind != Item::Text && it.width < 1) error("field width expected");
+        if ((it.kind == Item::Fixed || it.kind == Item::Exponent) && it.digits < 0) error("decimals expected");
+        return it;
+    }
+
+    std::string_view s_;
+    std::size_t pos_ = 0;
+};
+
+// Decimal digits of |value| rounded to `decimals` places, halves away from
+// zero as formatted output rounds: "12.35" for 12.345 (whose binary value lies
+// just above), "0.13" for 0.125 (an exact tie).
+std::string roundedFixed(double a, int decimals) {
+    static thread_local char buf[2048];
+    auto r = std::to_chars(buf, buf + sizeof buf, a, std::chars_format::fixed, decimals + 60);
+    std::string s(buf, r.ptr);
+    const auto point = s.find('.');
+    std::string kept = s.substr(0, point + 1 + static_cast<std::size_t>(decimals));
+    const char next = s[point + 1 + static_cast<std::size_t>(decimals)];
+    if (next >= '5') {
+        // Propagate the carry from the last kept digit.
+        int i = static_cast<int>(kept.size()) - 1;
+        for (; i >= 0; --i) {
+            if (kept[static_cast<std::size_t>(i)] == '.') continue;
+            if (kept[static_cast<std::size_t>(i)] == '9') {
+                kept[static_cast<std::size_t>(i)] = '0';
+            } else {
+                ++kept[static_cast<std::size_t>(i)];
+                break;
+            }
+        }
+        if (i < 0) kept.insert(0, "1");
+    }
+    if (decimals == 0) kept.pop_back();  // "12." -> "12", the point is added by the caller
+    return kept;
+}
+
+std::string stars(int width) { return std::string(static_cast<std::size_t>(width), '*'); }
+
+std::string rightAligned(const std::string& text, int width) {
+    if (static_cast<int>(text.size()) > width) return stars(width);
+    return std::string(static_cast<std::size_t>(width) - text.size(), ' ') + text;
+}
+
+// The output record being built: positioning moves, text overwrites.
+class Record {
+public:
+    void put(const std::string& text) {
+        if (line_.size() < pos_) line_.resize(pos_, ' ');
+        for (char ch : text) {
+            if (pos_ < line_.size())
+                line_[pos_] = ch;
+            else
+                line_.push_back(ch);
+            ++pos_;
+        }
+    }
+    void skip(int n) { pos_ += static_cast<std::size_t>(n); }
+    void tab(int column) { pos_ = static_cast<std::size_t>(column - 1); }
+    std::string take() {
+        std::string out = std::move(line_);
+        line_.clear();
+        pos_ = 0;
+        return out;
+    }
+
+private:
+    std::string line_;
+    std::size_t pos_ = 0;
+};
+
+struct Runner {
+    explicit Runner(const std::vector<EditValue>& v) : values(v) {}
+    const std::vector<EditValue>& values;
+    std::size_t next = 0;
+    Record record;
+    std::vector<std::string> lines;
+    bool stopped = false;
+
+    std::string field(const Item& it, const EditValue& v) {
+        switch (it.kind) {
+            case Item::Text: {
+                const std::string* s = std::get_if<std::string>(&v);
+                if (!s) throw std::invalid_argument("edit list: A needs a text");
+                if (it.width < 0) return *s;
+                std::string out = s->substr(0, static_cast<std::size_t>(it.width));
+                out.resize(static_cast<std::size_t>(it.width), ' ');
+                return out;
+            }
+            case Item::Integer: {
+                const long long* i = std::get_if<long long>(&v);
+                if (!i) throw std::invalid_argument("edit list: I needs an integer");
+                return editInteger(*i, it.width, it.digits);
+            }
+            case Item::Fixed:
+            case Item::Exponent: {
+                double d;
+                if (const double* p = std::get_if<double>(&v))
+                    d = *p;
+                else if (const long long* q = std::get_if<long long>(&v))
+                    d = static_cast<double>(*q);
+                else
+                    throw std::invalid_argument("edit list: F and E need a number");
+                return it.kind == Item::Fixed ? editFixed(d, it.width, it.digits)
+                                              : editExponent(d, it.width, it.digits);
+            }
+            case Item::Logical: {
+                const bool* b = std::get_if<bool>(&v);
+                if (!b) throw std::invalid_argument("edit list: L needs a logical");
+                return rightAligned(*b ? "T" : "F", it.width);
+            }
+            default: return {};
+        }
+    }
+
+    void run(const std::vector<Item>& items) {
+        for (const auto& it : items) {
+            for (int r = 0; r < it.repeat && !stopped; ++r) {
+                switch (it.kind) {
+                    case Item::Blanks: record.skip(it.width); break;
+                    case Item::Tab: record.tab(it.width); break;
+                    case Item::Literal: record.put(it.literal); break;
+                    case Item::NewLine: lines.push_back(record.take()); break;
+                    case Item::Group: run(it.group); break;
+                    default:
+                        if (next >= values.size()) {
+                            stopped = true;
+                            break;
+                        }
+                        record.put(field(it, values[next++]));
+                }
+            }
+            if (stopped) return;
+        }
+    }
+};
+
+}  // namespace
+
+EditFormat::EditFormat(std::string_view layout) {
+    std::string_view s = crv::platform::trimBlanks(layout);
+    if (s.size() >= 2 && s.front() == '(' && s.back() == ')') s = s.substr(1, s.size() - 2);
+    items_ = Parser(s).parseList(false);
+}
+
+std::vector<std::string> EditFormat::format(const std::vector<EditValue>& values) const {
+    Runner r(values);
+    r.run(items_);
+    if (r.next < values.size()) throw std::invalid_argument("edit list: more values than the layout takes");
+    r.lines.push_back(r.record.take());
+    return r.lines;
+}
+
+std::vector<std::string> editLines(std::string_view layout, const std::vector<EditValue>& values) {
+    return EditFormat(layout).format(values);
+}
+
+std::string editInteger(long long value, int width, int minDigits) {
+    std::string digits = std::to_string(value < 0 ? -value : value);
+    if (minDigits > 0 && static_cast<int>(digits.size()) < minDigits)
+        digits.insert(0, static_cast<std::size_t>(minDigits) - digits.size(), '0');
+    if (value < 0) digits.insert(0, "-");
+    return rightAligned(digits, width);
+}
+
+std::string editFixed(double value, int width, int decimals) {
+    if (!std::isfinite(value)) return stars(width);
+    std::string text = roundedFixed(std::fabs(value), decimals);
+    if (decimals == 0) text += ".";
+    // A value that rounds to zero keeps no minus sign.
+    if (value < 0 && text.find_first_of("123456789") != std::string::npos) text.insert(0, "-");
+    if (static_cast<int>(text.size()) > width) {
+        // The leading zero of "0.5" is optional when the field is too narrow.
+        if (text.rfind("0.", 0) == 0)
+            text.erase(0, 1);
+        else if (text.rfind("-0.", 0) == 0)
+            text.erase(1, 1);
+    }
+    return rightAligned(text, width);
+}
+
+std::string editExponent(double value, int width, int decimals) {
+    if (!std::isfinite(value)) return stars(width);
+    std::string mantissa;
+    int exponent = 0;
+    const bool negative = value < 0;
+    double a = std::fabs(value);
+    if (a != 0) {
+        // Form 0.d1d2...dd x 10^e with d1 non-zero, the digits rounded halves
+        // away from zero like F: take many exact digits, then round by hand.
+        char buf[128];
+        auto res = std::to_chars(buf, buf + sizeof buf, a, std::chars_format::scientific, decimals + 60);
+        const std::string sci(buf, res.ptr);
+        const auto e = sci.find('e');
+        std::string all = sci.substr(0, 1) + sci.substr(2, e - 2);
+        exponent = std::stoi(sci.substr(e + 1)) + 1;
+        const auto keep = static_cast<std::size_t>(decimals);
+        std::string digits = all.substr(0, keep);
+        if (all[keep] >= '5') {
+            int i = static_cast<int>(keep) - 1;
+            for (; i >= 0 && digits[static_cast<std::size_t>(i)] == '9'; --i) digits[static_cast<std::size_t>(i)] = '0';
+            if (i >= 0) {
+                ++digits[static_cast<std::size_t>(i)];
+            } else {
+                digits.insert(0, "1");
+                digits.pop_back();
+                ++exponent;
+            }
+        }
+        mantissa = "0." + digits;
+    } else {
+        mantissa = "0." + std::string(static_cast<std::size_t>(decimals), '0');
+    }
+    char exp[16];
+    const int ae = exponent < 0 ? -exponent : exponent;
+    if (ae > 99)
+        std::snprintf(exp, sizeof exp, "%c%03d", exponent < 0 ? '-' : '+', ae);
+    else
+        std::snprintf(exp, sizeof exp, "E%c%02d", exponent < 0 ? '-' : '+', ae);
+    std::string text = (negative ? "-" : "") + mantissa + exp;
+    if (static_cast<int>(text.size()) > width) {
+        if (text.rfind("0.", 0) == 0)
+            text.erase(0, 1);
+        else if (text.rfind("-0.", 0) == 0)
+            text.erase(1, 1);
+    }
+    return rightAligned(text, width);
+}
+
+}  // namespace crv::engine
