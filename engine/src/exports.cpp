@@ -111,7 +111,11 @@ CRV50_API void LLDist(float latitude1, float longitude1, float latitude2, float 
                       float* bearingDeg) {
     const DistBearing d = crv::engine::LLDist(latitude1, longitude1, latitude2, longitude2);
     if (distanceNmi) *distanceNmi = static_cast<float>(d.distanceNmi);
-    if (bearingDeg) *bearingDeg = static_cast<float>(d.bearingDeg);
+    // A bearing just below 360 can round to 360 in single precision; callers
+    // rely on [0, 360).
+    float bearing = static_cast<float>(d.bearingDeg);
+    if (bearing >= 360.0f) bearing = 0.0f;
+    if (bearingDeg) *bearingDeg = bearing;
 }
 
 }  // extern "C"
