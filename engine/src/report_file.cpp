@@ -1,0 +1,34 @@
+#include "report_file.h"
+
+#include <cstdio>
+
+#include "failure.h"
+
+namespace crv::engine {
+
+void ReportFile::open(const std::string& runFolder, bool append, std::string_view routine) {
+    const std::string path = runFolder + "Rfi.txt";
+    if (auto ok = writer_.open(path, append); !ok) fail(routine, "Could not open report file:\r" + path);
+}
+
+void ReportFile::create(const std::string& runFolder, std::string_view routine) { open(runFolder, false, routine); }
+void ReportFile::append(const std::string& runFolder, std::string_view routine) { open(runFolder, true, routine); }
+
+void ReportFile::lines(const std::vector<std::string>& lines) {
+    for (const auto& l : lines) writer_.writeLine(l);
+}
+
+void ReportFile::separator() {
+    writer_.writeLine(" " + std::string(80, '_'));
+    writer_.writeLine("");
+}
+
+void ReportFile::close(std::string_view routine) {
+    const std::string path = writer_.path();
+    if (auto ok = writer_.close(); !ok) {
+        std::remove(path.c_str());
+        fail(routine, "Could not write report file:\r" + path);
+    }
+}
+
+}  // namespace crv::engine
