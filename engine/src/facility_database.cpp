@@ -17,14 +17,13 @@ constexpr int kFmProbeLength = 136;
 constexpr int kFmShortLength = 105;
 constexpr int kFmLongLength = 111;
 
-std::string framingText(int recordLength) {
-    return "records of " + std::to_string(recordLength - 2) + " characters, each ended by CR LF";
+// Kept short: the message box holds 260 characters and the path must fit.
+std::string layoutMessage(const DatabaseKind& kind, const std::string& path, const std::string& records,
+                          const std::string& detail) {
+    return std::string(kind.label) + " database file is not made of " + records + " records ended by CR LF (" +
+           detail + "):\r" + path;
 }
-
-std::string layoutMessage(const DatabaseKind& kind, const std::string& path, const std::string& what) {
-    return "The " + std::string(kind.label) + " database file does not have the expected record layout (" + what +
-           "):\r" + path;
-}
+std::string recordsText(int recordLength) { return std::to_string(recordLength - 2) + "-character"; }
 }  // namespace
 
 void DatabaseFile::Closer::operator()(std::FILE* f) const {
@@ -45,20 +44,18 @@ DatabaseFile::DatabaseFile(const std::string& path, int recordLength, const Data
         const std::size_t got = std::fread(head, 1, sizeof head, file_.get());
         const void* cr = std::memchr(head, '\r', got);
         if (cr == nullptr)
-            fail(kind.openRoutine, layoutMessage(kind, path, "no CR LF within the first 136 characters"));
+            fail(kind.openRoutine, layoutMessage(kind, path, "103- or 109-character", "no CR LF in record 1"));
         // Position of the carriage return (1-based) plus one for the line feed.
         recordLength = static_cast<int>(static_cast<const char*>(cr) - head) + 2;
         if (recordLength != kFmShortLength && recordLength != kFmLongLength)
-            fail(kind.openRoutine, layoutMessage(kind, path,
-                                                 "records of 103 or 109 characters and CR LF, found " +
-                                                     std::to_string(recordLength - 2)));
+            fail(kind.openRoutine, layoutMessage(kind, path, "103- or 109-character",
+                                                 "record 1 has " + std::to_string(recordLength - 2)));
     }
     recordLength_ = recordLength;
-    const std::string expected = framingText(recordLength);
-    if (size < recordLength) fail(kind.openRoutine, layoutMessage(kind, path, expected + "; the file is shorter"));
+    const std::string records = recordsText(recordLength);
+    if (size < recordLength) fail(kind.openRoutine, layoutMessage(kind, path, records, "file too short"));
     if (size % recordLength != 0)
-        fail(kind.openRoutine,
-             layoutMessage(kind, path, expected + "; the file size is not a whole number of records"));
+        fail(kind.openRoutine, layoutMessage(kind, path, records, "file size"));
     // Every record must be readable; the probe finds the same count as the
     // size, and reads nothing.
     count_ = CountRecords([&](long n) { return static_cast<long long>(n) * recordLength <= size; });
@@ -78,9 +75,8 @@ std::string DatabaseFile::read(long n) const {
         fail(kind_.readRoutine, "Could not read record " + std::to_string(n) + " of the " +
                                     std::string(kind_.label) + " database file:\r" + path_);
     if (record[record.size() - 2] != '\r' || record.back() != '\n')
-        fail(kind_.readRoutine, layoutMessage(kind_, path_,
-                                              framingText(recordLength_) + "; record " + std::to_string(n) +
-                                                  " does not end in CR LF"));
+        fail(kind_.readRoutine,
+             layoutMessage(kind_, path_, recordsText(recordLength_), "record " + std::to_string(n)));
     record.resize(record.size() - 2);
     return record;
 }
