@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
-# The main job: installs what is missing, builds, and runs the engine's driver
-# on the bundled example.
+# The main job: installs what is missing, builds, writes the sample workspace
+# (databases, user files, cases) under workspace/, points the settings at it,
+# searches the sample databases through the engine and runs the sample ILS
+# case.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 build="${CRV_BUILD_DIR:-$root/build}"
@@ -9,14 +11,74 @@ build="${CRV_BUILD_DIR:-$root/build}"
 crv50="$build/bin/crv50"
 
 work="$root/workspace"
-mkdir -p "$work"
-export CORVANE_SETTINGS="${CORVANE_SETTINGS:-$work/settings.ini}"
+echo "== sample workspace: $work =="
+"$build/bin/crv_sample" "$work"
 
-echo "== engine configuration =="
+# The settings the engine and the programs share, pointing at the workspace.
+export CORVANE_SETTINGS="$work/settings.ini"
+cat >"$CORVANE_SETTINGS" <<INI
+[Paths]
+FCC Database=$work/db/FMALL.dat
+QVA Database=$work/db/A108M118.dat
+COM Database=$work/db/G118M136.dat
+Data Folder=$work/Data/
+Output Folder=$work/Output/
+User Folder=$work/User/
+[General]
+Model Type=SCI
+INI
+echo "settings: $CORVANE_SETTINGS"
 "$crv50" config
-echo "== position arithmetic: 30 nmi on 045 from 38.85N 77.04W =="
-"$crv50" distll 30 45 38.85 77.04
-echo "== sorting the example record file by frequency, then call sign =="
-cp "$root/engine/examples/stations.txt" "$work/stations.txt"
-"$crv50" sort "$work/stations.txt" "10:16:A 2:8:A" 40
-cat "$work/stations.txt"
+
+temp="$("$crv50" config | sed -n 's/^temp_folder=//p')"
+count_lines() { if [ -f "$1" ]; then wc -l <"$1" | tr -d ' '; else echo 0; fi; }
+
+# The navaid search of a new case: navaids and COM facilities 60 nmi around
+# the sample localizer, appended to one pair of result files.
+echo "== navaid and COM search, 60 nmi around 39.3375N 77.7611W =="
+rm -f "$temp/RfiSrch1.tmp" "$temp/RfiSrch2.tmp"
+"$crv50" --quiet search navaid 1 39.3375 77.7611 0 0 0 0 60 0
+"$crv50" --quiet search com 1 39.3375 77.7611 0 0 0 0 60 0
+echo "result lines: RfiSrch1.tmp $(count_lines "$temp/RfiSrch1.tmp"), RfiSrch2.tmp $(count_lines "$temp/RfiSrch2.tmp")"
+"$crv50" sort "$temp/RfiSrch2.tmp" "67:69:A" 100
+head -5 "$temp/RfiSrch2.tmp"
+
+echo "== FM stations within 25 nmi of the sample localizer (RF-source search) =="
+rm -f "$temp/RfiSrch1.tmp" "$temp/RfiSrch2.tmp"
+"$crv50" --quiet search fm 3 39.3375 77.7611 0 0 0 0 25 0
+echo "result lines: RfiSrch1.tmp $(count_lines "$temp/RfiSrch1.tmp"), RfiSrch2.tmp $(count_lines "$temp/RfiSrch2.tmp")"
+rm -f "$temp/RfiSrch1.tmp" "$temp/RfiSrch2.tmp"
+
+echo "== simulation run of the sample ILS case =="
+run="$work/Output/SampleILS/"
+rm -rf "$run"
+mkdir -p "$run"
+cp "$work/Data/SampleILS.dat" "$run/Rfi.plt"
+set +e
+"$crv50" --quiet run "$run" >"$run/run.log" 2>"$run/run.err"
+status=$?
+set -e
+cat "$run/run.log"
+if [ "$status" -ne 0 ]; then
+  # While the evaluation exports are not part of the build they fail with
+  # status 2 and "not available"; that is reported, not treated as a failure
+  # of the job. Tighten this check once the evaluations are built.
+  if [ "$status" -eq 2 ] && grep -q "not available" "$run/run.err"; then
+    echo "note: the evaluations are not available in this build yet:"
+    sed 's/^/  /' "$run/run.err"
+  else
+    echo "simulation run failed (exit $status):" >&2
+    cat "$run/run.err" >&2
+    exit "$status"
+  fi
+fi
+
+echo "== summary =="
+echo "workspace:  $work (databases in db/, cases in Data/, user files in User/)"
+echo "run folder: $run"
+if [ -f "$run/Rfi.txt" ]; then
+  echo "report:     $run/Rfi.txt"
+  echo "plots:      $(find "$run" -maxdepth 1 -name '*.plt' ! -name 'Rfi.plt' | wc -l) plot file(s) in the run folder"
+else
+  echo "report:     none yet (Rfi.txt is written by the evaluations)"
+fi

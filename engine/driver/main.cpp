@@ -43,7 +43,11 @@ Commands (one key=value per line on standard output; exit 0 done, 1 cancelled, 2
                                     longitude positive west; RADIUS in nmi; FREQ in
                                     MHz (0 = any). Results are appended to
                                     RfiSrch1.tmp and RfiSrch2.tmp in the temporary
-                                    folder (see config).
+                                    folder (see config); the caller deletes them
+                                    before a new search. With a frequency (always
+                                    for OPTION 0) the lines go instead to
+                                    FrNNNNNN.tmp (kHz) in the current folder.
+                                    The database paths come from the settings.
 
 A RUNFOLDER holds the case copy "Rfi.plt". Latitudes and longitudes are decimal
 degrees, longitude positive west. Interrupt (Ctrl-C) cancels a long command.

@@ -16,8 +16,5 @@ void runEvaluate(const char*, Progress&, std::int16_t&) { notAvailable("Evaluate
 void runB1_2Sig(const char*, Progress&, std::int16_t&, std::int32_t&) { notAvailable("B1_2Sig        "); }
 void runB1_3Sig(const char*, Progress&, std::int16_t&, std::int32_t&) { notAvailable("B1_3Sig        "); }
 void runGrndCOM(const char*, Progress&, std::int16_t&) { notAvailable("GrndCOM        "); }
-void runSearchDB(std::int16_t, const CrvSearchParams*, Progress&, std::int16_t&) {
-    notAvailable("SearchDB       ");
-}
 
 }  // namespace crv::engine

@@ -1,0 +1,153 @@
+#include "sample_common.h"
+
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+
+#include "crv/platform/numbers.h"
+
+namespace crv::sample {
+
+Columns& Columns::left(int first, std::string_view value) {
+    text_.replace(static_cast<std::size_t>(first - 1), value.size(), value);
+    return *this;
+}
+
+Columns& Columns::right(int first, int last, std::string_view value) {
+    const auto width = static_cast<std::size_t>(last - first + 1);
+    std::string v(value.substr(0, width));
+    v.insert(0, width - v.size(), ' ');
+    text_.replace(static_cast<std::size_t>(first - 1), width, v);
+    return *this;
+}
+
+Dms toDms(double degrees) {
+    Dms d;
+    d.negative = degrees < 0;
+    const double a = std::fabs(degrees);
+    long long totalSeconds = static_cast<long long>(std::nearbyint(a * 3600.0));  // halves to even
+    d.degrees = static_cast<int>(totalSeconds / 3600);
+    d.minutes = static_cast<int>((totalSeconds / 60) % 60);
+    d.seconds = static_cast<int>(totalSeconds % 60);
+    return d;
+}
+
+std::string num(long long value, int width) {
+    std::string s = std::to_string(value);
+    if (static_cast<int>(s.size()) < width) s.insert(0, static_cast<std::size_t>(width) - s.size(), ' ');
+    return s;
+}
+
+std::string fixed(double value, int width, int decimals) {
+    std::string s = crv::platform::formatFixed(value, decimals);
+    if (static_cast<int>(s.size()) < width) s.insert(0, static_cast<std::size_t>(width) - s.size(), ' ');
+    return s;
+}
+
+std::string two(int value) { return (value < 10 ? "0" : "") + std::to_string(value); }
+
+namespace {
+std::string signedDegrees(const Dms& d, int width) {
+    std::string s = (d.negative ? "-" : "") + std::to_string(d.degrees);
+    if (static_cast<int>(s.size()) < width) s.insert(0, static_cast<std::size_t>(width) - s.size(), ' ');
+    return s;
+}
+}  // namespace
+
+std::string dbLatitude(const Dms& d) { return signedDegrees(d, 3) + two(d.minutes) + two(d.seconds); }
+std::string dbLongitude(const Dms& d) { return signedDegrees(d, 4) + two(d.minutes) + two(d.seconds); }
+std::string caseLatitude(const Dms& d) { return signedDegrees(d, 3) + " " + two(d.minutes) + " " + two(d.seconds); }
+std::string caseLongitude(const Dms& d) {
+    return signedDegrees(d, 4) + " " + two(d.minutes) + " " + two(d.seconds);
+}
+
+std::string cellKeyOf(double latitude, double longitude) {
+    // The key follows the degrees written in the record, so take them from
+    // the rounded position.
+    const Dms lat = toDms(latitude), lon = toDms(longitude);
+    const int a = lat.degrees, b = lon.degrees;
+    char text[32];
+    std::snprintf(text, sizeof text, "%c%02d%c%03d", lat.negative && a != 0 ? '-' : ' ', a,
+                  lon.negative && b != 0 ? '-' : ' ', b);
+    return text;
+}
+
+void offset(double latitude, double longitude, double distanceNmi, double bearingDeg, double& outLat,
+            double& outLon) {
+    const double theta = bearingDeg * 0.0174532925199433;
+    const double delta = distanceNmi / 60.0;
+    outLat = latitude + delta * std::cos(theta);
+    outLon = longitude - delta * std::sin(theta) / std::cos(((latitude + outLat) / 2.0) * 0.0174532925199433);
+}
+
+bool writeLines(const std::string& path, const std::vector<std::string>& lines) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    for (const auto& l : lines) out << l << "\r\n";
+    out.close();
+    if (!out) {
+        std::fprintf(stderr, "crv_sample: could not write %s\n", path.c_str());
+        return false;
+    }
+    return true;
+}
+
+std::string placeName(Random& random) {
+    static const char* first[] = {"Marl", "Tess", "Quen", "Brav", "Ost", "Hallo", "Wren", "Corm", "Dun", "Fael",
+                                  "Grist", "Yarro", "Pell", "Sorr", "Vant", "Ember"};
+    static const char* last[] = {"ford", "bury", "wick", "haven", "field", "mere", "stead", "dale", "crest",
+                                 "ton", "brook", "gate"};
+    std::string name = std::string(first[random.below(16)]) + last[random.below(12)];
+    for (char& c : name) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    return name;
+}
+
+const DesignedFacility& sampleIls() {
+    static const DesignedFacility f{"QKV", 108.10, 39.0 + 20.0 / 60 + 15.0 / 3600, 77.0 + 45.0 / 60 + 40.0 / 3600};
+    return f;
+}
+const DesignedFacility& sampleVor() {
+    static const DesignedFacility f{"QVT", 112.00, 38.0 + 40.0 / 60, 78.0 + 10.0 / 60};
+    return f;
+}
+const DesignedFacility& sampleCom() {
+    // 38N 77W on 118.000 MHz: the identifier of this COM record is "DW0".
+    static const DesignedFacility f{"DW0", 118.000, 38.0, 77.0};
+    return f;
+}
+
+const std::vector<SampleStation>& designedStations() {
+    static const std::vector<SampleStation> stations = [] {
+        std::vector<SampleStation> s;
+        auto near = [&](const DesignedFacility& f, const char* call, double mhz, double nmi, double bearing,
+                        double erp, int heightM, const char* city) {
+            double lat = 0, lon = 0;
+            offset(f.latitude, f.longitude, nmi, bearing, lat, lon);
+            s.push_back({call, mhz, lat, lon, erp, heightM, city});
+        };
+        // Around the ILS on 108.10: 2 x 106.1 - 104.1 and 107.1 + 105.1 - 104.1
+        // both fall on 108.10; 107.9 sits next to the band edge.
+        const auto& ils = sampleIls();
+        near(ils, "QKAA", 106.1, 6.0, 80, 50.0, 420, "HALLOWFORD");
+        near(ils, "QKAB", 104.1, 9.0, 250, 30.0, 380, "TESSBURY");
+        near(ils, "QKAC", 107.1, 4.0, 120, 20.0, 350, "MARLWICK");
+        near(ils, "QKAD", 105.1, 11.0, 300, 10.0, 300, "OSTHAVEN");
+        near(ils, "QKAF", 99.5, 7.0, 30, 3.0, 280, "WRENMERE");
+        near(ils, "QKAG", 107.7, 14.0, 200, 45.0, 500, "CORMSTEAD");
+        // Around the VOR on 112.00: 2 x 107.7 - 103.4.
+        const auto& vor = sampleVor();
+        near(vor, "QVAA", 107.7, 8.0, 45, 40.0, 450, "DUNDALE");
+        near(vor, "QVAB", 103.4, 10.0, 190, 25.0, 390, "FAELCREST");
+        near(vor, "QVAC", 101.9, 5.0, 310, 6.0, 330, "GRISTTON");
+        // Around the COM facility on 118.000: 2 x 106.1 - 94.2 and 106.1 + 107.5 - 95.7.
+        const auto& com = sampleCom();
+        near(com, "QDAA", 106.1, 7.0, 100, 50.0, 400, "YARROBROOK");
+        near(com, "QDAB", 94.2, 9.0, 220, 35.0, 360, "PELLGATE");
+        near(com, "QDAC", 107.5, 5.0, 340, 20.0, 300, "SORRFORD");
+        near(com, "QDAD", 95.7, 12.0, 20, 15.0, 310, "VANTBURY");
+        return s;
+    }();
+    return stations;
+}
+
+}  // namespace crv::sample

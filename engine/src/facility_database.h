@@ -1,0 +1,76 @@
+#pragma once
+// Positional access to the three facility databases: fixed-length text records,
+// each ended by CR LF, read one at a time by record number (1-based). The
+// databases hold many thousands of records; an area search reads only the
+// records of the cells it covers, so nothing here ever reads a whole file.
+//
+// A file whose framing is not what the search expects is refused when it is
+// opened (and a record found without its CR LF when it is read): reading on
+// with a wrong record length would decode every later record from the wrong
+// columns and report facilities at invented positions.
+#include <cstdio>
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "file_units.h"
+
+namespace crv::engine {
+
+// How a database names itself in messages and routine names.
+struct DatabaseKind {
+    std::string_view label;        // "FCC", "QVA", "COM"
+    std::string_view openRoutine;  // "OpenFCC        "
+    std::string_view readRoutine;  // "ReadFCC        "
+};
+
+class DatabaseFile {
+public:
+    // recordLength: the record length with its CR LF; 0 for the FM database,
+    // whose length (105 short layout, 111 long layout) is found from the
+    // first record. Fails under the kind's open routine when the file cannot be
+    // read or its framing is wrong.
+    DatabaseFile(const std::string& path, int recordLength, const DatabaseKind& kind);
+    DatabaseFile(const DatabaseFile&) = delete;
+    DatabaseFile& operator=(const DatabaseFile&) = delete;
+
+    int recordLength() const { return recordLength_; }  // with CR LF
+    bool longLayout() const { return recordLength_ >= 111; }
+    long count() const { return count_; }
+    const std::string& path() const { return path_; }
+
+    // Record n (1..count) without its CR LF. Fails under the read routine
+    // when the record does not end in CR LF or cannot be read.
+    std::string read(long n) const;
+    // The 7-character cell key of record n.
+    std::string key(long n) const { return read(n).substr(0, 7); }
+
+private:
+    struct Closer {
+        void operator()(std::FILE* f) const;
+    };
+    FileUnit unit_;
+    std::string path_;
+    DatabaseKind kind_;
+    std::unique_ptr<std::FILE, Closer> file_;
+    int recordLength_ = 0;
+    long count_ = 0;
+};
+
+// The number of the last readable record, found by probing in strides of
+// 1000, 100, 10 and 1 (0 when record 1 is not readable).
+long CountRecords(const std::function<bool(long)>& readable);
+
+// First record (1..n) whose key equals `key`, or 0 when no record has it.
+// The records are sorted by key in byte order.
+long FindCellStart(const DatabaseFile& db, std::string_view key);
+
+// The 7-character cell key of a whole-degree cell: latitude in 3 characters
+// with at least 2 digits, longitude in 4 with at least 3, a "-" before the
+// digits of a negative value and a blank in that place otherwise (" 38 077",
+// "-05-003"). A blank sorts before "-", so every non-negative key sorts before
+// every negative one.
+std::string cellKey(int latitudeCell, int longitudeCell);
+
+}  // namespace crv::engine
