@@ -25,7 +25,11 @@ std::string FormatLatLon(double value, int kind, int fmt) {
             text = formatDecimal(d, 0, 3) + kDegreeText + " " + formatDecimal(m, 2, 2) + "'";
         } else {
             double mi = std::trunc(m);
-            double s = roundHalfEven((m - mi) * 60.0);
+            // Halves go to the even second. They are judged on the seconds to a
+            // millionth, so that 59.5" typed by a user is a half and not the
+            // 59.4999999999 the degree arithmetic leaves of it.
+            const double rawSeconds = (m - mi) * 60.0;
+            double s = roundHalfEven(std::round(rawSeconds * 1.0e6) / 1.0e6);
             if (s >= 60.0) {
                 s -= 60.0;
                 mi += 1.0;

@@ -50,8 +50,8 @@ bool countsAsOutput(const std::string& folder, const DirEntry& entry, int mode) 
 std::string checkOutputDirText(int mode) {
     std::string text = " All plot (*.plt, *.plx, *.ptx), report (*.txt), metafile (*.emf) and debug (*.dbg) files ";
     text += kCR;
-    if (mode == 1) text += std::string(" (except navaid search files: nav@????) ") + kCR;
-    if (mode == 2) text += std::string(" (except search files: nav@???? and/or fm@???) ") + kCR;
+    if (mode == 1) text += std::string(" (except navaid search files: nav@\?\?\?\?) ") + kCR;
+    if (mode == 2) text += std::string(" (except search files: nav@\?\?\?\? and/or fm@\?\?\?) ") + kCR;
     text += " from the previous analysis will be deleted at this time. ";
     text += kCR;
     text += kCR;
