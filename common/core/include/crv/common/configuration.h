@@ -1,0 +1,62 @@
+#pragma once
+// Loading and saving the application state through the settings store. The
+// value names and text forms are an external format: the engine reads "Paths"
+// and "General" from the same store.
+//
+//   [Paths]            "FCC Database", "QVA Database", "Use QVA DB", "COM Database",
+//                      "Use COM DB", "Use FCC DB", "Data Folder", "Output Folder",
+//                      "User Folder"  (flags "0"/"1", folders ending in "/")
+//   [Plot Parameters]  "Nav Level Min", "Nav Level Incr", "Int Level Min",
+//                      "Int Level Incr" (decimal), "Colors" (14 upper-case hex
+//                      numbers without prefix, joined by "," without blanks)
+//   [Recent Files]     "1" .. "5", "" beyond the list
+//   [General]          "Airspace Case" (15 characters), "Default Output"
+//                      ("PLOTS"/"REPORTS"), "Animation" ("ON"/"OFF"),
+//                      "Model Type" (the edition code, written at every start)
+#include <string>
+
+#include "crv/common/app_state.h"
+#include "crv/common/messages.h"
+#include "crv/platform/expected.h"
+#include "crv/platform/settings_store.h"
+
+namespace crv::common {
+
+// Shows the recent-file list in the menus (the Qt layer implements it).
+class RecentFilesMenu {
+public:
+    virtual ~RecentFilesMenu() = default;
+    virtual void UpdateRecentFilesMenu(const AppState& state) = 0;
+};
+
+struct ConfigEnvironment {
+    std::string editionCode;  // resource string 16 of the running program
+    // Where the default Data/, Output/ and User/ folders go, ending in "/";
+    // "" means defaultWorkRoot().
+    std::string workRoot;
+};
+
+// The per-user root of the default work folders:
+// $XDG_DATA_HOME/Corvane/, else $HOME/.local/share/Corvane/.
+std::string defaultWorkRoot();
+
+// Loads every setting in the documented order, applies the defaults, creates
+// missing default folders, drops database paths whose files are gone, writes
+// the edition code as "Model Type" and rewrites "Paths" and "Recent Files"
+// with the cleaned values. Errors are reported through ShowUnexpectedError
+// with "GetConfiguration" and the load goes on with the next setting.
+void GetConfiguration(AppState& state, crv::platform::SettingsStore& store, const ConfigEnvironment& env,
+                      MessagePresenter& presenter, RecentFilesMenu* menu);
+
+// The four savers. Each writes its whole group in one replacement of the file.
+crv::platform::Expected<void> SavePaths(const AppState& state, crv::platform::SettingsStore& store);
+crv::platform::Expected<void> SaveRecentFiles(const AppState& state, crv::platform::SettingsStore& store);
+crv::platform::Expected<void> SaveGeneralSettings(const AppState& state, crv::platform::SettingsStore& store);
+crv::platform::Expected<void> SavePlotParameters(const AppState& state, crv::platform::SettingsStore& store);
+
+// "Colors" as stored: "80,FF,8080,...".
+std::string formatPlotColors(const PlotColorTable& colors);
+// Reads "Colors": 14 hexadecimal tokens; a missing or unreadable token is 0 (black).
+PlotColorTable parsePlotColors(std::string_view text);
+
+}  // namespace crv::common

@@ -1,0 +1,118 @@
+#include "crv/common/text_utils.h"
+
+#include <algorithm>
+
+#include "crv/common/conversions.h"
+
+namespace crv::common {
+
+std::string FormatField(double value, int width, int decimals) {
+    std::string text = formatDecimal(value, decimals < 0 ? 0 : decimals);
+    const auto w = static_cast<std::size_t>(width < 0 ? 0 : width);
+    if (text.size() > w) return text.substr(0, w);
+    return std::string(w - text.size(), ' ') + text;
+}
+
+int LastPos(std::string_view text, std::string_view search) {
+    if (search.empty()) return 0;
+    const auto p = text.rfind(search);
+    return p == std::string_view::npos ? 0 : static_cast<int>(p) + 1;
+}
+
+std::string NextToken(std::string_view delimiters, std::string& text) {
+    const auto start = text.find_first_not_of(delimiters);
+    if (start == std::string::npos) {
+        text.clear();
+        return {};
+    }
+    const auto stop = text.find_first_of(delimiters, start);
+    std::string token = text.substr(start, stop == std::string::npos ? std::string::npos : stop - start);
+    text = stop == std::string::npos ? std::string() : text.substr(stop + 1);
+    return token;
+}
+
+std::vector<std::string> SplitFields(std::string_view line, std::string_view delimiter, int maxCount) {
+    std::vector<std::string> fields;
+    std::size_t b = line.find_first_not_of(' ');
+    std::size_t e = line.find_last_not_of(' ');
+    if (b == std::string_view::npos) return fields;
+    std::string_view s = line.substr(b, e - b + 1);
+    std::size_t pos = 0;
+    while (static_cast<int>(fields.size()) < maxCount && pos < s.size()) {
+        std::size_t next = delimiter.empty() ? std::string_view::npos : s.find(delimiter, pos);
+        std::string_view part = s.substr(pos, next == std::string_view::npos ? std::string_view::npos : next - pos);
+        const auto last = part.find_last_not_of(' ');
+        fields.emplace_back(last == std::string_view::npos ? std::string_view() : part.substr(0, last + 1));
+        if (next == std::string_view::npos) break;
+        pos = next + delimiter.size();
+        while (pos < s.size() && s[pos] == ' ') ++pos;
+    }
+    return fields;
+}
+
+std::string AddBackslash(std::string_view path) {
+    std::string out(path);
+    if (out.empty() || out.back() != '/') out += '/';
+    return out;
+}
+
+std::string RemoveBackslash(std::string_view path) {
+    if (!path.empty() && path.back() == '/') path.remove_suffix(1);
+    return std::string(path);
+}
+
+std::string StripNull(std::string_view text) {
+    const auto p = text.find('\0');
+    return std::string(p == std::string_view::npos ? text : text.substr(0, p));
+}
+
+std::string ShortenPath(const TextMeasure& measure, std::string_view path, double maxWidth) {
+    if (measure(path) <= maxWidth) return std::string(path);
+    std::string result(path);
+    const int p = LastPos(path, "/");
+    if (p > 2) {
+        const std::string tail = "..." + std::string(path.substr(static_cast<std::size_t>(p - 1)));
+        result = tail;
+        if (measure(tail) < maxWidth) {
+            for (int k = p - 2; k >= 0; --k) {
+                std::string candidate = std::string(path.substr(0, static_cast<std::size_t>(k))) + tail;
+                if (measure(candidate) <= maxWidth) {
+                    result = candidate;
+                    break;
+                }
+            }
+        }
+    }
+    if (measure(result) > maxWidth) {
+        std::string base = result;
+        for (auto n = static_cast<long>(base.size()) - 1; n >= 0; --n) {
+            result = base.substr(0, static_cast<std::size_t>(n)) + "...";
+            if (measure(result) <= maxWidth || n == 0) break;
+        }
+    }
+    return result;
+}
+
+char upperAscii(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
+
+std::string upperAscii(std::string_view text) {
+    std::string out(text);
+    for (char& c : out) c = upperAscii(c);
+    return out;
+}
+
+bool equalsNoCase(std::string_view a, std::string_view b) {
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               return upperAscii(x) == upperAscii(y);
+           });
+}
+
+bool containsNoCase(std::string_view text, std::string_view part) {
+    return upperAscii(text).find(upperAscii(part)) != std::string::npos;
+}
+
+bool startsWithNoCase(std::string_view text, std::string_view prefix) {
+    return text.size() >= prefix.size() && equalsNoCase(text.substr(0, prefix.size()), prefix);
+}
+
+}  // namespace crv::common
