@@ -27,6 +27,9 @@ Commands (one key=value per line on standard output; exit 0 done, 1 cancelled, 2
   sort FILE KEYTEXT RECLEN          sort a fixed-length record file in place,
                                     KEYTEXT like "10:52:A 67:69:D"
   config                            the engine's folders, databases and edition
+  readcase RUNFOLDER                read the case as the evaluations do and print the
+                                    navaid, stations (slot, ordinal), option codes,
+                                    proponent slots and the grid angle used
   grid RUNFOLDER                    build the receiver grid (status=, points=)
   evaluate RUNFOLDER                A2/B2 and brute-force evaluation (status=, cases=)
   b1-2sig RUNFOLDER                 two-signal B1 (status=, cases=, combinations=)
@@ -144,6 +147,7 @@ int16_t databaseNumber(const std::string& text) {
 }  // namespace
 
 int configCommand();  // config.cpp: links the engine's own path loader
+int readCaseCommand(const std::string& runFolder);  // readcase.cpp: the engine's case reader
 
 int main(int argc, char** argv) {
     std::vector<std::string> args;
@@ -174,6 +178,7 @@ int main(int argc, char** argv) {
     };
 
     if (cmd == "config") return need(0) ? configCommand() : 2;
+    if (cmd == "readcase") return need(1) ? readCaseCommand(args[1]) : 2;
 
     EngineFunctions f;
     std::string error;

@@ -1,0 +1,323 @@
+#include "case_input.h"
+
+#include <cmath>
+#include <cstdint>
+#include <optional>
+#include <string_view>
+
+#include "crv/platform/numbers.h"
+#include "crv/platform/text_file.h"
+#include "failure.h"
+#include "file_units.h"
+#include "fixed_text.h"
+#include "geodesy.h"
+#include "navaid_models.h"
+#include "paths.h"
+#include "pattern_files.h"
+
+namespace crv::engine {
+
+namespace {
+
+using crv::platform::columns;
+using crv::platform::LineReader;
+
+constexpr const char* kRoutine = kReadDataRoutine;
+constexpr const char* kCaseFile = "simulation data file";
+
+[[noreturn]] void refuse(std::string message) { fail(kRoutine, std::move(message)); }
+
+// One line of the case file, read by fixed columns. A blank numeric field reads
+// as zero; anything else that is not a number is refused with the line and
+// columns, so the user can find it.
+class FixedLine {
+public:
+    FixedLine(const std::string& line, long number, const std::string& path)
+        : line_(line), number_(number), path_(path) {}
+
+    std::string text(int first, int last) const { return trimRightCopy(columns(line_, first, last)); }
+
+    double real(int first, int last) const {
+        const std::string_view field = columns(line_, first, last);
+        if (crv::platform::trimBlanks(field).empty()) return 0.0;
+        auto v = crv::platform::parseReal(field);
+        if (!v || !std::isfinite(*v)) unreadable(field, first, last);
+        return *v;
+    }
+
+    std::int32_t integer(int first, int last) const {
+        const std::string_view field = columns(line_, first, last);
+        if (crv::platform::trimBlanks(field).empty()) return 0;
+        auto v = crv::platform::parseInteger(field);
+        if (!v || *v < INT32_MIN || *v > INT32_MAX) unreadable(field, first, last);
+        return static_cast<std::int32_t>(*v);
+    }
+
+    // The degrees field carries the hemisphere; "-0" must stay south or east.
+    bool negative(int first, int last) const {
+        return crv::platform::trimBlanks(columns(line_, first, last)).starts_with('-');
+    }
+
+    long number() const { return number_; }
+
+private:
+    [[noreturn]] void unreadable(std::string_view field, int first, int last) const {
+        refuse("Could not read the number \"" + std::string(crv::platform::trimBlanks(field)) + "\" in line " +
+               std::to_string(number_) + ", columns " + std::to_string(first) + "-" + std::to_string(last) + ", of " +
+               kCaseFile + ":\r" + path_);
+    }
+
+    const std::string& line_;
+    long number_;
+    const std::string& path_;
+};
+
+[[noreturn]] void endsEarly(const std::string& detail, const std::string& path) {
+    refuse("The simulation data file ends early (" + detail + "):\r" + path);
+}
+
+std::int32_t toKHz(double frequencyMHz) { return static_cast<std::int32_t>(std::lround(frequencyMHz * 1000.0 + 0.2)); }
+
+// Frequencies feed logarithms and whole-kHz comparisons: they must be positive
+// and small enough for a kHz count.
+bool usableFrequency(double mhz) { return std::isfinite(mhz) && mhz > 0.0 && mhz < 1.0e6; }
+
+bool arrayUsesPower(int arrayType) {
+    return (arrayType >= 2 && arrayType <= 31) || arrayType == 33 || arrayType == 34 || arrayType == 36 ||
+           arrayType == 37 || arrayType == 38;
+}
+
+std::int16_t optionInteger(std::string_view field, long lineNumber, const std::string& path) {
+    auto v = crv::platform::parseInteger(field);
+    if (!v || *v < INT16_MIN || *v > INT16_MAX)
+        refuse("Could not read the number \"" + std::string(field.substr(0, 20)) + "\" in line " +
+               std::to_string(lineNumber) + " of " + kCaseFile + ":\r" + path);
+    return static_cast<std::int16_t>(*v);
+}
+
+double optionReal(std::string_view field, long lineNumber, const std::string& path) {
+    auto v = crv::platform::parseReal(field);
+    if (!v || !std::isfinite(*v))
+        refuse("Could not read the number \"" + std::string(field.substr(0, 20)) + "\" in line " +
+               std::to_string(lineNumber) + " of " + kCaseFile + ":\r" + path);
+    return *v;
+}
+
+void readVersion(LineReader& in, const std::string& path) {
+    std::string line;
+    if (!in.next(line)) endsEarly("no version line", path);
+    // Compared as 20-byte blank-padded fields, byte by byte.
+    const std::string version = padded(line, 20);
+    if (version < padded("CRV Version 5.0.2", 20) || version > padded("CRV Version 5.0.6", 20))
+        refuse("Could not read obsolete data file");
+}
+
+void readNavaid(LineReader& in, const std::string& path, Facility& nav) {
+    std::string line;
+    if (!in.next(line)) endsEarly("no navaid line", path);
+    const FixedLine f(line, in.lineNumber(), path);
+    nav.identifier = f.text(2, 4);
+    nav.runwayHeadingDeg = f.real(6, 8);
+    nav.frequencyMHz = f.real(10, 16);
+    nav.latDeg = f.integer(18, 20);
+    nav.latMin = f.integer(22, 23);
+    nav.latSec = f.integer(25, 26);
+    nav.lonDeg = f.integer(28, 31);
+    nav.lonMin = f.integer(33, 34);
+    nav.lonSec = f.integer(36, 37);
+    nav.fieldElevationFt = f.real(39, 43);
+    nav.runwayLengthFt = f.real(45, 49);
+    nav.transmitterPower = f.real(51, 53);
+    const std::int32_t arrayType = f.integer(55, 56);
+    const std::int32_t svType = f.integer(58, 59);
+    nav.serviceVolumeRadiusNmi = f.real(61, 63);
+    nav.serviceVolumeHeightFt = f.real(65, 69);
+
+    nav.latitude = DMS2Deg(nav.latDeg, nav.latMin, nav.latSec, f.negative(18, 20));
+    nav.longitude = DMS2Deg(nav.lonDeg, nav.lonMin, nav.lonSec, f.negative(28, 31));
+
+    if (arrayType < 0 || arrayType > 38) refuse("Invalid navaid array type");
+    if (svType < 0 || svType > 8) refuse("Invalid navaid service volume type");
+    nav.arrayType = static_cast<std::int16_t>(arrayType == 0 ? 6 : arrayType);
+    nav.serviceVolumeType = static_cast<std::int16_t>(svType);
+
+    const std::string mismatch = navaidModelMismatch(nav.arrayType, nav.serviceVolumeType);
+    if (!mismatch.empty()) refuse(mismatch);
+    if (!usableFrequency(nav.frequencyMHz))
+        refuse("Invalid navaid frequency in line " + std::to_string(f.number()) + " of " + kCaseFile +
+               " (it must be greater than 0 MHz).");
+    nav.frequencyKHz = toKHz(nav.frequencyMHz);
+    if (arrayUsesPower(nav.arrayType) && !(nav.transmitterPower > 0.0))
+        refuse("Invalid navaid transmitter power in line " + std::to_string(f.number()) + " of " + kCaseFile +
+               " (it must be greater than 0).");
+}
+
+struct PatternMarks {
+    std::array<bool, 26> horizontal{};
+    std::array<bool, 7> vertical{};
+};
+
+void readStations(LineReader& in, const std::string& path, EngineState& s, PatternMarks& marks) {
+    std::string line;
+    int ordinal = 0;
+    for (;;) {
+        ++ordinal;
+        if (!in.next(line)) endsEarly("no line \" $$$$\" after the RF sources", path);
+        const FixedLine f(line, in.lineNumber(), path);
+        Station st;
+        st.callSign = f.text(2, 8);
+        if (st.callSign == "$$$$") return;
+        st.frequencyMHz = f.real(10, 16);
+        st.latDeg = f.integer(18, 20);
+        st.latMin = f.integer(22, 23);
+        st.latSec = f.integer(25, 26);
+        st.lonDeg = f.integer(28, 31);
+        st.lonMin = f.integer(33, 34);
+        st.lonSec = f.integer(36, 37);
+        st.erpKw = f.real(39, 46);
+        st.antennaElevationFt = f.real(48, 52);
+        st.elementType = f.integer(54, 55);
+        st.horizontalPattern = f.integer(57, 58);
+        st.rotationDeg = f.real(60, 62);
+        const std::int32_t status = f.integer(64, 65);
+        st.licenceStatus = f.text(67, 69);
+
+        if (status == 2) continue;  // ignored: not stored, but it keeps its ordinal
+
+        const std::string where = " in line " + std::to_string(f.number()) + " of " + kCaseFile;
+        if (!usableFrequency(st.frequencyMHz))
+            refuse("Invalid frequency of RF source " + st.callSign + where + " (it must be greater than 0 MHz).");
+        st.frequencyKHz = toKHz(st.frequencyMHz);
+        // Equal frequencies are equal whole kHz, as the files write them.
+        if (st.frequencyKHz == s.navaid.frequencyKHz) refuse("Navaid frequency is duplicated in input data file");
+        if (st.elementType >= 58 && st.elementType <= 63)
+            marks.vertical[static_cast<std::size_t>(st.elementType - 57)] = true;
+        else if (st.elementType < 0 || st.elementType > 63)
+            refuse("Invalid radiating element type");
+        if (st.horizontalPattern >= 1 && st.horizontalPattern <= 25)
+            marks.horizontal[static_cast<std::size_t>(st.horizontalPattern)] = true;
+        else if (st.horizontalPattern != 0)
+            refuse("Invalid FM horizontal pattern number");
+        if (!(st.erpKw > 0.0)) refuse("Invalid ERP of RF source " + st.callSign + where + " (it must be greater than 0).");
+        if (static_cast<int>(s.stations.size()) >= kMaxStations)
+            refuse("The simulation data file holds more than " + std::to_string(kMaxStations) +
+                   " RF sources (ignored lines not counted).");
+        if (ordinal > kMaxStationOrdinal)
+            refuse("RF source " + st.callSign + where + " is RF-source line " + std::to_string(ordinal) +
+                   "; result files can name RF-source lines only up to " + std::to_string(kMaxStationOrdinal) + ".");
+
+        st.latitude = DMS2Deg(st.latDeg, st.latMin, st.latSec, f.negative(18, 20));
+        st.longitude = DMS2Deg(st.lonDeg, st.lonMin, st.lonSec, f.negative(28, 31));
+        st.proponent = status == 1;
+        st.ordinal = static_cast<std::int16_t>(ordinal);
+        s.stations.push_back(std::move(st));
+    }
+}
+
+void readOptions(LineReader& in, const std::string& path, EngineState& s) {
+    std::string line;
+    if (!in.next(line)) endsEarly("no options line", path);
+    const long n = in.lineNumber();
+    const auto fields = crv::platform::splitFreeFormat(line);
+    if (fields.size() < 12)
+        refuse("The options line (line " + std::to_string(n) + ") of the simulation data file holds fewer than 12 values:\r" +
+               path);
+    CaseOptions& o = s.options;
+    o.gridType = optionInteger(fields[0], n, path);
+    o.intermodType = optionInteger(fields[1], n, path);
+    o.antennaRejection = optionInteger(fields[2], n, path);
+    o.criteriaType = optionInteger(fields[3], n, path);
+    o.cutoffType = optionInteger(fields[4], n, path);
+    o.outputStyle = optionInteger(fields[5], n, path);
+    o.gridAltitudeFt = optionReal(fields[6], n, path);
+    o.gridAngleDeg = optionReal(fields[7], n, path);
+    o.horIncrementFt = optionReal(fields[8], n, path);
+    o.vrtIncrementFt = optionReal(fields[9], n, path);
+    o.prescreen = optionInteger(fields[10], n, path);
+    o.observeIcaoMinimum = optionInteger(fields[11], n, path);
+
+    o.regressionCriteria = o.criteriaType == 1 || o.criteriaType == 5 || o.criteriaType == 7;
+    // The field edition offers no separate antenna and cutoff models.
+    if (!s.scientific) {
+        o.antennaRejection = o.criteriaType;
+        o.cutoffType = o.criteriaType;
+    }
+    if (o.gridType < 1 || o.gridType > 12) refuse("Invalid simulation grid type");
+    if (o.intermodType < 0 || o.intermodType > 6) refuse("Invalid intermod calculation type");
+    if (o.antennaRejection < 1 || o.antennaRejection > 63) refuse("Invalid antenna rejection type");
+    if (o.criteriaType < 1 || o.criteriaType > 7) refuse("Invalid interference criteria type");
+    if (o.cutoffType < 1 || o.cutoffType > 6) refuse("Invalid cutoff criteria type");
+}
+
+void readCaseTexts(LineReader& in, const std::string& path, CaseTexts& texts) {
+    std::string line;
+    if (!in.next(line)) endsEarly("no case line", path);
+    texts.airspaceCase = trimRightCopy(columns(line, 2, 16));
+    texts.site = trimRightCopy(columns(line, 18, 42));
+    texts.date = trimRightCopy(columns(line, 44, 51));
+    while (texts.labels.size() < 8 && in.next(line)) texts.labels.push_back(trimRightCopy(columns(line, 2, 46)));
+}
+
+void readCaseFile(const std::string& path, EngineState& s, PatternMarks& marks) {
+    FileUnit unit(kRoutine);
+    LineReader in;
+    if (!in.open(path)) refuse("Could not open simulation data file:\r" + path);
+    readVersion(in, path);
+    readNavaid(in, path, s.navaid);
+    readStations(in, path, s, marks);
+    readOptions(in, path, s);
+    readCaseTexts(in, path, s.texts);
+}
+
+std::string twoDigits(int n) { return (n < 10 ? "0" : "") + std::to_string(n); }
+
+void readPatterns(EngineState& s, const PatternMarks& marks) {
+    const std::string& folder = s.paths.userFolder;
+    if (s.navaid.arrayType == 38)
+        s.patterns.localizerGainDb =
+            readPatternFile(folder + "LocHor.pat", PatternKind::Localizer, s.patterns.localizer, kRoutine);
+    for (int n = 1; n <= 25; ++n)
+        if (marks.horizontal[static_cast<std::size_t>(n)])
+            readPatternFile(folder + "FmHor" + twoDigits(n) + ".pat", PatternKind::FmHorizontal,
+                            s.patterns.fmHorizontal[static_cast<std::size_t>(n)], kRoutine);
+    for (int n = 1; n <= 6; ++n)
+        if (marks.vertical[static_cast<std::size_t>(n)])
+            readPatternFile(folder + "FmVrt" + std::to_string(n) + ".pat", PatternKind::FmVertical,
+                            s.patterns.fmVertical[static_cast<std::size_t>(n)], kRoutine);
+    if (s.options.antennaRejection == 63)
+        readAntennaCalibration(folder + "Antenna.cal", s.patterns.antennaCalibration, kRoutine);
+    if (s.options.intermodType != 0 && s.options.criteriaType == 7)
+        readReceiverCalibration(folder + "Receiver.cal", s.patterns.receiverCalibration, kRoutine);
+}
+
+void setProponentsAndGridAngle(EngineState& s) {
+    for (int slot = static_cast<int>(s.stations.size()); slot >= 1; --slot)
+        if (s.slot(slot).proponent) s.proponents.push_back(static_cast<std::int16_t>(slot));
+    double angle = s.options.gridAngleDeg;
+    if (s.options.gridType == 4 || s.options.gridType == 6) {
+        if (s.proponents.empty())
+            refuse("Grid types 4 and 6 aim the vertical grid at the first proponent, but no RF source of the case "
+                   "is marked as proponent.");
+        const Station& p = s.slot(s.proponents.front());
+        angle = LLDist(s.navaid.latitude, s.navaid.longitude, p.latitude, p.longitude).bearingDeg;
+        if (s.navaid.serviceVolumeType <= 4) angle += 180.0;
+    }
+    s.options.gridAngleUsedDeg = WrapAng(angle, 0.0, 360.0);
+}
+
+}  // namespace
+
+void ReadData(EngineState& state, const std::string& runFolder) {
+    // Built aside and handed over whole: a failed read leaves the caller's
+    // state as it was, so a half-read case can never be used.
+    EngineState s;
+    GetPaths(s);
+    s.paths.runFolder = asFolder(runFolder);
+    PatternMarks marks;
+    readCaseFile(s.paths.runFolder + "Rfi.plt", s, marks);
+    setProponentsAndGridAngle(s);
+    readPatterns(s, marks);
+    state = std::move(s);
+}
+
+}  // namespace crv::engine
