@@ -1,14 +1,23 @@
 #include "crv/common/drawing/fill_outline.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <limits>
+#include <set>
 #include <utility>
 
 namespace crv::common {
 namespace {
 
 using Loop = std::vector<PagePoint>;
+using Edge = std::pair<std::pair<int, int>, std::pair<int, int>>;
+
+Edge edgeOf(PagePoint a, PagePoint b) {
+    auto pa = std::make_pair(a.x, a.y);
+    auto pb = std::make_pair(b.x, b.y);
+    return pa < pb ? Edge{pa, pb} : Edge{pb, pa};
+}
 
 // Splits a polyline into the loops it closes; what is left open is returned
 // in `open`.
@@ -35,7 +44,7 @@ void splitLoops(const std::vector<PagePoint>& points, std::vector<Loop>& loops, 
 
 // Joins open chains that share end points into longer chains; chains that
 // come round to their own start become loops.
-void joinChains(std::vector<Loop>& chains, std::vector<Loop>& loops) {
+void joinChains(std::vector<Loop>& chains, std::vector<Loop>& loops, const std::set<Edge>& drawn) {
     bool joined = true;
     while (joined) {
         joined = false;
@@ -56,9 +65,12 @@ void joinChains(std::vector<Loop>& chains, std::vector<Loop>& loops) {
             }
         }
     }
+    // A chain closes on itself, or through a segment drawn elsewhere (the
+    // shaft a half-filled arrow head shares with its other half). A chain
+    // that stays open bounds nothing.
     for (Loop& c : chains) {
         if (c.size() >= 2 && c.front() == c.back()) c.pop_back();
-        if (c.size() >= 3) loops.push_back(std::move(c));
+        if (c.size() >= 3 && drawn.count(edgeOf(c.back(), c.front()))) loops.push_back(std::move(c));
     }
 }
 
@@ -101,12 +113,14 @@ std::vector<PagePoint> findEnclosingOutline(const std::vector<Stroke>& strokes, 
     std::vector<Loop> loops;
     std::vector<Loop> chains;
     Loop open;
+    std::set<Edge> drawn;
     for (const Stroke& s : strokes) {
         if (s.colour != colour || s.points.size() < 2) continue;
+        for (std::size_t i = 1; i < s.points.size(); ++i) drawn.insert(edgeOf(s.points[i - 1], s.points[i]));
         splitLoops(s.points, loops, open);
         if (open.size() >= 2) chains.push_back(open);
     }
-    joinChains(chains, loops);
+    joinChains(chains, loops, drawn);
 
     const Loop* best = nullptr;
     double bestArea = std::numeric_limits<double>::infinity();

@@ -17,8 +17,8 @@ struct Stroke {
 };
 
 // Loops are taken from each stroke where it returns to a point it passed,
-// from strokes joined end to end, and from what remains of a stroke of three
-// or more points, closed back to its start. Returns an empty outline when no
+// from strokes joined end to end, and from what remains of a stroke when a
+// segment drawn in the colour already joins its two ends. Returns an empty outline when no
 // loop encloses the seed (a point on the outline counts as enclosed).
 std::vector<PagePoint> findEnclosingOutline(const std::vector<Stroke>& strokes, Colour colour,
                                             PagePoint seed);
