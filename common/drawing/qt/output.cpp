@@ -1,0 +1,83 @@
+#include "crv/common/drawing/metafile_export.h"
+#include "crv/common/drawing/qt_output.h"
+
+#include <QByteArray>
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QMimeData>
+#include <QPageLayout>
+#include <QPainter>
+#include <QPrinter>
+#include <QPrinterInfo>
+#include <QSaveFile>
+
+#include <algorithm>
+#include <cmath>
+
+namespace crv::common {
+
+std::vector<std::uint8_t> EnhMetafileBytes(const EnhancedMetafile& metafile) {
+    return encodeEnhancedMetafile(metafile, QtTextMetrics());
+}
+
+platform::Expected<void> SaveEnhMetafile(const EnhancedMetafile& metafile, const std::string& path) {
+    std::vector<std::uint8_t> bytes;
+    try {
+        bytes = EnhMetafileBytes(metafile);
+    } catch (const std::exception& e) {
+        return platform::makeError(e.what());
+    }
+    // Written beside the target and renamed over it only when complete.
+    QSaveFile file(QString::fromStdString(path));
+    if (!file.open(QIODevice::WriteOnly)) {
+        return platform::makeError("Cannot write \"" + path + "\": " + file.errorString().toStdString());
+    }
+    const auto size = static_cast<qint64>(bytes.size());
+    if (file.write(reinterpret_cast<const char*>(bytes.data()), size) != size || !file.commit()) {
+        return platform::makeError("Cannot write \"" + path + "\": " + file.errorString().toStdString());
+    }
+    return {};
+}
+
+std::unique_ptr<QMimeData> plotMimeData(const EnhancedMetafile& metafile, const QImage& picture) {
+    auto data = std::make_unique<QMimeData>();
+    const std::vector<std::uint8_t> bytes = EnhMetafileBytes(metafile);
+    data->setData(QStringLiteral("image/emf"),
+                  QByteArray(reinterpret_cast<const char*>(bytes.data()), static_cast<qsizetype>(bytes.size())));
+    if (!picture.isNull()) data->setImageData(picture);
+    return data;
+}
+
+void CopyPlotToClipboard(const EnhancedMetafile& metafile, const QImage& picture) {
+    if (QClipboard* clipboard = QGuiApplication::clipboard()) {
+        clipboard->setMimeData(plotMimeData(metafile, picture).release());  // the clipboard owns it
+    }
+}
+
+std::unique_ptr<QPrinter> plotPrinter(const std::string& pdfPath) {
+    auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    if (QPrinterInfo::availablePrinters().isEmpty() || printer->printerName().isEmpty()) {
+        printer->setOutputFormat(QPrinter::PdfFormat);
+        printer->setOutputFileName(QString::fromStdString(pdfPath));
+    }
+    return printer;
+}
+
+platform::Expected<void> printMetafile(QPrinter& printer, const EnhancedMetafile& metafile,
+                                       const std::string& jobName) {
+    printer.setDocName(QString::fromStdString(jobName));
+    printer.setFullPage(true);
+    QPainter painter;
+    if (!painter.begin(&printer)) return platform::makeError("The printer could not start \"" + jobName + "\".");
+    const QRect paper = printer.paperRect(QPrinter::DevicePixel).toRect();
+    const QRectF printable = printer.pageLayout().paintRectPixels(printer.resolution());
+    // Half-inch margins, or the printer's unprintable margins where wider.
+    const double mx = std::max(0.5 * printer.logicalDpiX(), printable.left());
+    const double my = std::max(0.5 * printer.logicalDpiY(), printable.top());
+    const QRectF target(mx, my, paper.width() - 2 * mx, paper.height() - 2 * my);
+    PlayEnhMetafile(painter, metafile, target);
+    if (!painter.end()) return platform::makeError("The printer could not finish \"" + jobName + "\".");
+    return {};
+}
+
+}  // namespace crv::common
