@@ -220,4 +220,19 @@ std::string Str(double value) {
     return (value < 0 ? "" : " ") + text;
 }
 
+std::string formatGrouped(double value, int decimals) {
+    std::string text = formatDecimal(value, decimals < 0 ? 0 : decimals);
+    const bool negative = !text.empty() && text[0] == '-';
+    if (negative) text.erase(0, 1);
+    const std::size_t point = text.find('.');
+    const std::size_t intLen = point == std::string::npos ? text.size() : point;
+    std::string out;
+    for (std::size_t i = 0; i < intLen; ++i) {
+        if (i > 0 && (intLen - i) % 3 == 0) out += ',';
+        out += text[i];
+    }
+    out += text.substr(intLen);
+    return negative ? "-" + out : out;
+}
+
 }  // namespace crv::common

@@ -2,7 +2,7 @@
 
 #include "crv/common/drawing/drawing_error.h"
 #include "crv/common/drawing/primitives.h"
-#include "drawing_helpers.h"
+#include "crv/common/conversions.h"
 
 #include <crv/platform/numbers.h>
 
@@ -38,7 +38,7 @@ void forEachTick(double start, double step, double lo, double hi, const std::fun
 }
 
 std::string labelOf(double v, const AxisRecord& axis) {
-    return detail::formatGrouped(axis.LabelMode == 2 ? std::fabs(v) : v, axis.Decimals);
+    return formatGrouped(axis.LabelMode == 2 ? std::fabs(v) : v, axis.Decimals);
 }
 
 }  // namespace
@@ -128,7 +128,7 @@ void PlotYAxis(DrawContext& dc, const PanelRecord& panel, const AxisRecord& axis
                     [&](double v) { PlotText(dc, labelOf(v, axis), line, v, align, 0.0); });
         // An estimate of the widest label, so the title clears them all.
         const double widest = static_cast<double>(
-            std::max(detail::formatGrouped(lo, axis.Decimals).size(), detail::formatGrouped(hi, axis.Decimals).size()));
+            std::max(formatGrouped(lo, axis.Decimals).size(), formatGrouped(hi, axis.Decimals).size()));
         line -= widest * 0.55 * labelHeight * u;
     }
     if (!axis.Title.empty()) {

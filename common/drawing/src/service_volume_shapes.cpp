@@ -3,7 +3,7 @@
 #include "crv/common/drawing/drawing_error.h"
 #include "crv/common/drawing/primitives.h"
 #include "crv/common/service_volume.h"
-#include "drawing_helpers.h"
+#include "crv/common/math_utils.h"
 
 #include <cmath>
 
@@ -84,7 +84,7 @@ void PlotRadials(DrawContext& dc, bool tick, double labelHeightIn, double bearin
     double a = 0.0;
     double r = 0.0;
     if (svType <= 4) {
-        a = detail::wrapAngle(bearingDeg - courseDeg, 0.0, 360.0);
+        a = WrapAngle(static_cast<float>(bearingDeg - courseDeg), 0.0f, 360.0f);
         // Outside the +-35 degree sector there is no radial to show.
         if (a > 35.0 && a < 325.0) return;
         r = (a <= 10.0 || a >= 350.0) ? r10Nmi : r35Nmi;
@@ -117,7 +117,7 @@ void PlotRadials(DrawContext& dc, bool tick, double labelHeightIn, double bearin
             s = std::sin(a * kDegToRad);
         }
         SetPlotFont(dc, labelHeightIn, "");
-        PlotText(dc, detail::formatWhole(bearingDeg), (g + outer) * c, -(0.8 * g + outer) * s, 4, 0.0);
+        PlotText(dc, std::to_string(roundToInt32(bearingDeg, "A label value")), (g + outer) * c, -(0.8 * g + outer) * s, 4, 0.0);
     }
 }
 

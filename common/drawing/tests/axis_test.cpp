@@ -1,4 +1,4 @@
-#include "../src/drawing_helpers.h"
+#include "crv/common/conversions.h"
 #include "crv/common/drawing/axis.h"
 #include "crv/common/drawing/drawing_error.h"
 #include "recording_helpers.h"
@@ -20,7 +20,7 @@ TEST(AxisLabelFormat, GroupsThousandsAndKeepsTheDecimals) {
         {1234567, 0, "1,234,567"}, {100, 0, "100"},         {0.5, 1, "0.5"},       {-0.001, 2, "0.00"},
         {-5, 0, "-5"},             {12.345, 0, "12"},       {123456.75, 1, "123,456.8"},
     };
-    for (const auto& c : cases) EXPECT_EQ(detail::formatGrouped(c.v, c.decimals), c.text) << c.v;
+    for (const auto& c : cases) EXPECT_EQ(formatGrouped(c.v, c.decimals), c.text) << c.v;
 }
 
 // A panel 6 x 4 inches showing x 0..60 and y 100 (top) .. 0 (bottom): 10 data

@@ -35,6 +35,10 @@ std::int16_t toInt16(double value);
 // "NaN".
 std::string formatDecimal(double value, int decimals, int minIntegerDigits = 1);
 
+// The "#,##0" format extended by "." and `decimals` zeros: thousands
+// separated by commas, rounded as formatDecimal rounds; never "-0".
+std::string formatGrouped(double value, int decimals);
+
 // General number format: at most `significant` significant digits, trailing
 // zeros dropped, exponent form ("1.234568E+07", "1E-05") when the exponent is
 // below -4 or reaches `significant`. A single shows 7 significant digits, a
