@@ -68,8 +68,9 @@ TEST(Grid, WritesTheGoldenReceiverPointFiles) {
         EXPECT_EQ(test::readBytes(folder.run + "Rcvr_Loc.plx"), test::readBytes(kGoldens + name + "/expected.plx"));
         const bool coarse = fs::exists(kGoldens + name + "/expected8.plx");
         ASSERT_EQ(fs::exists(folder.run + "Rcvr8Loc.plx"), coarse);
-        if (coarse)
+        if (coarse) {
             EXPECT_EQ(test::readBytes(folder.run + "Rcvr8Loc.plx"), test::readBytes(kGoldens + name + "/expected8.plx"));
+        }
         const auto file = readReceiverPointFile(folder.run + "Rcvr_Loc.plx", "test");
         EXPECT_EQ(r.points, pointRecords(file));
     }
@@ -101,7 +102,9 @@ TEST(Grid, PointsLieInsideTheVolume) {
             const double alt = p.altitudeFt - 6.8;
             EXPECT_GE(alt, 500 + volumeFloorFt(v, p.distanceNmi) - 0.01);
             EXPECT_LE(alt, 500 + volumeTopFt(v, p.distanceNmi) + 0.01);
-            if (c.allInVolume) EXPECT_TRUE(InVolume(v, p.distanceNmi, p.azimuthDeg)) << p.distanceNmi;
+            if (c.allInVolume) {
+                EXPECT_TRUE(InVolume(v, p.distanceNmi, p.azimuthDeg)) << p.distanceNmi;
+            }
         }
     }
 }

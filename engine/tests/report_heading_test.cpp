@@ -75,8 +75,11 @@ TEST(ReportHeading, OmniFacilityInTheFieldEdition) {
     EXPECT_FALSE(fs::exists(folder.run + "FmVrt55.ptx"));
     EXPECT_TRUE(fs::exists(folder.run + "FmVrt57.ptx"));
     // Range and radial are measured from the navaid: WAAA-FM lies north-west.
-    for (const auto& l : text)
-        if (l.find("WAAA-FM") != std::string::npos) EXPECT_NE(l.find("324.25"), std::string::npos) << l;
+    for (const auto& l : text) {
+        if (l.find("WAAA-FM") != std::string::npos) {
+            EXPECT_NE(l.find("324.25"), std::string::npos) << l;
+        }
+    }
 }
 
 TEST(ReportHeading, ConstantLocalizerHasNoPatternFile) {
@@ -87,6 +90,7 @@ TEST(ReportHeading, ConstantLocalizerHasNoPatternFile) {
     const std::string all = heading(state, folder.run);
     EXPECT_NE(all.find("\r\n Constant localizer level of -86.0 dBm\r\n"), std::string::npos);
     EXPECT_EQ(all.find("Facility antenna type"), std::string::npos);
-    for (const auto& e : fs::directory_iterator(folder.run))
+    for (const auto& e : fs::directory_iterator(folder.run)) {
         EXPECT_NE(e.path().filename().string().rfind("LocHor", 0), 0u) << e.path();
+    }
 }
