@@ -92,7 +92,12 @@ typedef struct CrvSearchParams {
 enum { CRV_DB_FM = 1, CRV_DB_NAVAID = 2, CRV_DB_COM = 3 };
 
 /* Builds the receiver grid of the case "Rfi.plt" in runFolder and writes
- * "Rcvr_Loc.plx" there. points: receiver points written (32-bit). */
+ * "Rcvr_Loc.plx" there (with coarse-grid prescreening also "Rcvr8Loc.plx").
+ * points: receiver points written (32-bit). Old receiver-point files are
+ * deleted first; a failed or cancelled grid leaves none. A case whose grid
+ * would make more than 5,000,000 points is refused (status 2) with a message
+ * naming the estimate: the horizontal increment must then grow. The file is the
+ * same whatever the number of threads (CRV_THREADS). */
 CRV50_API void Grid(const char *runFolder, CrvProgressCallback callback, int16_t *status, int32_t *points);
 
 /* A2/B2 and brute-force evaluation; starts the report "Rfi.txt" and writes one

@@ -34,14 +34,9 @@ double icaoFloor(const EngineState& state, double level, double minimum) {
     return state.options.observeIcaoMinimum != 0 ? std::max(level, minimum) : level;
 }
 
-struct ArrayGains {
-    double arrayDb;
-    double patternDb;
-};
+}  // namespace
 
-// Array gain and pattern gain at |relative azimuth| for the table arrays
-// (2..31) and the user's pattern "LocHor.pat" (38).
-ArrayGains arrayPattern(const EngineState& state, int arrayType, double offCourseDeg) {
+ArrayGains localizerArrayPattern(const EngineState& state, int arrayType, double offCourseDeg) {
     const double a = std::fabs(offCourseDeg);
     if (arrayType == 38) {
         const Pattern& p = state.patterns.localizer;
@@ -69,12 +64,14 @@ ArrayGains arrayPattern(const EngineState& state, int arrayType, double offCours
     return {localizerArrayGainDb(arrayType), patternDb};
 }
 
+namespace {
+
 // Level (dBm) of a localizer array over reflecting ground.
 double arrayLevel(const EngineState& state, int arrayType, double d, double a, double h) {
     const Facility& nav = state.navaid;
     const double lambda = wavelengthM(nav);
     const double k = 2.0 * kPi / lambda;
-    const ArrayGains g = arrayPattern(state, arrayType, a);
+    const ArrayGains g = localizerArrayPattern(state, arrayType, a);
     const double dm = d * kMetresPerNmi;
     const double z = (h - nav.fieldElevationFt) * kMetresPerFt;
     constexpr double antennaM = 1.698;
@@ -112,7 +109,7 @@ double fieldStrengthLevel(const EngineState& state, double d, double a) {
 double twoRayFieldLevel(const EngineState& state, double d, double a, double h) {
     const Facility& nav = state.navaid;
     const double lambda = wavelengthM(nav);
-    const ArrayGains g = arrayPattern(state, 5, a);
+    const ArrayGains g = localizerArrayPattern(state, 5, a);
     const double dk = d * 1.852;
     const double dm = d * kMetresPerNmi;
     const double z = (h - nav.fieldElevationFt) * kMetresPerFt;

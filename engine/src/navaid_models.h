@@ -32,6 +32,14 @@ double LocalizerLevel(const EngineState& state, double distanceNmi, double relat
 double VorLevel(const EngineState& state, double distanceNmi, double heightFt, double antennaRejectionDb);
 double ComLevel(const EngineState& state, double distanceNmi, double heightFt, double antennaRejectionDb);
 
+// Array gain and pattern gain (dB) of a localizer array at |relative azimuth|:
+// the built-in arrays 2..31 and the user's pattern "LocHor.pat" (38).
+struct ArrayGains {
+    double arrayDb;
+    double patternDb;
+};
+ArrayGains localizerArrayPattern(const EngineState& state, int arrayType, double offCourseDeg);
+
 // The model of the case's service-volume type.
 double NavaidLevel(const EngineState& state, double distanceNmi, double relativeAzimuthDeg, double heightFt,
                    double antennaRejectionDb);

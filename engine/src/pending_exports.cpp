@@ -18,10 +18,6 @@ void readCase(const char* runFolder, const char* routine) {
 }
 }  // namespace
 
-void runGrid(const char* runFolder, Progress&, std::int32_t&) {
-    readCase(runFolder, "Grid           ");
-    notAvailable("Grid           ");
-}
 void runEvaluate(const char* runFolder, Progress&, std::int16_t&) {
     readCase(runFolder, "Evaluate       ");
     notAvailable("Evaluate       ");
