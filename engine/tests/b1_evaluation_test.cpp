@@ -72,7 +72,6 @@ std::string separatorLine() { return " " + std::string(80, '_'); }
 class B1Case : public ::testing::Test {
 protected:
     void SetUp() override {
-        privateTemp(folder);
         writeBytes(folder.run + "Rfi.txt", "HEAD\r\n");
     }
     void writeCase(const std::vector<StationLine>& stations, const CaseOptionsLine& options) {
@@ -80,6 +79,7 @@ protected:
     }
     std::vector<std::string> report() const { return splitLines(readBytes(folder.run + "Rfi.txt")); }
     CaseFolder folder;
+    PrivateTemp temp{folder};
     crv::test::MessageCapture messages;
 };
 

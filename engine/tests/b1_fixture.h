@@ -120,11 +120,25 @@ inline std::vector<crv::formats::InterferencePoint> plotPoints(const std::string
     return out;
 }
 
-// Keeps the engine's temporary lists inside the test's own folder.
-inline void privateTemp(const CaseFolder& folder) {
-    std::filesystem::create_directories(folder.root + "tmp");
-    ::setenv("TMPDIR", (folder.root + "tmp").c_str(), 1);
-}
+// Keeps the engine's temporary lists inside the test's own folder while it
+// lives (parallel test processes must not share them).
+class PrivateTemp {
+public:
+    explicit PrivateTemp(const CaseFolder& folder) {
+        if (const char* old = std::getenv("TMPDIR")) old_ = old;
+        std::filesystem::create_directories(folder.root + "tmp");
+        ::setenv("TMPDIR", (folder.root + "tmp").c_str(), 1);
+    }
+    ~PrivateTemp() {
+        if (old_.empty()) ::unsetenv("TMPDIR");
+        else ::setenv("TMPDIR", old_.c_str(), 1);
+    }
+    PrivateTemp(const PrivateTemp&) = delete;
+    PrivateTemp& operator=(const PrivateTemp&) = delete;
+
+private:
+    std::string old_;
+};
 inline std::string tempFile(const CaseFolder& folder, const std::string& name) {
     return folder.root + "tmp/corvane-" + std::to_string(::getuid()) + "/" + name;
 }
