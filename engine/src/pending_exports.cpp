@@ -22,17 +22,5 @@ void runEvaluate(const char* runFolder, Progress&, std::int16_t&) {
     readCase(runFolder, "Evaluate       ");
     notAvailable("Evaluate       ");
 }
-void runB1_2Sig(const char* runFolder, Progress&, std::int16_t&, std::int32_t&) {
-    readCase(runFolder, "B1_2Sig        ");
-    notAvailable("B1_2Sig        ");
-}
-void runB1_3Sig(const char* runFolder, Progress&, std::int16_t&, std::int32_t&) {
-    readCase(runFolder, "B1_3Sig        ");
-    notAvailable("B1_3Sig        ");
-}
-void runGrndCOM(const char* runFolder, Progress&, std::int16_t&) {
-    readCase(runFolder, "GrndCOM        ");
-    notAvailable("GrndCOM        ");
-}
 
 }  // namespace crv::engine

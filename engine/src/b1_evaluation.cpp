@@ -1,0 +1,598 @@
+// B1 intermodulation: two- and three-signal products of FM stations near the
+// navaid frequency, checked at every receiver point.
+//
+// Combinations are independent of each other, so they are evaluated on all
+// threads, each with its own criteria working block; everything they produce
+// (plot records, report and debug lines, counts, note flags) is kept per
+// combination and written on this thread in list order. The files therefore do
+// not depend on the thread count. FM levels come from a table built once per
+// call for the stations of the combinations that need it.
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <cstdlib>
+#include <filesystem>
+#include <optional>
+
+#include "case_input.h"
+#include "criteria.h"
+#include "criteria_b1.h"
+#include "crv/platform/text_file.h"
+#include "edit_list.h"
+#include "evaluation_exports.h"
+#include "failure.h"
+#include "fixed_text.h"
+#include "geodesy.h"
+#include "imod_lists.h"
+#include "parallel.h"
+#include "plot_header.h"
+#include "receiver_point_file.h"
+#include "report_file.h"
+#include "result_names.h"
+#include "station_point_levels.h"
+
+namespace crv::engine {
+
+namespace {
+
+namespace fs = std::filesystem;
+using crv::formats::InterferencePoint;
+using crv::formats::kSectionEnd;
+
+// The texts and layouts that differ between the two- and three-signal checks.
+template <std::size_t N>
+struct B1Texts;
+
+template <>
+struct B1Texts<2> {
+    static constexpr const char* routine = "B1_2Sig        ";
+    static constexpr const char* listName = kImod2ListName;
+    static constexpr const char* debugName = "B1_2Sig.dbg";
+    static constexpr const char* noList =
+        "(/,/,1X,'There are no 2-signal intermodulation ','combinations for this data file.')";
+    static constexpr const char* heading = "(/,1X,'Evaluation of 2-signal intermodulation interference')";
+    static constexpr const char* summaryHeading = "(/,1X,'2-signal intermodulation summary for above data:',/)";
+    static constexpr const char* caption1 = "(1X,'Freq1   ID   Call   Freq2   ID   Call    ','IMod  Offset   #Pts')";
+    static constexpr const char* caption2 = "(1X,' MHz                 MHz                 ',' MHz    kHz')";
+    static constexpr const char* row = "(1X,2(F6.2,1X,I4,1X,A7,1X),F7.3,2X,I3,2X,I6)";
+    static constexpr const char* splitRow = "(1X,2(F6.2,1X,I4,1X,A7,1X),F7.3,2X,I3,1X,I6,A1)";
+    static constexpr const char* splitRest = "(54X,I6,A1)";
+    static constexpr const char* debugCaption =
+        "(5X,'DISRX  ',8X,'RAD    ',8X,'RXELEV ',8X,'NAVDBM ',8X,'PDBM(1)',/,"
+        "6X,'PDBM(2)',8X,'SIG2   ',8X,'B1TH2  ',8X,'REJ(1) ',8X,'REJ(2) ',/,"
+        "7X,'TL(1)  ',8X,'TL(2)  ',8X,'PCUT(1)',8X,'PCUT(2)',/,"
+        "8X,'VALID/SOME2F/TRGFLG',2X,'2 X (ABFLG/CUTFLG/SITFLG)',2X,'FAIL2F')";
+    static constexpr const char* debugValues = "(1X,5(E14.4,1X),/,2X,5(E14.4,1X),/,3X,4(E14.4,1X))";
+    static constexpr const char* debugFlags = "(8X,3(3L1,2X),L1,/)";
+    static constexpr const char* debugFileLine = "(1X,7(E14.4,1X))";
+    static constexpr const char* noInterference = "(1X,'No 2-signal intermodulation interference found.')";
+    static constexpr const char* noteMasked =
+        "(/,1X,'Note:  Some 2-signal points masked ','by adjacent-channel / overload interference.')";
+    static constexpr const char* noteSight = "(/,1X,'Note:  Some 2-signal points beyond ','line-of-site distance.')";
+    static constexpr const char* noteCutoff = "(/,1X,'Note:  Some 2-signal points below ','cutoff level.')";
+    static constexpr const char* noteTrigger = "(/,1X,'Note:  Some 2-signal points below ','trigger level.')";
+    static constexpr const char* title1 = "('Intermodulation (B1) plot:  ',A,' (',I3,') & ',A,' (',I3,')')";
+    static constexpr const char* title2 = "('Frequencies:',2(2X,A,' = ',F7.3,' MHz'))";
+};
+
+template <>
+struct B1Texts<3> {
+    static constexpr const char* routine = "B1_3Sig        ";
+    static constexpr const char* listName = kImod3ListName;
+    static constexpr const char* debugName = "B1_3Sig.dbg";
+    static constexpr const char* noList =
+        "(/,/,/,1X,'There are no 3-signal intermodulation ','combinations for this data file.')";
+    static constexpr const char* heading = "(/,/,1X,'Evaluation of 3-signal intermodulation interference')";
+    static constexpr const char* summaryHeading = "(/,1X,'3-signal intermodulation summary for above data:',/)";
+    static constexpr const char* caption1 =
+        "(1X,'Freq1   ID   Call   Freq2   ID   Call   ','Freq3   ID   Call    IMod  Offset   #Pts')";
+    static constexpr const char* caption2 =
+        "(1X,' MHz                 MHz                ',' MHz                  MHz    kHz')";
+    static constexpr const char* row = "(1X,3(F6.2,1X,I4,1X,A7,1X),F7.3,2X,I3,2X,I6)";
+    static constexpr const char* splitRow = "(1X,3(F6.2,1X,I4,1X,A7,1X),F7.3,2X,I3,1X,I6,A1)";
+    static constexpr const char* splitRest = "(74X,I6,A1)";
+    static constexpr const char* debugCaption =
+        "(5X,'DISRX  ',8X,'RAD    ',8X,'RXELEV ',8X,'NAVDBM ',8X,'PDBM(1)',/,"
+        "6X,'PDBM(2)',8X,'PDBM(3)',8X,'SIG3   ',8X,'B1TH3  ',8X,'REJ(1) ',/,"
+        "7X,'REJ(2) ',8X,'REJ(3) ',8X,'TL(1)  ',8X,'TL(2)  ',8X,'TL(3)  ',/,"
+        "8X,'PCUT(1)',8X,'PCUT(2)',8X,'PCUT(3)',/,"
+        "9X,'VALID/SOME3F/TRGFLG',2X,'3 X (ABFLG/CUTFLG/SITFLG)',2X,'FAIL3F')";
+    static constexpr const char* debugValues =
+        "(1X,5(E14.4,1X),/,2X,5(E14.4,1X),/,3X,5(E14.4,1X),/,4X,3(E14.4,1X))";
+    static constexpr const char* debugFlags = "(9X,4(3L1,2X),L1,/)";
+    static constexpr const char* debugFileLine = "(1X,8(E14.4,1X))";
+    static constexpr const char* noInterference = "(1X,'No 3-signal intermodulation interference found.')";
+    static constexpr const char* noteMasked =
+        "(/,1X,'Note:  Some 3-signal points masked ','by adjacent-channel / overload interference.')";
+    static constexpr const char* noteSight = "(/,1X,'Note:  Some 3-signal points beyond ','line-of-site distance.')";
+    static constexpr const char* noteCutoff = "(/,1X,'Note:  Some 3-signal points below ','cutoff level.')";
+    static constexpr const char* noteTrigger = "(/,1X,'Note:  Some 3-signal points below ','trigger level.')";
+    static constexpr const char* title1 = "('Intermod (B1) plot:  ',2(A,' (',I3,'), '),'& ',A,' (',I3,')')";
+    static constexpr const char* title2 = "('Frequencies:',3(2X,A,' = ',F7.3),' MHz')";
+};
+
+// One distinct combination, set up once from its list record.
+template <std::size_t N>
+struct Combination {
+    std::size_t record = 0;           // its index in the list
+    std::array<int, N> slots{};
+    double productMHz = 0;
+    std::array<double, N> rejectionDb{};  // REJ(k)
+    std::array<double, N> termDb{};       // P(k): the station's base level term
+    B1Block<N> block;                     // after SetCrit
+};
+
+// What one point of a combination printed in the debugging output.
+template <std::size_t N>
+struct DebugPoint {
+    double distanceNmi, azimuthDeg, altitudeFt, navaidDbm;
+    std::array<double, N> levelDbm, triggerDbm, cutoffDbm;
+    double productDbm, thresholdDbm;
+    bool valid, belowTrigger, plotOpen;
+    std::array<bool, N> masked, belowCutoff, beyondSight;
+};
+
+// Everything a combination produced, kept until it is written in list order.
+template <std::size_t N>
+struct CombinationResult {
+    bool triggered = false;
+    int pointCount = 0;
+    int firstSectionCount = 0;
+    bool plotOpen = false;
+    std::vector<InterferencePoint> plot;  // the records after the header
+    B1StickyFlags flags;
+    std::vector<DebugPoint<N>> debug;
+};
+
+template <std::size_t N>
+double productLevel(const EngineState& state, const std::array<double, N>& level) {
+    if (state.options.criteriaType == 2) return *std::max_element(level.begin(), level.end());
+    if constexpr (N == 2) return 2 * level[0] + level[1];
+    else return level[0] + level[1] + level[2];
+}
+
+template <std::size_t N>
+double threshold(const EngineState& state, B1Block<N>& block, double navaidDbm) {
+    if constexpr (N == 2) return B1Thresh2(state, block, navaidDbm);
+    else return B1Thresh3(state, block, navaidDbm);
+}
+
+template <std::size_t N>
+PointCheck checkPoint(const EngineState& state, B1Block<N>& block, const CriteriaPoint& point) {
+    if constexpr (N == 2) return CheckPt2(state, block, point);
+    else return CheckPt3(state, block, point);
+}
+
+template <std::size_t N>
+Combination<N> setUp(const EngineState& state, const ImodRecord& record, std::size_t index) {
+    Combination<N> c;
+    c.record = index;
+    c.productMHz = record.productMHz;
+    const bool receiverLevel = state.options.criteriaType == 3 || state.options.criteriaType == 4;
+    std::array<double, N> frequency{};
+    for (std::size_t k = 0; k < N; ++k) {
+        c.slots[k] = record.slots[k];
+        const Station& st = state.slot(c.slots[k]);
+        frequency[k] = st.frequencyMHz;
+        c.rejectionDb[k] = AntRej(state, st.frequencyMHz);
+        c.termDb[k] = receiverLevel ? 10 * std::log10(st.erpKw) - 16.35 - c.rejectionDb[k]
+                                    : 10 * std::log10(st.erpKw) + 24.36 - 20 * std::log10(st.frequencyMHz) -
+                                          c.rejectionDb[k];
+        c.block.signals[k].slot = static_cast<std::int16_t>(c.slots[k]);
+    }
+    c.block.proponentSlot = static_cast<std::int16_t>(record.proponent);
+    c.block.deltaKHz = productOffsetKHz(state, record.productMHz);
+    if constexpr (N == 2) SetCrit2(state, c.block, frequency[0], frequency[1]);
+    else SetCrit3(state, c.block, frequency[0], frequency[1], frequency[2]);
+    return c;
+}
+
+// Coarse prescreen: whether the combination comes within 12 dB of its
+// threshold anywhere on the coarse grid, with the stations' levels taken as
+// free-space levels (no antenna patterns).
+template <std::size_t N>
+bool prescreen(const EngineState& state, const Combination<N>& c, const ReceiverPointFile& coarse) {
+    B1Block<N> block = c.block;
+    for (const auto& p : coarse.points) {
+        if (p.id == kSectionEnd) continue;
+        std::array<double, N> level{};
+        for (std::size_t k = 0; k < N; ++k) {
+            const Station& st = state.slot(c.slots[k]);
+            const double d = LLDist(st.latitude, st.longitude, p.latitude, p.longitude).distanceNmi;
+            const double dh = (p.altitudeFt - st.antennaElevationFt) / 6076.115;
+            level[k] = c.termDb[k] - 20 * std::log10(std::sqrt(d * d + dh * dh));
+        }
+        const double sig = productLevel<N>(state, level);
+        if (threshold<N>(state, block, p.levelDbm) - 12 < sig) return true;
+    }
+    return false;
+}
+
+template <std::size_t N>
+CombinationResult<N> evaluate(const EngineState& state, const Combination<N>& c, const ReceiverPointFile& points,
+                              const StationPointLevels& levels) {
+    CombinationResult<N> r;
+    r.triggered = true;
+    B1Block<N> block = c.block;
+    const bool debug = state.options.outputStyle == 3;
+    const bool twoSections = state.options.gridType == 6 || state.options.gridType == 7;
+    bool firstSectionEnded = false;
+
+    for (std::size_t p = 0; p < points.points.size(); ++p) {
+        const auto& rec = points.points[p];
+        if (rec.id == kSectionEnd) {
+            if (r.plotOpen) r.plot.push_back(crv::formats::sectionEndPoint());
+            if (!firstSectionEnded) {
+                firstSectionEnded = true;
+                r.firstSectionCount = r.pointCount;
+            }
+            continue;
+        }
+        // Id 0 serves every station; +-s ties a point (a column of the general
+        // assessment method) to station s.
+        const int id = std::abs(static_cast<int>(rec.id));
+        bool used = id == 0;
+        for (const int s : c.slots) used = used || id == s;
+        if (!used) continue;
+
+        std::array<double, N> level{};
+        for (std::size_t k = 0; k < N; ++k) {
+            level[k] = c.termDb[k] + levels.pathGainDb(c.slots[k], p);
+            block.signals[k].levelDbm = level[k];
+            block.signals[k].distanceNmi = levels.distanceNmi(c.slots[k], p);
+        }
+        const double sig = productLevel<N>(state, level);
+        const double th = threshold<N>(state, block, rec.levelDbm);
+        const bool above = sig > th;
+        if (!above && !debug) continue;
+
+        const PointCheck check = checkPoint<N>(state, block, CriteriaPoint{rec.levelDbm, rec.altitudeFt});
+        // The notes speak of the points that reached the threshold; the
+        // debugging output checks the others too but must not change the notes.
+        if (above) {
+            r.flags |= check.raised;
+            if (check.valid) {
+                if (!r.plotOpen) {
+                    r.plotOpen = true;
+                    // Keep the plot's sections in step with the point file's.
+                    if (twoSections && firstSectionEnded) r.plot.push_back(crv::formats::sectionEndPoint());
+                }
+                r.plot.push_back(crv::formats::makeInterferencePoint(sig - th, rec.distanceNmi, rec.azimuthDeg,
+                                                                     rec.altitudeFt, static_cast<float>(sig)));
+                ++r.pointCount;
+            }
+        }
+        if (debug) {
+            DebugPoint<N> d{};
+            d.distanceNmi = rec.distanceNmi;
+            d.azimuthDeg = rec.azimuthDeg;
+            d.altitudeFt = rec.altitudeFt;
+            d.navaidDbm = rec.levelDbm;
+            for (std::size_t k = 0; k < N; ++k) {
+                d.levelDbm[k] = level[k];
+                d.triggerDbm[k] = block.signals[k].triggerDbm;
+                d.cutoffDbm[k] = block.signals[k].cutoffDbm;
+                d.masked[k] = block.signals[k].masked;
+                d.belowCutoff[k] = block.signals[k].belowCutoff;
+                d.beyondSight[k] = block.signals[k].beyondLineOfSight;
+            }
+            d.productDbm = sig;
+            d.thresholdDbm = th;
+            d.valid = check.valid;
+            d.belowTrigger = block.belowTrigger;
+            d.plotOpen = r.plotOpen;
+            r.debug.push_back(d);
+        }
+    }
+    return r;
+}
+
+// Progress callbacks between the parallel phases that come before the list
+// walk. Only a large case takes long enough there to need them, and only then
+// are they made, so a small case sees the same callbacks whatever the timing.
+class CancelPoll {
+public:
+    CancelPoll(Progress& progress, bool large) : progress_(progress), large_(large) {}
+    void operator()() {
+        if (!large_) return;
+        const auto now = std::chrono::steady_clock::now();
+        if (now - last_ < std::chrono::milliseconds(200)) return;
+        last_ = now;
+        progress_.checkpoint(0, 1);
+    }
+
+private:
+    Progress& progress_;
+    bool large_;
+    std::chrono::steady_clock::time_point last_ = std::chrono::steady_clock::now();
+};
+
+// The coarse grid may be used only when this run's grid wrote it: same grid,
+// and not older than the receiver-point file (a vertical-only grid writes
+// none, and a file left from an earlier run must not decide anything).
+std::optional<ReceiverPointFile> coarseGrid(const EngineState& state, const ReceiverPointFile& fine,
+                                            std::string_view routine) {
+    const int gridType = state.options.gridType;
+    if (state.options.prescreen == 0 || gridType == 8 || gridType == 12) return std::nullopt;
+    const std::string finePath = state.paths.runFolder + "Rcvr_Loc.plx";
+    const std::string coarsePath = state.paths.runFolder + "Rcvr8Loc.plx";
+    std::error_code ec;
+    if (!fs::is_regular_file(coarsePath, ec)) return std::nullopt;
+    const auto coarseTime = fs::last_write_time(coarsePath, ec);
+    if (ec) return std::nullopt;
+    const auto fineTime = fs::last_write_time(finePath, ec);
+    if (ec || coarseTime < fineTime) return std::nullopt;
+    ReceiverPointFile coarse = readReceiverPointFile(coarsePath, routine);
+    const auto& a = coarse.header;
+    const auto& b = fine.header;
+    if (a.gridType != b.gridType || a.gridAltitudeFt != b.gridAltitudeFt || a.gridAngleDeg != b.gridAngleDeg ||
+        a.frequencyMHz != b.frequencyMHz || trimRightCopy(a.navaidId) != trimRightCopy(b.navaidId))
+        return std::nullopt;
+    return coarse;
+}
+
+std::int16_t plusOne(std::int16_t n) { return n < 32767 ? static_cast<std::int16_t>(n + 1) : n; }
+
+// Deletes what a cancelled or failed call leaves unless disarmed.
+struct Cleanup {
+    ReportFile& report;
+    crv::platform::TextWriter& debug;
+    std::string listPath;
+    bool armed = true;
+    ~Cleanup() {
+        if (!armed) return;
+        report.discard();
+        debug.discard();
+        crv::platform::removeFile(listPath);
+    }
+};
+
+template <std::size_t N>
+class B1Run {
+    using Texts = B1Texts<N>;
+
+public:
+    B1Run(const EngineState& state, Progress& progress, std::int16_t& cases, std::int32_t& combinations)
+        : state_(state), progress_(progress), cases_(cases), combinations_(combinations) {}
+
+    void run() {
+        const std::string listPath = state_.paths.tempFolder + Texts::listName;
+        ReportFile report;
+        crv::platform::TextWriter debug;
+        Cleanup cleanup{report, debug, listPath};
+        report.append(state_.paths.runFolder, Texts::routine);
+
+        const int count = N == 2 ? ListImod2(state_, listPath, b1WindowKHz(state_), {}, Texts::routine)
+                                 : ListImod3(state_, listPath, b1WindowKHz(state_), {}, Texts::routine);
+        if (count == 0) {
+            report.write(Texts::noList);
+            report.close(Texts::routine);
+            cleanup.armed = false;
+            return;
+        }
+
+        const std::vector<ImodRecord> records = readImodList(listPath, static_cast<int>(N), Texts::routine);
+        const ReceiverPointFile points = readReceiverPointFile(state_.paths.runFolder + "Rcvr_Loc.plx", Texts::routine);
+        const std::optional<ReceiverPointFile> coarse = coarseGrid(state_, points, Texts::routine);
+        if (state_.options.outputStyle == 3) {
+            const std::string path = state_.paths.runFolder + Texts::debugName;
+            if (!debug.open(path)) fail(Texts::routine, "Could not create debugging file:\r" + path);
+        }
+
+        report.write(Texts::heading);
+        report.separator();
+
+        // Set up the distinct combinations (a repeated record is the same
+        // combination found for another proponent).
+        std::vector<Combination<N>> combos;
+        std::vector<std::size_t> comboOfRecord(records.size(), SIZE_MAX);
+        for (std::size_t i = 0; i < records.size(); ++i) {
+            if (records[i].repeat) continue;
+            comboOfRecord[i] = combos.size();
+            combos.push_back(setUp<N>(state_, records[i], i));
+        }
+        CancelPoll poll(progress_, points.points.size() * combos.size() >= 2'000'000);
+
+        // Prescreen on all threads, in rounds so a cancel is seen.
+        std::vector<char> triggered(combos.size(), 1);
+        const std::size_t round = static_cast<std::size_t>(threadCount()) * 8;
+        if (coarse) {
+            for (std::size_t first = 0; first < combos.size(); first += round) {
+                const std::size_t last = std::min(combos.size(), first + round);
+                parallelFor(first, last, [&](std::size_t c) { triggered[c] = prescreen<N>(state_, combos[c], *coarse); });
+                poll();
+            }
+        }
+
+        // Levels of the stations that take part in a triggered combination.
+        std::vector<int> slots;
+        std::vector<char> wanted(state_.stations.size() + 1, 0);
+        for (std::size_t c = 0; c < combos.size(); ++c)
+            if (triggered[c])
+                for (const int s : combos[c].slots) wanted[static_cast<std::size_t>(s)] = 1;
+        for (std::size_t s = 1; s < wanted.size(); ++s)
+            if (wanted[s]) slots.push_back(static_cast<int>(s));
+        const StationPointLevels levels =
+            StationPointLevels::build(state_, points, slots, [&](std::size_t, std::size_t) { poll(); });
+
+        // Walk the list in order; evaluate the combinations ahead in batches.
+        const std::size_t batch = std::max<std::size_t>(1, static_cast<std::size_t>(threadCount()) * 2);
+        std::vector<CombinationResult<N>> results;
+        std::size_t batchFirst = 0, batchEnd = 0;
+        const auto total = static_cast<double>(records.size() + (N == 2 ? 1 : 2));
+        const std::size_t step =
+            N == 2 ? 1 : static_cast<std::size_t>(std::clamp<long>(std::lround(total / 20), 1, 25));
+        for (std::size_t i = 0; i <= records.size(); ++i) {
+            if ((i + 1) % step == 0) progress_.checkpoint(static_cast<double>(i + 1), total);
+            if (i == records.size()) break;
+            if (records[i].repeat) continue;
+            const std::size_t c = comboOfRecord[i];
+            if (c >= batchEnd) {
+                batchFirst = c;
+                batchEnd = std::min(combos.size(), c + batch);
+                results.assign(batchEnd - batchFirst, {});
+                parallelFor(batchFirst, batchEnd, [&](std::size_t k) {
+                    if (triggered[k]) results[k - batchFirst] = evaluate<N>(state_, combos[k], points, levels);
+                });
+            }
+            ++combinations_;
+            write(combos[c], results[c - batchFirst], report, debug);
+            results[c - batchFirst] = {};
+        }
+
+        if (cases_ == 0) {
+            if (state_.options.outputStyle >= 2) report.line("");
+            report.write(Texts::noInterference);
+        }
+        if (flags_.anyMasked) report.write(Texts::noteMasked);
+        if (state_.scientific && flags_.anyBeyondLineOfSight) report.write(Texts::noteSight);
+        if (flags_.anyBelowCutoff) report.write(Texts::noteCutoff);
+        if (flags_.anyBelowTrigger) report.write(Texts::noteTrigger);
+
+        crv::platform::removeFile(listPath);
+        report.close(Texts::routine);
+        if (debug.isOpen()) {
+            const std::string path = debug.path();
+            if (!debug.close()) fail(Texts::routine, "Could not write debugging file:\r" + path);
+        }
+        cleanup.armed = false;
+    }
+
+private:
+    void write(const Combination<N>& c, const CombinationResult<N>& r, ReportFile& report,
+               crv::platform::TextWriter& debug) {
+        const bool debugging = state_.options.outputStyle == 3;
+        const std::int16_t casesBefore = cases_;
+        if (debugging && !r.debug.empty()) {
+            static const EditFormat values(Texts::debugValues);
+            static const EditFormat flags(Texts::debugFlags);
+            static const EditFormat fileLine(Texts::debugFileLine);
+            report.line("");
+            report.separator();
+            report.write(Texts::debugCaption);
+            report.separator();
+            for (const DebugPoint<N>& d : r.debug) {
+                std::vector<EditValue> v{d.distanceNmi, d.azimuthDeg, d.altitudeFt, d.navaidDbm};
+                for (double x : d.levelDbm) v.emplace_back(x);
+                v.emplace_back(d.productDbm);
+                v.emplace_back(d.thresholdDbm);
+                for (double x : c.rejectionDb) v.emplace_back(x);
+                for (double x : d.triggerDbm) v.emplace_back(x);
+                for (double x : d.cutoffDbm) v.emplace_back(x);
+                report.write(values, v);
+                std::vector<EditValue> f{d.valid, casesBefore > 0 || d.plotOpen, d.belowTrigger};
+                for (std::size_t k = 0; k < N; ++k) {
+                    f.emplace_back(d.masked[k]);
+                    f.emplace_back(d.belowCutoff[k]);
+                    f.emplace_back(d.beyondSight[k]);
+                }
+                f.emplace_back(d.plotOpen);
+                report.write(flags, f);
+                std::vector<EditValue> line{d.distanceNmi, d.azimuthDeg, d.altitudeFt, d.navaidDbm};
+                for (double x : d.levelDbm) line.emplace_back(x);
+                line.emplace_back(d.thresholdDbm);
+                for (const auto& l : fileLine.format(line)) debug.writeLine(l);
+            }
+            captionDue_ = true;
+        }
+        if (r.plotOpen) {
+            cases_ = plusOne(cases_);
+            writePlot(c, r);
+        }
+        flags_ |= r.flags;
+
+        if (debugging) {
+            report.separator();
+            report.write(Texts::summaryHeading);
+        }
+        if (state_.options.outputStyle >= 2 || r.pointCount >= 1) {
+            if (captionDue_) {
+                report.write(Texts::caption1);
+                report.write(Texts::caption2);
+                report.separator();
+                captionDue_ = false;
+            }
+            std::vector<EditValue> v;
+            for (const int s : c.slots) {
+                const Station& st = state_.slot(s);
+                v.emplace_back(st.frequencyMHz);
+                v.emplace_back(static_cast<long long>(st.ordinal));
+                v.emplace_back(st.callSign);
+            }
+            v.emplace_back(c.productMHz);
+            v.emplace_back(static_cast<long long>(c.block.deltaKHz));
+            if (state_.options.gridType == 6 || state_.options.gridType == 7) {
+                v.emplace_back(static_cast<long long>(r.firstSectionCount));
+                v.emplace_back(std::string("H"));
+                report.write(Texts::splitRow, v);
+                report.write(Texts::splitRest, {static_cast<long long>(r.pointCount - r.firstSectionCount),
+                                                std::string("V")});
+            } else {
+                v.emplace_back(static_cast<long long>(r.pointCount));
+                report.write(Texts::row, v);
+            }
+        }
+        if (debugging) {
+            report.line("");
+            debug.writeLine("");
+        }
+    }
+
+    void writePlot(const Combination<N>& c, const CombinationResult<N>& r) {
+        std::array<const Station*, N> st{};
+        for (std::size_t k = 0; k < N; ++k) st[k] = &state_.slot(c.slots[k]);
+        std::string name;
+        if constexpr (N == 2) name = b1TwoSignalPlotName(st[0]->ordinal, st[1]->ordinal);
+        else name = b1ThreeSignalPlotName(st[0]->ordinal, st[1]->ordinal, st[2]->ordinal);
+        std::vector<EditValue> t1, t2;
+        for (const Station* s : st) {
+            t1.emplace_back(trimRightCopy(s->callSign));
+            t1.emplace_back(static_cast<long long>(s->ordinal));
+            t2.emplace_back(padded(s->callSign, 7));
+            t2.emplace_back(s->frequencyMHz);
+        }
+        const std::string title1 = editLines(Texts::title1, t1).front();
+        const std::string title2 = editLines(Texts::title2, t2).front();
+
+        crv::formats::RecordWriter writer;
+        PlotHdr(state_, writer, name, title1, title2, Texts::routine);
+        const std::string path = writer.path();
+        try {
+            for (const InterferencePoint& p : r.plot) writer.writeRecord(crv::formats::encodeInterferencePoint(p));
+        } catch (...) {
+            writer.discard();
+            throw;
+        }
+        if (!writer.close()) {
+            crv::platform::removeFile(path);
+            fail(Texts::routine, "Could not write plot file:\r" + path);
+        }
+    }
+
+    const EngineState& state_;
+    Progress& progress_;
+    std::int16_t& cases_;
+    std::int32_t& combinations_;
+    B1StickyFlags flags_;
+    bool captionDue_ = true;
+};
+
+template <std::size_t N>
+void runB1(const char* runFolder, Progress& progress, std::int16_t& cases, std::int32_t& combinations) {
+    EngineState& state = sharedState();
+    ReadData(state, argumentText(runFolder, 260, B1Texts<N>::routine, "run folder"));
+    if (state.options.intermodType == 0) return;
+    B1Run<N>(state, progress, cases, combinations).run();
+}
+
+}  // namespace
+
+void runB1_2Sig(const char* runFolder, Progress& progress, std::int16_t& cases, std::int32_t& combinations) {
+    runB1<2>(runFolder, progress, cases, combinations);
+}
+
+void runB1_3Sig(const char* runFolder, Progress& progress, std::int16_t& cases, std::int32_t& combinations) {
+    runB1<3>(runFolder, progress, cases, combinations);
+}
+
+}  // namespace crv::engine

@@ -1,0 +1,158 @@
+#include "imod_lists.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+#include <tuple>
+
+#include "crv/platform/numbers.h"
+#include "crv/platform/text_file.h"
+#include "criteria_imod3.h"
+#include "edit_list.h"
+#include "failure.h"
+#include "sort_file.h"
+
+namespace crv::engine {
+
+std::int32_t b1WindowKHz(const EngineState& state) {
+    const int imod = state.options.intermodType;
+    if (imod == 2 || imod == 4 || imod == 6) return 0;
+    if (state.options.criteriaType == 2) return 100;
+    if (imod == 5 || state.options.criteriaType == 4) return 150;
+    return 200;
+}
+
+std::int32_t comWindowKHz(const EngineState& state) {
+    const int imod = state.options.intermodType;
+    return (imod == 2 || imod == 4 || imod == 6) ? 0 : 100;
+}
+
+std::int32_t productOffsetKHz(const EngineState& state, double productMHz) {
+    return std::abs(state.navaid.frequencyKHz - static_cast<std::int32_t>(std::lround(1000 * productMHz + 0.2)));
+}
+
+namespace {
+
+bool fifthOrder(const EngineState& state) { return state.options.intermodType == 5 || state.options.intermodType == 6; }
+
+bool takes(const StationFilter& filter, int slot) {
+    return filter.empty() || filter[static_cast<std::size_t>(slot)];
+}
+
+std::string recordText(int proponent, const std::array<int, 3>& slots, int signals, std::int32_t productKHz) {
+    std::string line = " " + editInteger(proponent, 4);
+    for (int k = 0; k < signals; ++k) line += " " + editInteger(slots[static_cast<std::size_t>(k)], 4);
+    return line + " " + editFixed(productKHz * 0.001, 7, 3);
+}
+
+// Writes the records, then deletes or sorts the file as the list rules say.
+int finishList(const EngineState& state, const std::string& path, const std::vector<std::string>& lines,
+               int recordLength, std::string_view sortKey, std::string_view routine) {
+    crv::platform::removeFile(path);
+    if (lines.empty()) return 0;
+    crv::platform::TextWriter writer;
+    if (auto ok = writer.open(path); !ok) fail(routine, "Could not create intermodulation list file:\r" + path);
+    for (const auto& l : lines) writer.writeLine(l);
+    if (auto ok = writer.close(); !ok) {
+        crv::platform::removeFile(path);
+        fail(routine, "Could not write intermodulation list file:\r" + path);
+    }
+    if (state.proponents.size() >= 2 && lines.size() >= 2) sortRecordFile(path, sortKey, recordLength);
+    return static_cast<int>(lines.size());
+}
+
+}  // namespace
+
+int ListImod2(const EngineState& state, const std::string& path, std::int32_t windowKHz,
+              const StationFilter& takesPart, std::string_view routine) {
+    const std::int32_t navKHz = state.navaid.frequencyKHz;
+    const int n = static_cast<int>(state.stations.size());
+    const bool fifth = fifthOrder(state);
+    std::vector<std::string> lines;
+
+    // The product of signal 1 doubled against signal 2; the fifth-order one
+    // only when the third-order product of the same pair misses the window.
+    auto tryPair = [&](int proponent, int s1, int s2) {
+        const std::int32_t f1 = state.slot(s1).frequencyKHz;
+        const std::int32_t f2 = state.slot(s2).frequencyKHz;
+        std::int32_t product = 2 * f1 - f2;
+        if (std::abs(product - navKHz) > windowKHz) {
+            if (!fifth) return;
+            product = 3 * f1 - 2 * f2;
+            if (std::abs(product - navKHz) > windowKHz) return;
+        }
+        lines.push_back(recordText(proponent, {s1, s2, 0}, 2, product));
+    };
+
+    for (const int a : state.proponents) {
+        if (!takes(takesPart, a)) continue;
+        for (int j = n; j > a; --j)
+            if (takes(takesPart, j)) tryPair(a, j, a);
+        for (int j = n; j >= 1; --j)
+            if (j != a && takes(takesPart, j)) tryPair(a, a, j);
+        for (int j = a - 1; j >= 1; --j)
+            if (takes(takesPart, j)) tryPair(a, j, a);
+    }
+    return finishList(state, path, lines, 23, "7:23:D 2:5:A", routine);
+}
+
+int ListImod3(const EngineState& state, const std::string& path, std::int32_t windowKHz,
+              const StationFilter& takesPart, std::string_view routine) {
+    const int n = static_cast<int>(state.stations.size());
+    std::vector<std::string> lines;
+
+    for (const int a : state.proponents) {
+        if (!takes(takesPart, a)) continue;
+        // A triple is always written with its slots ascending, whichever of
+        // them is the proponent, so the same triple found for two proponents
+        // gives the same combination columns and the same product.
+        std::vector<std::tuple<std::array<int, 3>, std::int32_t>> found;
+        for (int p = 1; p <= n; ++p) {
+            if (p == a || !takes(takesPart, p)) continue;
+            for (int q = p + 1; q <= n; ++q) {
+                if (q == a || !takes(takesPart, q)) continue;
+                std::array<int, 3> t{a, p, q};
+                std::sort(t.begin(), t.end());
+                const Imod3Match m = Imod3Chk(state, windowKHz, t[0], t[1], t[2]);
+                if (m.match) found.emplace_back(t, static_cast<std::int32_t>(std::lround(m.productMHz * 1000)));
+            }
+        }
+        // Highest slots first, as the two-signal list runs from the last slot down.
+        std::sort(found.begin(), found.end(), [](const auto& x, const auto& y) { return std::get<0>(x) > std::get<0>(y); });
+        for (const auto& [t, product] : found) lines.push_back(recordText(a, t, 3, product));
+    }
+    return finishList(state, path, lines, 28, "7:28:D 2:5:A", routine);
+}
+
+std::vector<ImodRecord> readImodList(const std::string& path, int signals, std::string_view routine) {
+    auto lines = crv::platform::readTextLines(path);
+    if (!lines) fail(routine, "Could not read intermodulation list file:\r" + path);
+    const std::size_t keyEnd = signals == 2 ? 23 : 28;
+    std::vector<ImodRecord> records;
+    std::string previousKey;
+    for (const auto& raw : *lines) {
+        std::string line = raw;
+        line.resize(keyEnd, ' ');
+        auto field = [&](std::size_t first, std::size_t width) { return line.substr(first - 1, width); };
+        ImodRecord r;
+        auto proponent = crv::platform::parseInteger(field(2, 4));
+        bool ok = proponent.has_value();
+        r.proponent = ok ? static_cast<int>(*proponent) : 0;
+        for (int k = 0; k < signals; ++k) {
+            auto slot = crv::platform::parseInteger(field(7 + 5 * static_cast<std::size_t>(k), 4));
+            ok = ok && slot.has_value();
+            r.slots[static_cast<std::size_t>(k)] = slot ? static_cast<int>(*slot) : 0;
+        }
+        auto product = crv::platform::parseReal(field(keyEnd - 6, 7));
+        ok = ok && product.has_value();
+        if (!ok) fail(routine, "Damaged intermodulation list file:\r" + path);
+        r.productMHz = *product;
+        const std::string key = line.substr(6, keyEnd - 6);
+        r.repeat = !records.empty() && key == previousKey;
+        previousKey = key;
+        records.push_back(r);
+    }
+    return records;
+}
+
+}  // namespace crv::engine

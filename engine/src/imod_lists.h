@@ -1,0 +1,57 @@
+#pragma once
+// Intermodulation combination lists: the FM stations whose third-order (or, on
+// request, fifth-order) products fall on or near the navaid frequency, one
+// fixed-column record per combination, written to a list file in the private
+// temporary folder and sorted there so that the same combination found for two
+// proponents stands twice in a row (lowest proponent first).
+//
+// Two-signal records (1X,I4,1X,I4,1X,I4,1X,F7.3), 23 characters: proponent,
+// signal 1 (the doubled one), signal 2, product (MHz). Three-signal records
+// (4(1X,I4),1X,F7.3), 28 characters: proponent, three slots, product.
+#include <array>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "state.h"
+
+namespace crv::engine {
+
+inline constexpr const char* kImod2ListName = "Imod2.tmp";
+inline constexpr const char* kImod3ListName = "Imod3.tmp";
+
+// Half-width of the product window around the navaid frequency for the
+// airborne B1 check and for the ground COM check.
+std::int32_t b1WindowKHz(const EngineState& state);
+std::int32_t comWindowKHz(const EngineState& state);
+
+// Which stations may take part (the ground COM check keeps those near its
+// site); an empty vector lets every station in.
+using StationFilter = std::vector<bool>;  // indexed by slot (1-based), slot 0 unused
+
+// Build the list at `path` and return the number of records written. A list
+// without records is deleted; a list of at least two records from at least two
+// proponents is sorted by product key descending, then proponent ascending.
+// File errors fail under `routine` with a message naming the file.
+int ListImod2(const EngineState& state, const std::string& path, std::int32_t windowKHz,
+              const StationFilter& takesPart, std::string_view routine);
+int ListImod3(const EngineState& state, const std::string& path, std::int32_t windowKHz,
+              const StationFilter& takesPart, std::string_view routine);
+
+// One record read back.
+struct ImodRecord {
+    int proponent = 0;
+    std::array<int, 3> slots{};  // signals 1..n; unused entries 0
+    double productMHz = 0;
+    bool repeat = false;         // same combination as the record before it (another proponent)
+};
+
+// Reads the list of `signals` (2 or 3) signals in file order and marks the
+// records whose combination columns repeat the previous record's.
+std::vector<ImodRecord> readImodList(const std::string& path, int signals, std::string_view routine);
+
+// Δ: how far the product lies from the navaid frequency, in whole kHz.
+std::int32_t productOffsetKHz(const EngineState& state, double productMHz);
+
+}  // namespace crv::engine
