@@ -120,6 +120,9 @@ Expected<void> TextWriter::close() {
 }
 
 void TextWriter::discard() {
+    // Only a file still being written is removed: once close() has kept it,
+    // the file is finished and belongs to its reader.
+    if (!file_) return;
     file_.reset();
     if (!path_.empty()) std::remove(path_.c_str());
 }

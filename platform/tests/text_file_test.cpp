@@ -56,6 +56,13 @@ TEST(TextFile, WritersEndLinesInCrLf) {
     w.writeLine("half");
     w.discard();
     EXPECT_FALSE(fileExists(dir + "c.txt"));
+
+    // A kept file is finished: a late discard leaves it alone.
+    ASSERT_TRUE(w.open(dir + "d.txt"));
+    w.writeLine("kept");
+    ASSERT_TRUE(w.close());
+    w.discard();
+    EXPECT_EQ(get(dir + "d.txt"), "kept\r\n");
 }
 
 TEST(TextFile, AtomicWriteReplacesWholeOrNothing) {

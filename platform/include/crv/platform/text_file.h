@@ -50,7 +50,8 @@ public:
     void writeLine(std::string_view line);
     void writeRaw(std::string_view bytes);
     Expected<void> close();
-    // Closes and deletes the file (a cancelled or failed writer leaves nothing).
+    // Closes and deletes a file still being written (a cancelled or failed
+    // writer leaves nothing); a file already closed and kept stays.
     void discard();
     const std::string& path() const { return path_; }
 
