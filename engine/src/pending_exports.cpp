@@ -22,10 +22,6 @@ void runGrid(const char* runFolder, Progress&, std::int32_t&) {
     readCase(runFolder, "Grid           ");
     notAvailable("Grid           ");
 }
-void runEvaluate(const char* runFolder, Progress&, std::int16_t&) {
-    readCase(runFolder, "Evaluate       ");
-    notAvailable("Evaluate       ");
-}
 void runB1_2Sig(const char* runFolder, Progress&, std::int16_t&, std::int32_t&) {
     readCase(runFolder, "B1_2Sig        ");
     notAvailable("B1_2Sig        ");
