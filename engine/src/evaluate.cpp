@@ -56,7 +56,7 @@ public:
     crv::platform::TextWriter debug;
     RecordWriter a2Plot, b2Plot;
 
-    void keepOnFailure(const std::string& path) { toDelete_.push_back(path); }
+    void deleteOnFailure(const std::string& path) { toDelete_.push_back(path); }
     void discardAll() {
         if (a2Plot.isOpen()) a2Plot.discard();
         if (b2Plot.isOpen()) b2Plot.discard();
@@ -156,7 +156,7 @@ void Evaluation::run() {
             if (!out_.debug.open(path)) fail(kRoutine, "Could not create debugging file:\r" + path);
         }
         const std::string pointPath = folder + "Rcvr_Loc.plx";
-        out_.keepOnFailure(pointPath);
+        out_.deleteOnFailure(pointPath);
         points_ = readReceiverPointFile(pointPath, kRoutine);
 
         // Work counts records (point records and section ends alike), one
