@@ -1,0 +1,377 @@
+// Evaluate: A2/B2 and brute-force evaluation of every proponent over the
+// receiver points the grid wrote. Creates the simulation report, one plot file
+// per proponent and kind of interference found, and with debugging output the
+// point-by-point file "A2B2.dbg".
+//
+// The points of a proponent are evaluated on all threads; the plot records,
+// report lines and debug lines are then written on this thread in file order,
+// so every file is the same whatever the thread count. Progress and cancel stay
+// on this thread too.
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "a2b2_point.h"
+#include "case_input.h"
+#include "criteria.h"
+#include "evaluation_exports.h"
+#include "failure.h"
+#include "fixed_text.h"
+#include "parallel.h"
+#include "plot_header.h"
+#include "receiver_point_file.h"
+#include "report_file.h"
+#include "report_heading.h"
+#include "result_names.h"
+#include "station_point_levels.h"
+
+#include "crv/platform/text_file.h"
+
+namespace crv::engine {
+
+namespace {
+
+constexpr const char* kRoutine = "Evaluate       ";
+// Points evaluated between two looks at progress and cancel: a few
+// milliseconds of work, whatever the thread count.
+constexpr std::size_t kPointsPerRound = 16384;
+constexpr std::size_t kPointsPerBlock = 1024;
+
+using crv::formats::RecordWriter;
+
+// The export's counts are 16-bit: they stop at the largest value rather than
+// wrap to a negative number.
+void addSaturating(std::int16_t& count) {
+    if (count < 32767) ++count;
+}
+
+// Everything this call writes that a cancel or failure must not leave behind:
+// the plots being written, the report, the debugging file, and the
+// receiver-point file the run can no longer be trusted to match.
+class Outputs {
+public:
+    ReportFile report;
+    crv::platform::TextWriter debug;
+    RecordWriter a2Plot, b2Plot;
+
+    void deleteOnFailure(const std::string& path) { toDelete_.push_back(path); }
+    void discardAll() {
+        if (a2Plot.isOpen()) a2Plot.discard();
+        if (b2Plot.isOpen()) b2Plot.discard();
+        if (report.isOpen()) report.discard();
+        if (debug.isOpen()) debug.discard();
+        for (const auto& path : toDelete_) std::remove(path.c_str());
+    }
+
+private:
+    std::vector<std::string> toDelete_;
+};
+
+// The progress protocol: before each read of a point record (and before the
+// read that meets the end of the file) the callback is called once the count
+// of records read reaches the next mark.
+class ProgressMarks {
+public:
+    ProgressMarks(Progress& progress, double total) : progress_(progress), total_(total) {
+        step_ = std::clamp(std::llround(total / 20.0), 1LL, 500LL);
+        mark_ = step_;
+    }
+    void beforeRead() {
+        if (counter_ >= mark_) {
+            progress_.checkpoint(static_cast<double>(counter_), total_);
+            mark_ += step_;
+        }
+    }
+    void read() { ++counter_; }
+
+private:
+    Progress& progress_;
+    double total_;
+    long long step_ = 1, mark_ = 1, counter_ = 0;
+};
+
+void closePlot(RecordWriter& plot) {
+    if (!plot.isOpen()) return;
+    const std::string path = plot.path();
+    if (!plot.close()) {
+        std::remove(path.c_str());
+        fail(kRoutine, "Could not write plot file:\r" + path);
+    }
+}
+
+void writeOrFail(RecordWriter& plot, const std::string& record) {
+    plot.writeRecord(record);
+    if (plot.failed()) fail(kRoutine, "Could not write plot file:\r" + plot.path());
+}
+
+struct Tally {
+    long long count = 0;
+    long long atFirstSectionEnd = -1;  // -1 until the first section end
+};
+
+class Evaluation {
+public:
+    Evaluation(const EngineState& state, Outputs& out, Progress& progress, std::int16_t& cases)
+        : state_(state), out_(out), progress_(progress), cases_(cases) {}
+
+    void run();
+
+private:
+    bool criteria2() const { return state_.options.criteriaType == 2; }
+    bool fieldCriteria2() const { return criteria2() && !state_.scientific; }
+    bool debugging() const { return state_.options.outputStyle == 3; }
+    bool extended() const { return state_.options.outputStyle == 2 || state_.options.outputStyle == 3; }
+    bool splitSections() const { return state_.options.gridType == 6 || state_.options.gridType == 7; }
+
+    void evaluateProponent(int slot, ProgressMarks& marks);
+    void openPlot(RecordWriter& plot, bool a2, int slot, int sectionsPassed);
+    void summaryCaption();
+    void summaryRow(const Station& st, const char* label, double offsetMHz, const Tally& tally);
+    void bruteForce();
+
+    const EngineState& state_;
+    Outputs& out_;
+    Progress& progress_;
+    std::int16_t& cases_;
+    ReceiverPointFile points_;
+    std::vector<double> largestExcess_;
+    bool anyA2_ = false, anyB2_ = false, captionDone_ = false;
+};
+
+void Evaluation::run() {
+    const std::string& folder = state_.paths.runFolder;
+    ReportFile& report = out_.report;
+    report.create(folder, kRoutine);
+    WriteHeader(state_, report);
+    if (criteria2()) {
+        report.write("(/,/,1X,'AIRBORNE COMM RECEIVER')");
+        report.separator();
+    }
+    // The intermodulation options without A2/B2 leave the report at its heading.
+    if (state_.options.intermodType != 3 && state_.options.intermodType != 4) {
+        if (debugging()) {
+            const std::string path = folder + "A2B2.dbg";
+            if (!out_.debug.open(path)) fail(kRoutine, "Could not create debugging file:\r" + path);
+        }
+        const std::string pointPath = folder + "Rcvr_Loc.plx";
+        out_.deleteOnFailure(pointPath);
+        points_ = readReceiverPointFile(pointPath, kRoutine);
+
+        // Work counts records (point records and section ends alike), one
+        // pass over the file per proponent.
+        const double total = static_cast<double>(points_.recordCount()) *
+                                 static_cast<double>(state_.proponents.size()) +
+                             static_cast<double>(state_.stations.size() / 10);
+        ProgressMarks marks(progress_, total);
+
+        if (!fieldCriteria2()) {
+            report.write("(/,1X,'Evaluation of adjacent channel (A2) and',' overload (B2) interference')");
+            report.separator();
+        }
+        largestExcess_.assign(state_.stations.size() + 1, 0.0);
+        for (const std::int16_t slot : state_.proponents) evaluateProponent(slot, marks);
+
+        if (!anyA2_ && !anyB2_ && !fieldCriteria2()) {
+            if (state_.options.outputStyle == 2) report.line("");
+            report.write("(1X,'No ',A,' interference found.',/)", {std::string("A2/B2")});
+        }
+        if (criteria2()) bruteForce();
+    }
+    report.close(kRoutine);
+    if (out_.debug.isOpen()) {
+        const std::string path = out_.debug.path();
+        if (!out_.debug.close()) fail(kRoutine, "Could not write debugging file:\r" + path);
+    }
+}
+
+void Evaluation::openPlot(RecordWriter& plot, bool a2, int slot, int sectionsPassed) {
+    const Station& st = state_.slot(slot);
+    const std::string call = trimRightCopy(st.callSign);
+    const std::string name = a2 ? a2PlotName(st.ordinal, CombinedAB(state_)) : b2PlotName(st.ordinal);
+    const std::string title1 =
+        editLines(a2 ? "('Adjacent Channel (A2) plot:  ',A,' (',I3,')')" : "('Receiver Overload (B2) plot:  ',A,' (',I3,')')",
+                  {call, static_cast<long long>(st.ordinal)})
+            .front();
+    const std::string title2 = editLines("('Frequency:  ',A,' = ',F7.3,' MHz')", {call, st.frequencyMHz}).front();
+    PlotHdr(state_, plot, name, title1, title2, kRoutine);
+    // A plot first opened after a section of the point file has ended gets
+    // that section's end too, so that plot and point file keep the same
+    // sections (the viewer draws the horizontal and the vertical part apart).
+    if (splitSections())
+        for (int i = 0; i < sectionsPassed; ++i)
+            writeOrFail(plot, crv::formats::encodeInterferencePoint(crv::formats::sectionEndPoint()));
+}
+
+void Evaluation::evaluateProponent(int slot, ProgressMarks& marks) {
+    const Station& st = state_.slot(slot);
+    ReportFile& report = out_.report;
+    A2B2Station station;
+    station.slot = slot;
+    station.rejectionDb = AntRej(state_, st.frequencyMHz);
+    station.stationTermDb = a2b2StationTermDb(state_, st, station.rejectionDb);
+    station.checkA2 = !criteria2();
+    station.checkB2 = !CombinedAB(state_);
+    station.debugging = debugging();
+
+    const auto levels = StationPointLevels::build(state_, points_, {slot});
+    const std::size_t n = points_.points.size();
+    Tally a2, b2;
+    int sectionsPassed = 0;
+    bool debugCaptionDone = false;
+    const bool b2Plotted = !fieldCriteria2();
+    std::vector<A2B2Point> outcome;
+
+    for (std::size_t first = 0; first < n; first += kPointsPerRound) {
+        const std::size_t last = std::min(n, first + kPointsPerRound);
+        outcome.assign(last - first, A2B2Point{});
+        const std::size_t blocks = (last - first + kPointsPerBlock - 1) / kPointsPerBlock;
+        parallelFor(0, blocks, [&](std::size_t block) {
+            const std::size_t p0 = first + block * kPointsPerBlock;
+            const std::size_t p1 = std::min(last, p0 + kPointsPerBlock);
+            for (std::size_t p = p0; p < p1; ++p) {
+                const auto& rec = points_.points[p];
+                if (rec.id == crv::formats::kSectionEnd) continue;
+                outcome[p - first] =
+                    evaluateA2B2Point(state_, station, rec, levels.pathGainDb(slot, p), levels.distanceNmi(slot, p));
+            }
+        });
+
+        for (std::size_t p = first; p < last; ++p) {
+            marks.beforeRead();
+            marks.read();
+            const auto& rec = points_.points[p];
+            if (rec.id == crv::formats::kSectionEnd) {
+                const std::string end = crv::formats::encodeInterferencePoint(crv::formats::sectionEndPoint());
+                if (out_.a2Plot.isOpen()) writeOrFail(out_.a2Plot, end);
+                if (out_.b2Plot.isOpen()) writeOrFail(out_.b2Plot, end);
+                if (++sectionsPassed == 1) {
+                    a2.atFirstSectionEnd = a2.count;
+                    b2.atFirstSectionEnd = b2.count;
+                }
+                continue;
+            }
+            const A2B2Point& o = outcome[p - first];
+            if (!o.considered) continue;
+            if (o.a2) {
+                if (a2.count == 0) {
+                    addSaturating(cases_);
+                    openPlot(out_.a2Plot, true, slot, sectionsPassed);
+                }
+                writeOrFail(out_.a2Plot, crv::formats::encodeInterferencePoint(crv::formats::makeInterferencePoint(
+                                             o.levelDbm - o.threshold1Dbm, rec.distanceNmi, rec.azimuthDeg,
+                                             rec.altitudeFt, static_cast<float>(o.levelDbm))));
+                ++a2.count;
+                anyA2_ = true;
+            }
+            if (o.b2) {
+                if (b2.count == 0) {
+                    addSaturating(cases_);
+                    if (b2Plotted) openPlot(out_.b2Plot, false, slot, sectionsPassed);
+                }
+                if (b2Plotted)
+                    writeOrFail(out_.b2Plot, crv::formats::encodeInterferencePoint(crv::formats::makeInterferencePoint(
+                                                 o.levelDbm - o.threshold2Dbm, rec.distanceNmi, rec.azimuthDeg,
+                                                 rec.altitudeFt, static_cast<float>(o.levelDbm))));
+                ++b2.count;
+                anyB2_ = true;
+                auto& excess = largestExcess_[static_cast<std::size_t>(slot)];
+                excess = std::max(excess, o.levelDbm - o.threshold2Dbm);
+            }
+            if (debugging()) {
+                if (!debugCaptionDone) {
+                    report.line("");
+                    report.separator();
+                    report.write(
+                        "(5X,'DISRX ',9X,'RAD   ',9X,'RXELEV',9X,'NAVDBM',9X,'PDBM',/,6X,'A2TH  ',9X,'B2TH  ',9X,'LR',/,"
+                        "7X,'LOSFLG/A2FLG/B2FLG')");
+                    report.separator();
+                    debugCaptionDone = true;
+                }
+                report.lines(o.reportLines);
+                out_.debug.writeLine(o.debugLine);
+            }
+        }
+    }
+    marks.beforeRead();  // the read that meets the end of the file
+
+    closePlot(out_.a2Plot);
+    closePlot(out_.b2Plot);
+    const double offsetMHz = state_.navaid.frequencyMHz - st.frequencyMHz;
+    if (debugging()) {
+        report.separator();
+        report.write("(/,1X,'A2/B2 summary for above data:',/)");
+        captionDone_ = false;  // the column caption is printed again for each proponent
+    }
+    if (!criteria2() && (extended() || a2.count >= 1))
+        summaryRow(st, CombinedAB(state_) ? "A2/B2" : " A2  ", offsetMHz, a2);
+    if (!CombinedAB(state_) && (extended() || b2.count >= 1)) summaryRow(st, " B2  ", offsetMHz, b2);
+    if (debugging()) {
+        report.line("");
+        out_.debug.writeLine("");
+    }
+}
+
+void Evaluation::summaryCaption() {
+    if (captionDone_) return;
+    out_.report.write("(1X,' Freq     ID    Call    Type    Offset    #Pts')");
+    out_.report.write("(1X,'  MHz                             MHz')");
+    out_.report.separator();
+    captionDone_ = true;
+}
+
+void Evaluation::summaryRow(const Station& st, const char* label, double offsetMHz, const Tally& tally) {
+    summaryCaption();
+    const long long ordinal = st.ordinal;
+    if (splitSections()) {
+        const long long firstPart = tally.atFirstSectionEnd < 0 ? tally.count : tally.atFirstSectionEnd;
+        out_.report.write("(1X,F7.3,2X,I4,2X,A7,2X,A5,2X,F7.3,1X,I6,A1)",
+                          {st.frequencyMHz, ordinal, st.callSign, std::string(label), offsetMHz, firstPart,
+                           std::string("H")});
+        out_.report.write("(40X,I6,A1)", {tally.count - firstPart, std::string("V")});
+    } else {
+        out_.report.write("(1X,F7.3,2X,I4,2X,A7,2X,A5,2X,F7.3,2X,I6)",
+                          {st.frequencyMHz, ordinal, st.callSign, std::string(label), offsetMHz, tally.count});
+    }
+}
+
+void Evaluation::bruteForce() {
+    ReportFile& report = out_.report;
+    if (state_.scientific && !debugging()) report.line("");
+    report.write("(/,1X,'Results of check for brute-force interference')");
+    report.separator();
+    bool anyExceeded = false;
+    // The proponent list runs from the last slot to the first; this table
+    // lists the stations in slot order.
+    for (auto it = state_.proponents.rbegin(); it != state_.proponents.rend(); ++it) {
+        const Station& st = state_.slot(*it);
+        const double m = largestExcess_[static_cast<std::size_t>(*it)];
+        if (!(m > 0) && !extended()) continue;
+        report.write("(1X,'The maximum brute-force level for station ',I4,' (',A,', ',F7.3,') is',F6.1,' dBm.')",
+                     {static_cast<long long>(st.ordinal), trimRightCopy(st.callSign), st.frequencyMHz, m - 10.0});
+        if (m > 0) {
+            anyExceeded = true;
+            report.write("(1X,'This exceeds the brute-force limit of -10 dBm by',F5.1,' dB.',/)", {m});
+        } else {
+            report.write("(1X,'This does not exceed the brute-force limit of ','-10 dBm.',/)");
+        }
+    }
+    if (!anyExceeded) report.write("(1X,'No ',A,' interference found.',/)", {std::string("brute-force")});
+}
+
+}  // namespace
+
+void runEvaluate(const char* runFolder, Progress& progress, std::int16_t& cases) {
+    EngineState& state = sharedState();
+    ReadData(state, argumentText(runFolder, 260, kRoutine, "run folder"));
+    Outputs out;
+    try {
+        Evaluation(state, out, progress, cases).run();
+    } catch (...) {
+        out.discardAll();
+        throw;
+    }
+}
+
+}  // namespace crv::engine
