@@ -60,17 +60,9 @@ status=$?
 set -e
 cat "$run/run.log"
 if [ "$status" -ne 0 ]; then
-  # While the evaluation exports are not part of the build they fail with
-  # status 2 and "not available"; that is reported, not treated as a failure
-  # of the job. Tighten this check once the evaluations are built.
-  if [ "$status" -eq 2 ] && grep -q "not available" "$run/run.err"; then
-    echo "note: the evaluations are not available in this build yet:"
-    sed 's/^/  /' "$run/run.err"
-  else
-    echo "simulation run failed (exit $status):" >&2
-    cat "$run/run.err" >&2
-    exit "$status"
-  fi
+  echo "simulation run failed (exit $status):" >&2
+  cat "$run/run.err" >&2
+  exit "$status"
 fi
 
 echo "== summary =="

@@ -416,7 +416,9 @@ public:
             StationPointLevels::build(state_, points, slots, [&](std::size_t, std::size_t) { poll(); });
 
         // Walk the list in order; evaluate the combinations ahead in batches.
-        const std::size_t batch = std::max<std::size_t>(1, static_cast<std::size_t>(threadCount()) * 2);
+        // Large enough rounds that the threads stay busy (combinations differ a lot
+        // in cost), small enough that progress and cancel are seen promptly.
+        const std::size_t batch = std::max<std::size_t>(1, static_cast<std::size_t>(threadCount()) * 32);
         std::vector<CombinationResult<N>> results;
         std::size_t batchFirst = 0, batchEnd = 0;
         const auto total = static_cast<double>(records.size() + (N == 2 ? 1 : 2));
