@@ -1,7 +1,7 @@
 #pragma once
 // The application state that more than one window uses: one object, created
 // empty at start, loaded by GetConfiguration and written back by the four
-// savers. Members carry the names the windows know them by. The spec's
+// savers. Members carry the names the windows know them by. The stored
 // 1-based lists (PlotColors(1..14), RecentFiles(1..5)) are 0-based here.
 #include <array>
 #include <cstdint>
