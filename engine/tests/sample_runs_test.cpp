@@ -20,30 +20,10 @@
 
 namespace fs = std::filesystem;
 using crv::test::readBytes;
+using crv::test::ScopedEnv;
 using crv::test::writeBytes;
 
 namespace {
-
-// Sets an environment variable for the life of the object and puts the old
-// value (or its absence) back afterwards, so later tests see the process as
-// it was.
-class ScopedEnv {
-public:
-    ScopedEnv(const char* name, const std::string& value) : name_(name) {
-        if (const char* old = std::getenv(name)) old_ = old;
-        ::setenv(name, value.c_str(), 1);
-    }
-    ~ScopedEnv() {
-        if (old_) ::setenv(name_, old_->c_str(), 1);
-        else ::unsetenv(name_);
-    }
-    ScopedEnv(const ScopedEnv&) = delete;
-    ScopedEnv& operator=(const ScopedEnv&) = delete;
-
-private:
-    const char* name_;
-    std::optional<std::string> old_;
-};
 
 struct RunCounts {
     int16_t gridStatus = -1, evaluateStatus = -1, b12Status = -1, b13Status = -1, comStatus = -1;
