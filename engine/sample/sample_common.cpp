@@ -125,8 +125,8 @@ const std::vector<SampleStation>& designedStations() {
             offset(f.latitude, f.longitude, nmi, bearing, lat, lon);
             s.push_back({call, mhz, lat, lon, erp, heightM, city});
         };
-        // Around the ILS on 108.10, most of them inside its approach sector
-        // (east of the localizer): 2 x 107.9 - 107.7 (and 2 x 106.1 - 104.1)
+        // Around the ILS on 108.10, all within a few miles of the localizer:
+        // 2 x 107.9 - 107.7 (and 2 x 106.1 - 104.1)
         // and 107.5 + 107.7 - 107.1, 107.9 + 107.7 - 107.5 fall on 108.10;
         // 107.9 sits 200 kHz from the localizer (adjacent channel) and 107.1
         // is strong enough to overload the receiver near its tower.
