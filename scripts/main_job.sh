@@ -68,9 +68,19 @@ fi
 echo "== summary =="
 echo "workspace:  $work (databases in db/, cases in Data/, user files in User/)"
 echo "run folder: $run"
+# The driver prints one STEP.KEY=VALUE line per count; show them per step.
+value() { sed -n "s/^$1=//p" "$run/run.log"; }
+printf '  %-8s status %s, %s receiver points\n' Grid "$(value grid.status)" "$(value grid.points)"
+printf '  %-8s status %s, %s A2/B2 case(s)\n' Evaluate "$(value evaluate.status)" "$(value evaluate.cases)"
+printf '  %-8s status %s, %s case(s) of %s combination(s)\n' B1_2Sig "$(value b1-2sig.status)" \
+  "$(value b1-2sig.cases)" "$(value b1-2sig.combinations)"
+printf '  %-8s status %s, %s case(s) of %s combination(s)\n' B1_3Sig "$(value b1-3sig.status)" \
+  "$(value b1-3sig.cases)" "$(value b1-3sig.combinations)"
 if [ -f "$run/Rfi.txt" ]; then
-  echo "report:     $run/Rfi.txt"
-  echo "plots:      $(find "$run" -maxdepth 1 -name '*.plt' ! -name 'Rfi.plt' | wc -l) plot file(s) in the run folder"
+  echo "report:     $run""Rfi.txt"
+  plots=$(cd "$run" && find . -maxdepth 1 -name '*.plt' ! -name 'Rfi.plt' -printf '%f\n' | sort)
+  echo "plots:      $(printf '%s\n' "$plots" | grep -c . || true) interference plot file(s) in the run folder"
+  printf '%s\n' "$plots" | sed -n 's/^./            &/p'
 else
-  echo "report:     none yet (Rfi.txt is written by the evaluations)"
+  echo "report:     none (Rfi.txt is written by the evaluations)"
 fi

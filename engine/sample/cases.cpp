@@ -35,23 +35,23 @@ bool writeCases(const std::string& folder) {
     const std::vector<Source> ilsSources{
         fromDatabase("QKAA", 13, 1, 30),  // directional: "FmHor01.pat"
         fromDatabase("QKAB", 58),         // user vertical pattern "FmVrt1.pat"
-        fromDatabase("QKAC"),
+        fromDatabase("QKAC", 0, 0, 0, 1),
         fromDatabase("QKAD", 7),
         fromDatabase("QKAF", 0, 0, 0, 2),  // ignored by the run
         fromDatabase("QKAG", 25, 2, 0),
         proposed(ils, "QNEW   ", 107.9, 3.0, 95.0, 6.0, 1450),
     };
-    const Options ilsOptions{1, 1, 1, 1, 1, 1, 1000, 0, 2000, 500};
+    const Options ilsOptions{1, 1, 4, 4, 4, 1, 1000, 0, 2000, 500};
     const auto ilsCase = caseFile(ilsLine, ilsSources, ilsOptions, "QKV LOC 27", "QUENFIELD INTL, ZB", {
         "User-Specified Horizontal Radiation Pattern", "ILS, U.S. Standard", "Horizontal Only, Bottom of FPSV",
-        "3rd Order Within 200 kHz", "QVA Antenna Regression Curve", "QVA Empirical Regression",
-        "QVA Empirical Cutoff", "Print Short Summaries"});
+        "3rd Order Within 200 kHz", "ICAO 1998 Model", "ICAO 1998 Receiver", "ICAO 1998 Cutoff",
+        "Print Short Summaries"});
 
     const auto& vor = sampleVor();
     const NavaidLine vorLine{vor.identifier, 0, vor.frequencyMHz, vor.latitude, vor.longitude, 1210, 0, 100, 36, 6,
                              0, 0};
     const std::vector<Source> vorSources{
-        fromDatabase("QVAA", 19), fromDatabase("QVAB", 13, 3, 45), fromDatabase("QVAC"),
+        fromDatabase("QVAA", 19, 0, 0, 1), fromDatabase("QVAB", 13, 3, 45), fromDatabase("QVAC"),
         proposed(vor, "QVNW   ", 107.5, 2.5, 10.0, 3.0, 1600),
     };
     const Options vorOptions{1, 2, 1, 1, 1, 2, 1000, 0, 3000, 500};
@@ -64,7 +64,8 @@ bool writeCases(const std::string& folder) {
     const NavaidLine comLine{com.identifier, 0, com.frequencyMHz, com.latitude, com.longitude, 310, 0, 50, 37, 8,
                              50, 10000};
     const std::vector<Source> comSources{
-        fromDatabase("QDAA", 31), fromDatabase("QDAB"), fromDatabase("QDAC", 13), fromDatabase("QDAD", 0, 0, 0, 2),
+        fromDatabase("QDAA", 1, 0, 0, 1), fromDatabase("QDAB", 1), fromDatabase("QDAC", 13), fromDatabase("QDAD", 1),
+        fromDatabase("QDAE", 0, 0, 0, 2),
         proposed(com, "QDNW   ", 106.1 + 0.2, 4.0, 150.0, 10.0, 1300),
     };
     const Options comOptions{1, 1, 2, 2, 2, 1, 1000, 0, 3000, 1000};

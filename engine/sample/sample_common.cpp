@@ -125,26 +125,33 @@ const std::vector<SampleStation>& designedStations() {
             offset(f.latitude, f.longitude, nmi, bearing, lat, lon);
             s.push_back({call, mhz, lat, lon, erp, heightM, city});
         };
-        // Around the ILS on 108.10: 2 x 106.1 - 104.1 and 107.1 + 105.1 - 104.1
-        // both fall on 108.10; 107.9 sits next to the band edge.
+        // Around the ILS on 108.10, all within a few miles of the localizer:
+        // 2 x 107.9 - 107.7 (and 2 x 106.1 - 104.1)
+        // and 107.5 + 107.7 - 107.1, 107.9 + 107.7 - 107.5 fall on 108.10;
+        // 107.9 sits 200 kHz from the localizer (adjacent channel) and 107.1
+        // is strong enough to overload the receiver near its tower.
         const auto& ils = sampleIls();
         near(ils, "QKAA", 106.1, 6.0, 80, 50.0, 420, "HALLOWFORD");
         near(ils, "QKAB", 104.1, 9.0, 250, 30.0, 380, "TESSBURY");
         near(ils, "QKAC", 107.1, 4.0, 120, 20.0, 350, "MARLWICK");
-        near(ils, "QKAD", 105.1, 11.0, 300, 10.0, 300, "OSTHAVEN");
+        near(ils, "QKAD", 107.5, 8.0, 80, 25.0, 300, "OSTHAVEN");
         near(ils, "QKAF", 99.5, 7.0, 30, 3.0, 280, "WRENMERE");
-        near(ils, "QKAG", 107.7, 14.0, 200, 45.0, 500, "CORMSTEAD");
-        // Around the VOR on 112.00: 2 x 107.7 - 103.4.
+        near(ils, "QKAG", 107.7, 6.0, 110, 45.0, 500, "CORMSTEAD");
+        // Around the VOR on 112.00: 2 x 107.7 - 103.4 and 107.7 + 107.5 - 103.2
+        // (107.5 is the case's proposed station).
         const auto& vor = sampleVor();
         near(vor, "QVAA", 107.7, 8.0, 45, 40.0, 450, "DUNDALE");
         near(vor, "QVAB", 103.4, 10.0, 190, 25.0, 390, "FAELCREST");
-        near(vor, "QVAC", 101.9, 5.0, 310, 6.0, 330, "GRISTTON");
-        // Around the COM facility on 118.000: 2 x 106.1 - 94.2 and 106.1 + 107.5 - 95.7.
+        near(vor, "QVAC", 103.2, 5.0, 310, 6.0, 330, "GRISTTON");
+        // Around the COM facility on 118.000: 2 x 106.1 - 94.2 and 106.1 + 107.5 - 95.7
+        // (117.9, within the 100 kHz window); the four share a hill within
+        // 1 nmi of the site, so the ground receiver sees them too.
         const auto& com = sampleCom();
-        near(com, "QDAA", 106.1, 7.0, 100, 50.0, 400, "YARROBROOK");
-        near(com, "QDAB", 94.2, 9.0, 220, 35.0, 360, "PELLGATE");
-        near(com, "QDAC", 107.5, 5.0, 340, 20.0, 300, "SORRFORD");
-        near(com, "QDAD", 95.7, 12.0, 20, 15.0, 310, "VANTBURY");
+        near(com, "QDAA", 106.1, 0.6, 100, 50.0, 400, "YARROBROOK");
+        near(com, "QDAB", 94.2, 0.8, 220, 35.0, 360, "PELLGATE");
+        near(com, "QDAC", 107.5, 0.5, 340, 20.0, 300, "SORRFORD");
+        near(com, "QDAD", 95.7, 0.9, 20, 15.0, 310, "VANTBURY");
+        near(com, "QDAE", 99.1, 12.0, 60, 8.0, 280, "HOLLISMERE");
         return s;
     }();
     return stations;

@@ -6,11 +6,16 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <algorithm>
 #include <fstream>
+#include <map>
+#include <sstream>
 #include <string>
+#include <vector>
 
 #include "crv/platform/settings_store.h"
 #include "crv50.h"
+#include "test_support.h"
 
 namespace fs = std::filesystem;
 
@@ -36,8 +41,8 @@ TEST(SampleWorkspace, DatabasesAreSearchableAndDeterministic) {
     EXPECT_EQ(fs::file_size(dir / "a/db/FMALL.dat") / 111, 300u);
     EXPECT_EQ(fs::file_size(dir / "a/db/FMSHORT.dat") % 105, 0u);
 
-    ::setenv("TMPDIR", (dir / "tmp").c_str(), 1);
-    ::setenv("CORVANE_SETTINGS", (dir / "settings.ini").c_str(), 1);
+    const crv::test::ScopedEnv tmp("TMPDIR", (dir / "tmp").string());
+    const crv::test::ScopedEnv settings("CORVANE_SETTINGS", (dir / "settings.ini").string());
     crv::platform::SettingsStore store;
     ASSERT_TRUE(store.setMany("Paths", {{"FCC Database", (dir / "a/db/FMALL.dat").string()},
                                         {"QVA Database", (dir / "a/db/A108M118.dat").string()},
@@ -64,6 +69,78 @@ TEST(SampleWorkspace, DatabasesAreSearchableAndDeterministic) {
         EXPECT_EQ(status, 0);
         const int expected = db == CRV_DB_FM ? 300 - deleted : db == CRV_DB_NAVAID ? 39 : 40;
         EXPECT_EQ(count, expected) << "database " << db;
+    }
+    fs::remove_all(dir);
+}
+
+std::vector<std::string> crlfLines(const std::string& bytes) {
+    std::vector<std::string> lines;
+    std::size_t start = 0;
+    for (auto end = bytes.find("\r\n"); end != std::string::npos; end = bytes.find("\r\n", start)) {
+        lines.push_back(bytes.substr(start, end - start));
+        start = end + 2;
+    }
+    EXPECT_EQ(start, bytes.size()) << "the last line ends without CR LF";
+    return lines;
+}
+
+// The case editor shows the eight option-text lines after the case line and
+// the report heading prints them; they must name the codes the case holds.
+// The texts are the editor's option lists, written out here by hand.
+TEST(SampleWorkspace, CasesCarryTheCheckedMarkAndMatchingOptionTexts) {
+    const fs::path dir = fs::temp_directory_path() / ("crv-sample-cases-" + std::to_string(::getpid()));
+    fs::remove_all(dir);
+    ASSERT_EQ(std::system((std::string(CRV_BIN_DIR) + "crv_sample " + dir.string() + " >/dev/null").c_str()), 0);
+    const std::map<int, std::string> arrays{{36, "VOR, Generic"},
+                                            {37, "VHF COM, Generic"},
+                                            {38, "User-Specified Horizontal Radiation Pattern"}};
+    const std::map<int, std::string> volumes{{0, "ILS, U.S. Standard"}, {6, "VOR, Low Altitude"}, {8, "VHF COM"}};
+    const std::map<int, std::string> grids{{1, "Horizontal Only, Bottom of FPSV"}};
+    const std::map<int, std::string> intermods{{1, "3rd Order Within 200 kHz"}, {2, "3rd Order On-Channel Only"}};
+    const std::map<int, std::string> rejections{
+        {1, "QVA Antenna Regression Curve"}, {2, "4417.09 VHF COM"}, {4, "ICAO 1998 Model"}};
+    const std::map<int, std::string> criteria{
+        {1, "QVA Empirical Regression"}, {2, "4417.09 VHF COM"}, {4, "ICAO 1998 Receiver"}};
+    const std::map<int, std::string> cutoffs{
+        {1, "QVA Empirical Cutoff"}, {2, "4417.09 VHF COM"}, {4, "ICAO 1998 Cutoff"}};
+    const std::map<int, std::string> styles{{1, "Print Short Summaries"}, {2, "Print Extended Summaries"}};
+    auto text = [](const std::map<int, std::string>& table, int code) {
+        const auto it = table.find(code);
+        return it == table.end() ? "(code " + std::to_string(code) + ")" : it->second;
+    };
+    for (const char* name : {"SampleILS.dat", "SampleVOR.dat", "SampleCOM.dat"}) {
+        SCOPED_TRACE(name);
+        const auto lines = crlfLines(slurp(dir / "Data" / name));
+        ASSERT_GE(lines.size(), 14u);
+        EXPECT_EQ(lines[0], "CRV Version 5.0.6");
+        // Navaid line: checked by the editor, so the mark Chr(127) sits in column 71.
+        ASSERT_EQ(lines[1].size(), 71u);
+        EXPECT_EQ(lines[1][70], '\x7f');
+        EXPECT_EQ(lines[1][69], ' ');
+        const int arrayType = std::stoi(lines[1].substr(54, 2));
+        const int volumeType = std::stoi(lines[1].substr(57, 2));
+        const auto end = std::find(lines.begin(), lines.end(), " $$$$");
+        ASSERT_NE(end, lines.end());
+        int proponents = 0, ignored = 0;
+        for (auto l = lines.begin() + 2; l != end; ++l) {
+            EXPECT_EQ(l->size(), 75u) << *l;
+            const int status = std::stoi(l->substr(63, 2));
+            proponents += status == 1;
+            ignored += status == 2;
+        }
+        EXPECT_GE(proponents, 1);
+        ASSERT_EQ(lines.end() - end, 11) << "terminator, options, case line and eight option texts";
+        std::istringstream options(*(end + 1));
+        int grid = 0, intermod = 0, rejection = 0, criterion = 0, cutoff = 0, style = 0;
+        options >> grid >> intermod >> rejection >> criterion >> cutoff >> style;
+        const std::vector<std::string> expected{
+            text(arrays, arrayType),     text(volumes, volumeType), text(grids, grid),
+            text(intermods, intermod),   text(rejections, rejection), text(criteria, criterion),
+            text(cutoffs, cutoff),       text(styles, style)};
+        for (std::size_t i = 0; i < expected.size(); ++i) EXPECT_EQ(*(end + 3 + i), " " + expected[i]) << i;
+        if (std::string(name) != "SampleVOR.dat") {
+            EXPECT_EQ(ignored, 1);
+        }
     }
     fs::remove_all(dir);
 }

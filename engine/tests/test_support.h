@@ -1,8 +1,11 @@
 #pragma once
 // Small helpers shared by the engine tests: a fresh scratch folder per test,
-// whole-file reads, and a captured message box.
+// whole-file reads, environment variables set for a scope, and a captured
+// message box.
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -10,6 +13,27 @@
 #include "crv/platform/message_box.h"
 
 namespace crv::test {
+
+// Sets an environment variable for the life of the object and puts the old
+// value (or its absence) back afterwards, so later tests see the process as
+// it was.
+class ScopedEnv {
+public:
+    ScopedEnv(const char* name, const std::string& value) : name_(name) {
+        if (const char* old = std::getenv(name)) old_ = old;
+        ::setenv(name, value.c_str(), 1);
+    }
+    ~ScopedEnv() {
+        if (old_) ::setenv(name_, old_->c_str(), 1);
+        else ::unsetenv(name_);
+    }
+    ScopedEnv(const ScopedEnv&) = delete;
+    ScopedEnv& operator=(const ScopedEnv&) = delete;
+
+private:
+    const char* name_;
+    std::optional<std::string> old_;
+};
 
 inline std::string readBytes(const std::string& path) {
     std::ifstream in(path, std::ios::binary);

@@ -1,0 +1,279 @@
+// Whole simulation runs of the sample workspace's cases, as a user starts them:
+// Grid, Evaluate, B1_2Sig, B1_3Sig (and GrndCOM for the COM facility) on a
+// copy of the case in a run folder of its own. The sample cases are built so
+// that every kind of interference turns up; these tests keep it so, keep the
+// output independent of the thread count, and pin the reports and plots.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <map>
+#include <optional>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "crv50.h"
+#include "test_support.h"
+
+namespace fs = std::filesystem;
+using crv::test::readBytes;
+using crv::test::ScopedEnv;
+using crv::test::writeBytes;
+
+namespace {
+
+struct RunCounts {
+    int16_t gridStatus = -1, evaluateStatus = -1, b12Status = -1, b13Status = -1, comStatus = -1;
+    int32_t points = 0, b12Combinations = 0, b13Combinations = 0;
+    int16_t evaluateCases = 0, b12Cases = 0, b13Cases = 0, comCases = 0;
+};
+
+RunCounts runAll(const std::string& run, bool groundCom) {
+    RunCounts c;
+    Grid(run.c_str(), nullptr, &c.gridStatus, &c.points);
+    Evaluate(run.c_str(), nullptr, &c.evaluateStatus, &c.evaluateCases);
+    B1_2Sig(run.c_str(), nullptr, &c.b12Status, &c.b12Cases, &c.b12Combinations);
+    B1_3Sig(run.c_str(), nullptr, &c.b13Status, &c.b13Cases, &c.b13Combinations);
+    if (groundCom) GrndCOM(run.c_str(), nullptr, &c.comStatus, &c.comCases);
+    return c;
+}
+
+std::set<std::string> filesIn(const std::string& folder) {
+    std::set<std::string> names;
+    for (const auto& e : fs::directory_iterator(folder))
+        if (e.is_regular_file()) names.insert(e.path().filename().string());
+    return names;
+}
+
+// Interference plot files of a run: every ".plt" but the case copy.
+std::set<std::string> plotsIn(const std::string& folder) {
+    std::set<std::string> plots;
+    for (const auto& n : filesIn(folder))
+        if (n.size() > 4 && n.compare(n.size() - 4, 4, ".plt") == 0 && n != "Rfi.plt") plots.insert(n);
+    return plots;
+}
+
+std::size_t occurrences(const std::string& text, const std::string& what) {
+    std::size_t n = 0;
+    for (auto at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) ++n;
+    return n;
+}
+
+// One sample workspace for the whole suite, written by the generator the
+// user runs, with a settings file pointing at it and a private temporary
+// folder.
+class SampleRuns : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        root_ = new std::string(crv::test::scratchFolder("sample-runs-" + std::to_string(::getpid())));
+        fs::create_directories(*root_ + "tmp");
+        fs::permissions(*root_ + "tmp", fs::perms::owner_all, fs::perm_options::replace);
+        const std::string ws = *root_ + "ws/";
+        const std::string generate = std::string(CRV_BIN_DIR) + "crv_sample " + ws + " >/dev/null";
+        generated_ = std::system(generate.c_str()) == 0;
+        writeBytes(*root_ + "settings.ini", "[Paths]\nFCC Database=" + ws + "db/FMALL.dat\nQVA Database=" + ws +
+                                                "db/A108M118.dat\nCOM Database=" + ws +
+                                                "db/G118M136.dat\nData Folder=" + ws + "Data/\nOutput Folder=" +
+                                                ws + "Output/\nUser Folder=" + ws +
+                                                "User/\n[General]\nModel Type=SCI\n");
+    }
+    static void TearDownTestSuite() {
+        fs::remove_all(*root_);
+        delete root_;
+        root_ = nullptr;
+    }
+
+    void SetUp() override {
+        ASSERT_TRUE(generated_) << "crv_sample failed";
+        tmp_.emplace("TMPDIR", *root_ + "tmp");
+        settings_.emplace("CORVANE_SETTINGS", *root_ + "settings.ini");
+    }
+    void TearDown() override {
+        settings_.reset();
+        tmp_.reset();
+    }
+
+    static std::string sampleCase(const std::string& name) { return readBytes(*root_ + "ws/Data/Sample" + name + ".dat"); }
+
+    // A fresh run folder holding `caseBytes` as "Rfi.plt".
+    static std::string runFolder(const std::string& name, const std::string& caseBytes) {
+        const std::string run = *root_ + "runs/" + name + "/";
+        fs::remove_all(run);
+        fs::create_directories(run);
+        writeBytes(run + "Rfi.plt", caseBytes);
+        return run;
+    }
+
+    static inline std::string* root_ = nullptr;
+    static inline bool generated_ = false;
+
+private:
+    std::optional<ScopedEnv> tmp_, settings_;
+};
+
+struct SampleCase {
+    const char* name;
+    bool groundCom;
+};
+const SampleCase sampleCases[] = {{"ILS", false}, {"VOR", false}, {"COM", true}};
+
+// The counts the sample cases were tuned for: what each case is meant to show.
+TEST_F(SampleRuns, EveryKindOfInterferenceIsFound) {
+    {
+        SCOPED_TRACE("ILS: ICAO receiver, separate A2 and B2");
+        const std::string run = runFolder("counts-ILS", sampleCase("ILS"));
+        const RunCounts c = runAll(run, false);
+        EXPECT_EQ(c.gridStatus, 0);
+        EXPECT_GT(c.points, 500);
+        EXPECT_EQ(c.evaluateStatus, 0);
+        EXPECT_EQ(c.evaluateCases, 2);  // one A2 proponent, one B2 proponent
+        EXPECT_EQ(c.b12Status, 0);
+        EXPECT_EQ(c.b12Cases, 1);
+        EXPECT_EQ(c.b12Combinations, 2);
+        EXPECT_EQ(c.b13Status, 0);
+        EXPECT_EQ(c.b13Cases, 2);
+        EXPECT_EQ(c.b13Combinations, 2);
+        // QNEW (ordinal 7) adjacent channel, QKAC (3) overload; QNEW doubled
+        // against QKAG (6); QKAD + QKAG - QNEW and QKAD + QKAG - QKAC.
+        EXPECT_EQ(plotsIn(run), (std::set<std::string>{"07____A2.plt", "03____B2.plt", "07_06___.plt",
+                                                        "04_06_07.plt", "03_04_06.plt"}));
+    }
+    {
+        SCOPED_TRACE("VOR: combined A2/B2, on-channel products");
+        const std::string run = runFolder("counts-VOR", sampleCase("VOR"));
+        const RunCounts c = runAll(run, false);
+        EXPECT_EQ(c.gridStatus, 0);
+        EXPECT_EQ(c.evaluateStatus, 0);
+        EXPECT_EQ(c.evaluateCases, 2);
+        EXPECT_EQ(c.b12Status, 0);
+        EXPECT_EQ(c.b12Cases, 1);
+        EXPECT_EQ(c.b12Combinations, 1);
+        EXPECT_EQ(c.b13Status, 0);
+        EXPECT_EQ(c.b13Cases, 1);
+        EXPECT_EQ(c.b13Combinations, 1);
+        EXPECT_EQ(plotsIn(run),
+                  (std::set<std::string>{"01__A2B2.plt", "04__A2B2.plt", "01_02___.plt", "01_03_04.plt"}));
+    }
+    {
+        SCOPED_TRACE("COM: airborne and ground receivers");
+        const std::string run = runFolder("counts-COM", sampleCase("COM"));
+        const RunCounts c = runAll(run, true);
+        EXPECT_EQ(c.gridStatus, 0);
+        EXPECT_EQ(c.evaluateStatus, 0);
+        EXPECT_EQ(c.evaluateCases, 1);  // overload only: this criteria type has no A2 check
+        EXPECT_EQ(c.b12Status, 0);
+        EXPECT_EQ(c.b12Cases, 1);
+        EXPECT_EQ(c.b13Status, 0);
+        EXPECT_EQ(c.b13Cases, 1);
+        EXPECT_EQ(c.comStatus, 0);
+        // Out-of-band QDAA, in-band QDAA and QDNW, one 2-signal and one
+        // 3-signal product at the site.
+        EXPECT_EQ(c.comCases, 5);
+        EXPECT_EQ(plotsIn(run), (std::set<std::string>{"01____B2.plt", "01_02___.plt", "01_03_04.plt"}));
+        const std::string report = readBytes(run + "Rfi.txt");
+        EXPECT_EQ(occurrences(report, "This exceeds the brute-force limit of -10 dBm by"), 1u);
+        const std::string ground = report.substr(std::min(report.find("GROUND COMM FACILITY"), report.size()));
+        EXPECT_EQ(occurrences(ground, "This exceeds the out-of-band limit of -4 dBm by"), 1u);
+        EXPECT_EQ(occurrences(ground, "This exceeds the in-band limit of -104 dBm by"), 2u);
+        EXPECT_EQ(occurrences(ground, "Two-signal intermod at 118.000 MHz"), 1u);
+        EXPECT_EQ(occurrences(ground, "Three-signal intermod at 117.900 MHz (offset of 100 kHz)"), 1u);
+        EXPECT_EQ(occurrences(ground, "This meets the criteria for interference."), 2u);
+    }
+}
+
+// The case with its output style set to 3 (debugging) and the label line
+// that goes with it, so the debug files are written too.
+std::string withDebugging(std::string caseBytes) {
+    const auto terminator = caseBytes.find("\r\n $$$$\r\n");
+    const auto options = terminator + 9;
+    // Options line " gg ii rr cc kk ss ...": the style sits in columns 17-18.
+    caseBytes.replace(options + 16, 2, " 3");
+    const std::string shortSummaries = " Print Short Summaries";
+    const auto label = caseBytes.find(shortSummaries, options);
+    if (label != std::string::npos)
+        caseBytes.replace(label, shortSummaries.size(), " Debugging Mode:  Print Intermediate Results");
+    return caseBytes;
+}
+
+TEST(SampleRunsHelpers, DebuggingCopyChangesOnlyTheStyle) {
+    const std::string before = "CRV Version 5.0.6\r\n X\r\n $$$$\r\n  1  1  4  4  4  1  1000   0 2000 500  0  0\r\n"
+                               " case\r\n Print Short Summaries\r\n";
+    EXPECT_EQ(withDebugging(before),
+              "CRV Version 5.0.6\r\n X\r\n $$$$\r\n  1  1  4  4  4  3  1000   0 2000 500  0  0\r\n"
+              " case\r\n Debugging Mode:  Print Intermediate Results\r\n");
+}
+
+// Every file of a run (report, plots, receiver points, pattern listings and,
+// in debugging mode, the debug files) must be the same bytes on one thread
+// as on eight.
+TEST_F(SampleRuns, OutputDoesNotDependOnTheThreadCount) {
+    struct Variant {
+        std::string name;
+        std::string caseBytes;
+        bool groundCom;
+    };
+    std::vector<Variant> variants;
+    for (const auto& s : sampleCases) variants.push_back({s.name, sampleCase(s.name), s.groundCom});
+    variants.push_back({"ILS-debug", withDebugging(sampleCase("ILS")), false});
+    variants.push_back({"COM-debug", withDebugging(sampleCase("COM")), true});
+
+    for (const auto& v : variants) {
+        SCOPED_TRACE(v.name);
+        std::map<std::string, std::string> folders;
+        for (const char* threads : {"1", "8"}) {
+            ScopedEnv env("CRV_THREADS", threads);
+            const std::string run = runFolder("threads-" + v.name + "-" + threads, v.caseBytes);
+            const RunCounts c = runAll(run, v.groundCom);
+            EXPECT_EQ(c.b13Status, 0);
+            folders[threads] = run;
+        }
+        const auto names = filesIn(folders["1"]);
+        EXPECT_EQ(names, filesIn(folders["8"]));
+        if (v.name.find("debug") != std::string::npos) {
+            EXPECT_TRUE(names.count("A2B2.dbg"));
+            EXPECT_TRUE(names.count("B1_2Sig.dbg"));
+            EXPECT_TRUE(names.count("B1_3Sig.dbg"));
+        }
+        for (const auto& n : names) {
+            const std::string one = readBytes(folders["1"] + n);
+            EXPECT_FALSE(one.empty()) << n;
+            EXPECT_TRUE(one == readBytes(folders["8"] + n)) << n << " differs between 1 and 8 threads";
+        }
+    }
+}
+
+// Regression goldens of the three sample runs: the report "Rfi.txt" and every
+// interference plot file, byte for byte. They were produced by the engine and
+// reviewed by hand (headings, columns, titles, plausible levels and counts).
+// When a deliberate change to the engine or the sample cases alters them,
+// regenerate with
+//     CRV_REGENERATE_GOLDENS=1 build/bin/engine_tests --gtest_filter='SampleRuns.Goldens*'
+// which rewrites engine/tests/data/sample_runs/, then review the difference
+// before committing it.
+TEST_F(SampleRuns, GoldensOfTheReportAndPlots) {
+    const bool regenerate = std::getenv("CRV_REGENERATE_GOLDENS") != nullptr;
+    for (const auto& s : sampleCases) {
+        SCOPED_TRACE(s.name);
+        const std::string run = runFolder(std::string("golden-") + s.name, sampleCase(s.name));
+        runAll(run, s.groundCom);
+        std::set<std::string> outputs = plotsIn(run);
+        outputs.insert("Rfi.txt");
+        const std::string golden = std::string(CRV_TEST_DATA) + "sample_runs/" + s.name + "/";
+        if (regenerate) {
+            fs::remove_all(golden);
+            fs::create_directories(golden);
+            for (const auto& n : outputs) fs::copy_file(run + n, golden + n);
+            continue;
+        }
+        ASSERT_TRUE(fs::is_directory(golden)) << golden;
+        EXPECT_EQ(outputs, filesIn(golden));
+        for (const auto& n : outputs)
+            EXPECT_TRUE(readBytes(run + n) == readBytes(golden + n)) << n << " differs from its golden in " << golden;
+    }
+    if (regenerate) GTEST_SKIP() << "goldens rewritten; review the difference before committing";
+}
+
+}  // namespace
