@@ -172,7 +172,7 @@ TEST(FileUnits, LowestFreeAndExhaustion) {
     EXPECT_EQ(GetUnit(), first);
 }
 
-TEST(Exports, PendingExportsFailCleanlyAndZeroTheirCounts) {
+TEST(Exports, WithoutACaseTheyFailCleanlyAndZeroTheirCounts) {
     crv::test::MessageCapture capture;
     std::int16_t status = 7, cases = 9;
     std::int32_t points = 9;
