@@ -2,6 +2,8 @@
 
 #include <unistd.h>
 
+#include <vector>
+
 #include "crv/common/file_system.h"
 #include "crv/common/text_utils.h"
 
@@ -67,9 +69,12 @@ std::string checkOutputDirText(int mode) {
 }
 
 void CheckOutputDir(const std::string& outputFolder, int mode, bool ask, bool& cancel, MessagePresenter& presenter) {
-    const std::string folder = AddBackslash(outputFolder);
+    // An empty setting names no folder. Made into "/" it would point the
+    // deletion at the root folder, and read as "here" at whatever folder the
+    // program was started from: neither holds this user's previous analysis.
+    const std::string folder = outputFolder.empty() ? std::string() : AddBackslash(outputFolder);
     bool found = false;
-    for (const auto& entry : FindEntries(folder, "*.*")) {
+    for (const auto& entry : folder.empty() ? std::vector<DirEntry>() : FindEntries(folder, "*.*")) {
         if (countsAsOutput(folder, entry, mode)) {
             found = true;
             break;
@@ -92,6 +97,7 @@ void CheckOutputDir(const std::string& outputFolder, int mode, bool ask, bool& c
 }
 
 void DeleteOutputFiles(int mode, const std::string& folder) {
+    if (folder.empty()) return;  // no folder named: nothing of ours to delete
     const std::string dir = AddBackslash(folder);
     for (const auto& entry : FindEntries(dir, "*")) {
         if (!isRunFolder(dir, entry)) continue;

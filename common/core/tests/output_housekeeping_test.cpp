@@ -139,6 +139,26 @@ TEST_F(Housekeeping, LinksAreRemovedAsLinksAndNeverFollowed) {
     EXPECT_TRUE(exists(outside + "report.txt"));
 }
 
+TEST_F(Housekeeping, AnEmptyFolderSettingNamesNoFolderAndDeletesNothing) {
+    // Results lie in the working folder; an empty setting must not reach them
+    // (nor the root folder that "" + "/" would make).
+    put("01____A2.plt");
+    put("Rfi.txt");
+    put("Rcvr_Loc.plx");
+    char previous[4096];
+    ASSERT_NE(::getcwd(previous, sizeof previous), nullptr);
+    ASSERT_EQ(::chdir(out.c_str()), 0);
+    bool cancel = true;
+    CheckOutputDir("", 0, true, cancel, presenter);
+    DeleteOutputFiles(0, "");
+    ASSERT_EQ(::chdir(previous), 0);
+    EXPECT_FALSE(cancel);
+    EXPECT_TRUE(presenter.shown.empty());
+    EXPECT_TRUE(has("01____A2.plt"));
+    EXPECT_TRUE(has("Rfi.txt"));
+    EXPECT_TRUE(has("Rcvr_Loc.plx"));
+}
+
 TEST_F(Housekeeping, AMissingOutputFolderAsksNothing) {
     bool cancel = true;
     CheckOutputDir(dir / "nowhere/", 0, true, cancel, presenter);

@@ -17,7 +17,8 @@ namespace crv::common {
 // asks the "Warning" question (OK/Cancel) and sets cancel = true when the user
 // declines, deleting nothing. Otherwise deletes with DeleteOutputFiles. When
 // nothing counts as output and `ask`, cancel = false; when not asking, cancel
-// is left as the caller set it.
+// is left as the caller set it. An empty `outputFolder` names no folder and
+// holds no output.
 void CheckOutputDir(const std::string& outputFolder, int mode, bool ask, bool& cancel, MessagePresenter& presenter);
 
 // The question's text for a mode.
@@ -26,6 +27,7 @@ std::string checkOutputDirText(int mode);
 // Deletes one folder's results by the mode's keep rule, recursing into run
 // folders (sub-folders holding "rfi.plt") and removing them once empty.
 // Links are removed as links; nothing outside the folder is ever followed.
+// An empty `folder` deletes nothing.
 void DeleteOutputFiles(int mode, const std::string& folder);
 
 }  // namespace crv::common
