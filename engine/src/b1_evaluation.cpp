@@ -309,7 +309,9 @@ private:
 
 // The coarse grid may be used only when this run's grid wrote it: same grid,
 // and not older than the receiver-point file (a vertical-only grid writes
-// none, and a file left from an earlier run must not decide anything).
+// none, and a file left from an earlier run must not decide anything). The
+// debugging style prescreens like the others, so that it finds exactly the
+// cases they find; only its printout is longer.
 std::optional<ReceiverPointFile> coarseGrid(const EngineState& state, const ReceiverPointFile& fine,
                                             std::string_view routine) {
     const int gridType = state.options.gridType;

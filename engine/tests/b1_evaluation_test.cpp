@@ -218,6 +218,51 @@ TEST_F(B1Case, PrescreenOnlyFromThisRunsCoarseGrid) {
     EXPECT_EQ(report(), expected);
 }
 
+// Grid types 6 and 7 read a point file of two sections (horizontal grid, then
+// the vertical plane): the plot keeps the same sections even when its first
+// point lies in the second, and the row splits the count by section.
+TEST_F(B1Case, TwoSectionGridKeepsThePlotSectionsAndSplitsTheRow) {
+    using crv::formats::kSectionEnd;
+    struct Row {
+        const char* what;
+        std::vector<crv::formats::ReceiverPoint> points;
+        std::vector<std::int16_t> plotLevels;
+        const char* horizontal;
+        const char* vertical;
+    };
+    const std::vector<Row> rows{
+        {"hits in the vertical plane only",
+         {pointNorthOfA(-2.0), sectionEnd(), pointNorthOfA(-0.5), pointNorthOfA(0.5), sectionEnd()},
+         {kSectionEnd, 7, 7, kSectionEnd},
+         "      0H",
+         "     2V"},
+        {"a hit in the horizontal grid only",
+         {pointNorthOfA(-0.5), sectionEnd(), pointNorthOfA(-2.0), sectionEnd()},
+         {7, kSectionEnd, kSectionEnd},
+         "      1H",
+         "     0V"},
+    };
+    CaseOptionsLine o;
+    o.gridType = 6;
+    writeCase(pairStations(), o);
+    for (const Row& row : rows) {
+        writeBytes(folder.run + "Rfi.txt", "HEAD\r\n");
+        writePoints(folder.run + "Rcvr_Loc.plx", row.points, 6);
+        const ExportRun r = runTwoSignal(folder);
+        ASSERT_EQ(r.status, 0) << row.what;
+        EXPECT_EQ(r.cases, 1) << row.what;
+        std::vector<std::int16_t> levels;
+        for (const auto& p : plotPoints(folder.run + "14_10___.plt")) levels.push_back(p.levelDb);
+        EXPECT_EQ(levels, row.plotLevels) << row.what;
+        const auto lines = report();
+        ASSERT_GE(lines.size(), 2u);
+        EXPECT_EQ(lines[lines.size() - 2],
+                  std::string(" 103.10   40 WBBB     98.10   36 WAAA    108.100    0") + row.horizontal)
+            << row.what;
+        EXPECT_EQ(lines.back(), std::string(54, ' ') + row.vertical) << row.what;
+    }
+}
+
 int gCancelAt = 0, gCalls = 0;
 void cancelAtNth(std::int32_t, std::int16_t* cancel) { *cancel = ++gCalls == gCancelAt ? 1 : 0; }
 
