@@ -445,6 +445,12 @@ TEST_F(SearchDBTest, FrequencySearchComparesWholeKilohertz) {
     EXPECT_EQ(lines[1].substr(1, 4), "WTWO");
     EXPECT_FALSE(fs::exists(result1()));
     EXPECT_FALSE(fs::exists(result2()));
+    // The file is rewritten from its start by the next search on that frequency.
+    ASSERT_EQ(search(CRV_DB_FM, 0, 0, 0, 0, 101.1f).count, 2);
+    EXPECT_EQ(readLines(dir_ / "Fr101100.tmp").size(), 2u);
+    // Six digits with leading zeros, written even when nothing is found.
+    ASSERT_EQ(search(CRV_DB_FM, 0, 0, 0, 0, 98.5f).count, 0);
+    EXPECT_TRUE(fs::exists(dir_ / "Fr098500.tmp"));
     // A circle with a frequency: only the matching stations, again to the Fr file.
     const auto c = search(CRV_DB_FM, 1, 40.0f, 75.0f, 200.0f, 101.3f);
     ASSERT_EQ(c.status, 0);
