@@ -97,11 +97,17 @@ std::string Base36(const FacilityRecord& record) {
     auto mod5 = [](std::int64_t v) { return ((v % 5) + 5) % 5; };
     const std::int64_t a = mod5(p.latDeg + 90) * 3600 + p.latMin * 60 + p.latSec;
     const std::int64_t b = mod5(p.lonDeg + 180) * 3600 + p.lonMin * 60 + p.lonSec;
-    // Two units per kHz above 118 MHz, from whole kHz so that 118.075 gives
-    // exactly 37.5 and rounds to 38 however the field was written.
-    const std::int64_t k = static_cast<std::int64_t>(record.frequencyKHz) - 118000;
-    const std::int64_t f = k >= 0 ? (k + 1) / 2 : -((-k + 1) / 2);
     constexpr std::int64_t kRange = 36 * 36 * 36;
+    // 500 units per MHz above 118, counted from the frequency in tenths of a
+    // kHz (the four decimals the COM database holds): 118.075 gives exactly
+    // 37.5 and rounds to 38 however the field was written, and a channel
+    // between whole kHz (118.0125 gives 6.25) keeps its own identifier. The
+    // tenths are reduced by a whole number of identifier ranges first, which
+    // leaves the identifier as it is and keeps far-out values in range.
+    double tenths = std::round((record.frequencyMHz - 118.0) * 10000.0);
+    tenths = std::isfinite(tenths) ? std::fmod(tenths, 20.0 * kRange) : 0.0;
+    const auto t = static_cast<std::int64_t>(tenths);
+    const std::int64_t f = t >= 0 ? (t + 10) / 20 : -((-t + 10) / 20);
     // Frequencies below 118 MHz or a blank field make the sum negative: keep
     // it within three digits instead of writing a broken identifier.
     const std::int64_t s = (((a + b + f) % kRange) + kRange) % kRange;

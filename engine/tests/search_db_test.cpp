@@ -8,8 +8,10 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "crv/platform/message_box.h"
@@ -109,6 +111,10 @@ void countingCallback(int32_t, int16_t* cancel) {
 class SearchDBTest : public ::testing::Test {
 protected:
     void SetUp() override {
+        for (auto& [name, value] : savedEnvironment_) {
+            const char* v = std::getenv(name);
+            value = v ? std::optional<std::string>(v) : std::nullopt;
+        }
         dir_ = fs::temp_directory_path() /
                ("crv-search-" + std::to_string(::getpid()) + "-" +
                 ::testing::UnitTest::GetInstance()->current_test_info()->name());
@@ -132,6 +138,14 @@ protected:
         crv::platform::setMessagePresenter(nullptr, nullptr);
         fs::current_path(oldCwd_);
         fs::remove_all(dir_);
+        // The next test (in this process) must not look for its folders in
+        // the one just removed.
+        for (const auto& [name, value] : savedEnvironment_) {
+            if (value)
+                ::setenv(name, value->c_str(), 1);
+            else
+                ::unsetenv(name);
+        }
     }
 
     fs::path result1() const { return fs::path(tempFolder()) / "RfiSrch1.tmp"; }
@@ -156,6 +170,8 @@ protected:
 
     fs::path dir_;
     fs::path oldCwd_;
+    std::pair<const char*, std::optional<std::string>> savedEnvironment_[2] = {{"TMPDIR", {}},
+                                                                                {"CORVANE_SETTINGS", {}}};
 };
 
 // Records used by several tests, around the centre 40 N 75 W.
@@ -400,6 +416,20 @@ TEST_F(SearchDBTest, ComIdentifierDefaultsAndRfSourceErp) {
     }
 }
 
+TEST_F(SearchDBTest, ComIdentifierOfChannelsBetweenWholeKilohertz) {
+    // The COM database holds four decimals: 118.0125 MHz is 6.25 units above
+    // 118 (identifier 18006 = "DW6"), 118.0167 is 8.35 ("DW8"); rounding to
+    // whole kHz first would give 6.5 and 8.5 and the next identifier.
+    database("G118M136.dat", {com(" 38 077", " 380000", " 0770000", "118.0125"),
+                              com(" 38 077", " 380000", " 0770000", "1180167 ")});
+    const auto o = search(CRV_DB_COM, 1, 38.0f, 77.0f, 10.0f);
+    ASSERT_EQ(o.status, 0);
+    const auto lines = readLines(result1());
+    ASSERT_EQ(lines.size(), 2u);
+    EXPECT_EQ(lines[0].substr(1, 3), "DW6");
+    EXPECT_EQ(lines[1].substr(1, 3), "DW8");
+}
+
 TEST_F(SearchDBTest, FrequencySearchComparesWholeKilohertz) {
     database("FMALL.dat",
              {fm(false, " 40 075", " 401000", " 0750000", "WONE    ", "101.1", "LIC   ", "   1.0", "", "  10"),
@@ -415,6 +445,12 @@ TEST_F(SearchDBTest, FrequencySearchComparesWholeKilohertz) {
     EXPECT_EQ(lines[1].substr(1, 4), "WTWO");
     EXPECT_FALSE(fs::exists(result1()));
     EXPECT_FALSE(fs::exists(result2()));
+    // The file is rewritten from its start by the next search on that frequency.
+    ASSERT_EQ(search(CRV_DB_FM, 0, 0, 0, 0, 101.1f).count, 2);
+    EXPECT_EQ(readLines(dir_ / "Fr101100.tmp").size(), 2u);
+    // Six digits with leading zeros, written even when nothing is found.
+    ASSERT_EQ(search(CRV_DB_FM, 0, 0, 0, 0, 98.5f).count, 0);
+    EXPECT_TRUE(fs::exists(dir_ / "Fr098500.tmp"));
     // A circle with a frequency: only the matching stations, again to the Fr file.
     const auto c = search(CRV_DB_FM, 1, 40.0f, 75.0f, 200.0f, 101.3f);
     ASSERT_EQ(c.status, 0);
@@ -570,14 +606,27 @@ TEST(SearchDBUnits, CellKeysAndLeadingInt) {
 }
 
 TEST(SearchDBUnits, Base36StaysWithinThreeDigits) {
-    crv::engine::FacilityRecord r;
-    r.position.latDeg = 38;
-    r.position.lonDeg = 77;
-    // Below 118 MHz the sum goes negative: 18000 - 59000 reduced mod 46656 = 5656 = "4D4".
-    r.frequencyKHz = 0;
-    EXPECT_EQ(crv::engine::Base36(r), "4D4");
-    r.frequencyKHz = 118000;
-    EXPECT_EQ(crv::engine::Base36(r), "DW0");
+    // 38 N 77 W: a + b = 18000 = 13 * 1296 + 32 * 36 ("DW0"); f = NINT((MHz - 118) * 500).
+    struct Case {
+        double mhz;
+        const char* id;
+    };
+    for (const Case c : {
+             Case{118.0, "DW0"},
+             Case{118.075, "DX2"},   // 37.5 rounds up: 18038 = 13, 33, 2
+             Case{118.0125, "DW6"},  // 6.25: a channel between whole kHz
+             Case{118.0167, "DW8"},  // 8.35
+             Case{118.017, "DW9"},   // 8.5 rounds up
+             Case{117.999, "DVZ"},   // -0.5 rounds away from zero: 17999 = 13, 31, 35
+             Case{0.0, "4D4"},       // below 118 MHz: 18000 - 59000 reduced mod 46656 = 5656
+         }) {
+        crv::engine::FacilityRecord r;
+        r.position.latDeg = 38;
+        r.position.lonDeg = 77;
+        r.frequencyMHz = c.mhz;
+        r.frequencyKHz = crv::engine::frequencyKHzOf(c.mhz);
+        EXPECT_EQ(crv::engine::Base36(r), c.id) << c.mhz;
+    }
 }
 
 }  // namespace
