@@ -42,10 +42,12 @@ void stationColumn(const GridContext& grid, int slot, double distanceNmi, double
 }
 
 // Degrees with minutes (and seconds) adding to the magnitude, signed by the
-// degrees; "-0" marks a position less than a degree south or east.
+// degrees, exactly as the case file's positions are read (DMS2Deg), so the
+// same numbers give the same place in both files; "-0" marks a position less
+// than a degree south or east.
 double signedDegrees(std::string_view degreesText, double degrees, double minutes, double seconds) {
     const bool negative = degrees < 0 || crv::platform::trimBlanks(degreesText).starts_with('-');
-    const double magnitude = std::fabs(degrees) + std::fabs(minutes) / 60.0 + std::fabs(seconds) / 3600.0;
+    const double magnitude = std::fabs(degrees) + std::fabs(minutes / 60.0 + seconds / 3600.0);
     return negative ? -magnitude : magnitude;
 }
 

@@ -172,8 +172,11 @@ double LocalizerLevel(const EngineState& state, double distanceNmi, double relat
     else if (type == 35)
         level = tlsLevel(state, d, heightFt);
     else
-        level = arrayLevel(state, type, d, a, heightFt);
-    return icaoFloor(state, level, kLocalizerMinimumDbm) - antennaRejectionDb;
+        // Only the antenna-array forms are raised to the ICAO minimum: the
+        // field-strength forms and the TLS give their own published levels
+        // (the TLS its -86.9 dBm) whatever the option.
+        level = icaoFloor(state, arrayLevel(state, type, d, a, heightFt), kLocalizerMinimumDbm);
+    return level - antennaRejectionDb;
 }
 
 double VorLevel(const EngineState& state, double distanceNmi, double heightFt, double antennaRejectionDb) {

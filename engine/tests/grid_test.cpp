@@ -235,6 +235,25 @@ TEST(Grid, UserPointsFileProblems) {
     }
 }
 
+// Degrees, minutes and seconds of a test point combine as in the case file:
+// the magnitude of minutes/60 + seconds/3600 is added to the degrees.
+TEST(Grid, UserPointDegreesMinutesSecondsAsInTheCaseFile) {
+    test::CaseFolder folder;
+    loadCase(folder, "grid8_code1");
+    test::writeBytes(folder.user + "RcvrTest.pts", "Mixed signs\r\n1\r\n40 35 -30 75 15 20 2500\r\n");
+    ASSERT_EQ(runGridExport(folder.run).status, 0);
+    const auto file = readReceiverPointFile(folder.run + "Rcvr_Loc.plx", "test");
+    ASSERT_EQ(pointRecords(file), 1);
+    const auto& p = file.points[0];
+    // 40 + |35/60 - 30/3600| and 75 + |15/60 + 20/3600|; distance and azimuth
+    // from the navaid at 40 30 15, 75 20 30 by the flat-earth rule.
+    EXPECT_NEAR(p.latitude, 40.575, 1e-5);
+    EXPECT_NEAR(p.longitude, 75.25555555555556, 1e-5);
+    EXPECT_NEAR(p.distanceNmi, 5.786144722141438, 1e-5);
+    EXPECT_NEAR(p.azimuthDeg, 222.73389713117518, 1e-4);
+    EXPECT_NEAR(p.altitudeFt, 2506.8, 1e-3);
+}
+
 // ---- the volume rules ----
 
 namespace {

@@ -117,6 +117,17 @@ TEST(LocalizerModel, IcaoFloor) {
     s.options.observeIcaoMinimum = 1;
     EXPECT_EQ(LocalizerLevel(s, 200.0, 10.0, 1500.0, 3.0), -86.0 - 3.0);
     EXPECT_NEAR(LocalizerLevel(s, 8.0, 10.0, 1500.0, 0.0), -75.47779806214108, 1e-9);
+
+    // The floor belongs to the antenna arrays only: the field-strength form and
+    // the TLS keep their own levels below -86 dBm.
+    EngineState fieldStrength = navaid(32, 0, 110.1, 300.0, 15.0);
+    fieldStrength.options.observeIcaoMinimum = 1;
+    EXPECT_NEAR(LocalizerLevel(fieldStrength, 30.0, 20.0, 2500.0, 1.0), -91.3948770365734 - 1.0, 1e-9);
+    EngineState tls = navaid(35, 4, 110.1, 500.0, 0.0);
+    tls.navaid.runwayLengthFt = 9000.0;
+    tls.options.observeIcaoMinimum = 1;
+    EXPECT_EQ(LocalizerLevel(tls, 10.5, 0.0, 3000.0, 0.0), -86.9);
+    EXPECT_EQ(LocalizerLevel(tls, 3.06, 0.0, 1000.0, 0.0), -79.9);
 }
 
 TEST(ComModel, DipoleOverGround) {
