@@ -154,6 +154,7 @@ void Evaluation::run() {
         if (debugging()) {
             const std::string path = folder + "A2B2.dbg";
             if (!out_.debug.open(path)) fail(kRoutine, "Could not create debugging file:\r" + path);
+            out_.deleteOnFailure(path);
         }
         const std::string pointPath = folder + "Rcvr_Loc.plx";
         out_.deleteOnFailure(pointPath);
@@ -179,11 +180,14 @@ void Evaluation::run() {
         }
         if (criteria2()) bruteForce();
     }
-    report.close(kRoutine);
+    // The debugging file is closed before the report: when it cannot be
+    // written the report is still open and goes with it, so a failed call
+    // leaves no report behind.
     if (out_.debug.isOpen()) {
         const std::string path = out_.debug.path();
         if (!out_.debug.close()) fail(kRoutine, "Could not write debugging file:\r" + path);
     }
+    report.close(kRoutine);
 }
 
 void Evaluation::openPlot(RecordWriter& plot, bool a2, int slot, int sectionsPassed) {

@@ -321,6 +321,23 @@ TEST_F(EvaluateCase, MissingPointFileFailsNamingItAndLeavesNoReport) {
     EXPECT_FALSE(exists("Rfi.txt"));
 }
 
+// A debugging file that cannot be written fails the call like any other
+// file: the report goes with it (the debugging file here is the full device,
+// which takes the file's lines but refuses them when they are flushed).
+TEST_F(EvaluateCase, UnwritableDebuggingFileFailsAndLeavesNoReport) {
+    crv::test::MessageCapture capture;
+    Options o;
+    o.style = 3;
+    folder.writeCase(evaluationCase(o));
+    writePointFile(folder.run + "Rcvr_Loc.plx", basicPoints());
+    std::filesystem::create_symlink("/dev/full", folder.run + "A2B2.dbg");
+    const auto r = runEvaluate(folder.run);
+    EXPECT_EQ(r.status, 2);
+    ASSERT_EQ(capture.messages().size(), 1u);
+    EXPECT_NE(capture.messages()[0].text.find(folder.run + "A2B2.dbg"), std::string::npos);
+    EXPECT_FALSE(exists("Rfi.txt"));
+}
+
 TEST_F(EvaluateCase, BadCaseWritesNothing) {
     crv::test::MessageCapture capture;
     const auto r = runEvaluate(folder.run);  // no "Rfi.plt"

@@ -2,6 +2,7 @@
 // from the layouts (data/report_heading/make_expected.py).
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <filesystem>
 
 #include "case_folder.h"
@@ -50,6 +51,30 @@ TEST(ReportHeading, MatchesTheGolden) {
     EXPECT_DOUBLE_EQ(*loc->gainDbi, 17.0);  // array type 6
     EXPECT_DOUBLE_EQ(loc->rows[0].db, 0.0);
     EXPECT_DOUBLE_EQ(loc->rows[180].angleDeg, 180.0);
+    // Element type 12 at the horizon reads the table at 1 degree, where it
+    // holds -0.0 dB: printed as the report prints a zero, without a sign.
+    const auto vertical = test::splitLines(test::readBytes(folder.run + "FmVrt12.ptx"));
+    ASSERT_GT(vertical.size(), 6u);
+    EXPECT_EQ(vertical[6], "             0.0            100.00               0.00");
+}
+
+// The pattern plot's F fields print as the report's do: exact halves away
+// from zero, no sign on a value that rounds to zero, the leading zero dropped
+// when the field is too narrow, asterisks when the value does not fit.
+TEST(ReportHeading, PatternPlotNumbersPrintAsTheReportDoes) {
+    struct Case {
+        double value;
+        int width, decimals;
+        const char* text;
+    };
+    const Case cases[] = {
+        {-0.004, 19, 2, "               0.00"}, {-0.0, 6, 2, "  0.00"},   {0.125, 5, 2, " 0.13"},
+        {-0.125, 6, 2, " -0.13"},                 {12.25, 4, 1, "12.3"},     {9.96, 4, 1, "10.0"},
+        {-0.5, 3, 1, "-.5"},                      {0.5, 3, 1, "0.5"},        {100.0, 4, 1, "****"},
+        {std::nan(""), 4, 1, "****"},             {-12.5, 5, 1, "-12.5"},    {359.96, 15, 1, "          360.0"},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(crv::formats::fixedField(c.value, c.width, c.decimals), c.text) << c.value;
 }
 
 // A VOR case without patterns or proponents: elevation line only, no
