@@ -7,6 +7,7 @@
 #include <stdexcept>
 
 #include "crv/platform/numbers.h"
+#include "pattern_plot_file.h"
 
 namespace crv::engine {
 
@@ -117,34 +118,6 @@ private:
     std::string_view s_;
     std::size_t pos_ = 0;
 };
-
-// Decimal digits of |value| rounded to `decimals` places, halves away from
-// zero as formatted output rounds: "12.35" for 12.345 (whose binary value lies
-// just above), "0.13" for 0.125 (an exact tie).
-std::string roundedFixed(double a, int decimals) {
-    static thread_local char buf[2048];
-    auto r = std::to_chars(buf, buf + sizeof buf, a, std::chars_format::fixed, decimals + 60);
-    std::string s(buf, r.ptr);
-    const auto point = s.find('.');
-    std::string kept = s.substr(0, point + 1 + static_cast<std::size_t>(decimals));
-    const char next = s[point + 1 + static_cast<std::size_t>(decimals)];
-    if (next >= '5') {
-        // Propagate the carry from the last kept digit.
-        int i = static_cast<int>(kept.size()) - 1;
-        for (; i >= 0; --i) {
-            if (kept[static_cast<std::size_t>(i)] == '.') continue;
-            if (kept[static_cast<std::size_t>(i)] == '9') {
-                kept[static_cast<std::size_t>(i)] = '0';
-            } else {
-                ++kept[static_cast<std::size_t>(i)];
-                break;
-            }
-        }
-        if (i < 0) kept.insert(0, "1");
-    }
-    if (decimals == 0) kept.pop_back();  // "12." -> "12", the point is added by the caller
-    return kept;
-}
 
 std::string stars(int width) { return std::string(static_cast<std::size_t>(width), '*'); }
 
@@ -275,19 +248,8 @@ std::string editInteger(long long value, int width, int minDigits) {
 }
 
 std::string editFixed(double value, int width, int decimals) {
-    if (!std::isfinite(value)) return stars(width);
-    std::string text = roundedFixed(std::fabs(value), decimals);
-    if (decimals == 0) text += ".";
-    // A value that rounds to zero keeps no minus sign.
-    if (value < 0 && text.find_first_of("123456789") != std::string::npos) text.insert(0, "-");
-    if (static_cast<int>(text.size()) > width) {
-        // The leading zero of "0.5" is optional when the field is too narrow.
-        if (text.rfind("0.", 0) == 0)
-            text.erase(0, 1);
-        else if (text.rfind("-0.", 0) == 0)
-            text.erase(1, 1);
-    }
-    return rightAligned(text, width);
+    // One F-field rule for the report and the pattern plot files.
+    return crv::formats::fixedField(value, width, decimals);
 }
 
 std::string editExponent(double value, int width, int decimals) {
