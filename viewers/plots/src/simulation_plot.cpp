@@ -144,13 +144,14 @@ struct Page {
     void levelPoint(double x, double y, std::int32_t level) {
         const int k = levelClass(thresholds, level);
         const Colour c = bands.colours[k - 1];
-        SetTextColor(plot.picture(), c);
+        // A run of points of one class selects its colour once.
+        if (plot.picture().textColour() != c) SetTextColor(plot.picture(), c);
         PlotText(plot.picture(), "M", x, y, 4, 0);
         PlotText(plot.picture(), "W", x, y, 4, 0);
         PlotText(plot.picture(), "@", x, y, 4, 0);
         if (DrawContext* meta = plot.metafile()) {
             static const char kChars[] = "123456789ABCDE";
-            SetTextColor(*meta, c);
+            if (meta->textColour() != c) SetTextColor(*meta, c);
             PlotText(*meta, std::string(1, kChars[k - 1]), x, y, 4, 0);
         }
     }
