@@ -4,6 +4,7 @@
 // set CRV_UPDATE_GOLDENS=1 to replace the goldens.
 #include "crv/common/drawing/qt_output.h"
 #include "crv/viewers/plot_builders.h"
+#include "crv50.h"
 
 #include <QDir>
 #include <QFile>
@@ -125,6 +126,44 @@ TEST(PatternGolden, RectangularVerticalFmPattern) {
     const PlotOutput out = patternPage("FmVrt00.ptx", true, true);  // vertical: always rectangular
     savePicture("pattern_rectangular", out);
     compareWithGolden("pattern_rectangular", out);
+}
+
+const Geodesy kGeodesy{&::DistLL, &::LLDist};
+
+PlotOutput mapPage(const std::string& file, bool facility) {
+    auto plot = BeginPlot(kSurface, true, std::string("Corvane\0", 8) + file + std::string("\0\0", 2));
+    auto page = facility ? PlotFacilityLocations(*plot, kData, file, "QKV LOC 27", kGeodesy)
+                         : PlotEmitterLocations(*plot, kData, file, "QKV LOC 27", kGeodesy);
+    EXPECT_TRUE(page) << page.error();
+    return EndPlot(std::move(plot));
+}
+
+TEST(MapGolden, FacilityMap) {
+    const PlotOutput out = mapPage("nav@QKV.plt", true);
+    savePicture("facility_map", out);
+    compareWithGolden("facility_map", out);
+    // The facility with an unreadable latitude is left off; the others are labelled.
+    const std::string text = dump(out.metafile->recording);
+    for (const char* id : {" QKV\n", " QTA\n", " QVT\n", " QVH\n", " QCA\n", " LOC\n", " VOR\n", " COM\n",
+                           "Note:  Localizer service volumes drawn to scale."})
+        EXPECT_NE(text.find(id), std::string::npos) << id;
+    EXPECT_EQ(text.find("QBD"), std::string::npos);
+}
+
+TEST(MapGolden, EmitterMapOfTheIlsRun) {
+    const PlotOutput out = mapPage("Rfi.plt", false);
+    savePicture("emitter_map_ils", out);
+    compareWithGolden("emitter_map_ils", out);
+    // The proponent's symbol and label are red in the metafile as on the screen.
+    const std::string text = dump(out.metafile->recording);
+    EXPECT_NE(text.find("pen ff 6"), std::string::npos);
+    EXPECT_NE(text.find("textcolour ff"), std::string::npos);
+}
+
+TEST(MapGolden, EmitterMapOfAVorSearch) {
+    const PlotOutput out = mapPage("fm@QVT.plt", false);
+    savePicture("emitter_map_vor", out);
+    compareWithGolden("emitter_map_vor", out);
 }
 
 TEST(Legend, DefaultBandsAndSavedPicture) {
