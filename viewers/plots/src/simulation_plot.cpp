@@ -11,6 +11,10 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <fstream>
+#include <optional>
+#include <sstream>
+#include <string_view>
 
 namespace crv::viewers {
 namespace {
@@ -146,13 +150,12 @@ struct Page {
         const Colour c = bands.colours[k - 1];
         // A run of points of one class selects its colour once.
         if (plot.picture().textColour() != c) SetTextColor(plot.picture(), c);
-        PlotText(plot.picture(), "M", x, y, 4, 0);
-        PlotText(plot.picture(), "W", x, y, 4, 0);
-        PlotText(plot.picture(), "@", x, y, 4, 0);
+        // Three overstruck characters make one solid mark on the screen.
+        PlotMark(plot.picture(), "MW@", x, y);
         if (DrawContext* meta = plot.metafile()) {
             static const char kChars[] = "123456789ABCDE";
             if (meta->textColour() != c) SetTextColor(*meta, c);
-            PlotText(*meta, std::string(1, kChars[k - 1]), x, y, 4, 0);
+            PlotMark(*meta, std::string_view(&kChars[k - 1], 1), x, y);
         }
     }
 
@@ -279,6 +282,40 @@ struct Page {
     }
 };
 
+// The point records, walked in memory: a page of a million points would
+// otherwise cost a system call per record. The framing is checked as the
+// engine's reader checks it: both length markers equal, nothing past the end.
+class RecordWalk {
+public:
+    explicit RecordWalk(std::string bytes) : bytes_(std::move(bytes)) {}
+    // The next record's data; nullopt at the end or on damage (error() set).
+    std::optional<std::string_view> next() {
+        if (!error_.empty() || at_ >= bytes_.size()) return std::nullopt;
+        const std::size_t left = bytes_.size() - at_;
+        if (left < 4) return fail("incomplete record length");
+        const std::uint32_t length = u32(at_);
+        if (std::uint64_t(length) + 8 > left) return fail("a record runs past the end of the file");
+        if (u32(at_ + 4 + length) != length) return fail("record lengths disagree");
+        const std::string_view data(bytes_.data() + at_ + 4, length);
+        at_ += std::size_t(length) + 8;
+        return data;
+    }
+    const std::string& error() const { return error_; }
+
+private:
+    std::uint32_t u32(std::size_t at) const {
+        const auto* b = reinterpret_cast<const unsigned char*>(bytes_.data() + at);
+        return std::uint32_t(b[0]) | std::uint32_t(b[1]) << 8 | std::uint32_t(b[2]) << 16 | std::uint32_t(b[3]) << 24;
+    }
+    std::nullopt_t fail(const char* why) {
+        error_ = std::string("the file is damaged: ") + why + " at byte " + std::to_string(at_);
+        return std::nullopt;
+    }
+    std::string bytes_;
+    std::size_t at_ = 0;
+    std::string error_;
+};
+
 }  // namespace
 
 platform::Expected<SimulationPage> PlotSimulationFile(Plot& plot, const std::string& dirPath,
@@ -303,6 +340,18 @@ platform::Expected<SimulationPage> PlotSimulationFile(Plot& plot, const std::str
         return invalid("the service volume has no radius or height");
     page.setUpPanels();
 
+    std::string bytes;
+    {
+        std::ifstream in(path, std::ios::binary);
+        if (!in) return platform::makeError("Cannot open the plot file " + path);
+        std::ostringstream ss;
+        ss << in.rdbuf();
+        bytes = std::move(ss).str();
+    }
+    RecordWalk walk(std::move(bytes));
+    for (int i = 0; i < 18; ++i)
+        if (!walk.next()) return invalid(walk.error().empty() ? "the plot header ends early" : walk.error());
+
     // Point records: kept once so that grid types 8 and 12 can draw the same
     // section again in the elevation panel.
     struct Pt {
@@ -314,9 +363,9 @@ platform::Expected<SimulationPage> PlotSimulationFile(Plot& plot, const std::str
     {
         int s = 0;
         while (s < (twoSections ? 2 : 1)) {
-            auto rec = reader.next();
+            auto rec = walk.next();
             if (!rec) {
-                if (reader.damaged()) return invalid(reader.error());
+                if (!walk.error().empty()) return invalid(walk.error());
                 return invalid(s == 0 ? "a section of points ends without its separator"
                                       : "the vertical section ends without its separator");
             }

@@ -45,7 +45,9 @@ std::string dump(const Recording& r) {
                 else if constexpr (std::is_same_v<T, rec::Text>)
                     o << "text " << v.anchor.x << " " << v.anchor.y << " " << v.align << " " << v.angleDeg << " "
                       << v.text << "\n";
-                else if constexpr (std::is_same_v<T, rec::Fill>)
+                else if constexpr (std::is_same_v<T, rec::Marks>) {
+                    for (const PagePoint& p : v.points) o << "mark " << v.text << " " << p.x << " " << p.y << "\n";
+                } else if constexpr (std::is_same_v<T, rec::Fill>)
                     o << "fill " << std::hex << v.colour << std::dec << " " << v.seed.x << " " << v.seed.y << " "
                       << v.outline.size() << "\n";
             },
