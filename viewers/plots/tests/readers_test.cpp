@@ -1,6 +1,8 @@
 // Damaged files are refused with a message naming them; level classes and
 // their edges.
 #include "crv/viewers/plot_builders.h"
+#include "crv50.h"
+#include "plot_file.h"
 
 #include <gtest/gtest.h>
 
@@ -72,6 +74,57 @@ TEST_F(DamagedFiles, PlotFilesAreRefusedNamingTheFile) {
     auto missing = simulation("not_there.plt");
     ASSERT_FALSE(missing);
     EXPECT_NE(missing.error().find("not_there.plt"), std::string::npos);
+}
+
+TEST_F(DamagedFiles, ComVolumeWithoutRadiusOrHeight) {
+    for (auto [radius, height] : {std::pair{0.0f, 10000.0f}, std::pair{30.0f, 0.0f}}) {
+        crv::formats::PlotHeader h;
+        h.fileName = "01____B2.plt";
+        h.serviceVolumeType = 8;
+        h.gridType = 1;
+        h.serviceVolumeRadiusNmi = radius;
+        h.serviceVolumeHeightFt = height;
+        crv::formats::RecordWriter w;
+        ASSERT_TRUE(w.open((dir_ / "com.plt").string()));
+        w.writeHeader(h);
+        w.writeRecord(crv::formats::encodeInterferencePoint(crv::formats::makeInterferencePoint(5, 3, 90, 2000, 0)));
+        w.writeRecord(crv::formats::encodeInterferencePoint(crv::formats::sectionEndPoint()));
+        ASSERT_TRUE(w.close());
+        auto page = simulation("com.plt");
+        ASSERT_FALSE(page);
+        EXPECT_NE(page.error().find("com.plt"), std::string::npos);
+        EXPECT_NE(page.error().find("no radius or height"), std::string::npos) << page.error();
+    }
+}
+
+TEST_F(DamagedFiles, SearchFilesWithoutTheirEndLine) {
+    const Geodesy geo{&::DistLL, &::LLDist};
+    std::string nav = readAll(kData + "nav@QKV.plt");
+    nav = nav.substr(0, nav.find(" $$$"));
+    std::string fm = readAll(kData + "Rfi.plt");
+    fm = fm.substr(0, fm.find(" $$$$"));
+    auto plot = BeginPlot({750, 1000}, true, "");
+    auto a = PlotFacilityLocations(*plot, dir_.string(), write("nav@cut.plt", nav), "", geo);
+    ASSERT_FALSE(a);
+    EXPECT_NE(a.error().find("nav@cut.plt"), std::string::npos) << a.error();
+    auto b = PlotEmitterLocations(*plot, dir_.string(), write("fm@cut.plt", fm), "", geo);
+    ASSERT_FALSE(b);
+    EXPECT_NE(b.error().find("fm@cut.plt"), std::string::npos) << b.error();
+}
+
+TEST_F(DamagedFiles, MapNearThePoleEnds) {
+    const Geodesy geo{&::DistLL, &::LLDist};
+    std::string nav = readAll(kData + "nav@QKV.plt");
+    const auto at = nav.find(" QNEW    107.900  39 21 00");
+    ASSERT_NE(at, std::string::npos);
+    nav.replace(at, 26, " QNEW    107.900  89 59 00");
+    auto plot = BeginPlot({750, 1000}, true, "");
+    auto page = PlotFacilityLocations(*plot, dir_.string(), write("nav@pole.plt", nav), "", geo);
+    ASSERT_TRUE(page) << page.error();
+    EXPECT_NEAR(page->centreLat, 89.9833, 1e-3);
+    // No latitude label beyond the pole.
+    for (const Command& c : plot->picture().recording().commands)
+        if (const auto* t = std::get_if<rec::Text>(&c)) EXPECT_NE(t->text, "90.5");
 }
 
 TEST_F(DamagedFiles, TheSoundFileStillDraws) {
