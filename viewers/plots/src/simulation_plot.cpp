@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 #include <fstream>
 #include <optional>
 #include <sstream>
@@ -288,9 +289,20 @@ struct Page {
 class RecordWalk {
 public:
     explicit RecordWalk(std::string bytes) : bytes_(std::move(bytes)) {}
-    // The next record's data; nullopt at the end or on damage (error() set).
-    std::optional<std::string_view> next() {
+    const std::string& bytes() const { return bytes_; }
+    // Files of the first versions: no length markers but 2 bytes before each
+    // record, records of fixed sizes.
+    void useOldLayout() { old_ = true; }
+    // The next record's data (oldSize bytes in the old layout); nullopt at the
+    // end or on damage (error() set).
+    std::optional<std::string_view> next(std::size_t oldSize = 0) {
         if (!error_.empty() || at_ >= bytes_.size()) return std::nullopt;
+        if (old_) {
+            if (bytes_.size() - at_ < 2 + oldSize) return fail("a record is cut short");
+            const std::string_view data(bytes_.data() + at_ + 2, oldSize);
+            at_ += 2 + oldSize;
+            return data;
+        }
         const std::size_t left = bytes_.size() - at_;
         if (left < 4) return fail("incomplete record length");
         const std::uint32_t length = u32(at_);
@@ -314,7 +326,51 @@ private:
     std::string bytes_;
     std::size_t at_ = 0;
     std::string error_;
+    bool old_ = false;
 };
+
+bool isCurrentLayout(const std::string& b) {
+    if (b.size() < 8) return false;
+    const auto* u = reinterpret_cast<const unsigned char*>(b.data());
+    const std::uint32_t length = std::uint32_t(u[0]) | std::uint32_t(u[1]) << 8 | std::uint32_t(u[2]) << 16 |
+                                 std::uint32_t(u[3]) << 24;
+    if (length > b.size() - 8) return false;
+    return std::string_view(b.data() + 4, length).find("CRV Version") != std::string_view::npos;
+}
+
+std::string trimmedText(std::string_view d) {
+    std::string t(d);
+    while (!t.empty() && (t.back() == ' ' || t.back() == '\0')) t.pop_back();
+    return t;
+}
+
+// The header of the first versions: no version record, titles of 60 and 73.
+std::optional<formats::PlotHeader> readOldHeader(RecordWalk& walk) {
+    formats::PlotHeader h;
+    h.version.clear();
+    auto text = [&](std::size_t n, std::string& out) {
+        auto d = walk.next(n);
+        if (d) out = trimmedText(*d);
+        return bool(d);
+    };
+    auto real = [&](float& out) {
+        auto d = walk.next(4);
+        if (d) std::memcpy(&out, d->data(), 4);  // little-endian, as the files are
+        return bool(d);
+    };
+    auto i16 = [&](std::int16_t& out) {
+        auto d = walk.next(2);
+        if (d) out = std::int16_t(std::uint8_t((*d)[0]) | std::uint8_t((*d)[1]) << 8);
+        return bool(d);
+    };
+    if (text(15, h.airspaceCase) && text(25, h.site) && text(8, h.date) && text(12, h.fileName) &&
+        text(60, h.title1) && text(73, h.title2) && real(h.headingDeg) && real(h.frequencyMHz) &&
+        real(h.fieldElevationFt) && real(h.runwayLengthFt) && i16(h.serviceVolumeType) && text(3, h.navaidId) &&
+        real(h.serviceVolumeRadiusNmi) && real(h.serviceVolumeHeightFt) && i16(h.gridType) &&
+        real(h.gridAltitudeFt) && real(h.gridAngleDeg))
+        return h;
+    return std::nullopt;
+}
 
 }  // namespace
 
@@ -325,21 +381,6 @@ platform::Expected<SimulationPage> PlotSimulationFile(Plot& plot, const std::str
     auto invalid = [&](const std::string& why) {
         return platform::makeError("Invalid plot file " + path + ": " + why);
     };
-    formats::RecordReader reader;
-    if (!reader.open(path)) return platform::makeError("Cannot open the plot file " + path);
-    std::string error;
-    auto header = formats::readPlotHeader(reader, error);
-    if (!header) return invalid(error);
-    if (header->version.find("CRV Version") == std::string::npos)
-        return invalid("the file has no version record of this program");
-
-    Page page{plot, *header, false, 0, 1, 0, 0, 0, 0, 0, 0, 0, 0, {}, {}, bands, {}, {}, {}, {}, 0};
-    page.readHeader();
-    const auto& h = page.h;
-    if (page.svType == 8 ? !(h.serviceVolumeRadiusNmi > 0) || !(h.serviceVolumeHeightFt > 0) : false)
-        return invalid("the service volume has no radius or height");
-    page.setUpPanels();
-
     std::string bytes;
     {
         std::ifstream in(path, std::ios::binary);
@@ -348,9 +389,29 @@ platform::Expected<SimulationPage> PlotSimulationFile(Plot& plot, const std::str
         ss << in.rdbuf();
         bytes = std::move(ss).str();
     }
+    const bool current = isCurrentLayout(bytes);
     RecordWalk walk(std::move(bytes));
-    for (int i = 0; i < 18; ++i)
-        if (!walk.next()) return invalid(walk.error().empty() ? "the plot header ends early" : walk.error());
+    std::optional<formats::PlotHeader> header;
+    if (current) {
+        formats::RecordReader reader;
+        if (!reader.open(path)) return platform::makeError("Cannot open the plot file " + path);
+        std::string error;
+        header = formats::readPlotHeader(reader, error);
+        if (!header) return invalid(error);
+        for (int i = 0; i < 18; ++i)
+            if (!walk.next()) return invalid(walk.error().empty() ? "the plot header ends early" : walk.error());
+    } else {
+        walk.useOldLayout();
+        header = readOldHeader(walk);
+        if (!header) return invalid("the plot header ends early");
+    }
+
+    Page page{plot, *header, false, 0, 1, 0, 0, 0, 0, 0, 0, 0, 0, {}, {}, bands, {}, {}, {}, {}, 0};
+    page.readHeader();
+    const auto& h = page.h;
+    if (page.svType == 8 ? !(h.serviceVolumeRadiusNmi > 0) || !(h.serviceVolumeHeightFt > 0) : false)
+        return invalid("the service volume has no radius or height");
+    page.setUpPanels();
 
     // Point records: kept once so that grid types 8 and 12 can draw the same
     // section again in the elevation panel.
@@ -363,7 +424,7 @@ platform::Expected<SimulationPage> PlotSimulationFile(Plot& plot, const std::str
     {
         int s = 0;
         while (s < (twoSections ? 2 : 1)) {
-            auto rec = walk.next();
+            auto rec = walk.next(page.receiverFile ? 26 : 12);
             if (!rec) {
                 if (!walk.error().empty()) return invalid(walk.error());
                 return invalid(s == 0 ? "a section of points ends without its separator"

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstring>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -125,6 +126,74 @@ TEST_F(DamagedFiles, MapNearThePoleEnds) {
     // No latitude label beyond the pole.
     for (const Command& c : plot->picture().recording().commands)
         if (const auto* t = std::get_if<rec::Text>(&c)) EXPECT_NE(t->text, "90.5");
+}
+
+// The first versions' layout: no version record, 2 bytes before each record,
+// fixed record sizes, titles of 60 and 73 characters.
+std::string oldLayoutFile() {
+    std::string b;
+    auto text = [&](std::string t, std::size_t n) {
+        t.resize(n, ' ');
+        b += std::string(2, '\0') + t;
+    };
+    auto real = [&](float v) {
+        char c[4];
+        std::memcpy(c, &v, 4);
+        b += std::string(2, '\0') + std::string(c, 4);
+    };
+    auto i16 = [&](std::int16_t v) {
+        b += std::string(2, '\0');
+        b += char(v & 0xFF);
+        b += char((v >> 8) & 0xFF);
+    };
+    text("OLD CASE", 15);
+    text("OLD SITE", 25);
+    text("01/02/99", 8);
+    text("07____A2.PLT", 12);
+    text("Old title one", 60);
+    text("Old title two", 73);
+    real(95);
+    real(108.1f);
+    real(420);
+    real(9000);
+    i16(0);
+    text("QKV", 3);
+    real(18);
+    real(4500);
+    i16(1);
+    real(0);
+    real(0);
+    auto point = [&](std::int16_t level, std::int16_t d100, std::int16_t a100, std::int16_t alt) {
+        b += std::string(2, '\0');
+        for (std::int16_t v : {level, d100, a100, alt}) {
+            b += char(v & 0xFF);
+            b += char((v >> 8) & 0xFF);
+        }
+        b += std::string(4, '\0');
+    };
+    point(12, 500, 9500, 2000);
+    point(9999, 0, 0, 0);
+    return b;
+}
+
+TEST_F(DamagedFiles, FilesOfTheFirstVersionsAreRead) {
+    write("old.plt", oldLayoutFile());
+    auto plot = BeginPlot({750, 1000}, true, "");
+    auto page = PlotSimulationFile(*plot, dir_.string(), "old.plt", LevelBands{});
+    ASSERT_TRUE(page) << page.error();
+    EXPECT_FLOAT_EQ(page->course, 95.0f);
+    bool title = false, point = false;
+    for (const Command& c : plot->metafile()->recording().commands) {
+        if (const auto* t = std::get_if<rec::Text>(&c)) title = title || t->text == "Old title two";
+        if (const auto* m = std::get_if<rec::Marks>(&c)) point = point || m->text == "4";  // 12 dB: class 4
+    }
+    EXPECT_TRUE(title);
+    EXPECT_TRUE(point);
+    // Cut short inside the point records: refused.
+    const std::string cut = oldLayoutFile();
+    auto bad = simulation(write("old_cut.plt", cut.substr(0, cut.size() - 5)));
+    ASSERT_FALSE(bad);
+    EXPECT_NE(bad.error().find("old_cut.plt"), std::string::npos);
 }
 
 TEST_F(DamagedFiles, TheSoundFileStillDraws) {
