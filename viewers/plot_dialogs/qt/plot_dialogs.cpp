@@ -2,7 +2,11 @@
 
 #include <QApplication>
 #include <QDialogButtonBox>
+#include <QDrag>
+#include <QDropEvent>
 #include <QEvent>
+#include <QMimeData>
+#include <QMouseEvent>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -17,6 +21,8 @@
 namespace crv::viewers {
 
 namespace {
+const char* const kSwatchMime = "application/x-corvane-swatch";
+
 QString swatchStyle(std::uint32_t c, bool selected, bool moveMode) {
     const QString fill = QString("rgb(%1,%2,%3)").arg(c & 0xFF).arg((c >> 8) & 0xFF).arg((c >> 16) & 0xFF);
     const QString border = !selected ? "1px solid gray" : moveMode ? "3px solid palette(highlight)" : "1px dotted black";
@@ -34,6 +40,7 @@ PlotParametersDialog::PlotParametersDialog(const common::AppState& state, QWidge
         swatches_[k]->setFixedSize(48, 22);
         swatches_[k]->setFocusPolicy(Qt::StrongFocus);
         swatches_[k]->installEventFilter(this);
+        swatches_[k]->setAcceptDrops(true);
         intLabels_[k] = new QLabel;
         navLabels_[k] = new QLabel;
         grid->addWidget(navLabels_[k], k, 0);
@@ -112,11 +119,39 @@ void PlotParametersDialog::refresh() {
         }
 }
 
+void PlotParametersDialog::dropSwatchOnto(int from, int to) {
+    if (from < 0 || from >= common::kLevelClasses || from == to) return;
+    controller_.dropSwatch(from, to);
+    swatches_[to]->setFocus();
+    refresh();
+}
+
 bool PlotParametersDialog::eventFilter(QObject* watched, QEvent* event) {
     int k = -1;
     for (int i = 0; i < common::kLevelClasses; ++i)
         if (watched == swatches_[i]) k = i;
     if (k < 0) return QDialog::eventFilter(watched, event);
+    // Dragging a swatch onto another exchanges their colours.
+    if (event->type() == QEvent::MouseMove && (static_cast<QMouseEvent*>(event)->buttons() & Qt::LeftButton)) {
+        auto* drag = new QDrag(swatches_[k]);
+        auto* mime = new QMimeData;
+        mime->setData(kSwatchMime, QByteArray::number(k));
+        drag->setMimeData(mime);
+        drag->exec(Qt::MoveAction);
+        return true;
+    }
+    if (event->type() == QEvent::DragEnter || event->type() == QEvent::DragMove) {
+        auto* e = static_cast<QDropEvent*>(event);
+        if (e->mimeData()->hasFormat(kSwatchMime)) e->acceptProposedAction();
+        return true;
+    }
+    if (event->type() == QEvent::Drop) {
+        auto* e = static_cast<QDropEvent*>(event);
+        if (!e->mimeData()->hasFormat(kSwatchMime)) return true;
+        dropSwatchOnto(e->mimeData()->data(kSwatchMime).toInt(), k);
+        e->acceptProposedAction();
+        return true;
+    }
     if (event->type() == QEvent::FocusIn) {
         controller_.focusSwatch(k);
         refresh();

@@ -27,6 +27,8 @@ public:
     QToolButton* swatch(int k) const { return swatches_[k]; }
     QLabel* label(Band band, int k) const { return band == Band::Interference ? intLabels_[k] : navLabels_[k]; }
     QGroupBox* navaidFrame() const { return navFrame_; }
+    // What a drop of swatch `from` onto swatch `to` does.
+    void dropSwatchOnto(int from, int to);
     // Shows the controller's values again.
     void refresh();
 

@@ -4,6 +4,8 @@
 #include "plot_dialogs.h"
 
 #include <QDir>
+#include <QDropEvent>
+#include <QMimeData>
 #include <QGroupBox>
 #include <QLabel>
 #include <QRadioButton>
@@ -75,6 +77,16 @@ private slots:
         QVERIFY(!changed);
         QCOMPARE(int(s.IntLevelIncr), 3);
         QVERIFY(!QFile::exists(dir.filePath("settings.ini")));
+    }
+
+    void droppingASwatchExchangesColours() {
+        AppState s = state("SCI");
+        PlotParametersDialog d(s);
+        d.dropSwatchOnto(2, 7);
+        QCOMPARE(d.controller().colour(7), kFactoryPlotColors[2]);
+        QCOMPARE(d.controller().colour(2), kFactoryPlotColors[7]);
+        d.dropSwatchOnto(2, 2);  // onto itself: nothing
+        QCOMPARE(d.controller().colour(2), kFactoryPlotColors[7]);
     }
 
     void displayOptions() {
