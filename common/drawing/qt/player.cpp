@@ -6,6 +6,9 @@
 #include <QPolygonF>
 
 #include <algorithm>
+#include <map>
+#include <tuple>
+#include <vector>
 #include <cmath>
 #include <type_traits>
 
@@ -83,6 +86,63 @@ private:
         painter_.restore();
     }
 
+    // Marker runs: on the screen picture each distinct mark is drawn once into
+    // a small image and stamped at every point; a point landing on a pixel the
+    // run has already stamped is skipped (the same mark twice on one pixel
+    // would only thicken its smoothed edge). Vector targets get the texts.
+    void run(const rec::Marks& c) {
+        if (mode_ == PlayMode::Vector) {
+            for (const PagePoint& p : c.points)
+                for (char ch : c.text) run(rec::Text{p, 4, 0.0, std::string(1, ch)});
+            return;
+        }
+        const double emPx = std::fabs(static_cast<double>(font_.height)) * sy_;
+        if (emPx <= 0.0 || c.text.empty()) return;
+        const QImage& stamp = stampFor(c.text, emPx);
+        const int cx = stamp.width() / 2, cy = stamp.height() / 2;
+        const QRect bounds = painter_.device() ? QRect(0, 0, painter_.device()->width(), painter_.device()->height())
+                                               : QRect();
+        const bool dedupe = c.points.size() > 64 && !bounds.isEmpty();
+        if (dedupe) {
+            const std::size_t cells = static_cast<std::size_t>(bounds.width()) * bounds.height();
+            if (seen_.size() != cells) seen_.assign(cells, 0);
+            ++run_;
+        }
+        for (const PagePoint& p : c.points) {
+            const QPointF q = map(p);
+            const int ix = static_cast<int>(std::lround(q.x())), iy = static_cast<int>(std::lround(q.y()));
+            if (dedupe && bounds.contains(ix, iy)) {
+                const std::size_t at = static_cast<std::size_t>(iy) * bounds.width() + ix;
+                if (seen_[at] == run_) continue;
+                seen_[at] = run_;
+            }
+            painter_.drawImage(QPoint(ix - cx, iy - cy), stamp);
+        }
+    }
+
+    const QImage& stampFor(const std::string& text, double emPx) {
+        const auto key = std::make_tuple(text, emPx, font_.face, font_.weight, font_.italic, textColour_);
+        auto it = stamps_.find(key);
+        if (it != stamps_.end()) return it->second;
+        const QFont f = qtFontFor(font_, emPx);
+        const QFontMetricsF fm(f);
+        double w = 0.0;
+        for (char ch : text) w = std::max(w, fm.horizontalAdvance(QChar::fromLatin1(ch)));
+        const int W = static_cast<int>(std::ceil(w)) + 2, H = static_cast<int>(std::ceil(fm.height())) + 2;
+        QImage img(W, H, QImage::Format_ARGB32_Premultiplied);
+        img.fill(Qt::transparent);
+        QPainter p(&img);
+        p.setRenderHint(QPainter::TextAntialiasing, true);
+        p.setFont(f);
+        p.setPen(qtColour(textColour_));
+        for (char ch : text) {
+            const QString s(QChar::fromLatin1(ch));
+            p.drawText(QPointF((W - fm.horizontalAdvance(s)) / 2.0, (H - fm.height()) / 2.0 + fm.ascent()), s);
+        }
+        p.end();
+        return stamps_.emplace(key, std::move(img)).first->second;
+    }
+
     void run(const rec::Fill& c) {
         if (c.outline.size() < 3) return;
         if (mode_ == PlayMode::Raster && image_) {
@@ -138,6 +198,10 @@ private:
     double sy_ = 1.0;
     Pen pen_;
     Font font_;
+    std::map<std::tuple<std::string, double, std::string, std::int32_t, bool, Colour>, QImage> stamps_;
+    // Which marker run last stamped each pixel of the picture.
+    std::vector<std::uint32_t> seen_;
+    std::uint32_t run_ = 0;
     Colour textColour_ = kBlack;
     PagePoint current_;
 };

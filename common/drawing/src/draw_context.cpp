@@ -56,6 +56,16 @@ void DrawContext::text(PagePoint anchor, int align, double angleDeg, std::string
     recording_.commands.emplace_back(rec::Text{anchor, align, angleDeg, std::move(text)});
 }
 
+void DrawContext::mark(PagePoint at, std::string_view text) {
+    if (!recording_.commands.empty()) {
+        if (auto* run = std::get_if<rec::Marks>(&recording_.commands.back()); run && run->text == text) {
+            run->points.push_back(at);
+            return;
+        }
+    }
+    recording_.commands.emplace_back(rec::Marks{std::string(text), {at}});
+}
+
 void DrawContext::fill(Colour colour, PagePoint seed) {
     recording_.commands.emplace_back(rec::Fill{colour, seed, findEnclosingOutline(strokes_, colour, seed)});
 }
@@ -72,6 +82,8 @@ void PlotText(DrawContext& dc, const std::string& text, double x, double y, int 
     if (!std::isfinite(angleDeg)) throw DrawingError("A text angle is not a number.");
     dc.text(dc.toPage(x, y), align, angleDeg, text);
 }
+
+void PlotMark(DrawContext& dc, std::string_view text, double x, double y) { dc.mark(dc.toPage(x, y), text); }
 
 void SetPlotFont(DrawContext& dc, double heightIn, const std::string& face) {
     Font f = dc.font();

@@ -110,6 +110,12 @@ private:
         }
     }
 
+    // A marker run as the texts it stands for.
+    void play(const rec::Marks& c) {
+        for (const PagePoint& p : c.points)
+            for (char ch : c.text) play(rec::Text{p, 4, 0.0, std::string(1, ch)});
+    }
+
     void play(const rec::Fill& c) {
         if (c.outline.size() < 3) return;
         const std::uint32_t brush = writer_.createSolidBrush(c.colour);

@@ -7,6 +7,7 @@
 #include "crv/common/drawing/recording.h"
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace crv::common {
@@ -46,6 +47,8 @@ public:
     void moveTo(PagePoint p);
     void lineTo(PagePoint p);
     void text(PagePoint anchor, int align, double angleDeg, std::string text);
+    // A point marker; consecutive markers of the same text join one run.
+    void mark(PagePoint at, std::string_view text);
     // Fills the outline in the colour that encloses the seed.
     void fill(Colour colour, PagePoint seed);
 
@@ -72,6 +75,11 @@ void PlotLineTo(DrawContext& dc, double x, double y);
 // anchor offset with it.
 void PlotText(DrawContext& dc, const std::string& text, double x, double y, int align,
               double angleDeg);
+
+// A point marker at a world point: every character of text centred on it,
+// overstruck, in the current font and text colour. Drawn as PlotText with
+// centre-middle alignment would draw it, one character after the other.
+void PlotMark(DrawContext& dc, std::string_view text, double x, double y);
 
 // A font of character height heightIn sheet inches and weight 400; face ""
 // keeps the current face. Every other attribute carries over.

@@ -78,10 +78,19 @@ struct Fill {
     std::vector<PagePoint> outline;
 };
 
+// A run of point markers: at each point every character of text is drawn
+// centred (centre-middle, unturned) in the current font and text colour,
+// overstruck into one mark. Plots of many points record them this way: a page
+// point (8 bytes) per marker, no text object per point.
+struct Marks {
+    std::string text;  // single-byte characters
+    std::vector<PagePoint> points;
+};
+
 }  // namespace rec
 
 using Command = std::variant<rec::SelectPen, rec::SelectFont, rec::SetTextColour, rec::MoveTo,
-                             rec::LineTo, rec::Text, rec::Fill>;
+                             rec::LineTo, rec::Text, rec::Fill, rec::Marks>;
 
 struct Recording {
     std::vector<Command> commands;

@@ -1,0 +1,115 @@
+// The two plot dialogs driven through their widgets; pictures of their main
+// states go to build/snapshots/plot_dialogs/.
+#include "crv/common/configuration.h"
+#include "plot_dialogs.h"
+
+#include <QDir>
+#include <QDropEvent>
+#include <QMimeData>
+#include <QGroupBox>
+#include <QLabel>
+#include <QRadioButton>
+#include <QSpinBox>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QToolButton>
+
+using namespace crv::common;
+using namespace crv::viewers;
+
+namespace {
+AppState state(const char* edition) {
+    AppState s;
+    s.DefIntLevelMin = s.IntLevelMin = 3;
+    s.DefIntLevelIncr = s.IntLevelIncr = 3;
+    s.DefNavLevelMin = s.NavLevelMin = -99;
+    s.DefNavLevelIncr = s.NavLevelIncr = 6;
+    s.DefPlotColors = s.PlotColors = kFactoryPlotColors;
+    s.ModelType = edition;
+    return s;
+}
+bool snap(QWidget& w, const char* name) {
+    const QString dir = QString(CRV_SNAPSHOT_DIR) + "plot_dialogs/";
+    QDir().mkpath(dir);
+    w.adjustSize();
+    return w.grab().save(dir + name + ".png");
+}
+}  // namespace
+
+class PlotDialogsTest : public QObject {
+    Q_OBJECT
+private slots:
+    void parametersEditAndSave() {
+        QTemporaryDir dir;
+        crv::platform::SettingsStore store(dir.filePath("settings.ini").toStdString());
+        bool inside = false;
+        AppState s = state("SCI");
+        const bool changed = ModifyParameters(s, store, nullptr, [&](PlotParametersDialog& d) -> int {
+            inside = snap(d, "plot_parameters");
+            d.spin(Band::Interference, BandValue::Minimum)->setValue(6);
+            inside = inside && d.label(Band::Interference, 0)->text() == "int <= 6" &&
+                     d.label(Band::Interference, 13)->text() == "int >  42";
+            d.swatch(0)->setFocus();
+            QTest::keyClick(d.swatch(0), Qt::Key_Return);
+            QTest::keyClick(d.swatch(0), Qt::Key_Down);
+            inside = inside && snap(d, "plot_parameters_move_mode");
+            return int(QDialog::Accepted);
+        });
+        QVERIFY(inside);
+        QVERIFY(changed);
+        QCOMPARE(int(s.IntLevelMin), 6);
+        QCOMPARE(s.PlotColors[1], kFactoryPlotColors[0]);
+        QCOMPARE(QString::fromStdString(store.get("Plot Parameters", "Int Level Min", "")), QString("6"));
+    }
+
+    void parametersCancelAndFieldEdition() {
+        QTemporaryDir dir;
+        crv::platform::SettingsStore store(dir.filePath("settings.ini").toStdString());
+        bool inside = false;
+        AppState s = state("FLD");
+        const bool changed = ModifyParameters(s, store, nullptr, [&](PlotParametersDialog& d) -> int {
+            d.show();
+            inside = !d.navaidFrame()->isVisible() && snap(d, "plot_parameters_field_edition");
+            d.spin(Band::Interference, BandValue::Increment)->setValue(5);
+            return int(QDialog::Rejected);
+        });
+        QVERIFY(inside);
+        QVERIFY(!changed);
+        QCOMPARE(int(s.IntLevelIncr), 3);
+        QVERIFY(!QFile::exists(dir.filePath("settings.ini")));
+    }
+
+    void droppingASwatchExchangesColours() {
+        AppState s = state("SCI");
+        PlotParametersDialog d(s);
+        d.dropSwatchOnto(2, 7);
+        QCOMPARE(d.controller().colour(7), kFactoryPlotColors[2]);
+        QCOMPARE(d.controller().colour(2), kFactoryPlotColors[7]);
+        d.dropSwatchOnto(2, 2);  // onto itself: nothing
+        QCOMPARE(d.controller().colour(2), kFactoryPlotColors[7]);
+    }
+
+    void displayOptions() {
+        bool inside = false;
+        bool canceled = true;
+        DisplaySettings asked{false, true, true};
+        GetSettings(canceled, asked, nullptr, [&](DisplayOptionsDialog& d) -> int {
+            d.show();
+            inside = !d.frame(0)->isVisible() && d.frame(1)->isVisible() && d.frame(2)->isVisible() &&
+                     snap(d, "display_options");
+            d.polar()->setChecked(true);
+            return int(QDialog::Accepted);
+        });
+        QVERIFY(inside);
+        QVERIFY(!canceled);
+        QVERIFY(!asked.printOut && !asked.decibels && asked.polarPlot);
+
+        DisplaySettings dest{true, false, false};
+        GetSettings(canceled, dest, nullptr, [&](DisplayOptionsDialog&) -> int { return int(QDialog::Rejected); });
+        QVERIFY(canceled);
+        QVERIFY(dest.printOut);
+    }
+};
+
+QTEST_MAIN(PlotDialogsTest)
+#include "plot_dialogs_window_test.moc"
