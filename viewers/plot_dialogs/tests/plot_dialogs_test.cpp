@@ -172,8 +172,12 @@ TEST(DisplayOptions, FramesStackUnderEachOther) {
         EXPECT_EQ(l.showDestination, c.d);
         EXPECT_EQ(l.showFieldStrength, c.f);
         EXPECT_EQ(l.showPlotType, c.p);
-        if (c.f) EXPECT_EQ(l.fieldStrengthTop, c.fTop);
-        if (c.p) EXPECT_EQ(l.plotTypeTop, c.pTop);
+        if (c.f) {
+            EXPECT_EQ(l.fieldStrengthTop, c.fTop);
+        }
+        if (c.p) {
+            EXPECT_EQ(l.plotTypeTop, c.pTop);
+        }
         EXPECT_EQ(l.innerHeight, c.height);
     }
 }

@@ -62,7 +62,9 @@ TEST(Progress, CancelStopsEachPage) {
         EXPECT_TRUE(page->canceled);
         // No titles on a cancelled page.
         for (const Command& c : plot->picture().recording().commands)
-            if (const auto* t = std::get_if<rec::Text>(&c)) EXPECT_NE(t->text, "Corvane Plot");
+            if (const auto* t = std::get_if<rec::Text>(&c)) {
+                EXPECT_NE(t->text, "Corvane Plot");
+            }
     }
 }
 

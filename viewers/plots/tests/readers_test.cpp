@@ -125,7 +125,9 @@ TEST_F(DamagedFiles, MapNearThePoleEnds) {
     EXPECT_NEAR(page->centreLat, 89.9833, 1e-3);
     // No latitude label beyond the pole.
     for (const Command& c : plot->picture().recording().commands)
-        if (const auto* t = std::get_if<rec::Text>(&c)) EXPECT_NE(t->text, "90.5");
+        if (const auto* t = std::get_if<rec::Text>(&c)) {
+            EXPECT_NE(t->text, "90.5");
+        }
 }
 
 // The first versions' layout: no version record, 2 bytes before each record,
