@@ -121,6 +121,7 @@ std::vector<FieldRecord> FieldDictionary::pageRecords(int page) const {
                 r.minimum = single(need(b + 6), b + 6);
                 r.maximum = single(need(b + 7), b + 7);
                 r.decimals = wholeNumber(need(b + 8), b + 8);
+                r.listBase = r.minimum;
                 break;
             default:
                 break;
@@ -148,7 +149,8 @@ std::vector<std::string> FieldDictionary::optionTexts(const FieldRecord& record)
     const int n = optionCount(record.minimum, record.maximum);
     std::vector<std::string> texts;
     texts.reserve(static_cast<std::size_t>(n));
-    for (int i = 0; i < n; ++i) texts.push_back(need(record.decimals + i));
+    const int first = record.decimals + optionCount(record.listBase, record.minimum) - 1;
+    for (int i = 0; i < n; ++i) texts.push_back(need(first + i));
     return texts;
 }
 

@@ -37,6 +37,7 @@ struct FieldRecord {
     float maximum = 0;     // +7
     int decimals = 0;      // +8: decimals, position format or first option id
     float extra = 0;       // +9 (flag 16, pages 1, 2 and 4)
+    float listBase = 0;    // value whose option text sits at id +8 (the dictionary minimum)
 
     bool isGap() const { return type == FieldType::Gap; }
     bool has(FieldFlag f) const { return (flags & f) != 0; }
@@ -69,7 +70,8 @@ public:
     // record, in record order.
     std::vector<FieldColumns> fileColumns(int page) const;
 
-    // Option texts of a list record: one per value minimum..maximum.
+    // Option texts of a list record: one per value of its current
+    // minimum..maximum (a narrowed range gives the texts of its values).
     std::vector<std::string> optionTexts(const FieldRecord& record) const;
 
 private:
