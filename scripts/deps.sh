@@ -6,7 +6,8 @@ set -euo pipefail
 packages=(
   build-essential cmake ninja-build pkg-config
   libgtest-dev libgmock-dev libbenchmark-dev
-  qt6-base-dev libgl-dev fonts-liberation
+  qt6-base-dev qt6-qpa-plugins libgl-dev fonts-liberation fonts-liberation2
+  xvfb xauth poppler-utils
   emf2svg locales
 )
 
