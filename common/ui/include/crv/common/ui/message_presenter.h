@@ -1,0 +1,34 @@
+#pragma once
+// Message boxes in windows. A program calls installQtMessagePresenter() once
+// after creating its QApplication: the logic then gets its questions answered
+// through appPresenter(), and the engine's and platform layer's messages are
+// shown as boxes too. Tests install a RecordingPresenter instead.
+#include <string>
+#include <vector>
+
+#include "crv/common/messages.h"
+
+namespace crv::common::ui {
+
+class QtMessagePresenter : public crv::common::MessagePresenter {
+public:
+    crv::common::MessageAnswer present(const crv::common::Message& message) override;
+};
+
+// Records every message and answers from a script (Ok, or the first button,
+// once the script is used up). Shows nothing.
+class RecordingPresenter : public crv::common::MessagePresenter {
+public:
+    crv::common::MessageAnswer present(const crv::common::Message& message) override;
+    std::vector<crv::common::Message> messages;
+    std::vector<crv::common::MessageAnswer> answers;  // consumed front first
+};
+
+// Installs the Qt presenter as appPresenter() and as the platform layer's
+// presenter. Returns it.
+crv::common::MessagePresenter& installQtMessagePresenter();
+// Makes `presenter` the program-wide one (tests); nullptr restores the Qt one.
+void setAppPresenter(crv::common::MessagePresenter* presenter);
+crv::common::MessagePresenter& appPresenter();
+
+}  // namespace crv::common::ui

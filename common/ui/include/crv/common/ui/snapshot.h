@@ -1,0 +1,10 @@
+#pragma once
+// Pictures of windows for tests: saveSnapshot(w, "common/frmProgress") writes
+// <CRV_SNAPSHOT_DIR>/common/frmProgress.png.
+#include <QString>
+
+class QWidget;
+
+namespace crv::common::ui {
+bool saveSnapshot(QWidget* widget, const QString& areaAndName);
+}

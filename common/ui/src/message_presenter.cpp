@@ -1,0 +1,106 @@
+#include "crv/common/ui/message_presenter.h"
+
+#include <QApplication>
+#include <QMessageBox>
+#include <QString>
+
+#include "crv/platform/message_box.h"
+
+namespace crv::common::ui {
+namespace {
+
+using crv::common::Message;
+using crv::common::MessageAnswer;
+using crv::common::MessageButtons;
+using crv::common::MessageIcon;
+
+QString boxText(const std::string& text) {
+    QString s = QString::fromStdString(text);
+    s.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    s.replace(QChar('\r'), QChar('\n'));
+    return s;
+}
+
+QMessageBox::Icon boxIcon(MessageIcon icon) {
+    switch (icon) {
+    case MessageIcon::Information: return QMessageBox::Information;
+    case MessageIcon::Exclamation: return QMessageBox::Warning;
+    case MessageIcon::Critical: return QMessageBox::Critical;
+    case MessageIcon::Question: return QMessageBox::Question;
+    default: return QMessageBox::NoIcon;
+    }
+}
+
+QtMessagePresenter& qtPresenter() {
+    static QtMessagePresenter presenter;
+    return presenter;
+}
+
+crv::common::MessagePresenter* current = nullptr;
+
+void platformPresenter(const std::string& text, const std::string& title, MessageIcon icon, void*) {
+    appPresenter().present(Message{text, title, icon, MessageButtons::Ok});
+}
+
+}  // namespace
+
+MessageAnswer QtMessagePresenter::present(const Message& message) {
+    QMessageBox box(boxIcon(message.icon), QString::fromStdString(message.title), boxText(message.text),
+                    QMessageBox::NoButton, QApplication::activeWindow());
+    switch (message.buttons) {
+    case MessageButtons::Ok: box.setStandardButtons(QMessageBox::Ok); break;
+    case MessageButtons::OkCancel: box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel); break;
+    case MessageButtons::YesNo: box.setStandardButtons(QMessageBox::Yes | QMessageBox::No); break;
+    case MessageButtons::YesNoCancel:
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+        break;
+    }
+    switch (box.exec()) {
+    case QMessageBox::Yes: return MessageAnswer::Yes;
+    case QMessageBox::No: return MessageAnswer::No;
+    case QMessageBox::Cancel: return MessageAnswer::Cancel;
+    default:
+        // Closing a question box with Escape or the title bar is its safe choice.
+        if (message.buttons == MessageButtons::YesNo) return MessageAnswer::No;
+        if (message.buttons != MessageButtons::Ok) return MessageAnswer::Cancel;
+        return MessageAnswer::Ok;
+    }
+}
+
+MessageAnswer RecordingPresenter::present(const Message& message) {
+    messages.push_back(message);
+    if (!answers.empty()) {
+        MessageAnswer a = answers.front();
+        answers.erase(answers.begin());
+        return a;
+    }
+    switch (message.buttons) {
+    case MessageButtons::YesNo:
+    case MessageButtons::YesNoCancel: return MessageAnswer::Yes;
+    default: return MessageAnswer::Ok;
+    }
+}
+
+crv::common::MessagePresenter& installQtMessagePresenter() {
+    current = &qtPresenter();
+    crv::platform::setMessagePresenter(&platformPresenter, nullptr);
+    return qtPresenter();
+}
+
+void setAppPresenter(crv::common::MessagePresenter* presenter) {
+    current = presenter ? presenter : &qtPresenter();
+    crv::platform::setMessagePresenter(&platformPresenter, nullptr);
+}
+
+crv::common::MessagePresenter& appPresenter() { return current ? *current : qtPresenter(); }
+
+}  // namespace crv::common::ui
+
+// The engine loaded at run time has its own copy of the platform layer; it
+// finds the program's boxes through this hook.
+extern "C" __attribute__((visibility("default"))) void crv_host_show_message(const char* text,
+                                                                               const char* title, int icon) {
+    crv::common::ui::appPresenter().present(crv::common::Message{
+        text ? text : "", title ? title : "", static_cast<crv::common::MessageIcon>(icon),
+        crv::common::MessageButtons::Ok});
+}
