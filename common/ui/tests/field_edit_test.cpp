@@ -8,6 +8,20 @@
 
 using crv::common::ui::FieldEdit;
 
+namespace {
+
+// A bare X server has no window manager to activate a new window; focus
+// rules need an active one, so the test asks for it itself.
+void showActive(QWidget& w) {
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    w.activateWindow();
+    QApplication::setActiveWindow(&w);
+    QVERIFY(QTest::qWaitForWindowActive(&w));
+}
+
+}  // namespace
+
 class FieldEditTest : public QObject {
     Q_OBJECT
 private slots:
@@ -25,8 +39,7 @@ private slots:
                          crv::common::MessageButtons::Ok});
             return false;
         });
-        w.show();
-        QVERIFY(QTest::qWaitForWindowActive(&w));
+        showActive(w);
         a->setFocus();
         QTest::keyClicks(a, "-3");
         b->setFocus();
@@ -39,8 +52,7 @@ private slots:
         QWidget w;
         auto* a = new FieldEdit(&w);
         a->setText("12");
-        w.show();
-        QVERIFY(QTest::qWaitForWindowActive(&w));
+        showActive(w);
         a->setFocus();
         a->selectAll();
         QTest::keyClicks(a, "99");
