@@ -1,0 +1,58 @@
+#include "crv/viewers/report_files.h"
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <system_error>
+
+namespace fs = std::filesystem;
+
+namespace crv::viewers {
+
+std::vector<std::string> splitReportList(const std::string& fileList) {
+    std::vector<std::string> names;
+    std::size_t pos = fileList.find_first_not_of('|');
+    while (pos != std::string::npos && pos < fileList.size()) {
+        const std::size_t bar = fileList.find('|', pos);
+        const std::string name = fileList.substr(pos, bar == std::string::npos ? std::string::npos : bar - pos);
+        if (name.empty()) break;
+        names.push_back(name);
+        if (bar == std::string::npos) break;
+        pos = bar + 1;
+    }
+    return names;
+}
+
+std::optional<std::string> readReport(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return std::nullopt;
+    std::ostringstream buf;
+    buf << in.rdbuf();
+    if (in.bad()) return std::nullopt;
+    return std::move(buf).str();
+}
+
+std::string saveReportCopy(const std::string& source, const std::string& target) {
+    std::error_code ec;
+    if (!fs::is_regular_file(source, ec)) return "The report \"" + source + "\" cannot be read.";
+    // Same file under another spelling (relative parts, links): nothing to copy.
+    if (fs::exists(target, ec) && fs::equivalent(source, target, ec)) return {};
+    const fs::path dest(target);
+    fs::path temp = dest;
+    temp += ".crvtmp";
+    fs::copy_file(source, temp, fs::copy_options::overwrite_existing, ec);
+    if (ec) {
+        fs::remove(temp, ec);
+        return "The report could not be copied to \"" + target + "\".";
+    }
+    fs::rename(temp, dest, ec);
+    if (ec) {
+        std::error_code ignore;
+        fs::remove(temp, ignore);
+        return "The report could not be copied to \"" + target + "\".";
+    }
+    return {};
+}
+
+}  // namespace crv::viewers

@@ -1,0 +1,69 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include <unistd.h>
+
+#include "crv/viewers/report_files.h"
+
+namespace fs = std::filesystem;
+using namespace crv::viewers;
+
+namespace {
+class ReportFiles : public ::testing::Test {
+protected:
+    void SetUp() override {
+        dir = fs::temp_directory_path() / ("crv_report_files_" + std::to_string(::getpid()));
+        fs::remove_all(dir);
+        fs::create_directories(dir / "sub");
+        write(dir / "Rfi.txt", "line 1\r\nline 2\r\n");
+    }
+    void TearDown() override {
+        fs::permissions(dir / "sub", fs::perms::owner_all);
+        fs::remove_all(dir);
+    }
+    static void write(const fs::path& p, const std::string& s) { std::ofstream(p, std::ios::binary) << s; }
+    static std::string read(const fs::path& p) { return readReport(p.string()).value_or("<missing>"); }
+    fs::path dir;
+};
+}  // namespace
+
+TEST(ReportList, Splits) {
+    EXPECT_EQ(splitReportList("Rfi.txt"), (std::vector<std::string>{"Rfi.txt"}));
+    EXPECT_EQ(splitReportList("||a.txt|b.txt"), (std::vector<std::string>{"a.txt", "b.txt"}));
+    EXPECT_EQ(splitReportList("a.txt||b.txt"), (std::vector<std::string>{"a.txt"}));
+    EXPECT_EQ(splitReportList("a.txt|"), (std::vector<std::string>{"a.txt"}));
+    EXPECT_TRUE(splitReportList("").empty());
+}
+
+TEST_F(ReportFiles, CopiesUnchanged) {
+    EXPECT_EQ(saveReportCopy((dir / "Rfi.txt").string(), (dir / "copy.txt").string()), "");
+    EXPECT_EQ(read(dir / "copy.txt"), "line 1\r\nline 2\r\n");
+    write(dir / "old.txt", "something longer that is replaced\r\n");
+    EXPECT_EQ(saveReportCopy((dir / "Rfi.txt").string(), (dir / "old.txt").string()), "");
+    EXPECT_EQ(read(dir / "old.txt"), "line 1\r\nline 2\r\n");
+}
+
+TEST_F(ReportFiles, SavingOntoItselfKeepsTheReport) {
+    const std::string source = (dir / "Rfi.txt").string();
+    for (const fs::path& target : {dir / "Rfi.txt", dir / "sub" / ".." / "Rfi.txt"}) {
+        EXPECT_EQ(saveReportCopy(source, target.string()), "") << target;
+        EXPECT_EQ(read(dir / "Rfi.txt"), "line 1\r\nline 2\r\n") << target;
+    }
+    fs::create_symlink(dir / "Rfi.txt", dir / "link.txt");
+    EXPECT_EQ(saveReportCopy((dir / "link.txt").string(), source), "");
+    EXPECT_EQ(read(dir / "Rfi.txt"), "line 1\r\nline 2\r\n");
+}
+
+TEST_F(ReportFiles, FailuresAreReportedAndLeaveTargetIntact) {
+    EXPECT_NE(saveReportCopy((dir / "missing.txt").string(), (dir / "x.txt").string()), "");
+    EXPECT_FALSE(fs::exists(dir / "x.txt"));
+    EXPECT_NE(saveReportCopy((dir / "Rfi.txt").string(), (dir / "nofolder" / "x.txt").string()), "");
+    if (::geteuid() != 0) {
+        write(dir / "sub" / "keep.txt", "kept\r\n");
+        fs::permissions(dir / "sub", fs::perms::owner_read | fs::perms::owner_exec);
+        EXPECT_NE(saveReportCopy((dir / "Rfi.txt").string(), (dir / "sub" / "keep.txt").string()), "");
+        EXPECT_EQ(read(dir / "sub" / "keep.txt"), "kept\r\n");
+    }
+}
