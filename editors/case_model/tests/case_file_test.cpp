@@ -262,3 +262,21 @@ TEST_F(CaseFileTest, EngineReadsACaseWrittenByTheModel) {
         EXPECT_NE(slurp(log).find("navaid.identifier="), std::string::npos);
     }
 }
+
+TEST_F(CaseFileTest, PositionsNearTheEquatorKeepTheirSignAndVersionLineEndsAreTolerated) {
+    const auto dict = FieldDictionary::forEdition(Edition::Field);
+    std::string text = kCase;
+    // A version line with a trailing blank, a south latitude and an east
+    // longitude of less than one degree, written as the engine reads them.
+    text.replace(0, 17, "CRV Version 5.0.6 ");
+    text.replace(text.find(" 39 20 15"), 9, " -0 20 15");
+    text.replace(text.find("   77 45 40"), 11, "   -0 45 40");
+    const fs::path p = dir_ / "neg.dat";
+    spit(p, text);
+    auto data = crv::editors::LoadDataFile(p.string(), dict);
+    ASSERT_TRUE(data) << data.error();
+    ASSERT_TRUE(crv::editors::SaveDataFile(p.string(), *data, dict, false));
+    const std::string bytes = slurp(p);
+    EXPECT_EQ(bytes.substr(0, 19), "CRV Version 5.0.6\r\n");
+    EXPECT_NE(bytes.find(" ABC 275 108.100  -0 20 15   -0 45 40   420"), std::string::npos) << bytes;
+}
