@@ -280,3 +280,20 @@ TEST_F(CaseFileTest, PositionsNearTheEquatorKeepTheirSignAndVersionLineEndsAreTo
     EXPECT_EQ(bytes.substr(0, 19), "CRV Version 5.0.6\r\n");
     EXPECT_NE(bytes.find(" ABC 275 108.100  -0 20 15   -0 45 40   420"), std::string::npos) << bytes;
 }
+
+TEST_F(CaseFileTest, OldLayoutsAreUpgradedAndReadKeepingAnExistingBackup) {
+    const auto dict = FieldDictionary::forEdition(Edition::Scientific);
+    for (const char* name : {"upgrade_oldest", "upgrade_v0", "upgrade_v0b", "upgrade_v1"}) {
+        SCOPED_TRACE(name);
+        const std::string original = slurp(std::string(CRV_UPGRADE_DATA) + name + ".dat");
+        const fs::path p = dir_ / "old.dat";
+        spit(p, original);
+        spit(dir_ / "old_old.dat", "an earlier backup");
+        auto data = crv::editors::LoadDataFile(p.string(), dict);
+        ASSERT_TRUE(data) << data.error();
+        EXPECT_EQ(slurp(p), slurp(std::string(CRV_UPGRADE_DATA) + name + "_expected.dat"));
+        EXPECT_EQ(slurp(dir_ / "old_old.dat"), "an earlier backup");
+        EXPECT_EQ(slurp(dir_ / "old_old2.dat"), original);
+        fs::remove(dir_ / "old_old2.dat");
+    }
+}
