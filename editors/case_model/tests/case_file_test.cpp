@@ -297,3 +297,27 @@ TEST_F(CaseFileTest, OldLayoutsAreUpgradedAndReadKeepingAnExistingBackup) {
         fs::remove(dir_ / "old_old2.dat");
     }
 }
+
+TEST_F(CaseFileTest, EngineRunOnAModelWrittenCaseGivesTheSampleReport) {
+    const auto dict = FieldDictionary::forEdition(Edition::Scientific);
+    for (const char* name : {"SampleILS.dat", "SampleVOR.dat"}) {
+        SCOPED_TRACE(name);
+        const fs::path sample = dir_ / "Data" / name;
+        auto data = crv::editors::LoadDataFile(sample.string(), dict);
+        ASSERT_TRUE(data) << data.error();
+        fs::remove_all(dir_ / "orig");
+        fs::remove_all(dir_ / "model");
+        fs::create_directories(dir_ / "orig");
+        fs::create_directories(dir_ / "model");
+        fs::copy_file(sample, dir_ / "orig" / "Rfi.plt");
+        ASSERT_TRUE(crv::editors::SaveDataFile((dir_ / "model" / "Rfi.plt").string(), *data, dict, true));
+        for (const char* run : {"orig", "model"}) {
+            const std::string cmd = "cd '" + dir_.string() + "' && " + CRV50_EXE + " --quiet run " + run +
+                                    " >/dev/null 2>&1";
+            ASSERT_EQ(std::system(cmd.c_str()), 0) << run;
+        }
+        const std::string report = slurp(dir_ / "orig" / "Rfi.txt");
+        EXPECT_FALSE(report.empty());
+        EXPECT_EQ(slurp(dir_ / "model" / "Rfi.txt"), report);
+    }
+}
