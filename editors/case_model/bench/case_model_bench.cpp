@@ -1,7 +1,11 @@
 // Times the intermodulation check on a table of 1280 RF sources.
+#include "crv/editors/case_file.h"
+#include "crv/common/conversions.h"
 #include "crv/editors/intermod_check.h"
 
 #include <chrono>
+#include <filesystem>
+#include <string>
 #include <cstdio>
 #include <random>
 #include <utility>
@@ -29,4 +33,25 @@ int main() {
         std::printf("CheckIntermods, %zu sources, navaid %.1f MHz, option %d: %.1f ms (%d take part)\n", n, navaid, option,
                     std::chrono::duration<double, std::milli>(t1 - t0).count(), part);
     }
+
+    // Writing and reading a case of 1280 sources.
+    const auto dict = FieldDictionary::forEdition(crv::resources::Edition::Scientific);
+    CaseData data;
+    data.casePage = {"BENCH", "SITE", "03/14/24", "30"};
+    data.navaidPage = {"ABC", "275", "108.100", " 39 20 15", "  77 45 40", "420", "9000", "15", "0", "0", "0", "0"};
+    data.optionsPage = {"1", "1", "1", "1", "1", "1", "1000", "0", "2000", "500", "0", "0"};
+    for (std::size_t r = 0; r < n; ++r)
+        data.rows.push_back({"Q" + std::to_string(1000 + r) + "  ", crv::common::formatDecimal(f[r], 3), " 39 21 18",
+                             "  77 38 02", "50.0000", "1378", "13", "0", "30", flags[r] ? "1" : "0", "LIC", "0"});
+    const std::string path = (std::filesystem::temp_directory_path() / "crv_case_bench.dat").string();
+    const auto t0 = std::chrono::steady_clock::now();
+    const auto saved = SaveDataFile(path, data, dict, true);
+    const auto t1 = std::chrono::steady_clock::now();
+    const auto read = LoadDataFile(path, dict);
+    const auto t2 = std::chrono::steady_clock::now();
+    std::printf("SaveDataFile, %zu sources: %.1f ms (%s)\n", n, std::chrono::duration<double, std::milli>(t1 - t0).count(),
+                saved ? "ok" : saved.error().c_str());
+    std::printf("LoadDataFile, %zu sources: %.1f ms (%s)\n", n, std::chrono::duration<double, std::milli>(t2 - t1).count(),
+                read ? "ok" : read.error().c_str());
+    std::filesystem::remove(path);
 }
