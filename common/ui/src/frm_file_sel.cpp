@@ -12,6 +12,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QSplitter>
+#include <QStyle>
 #include <QToolTip>
 #include <QTreeView>
 #include <QTreeWidget>
@@ -84,7 +85,7 @@ frmFileSel::frmFileSel(const crv::common::AppState& state, crv::common::MessageP
     splitter_->addWidget(right);
     splitter_->setChildrenCollapsible(false);
     splitter_->setStretchFactor(1, 1);
-    splitter_->setSizes({220, 540});
+    splitter_->setSizes({200, 600});
 
     cboFileTypes_ = new QComboBox(this);
     cboFileTypes_->setSizeAdjustPolicy(QComboBox::AdjustToContents);
@@ -110,7 +111,7 @@ frmFileSel::frmFileSel(const crv::common::AppState& state, crv::common::MessageP
     layout->addWidget(splitter_, 1);
     layout->addLayout(bottom);
     setMinimumSize(480, 300);
-    resize(780, 460);
+    resize(sizeHint());
 }
 
 void frmFileSel::ShowFiles(int Kind, bool Reload) {
@@ -122,8 +123,7 @@ void frmFileSel::ShowFiles(int Kind, bool Reload) {
         restoreGeometry(savedGeometry_);
         splitter_->restoreState(savedSplitter_);
     } else {
-        resize(780, 460);
-        PlaceForm(this);
+        PlaceForm(this);  // sized to sizeHint() and placed over the main window
     }
     cboFileTypes_->setCurrentIndex(model_.typeIndex());
     selectFolder(fromPath(crv::common::RemoveBackslash(folder)));
@@ -132,6 +132,7 @@ void frmFileSel::ShowFiles(int Kind, bool Reload) {
             lvwFiles_->setColumnWidth(c, savedWidths_[c]);
     } else {
         defaultColumnWidths();
+        widthsPending_ = true;  // again once the list has its final width on screen
     }
     model_.opened();
     loading_ = false;
@@ -153,19 +154,38 @@ void frmFileSel::setUpKind() {
 
 void frmFileSel::defaultColumnWidths() {
     if (layout()) layout()->activate();
-    const int width = std::max(200, lvwFiles_->viewport()->width());
+    // The viewport is sized only when the list is shown; its width follows from the list's.
+    const int width = std::max(200, lvwFiles_->width() - 2 * lvwFiles_->frameWidth() -
+                                        style()->pixelMetric(QStyle::PM_ScrollBarExtent) - 2);
     const int columns = list_.columnCount();
+    const QFontMetrics fm(lvwFiles_->header()->font());
     if (model_.FileKind() == 4 && columns == 3) {
-        lvwFiles_->setColumnWidth(1, kDescriptionWidth4);
-        lvwFiles_->setColumnWidth(2, kSizeWidth4);
-        lvwFiles_->setColumnWidth(0, std::max(80, width - kDescriptionWidth4 - kSizeWidth4));
+        // The plot list: a fixed size column, a wide description, the name in what is left.
+        const int sizeWidth = std::max(kSizeWidth4, fm.horizontalAdvance(QStringLiteral("Size (byt)")) + 28);
+        const int descriptionWidth = std::max(kDescriptionWidth4, width * 9 / 20);
+        lvwFiles_->setColumnWidth(1, descriptionWidth);
+        lvwFiles_->setColumnWidth(2, sizeWidth);
+        lvwFiles_->setColumnWidth(0, std::max(80, width - descriptionWidth - sizeWidth));
         return;
     }
-    // The name gets the larger share; the other columns split the rest.
-    const int nameWidth = width * 2 / 5;
+    if (columns == 3 && model_.FileKind() <= 2) {
+        // Case files: the name, then date and time and size at the width they need.
+        const int sizeWidth = fm.horizontalAdvance(QStringLiteral("Size (byt)")) + 28;
+        const int dateWidth = fm.horizontalAdvance(QStringLiteral("00/00/00  00:00 pm")) + 28;
+        lvwFiles_->setColumnWidth(1, dateWidth);
+        lvwFiles_->setColumnWidth(2, sizeWidth);
+        lvwFiles_->setColumnWidth(0, std::max(80, width - dateWidth - sizeWidth));
+        return;
+    }
+    // Name, description, date.
+    const int dateWidth = fm.horizontalAdvance(QStringLiteral("00/00/00")) + 28;
+    const int nameWidth = std::max(80, (width - dateWidth) * 2 / 5);
     lvwFiles_->setColumnWidth(0, nameWidth);
-    for (int c = 1; c < columns; ++c) lvwFiles_->setColumnWidth(c, (width - nameWidth) / std::max(1, columns - 1));
+    lvwFiles_->setColumnWidth(1, std::max(80, width - dateWidth - nameWidth));
+    if (columns > 2) lvwFiles_->setColumnWidth(2, dateWidth);
 }
+
+QSize frmFileSel::sizeHint() const { return {800, 480}; }
 
 QTreeWidgetItem* frmFileSel::itemFor(const QString& path) {
     QTreeWidgetItem* item = ftvFolder_->topLevelItem(0);
@@ -254,7 +274,7 @@ void frmFileSel::typeChosen(int index) {
     if (loading_ || index < 0) return;
     if (model_.setTypeIndex(index)) {
         showList();
-        defaultColumnWidths();
+        defaultColumnWidths();  // the kind's own columns
     } else {
         showList();
     }
@@ -342,6 +362,17 @@ bool frmFileSel::eventFilter(QObject* watched, QEvent* event) {
         return true;
     }
     return QDialog::eventFilter(watched, event);
+}
+
+void frmFileSel::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    if (widthsPending_) {
+        widthsPending_ = false;
+        const int total = splitter_->width() - splitter_->handleWidth();
+        splitter_->setSizes({total * 3 / 10, total - total * 3 / 10});
+        defaultColumnWidths();
+    }
+    showHeading();
 }
 
 void frmFileSel::resizeEvent(QResizeEvent* event) {

@@ -59,6 +59,7 @@ public:
     void selectFolder(const QString& path);
     // The names shown in list order.
     QStringList listedNames() const;
+    QSize sizeHint() const override;
 
 public slots:
     void accept() override;
@@ -67,6 +68,7 @@ public slots:
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
     void setUpKind();
@@ -86,6 +88,7 @@ private:
     crv::common::MessagePresenter* presenter_;
     std::function<void(frmFileSel&)> run_;
     bool loading_ = false;
+    bool widthsPending_ = false;
 
     QTreeWidget* ftvFolder_;
     QComboBox* cboFileTypes_;
