@@ -1,5 +1,10 @@
 #include "crv/main/app/qt/program.h"
 
+#include "crv/common/ui/frm_file_sel.h"
+#include "crv/common/ui/frm_options.h"
+#include "crv/common/ui/frm_paths.h"
+#include "crv/common/ui/help.h"
+#include "crv/common/ui/printing.h"
 #include "crv/editors/field_dictionary.h"
 #include "crv/main/dialogs/qt/frm_nav_data.h"
 #include "crv/main/dialogs/qt/frm_nav_sel.h"
@@ -86,7 +91,29 @@ Program::Program(crv::resources::Edition e, crv::common::MessagePresenter& p, co
 
 Program::~Program() = default;
 
+
+void Program::wireCommonWindows() {
+    if (!entries.ShowFiles)
+        entries.ShowFiles = [this](int kind, bool reload) {
+            if (!browser_) browser_ = std::make_unique<crv::common::ui::frmFileSel>(state, &presenter, window_.get());
+            browser_->ShowFiles(kind, reload);
+            return FileSelection{browser_->SelPath(), browser_->SelFile(), browser_->FileKind()};
+        };
+    if (!entries.ShowPaths)
+        entries.ShowPaths = [this] {
+            crv::common::ui::ShowPaths(window_.get(), state, store, window_.get(), presenter);
+        };
+    if (!entries.ShowOptions)
+        entries.ShowOptions = [this] { crv::common::ui::ShowOptions(window_.get(), state, store, presenter); };
+    if (!entries.SetUpPrinter) entries.SetUpPrinter = [this] { return crv::common::ui::SetUpPrinter(window_.get()); };
+    if (!entries.ShowHelp)
+        entries.ShowHelp = [](const std::string& topic) {
+            crv::common::ui::showHelp(QString::fromLatin1(topic.c_str()));
+        };
+}
+
 void Program::start() {
+    wireCommonWindows();
     fillMissingEntries(entries, presenter);
     controller_->Startup(editionCode, window_.get());
     window_->startUp();

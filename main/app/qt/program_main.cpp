@@ -5,7 +5,6 @@
 #include <QFont>
 #include <QFontDatabase>
 
-#include "crv/common/ui/help.h"
 #include "crv/common/ui/message_presenter.h"
 #include "crv/main/app/qt/program.h"
 
@@ -29,9 +28,6 @@ int main(int argc, char** argv) {
     crv::common::MessagePresenter& presenter = crv::common::ui::installQtMessagePresenter();
 
     crv::main::qt::Program program(edition, presenter);
-    program.entries.ShowHelp = [](const std::string& topic) {
-        crv::common::ui::showHelp(QString::fromLatin1(topic.c_str()));
-    };
     program.start();
     return app.exec();
 }

@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "crv/common/app_state.h"
+#include "crv/common/ui/frm_file_sel.h"
 #include "crv/main/app/entry_points.h"
 #include "crv/main/app/main_controller.h"
 #include "crv/main/app/qt/frm_main_menu.h"
@@ -73,6 +74,9 @@ public:
 
 private:
     class RunForwarder;
+    // The file browser, Location of Files, Options, printer set-up and help
+    // of the common windows, for every entry main() left empty.
+    void wireCommonWindows();
     QWidget* parentWidget_ = nullptr;
     RunControl* runRef_ = nullptr;
     std::unique_ptr<UnavailableRunControl> unavailable_;
@@ -80,6 +84,9 @@ private:
     std::unique_ptr<QtNewCaseDialogs> dialogs_;
     std::unique_ptr<MainController> controller_;
     std::unique_ptr<frmMainMenu> window_;
+    // One browser, so a reload finds its last state; a child of the window,
+    // so it goes first.
+    std::unique_ptr<crv::common::ui::frmFileSel> browser_;
 };
 
 // The edition code of a program: entry 16 of its field dictionary.
