@@ -170,10 +170,10 @@ void CasePages::store(CaseData& data) const {
     }
 }
 
-FieldCommit CasePages::commitField(int n, const std::string& text) {
+FieldCommit CasePages::commitField(int n, const std::string& text, const std::optional<std::string>& before) {
     PageField& f = field(n);
     FieldCommit out;
-    out.changed = f.text != text;
+    out.changed = (before ? *before : f.text) != text;
     f.text = text;
     if (out.changed) {
         modified = true;

@@ -233,6 +233,11 @@ TEST(CasePages, CommitMarksModifiedAndCheckDue) {
         EXPECT_EQ(e.pages.checkDue, c.due) << c.label;
     }
     EXPECT_EQ(e.pages.intermodOption(), 2);
+    // Compared with the text the field had when it got the focus.
+    e.pages.modified = false;
+    EXPECT_FALSE(e.pages.commitField(e.n(1, "Site"), "Elsewhere", std::string("Elsewhere")).changed);
+    EXPECT_TRUE(e.pages.commitField(e.n(1, "Site"), "Elsewhere", std::string("Somewhere")).changed);
+    EXPECT_TRUE(e.pages.modified);
 }
 
 TEST(CasePages, RangeErrorsOfPageFields) {

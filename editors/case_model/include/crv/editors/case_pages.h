@@ -58,8 +58,11 @@ public:
     // Puts the pages' values into a case for the writer.
     void store(CaseData& data) const;
 
-    // Takes over a validated value; flag-8 fields make the check due.
-    FieldCommit commitField(int number, const std::string& text);
+    // Takes over a validated value; flag-8 fields make the check due. The
+    // value counts as changed when it differs from `before`, the text the
+    // field held when it got the focus (default: the field's current text).
+    FieldCommit commitField(int number, const std::string& text,
+                            const std::optional<std::string>& before = std::nullopt);
 
     // Values the other parts of the editor read.
     int serviceVolumeType() const;
