@@ -1,4 +1,5 @@
 #include "crv/editors/case_file.h"
+#include "crv/editors/case_document.h"
 #include "crv/common/case_file_upgrade.h"
 
 #include <gtest/gtest.h>
@@ -321,5 +322,23 @@ TEST_F(CaseFileTest, EngineRunOnAModelWrittenCaseGivesTheSampleReport) {
         const std::string report = slurp(dir_ / "orig" / "Rfi.txt");
         EXPECT_FALSE(report.empty());
         EXPECT_EQ(slurp(dir_ / "model" / "Rfi.txt"), report);
+    }
+}
+
+TEST_F(CaseFileTest, SampleCasesPassTheSaveChecksInBothEditions) {
+    // The samples carry the checked mark: the editor's checks must agree.
+    for (Edition edition : {Edition::Field, Edition::Scientific}) {
+        const auto dict = FieldDictionary::forEdition(edition);
+        for (const char* name : {"SampleILS.dat", "SampleVOR.dat", "SampleCOM.dat"}) {
+            SCOPED_TRACE(name);
+            crv::editors::CaseDocument doc(dict);
+            const std::string user = (dir_ / "User").string();
+            doc.table.setPatternFiles(crv::editors::ScanHorizontalPatterns(user),
+                                      crv::editors::ScanVerticalPatterns(user));
+            auto opened = doc.open((dir_ / "Data" / name).string(), {});
+            ASSERT_TRUE(opened) << opened.error();
+            const auto findings = doc.saveChecks();
+            EXPECT_TRUE(findings.errorFree) << findings.message(name);
+        }
     }
 }
