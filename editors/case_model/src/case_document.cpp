@@ -59,6 +59,8 @@ CheckOutcome CaseDocument::CheckIntermods() {
 }
 
 SaveFindings CaseDocument::saveChecks() {
+    // Checked in the order the file will hold the rows.
+    table.SortRFSources();
     SaveFindings f;
     if (checkDue()) {
         const CheckOutcome out = CheckIntermods();

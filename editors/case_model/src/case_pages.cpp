@@ -349,6 +349,11 @@ bool arraySuitsVolume(int arrayType, int volumeType) {
     return false;
 }
 
+// The engine reads at most this many RF sources (ignored ones aside), and
+// its result files name RF-source lines up to this one.
+constexpr int kMaxRfSources = 1280;
+constexpr int kMaxRfLine = 36 * 36 - 1;
+
 bool arrayUsesPower(int arrayType) {
     if (arrayType == 0) arrayType = 6;
     return (arrayType >= 2 && arrayType <= 31) || arrayType == 33 || arrayType == 34 || arrayType == 36 ||
@@ -380,10 +385,15 @@ std::vector<std::string> caseDataErrors(const CasePages& pages, const RfTable& t
         errors.push_back("Service Volume Radius must be greater than 0 for a VHF COM case.");
 
     const long navaid = kHz(Val(pages.navaidFrequencyText()));
+    int read = 0;
     for (int r = 1; r <= table.rowCount(); ++r) {
         if (table.flags(r) & RowIgnored) continue;
+        ++read;
         const std::string call = trimBlanks(table.cell(r, 1));
         const std::string where = "RF source " + call + " (row " + std::to_string(r) + ")";
+        if (r > kMaxRfLine)
+            errors.push_back(where + " stands after line " + std::to_string(kMaxRfLine) +
+                             " of the RF sources, which result files cannot name.");
         const double mhz = Val(table.cell(r, table.frequencyColumn()));
         // Every station the engine reads needs a usable frequency and ERP,
         // whether or not it takes part in the check.
@@ -399,6 +409,9 @@ std::vector<std::string> caseDataErrors(const CasePages& pages, const RfTable& t
                                  " degrees.");
         }
     }
+    if (read > kMaxRfSources)
+        errors.push_back("The case holds " + std::to_string(read) + " RF sources that are not ignored; a run takes " +
+                         std::to_string(kMaxRfSources) + " at most.");
     return errors;
 }
 

@@ -310,6 +310,22 @@ TEST(CasePages, NavaidDataTheEngineRefusesKeepsTheMarkOff) {
     }
 }
 
+TEST(CasePages, MoreRfSourcesThanARunTakesKeepTheMarkOff) {
+    struct Case {
+        int sources;
+        int ignored;
+        std::size_t errors;
+    } cases[] = {{1280, 0, 0}, {1281, 0, 1}, {1295, 15, 0}, {1296, 16, 1}};
+    for (const auto& c : cases) {
+        Editor e;
+        e.load(caseLines(navaidLine(), optionsLine()));
+        for (int i = 0; i < c.sources - 1; ++i) e.table.InsertDefaultRow(1);
+        // Ignored rows placed first count as lines but not as sources.
+        for (int i = 1; i <= c.ignored; ++i) e.table.SetPropStatus(i, "I");
+        EXPECT_EQ(caseDataErrors(e.pages, e.table).size(), c.errors) << c.sources << " " << c.ignored;
+    }
+}
+
 TEST(CasePages, StationOnTheNavaidFrequencyAndBadPositionsKeepTheMarkOff) {
     struct Case {
         std::string rf;
