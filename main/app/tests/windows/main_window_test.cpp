@@ -149,6 +149,15 @@ private slots:
         QVERIFY(w.picture()->showsFrame());
         QCOMPARE(w.picture()->outlinePointCount(), 101);
         saveSnapshot(&w, sci ? "main/frmMainMenu_sci" : "main/frmMainMenu_fld");
+        // The Tools menu: the calibration tool only in the scientific edition.
+        QMenu* tools = w.action("mnuToolsPaths")->associatedObjects().isEmpty()
+                           ? nullptr
+                           : qobject_cast<QMenu*>(w.action("mnuToolsPaths")->associatedObjects().first());
+        QVERIFY(tools);
+        tools->popup(w.mapToGlobal(QPoint(0, 0)));
+        QVERIFY(QTest::qWaitForWindowExposed(tools));
+        saveSnapshot(tools, sci ? "main/frmMainMenu_tools_sci" : "main/frmMainMenu_tools_fld");
+        tools->hide();
         w.setAnimationEnabled(false);
         QVERIFY(!w.picture()->running());
         QVERIFY(!w.picture()->showsFrame());
@@ -242,6 +251,8 @@ private slots:
         QVERIFY(w.action("mnuFileNew")->isEnabled());
         QCoreApplication::processEvents();
         QCOMPARE(w.fileMenu()->activeAction(), w.action("mnuFileResults"));
+        QVERIFY(w.fileMenu()->isVisible());
+        saveSnapshot(w.fileMenu(), "main/frmMainMenu_after_run");
         w.fileMenu()->hide();
 
         // Closing during a run: the run is asked to stop and the window goes after it.
