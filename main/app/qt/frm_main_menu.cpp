@@ -10,6 +10,7 @@
 #include <QTimer>
 
 #include "crv/common/dialog_services.h"
+#include "crv/common/error_report.h"
 #include "crv/main/app/qt/service_volume_view.h"
 
 namespace crv::main::qt {
@@ -18,9 +19,9 @@ namespace {
 QString toQt(const std::string& s) { return QString::fromLatin1(s.data(), static_cast<qsizetype>(s.size())); }
 }  // namespace
 
-frmMainMenu::frmMainMenu(MainController& controller, crv::common::AppState& state, const std::string& caption,
-                         QWidget* parent)
-    : QMainWindow(parent), controller_(controller), state_(state) {
+frmMainMenu::frmMainMenu(MainController& controller, crv::common::AppState& state,
+                         crv::common::MessagePresenter& presenter, const std::string& caption, QWidget* parent)
+    : QMainWindow(parent), controller_(controller), state_(state), presenter_(presenter) {
     setObjectName(QStringLiteral("frmMainMenu"));
     setWindowTitle(toQt(caption));
     picture_ = new ServiceVolumeView(this);
@@ -31,16 +32,22 @@ frmMainMenu::frmMainMenu(MainController& controller, crv::common::AppState& stat
 
     fileMenu_ = menuBar()->addMenu(QStringLiteral("&File"));
     fileMenu_->setObjectName(QStringLiteral("mnuFile"));
-    connect(addItem(fileMenu_, "mnuFileNew", QStringLiteral("&New Proponent..."), QKeySequence(QStringLiteral("Ctrl+N"))),
-            &QAction::triggered, this, [this] { after(controller_.FileNew()); });
-    connect(addItem(fileMenu_, "mnuFileOpen", QStringLiteral("&Open Data File..."), QKeySequence(QStringLiteral("Ctrl+O"))),
-            &QAction::triggered, this, [this] { after(controller_.FileOpen()); });
+    connect(
+        addItem(fileMenu_, "mnuFileNew", QStringLiteral("&New Proponent..."), QKeySequence(QStringLiteral("Ctrl+N"))),
+        &QAction::triggered, this,
+        [this] { guarded(QStringLiteral("mnuFileNew"), [this] { after(controller_.FileNew()); }); });
+    connect(
+        addItem(fileMenu_, "mnuFileOpen", QStringLiteral("&Open Data File..."), QKeySequence(QStringLiteral("Ctrl+O"))),
+        &QAction::triggered, this,
+        [this] { guarded(QStringLiteral("mnuFileOpen"), [this] { after(controller_.FileOpen()); }); });
     fileMenu_->addSeparator();
     connect(addItem(fileMenu_, "mnuFileResults", QStringLiteral("&Display Results..."),
                     QKeySequence(QStringLiteral("Ctrl+D"))),
             &QAction::triggered, this, [this] {
-                controller_.FileResults();
-                after(AfterCommand::Nothing);
+                guarded(QStringLiteral("mnuFileResults"), [this] {
+                    controller_.FileResults();
+                    after(AfterCommand::Nothing);
+                });
             });
     recentSeparator_ = fileMenu_->addSeparator();
     recentSeparator_->setObjectName(QStringLiteral("mnuFileSep2"));
@@ -62,42 +69,44 @@ frmMainMenu::frmMainMenu(MainController& controller, crv::common::AppState& stat
     navMenu_ = menuBar()->addMenu(QStringLiteral("&Navaid"));
     navMenu_->setObjectName(QStringLiteral("mnuNav"));
     connect(addItem(navMenu_, "mnuNavSelect", QStringLiteral("&Select Navaid...")), &QAction::triggered, this,
-            [this] { after(controller_.NavSelect()); });
+            [this] { guarded(QStringLiteral("mnuNavSelect"), [this] { after(controller_.NavSelect()); }); });
     connect(addItem(navMenu_, "mnuNavManual", QStringLiteral("&Manual Entry...")), &QAction::triggered, this,
-            [this] { after(controller_.NavManual()); });
+            [this] { guarded(QStringLiteral("mnuNavManual"), [this] { after(controller_.NavManual()); }); });
     connect(navMenu_, &QMenu::aboutToShow, this, &frmMainMenu::updateEnabling);
 
     QMenu* sim = menuBar()->addMenu(QStringLiteral("&Simulation"));
     connect(addItem(sim, "mnuSimRun", QStringLiteral("&Run Simulation...")), &QAction::triggered, this,
-            [this] { after(controller_.SimRun()); });
+            [this] { guarded(QStringLiteral("mnuSimRun"), [this] { after(controller_.SimRun()); }); });
     connect(addItem(sim, "mnuSimAuto", QStringLiteral("Run, &Print Results...")), &QAction::triggered, this,
-            [this] { after(controller_.SimAuto()); });
+            [this] { guarded(QStringLiteral("mnuSimAuto"), [this] { after(controller_.SimAuto()); }); });
 
     QMenu* tools = menuBar()->addMenu(QStringLiteral("&Tools"));
     connect(addItem(tools, "mnuToolsPaths", QStringLiteral("&Location of Files...")), &QAction::triggered, this,
-            [this] { controller_.ToolsPaths(); });
+            [this] { guarded(QStringLiteral("mnuToolsPaths"), [this] { controller_.ToolsPaths(); }); });
     connect(addItem(tools, "mnuToolsDates", QStringLiteral("&Dates of Database Files")), &QAction::triggered, this,
-            [this] { controller_.ToolsDates(); });
+            [this] { guarded(QStringLiteral("mnuToolsDates"), [this] { controller_.ToolsDates(); }); });
     connect(addItem(tools, "mnuToolsPlotPar", QStringLiteral("&Plot Parameters...")), &QAction::triggered, this,
-            [this] { controller_.ToolsPlotPar(); });
+            [this] { guarded(QStringLiteral("mnuToolsPlotPar"), [this] { controller_.ToolsPlotPar(); }); });
     tools->addSeparator();
     connect(addItem(tools, "mnuToolsSimPts", QStringLiteral("&Simulation Test Points...")), &QAction::triggered, this,
-            [this] { controller_.ToolsSimPts(); });
+            [this] { guarded(QStringLiteral("mnuToolsSimPts"), [this] { controller_.ToolsSimPts(); }); });
     connect(addItem(tools, "mnuToolsRadPat", QStringLiteral("&Radiation Patterns...")), &QAction::triggered, this,
-            [this] { controller_.ToolsRadPat(); });
+            [this] { guarded(QStringLiteral("mnuToolsRadPat"), [this] { controller_.ToolsRadPat(); }); });
     connect(addItem(tools, "mnuToolsCalDat", QStringLiteral("&Calibration Data...")), &QAction::triggered, this,
-            [this] { controller_.ToolsCalDat(); });
+            [this] { guarded(QStringLiteral("mnuToolsCalDat"), [this] { controller_.ToolsCalDat(); }); });
     tools->addSeparator();
     connect(addItem(tools, "mnuToolsOptions", QStringLiteral("&Options...")), &QAction::triggered, this, [this] {
-        controller_.ToolsOptions();
-        setAnimationEnabled(state_.AnimationEnabled);
+        guarded(QStringLiteral("mnuToolsOptions"), [this] {
+            controller_.ToolsOptions();
+            setAnimationEnabled(state_.AnimationEnabled);
+        });
     });
 
     QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
     connect(addItem(help, "mnuHelpShow", QStringLiteral("CRV &Help")), &QAction::triggered, this,
-            [this] { controller_.HelpShow(); });
+            [this] { guarded(QStringLiteral("mnuHelpShow"), [this] { controller_.HelpShow(); }); });
     connect(addItem(help, "mnuHelpAbout", QStringLiteral("&About")), &QAction::triggered, this,
-            [this] { controller_.HelpAbout(); });
+            [this] { guarded(QStringLiteral("mnuHelpAbout"), [this] { controller_.HelpAbout(); }); });
 
     controller_.busyChanged = [this] { updateEnabling(); };
     controller_.refresh = [this] { update(); };
@@ -108,6 +117,20 @@ QAction* frmMainMenu::addItem(QMenu* menu, const char* name, const QString& capt
     a->setObjectName(QString::fromLatin1(name));
     if (!shortcut.isEmpty()) a->setShortcut(shortcut);
     return a;
+}
+
+void frmMainMenu::guarded(const QString& command, const std::function<void()>& work) {
+    // A failure inside a command ends the command with a message, never the
+    // program: nothing thrown may leave a Qt event handler.
+    try {
+        work();
+    } catch (const std::exception& e) {
+        crv::common::ShowUnexpectedError(presenter_, command.toStdString(), e.what());
+        updateEnabling();
+    } catch (...) {
+        crv::common::ShowUnexpectedError(presenter_, command.toStdString(), "unknown error");
+        updateEnabling();
+    }
 }
 
 QAction* frmMainMenu::action(const QString& name) const { return findChild<QAction*>(name); }
@@ -134,8 +157,8 @@ void frmMainMenu::updateAnimation() { picture_->setRunning(animationEnabled_ && 
 
 void frmMainMenu::updateEnabling() {
     const bool idle = controller_.commandsEnabled();
-    for (const char* name : {"mnuFileNew", "mnuFileOpen", "mnuNavManual", "mnuSimRun", "mnuSimAuto", "mnuToolsPaths",
-                             "mnuToolsOptions"})
+    for (const char* name :
+         {"mnuFileNew", "mnuFileOpen", "mnuNavManual", "mnuSimRun", "mnuSimAuto", "mnuToolsPaths", "mnuToolsOptions"})
         action(QString::fromLatin1(name))->setEnabled(idle);
     for (QAction* a : recent_) a->setEnabled(idle);
     action(QStringLiteral("mnuNavSelect"))->setEnabled(idle && controller_.navSelectEnabled());

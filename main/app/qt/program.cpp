@@ -85,7 +85,7 @@ Program::Program(crv::resources::Edition e, crv::common::MessagePresenter& p, co
     dialogs_ = std::make_unique<QtNewCaseDialogs>(parentWidget_, state, store, presenter, rules);
     controller_ = std::make_unique<MainController>(
         MainServices{state, store, presenter, entries, *forwarder_, *dialogs_, identity});
-    window_ = std::make_unique<frmMainMenu>(*controller_, state, identity.caption);
+    window_ = std::make_unique<frmMainMenu>(*controller_, state, presenter, identity.caption);
     parentWidget_ = window_.get();
 }
 

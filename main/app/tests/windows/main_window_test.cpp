@@ -192,6 +192,12 @@ private slots:
         QCOMPARE(presenter.messages[0].text, std::string(" The calibration data editor is not available yet. "));
         program->window().action("mnuHelpAbout")->trigger();
         QCOMPARE(presenter.messages.back().title, std::string(" About CRV_Sci"));
+        // A failure inside a command ends it with a message, not the program.
+        program->entries.EditRcvrTestPts = [] { throw std::runtime_error("no such file"); };
+        program->window().action("mnuToolsSimPts")->trigger();
+        QCOMPARE(presenter.messages.back().title, std::string("CRV Error"));
+        QVERIFY(presenter.messages.back().text.find("mnuToolsSimPts") != std::string::npos);
+        QVERIFY(program->window().action("mnuFileNew")->isEnabled());
         program->window().close();
     }
 

@@ -2,6 +2,7 @@
 // The main window: menu bar, the turning service-volume picture, status bar.
 // Every command goes to MainController; the window only shows its state.
 #include <array>
+#include <functional>
 
 #include <QMainWindow>
 
@@ -18,8 +19,8 @@ class ServiceVolumeView;
 class frmMainMenu : public QMainWindow, public crv::common::RecentFilesMenu {
     Q_OBJECT
 public:
-    frmMainMenu(MainController& controller, crv::common::AppState& state, const std::string& caption,
-                QWidget* parent = nullptr);
+    frmMainMenu(MainController& controller, crv::common::AppState& state, crv::common::MessagePresenter& presenter,
+                const std::string& caption, QWidget* parent = nullptr);
 
     // Start-up after the settings are loaded: the calibration tool by
     // edition, the window centred, the animation as configured.
@@ -44,12 +45,14 @@ protected:
 private:
     QAction* addItem(QMenu* menu, const char* name, const QString& caption, const QKeySequence& shortcut = {});
     void after(AfterCommand result);
+    void guarded(const QString& command, const std::function<void()>& work);
     void updateEnabling();
     void updateAnimation();
     void openResultsMenu();
 
     MainController& controller_;
     crv::common::AppState& state_;
+    crv::common::MessagePresenter& presenter_;
     ServiceVolumeView* picture_ = nullptr;
     QMenu* fileMenu_ = nullptr;
     QMenu* navMenu_ = nullptr;
