@@ -7,6 +7,10 @@
 
 #include "crv/common/ui/message_presenter.h"
 #include "crv/main/app/qt/program.h"
+#ifdef CRV_HAVE_RUN_CONTROLLER
+#include "crv/binding/engine_library.h"
+#include "crv/main/app/qt/run_wiring.h"
+#endif
 
 #ifndef CRV_PROGRAM_SCIENTIFIC
 #define CRV_PROGRAM_SCIENTIFIC 0
@@ -28,6 +32,9 @@ int main(int argc, char** argv) {
     crv::common::MessagePresenter& presenter = crv::common::ui::installQtMessagePresenter();
 
     crv::main::qt::Program program(edition, presenter);
+#ifdef CRV_HAVE_RUN_CONTROLLER
+    crv::main::qt::RunWiring run(program, crv::binding::sharedEngine());
+#endif
     program.start();
     return app.exec();
 }
