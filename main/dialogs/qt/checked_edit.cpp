@@ -41,6 +41,7 @@ bool CheckedEdit::check() {
     const bool ok = fields_.validate(index_, presenter_);
     pull();
     checking_ = false;
+    refused_ = !ok;
     if (!ok) refocus();
     return ok;
 }
@@ -79,7 +80,13 @@ void CheckedEdit::focusOutEvent(QFocusEvent* event) {
     check();
 }
 
+bool focusRefused() {
+    auto* edit = qobject_cast<CheckedEdit*>(QApplication::focusWidget());
+    return edit && edit->refused();
+}
+
 void CheckedEdit::keyPressEvent(QKeyEvent* event) {
+    refused_ = false;
     const int key = event->key();
     if (key == Qt::Key_Return || key == Qt::Key_Enter) {
         focusNextChild();

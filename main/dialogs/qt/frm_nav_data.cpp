@@ -106,6 +106,7 @@ void frmNavData::pullAll() {
 }
 
 void frmNavData::onOk() {
+    if (focusRefused()) return;
     for (auto* e : edits_) e->push();
     const int bad = model_.accept(state_, store_, presenter_);
     pullAll();

@@ -113,6 +113,7 @@ void frmPropData::pullAll() {
 }
 
 void frmPropData::onOk() {
+    if (focusRefused()) return;
     for (auto* e : edits_) e->push();
     const int bad = model_.accept(state_, store_, presenter_, result_);
     pullAll();

@@ -64,6 +64,7 @@ frmSrchPar::frmSrchPar(bool backCrs, int svType, float srchRad, const std::strin
     top->setSizeConstraint(QLayout::SetFixedSize);
 
     connect(ok_, &QPushButton::clicked, this, [this] {
+        if (focusRefused()) return;
         radius_->push();
         int type = 0;
         float radius = 0;

@@ -190,6 +190,27 @@ private slots:
         QCOMPARE(lat, -12.5f);
     }
 
+    void clickingOkToLeaveARefusedFieldShowsOneMessage() {
+        AppState state;
+        state.ModelType = "SCI";
+        pushDialogScript([&](QDialog& d) {
+            auto& f = as<frmPropData>(d);
+            auto* radius = f.edit(ProponentEntryModel::SearchRadius);
+            focusAndActivate(d, radius);
+            radius->selectAll();
+            QTest::keyClicks(radius, "0");
+            QTest::mouseClick(f.okButton(), Qt::LeftButton);
+            QVERIFY(f.isVisible());
+            QCOMPARE(presenter.messages.size(), size_t(1));
+            QVERIFY(radius->hasFocus());
+            f.cancelButton()->click();
+        });
+        float lat = 0, lon = 0, radius = 0;
+        bool manual = false, canceled = false;
+        frmPropData::GetParams(nullptr, state, *store, presenter, lat, lon, radius, manual, canceled);
+        QVERIFY(canceled);
+    }
+
     void proponentSelection() {
         AppState state;
         state.TempFolder = folder();

@@ -31,6 +31,9 @@ public:
     bool check();
     bool isPosition() const;
     int index() const { return index_; }
+    // True while the box holds a text its check refused when it was left
+    // (the click that took the focus away must not act on it).
+    bool refused() const { return refused_; }
 
 protected:
     void focusInEvent(QFocusEvent* event) override;
@@ -46,6 +49,11 @@ private:
     std::string entryText_;
     std::string entryMask_;
     bool checking_ = false;
+    bool refused_ = false;
 };
+
+// True when the focus sits in a box whose text was just refused: a button
+// clicked to leave it does nothing.
+bool focusRefused();
 
 }  // namespace crv::main::qt
