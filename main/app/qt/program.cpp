@@ -11,6 +11,8 @@
 #include "crv/main/dialogs/qt/frm_prop_data.h"
 #include "crv/main/dialogs/qt/frm_prop_sel.h"
 
+static void initMainAppHelp() { Q_INIT_RESOURCE(main_app_help); }
+
 namespace crv::main::qt {
 
 QtNewCaseDialogs::QtNewCaseDialogs(QWidget*& parent, crv::common::AppState& state, crv::platform::SettingsStore& store,
@@ -80,6 +82,7 @@ Program::Program(crv::resources::Edition e, crv::common::MessagePresenter& p, co
       identity(crv::resources::identityOf(e)),
       store(settingsPath.empty() ? crv::platform::settingsFilePath() : settingsPath),
       presenter(p) {
+    initMainAppHelp();
     unavailable_ = std::make_unique<UnavailableRunControl>(presenter);
     forwarder_ = std::make_unique<RunForwarder>(*this);
     dialogs_ = std::make_unique<QtNewCaseDialogs>(parentWidget_, state, store, presenter, rules);
