@@ -16,6 +16,8 @@
 
 namespace crv::main::run {
 
+using crv::binding::SearchParams;
+
 struct RunServices {
     crv::common::AppState* state = nullptr;
     crv::platform::SettingsStore* settings = nullptr;
@@ -33,6 +35,10 @@ struct RunServices {
 
 // The message shown when a search or run is asked for while one is running.
 crv::common::Message engineBusyMessage();
+
+// The run folder's name for a case file: the name without its last
+// extension ("a.v2.dat" runs in "a.v2").
+std::string RunFolderName(const std::string& caseFile);
 
 class RunController {
 public:
@@ -70,6 +76,11 @@ public:
 
 private:
     friend class RunGuard;
+    crv::binding::Progress progressFunction();
+    // WriteRFSrcReports with the new case file's full path.
+    void writeRFSrcReports(const crv::binding::SearchParams& record, float radiusNmi, std::int32_t& count,
+                           bool& cancel, const std::string& casePath);
+
     RunServices s_;
     bool busy_ = false;
     bool cancelRequested_ = false;
