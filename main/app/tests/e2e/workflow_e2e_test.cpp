@@ -15,6 +15,8 @@
 #include "crv/common/ui/frm_progress.h"
 #include "crv/common/ui/message_presenter.h"
 #include "crv/common/ui/snapshot.h"
+#include "crv/editors/case_file.h"
+#include "crv/editors/field_dictionary.h"
 #include "crv/main/app/qt/program.h"
 #include "crv/main/app/qt/run_questions.h"
 #include "crv/main/app/qt/run_wiring.h"
@@ -71,9 +73,17 @@ class WorkflowE2E : public QObject {
         wiring->questions().setSaveChooser([this](const crv::main::run::SaveFileRequest& r) {
             return r.initialDir + (program->state.ModelType == "SCI" ? "E2E.dat" : "E2EMAN.dat");
         });
-        program->entries.EditDataFile = [this](std::int32_t& result) {
+        // The case editor's part: the new case passes its check, is saved
+        // with the checked mark, and the editor is left with Run.
+        program->entries.EditDataFile = [this, edition](std::int32_t& result) {
             edited.push_back(program->state.CaseFile);
-            result = 1;
+            const auto dictionary = crv::editors::FieldDictionary::forEdition(edition);
+            const std::string path = program->state.DataFolder + program->state.CaseFile;
+            auto data = crv::editors::LoadDataFile(path, dictionary);
+            QVERIFY2(data.has_value(), data.has_value() ? "" : data.error().c_str());
+            auto saved = crv::editors::SaveDataFile(path, *data, dictionary, true);
+            QVERIFY2(saved.has_value(), saved.has_value() ? "" : saved.error().c_str());
+            result = 2;
         };
         program->start();
         QVERIFY(QTest::qWaitForWindowExposed(&program->window()));
@@ -149,8 +159,24 @@ private slots:
         QVERIFY(caseLines);
         QCOMPARE(caseLines->at(0), std::string("CRV Version 5.0.6"));
         QCOMPARE(caseLines->at(1).substr(1, 3), std::string("QKV"));
-        QVERIFY(std::filesystem::exists(ws + "Output/fm@QKV.plt"));
-        QVERIFY(program->window().navMenu());
+        // Run from the editor: the report of the new case, then the results.
+        QVERIFY(std::filesystem::exists(ws + "Output/Rfi.txt"));
+        QVERIFY(std::filesystem::exists(ws + "Output/Rfi.plt"));
+        QVERIFY(std::filesystem::exists(ws + "Output/fm@QKV.plt"));  // the search files are kept
+        QCOMPARE(program->window().resultsMenuOpenings(), 1);
+        std::vector<std::string> shown;
+        int browsed = 0;
+        std::vector<int> kinds;
+        program->entries.ShowFiles = [&](int kind, bool) {
+            kinds.push_back(kind);
+            return ++browsed == 1 ? FileSelection{ws + "Output/", "Rfi.txt", 3} : FileSelection{};
+        };
+        program->entries.DisplayReports = [&](const std::string& d, const std::string& f, bool) {
+            shown.push_back(d + f);
+        };
+        program->window().action(QStringLiteral("mnuFileResults"))->trigger();
+        QCOMPARE(shown, std::vector<std::string>{ws + "Output/Rfi.txt"});
+        QCOMPARE(kinds, (std::vector<int>{3, 3}));  // reports first, then the browser again
         // The asterisk note of the scientific list came once.
         int notes = 0;
         for (const auto& m : presenter.messages)
@@ -201,6 +227,7 @@ private slots:
         QVERIFY(caseLines);
         QCOMPARE(caseLines->at(1).substr(0, 17), std::string(" MAN   0 110.100 "));
         QCOMPARE(program->state.ProponentRecord, std::string());
+        QVERIFY(std::filesystem::exists(ws + "Output/Rfi.txt"));
         // No RF source of a case from a manual navaid is a proponent.
         for (std::size_t i = 2; i < caseLines->size() && caseLines->at(i).substr(1, 4) != "$$$$"; ++i)
             QCOMPARE(caseLines->at(i).substr(63, 2), std::string(" 0"));
