@@ -49,20 +49,15 @@ frmMainMenu::frmMainMenu(MainController& controller, crv::common::AppState& stat
                     after(AfterCommand::Nothing);
                 });
             });
-    recentSeparator_ = fileMenu_->addSeparator();
-    recentSeparator_->setObjectName(QStringLiteral("mnuFileSep2"));
-    recentSeparator_->setVisible(false);
-    for (int i = 0; i < 5; ++i) {
-        QAction* a = addItem(fileMenu_, "mnuFileRecent", QStringLiteral("RecentFile%1").arg(i + 1));
-        a->setObjectName(QStringLiteral("mnuFileRecent%1").arg(i + 1));
-        a->setVisible(false);
-        connect(a, &QAction::triggered, this, [this, a] {
-            const QByteArray path = a->data().toString().toLatin1();
-            after(controller_.OpenRecent(std::string(path.constData(), static_cast<std::size_t>(path.size()))));
+    QAction* exitSeparator = fileMenu_->addSeparator();
+    exitSeparator->setObjectName(QStringLiteral("mnuFileSep3"));
+    recent_ = new crv::common::ui::RecentFilesMenuSection(fileMenu_, exitSeparator);
+    connect(recent_, &crv::common::ui::RecentFilesMenuSection::openRecentFile, this, [this](const QString& path) {
+        guarded(QStringLiteral("mnuFileRecent"), [this, path] {
+            const QByteArray bytes = path.toLatin1();
+            after(controller_.OpenRecent(std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()))));
         });
-        recent_[static_cast<std::size_t>(i)] = a;
-    }
-    fileMenu_->addSeparator();
+    });
     connect(addItem(fileMenu_, "mnuFileExit", QStringLiteral("E&xit"), QKeySequence(QStringLiteral("Ctrl+Q"))),
             &QAction::triggered, this, &QWidget::close);
 
@@ -160,25 +155,8 @@ void frmMainMenu::updateEnabling() {
     for (const char* name :
          {"mnuFileNew", "mnuFileOpen", "mnuNavManual", "mnuSimRun", "mnuSimAuto", "mnuToolsPaths", "mnuToolsOptions"})
         action(QString::fromLatin1(name))->setEnabled(idle);
-    for (QAction* a : recent_) a->setEnabled(idle);
+    for (int i = 0; i < crv::common::kRecentFileCount; ++i) recent_->entry(i)->setEnabled(idle);
     action(QStringLiteral("mnuNavSelect"))->setEnabled(idle && controller_.navSelectEnabled());
-}
-
-void frmMainMenu::UpdateRecentFilesMenu(const crv::common::AppState& state) {
-    const auto captions = crv::common::RecentFileCaptions(state);
-    for (std::size_t i = 0; i < recent_.size(); ++i) {
-        QAction* a = recent_[i];
-        if (i < captions.size()) {
-            QString caption = toQt(captions[i]);
-            caption.replace(QLatin1Char('&'), QStringLiteral("&&"));  // a name's "&" is shown, not a shortcut
-            a->setText(caption);
-            a->setData(toQt(state.RecentFiles[i]));
-            a->setVisible(true);
-        } else {
-            a->setVisible(false);
-        }
-    }
-    recentSeparator_->setVisible(!captions.empty());
 }
 
 void frmMainMenu::after(AfterCommand result) {

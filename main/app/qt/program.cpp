@@ -5,6 +5,7 @@
 #include "crv/common/ui/frm_paths.h"
 #include "crv/common/ui/help.h"
 #include "crv/common/ui/printing.h"
+#include "crv/common/ui/recent_files_menu.h"
 #include "crv/editors/field_dictionary.h"
 #include "crv/main/dialogs/qt/frm_nav_data.h"
 #include "crv/main/dialogs/qt/frm_nav_sel.h"
@@ -104,7 +105,8 @@ void Program::wireCommonWindows() {
         };
     if (!entries.ShowPaths)
         entries.ShowPaths = [this] {
-            crv::common::ui::ShowPaths(window_.get(), state, store, window_.get(), presenter);
+            crv::common::ui::ShowPaths(window_.get(), state, store, &crv::common::ui::RecentFilesNotifier::instance(),
+                                       presenter);
         };
     if (!entries.ShowOptions)
         entries.ShowOptions = [this] { crv::common::ui::ShowOptions(window_.get(), state, store, presenter); };
@@ -118,7 +120,7 @@ void Program::wireCommonWindows() {
 void Program::start() {
     wireCommonWindows();
     fillMissingEntries(entries, presenter);
-    controller_->Startup(editionCode, window_.get());
+    controller_->Startup(editionCode, &crv::common::ui::RecentFilesNotifier::instance());
     window_->startUp();
     window_->show();
 }

@@ -4,6 +4,7 @@
 
 #include "crv/binding/engine_api.h"
 #include "crv/common/ui/frm_progress.h"
+#include "crv/common/ui/recent_files_menu.h"
 #include "crv/main/app/qt/program.h"
 #include "crv/main/app/qt/run_questions.h"
 #include "crv/main/run/run_controller.h"
@@ -56,7 +57,7 @@ RunWiring::RunWiring(Program& program, crv::binding::EngineApi& engine) : parts_
     s.viewers.DisplayPlots = [&program](const std::string& d, const std::string& f, bool autoPrint) {
         program.entries.DisplayPlots(d, f, autoPrint);
     };
-    s.recentMenu = &program.window();
+    s.recentMenu = &crv::common::ui::RecentFilesNotifier::instance();
     s.processEvents = [] { QCoreApplication::processEvents(); };
     p.controller = std::make_unique<crv::main::run::RunController>(std::move(s));
     p.run = std::make_unique<ControllerRun>(*p.controller);

@@ -5,6 +5,8 @@
 #include <QKeyEvent>
 #include <QTimer>
 
+#include "crv/common/ui/form_services.h"
+
 namespace crv::main::qt {
 
 using crv::common::KeyVerdict;
@@ -16,7 +18,7 @@ std::string fromQt(const QString& text) {
     return std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()));
 }
 
-void markNoValidate(QWidget* widget) { widget->setProperty("crvNoValidate", true); }
+void markNoValidate(QWidget* widget) { crv::common::ui::setCausesValidation(widget, false); }
 
 CheckedEdit::CheckedEdit(FieldSet& fields, int index, crv::common::MessagePresenter& presenter, QWidget* parent)
     : QLineEdit(parent), fields_(fields), index_(index), presenter_(presenter) {
@@ -75,7 +77,7 @@ void CheckedEdit::focusOutEvent(QFocusEvent* event) {
     const Qt::FocusReason reason = event->reason();
     if (reason == Qt::PopupFocusReason || reason == Qt::ActiveWindowFocusReason) return;
     QWidget* next = QApplication::focusWidget();
-    if (next && next->property("crvNoValidate").toBool()) return;
+    if (next && !crv::common::ui::causesValidation(next)) return;
     if (!window()->isVisible()) return;
     check();
 }

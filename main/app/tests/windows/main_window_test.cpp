@@ -14,6 +14,7 @@
 #include <fstream>
 
 #include "crv/common/ui/message_presenter.h"
+#include "crv/common/ui/recent_files_menu.h"
 #include "crv/common/ui/snapshot.h"
 #include "crv/main/app/qt/program.h"
 #include "crv/main/app/qt/service_volume_view.h"
@@ -199,6 +200,32 @@ private slots:
         QVERIFY(presenter.messages.back().text.find("mnuToolsSimPts") != std::string::npos);
         QVERIFY(program->window().action("mnuFileNew")->isEnabled());
         program->window().close();
+    }
+
+    void recentEntriesOpenTheirCase() {
+        auto program = makeProgram(Edition::Field, "");
+        std::vector<std::string> opened;
+        program->entries.EditDataFile = [&](std::int32_t& result) {
+            opened.push_back(program->state.DataFolder + "|" + program->state.CaseFile);
+            result = 1;
+        };
+        program->start();
+        auto& w = program->window();
+        const std::string other = root() + "other/";
+        std::filesystem::create_directories(other);
+        std::ofstream(other + "R&D.dat") << "x\n";
+        std::ofstream(program->state.DataFolder + "inside.dat") << "x\n";
+        crv::common::ui::AddRecentFile(program->state, other + "R&D.dat", program->store);
+        crv::common::ui::AddRecentFile(program->state, program->state.DataFolder + "inside.dat", program->store);
+        QVERIFY(w.action("mnuFileRecent1")->isVisible());
+        QCOMPARE(w.action("mnuFileRecent1")->text(), QStringLiteral("inside.dat"));  // shown inside the data folder
+        QCOMPARE(w.action("mnuFileRecent2")->text(), QString::fromStdString(other + "R&&D.dat"));
+        QVERIFY(!w.action("mnuFileRecent3")->isVisible());
+        const std::string dataFolder = program->state.DataFolder;
+        w.action("mnuFileRecent2")->trigger();
+        QCOMPARE(opened.front(), other + "|R&D.dat");
+        QCOMPARE(program->store.get("Paths", "Data Folder", ""), other);
+        w.close();
     }
 
     void newProponentLoopThroughTheDialogs() {

@@ -1,12 +1,14 @@
 #pragma once
 // The main window: menu bar, the turning service-volume picture, status bar.
 // Every command goes to MainController; the window only shows its state.
+// The recent-file entries follow the program-wide RecentFilesNotifier.
 #include <array>
 #include <functional>
 
 #include <QMainWindow>
 
 #include "crv/common/configuration.h"
+#include "crv/common/ui/recent_files_menu.h"
 #include "crv/main/app/main_controller.h"
 
 class QAction;
@@ -16,7 +18,7 @@ namespace crv::main::qt {
 
 class ServiceVolumeView;
 
-class frmMainMenu : public QMainWindow, public crv::common::RecentFilesMenu {
+class frmMainMenu : public QMainWindow {
     Q_OBJECT
 public:
     frmMainMenu(MainController& controller, crv::common::AppState& state, crv::common::MessagePresenter& presenter,
@@ -28,8 +30,6 @@ public:
 
     bool AnimationEnabled() const { return animationEnabled_; }
     void setAnimationEnabled(bool enabled);
-
-    void UpdateRecentFilesMenu(const crv::common::AppState& state) override;
 
     QAction* action(const QString& name) const;  // by its menu item name, e.g. "mnuFileNew"
     QMenu* fileMenu() const { return fileMenu_; }
@@ -56,8 +56,7 @@ private:
     ServiceVolumeView* picture_ = nullptr;
     QMenu* fileMenu_ = nullptr;
     QMenu* navMenu_ = nullptr;
-    QAction* recentSeparator_ = nullptr;
-    std::array<QAction*, 5> recent_{};
+    crv::common::ui::RecentFilesMenuSection* recent_ = nullptr;
     bool animationEnabled_ = false;
     bool closing_ = false;
     int resultsMenuOpenings_ = 0;
