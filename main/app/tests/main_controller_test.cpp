@@ -198,15 +198,24 @@ TEST_F(Fixture, CancellingEitherDialogEndsWithoutANavaidSearch) {
 TEST_F(Fixture, ACancelledSelectionCostsNoResults) {
     writeOutput("Rfi.txt");
     dialogs.params = {{true, false}};
-    controller->FileNew();
-    controller->NavManual();  // the manual dialog is not cancelled: the question comes after it
-    EXPECT_TRUE(std::filesystem::exists(root / "Output/Rfi.txt") == false);
-    writeOutput("Rfi.txt");
+    controller->FileNew();  // the proponent dialog cancelled
     dialogs.manualCanceled = true;
     controller->NavManual();
+    dialogs.navCanceled = true;
+    writeOutput("nav@ABCD.plt");
+    controller->NavSelect();
     selections = {FileSelection{}};  // the case browser cancelled
     controller->SimRun();
     EXPECT_TRUE(std::filesystem::exists(root / "Output/Rfi.txt"));
+    EXPECT_TRUE(presenter.messages.empty());  // nobody was even asked
+
+    // A manual entry that is not cancelled: the question comes after it, and OK clears.
+    dialogs.manualCanceled = false;
+    controller->NavManual();
+    ASSERT_EQ(presenter.messages.size(), 1u);
+    EXPECT_EQ(presenter.messages[0].buttons, crv::common::MessageButtons::OkCancel);
+    EXPECT_FALSE(std::filesystem::exists(root / "Output/Rfi.txt"));
+    EXPECT_EQ(dialogs.calls.back(), "ManualNavaidEntry");
 }
 
 TEST_F(Fixture, MissingDatabasesStopANewCase) {
