@@ -2,6 +2,7 @@
 // clicks, the run controller and the engine library, on the sample workspace
 // that crv_sample writes. Modal dialogs run from scripts; nothing sleeps.
 #include <QAction>
+#include <QDir>
 #include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
@@ -104,6 +105,10 @@ private slots:
         // The engine reads the same settings file as the program.
         qputenv("CORVANE_SETTINGS", QByteArray::fromStdString(settings));
         qputenv("XDG_DATA_HOME", dir.path().toLocal8Bit() + "/data");
+        // The engine's fixed search file names live in the temporary folder:
+        // one of our own, so tests running side by side never share them.
+        QDir().mkpath(dir.path() + QStringLiteral("/tmp"));
+        qputenv("TMPDIR", dir.path().toLocal8Bit() + "/tmp");
         crv::common::ui::setAppPresenter(&presenter);
     }
 
