@@ -15,6 +15,37 @@
 
 namespace crv::main::qt {
 
+namespace {
+// The type list: Escape puts back the entry it had when it got the focus,
+// Enter moves on as Tab.
+class TypeList : public QComboBox {
+public:
+    using QComboBox::QComboBox;
+
+protected:
+    void focusInEvent(QFocusEvent* event) override {
+        QComboBox::focusInEvent(event);
+        entryIndex_ = currentIndex();
+    }
+    void keyPressEvent(QKeyEvent* event) override {
+        if (event->key() == Qt::Key_Escape) {
+            setCurrentIndex(entryIndex_);
+            event->accept();
+            return;
+        }
+        if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+            focusNextChild();
+            event->accept();
+            return;
+        }
+        QComboBox::keyPressEvent(event);
+    }
+
+private:
+    int entryIndex_ = 0;
+};
+}  // namespace
+
 frmSrchPar::frmSrchPar(bool backCrs, int svType, float srchRad, const std::string& modelType,
                        crv::common::MessagePresenter& presenter, QWidget* parent)
     : QDialog(parent), presenter_(presenter), model_(backCrs, svType, srchRad, modelType) {
@@ -22,7 +53,7 @@ frmSrchPar::frmSrchPar(bool backCrs, int svType, float srchRad, const std::strin
     setObjectName(QStringLiteral("frmSrchPar"));
     setWindowTitle(QStringLiteral(" RFI Search Parameters"));
     auto* typeLabel = new QLabel(QStringLiteral("Navaid Service Volume Type"), this);
-    list_ = new QComboBox(this);
+    list_ = new TypeList(this);
     list_->setObjectName(QStringLiteral("cboSVType"));
     for (const auto& entry : model_.group().entries) list_->addItem(toQt(entry));
     list_->setCurrentIndex(model_.listIndex());

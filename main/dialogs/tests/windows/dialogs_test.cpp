@@ -267,6 +267,15 @@ private slots:
             auto& f = as<frmSrchPar>(d);
             QCOMPARE(f.typeList()->currentText(), QStringLiteral("Low-Altitude VOR"));
             QVERIFY(f.radiusEdit()->isEnabled());
+            // Escape in the list puts back the entry it had on entry.
+            d.activateWindow();
+            QVERIFY(QTest::qWaitForWindowActive(&d));
+            f.typeList()->setFocus();
+            QCoreApplication::processEvents();
+            f.typeList()->setCurrentIndex(0);
+            QTest::keyClick(f.typeList(), Qt::Key_Escape);
+            QCOMPARE(f.typeList()->currentIndex(), 1);
+            QVERIFY(f.isVisible());
             f.typeList()->setCurrentIndex(2);
             f.radiusEdit()->selectAll();
             QTest::keyClicks(f.radiusEdit(), "100");  // two places: "10"
