@@ -115,24 +115,20 @@ void RcvrPointsEditor::ShowData() {
 }
 
 void RcvrPointsEditor::ReadGrid() {
+    // Every commit keeps the points as numbers, so a change of format or
+    // notation shows the same positions without rounding them through texts.
     descriptionText_ = trim(descriptionText_);
-    for (int r = 0; r < kRows; ++r) {
-        RcvrPoint& p = points_[static_cast<std::size_t>(r)];
-        for (int c = 1; c <= 3; ++c) {
-            const std::string& t = cellText(r, c);
-            valueOf(p, c) = c < 3 && format_ != 0 ? common::ParseLatLon(t) : common::Val(t);
-        }
-    }
 }
 
-bool RcvrPointsEditor::commitCell(int row, int column, std::string& text, const std::string& before) {
+bool RcvrPointsEditor::commitCell(int row, int column, std::string& text, const std::string& beforeRef) {
+    const std::string before = beforeRef;  // the caller may pass the cell's own text
     if (!detail::checkText(text, columnRecord(column), host_.presenter())) return false;
     if (text != before) changed_ = true;
     cells_[static_cast<std::size_t>(row) * 3 + static_cast<std::size_t>(column - 1)] = text;
     // A row read out of range is corrected once all its values fit.
     RcvrPoint p = points_[static_cast<std::size_t>(row)];
-    const std::string& t = text;
-    valueOf(p, column) = column < 3 && format_ != 0 ? common::ParseLatLon(t) : common::Val(t);
+    // An unchanged text keeps the value it shows (which may hold more decimals).
+    if (text != before) valueOf(p, column) = column < 3 && format_ != 0 ? common::ParseLatLon(text) : common::Val(text);
     points_[static_cast<std::size_t>(row)] = p;
     invalid_[static_cast<std::size_t>(row)] = !(pointValueValid(p.first, 1, format_) &&
                                                 pointValueValid(p.second, 2, format_) &&
@@ -141,7 +137,8 @@ bool RcvrPointsEditor::commitCell(int row, int column, std::string& text, const 
     return true;
 }
 
-bool RcvrPointsEditor::commitDescription(std::string& text, const std::string& before) {
+bool RcvrPointsEditor::commitDescription(std::string& text, const std::string& beforeRef) {
+    const std::string before = beforeRef;  // the caller may pass the cell's own text
     if (text.size() > 25) text.resize(25);
     if (text != before) changed_ = true;
     descriptionText_ = text;

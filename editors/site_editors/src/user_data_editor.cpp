@@ -97,17 +97,16 @@ void UserDataEditor::ShowData() {
 }
 
 void UserDataEditor::ReadGrid() {
+    // The values are kept as numbers by every commit, so a switch of scale
+    // or a save never rounds them through the cells' texts.
     data_.description = common::leftSet(trim(descriptionText_), 25);
     data_.gain = common::Val(gainText_);
-    for (int r = 0; r < rows(); ++r) {
-        const double v = common::Val(cells_[static_cast<std::size_t>(r)]);
-        data_.values[static_cast<std::size_t>(r)] = patternMode_ && data_.scale == 1 ? DbToRel(v) : v;
-    }
     // The 360 degree point of an FM horizontal pattern is its 0 degree point.
     if (data_.kind == 1) data_.values.back() = data_.values.front();
 }
 
-bool UserDataEditor::commitCell(int row, std::string& text, const std::string& before) {
+bool UserDataEditor::commitCell(int row, std::string& text, const std::string& beforeRef) {
+    const std::string before = beforeRef;  // the caller may pass the cell's own text
     const ValueCell cell = valueCell();
     common::FieldCheck record;
     record.kind = common::kFieldReal;
@@ -119,11 +118,17 @@ bool UserDataEditor::commitCell(int row, std::string& text, const std::string& b
     if (text != before) changed_ = true;
     cells_[static_cast<std::size_t>(row)] = text;
     invalid_[static_cast<std::size_t>(row)] = false;
+    // An unchanged text keeps the value it shows (which may hold more decimals).
+    if (text != before) {
+        const double v = common::Val(text);
+        data_.values[static_cast<std::size_t>(row)] = patternMode_ && data_.scale == 1 ? DbToRel(v) : v;
+    }
     typing_ = false;
     return true;
 }
 
-bool UserDataEditor::commitDescription(std::string& text, const std::string& before) {
+bool UserDataEditor::commitDescription(std::string& text, const std::string& beforeRef) {
+    const std::string before = beforeRef;  // the caller may pass the cell's own text
     common::FieldCheck record;
     record.kind = common::kFieldFree;
     record.width = 25;
@@ -135,7 +140,8 @@ bool UserDataEditor::commitDescription(std::string& text, const std::string& bef
     return true;
 }
 
-bool UserDataEditor::commitGain(std::string& text, const std::string& before) {
+bool UserDataEditor::commitGain(std::string& text, const std::string& beforeRef) {
+    const std::string before = beforeRef;  // the caller may pass the cell's own text
     common::FieldCheck record;
     record.kind = common::kFieldReal;
     record.width = 4;
