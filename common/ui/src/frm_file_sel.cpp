@@ -42,6 +42,7 @@ QString fromPath(const std::string& s) { return QFile::decodeName(QByteArray::fr
 
 frmFileSel::frmFileSel(const crv::common::AppState& state, crv::common::MessagePresenter* presenter, QWidget* parent)
     : QDialog(parent), model_(state), list_(model_), presenter_(presenter) {
+    initDialogsHelp();  // the help window lists the pages it finds
     ftvFolder_ = new QTreeWidget(this);
     ftvFolder_->setHeaderHidden(true);
     ftvFolder_->setColumnCount(1);

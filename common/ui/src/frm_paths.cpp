@@ -79,6 +79,7 @@ frmPaths::frmPaths(crv::common::AppState& state, crv::platform::SettingsStore& s
     : QDialog(parent), model_(state), store_(store), menu_(menu), presenter_(presenter), choosers_(std::move(choosers)) {
     if (!choosers_.folder) choosers_.folder = chooseFolder;
     if (!choosers_.file) choosers_.file = chooseFile;
+    initDialogsHelp();  // the help window lists the pages it finds
     setWindowTitle(QStringLiteral(" Location of CRV Files"));
 
     tabs_ = new QTabWidget(this);

@@ -9,6 +9,7 @@
 #include "crv/common/dialog_services.h"
 #include "crv/common/ui/frm_options.h"
 #include "crv/common/ui/frm_paths.h"
+#include "crv/common/ui/help.h"
 #include "crv/common/ui/message_presenter.h"
 #include "crv/common/ui/snapshot.h"
 
@@ -227,6 +228,14 @@ private slots:
         QTest::keyClick(dlg.cancelButton(), Qt::Key_Backtab, Qt::ShiftModifier);
         QCOMPARE(QApplication::focusWidget(), dlg.okButton());
         QCOMPARE(dlg.tabs()->currentIndex(), 0);
+    }
+
+    void helpPagesShipWithTheDialogs() {
+        Setup s;
+        RecordingPresenter rec;
+        frmPaths dlg(s.state, *s.store, nullptr, rec);
+        const QStringList topics = helpTopics();
+        for (const char* topic : {"paths", "options", "file_browser"}) QVERIFY2(topics.contains(topic), topic);
     }
 
     void optionsSaveOnlyOnChange() {
