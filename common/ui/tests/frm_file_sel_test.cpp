@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QSplitter>
+#include <QToolTip>
 #include <QTreeView>
 #include <QTreeWidget>
 #include <QtTest>
@@ -78,6 +79,12 @@ private slots:
             QCOMPARE(model->data(model->index(1, 0), Qt::ToolTipRole).toString(),
                      QString("2: KBBB-FM@99.125,  3: WCCC@107.9"));
             QVERIFY(model->data(model->index(0, 2), Qt::TextAlignmentRole).value<Qt::Alignment>() & Qt::AlignRight);
+            // Resting the mouse on a plot shows its stations.
+            const QRect tipRow = d.fileList()->visualRect(model->index(1, 0));
+            QHelpEvent help(QEvent::ToolTip, tipRow.center(), d.fileList()->viewport()->mapToGlobal(tipRow.center()));
+            QApplication::sendEvent(d.fileList()->viewport(), &help);
+            QCOMPARE(QToolTip::text(), QString("2: KBBB-FM@99.125,  3: WCCC@107.9"));
+            QToolTip::hideText();
             // Picked bottom first; returned in list order.
             clickRow(d.fileList(), 3);
             clickRow(d.fileList(), 1, Qt::ControlModifier);
