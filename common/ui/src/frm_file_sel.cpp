@@ -10,6 +10,7 @@
 #include <QHelpEvent>
 #include <QItemSelectionModel>
 #include <QLabel>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QSplitter>
 #include <QStyle>
@@ -87,6 +88,7 @@ frmFileSel::frmFileSel(const crv::common::AppState& state, crv::common::MessageP
     splitter_->setChildrenCollapsible(false);
     splitter_->setStretchFactor(1, 1);
     splitter_->setSizes({200, 600});
+    splitter_->handle(1)->installEventFilter(this);
 
     cboFileTypes_ = new QComboBox(this);
     cboFileTypes_->setSizeAdjustPolicy(QComboBox::AdjustToContents);
@@ -345,6 +347,13 @@ void frmFileSel::accept() {
 }
 
 void frmFileSel::reject() {
+    // Esc while the splitter is dragged puts it back and leaves the browser open.
+    if (dragging_) {
+        splitter_->setSizes(dragStart_);
+        dragging_ = false;
+        splitter_->handle(1)->releaseMouse();
+        return;
+    }
     // Cancel, Esc and the close box all end here.
     saveState();
     model_.cancel();
@@ -352,6 +361,16 @@ void frmFileSel::reject() {
 }
 
 bool frmFileSel::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == splitter_->handle(1)) {
+        if (event->type() == QEvent::MouseButtonPress && static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
+            dragging_ = true;
+            dragStart_ = splitter_->sizes();
+        } else if (event->type() == QEvent::MouseButtonRelease &&
+                   static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
+            dragging_ = false;
+        }
+        return false;
+    }
     if (watched == lvwFiles_->viewport() && event->type() == QEvent::ToolTip) {
         auto* help = static_cast<QHelpEvent*>(event);
         const QModelIndex index = lvwFiles_->indexAt(help->pos());

@@ -206,6 +206,32 @@ private slots:
         dlg.ShowFiles(4, false);
     }
 
+    void escDuringSplitterDragPutsItBack() {
+        browser_test::Folders f;
+        frmFileSel dlg(f.state);
+        dlg.setRunner([&](frmFileSel& d) {
+            d.show();
+            QVERIFY(QTest::qWaitForWindowExposed(&d));
+            QWidget* handle = d.splitter()->handle(1);
+            const QList<int> before = d.splitter()->sizes();
+            const QPoint grip = handle->rect().center();
+            QTest::mousePress(handle, Qt::LeftButton, Qt::NoModifier, grip);
+            QMouseEvent move(QEvent::MouseMove, QPointF(grip + QPoint(60, 0)),
+                             QPointF(handle->mapToGlobal(grip + QPoint(60, 0))), Qt::NoButton, Qt::LeftButton,
+                             Qt::NoModifier);
+            QApplication::sendEvent(handle, &move);
+            QVERIFY(d.splitter()->sizes() != before);
+            QTest::keyClick(&d, Qt::Key_Escape);
+            QVERIFY(d.isVisible());
+            QCOMPARE(d.splitter()->sizes(), before);
+            QTest::mouseRelease(handle, Qt::LeftButton, Qt::NoModifier, grip);
+            QTest::keyClick(&d, Qt::Key_Escape);  // no drag now: Cancel
+            QVERIFY(!d.isVisible());
+        });
+        dlg.ShowFiles(6);
+        QVERIFY(dlg.SelFile().empty());
+    }
+
     void emptyFolderSelectsNothing() {
         browser_test::Folders f;
         f.state.UserFolder = (f.root.path() + "/missing/").toStdString();
