@@ -159,7 +159,7 @@ void frmFileSel::defaultColumnWidths() {
     if (layout()) layout()->activate();
     // The viewport is sized only when the list is shown; its width follows from the list's.
     const int width = std::max(200, lvwFiles_->width() - 2 * lvwFiles_->frameWidth() -
-                                        style()->pixelMetric(QStyle::PM_ScrollBarExtent) - 2);
+                                        style()->pixelMetric(QStyle::PM_ScrollBarExtent) - 8);
     const int columns = list_.columnCount();
     const QFontMetrics fm(lvwFiles_->header()->font());
     if (model_.FileKind() == 4 && columns == 3) {
