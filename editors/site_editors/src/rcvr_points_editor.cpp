@@ -63,7 +63,7 @@ common::FieldCheck RcvrPointsEditor::columnRecord(int column) const {
         r.max = 99999;
     } else if (format_ == 0) {
         r.kind = common::kFieldReal;
-        r.width = column == 1 ? 6 : 5;
+        r.width = 6;  // a bearing of -179.5 needs six columns
         r.decimals = column == 1 ? 3 : 1;
         r.min = column == 1 ? 0.0f : -180.0f;
         r.max = column == 1 ? 99.999f : 180.0f;
