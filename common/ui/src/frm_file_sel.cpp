@@ -10,6 +10,7 @@
 #include <QHelpEvent>
 #include <QItemSelectionModel>
 #include <QLabel>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QSplitter>
 #include <QStyle>
@@ -42,6 +43,7 @@ QString fromPath(const std::string& s) { return QFile::decodeName(QByteArray::fr
 
 frmFileSel::frmFileSel(const crv::common::AppState& state, crv::common::MessagePresenter* presenter, QWidget* parent)
     : QDialog(parent), model_(state), list_(model_), presenter_(presenter) {
+    initDialogsHelp();  // the help window lists the pages it finds
     ftvFolder_ = new QTreeWidget(this);
     ftvFolder_->setHeaderHidden(true);
     ftvFolder_->setColumnCount(1);
@@ -86,6 +88,7 @@ frmFileSel::frmFileSel(const crv::common::AppState& state, crv::common::MessageP
     splitter_->setChildrenCollapsible(false);
     splitter_->setStretchFactor(1, 1);
     splitter_->setSizes({200, 600});
+    splitter_->handle(1)->installEventFilter(this);
 
     cboFileTypes_ = new QComboBox(this);
     cboFileTypes_->setSizeAdjustPolicy(QComboBox::AdjustToContents);
@@ -156,7 +159,7 @@ void frmFileSel::defaultColumnWidths() {
     if (layout()) layout()->activate();
     // The viewport is sized only when the list is shown; its width follows from the list's.
     const int width = std::max(200, lvwFiles_->width() - 2 * lvwFiles_->frameWidth() -
-                                        style()->pixelMetric(QStyle::PM_ScrollBarExtent) - 2);
+                                        style()->pixelMetric(QStyle::PM_ScrollBarExtent) - 8);
     const int columns = list_.columnCount();
     const QFontMetrics fm(lvwFiles_->header()->font());
     if (model_.FileKind() == 4 && columns == 3) {
@@ -344,6 +347,13 @@ void frmFileSel::accept() {
 }
 
 void frmFileSel::reject() {
+    // Esc while the splitter is dragged puts it back and leaves the browser open.
+    if (dragging_) {
+        splitter_->setSizes(dragStart_);
+        dragging_ = false;
+        splitter_->handle(1)->releaseMouse();
+        return;
+    }
     // Cancel, Esc and the close box all end here.
     saveState();
     model_.cancel();
@@ -351,6 +361,16 @@ void frmFileSel::reject() {
 }
 
 bool frmFileSel::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == splitter_->handle(1)) {
+        if (event->type() == QEvent::MouseButtonPress && static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
+            dragging_ = true;
+            dragStart_ = splitter_->sizes();
+        } else if (event->type() == QEvent::MouseButtonRelease &&
+                   static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
+            dragging_ = false;
+        }
+        return false;
+    }
     if (watched == lvwFiles_->viewport() && event->type() == QEvent::ToolTip) {
         auto* help = static_cast<QHelpEvent*>(event);
         const QModelIndex index = lvwFiles_->indexAt(help->pos());

@@ -16,6 +16,7 @@ namespace crv::common::ui {
 frmOptions::frmOptions(crv::common::AppState& state, crv::platform::SettingsStore& store,
                        crv::common::MessagePresenter& presenter, QWidget* parent)
     : QDialog(parent), model_(state), store_(store), presenter_(presenter) {
+    initDialogsHelp();  // the help window lists the pages it finds
     setWindowTitle(QStringLiteral("Options"));
     auto* fraResults = new QGroupBox(tr("Default Results Type"), this);
     optPlots_ = new QRadioButton(tr("Show plots first"), fraResults);

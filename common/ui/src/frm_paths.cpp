@@ -1,5 +1,7 @@
 #include "crv/common/ui/frm_paths.h"
 
+#include <memory>
+
 #include <QCheckBox>
 #include <QDialogButtonBox>
 #include <QFileDialog>
@@ -32,20 +34,26 @@ std::string chooseFolder(QWidget* parent, const std::string& title, const std::s
 
 std::string chooseFile(QWidget* parent, const std::string& title, const std::string& folder,
                        const std::string& fileName) {
-    QFileDialog dialog(parent, qs(title), qs(folder));
-    dialog.setOption(QFileDialog::DontUseNativeDialog);
-    dialog.setOption(QFileDialog::ReadOnly);
-    dialog.setAcceptMode(QFileDialog::AcceptOpen);
-    dialog.setFileMode(QFileDialog::ExistingFile);  // the file must exist
-    // Database files come as "FMALL.dat" or "fmall.DAT": the filter ignores letter case.
-    dialog.setFilter(dialog.filter() & ~QDir::CaseSensitive);
-    dialog.setNameFilters({QStringLiteral("Data Files (*.dat)"), QStringLiteral("All Files (*)")});
-    if (!fileName.empty()) dialog.selectFile(qs(fileName));
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
-    return dialog.selectedFiles().front().toStdString();
+    const std::unique_ptr<QFileDialog> dialog = makeDatabaseFileDialog(parent, title, folder, fileName);
+    if (dialog->exec() != QDialog::Accepted || dialog->selectedFiles().isEmpty()) return {};
+    return dialog->selectedFiles().front().toStdString();
 }
 
 }  // namespace
+
+std::unique_ptr<QFileDialog> makeDatabaseFileDialog(QWidget* parent, const std::string& title,
+                                                    const std::string& folder, const std::string& fileName) {
+    auto dialog = std::make_unique<QFileDialog>(parent, qs(title), qs(folder));
+    dialog->setOption(QFileDialog::DontUseNativeDialog);
+    dialog->setOption(QFileDialog::ReadOnly);
+    dialog->setAcceptMode(QFileDialog::AcceptOpen);
+    dialog->setFileMode(QFileDialog::ExistingFile);  // the file must exist
+    // Database files come as "FMALL.dat" or "fmall.DAT": the filter ignores letter case.
+    dialog->setFilter(dialog->filter() & ~QDir::CaseSensitive);
+    dialog->setNameFilters({QStringLiteral("Data Files (*.dat)"), QStringLiteral("All Files (*)")});
+    if (!fileName.empty()) dialog->selectFile(qs(fileName));
+    return dialog;
+}
 
 PathChoosers defaultPathChoosers() { return {chooseFolder, chooseFile}; }
 
@@ -79,6 +87,7 @@ frmPaths::frmPaths(crv::common::AppState& state, crv::platform::SettingsStore& s
     : QDialog(parent), model_(state), store_(store), menu_(menu), presenter_(presenter), choosers_(std::move(choosers)) {
     if (!choosers_.folder) choosers_.folder = chooseFolder;
     if (!choosers_.file) choosers_.file = chooseFile;
+    initDialogsHelp();  // the help window lists the pages it finds
     setWindowTitle(QStringLiteral(" Location of CRV Files"));
 
     tabs_ = new QTabWidget(this);

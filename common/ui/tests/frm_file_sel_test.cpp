@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QSplitter>
+#include <QToolTip>
 #include <QTreeView>
 #include <QTreeWidget>
 #include <QtTest>
@@ -78,6 +79,12 @@ private slots:
             QCOMPARE(model->data(model->index(1, 0), Qt::ToolTipRole).toString(),
                      QString("2: KBBB-FM@99.125,  3: WCCC@107.9"));
             QVERIFY(model->data(model->index(0, 2), Qt::TextAlignmentRole).value<Qt::Alignment>() & Qt::AlignRight);
+            // Resting the mouse on a plot shows its stations.
+            const QRect tipRow = d.fileList()->visualRect(model->index(1, 0));
+            QHelpEvent help(QEvent::ToolTip, tipRow.center(), d.fileList()->viewport()->mapToGlobal(tipRow.center()));
+            QApplication::sendEvent(d.fileList()->viewport(), &help);
+            QCOMPARE(QToolTip::text(), QString("2: KBBB-FM@99.125,  3: WCCC@107.9"));
+            QToolTip::hideText();
             // Picked bottom first; returned in list order.
             clickRow(d.fileList(), 3);
             clickRow(d.fileList(), 1, Qt::ControlModifier);
@@ -197,6 +204,32 @@ private slots:
             d.reject();
         });
         dlg.ShowFiles(4, false);
+    }
+
+    void escDuringSplitterDragPutsItBack() {
+        browser_test::Folders f;
+        frmFileSel dlg(f.state);
+        dlg.setRunner([&](frmFileSel& d) {
+            d.show();
+            QVERIFY(QTest::qWaitForWindowExposed(&d));
+            QWidget* handle = d.splitter()->handle(1);
+            const QList<int> before = d.splitter()->sizes();
+            const QPoint grip = handle->rect().center();
+            QTest::mousePress(handle, Qt::LeftButton, Qt::NoModifier, grip);
+            QMouseEvent move(QEvent::MouseMove, QPointF(grip + QPoint(60, 0)),
+                             QPointF(handle->mapToGlobal(grip + QPoint(60, 0))), Qt::NoButton, Qt::LeftButton,
+                             Qt::NoModifier);
+            QApplication::sendEvent(handle, &move);
+            QVERIFY(d.splitter()->sizes() != before);
+            QTest::keyClick(&d, Qt::Key_Escape);
+            QVERIFY(d.isVisible());
+            QCOMPARE(d.splitter()->sizes(), before);
+            QTest::mouseRelease(handle, Qt::LeftButton, Qt::NoModifier, grip);
+            QTest::keyClick(&d, Qt::Key_Escape);  // no drag now: Cancel
+            QVERIFY(!d.isVisible());
+        });
+        dlg.ShowFiles(6);
+        QVERIFY(dlg.SelFile().empty());
     }
 
     void emptyFolderSelectsNothing() {

@@ -1,5 +1,7 @@
 // Location of Files and Options, driven the way a person does.
+#include <QAbstractItemView>
 #include <QCheckBox>
+#include <QFileDialog>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTabWidget>
@@ -9,6 +11,7 @@
 #include "crv/common/dialog_services.h"
 #include "crv/common/ui/frm_options.h"
 #include "crv/common/ui/frm_paths.h"
+#include "crv/common/ui/help.h"
 #include "crv/common/ui/message_presenter.h"
 #include "crv/common/ui/snapshot.h"
 
@@ -146,6 +149,45 @@ private slots:
         QCOMPARE(menu.shown[0].at(0), s.dir.path().toStdString() + "/Data/case1.dat");
     }
 
+    void databaseChooserIgnoresLetterCase() {
+        QTemporaryDir dir;
+        for (const char* name : {"FMALL.DAT", "a108m118.dat", "G118M136.Dat", "notes.txt"})
+            touch(dir.path() + "/" + name);
+        const auto dialog = makeDatabaseFileDialog(nullptr, "Select FM Station Database File",
+                                                   dir.path().toStdString(), "FMALL.DAT");
+        QCOMPARE(dialog->windowTitle(), QString("Select FM Station Database File"));
+        dialog->show();
+        auto* view = dialog->findChild<QAbstractItemView*>("listView");
+        QVERIFY(view);
+        const auto rows = [&] {
+            QStringList names;
+            const QModelIndex root = view->rootIndex();
+            for (int r = 0; r < view->model()->rowCount(root); ++r)
+                names << view->model()->index(r, 0, root).data().toString();
+            names.sort();
+            return names;
+        };
+        // The folder is read in the background; wait for it, not for a fixed time.
+        QTRY_COMPARE(rows(), (QStringList{"FMALL.DAT", "G118M136.Dat", "a108m118.dat"}));
+        dialog->reject();
+    }
+
+    void closeBoxCountsAsCancel() {
+        Setup s;
+        RecordingPresenter rec;
+        PathChoosers choosers;
+        choosers.folder = [](QWidget*, const std::string&, const std::string&) { return std::string("/srv/cases"); };
+        const QByteArray before = readAll(s.settings);
+        frmPaths dlg(s.state, *s.store, nullptr, rec, choosers);
+        dlg.show();
+        dlg.changeButton(3)->click();
+        QCOMPARE(dlg.model().path(3), std::string("/srv/cases"));
+        dlg.close();
+        QCOMPARE(dlg.result(), int(QDialog::Rejected));
+        QCOMPARE(readAll(s.settings), before);
+        QCOMPARE(s.state.DataFolder, s.dir.path().toStdString() + "/Data/");
+    }
+
     void okWithoutChangesWritesNothing() {
         Setup s;
         s.state.UseQVADB = 0;
@@ -227,6 +269,14 @@ private slots:
         QTest::keyClick(dlg.cancelButton(), Qt::Key_Backtab, Qt::ShiftModifier);
         QCOMPARE(QApplication::focusWidget(), dlg.okButton());
         QCOMPARE(dlg.tabs()->currentIndex(), 0);
+    }
+
+    void helpPagesShipWithTheDialogs() {
+        Setup s;
+        RecordingPresenter rec;
+        frmPaths dlg(s.state, *s.store, nullptr, rec);
+        const QStringList topics = helpTopics();
+        for (const char* topic : {"paths", "options", "file_browser"}) QVERIFY2(topics.contains(topic), topic);
     }
 
     void optionsSaveOnlyOnChange() {

@@ -89,6 +89,8 @@ private:
     std::function<void(frmFileSel&)> run_;
     bool loading_ = false;
     bool widthsPending_ = false;
+    bool dragging_ = false;  // the splitter is being dragged
+    QList<int> dragStart_;
 
     QTreeWidget* ftvFolder_;
     QComboBox* cboFileTypes_;

@@ -5,6 +5,7 @@
 // window's close box) discards the edits.
 #include <array>
 #include <functional>
+#include <memory>
 #include <string>
 
 #include <QDialog>
@@ -12,6 +13,7 @@
 #include "crv/common/ui/frm_paths_model.h"
 
 class QCheckBox;
+class QFileDialog;
 class QLabel;
 class QPushButton;
 class QTabWidget;
@@ -33,6 +35,9 @@ struct PathChoosers {
 // The program's choosers: a folder dialog, and an open dialog for "*.dat"
 // files that matches names in any letter case ("FMALL.DAT" too).
 PathChoosers defaultPathChoosers();
+// The open dialog of the database choosers, set up but not shown.
+std::unique_ptr<QFileDialog> makeDatabaseFileDialog(QWidget* parent, const std::string& title,
+                                                    const std::string& folder, const std::string& fileName);
 
 class frmPaths : public QDialog {
     Q_OBJECT
