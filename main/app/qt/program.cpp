@@ -38,7 +38,7 @@ void QtNewCaseDialogs::ManualNavaidEntry(bool& canceled) {
 
 void UnavailableRunControl::SearchForProponents(float, float, float, std::int32_t& count) {
     presenter_.present(notAvailableMessage("The FM database search"));
-    count = -1;
+    count = 0;
 }
 void UnavailableRunControl::SearchForNavaids(std::int32_t& count) {
     presenter_.present(notAvailableMessage("The navaid search"));
