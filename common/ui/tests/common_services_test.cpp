@@ -71,6 +71,9 @@ private slots:
         QCOMPARE(main.entry(0)->data().toString(), QString("/elsewhere/Old.dat"));
         QCOMPARE(editor.entry(1)->text(), QString("R&&D case.dat"));
 
+        file.insertAction(main.separator(), new QAction("&Open Data File...", &file));
+        file.adjustSize();
+        crv::common::ui::saveSnapshot(&file, "common/RecentFilesMenu");
         main.entry(1)->trigger();
         QCOMPARE(opened, QStringList{"/data/R&D case.dat"});
 
@@ -185,6 +188,13 @@ private slots:
                 maxPage = d.maxPage();
                 fromPage = d.fromPage();
                 toPage = d.toPage();
+                if (c.pagesOffered && c.answer == QDialog::Accepted && c.chosenFrom == 0)
+                {
+                    d.show();  // as exec() would, so the dialog fills itself
+                    QCoreApplication::processEvents();
+                    crv::common::ui::saveSnapshot(&d, "common/SetUpPrinter_pages");
+                    d.hide();
+                }
                 if (c.chosenFrom > 0) {
                     d.printer()->setPrintRange(QPrinter::PageRange);
                     d.printer()->setFromTo(c.chosenFrom, c.chosenTo);

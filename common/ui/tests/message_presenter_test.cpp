@@ -49,7 +49,8 @@ private slots:
             {MessageIcon::None, QMessageBox::NoIcon, MessageButtons::Ok, QMessageBox::Ok},
         };
         for (const auto& c : cases) {
-            auto b = ui::makeMessageBox({"x", "t", c.icon, c.buttons});
+            auto b = ui::makeMessageBox({" Save the changes to the case file? ", "Case Data", c.icon, c.buttons});
+            if (c.buttons == MessageButtons::YesNoCancel) crv::common::ui::saveSnapshot(b.get(), "common/MessageBox_question");
             QCOMPARE(b->icon(), c.qt);
             QCOMPARE(b->standardButtons(), c.qtButtons);
         }
