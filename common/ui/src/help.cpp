@@ -14,7 +14,9 @@
 #include <QToolBar>
 #include <QVBoxLayout>
 
+// Both page sets of this library; other libraries register their own.
 CRV_HELP_RESOURCE(common_help)
+CRV_HELP_RESOURCE(dialogs_help)
 
 namespace crv::common::ui {
 namespace {

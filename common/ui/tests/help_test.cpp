@@ -18,7 +18,7 @@ class HelpTest : public QObject {
 private slots:
     void topicsFromEveryRegisteredResource() {
         const QStringList topics = ui::helpTopics();
-        for (const char* t : {"contents", "using_help", "progress", "entering_values", "recent_files", "print_setup",
+        for (const char* t : {"contents", "using_help", "progress", "entering_values", "recent_files", "print_setup", "paths",
                               "extra_topic"})
             QVERIFY2(topics.contains(t), t);
         QCOMPARE(ui::helpTitle("extra_topic"), QString("A page of another library"));
