@@ -4,6 +4,7 @@
 
 #include <QMessageBox>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
 
@@ -116,6 +117,31 @@ private slots:
         crv::platform::showMessage("From the engine", "CRV Error", MessageIcon::Exclamation);
         QCOMPARE(rec.messages.size(), std::size_t(4));
         QCOMPARE(rec.messages[3].text, std::string("From the engine"));
+    }
+
+    void theEnginesBoxComesThroughTheHook() {
+#ifndef CRV50_LIBRARY
+        QSKIP("the engine is not built here");
+#else
+        ui::RecordingPresenter rec;
+        ui::setAppPresenter(&rec);
+        QTemporaryDir home;
+        qputenv("CORVANE_SETTINGS", (home.path() + "/settings.ini").toLocal8Bit());
+        void* engine = ::dlopen(CRV50_LIBRARY, RTLD_NOW | RTLD_LOCAL);
+        QVERIFY2(engine, ::dlerror());
+        using GridFn = void (*)(const char*, void (*)(std::int32_t, std::int16_t*), std::int16_t*, std::int32_t*);
+        auto grid = reinterpret_cast<GridFn>(::dlsym(engine, "Grid"));
+        QVERIFY(grid);
+        std::int16_t status = -1;
+        std::int32_t points = -1;
+        grid((home.path() + "/no such folder/").toLocal8Bit().constData(), nullptr, &status, &points);
+        ::dlclose(engine);
+        QCOMPARE(status, std::int16_t(2));
+        QCOMPARE(rec.messages.size(), std::size_t(1));
+        QCOMPARE(rec.messages[0].title, std::string("CRV Error"));
+        QCOMPARE(rec.messages[0].icon, MessageIcon::Exclamation);
+        QVERIFY(!rec.messages[0].text.empty());
+#endif
     }
 };
 
