@@ -187,6 +187,11 @@ private slots:
         a->setFocus();
         ok->setFocus(Qt::MouseFocusReason);
         QCOMPARE(rec.messages.size(), std::size_t(1));
+        QVERIFY(a->hasFocus());
+        // Closing the dialog (Escape, the window frame) checks nothing either.
+        d.reject();
+        QVERIFY(!d.isVisible());
+        QCOMPARE(rec.messages.size(), std::size_t(1));
     }
 
     void latitudeKeyRules() {
