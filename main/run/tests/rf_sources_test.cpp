@@ -2,6 +2,8 @@
 // over the scripted engine.
 #include <gtest/gtest.h>
 
+#include <cctype>
+
 #include "crv/common/file_system.h"
 #include "records.h"
 #include "run_test_support.h"
@@ -332,4 +334,41 @@ TEST(SearchForRFSources, DuplicatesOnlyWhenAllOfColumnsOneToFiftyTwoMatch) {
     ASSERT_GE(lines.size(), 4u);
     EXPECT_EQ(lines[2], lic);
     EXPECT_EQ(lines[3], other);
+}
+
+TEST(SearchForRFSources, FailedDatabaseSearchEndsQuietlyAndTodayUsesSlashes) {
+    {
+        // The navaid database search fails (the engine has shown why): no
+        // COM search, no files, no message of the controller's own.
+        Workspace w("rffail");
+        prepare(w);
+        FakeEngine engine;
+        int call = 0;
+        engine.onSearchDB = [&](std::int16_t, const SearchParams&, const Progress&, std::int16_t& status,
+                                std::int16_t& count) {
+            count = 1;
+            if (call++ == 1) status = 2;
+        };
+        std::int32_t count = -1;
+        w.controller(engine).SearchForRFSources(count);
+        EXPECT_EQ(count, 0);
+        EXPECT_EQ(call, 2);
+        EXPECT_TRUE(w.messages.shown.empty());
+        EXPECT_EQ(w.progress.events.back(), "Remove");
+        EXPECT_FALSE(fs::exists(w.data("new.dat")));
+    }
+    {
+        Workspace w("rfdate");
+        prepare(w, kNavaid, "");
+        w.systemDate = true;
+        FakeEngine engine;
+        engine.onSearchDB = databases(w, {{{sourceLine("WAAA-FM", "92.100", "38 05 00", "77 01 00", "LIC")}, {}}});
+        std::int32_t count = -1;
+        w.controller(engine).SearchForRFSources(count);
+        ASSERT_EQ(count, 1);
+        const auto lines = crlfLines(slurp(w.data("new.dat")));
+        ASSERT_EQ(lines.size(), 6u);
+        const std::string date = lines[5].substr(43, 8);
+        EXPECT_TRUE(std::isdigit(static_cast<unsigned char>(date[0])) && date[2] == '/' && date[5] == '/') << date;
+    }
 }
