@@ -56,9 +56,11 @@ void RunController::SearchForProponents(float latitude, float longitude, float r
     if (!guard.ok()) return;
     auto& progress = *s_.progress;
     const std::string temp = s_.state->TempFolder;
+    // Only "RfiSrch1.tmp" is read afterwards (by the proponent selection);
+    // the report lines of the FM search are never left behind.
     auto abort = [&] {
         progress.Remove();
-        crv::platform::removeFile(temp + "RfiSrch1.tmp");
+        crv::common::DeleteFiles(temp + "RfiSrch?.tmp");
         count = 0;
     };
     try {
@@ -72,6 +74,7 @@ void RunController::SearchForProponents(float latitude, float longitude, float r
         std::int16_t status = 0, hits = 0;
         s_.engine->SearchDB(CRV_DB_FM, record, progressFunction(), status, hits);
         if (status != 0) return abort();
+        crv::platform::removeFile(temp + "RfiSrch2.tmp");
         if (hits <= 0) {
             crv::platform::removeFile(temp + "RfiSrch1.tmp");
             progress.Remove();

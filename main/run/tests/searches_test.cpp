@@ -80,6 +80,7 @@ TEST(SearchForProponents, CountsMessagesAndResultFile) {
             EXPECT_FLOAT_EQ(p.radiusNmi, 20.0f);
             EXPECT_FALSE(fs::exists(w.temp("RfiSrch2.tmp")));  // stale results are gone first
             writeFile(w.temp("RfiSrch1.tmp"), "hit\r\n");
+            writeFile(w.temp("RfiSrch2.tmp"), "report line\r\n");
             status = c.status;
             count = c.hits;
         };
@@ -90,6 +91,7 @@ TEST(SearchForProponents, CountsMessagesAndResultFile) {
         EXPECT_EQ(w.progress.events.back(), "Remove");
         EXPECT_EQ(w.progress.finals(), std::vector<std::string>(*c.final ? 1 : 0, c.final));
         EXPECT_EQ(fs::exists(w.temp("RfiSrch1.tmp")), c.resultKept);
+        EXPECT_FALSE(fs::exists(w.temp("RfiSrch2.tmp")));
         if (c.noneMessage) {
             ASSERT_EQ(w.messages.shown.size(), 1u);
             EXPECT_EQ(w.messages.shown[0].text,
