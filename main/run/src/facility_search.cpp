@@ -90,6 +90,9 @@ void RunController::SearchForProponents(float latitude, float longitude, float r
     } catch (const std::exception& e) {
         crv::common::ShowUnexpectedError(*s_.messages, "SearchForProponents", e.what());
         abort();
+    } catch (...) {
+        crv::common::ShowUnexpectedError(*s_.messages, "SearchForProponents", "Unknown error");
+        abort();
     }
 }
 
@@ -157,6 +160,9 @@ void RunController::SearchForNavaids(std::int32_t& count) {
         count = total;
     } catch (const std::exception& e) {
         crv::common::ShowUnexpectedError(*s_.messages, "SearchForNavaids", e.what());
+        abort();
+    } catch (...) {
+        crv::common::ShowUnexpectedError(*s_.messages, "SearchForNavaids", "Unknown error");
         abort();
     }
 }

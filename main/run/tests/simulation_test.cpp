@@ -213,3 +213,17 @@ TEST(PrintResults, OnlySearchFilesPrintNothingAndAMissingViewerIsAnError) {
     writeFile(v.output("Rfi.plt"), "x");
     EXPECT_THROW(v.controller(engine).PrintResults(v.state.OutputFolder), std::runtime_error);
 }
+
+TEST(RunSimulation, AFailingProgressDisplayIsReportedAndEndsTheRun) {
+    Workspace w("runthrow");
+    writeFile(w.data("a.v2.dat"), caseFile(0));
+    w.progress.onValue = [] { throw std::runtime_error("display gone"); };
+    FakeEngine engine;
+    w.controller(engine).RunSimulation(w.state.OutputFolder, "a.v2.dat");
+    EXPECT_EQ(engine.callNames(), "Grid");
+    ASSERT_EQ(w.messages.shown.size(), 1u);
+    EXPECT_NE(w.messages.shown[0].text.find("RunSimulation"), std::string::npos);
+    EXPECT_NE(w.messages.shown[0].text.find("display gone"), std::string::npos);
+    EXPECT_EQ(w.progress.events.back(), "Remove");
+    EXPECT_FALSE(w.ctl->busy());
+}
