@@ -32,6 +32,8 @@
 #include <cmath>
 #include <set>
 
+static void initPlotWindowHelp() { Q_INIT_RESOURCE(plot_window_help); }
+
 namespace crv::viewers {
 
 using namespace crv::common;
@@ -90,6 +92,7 @@ private:
 
 frmPlotScreen::frmPlotScreen(const PlotWindowServices& services, QWidget* parent)
     : QMainWindow(parent), services_(services) {
+    initPlotWindowHelp();
     setObjectName("frmPlotScreen");
     setWindowTitle(" CRV Plot");
 
@@ -243,7 +246,7 @@ BuiltPage frmPlotScreen::build(int n) {
     } else {
         const QFontMetricsF fm(font());
         const auto measure = [&fm](std::string_view t) {
-            return fm.horizontalAdvance(QString::fromLatin1(t.data(), static_cast<qsizetype>(t.size())));
+            return fm.horizontalAdvance(QString::fromUtf8(t.data(), static_cast<qsizetype>(t.size())));
         };
         const std::string folder = ShortenPath(measure, RemoveBackslash(controller_.PlotFolder()),
                                                320 - measure("Folder:  "));
@@ -295,12 +298,13 @@ void frmPlotScreen::setReady() {
 
 void frmPlotScreen::updateStatus() {
     status_[1]->setText(QString::fromStdString(controller_.statusFile()));
+    // Folder names are the file system's (UTF-8).
     const QFontMetricsF fm(status_[2]->font());
     const auto measure = [&fm](std::string_view t) {
-        return fm.horizontalAdvance(QString::fromLatin1(t.data(), static_cast<qsizetype>(t.size())));
+        return fm.horizontalAdvance(QString::fromUtf8(t.data(), static_cast<qsizetype>(t.size())));
     };
     const int panelWidth = std::max(status_[2]->width(), this->width() / 3) - 8;
-    status_[2]->setText(QString::fromLatin1(controller_.statusFolder(measure, panelWidth)));
+    status_[2]->setText(QString::fromStdString(controller_.statusFolder(measure, panelWidth)));
     status_[3]->setText(QString::fromStdString(controller_.statusPlot()));
 }
 

@@ -4,6 +4,7 @@
 // Save to File read back by an independent reader, and the clipboard.
 // Pictures of each state go to build/snapshots/viewers/.
 #include "crv/common/error_report.h"
+#include "crv/common/ui/help.h"
 #include "crv/common/ui/message_presenter.h"
 #include "crv/common/ui/snapshot.h"
 #include "crv50.h"
@@ -199,9 +200,21 @@ private slots:
             QVERIFY(w.legendShowAction()->isVisible());
             QTest::keyClick(w.exitButton(), Qt::Key_Space);
         });
-        DisplayPlots(nullptr, run_.toStdString(), "07____A2.plt", false, s);
+        // The caller is hidden while the window is shown, and shown again.
+        QWidget caller;
+        caller.show();
+        bool callerHidden = false;
+        const auto script = s.shown;
+        s.shown = [&](frmPlotScreen& w) {
+            callerHidden = !caller.isVisible();
+            script(w);
+        };
+        DisplayPlots(&caller, run_.toStdString(), "07____A2.plt", false, s);
         QVERIFY(ran);
+        QVERIFY(callerHidden);
+        QVERIFY(caller.isVisible());
         QVERIFY(!asked);
+        QVERIFY(crv::common::ui::helpTopics().contains("plot_window"));
         QVERIFY(presenter_.messages.empty());
     }
 
@@ -252,6 +265,14 @@ private slots:
             QTest::mouseMove(view, QPoint(view->width() / 2, view->height() / 2));
             QVERIFY2(w.statusPanel(1)->text().contains("Lat: N "), qPrintable(w.statusPanel(1)->text()));
             QVERIFY(!w.legendMenu()->isEnabled());  // maps have no legend
+            // The polar pattern printed on A4: its circles stay round.
+            pdf_->setPageSize(QPageSize(QPageSize::A4));
+            pdf_->setOutputFileName(pdfDir_ + "/polar.pdf");
+            QVERIFY(w.PrintPlot(3));
+            QProcess p;
+            p.start("pdftoppm", {"-png", "-r", "50", "-singlefile", pdfDir_ + "/CRV_ LocHorU.ptx.pdf",
+                                 snapDir() + "plot_print_polar_a4"});
+            QVERIFY(p.waitForFinished(60000));
             w.Exit();
         });
         DisplayPlots(nullptr, run_.toStdString(), list, false, s);

@@ -30,6 +30,8 @@
 #include <climits>
 #include <cmath>
 
+static void initReportViewerHelp() { Q_INIT_RESOURCE(report_window_help); }
+
 namespace crv::viewers {
 
 using namespace crv::common;
@@ -75,6 +77,7 @@ bool printDialog(QWidget* parent, QPrinter& printer, int& fromPage, int& toPage)
 frmReport::frmReport(const ReportViewerServices& services, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
       services_(services) {
+    initReportViewerHelp();
     setObjectName("frmReport");
     setWindowTitle(" CRV Report");
     auto* bar = new QMenuBar(this);

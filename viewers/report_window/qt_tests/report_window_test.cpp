@@ -3,6 +3,7 @@
 // PDF (page count, footers, pictures of the pages), AutoPrint of several
 // reports, Save As and a report that cannot be read. Pictures go to
 // build/snapshots/viewers/.
+#include "crv/common/ui/help.h"
 #include "crv/common/ui/message_presenter.h"
 #include "crv/common/ui/snapshot.h"
 #include "crv/viewers/report_pages.h"
@@ -154,6 +155,7 @@ private slots:
         QVERIFY(ran);
         QVERIFY(!asked);
         QVERIFY(presenter_.messages.empty());
+        QVERIFY(crv::common::ui::helpTopics().contains("report_viewer"));
     }
 
     void twoReportsAskFirstAndShiftPagesMoveBetweenThem() {
