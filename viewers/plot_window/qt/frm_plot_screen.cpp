@@ -380,9 +380,11 @@ bool frmPlotScreen::eventFilter(QObject* watched, QEvent* event) {
     return QMainWindow::eventFilter(watched, event);
 }
 
-void frmPlotScreen::focusInEvent(QFocusEvent* event) {
-    if (ownProgress_ && ownProgress_->isVisible()) ownProgress_->raise();
-    QMainWindow::focusInEvent(event);
+// The progress window is never hidden behind the page.
+void frmPlotScreen::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::ActivationChange && isActiveWindow() && ownProgress_ && ownProgress_->isVisible())
+        ownProgress_->raise();
+    QMainWindow::changeEvent(event);
 }
 
 void frmPlotScreen::mouseOverPage(QPoint pixel) {
