@@ -26,6 +26,7 @@
 #include <QTest>
 
 #include <cstdlib>
+#include <optional>
 
 using namespace crv::common;
 using namespace crv::viewers;
@@ -452,6 +453,46 @@ private slots:
         DisplayPlots(nullptr, run_.toStdString(), "03____B2.plt", false, s);
         QCOMPARE(int(presenter_.messages.size()), 1);
         QVERIFY(!QFile::exists(dir_.filePath("no/such/folder/x.emf")));
+    }
+
+    void fileOpenReplacesTheListAndAFailedPrintIsReported() {
+        PlotWindowServices s = services();
+        s.getSettings = [](bool& c, DisplaySettings& d) {
+            c = false;
+            d = {false, true, false};
+        };
+        std::optional<FileChoice> choice;
+        std::string askedFolder;
+        s.showFiles = [&](QWidget*, const std::string& folder) {
+            askedFolder = folder;
+            return choice;
+        };
+        bool ran = false;
+        s.shown = closing([&](frmPlotScreen& w) {
+            ran = true;
+            // Nothing chosen: nothing changes.
+            w.FileOpen();
+            QCOMPARE(QString::fromStdString(askedFolder), run_);
+            QCOMPARE(w.controller().PlotCount(), 2);
+            QVERIFY(w.controller().page(1).Built);
+            // Two other plots: the old pages are discarded, the first new one shown;
+            // the dB choice made at the start still holds.
+            choice = FileChoice{run_.toStdString(), "|Rcvr_Loc.plx||FmVrt00.ptx|"};
+            w.FileOpen();
+            QCOMPARE(w.controller().PlotCount(), 2);
+            QCOMPARE(w.statusPanel(2)->text(), QString("File:  Rcvr_Loc.plx"));
+            QCOMPARE(w.statusPanel(4)->text(), QString("Plot 1 of 2"));
+            QVERIFY(!w.controller().page(2).Built);
+            QVERIFY(w.controller().decibels());
+            // A print job that cannot start says so and changes nothing.
+            pdf_->setOutputFileName(dir_.filePath("missing/folder/x.pdf"));
+            QVERIFY(!w.PrintPlot(1));
+            pdf_->setOutputFileName(pdfDir_ + "/first.pdf");
+        });
+        DisplayPlots(nullptr, run_.toStdString(), "07____A2.plt|FmVrt00.ptx", false, s);
+        QVERIFY(ran);
+        QCOMPARE(int(presenter_.messages.size()), 1);
+        QVERIFY(QString::fromStdString(presenter_.messages[0].text).contains("PrintPlot"));
     }
 
     void cancelledOptionsShowNothing() {

@@ -23,6 +23,7 @@
 #include <QTest>
 
 #include <cstdlib>
+#include <optional>
 #include <functional>
 
 using namespace crv::common;
@@ -349,6 +350,27 @@ private slots:
         QCOMPARE(int(presenter_.messages.size()), 1);
         QVERIFY(QString::fromStdString(presenter_.messages[0].text).contains("LoadFile"));
         QVERIFY(QString::fromStdString(presenter_.messages[0].text).contains("gone.txt"));
+    }
+
+    void fileOpenReplacesTheListAndAFailedPrintIsReported() {
+        ReportViewerServices s = services();
+        std::optional<FileChoice> choice;
+        s.showFiles = [&](QWidget*, const std::string&) { return choice; };
+        s.shown = closing([&](frmReport& w) {
+            const int lines = w.controller().LinesPerPage();
+            w.mnuFileOpen_Click();  // nothing chosen
+            QCOMPARE(w.windowTitle(), QString(" CRV Report -- Rfi.txt"));
+            choice = FileChoice{run_.toStdString(), "long.txt|Rfi.txt"};
+            w.mnuFileOpen_Click();
+            QCOMPARE(w.windowTitle(), QString(" CRV Report -- long.txt"));
+            QCOMPARE(w.reportLabel()->text(), QString("Report 1 of 2"));
+            QCOMPARE(w.controller().LinesPerPage(), lines);  // the font and layout stay
+            pdf_->setOutputFileName(dir_.filePath("missing/folder/x.pdf"));
+            QVERIFY(!w.PrintReport(1, 3));
+        });
+        DisplayReports(run_.toStdString(), "Rfi.txt", false, s);
+        QCOMPARE(int(presenter_.messages.size()), 1);
+        QVERIFY(QString::fromStdString(presenter_.messages[0].text).contains("PrintReport"));
     }
 
     void aChosenFontPagesTheReportAgain() {
