@@ -495,6 +495,36 @@ private slots:
         QVERIFY(QString::fromStdString(presenter_.messages[0].text).contains("PrintPlot"));
     }
 
+    void choosingThePrinterPrintsEveryPlotAsItsOwnJob() {
+        QDir(pdfDir_).removeRecursively();
+        QDir().mkpath(pdfDir_);
+        pdf_->setOutputFileName(pdfDir_ + "/first.pdf");
+        PlotWindowServices s = services();
+        s.getSettings = [](bool& c, DisplaySettings& d) {
+            c = false;
+            d.printOut = true;
+        };
+        int dialogs = 0;
+        bool cancel = false;
+        s.setUpPrinter = [&](QWidget*) {
+            ++dialogs;
+            return !cancel;
+        };
+        bool shown = false;
+        s.shown = [&](frmPlotScreen&) { shown = true; };
+        DisplayPlots(nullptr, run_.toStdString(), "03____B2.plt|nav@QKV.plt", false, s);
+        QCOMPARE(dialogs, 1);
+        QVERIFY(!shown);
+        QCOMPARE(QDir(pdfDir_).entryList({"*.pdf"}, QDir::Files, QDir::Name),
+                 QStringList({"CRV_ 03____B2.plt.pdf", "CRV_ nav@QKV.plt.pdf"}));
+        // Cancelled in the print dialog: nothing printed, nothing shown.
+        cancel = true;
+        DisplayPlots(nullptr, run_.toStdString(), "03____B2.plt|nav@QKV.plt", false, s);
+        QCOMPARE(dialogs, 2);
+        QVERIFY(!shown);
+        QCOMPARE(QDir(pdfDir_).entryList({"*.pdf"}).size(), 2);
+    }
+
     void cancelledOptionsShowNothing() {
         PlotWindowServices s = services();
         s.getSettings = [](bool& c, DisplaySettings&) { c = true; };

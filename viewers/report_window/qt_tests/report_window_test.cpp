@@ -214,7 +214,14 @@ private slots:
             }
             return true;
         };
+        s.chooseFont = [](QWidget*, QFont& f) {
+            f.setPixelSize(f.pixelSize() > 0 ? f.pixelSize() * 2 : 24);
+            return true;
+        };
         s.shown = closing([&](frmReport& w) {
+            // A larger font: more screen pages than printed ones.
+            w.mnuViewFont_Click();
+            QVERIFY(w.controller().PageCount() > 3);
             // All pages: 120 lines are 58 + 58 + 4 printed lines.
             w.mnuFilePrint_Click();
             QCOMPARE(offeredFrom, 1);
