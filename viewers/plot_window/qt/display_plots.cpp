@@ -4,10 +4,33 @@
 #include "frm_plot_screen.h"
 #include "plot_dialogs.h"
 
+#include "crv/common/text_utils.h"
+#include "crv/common/ui/frm_file_sel.h"
+
 #include <QApplication>
 #include <QEventLoop>
+#include <QFileDialog>
+#include <QFileInfo>
 
 namespace crv::viewers {
+
+std::optional<FileChoice> chooseFiles(common::ui::frmFileSel* browser, int kind, QWidget* parent,
+                                      const std::string& folder, const char* filter) {
+    FileChoice c;
+    if (browser) {
+        browser->ShowFiles(kind, true);
+        c.folder = browser->SelPath();
+        c.names = browser->SelFile();
+    } else {
+        const QStringList files =
+            QFileDialog::getOpenFileNames(parent, "Open", QString::fromStdString(folder), filter);
+        if (files.isEmpty()) return std::nullopt;
+        c.folder = common::AddBackslash(QFileInfo(files.first()).absolutePath().toStdString());
+        for (const QString& f : files) c.names += (c.names.empty() ? "" : "|") + QFileInfo(f).fileName().toStdString();
+    }
+    if (c.names.empty()) return std::nullopt;
+    return c;
+}
 
 void DisplayPlots(QWidget* parent, const std::string& dirPath, const std::string& fileList, bool autoPrint,
                   const PlotWindowServices& services) {

@@ -17,6 +17,9 @@ class QWidget;
 namespace crv::platform {
 class SettingsStore;
 }
+namespace crv::common::ui {
+class frmFileSel;
+}
 
 namespace crv::viewers {
 
@@ -27,6 +30,11 @@ struct FileChoice {
     std::string folder;
     std::string names;
 };
+
+// File > Open of both viewers: the program's browser on `kind` with its last
+// folder and view kept, else a plain file dialog on `filter` in `folder`.
+std::optional<FileChoice> chooseFiles(common::ui::frmFileSel* browser, int kind, QWidget* parent,
+                                      const std::string& folder, const char* filter);
 
 // What the window uses of the rest of the program. Every member but state
 // has a default; tests replace the dialogs with scripts.
@@ -42,7 +50,9 @@ struct PlotWindowServices {
     std::function<bool(QWidget* parent)> setUpPrinter;
     // The plot parameters dialog; true when new parameters were saved.
     std::function<bool(QWidget* parent)> modifyParameters;
-    // The file browser on plots (File > Open); nullopt when nothing chosen.
+    // The program's file browser, opened on plots (kind 4) by File > Open.
+    common::ui::frmFileSel* fileBrowser = nullptr;
+    // In place of the browser (tests): nullopt when nothing was chosen.
     std::function<std::optional<FileChoice>(QWidget* parent, const std::string& folder)> showFiles;
     // The Save As dialog: the chosen path, empty when cancelled.
     std::function<std::string(QWidget* parent, const std::string& folder, const std::string& name)> saveFileName;

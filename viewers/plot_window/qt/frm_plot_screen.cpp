@@ -497,20 +497,10 @@ void frmPlotScreen::PlotParameters() {
 
 void frmPlotScreen::FileOpen() {
     if (controller_.busy()) return;
-    std::optional<FileChoice> choice;
-    if (services_.showFiles) {
-        choice = services_.showFiles(this, controller_.PlotFolder());
-    } else {
-        const QStringList files = QFileDialog::getOpenFileNames(
-            this, "Open", QString::fromStdString(controller_.PlotFolder()),
-            "Plot Files (*.plt *.plx *.ptx);;All Files (*)");
-        if (!files.isEmpty()) {
-            FileChoice c;
-            c.folder = AddBackslash(QFileInfo(files.first()).absolutePath().toStdString());
-            for (const QString& f : files) c.names += (c.names.empty() ? "" : "|") + QFileInfo(f).fileName().toStdString();
-            choice = c;
-        }
-    }
+    const std::optional<FileChoice> choice =
+        services_.showFiles ? services_.showFiles(this, controller_.PlotFolder())
+                            : chooseFiles(services_.fileBrowser, 4, this, controller_.PlotFolder(),
+                                          "Plot Files (*.plt *.plx *.ptx);;All Files (*)");
     if (!choice || splitPlotList(choice->names).empty()) return;
     setPlots(choice->folder, choice->names);
     ShowPlotPage();

@@ -28,7 +28,9 @@ struct ReportViewerServices {
     // The print dialog; with toPage 0 it offers no range. On return the
     // range chosen (all pages: fromPage..toPage as passed). False: cancelled.
     std::function<bool(QWidget* parent, int& fromPage, int& toPage)> setUpPrinter;
-    // The file browser on reports (File > Open).
+    // The program's file browser, opened on reports (kind 3) by File > Open.
+    common::ui::frmFileSel* fileBrowser = nullptr;
+    // In place of the browser (tests): nullopt when nothing was chosen.
     std::function<std::optional<FileChoice>(QWidget* parent, const std::string& folder)> showFiles;
     // The Save As dialog: the chosen path, empty when cancelled.
     std::function<std::string(QWidget* parent, const std::string& folder, const std::string& name)> saveFileName;

@@ -336,20 +336,10 @@ void frmReport::mnuFilePrint_Click() {
 }
 
 void frmReport::mnuFileOpen_Click() {
-    std::optional<FileChoice> choice;
-    if (services_.showFiles) {
-        choice = services_.showFiles(this, controller_.ReportFolder());
-    } else {
-        const QStringList files = QFileDialog::getOpenFileNames(
-            this, "Open", QString::fromStdString(controller_.ReportFolder()), "Report Files (*.txt);;All Files (*)");
-        if (!files.isEmpty()) {
-            FileChoice c;
-            c.folder = QFileInfo(files.first()).absolutePath().toStdString() + "/";
-            for (const QString& f : files)
-                c.names += (c.names.empty() ? "" : "|") + QFileInfo(f).fileName().toStdString();
-            choice = c;
-        }
-    }
+    const std::optional<FileChoice> choice =
+        services_.showFiles ? services_.showFiles(this, controller_.ReportFolder())
+                            : chooseFiles(services_.fileBrowser, 3, this, controller_.ReportFolder(),
+                                          "Report Files (*.txt);;All Files (*)");
     if (!choice || choice->names.empty()) return;
     controller_.setList(choice->folder, choice->names);
     LoadFile();

@@ -3,6 +3,7 @@
 // PDF (page count, footers, pictures of the pages), AutoPrint of several
 // reports, Save As and a report that cannot be read. Pictures go to
 // build/snapshots/viewers/.
+#include "crv/common/ui/frm_file_sel.h"
 #include "crv/common/ui/help.h"
 #include "crv/common/ui/message_presenter.h"
 #include "crv/common/ui/snapshot.h"
@@ -378,6 +379,32 @@ private slots:
         DisplayReports(run_.toStdString(), "Rfi.txt", false, s);
         QCOMPARE(int(presenter_.messages.size()), 1);
         QVERIFY(QString::fromStdString(presenter_.messages[0].text).contains("PrintReport"));
+    }
+
+    void fileOpenThroughTheProgramsBrowser() {
+        AppState state;
+        state.OutputFolder = run_.toStdString();
+        state.DataFolder = state.UserFolder = state.OutputFolder;
+        crv::common::ui::frmFileSel browser(state, &presenter_);
+        int kind = 0;
+        browser.setRunner([&](crv::common::ui::frmFileSel& d) {
+            kind = d.FileKind();
+            d.show();
+            d.okButton()->click();  // "Rfi.txt" is chosen first among reports
+        });
+        ReportViewerServices s = services();
+        s.fileBrowser = &browser;
+        bool ran = false;
+        s.shown = closing([&](frmReport& w) {
+            ran = true;
+            w.mnuFileOpen_Click();
+            QCOMPARE(kind, 3);
+            QCOMPARE(w.windowTitle(), QString(" CRV Report -- Rfi.txt"));
+            QCOMPARE(w.reportLabel()->text(), QString("Report 1 of 1"));
+        });
+        DisplayReports(run_.toStdString(), "long.txt", false, s);
+        QVERIFY(ran);
+        QVERIFY(presenter_.messages.empty());
     }
 
     void aChosenFontPagesTheReportAgain() {
