@@ -365,6 +365,15 @@ private slots:
             DisplayPlots(nullptr, run_.toStdString(), "07____A2.plt|Rfi.plt|LocHorU.ptx", true, services());
         }
         QVERIFY(presenter_.messages.empty());
+        // A plot that cannot be drawn is reported; the others still print.
+        QFile bad(run_ + "bad.plt");
+        QVERIFY(bad.open(QIODevice::WriteOnly));
+        bad.write("damaged");
+        bad.close();
+        DisplayPlots(nullptr, run_.toStdString(), "bad.plt|03____B2.plt", true, services());
+        QFile::remove(run_ + "bad.plt");
+        QCOMPARE(int(presenter_.messages.size()), 1);
+        QVERIFY(QFile::remove(pdfDir_ + "/CRV_ 03____B2.plt.pdf"));
         const QStringList files = QDir(pdfDir_).entryList({"*.pdf"}, QDir::Files, QDir::Name);
         QCOMPARE(files, QStringList({"CRV_ 07____A2.plt (2).pdf", "CRV_ 07____A2.plt.pdf", "CRV_ LocHorU.ptx (2).pdf",
                                      "CRV_ LocHorU.ptx.pdf", "CRV_ Rfi.plt (2).pdf", "CRV_ Rfi.plt.pdf"}));
