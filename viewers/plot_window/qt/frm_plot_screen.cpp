@@ -175,11 +175,8 @@ frmPlotScreen::frmPlotScreen(const PlotWindowServices& services, QWidget* parent
         status_[i] = new QLabel;
         status_[i]->setFrameShape(QFrame::Panel);
         status_[i]->setFrameShadow(QFrame::Sunken);
-        statusBar()->addWidget(status_[i], i == 0 ? 5 : i == 2 ? 3 : i == 1 ? 2 : 1);
+        statusBar()->addWidget(status_[i]);
     }
-    // The longest readout fits its panel.
-    status_[0]->setMinimumWidth(
-        status_[0]->fontMetrics().horizontalAdvance("Cursor:  Lat: N 38\u00B0 30' 00\",   Lon: W 077\u00B0 15' 00\"") + 12);
     statusBar()->setSizeGripEnabled(false);
     layoutWindow();
 }
@@ -205,6 +202,10 @@ void frmPlotScreen::layoutWindow() {
     setFixedSize(w, clientH);
     move(work.left() + (work.width() - w) / 2, work.top() + (work.height() - clientH - caption) / 2);
     legend_->move(w - legend_->width() - kMargin / 4, kMargin / 4);
+    // Status panels as shares of the width: the readout gets the most.
+    const int bar = w - 24;
+    const double shares[4] = {0.45, 0.17, 0.26, 0.12};
+    for (int i = 0; i < 4; ++i) status_[i]->setFixedWidth(static_cast<int>(bar * shares[i]));
     blank_ = QImage();
 }
 
@@ -303,7 +304,7 @@ void frmPlotScreen::updateStatus() {
     const auto measure = [&fm](std::string_view t) {
         return fm.horizontalAdvance(QString::fromUtf8(t.data(), static_cast<qsizetype>(t.size())));
     };
-    const int panelWidth = std::max(status_[2]->width(), this->width() / 3) - 8;
+    const int panelWidth = status_[2]->width() - 8;
     status_[2]->setText(QString::fromStdString(controller_.statusFolder(measure, panelWidth)));
     status_[3]->setText(QString::fromStdString(controller_.statusPlot()));
 }
