@@ -26,6 +26,7 @@
 #include <QTest>
 
 #include <cstdlib>
+#include <tuple>
 #include <optional>
 
 using namespace crv::common;
@@ -387,6 +388,30 @@ private slots:
             QVERIFY(p.waitForFinished(60000));
             QCOMPARE(p.exitCode(), 0);
         }
+        // The page keeps its proportions on both papers, centred across: the
+        // inked box of the same plot has the same shape on A4 and on Letter.
+        const auto inked = [](const QString& png) {
+            const QImage img(png);
+            int left = img.width(), right = -1, top = img.height(), bottom = -1;
+            for (int y = 0; y < img.height(); ++y)
+                for (int x = 0; x < img.width(); ++x)
+                    if (qGray(img.pixel(x, y)) < 200) {
+                        left = std::min(left, x);
+                        right = std::max(right, x);
+                        top = std::min(top, y);
+                        bottom = std::max(bottom, y);
+                    }
+            return std::tuple{QRect(QPoint(left, top), QPoint(right, bottom)), img.width()};
+        };
+        const auto [a4, a4Width] = inked(snapDir() + "plot_print_a4.png");
+        const auto [letter, letterWidth] = inked(snapDir() + "plot_print_letter.png");
+        QVERIFY(a4.isValid() && letter.isValid());
+        const double a4Aspect = double(a4.width()) / a4.height();
+        const double letterAspect = double(letter.width()) / letter.height();
+        QVERIFY2(std::fabs(a4Aspect - letterAspect) < 0.02, qPrintable(QString("%1 %2").arg(a4Aspect).arg(letterAspect)));
+        // The plot's box is centred on the page, so its ink sits the same
+        // share of the page's width from the left on either paper.
+        QVERIFY(std::fabs(double(a4.left()) / a4Width - double(letter.left()) / letterWidth) < 0.04);
     }
 
     void printCommandAndSaveAndClipboard() {
