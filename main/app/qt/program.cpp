@@ -96,10 +96,15 @@ Program::Program(crv::resources::Edition e, crv::common::MessagePresenter& p, co
 Program::~Program() = default;
 
 
+crv::common::ui::frmFileSel& Program::fileBrowser() {
+    if (!browser_) browser_ = std::make_unique<crv::common::ui::frmFileSel>(state, &presenter, window_.get());
+    return *browser_;
+}
+
 void Program::wireCommonWindows() {
     if (!entries.ShowFiles)
         entries.ShowFiles = [this](int kind, bool reload) {
-            if (!browser_) browser_ = std::make_unique<crv::common::ui::frmFileSel>(state, &presenter, window_.get());
+            fileBrowser();
             browser_->ShowFiles(kind, reload);
             return FileSelection{browser_->SelPath(), browser_->SelFile(), browser_->FileKind()};
         };

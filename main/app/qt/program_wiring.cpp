@@ -2,7 +2,10 @@
 
 #include <memory>
 
+#include "crv/binding/engine_library.h"
 #include "crv/main/app/qt/program.h"
+#include "display_plots.h"
+#include "display_reports.h"
 #include "frm_rcvr_pts.h"
 #include "frm_user_data.h"
 #include "plot_dialogs.h"
@@ -10,7 +13,34 @@
 
 namespace crv::main::qt {
 
+namespace {
+// The search maps place facilities with the engine's own geodesy.
+void engineDistLL(float distance, float bearing, float lat, float lon, float* newLat, float* newLon) {
+    crv::binding::sharedEngine().DistLL(distance, bearing, lat, lon, *newLat, *newLon);
+}
+void engineLLDist(float lat1, float lon1, float lat2, float lon2, float* distance, float* bearing) {
+    crv::binding::sharedEngine().LLDist(lat1, lon1, lat2, lon2, *distance, *bearing);
+}
+}  // namespace
+
 void wireEditorsAndViewers(Program& program) {
+    program.entries.DisplayPlots = [&program](const std::string& folder, const std::string& files, bool autoPrint) {
+        viewers::PlotWindowServices services;
+        services.state = &program.state;
+        services.store = &program.store;
+        services.geodesy = {&engineDistLL, &engineLLDist};
+        services.presenter = &program.presenter;
+        services.fileBrowser = &program.fileBrowser();
+        viewers::DisplayPlots(&program.window(), folder, files, autoPrint, services);
+    };
+    program.entries.DisplayReports = [&program](const std::string& folder, const std::string& files, bool autoPrint) {
+        viewers::ReportViewerServices services;
+        services.parent = &program.window();
+        services.presenter = &program.presenter;
+        services.fileBrowser = &program.fileBrowser();
+        viewers::DisplayReports(folder, files, autoPrint, services);
+    };
+
     // The site editors' host lives as long as the program.
     static std::unique_ptr<editors::QtSiteEditorHost> host;
     host = std::make_unique<editors::QtSiteEditorHost>(program.state, program.store, &program.window());
@@ -21,9 +51,7 @@ void wireEditorsAndViewers(Program& program) {
     host->plotWindow = [&program](const std::string& folder, const std::string& file) {
         program.entries.DisplayPlots(folder, file, false);
     };
-    program.entries.EditRadiationPattern = [&program] {
-        editors::EditRadiationPattern(*host, &program.window());
-    };
+    program.entries.EditRadiationPattern = [&program] { editors::EditRadiationPattern(*host, &program.window()); };
     program.entries.EditCalibrationData = [&program] { editors::EditCalibrationData(*host, &program.window()); };
     program.entries.EditRcvrTestPts = [&program] { editors::EditRcvrTestPts(*host, &program.window()); };
     program.entries.ModifyParameters = [&program](bool& changed) {

@@ -3,13 +3,17 @@
 // through its own Exit), and no "not available yet" message is shown.
 #include <QAction>
 #include <QApplication>
+#include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
 #include "crv/common/ui/message_presenter.h"
 #include "crv/main/app/qt/program.h"
+#include "frm_plot_screen.h"
 #include "frm_rcvr_pts.h"
+#include "plot_dialogs.h"
+#include "frm_report.h"
 #include "frm_user_data.h"
 #include "program_wiring.h"
 
@@ -48,6 +52,53 @@ private slots:
         exitWhenShown<crv::editors::frmRcvrPts>(caption);
         program.entries.EditRcvrTestPts();
         QCOMPARE(caption, QString(" CRV Receiver Points -- untitled"));
+        QVERIFY(presenter.messages.empty());
+    }
+
+    // Results open in the real viewers: a pattern plot in the plot window, a
+    // report in the report viewer; each is closed from a zero-delay timer.
+    void viewersOpenFromTheEntries() {
+        QTemporaryDir dir;
+        crv::common::ui::RecordingPresenter presenter;
+        Program program(crv::resources::Edition::Field, presenter, dir.filePath("settings.ini").toStdString());
+        wireEditorsAndViewers(program);
+        QFile::copy(QString(CRV_PLOT_DATA) + "LocHorU.ptx", dir.filePath("LocHorU.ptx"));
+        QFile report(dir.filePath("Rfi.txt"));
+        QVERIFY(report.open(QIODevice::WriteOnly));
+        report.write("Sample report\r\nSecond line\r\n");
+        report.close();
+
+        bool plotShown = false, reportShown = false;
+        // Looks on every pass of the event loop until the window is up; the
+        // viewer builds its page before it shows the window.
+        auto closeFirst = [](auto* kind, bool& shown) {
+            auto* poll = new QTimer;
+            poll->setInterval(0);
+            QObject::connect(poll, &QTimer::timeout, [kind, &shown, poll] {
+                using W = std::remove_pointer_t<decltype(kind)>;
+                for (QWidget* w : QApplication::topLevelWidgets()) {
+                    // A pattern plot first asks how to show it: the defaults.
+                    if (auto* options = qobject_cast<crv::viewers::DisplayOptionsDialog*>(w);
+                        options && options->isVisible())
+                        options->accept();
+                    if (auto* window = qobject_cast<W*>(w); window && window->isVisible()) {
+                        shown = true;
+                        poll->stop();
+                        poll->deleteLater();
+                        window->close();
+                        return;
+                    }
+                }
+            });
+            poll->start();
+        };
+        closeFirst(static_cast<crv::viewers::frmPlotScreen*>(nullptr), plotShown);
+        const std::string folder = dir.path().toStdString() + "/";
+        program.entries.DisplayPlots(folder, "LocHorU.ptx", false);
+        QVERIFY(plotShown);
+        closeFirst(static_cast<crv::viewers::frmReport*>(nullptr), reportShown);
+        program.entries.DisplayReports(folder, "Rfi.txt", false);
+        QVERIFY(reportShown);
         QVERIFY(presenter.messages.empty());
     }
 };

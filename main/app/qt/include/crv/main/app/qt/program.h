@@ -71,6 +71,9 @@ public:
 
     MainController& controller() { return *controller_; }
     frmMainMenu& window() { return *window_; }
+    // The program's one file browser (made on first use), so every window
+    // that opens it finds its last folder, type and sort.
+    crv::common::ui::frmFileSel& fileBrowser();
 
 private:
     class RunForwarder;
