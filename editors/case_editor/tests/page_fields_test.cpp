@@ -31,7 +31,7 @@ struct Fixture {
     EditorState state;
     test::Recorder presenter;
     PageFields pages;
-    PageField& f(int n) { return *pages.field(n); }
+    FieldBox& f(int n) { return *pages.field(n); }
     // Types a text into a field as keys, as the window forwards them.
     std::string type(int n, const std::string& keys) {
         std::string out = pages.field(n)->value;
@@ -232,7 +232,7 @@ TEST(PageFields, ServiceVolumeAndGridTypeDriveTheirFields) {
     EXPECT_FALSE(fx.pages.relAngleEnabled());
     EXPECT_TRUE(fx.f(fx.pages.verticalIncrementField).enabled);
     // Grid type 5: the user's heading, preset from the runway heading.
-    fx.f(fx.pages.gridAngleField).value = "";
+    fx.pages.model().commitField(fx.pages.gridAngleField, "");
     fx.pages.listClick(grid, 5 - 1);
     EXPECT_EQ(fx.f(fx.pages.gridAngleField).value, "275");
     EXPECT_TRUE(fx.pages.relAngleEnabled());

@@ -4,9 +4,7 @@
 
 #include "crv/common/conversions.h"
 #include "crv/common/lat_lon.h"
-#include "crv/common/math_utils.h"
 #include "crv/common/text_utils.h"
-#include "crv/editors/range_split.h"
 
 namespace crv::editors {
 
@@ -24,62 +22,46 @@ constexpr int kRowStep = 780;
 constexpr int kFirstRowTop = 600;
 constexpr int kLastRowTop = 4800;
 
-std::string trim(const std::string& s) {
-    const auto b = s.find_first_not_of(' ');
-    if (b == std::string::npos) return {};
-    return s.substr(b, s.find_last_not_of(' ') - b + 1);
-}
-
-bool oneOf(int v, std::initializer_list<int> set) {
-    for (int s : set)
-        if (v == s) return true;
-    return false;
-}
-
 }  // namespace
 
-int PageField::code() const {
+int FieldBox::code() const {
     if (isCheck()) return checkState;
     if (isList()) return listIndex < 0 ? 0 : listIndex + static_cast<int>(std::lround(record.minimum));
     return 0;
 }
 
 PageFields::PageFields(const FieldDictionary& dictionary, EditorState& state, crv::common::MessagePresenter& presenter)
-    : dictionary_(dictionary), state_(state), presenter_(presenter), editionCode_(dictionary.editionCode()) {
+    : pages_(dictionary), state_(state), presenter_(presenter), editionCode_(dictionary.editionCode()) {
     int next = kFirstPageField;
     for (int page : {1, 2, 4}) {
         first_[page] = next;
         setUpPage(page, next);
         last_[page] = next - 1;
     }
+    sync();
 }
 
 void PageFields::setUpPage(int page, int& next) {
-    const auto records = dictionary_.pageRecords(page);
     int column = 0;
     int y = kFirstRowTop;
-    for (const auto& r : records) {
-        PageField f;
+    const int count = pages_.lastField(page) - pages_.firstField(page) + 1;
+    for (int k = 0; k < count; ++k) {
+        const FieldRecord& r = pages_.field(pages_.firstField(page) + k).record;
+        FieldBox f;
         f.number = next;
         f.page = page;
-        f.dictionary = r;
+        f.record = r;
         if (r.isGap()) {
             y += kRowStep;
             gaps_.push_back(true);
             f.visible = false;
         } else {
             gaps_.push_back(false);
-            setRange(f, r);
             f.wide = r.width >= 15 && f.isTextBox();
             f.gridColumn = column;
             f.gridRow = (y - kFirstRowTop) / kRowStep;
-            f.value = f.isTextBox() ? std::string() : std::string();
-            if (r.has(Hidden)) {
-                f.visible = false;
-            } else {
-                f.enabled = !r.has(ReadOnly);
-                y += kRowStep;
-            }
+            if (r.has(Hidden)) f.visible = false;
+            else y += kRowStep;
             const std::string& l = r.label;
             int* special = nullptr;
             if (page == 1 && l == "Site") special = &siteField;
@@ -116,11 +98,10 @@ void PageFields::setUpPage(int page, int& next) {
             ++column;
         }
     }
-    // A column only counts when something stands in it.
     int used = 0;
     for (int n = first_[page]; n < next; ++n) {
-        const auto& f = fields_[static_cast<std::size_t>(n - kFirstPageField)];
-        if (!gaps_[static_cast<std::size_t>(n - kFirstPageField)] && f.visible) used = std::max(used, f.gridColumn + 1);
+        const std::size_t i = static_cast<std::size_t>(n - kFirstPageField);
+        if (!gaps_[i] && fields_[i].visible) used = std::max(used, fields_[i].gridColumn + 1);
     }
     columns_[page] = used;
 }
@@ -129,13 +110,13 @@ int PageFields::firstField(int page) const { return first_[page]; }
 int PageFields::lastField(int page) const { return last_[page]; }
 int PageFields::columnCount(int page) const { return columns_[page]; }
 
-PageField* PageFields::field(int number) {
+FieldBox* PageFields::field(int number) {
     const int i = number - kFirstPageField;
     if (i < 0 || i >= static_cast<int>(fields_.size()) || gaps_[static_cast<std::size_t>(i)]) return nullptr;
     return &fields_[static_cast<std::size_t>(i)];
 }
 
-const PageField* PageFields::field(int number) const { return const_cast<PageFields*>(this)->field(number); }
+const FieldBox* PageFields::field(int number) const { return const_cast<PageFields*>(this)->field(number); }
 
 std::vector<int> PageFields::fieldNumbers(int page) const {
     std::vector<int> out;
@@ -144,120 +125,69 @@ std::vector<int> PageFields::fieldNumbers(int page) const {
     return out;
 }
 
-int PageFields::fieldNumber(int page, const std::string& label) const {
-    for (int n : fieldNumbers(page))
-        if (field(n)->record.label == label) return n;
-    return 0;
+int PageFields::fieldNumber(int page, const std::string& label) const { return pages_.fieldNumber(page, label); }
+
+void PageFields::sync() {
+    for (auto& f : fields_) {
+        if (f.record.isGap() && f.number >= kFirstPageField && gaps_[static_cast<std::size_t>(f.number - kFirstPageField)])
+            continue;
+        const PageField& m = pages_.field(f.number);
+        f.record = m.record;
+        f.enabled = m.enabled && f.visible;
+        if (f.isList()) {
+            f.options = pages_.optionTexts(f.number);
+            f.listIndex = pages_.selectedOption(f.number);
+        } else if (f.isCheck()) {
+            f.checkState = Val(m.text) != 0 ? 1 : 0;
+        } else if (!(f.number == state_.currentField && state_.editState != 0)) {
+            f.value = m.text;
+            if (f.isPosition()) {
+                const int fmt = 1;
+                const char h = f.value.empty() ? (f.record.minimum == 1 ? 'N' : 'W') : f.value[0];
+                f.maskText = crv::common::LatLonMask(h, fmt);
+            }
+        }
+        notify(f.number);
+    }
+    // The page model's own flags are not the editor's: the editor decides
+    // from the tags what the user changed.
+    pages_.modified = false;
+    pages_.checkDue = false;
 }
 
-void PageFields::setRange(PageField& f, const FieldRecord& r) {
-    f.record = r;
-    if (r.type == FieldType::List) f.options = dictionary_.optionTexts(r);
-}
-
-void PageFields::setEnabled(PageField& f, bool on) {
-    const bool e = on && !f.record.has(ReadOnly);
-    if (f.enabled == e) return;
-    f.enabled = e;
-    notify(f.number);
-}
-
-void PageFields::setValue(PageField& f, const std::string& v) {
-    f.value = v;
-    notify(f.number);
+std::optional<float> PageFields::bearing() const {
+    if (!proponentBearing) return std::nullopt;
+    return proponentBearing(static_cast<float>(pages_.navaidLatitude()), static_cast<float>(pages_.navaidLongitude()));
 }
 
 void PageFields::notify(int n) const {
     if (fieldChanged) fieldChanged(n);
 }
 
-int PageFields::listCode(int n) const {
-    const PageField* f = field(n);
-    return f ? f->code() : 0;
-}
-
-crv::common::FieldCheck PageFields::fieldCheck(PageField& f) const {
-    crv::common::FieldCheck c;
+crv::common::FieldCheck PageFields::fieldCheck(FieldBox& f) const {
+    crv::common::FieldCheck c = pages_.fieldCheck(f.number);
     c.control = &f;
-    c.min = f.record.minimum;
-    c.max = f.record.maximum;
-    c.extra = f.record.extra;
-    c.kind = static_cast<std::int32_t>(f.record.type);
-    c.width = static_cast<std::int16_t>(f.record.width);
-    c.decimals = static_cast<std::int16_t>(f.record.decimals);
     return c;
 }
 
 void PageFields::RestoreFieldRanges() {
-    for (auto& f : fields_) {
-        if (f.dictionary.isGap() || !f.dictionary.has(SplitAtExtra)) continue;
-        if (f.isList() || f.record.type == FieldType::Integer || f.record.type == FieldType::Real) {
-            setRange(f, f.dictionary);
-            notify(f.number);
-        }
-    }
+    pages_.RestoreFieldRanges();
+    sync();
 }
 
 void PageFields::load(const CaseData& data) {
-    for (int page : {1, 2, 4}) {
-        const auto& values = page == 1 ? data.casePage : page == 2 ? data.navaidPage : data.optionsPage;
-        std::size_t i = 0;
-        for (int n : fieldNumbers(page)) {
-            PageField& f = *field(n);
-            const std::string piece = i < values.size() ? values[i] : std::string();
-            ++i;
-            const auto& r = f.record;
-            switch (r.type) {
-                case FieldType::Integer:
-                case FieldType::Real: {
-                    const double v = Val(piece);
-                    FieldRecord narrowed = r;
-                    SplitAtExtraValue(narrowed, static_cast<float>(v));
-                    setRange(f, narrowed);
-                    f.value = crv::common::FormatField(v, r.width, r.decimals);
-                    break;
-                }
-                case FieldType::Position: {
-                    const int kind = static_cast<int>(std::lround(r.minimum));
-                    const int fmt = r.decimals > 0 ? r.decimals : 1;
-                    f.value = crv::common::FormatLatLon(crv::common::ParseLatLon(piece), kind, fmt);
-                    f.maskText = crv::common::LatLonMask(f.value.empty() ? (kind == 1 ? 'N' : 'W') : f.value[0], fmt);
-                    break;
-                }
-                case FieldType::List: {
-                    double v = Val(piece);
-                    if (v < r.minimum || v > r.maximum) v = Val(r.defaultText);
-                    FieldRecord narrowed = r;
-                    SplitAtExtraValue(narrowed, static_cast<float>(v));
-                    setRange(f, narrowed);
-                    const long pos = std::lround(v - f.record.minimum);
-                    f.listIndex = pos >= 0 && pos < static_cast<long>(f.options.size()) ? static_cast<int>(pos) : -1;
-                    break;
-                }
-                case FieldType::CheckBox: f.checkState = Val(piece) != 0 ? 1 : 0; break;
-                default: f.value = piece; break;
-            }
-            f.tag.clear();
-            notify(n);
-        }
-    }
-    UpdateDependentFields();
-    UpdateGridFields();
+    state_.editState = 0;
+    state_.currentField = -1;
+    pages_.load(data, std::nullopt);
+    // The proponent's bearing needs the navaid position just read.
+    pages_.UpdateGridFields(bearing());
+    for (auto& f : fields_) f.tag.clear();
+    sync();
 }
 
-void PageFields::store(CaseData& data) const {
-    for (int page : {1, 2, 4}) {
-        auto& values = page == 1 ? data.casePage : page == 2 ? data.navaidPage : data.optionsPage;
-        values.clear();
-        for (int n : fieldNumbers(page)) {
-            const PageField& f = *field(n);
-            if (f.isList() || f.isCheck()) values.push_back(std::to_string(f.code()));
-            else values.push_back(trim(f.value));
-        }
-    }
-}
+void PageFields::store(CaseData& data) const { pages_.store(data); }
 
-DiagramKind PageFields::diagramStep(const PageField& f) const {
+DiagramKind PageFields::diagramStep(const FieldBox& f) const {
     const bool gridPage = f.page == 4 && editionCode_ == "FLD";
     if (f.isPosition()) return DiagramKind::Hidden;
     if (f.isList()) {
@@ -268,7 +198,7 @@ DiagramKind PageFields::diagramStep(const PageField& f) const {
 }
 
 DiagramKind PageFields::gotFocus(int n) {
-    PageField* f = field(n);
+    FieldBox* f = field(n);
     if (!f) return DiagramKind::Hidden;
     if (f->isList()) f->tag = std::to_string(f->listIndex);
     else if (f->isCheck()) f->tag = std::to_string(f->checkState);
@@ -296,7 +226,7 @@ bool PageFields::ConfirmFieldChange() const {
 }
 
 KeyAction PageFields::keyPress(int n, std::int16_t& key) {
-    PageField* f = field(n);
+    FieldBox* f = field(n);
     if (!f) return KeyAction::Beep;
     if (key == 13) {
         key = 0;
@@ -328,7 +258,7 @@ KeyAction PageFields::keyPress(int n, std::int16_t& key) {
 }
 
 std::string PageFields::filterPaste(int n, const std::string& text) {
-    PageField* f = field(n);
+    FieldBox* f = field(n);
     if (!f) return {};
     std::string out;
     for (char ch : text) {
@@ -345,57 +275,58 @@ std::string PageFields::filterPaste(int n, const std::string& text) {
 }
 
 void PageFields::textChanged(int n, const std::string& text) {
-    if (PageField* f = field(n)) f->value = text;
+    if (FieldBox* f = field(n)) f->value = text;
 }
 
 void PageFields::escape(int n) {
-    PageField* f = field(n);
+    FieldBox* f = field(n);
     if (!f) return;
-    if (f->isList()) f->listIndex = static_cast<int>(Val(f->tag));
-    else if (f->isCheck()) f->checkState = static_cast<int>(Val(f->tag));
-    else {
+    state_.editState = 0;
+    if (f->isList() || f->isCheck()) {
+        const int old = static_cast<int>(Val(f->tag));
+        if (f->isList()) pages_.selectOption(n, old);
+        else pages_.commitField(n, std::to_string(old));
+        afterListChange(n);
+    } else {
         if (f->isPosition() && !f->tag.empty() && !f->maskText.empty() && f->maskText[0] != f->tag[0])
             f->maskText[0] = f->tag[0];
         f->value = f->tag;
         if (f->isPosition()) f->caret = 2;
+        notify(n);
     }
-    state_.editState = 0;
-    if (f->isList() && f->number == gridTypeField) UpdateGridFields();
-    if (f->isList() && f->number == svTypeField) UpdateDependentFields();
-    notify(n);
+}
+
+void PageFields::afterListChange(int n) {
+    if (n == svTypeField) pages_.UpdateDependentFields();
+    if (n == gridTypeField) pages_.UpdateGridFields(bearing());
+    sync();
 }
 
 bool PageFields::listClick(int n, int index, DiagramKind* diagram) {
-    PageField* f = field(n);
+    FieldBox* f = field(n);
     if (!f) return false;
-    if (index == f->listIndex && n == state_.currentField && state_.editState == 0) return true;
     if (!listGuard_) {
         listGuard_ = true;
         if (state_.editState == 0 && f->record.has(ConfirmChange) && ConfirmFieldChange()) {
             listGuard_ = false;
-            notify(n);
+            notify(n);  // the box goes back to the model's choice
             return false;
         }
         state_.editState = 1;
     }
     listGuard_ = false;
-    f->listIndex = index;
+    pages_.selectOption(n, index);
+    afterListChange(n);
     DiagramKind d = DiagramKind::Hidden;
     if (n == arrayTypeField) d = DiagramKind::ArrayPattern;
-    else if (n == svTypeField) {
-        UpdateDependentFields();
-        d = DiagramKind::ServiceVolume;
-    } else if (f->page == 4) {
-        if (n == gridTypeField) UpdateGridFields();
-        d = editionCode_ == "FLD" ? DiagramKind::Grid : DiagramKind::Hidden;
-    }
+    else if (n == svTypeField) d = DiagramKind::ServiceVolume;
+    else if (f->page == 4 && editionCode_ == "FLD") d = DiagramKind::Grid;
     if (diagram) *diagram = d;
-    notify(n);
     return true;
 }
 
 bool PageFields::checkClick(int n, int checkState) {
-    PageField* f = field(n);
+    FieldBox* f = field(n);
     if (!f) return false;
     if (!checkGuard_) {
         checkGuard_ = true;
@@ -407,13 +338,13 @@ bool PageFields::checkClick(int n, int checkState) {
         state_.editState = 1;
     }
     checkGuard_ = false;
-    f->checkState = checkState ? 1 : 0;
-    notify(n);
+    pages_.commitField(n, checkState ? "1" : "0");
+    sync();
     return true;
 }
 
 bool PageFields::CommitFieldEdit() {
-    PageField* f = field(state_.currentField);
+    FieldBox* f = field(state_.currentField);
     state_.editState = 0;
     if (!f) return true;
     bool changed = false;
@@ -430,7 +361,8 @@ bool PageFields::CommitFieldEdit() {
             return false;
         }
         changed = f->value != f->tag;
-        notify(f->number);
+        pages_.commitField(f->number, f->value);
+        sync();
     }
     if (changed) {
         state_.modified = true;
@@ -443,85 +375,33 @@ bool PageFields::CommitFieldEdit() {
 }
 
 void PageFields::UpdateDependentFields() {
-    const int t = listCode(svTypeField);
-    const int g = listCode(gridTypeField);
-    if (PageField* f = field(runwayHeadingField)) setEnabled(*f, t < 5);
-    if (PageField* f = field(runwayLengthField)) setEnabled(*f, t < 5);
-    relAngleEnabled_ = t < 5 && oneOf(g, {5, 7, 9, 10, 11});
+    pages_.UpdateDependentFields();
+    sync();
 }
 
 void PageFields::UpdateGridFields() {
-    const int t = listCode(svTypeField);
-    const int g = listCode(gridTypeField);
-    if (PageField* a = field(gridAltitudeField)) {
-        if (g != 3 && g != 11) {
-            setEnabled(*a, false);
-            setValue(*a, "");
-        } else {
-            setEnabled(*a, true);
-            if (trim(a->value).empty()) {
-                const PageField* e = field(fieldElevationField);
-                const double elevation = e ? crv::common::toInt16(Val(e->value)) : 0;
-                setValue(*a, crv::common::FormatField(elevation + 1000, a->record.width, a->record.decimals));
-            }
-        }
-    }
-    if (PageField* a = field(gridAngleField)) {
-        if (oneOf(g, {5, 7, 9, 10, 11})) {
-            setEnabled(*a, true);
-            if (trim(a->value).empty()) {
-                const PageField* h = field(runwayHeadingField);
-                setValue(*a, h ? h->value : std::string());
-            }
-        } else if (g == 4 || g == 6) {
-            setEnabled(*a, false);
-            std::optional<float> bearing;
-            const PageField* lat = field(latitudeField);
-            const PageField* lon = field(longitudeField);
-            if (proponentBearing && lat && lon)
-                bearing = proponentBearing(static_cast<float>(crv::common::ParseLatLon(lat->value)),
-                                           static_cast<float>(crv::common::ParseLatLon(lon->value)));
-            if (bearing) {
-                float b = *bearing;
-                if (t < 5) b = crv::common::WrapAngle(b + 180.0f, 0.0f, 360.0f);
-                setValue(*a, crv::common::FormatField(b, a->record.width, a->record.decimals));
-            } else {
-                setValue(*a, "");
-            }
-        } else {
-            setEnabled(*a, false);
-            setValue(*a, "");
-        }
-    }
-    if (PageField* f = field(horizontalIncrementField)) setEnabled(*f, g != 8 && g != 12);
-    if (PageField* f = field(verticalIncrementField)) setEnabled(*f, oneOf(g, {4, 5, 6, 7, 12}));
-    if (PageField* f = field(coarseGridField)) setEnabled(*f, g != 8 && g != 12);
-    if (t <= 4) {
-        const PageField* a = field(gridAngleField);
-        relAngleEnabled_ = a && a->enabled;
-    }
+    pages_.UpdateGridFields(bearing());
+    sync();
 }
 
 int PageFields::relAngleCourse() const {
-    const PageField* f = field(runwayHeadingField);
-    return f ? crv::common::toInt16(Val(f->value)) : 0;
+    return runwayHeadingField ? crv::common::toInt16(Val(pages_.field(runwayHeadingField).text)) : 0;
 }
 
 int PageFields::relAngleCurrent() const {
-    const PageField* f = field(gridAngleField);
-    return f ? crv::common::toInt16(Val(f->value)) : 0;
+    return gridAngleField ? crv::common::toInt16(Val(pages_.field(gridAngleField).text)) : 0;
 }
 
 void PageFields::applyRelAngle(float angle, int oldAngle) {
-    PageField* f = field(gridAngleField);
-    if (!f || angle == static_cast<float>(oldAngle)) return;
-    setValue(*f, crv::common::FormatField(angle, 3, 0));
+    if (!gridAngleField || angle == static_cast<float>(oldAngle)) return;
+    pages_.commitField(gridAngleField, crv::common::FormatField(angle, 3, 0));
+    sync();
     state_.modified = true;
 }
 
 int PageFields::focusFieldFor(int page) const {
     auto enabled = [&](int n) {
-        const PageField* f = field(n);
+        const FieldBox* f = field(n);
         return f && f->enabled && f->visible;
     };
     switch (page) {
@@ -533,7 +413,7 @@ int PageFields::focusFieldFor(int page) const {
 }
 
 std::string PageFields::gridTypeText() const {
-    const PageField* f = field(gridTypeField);
+    const FieldBox* f = field(gridTypeField);
     if (!f || f->listIndex < 0 || f->listIndex >= static_cast<int>(f->options.size())) return {};
     return f->options[static_cast<std::size_t>(f->listIndex)];
 }

@@ -1,9 +1,11 @@
 #pragma once
-// The fields of the case data editor's pages 1, 2 and 4 without widgets: the
-// layout taken from the field dictionary, each field's value, range, enabled
-// state and tag, and the rules of typing, undoing, committing and of the
-// fields that follow the service-volume and grid types. The window shows
-// what this holds and forwards the user's keys and clicks to it.
+// The editing side of the case data editor's pages 1, 2 and 4 without widgets:
+// the layout taken from the field dictionary, what each box shows while it is
+// edited, its tag (the value it had when it got the focus), and the rules of
+// typing, undoing and committing. Values, ranges and the fields that follow
+// the service-volume and grid types live in CasePages; a field's value reaches
+// it only once it has passed its check. The window shows what this holds and
+// forwards the user's keys and clicks to it.
 #include <cstdint>
 #include <functional>
 #include <optional>
@@ -13,6 +15,7 @@
 #include "crv/common/field_check.h"
 #include "crv/common/messages.h"
 #include "crv/editors/case_file.h"
+#include "crv/editors/case_pages.h"
 #include "crv/editors/field_dictionary.h"
 
 namespace crv::editors {
@@ -28,14 +31,14 @@ struct EditorState {
     bool dummyEnabled = false;  // Tools > Use Dummy Values
 };
 
-// One page field. It is also the control the field checks read and rewrite.
-struct PageField : crv::common::FieldControl {
+// One page field's box. It is also the control the field checks read and
+// rewrite. record, options, listIndex, checkState and enabled mirror CasePages.
+struct FieldBox : crv::common::FieldControl {
     int number = 0;
     int page = 0;
     FieldRecord record;      // the range in force (narrowed by a load)
-    FieldRecord dictionary;  // the range the dictionary gives
     std::vector<std::string> options;  // list: texts of record.minimum..maximum
-    std::string value;       // text and position fields
+    std::string value;       // text and position fields: what the box shows
     std::string maskText;    // position fields: hemisphere letter, blank, "#" places
     int caret = 0;
     int listIndex = -1;      // list position
@@ -78,11 +81,14 @@ class PageFields {
 public:
     PageFields(const FieldDictionary& dictionary, EditorState& state, crv::common::MessagePresenter& presenter);
 
+    CasePages& model() { return pages_; }
+    const CasePages& model() const { return pages_; }
+
     // Layout.
     int firstField(int page) const;
     int lastField(int page) const;
-    PageField* field(int number);
-    const PageField* field(int number) const;
+    FieldBox* field(int number);
+    const FieldBox* field(int number) const;
     std::vector<int> fieldNumbers(int page) const;  // visible and hidden, gaps left out
     // The number of the field labelled so on the page, 0 when absent.
     int fieldNumber(int page, const std::string& label) const;
@@ -92,7 +98,8 @@ public:
     // Case values in and out.
     void RestoreFieldRanges();
     // Shows the case's pages 1, 2 and 4 (narrowing flag-16 ranges), then
-    // UpdateDependentFields and UpdateGridFields.
+    // UpdateDependentFields and UpdateGridFields (which asks the table for
+    // the proponent's bearing: load the rows first).
     void load(const CaseData& data);
     void store(CaseData& data) const;
 
@@ -117,7 +124,7 @@ public:
 
     void UpdateDependentFields();
     void UpdateGridFields();
-    bool relAngleEnabled() const { return relAngleEnabled_; }
+    bool relAngleEnabled() const { return pages_.relativeAngleEnabled(); }
     // cmdRelAngle: course and current angle as whole numbers.
     int relAngleCourse() const;
     int relAngleCurrent() const;
@@ -140,30 +147,30 @@ public:
 
     // Asks before a change of a flag-4 field; true when the user declined.
     bool ConfirmFieldChange() const;
-    crv::common::FieldCheck fieldCheck(PageField& f) const;
+    crv::common::FieldCheck fieldCheck(FieldBox& f) const;
     // Called when a field's value, range or enabled state changed.
     std::function<void(int number)> fieldChanged;
 
 private:
     void setUpPage(int page, int& next);
-    void setRange(PageField& f, const FieldRecord& r);
-    void setEnabled(PageField& f, bool on);
-    void setValue(PageField& f, const std::string& v);
+    // Copies values, ranges and enabled states from CasePages into the boxes
+    // (not into a text box being edited) and tells the window.
+    void sync();
+    std::optional<float> bearing() const;
     void notify(int n) const;
-    DiagramKind diagramStep(const PageField& f) const;
-    int listCode(int n) const;
+    void afterListChange(int n);
+    DiagramKind diagramStep(const FieldBox& f) const;
 
-    const FieldDictionary& dictionary_;
+    CasePages pages_;
     EditorState& state_;
     crv::common::MessagePresenter& presenter_;
     std::string editionCode_;
-    std::vector<PageField> fields_;  // index = number - 16, gaps as hidden entries
+    std::vector<FieldBox> fields_;  // index = number - 16, gaps as hidden entries
     std::vector<bool> gaps_;
     int first_[5] = {}, last_[5] = {};
     int columns_[5] = {};
     bool listGuard_ = false;
     bool checkGuard_ = false;
-    bool relAngleEnabled_ = false;
 };
 
 }  // namespace crv::editors
