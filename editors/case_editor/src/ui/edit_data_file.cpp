@@ -1,0 +1,97 @@
+#include "crv/editors/case_editor/edit_data_file.h"
+
+#include <QApplication>
+#include <QEventLoop>
+#include <QFileDialog>
+#include <QFileInfo>
+
+#include "crv/common/error_report.h"
+#include "crv/common/ui/help.h"
+#include "frm_data_edit.h"
+
+namespace crv::editors {
+
+namespace {
+
+// The recent-file menus of the editor and the main window, once the editor
+// window exists.
+struct RecentMenus : crv::common::RecentFilesMenu {
+    frmDataEdit* editor = nullptr;
+    crv::common::RecentFilesMenu* main = nullptr;
+    void UpdateRecentFilesMenu(const crv::common::AppState& state) override {
+        if (editor) editor->UpdateRecentFilesMenu(state);
+        else if (main) main->UpdateRecentFilesMenu(state);
+    }
+};
+
+}  // namespace
+
+int EditDataFile(const CaseEditorEnvironment& env) {
+    const FieldDictionary dictionary = FieldDictionary::forEdition(env.edition);
+    RecentMenus menus;
+    menus.main = env.mainRecentMenu;
+    EditorServices services;
+    services.showFiles = env.showFiles;
+    if (!services.showFiles) {
+        services.showFiles = [&env](bool) -> std::optional<std::pair<std::string, std::string>> {
+            const QString path = QFileDialog::getOpenFileName(nullptr, "Open", QString::fromStdString(env.app.DataFolder),
+                                                              "Data Files (*.dat)");
+            if (path.isEmpty()) return std::nullopt;
+            const QFileInfo info(path);
+            return std::make_pair(info.absolutePath().toStdString() + "/", info.fileName().toStdString());
+        };
+    }
+    services.saveAs = [](const std::string& folder, const std::string& file) {
+        QFileDialog dialog(nullptr, "Save As", QString::fromStdString(folder), "Data Files (*.dat)");
+        dialog.setAcceptMode(QFileDialog::AcceptSave);
+        dialog.setDefaultSuffix("dat");
+        dialog.setOption(QFileDialog::DontUseNativeDialog, qEnvironmentVariableIsSet("CRV_PLAIN_DIALOGS"));
+        dialog.selectFile(QString::fromStdString(file));
+        if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::string();
+        return dialog.selectedFiles().first().toStdString();
+    };
+    services.showHelp = env.showHelp;
+    if (!services.showHelp) services.showHelp = [](int) { crv::common::ui::showHelp("case_editor"); };
+    services.busy = [](bool on) {
+        if (on) QApplication::setOverrideCursor(Qt::WaitCursor);
+        else QApplication::restoreOverrideCursor();
+    };
+    services.recentMenu = &menus;
+    services.lldist = env.lldist;
+
+    int exitCode = 1;
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    try {
+        CaseEditorController controller(dictionary, env.app, env.store, env.presenter, services);
+        frmDataEdit window(controller);
+        menus.editor = &window;
+        window.alsoUpdate = env.mainRecentMenu;
+        services.status = nullptr;
+        auto opened = controller.openInitialCase();
+        QApplication::restoreOverrideCursor();
+        if (!opened) {
+            crv::common::ShowUnexpectedError(env.presenter, "EditDataFile", opened.error());
+            if (env.mainWindow) env.mainWindow->show();
+            return 1;
+        }
+        QEventLoop loop;
+        window.onClosed = [&loop] { loop.quit(); };
+        if (env.mainWindow) env.mainWindow->hide();
+        window.show();
+        controller.ResetEditor();
+        window.showCase();
+        if (!controller.closed) loop.exec();
+        exitCode = controller.exitCode;
+        window.programClose = true;
+        window.close();
+    } catch (const std::exception& e) {
+        QApplication::restoreOverrideCursor();
+        crv::common::ShowUnexpectedError(env.presenter, "EditDataFile", e.what());
+        exitCode = 1;
+    }
+    if (env.mainWindow) env.mainWindow->show();
+    QApplication::processEvents();
+    return exitCode;
+}
+
+}  // namespace crv::editors
