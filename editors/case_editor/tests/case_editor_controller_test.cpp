@@ -366,3 +366,32 @@ TEST_F(Workspace, FailedCheckKeepsTheRfSourcePage) {
     EXPECT_FALSE(ed->state.dummyEnabled);
     EXPECT_TRUE(ed->selectPage(1));
 }
+
+// Row operations close the cell edit first; one that fails its check stops them.
+TEST_F(Workspace, RowCommandsCommitTheCellEditFirst) {
+    ASSERT_TRUE(ed->selectPage(3));
+    auto& te = ed->tableEditor();
+    ASSERT_TRUE(te.setCurrent(2, 6));
+    ASSERT_EQ(te.tableKey('0'), TableKey::OpenEditor);
+    te.editorGotFocus();
+    EXPECT_EQ(te.box().value, "0");
+    const int rows = ed->table().rowCount();
+    for (auto command : {&CaseEditorController::insertRow, &CaseEditorController::deleteRow,
+                         &CaseEditorController::sortRows, &CaseEditorController::tagAll,
+                         &CaseEditorController::propToggle}) {
+        presenter.messages.clear();
+        (ed.get()->*command)();
+        ASSERT_EQ(presenter.messages.size(), 1u);
+        EXPECT_EQ(presenter.messages[0].title, "Input Error");
+        EXPECT_EQ(ed->table().rowCount(), rows);
+        EXPECT_FALSE(ed->table().tagged(1));
+        te.editorGotFocus();  // the editor is entered again on the same cell
+        EXPECT_EQ(te.currentRow(), 2);
+    }
+    // A valid value is committed, then the command runs.
+    te.editorTextChanged("1200");
+    ed->insertRow();
+    EXPECT_EQ(ed->table().cell(2, 6), " 1200");
+    EXPECT_EQ(ed->table().rowCount(), rows + 1);
+    EXPECT_EQ(te.currentRow(), 3);
+}

@@ -9,6 +9,8 @@
 #include "crv/common/ui/help.h"
 #include "frm_data_edit.h"
 
+static void initCaseEditorHelp() { Q_INIT_RESOURCE(case_editor_help); }
+
 namespace crv::editors {
 
 namespace {
@@ -27,6 +29,7 @@ struct RecentMenus : crv::common::RecentFilesMenu {
 }  // namespace
 
 int EditDataFile(const CaseEditorEnvironment& env) {
+    initCaseEditorHelp();
     const FieldDictionary dictionary = FieldDictionary::forEdition(env.edition);
     RecentMenus menus;
     menus.main = env.mainRecentMenu;
@@ -51,7 +54,11 @@ int EditDataFile(const CaseEditorEnvironment& env) {
         return dialog.selectedFiles().first().toStdString();
     };
     services.showHelp = env.showHelp;
-    if (!services.showHelp) services.showHelp = [](int) { crv::common::ui::showHelp("case_editor"); };
+    if (!services.showHelp) services.showHelp = [](int topic) {
+        // Topics 16..19 are the pages 1..4 of the editor's help page.
+        (void)topic;
+        crv::common::ui::showHelp("case_editor");
+    };
     services.busy = [](bool on) {
         if (on) QApplication::setOverrideCursor(Qt::WaitCursor);
         else QApplication::restoreOverrideCursor();

@@ -16,6 +16,7 @@
 #include <QPushButton>
 #include <QStackedWidget>
 #include <QStatusBar>
+#include <QStyle>
 #include <QTabBar>
 #include <QTableView>
 #include <QToolTip>
@@ -355,7 +356,7 @@ void frmDataEdit::buildPage(int page) {
     auto* pageW = new QWidget;
     pageW->setObjectName(QString("fraEdit%1").arg(page));
     auto* grid = new QGridLayout(pageW);
-    grid->setHorizontalSpacing(px(1200));
+    grid->setHorizontalSpacing(px(900));
     grid->setVerticalSpacing(2);
     int columns = pages.columnCount(page);
     for (int n : pages.fieldNumbers(page)) {
@@ -366,18 +367,10 @@ void frmDataEdit::buildPage(int page) {
         auto* label = f.isCheck() ? nullptr : new QLabel(q(f.record.label));
         if (label) label->setObjectName(QString("lblFldLabel%1").arg(n));
         if (n == pages.gridAngleField) {
-            // The relative angle button stands beside the field, bottoms aligned.
-            auto* v = new QVBoxLayout;
-            v->setSpacing(2);
-            if (label) v->addWidget(label);
-            auto* h = new QHBoxLayout;
-            h->addWidget(w, 0, Qt::AlignBottom);
-            h->addSpacing(px(600));
-            h->addWidget(relAngle_, 0, Qt::AlignBottom);
-            h->addStretch();
-            v->addLayout(h);
-            grid->addLayout(v, row, f.gridColumn, 2, 1, Qt::AlignLeft | Qt::AlignBottom);
-            continue;
+            // The relative angle button stands right of the field, spanning
+            // its label's row, bottoms aligned.
+            grid->addWidget(relAngle_, row, f.gridColumn + 1, 2, 1, Qt::AlignLeft | Qt::AlignBottom);
+            columns = std::max(columns, f.gridColumn + 2);
         }
         if (label) grid->addWidget(label, row, f.gridColumn, Qt::AlignLeft | Qt::AlignBottom);
         grid->addWidget(w, row + 1, f.gridColumn, Qt::AlignLeft | Qt::AlignTop);
@@ -574,6 +567,12 @@ void frmDataEdit::buildTablePage() {
         view_->setColumnWidth(col - 1, widest + 6);
     }
     hh->setMinimumHeight(view_->fontMetrics().height() * headerLines + 8);
+    // The table is as wide as its columns: no column hides behind a scroll bar.
+    int width = vh->minimumWidth() + view_->style()->pixelMetric(QStyle::PM_ScrollBarExtent) + 2 * view_->frameWidth() + 4;
+    for (int col = 0; col < t.columnCount(); ++col)
+        if (!view_->isColumnHidden(col)) width += view_->columnWidth(col);
+    view_->setMinimumWidth(width);
+    view_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     v->addWidget(view_, 1);
 
     auto* line = new QHBoxLayout;

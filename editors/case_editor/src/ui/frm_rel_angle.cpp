@@ -20,6 +20,8 @@
 #include "crv/common/ui/message_presenter.h"
 #include "crv/editors/case_editor/edit_data_file.h"
 
+static void initRelAngleHelp() { Q_INIT_RESOURCE(case_editor_help); }
+
 namespace crv::editors {
 
 frmRelAngle::frmRelAngle(float locAngle, float gridAngle, crv::common::MessagePresenter& presenter, QWidget* parent)
@@ -214,6 +216,7 @@ bool frmRelAngle::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void GetGridAngle(float LocAngle, float& GridAngle, bool& Canceled, QWidget* parent) {
+    initRelAngleHelp();
     frmRelAngle dialog(LocAngle, GridAngle, crv::common::ui::appPresenter(), parent);
     dialog.adjustSize();
     crv::common::ui::PlaceForm(&dialog);
