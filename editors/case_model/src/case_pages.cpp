@@ -170,10 +170,10 @@ void CasePages::store(CaseData& data) const {
     }
 }
 
-FieldCommit CasePages::commitField(int n, const std::string& text) {
+FieldCommit CasePages::commitField(int n, const std::string& text, const std::optional<std::string>& before) {
     PageField& f = field(n);
     FieldCommit out;
-    out.changed = f.text != text;
+    out.changed = (before ? *before : f.text) != text;
     f.text = text;
     if (out.changed) {
         modified = true;
@@ -298,6 +298,9 @@ std::vector<std::string> CasePages::rangeErrors() const {
         if (label == "Grid Angle" && !isAnyOf(g, {4, 5, 6, 7, 9, 10, 11})) continue;
         if (label == "Horizontal Increment" && (g == 8 || g == 12)) continue;
         if (label == "Vertical Increment" && !isAnyOf(g, {4, 5, 6, 7, 12})) continue;
+        // Hidden fields cannot be edited: what matters of them is what the
+        // engine refuses (caseDataErrors), not the dictionary's range.
+        if (r.has(Hidden)) continue;
         const std::string shown = trimBlanks(f.text);
         switch (r.type) {
         case FieldType::Integer: case FieldType::Real: {
@@ -333,15 +336,71 @@ std::vector<std::string> CasePages::rangeErrors() const {
     return errors;
 }
 
+namespace {
+
+// The engine's navaid models: which array types each service-volume type
+// takes (array type 0 is read as 6; type 1 suits every model).
+bool arraySuitsVolume(int arrayType, int volumeType) {
+    if (arrayType == 0) arrayType = 6;
+    if (arrayType == 1) return true;
+    if (volumeType >= 0 && volumeType <= 4) return (arrayType >= 2 && arrayType <= 35) || arrayType == 38;
+    if (volumeType >= 5 && volumeType <= 7) return arrayType == 36;
+    if (volumeType == 8) return arrayType == 37;
+    return false;
+}
+
+// The engine reads at most this many RF sources (ignored ones aside), and
+// its result files name RF-source lines up to this one.
+constexpr int kMaxRfSources = 1280;
+constexpr int kMaxRfLine = 36 * 36 - 1;
+
+bool arrayUsesPower(int arrayType) {
+    if (arrayType == 0) arrayType = 6;
+    return (arrayType >= 2 && arrayType <= 31) || arrayType == 33 || arrayType == 34 || arrayType == 36 ||
+           arrayType == 37 || arrayType == 38;
+}
+
+std::string pageText(const CasePages& pages, int page, const char* label) {
+    const int n = pages.fieldNumber(page, label);
+    return n ? pages.field(n).text : std::string();
+}
+
+}  // namespace
+
 std::vector<std::string> caseDataErrors(const CasePages& pages, const RfTable& table) {
     std::vector<std::string> errors = pages.rangeErrors();
+
+    // What the engine's case reader refuses of the navaid, hidden fields
+    // included: the case would never run.
+    const int array = static_cast<int>(std::lround(Val(pageText(pages, 2, "Array Type"))));
+    const int volume = pages.serviceVolumeType();
+    if (!arraySuitsVolume(array, volume))
+        errors.push_back("Array Type " + std::to_string(array) + " cannot be used with Service Volume Type " +
+                         std::to_string(volume) + ".");
+    if (arrayUsesPower(array) && pages.fieldNumber(2, "Transmitter Power") &&
+        !(Val(pageText(pages, 2, "Transmitter Power")) > 0))
+        errors.push_back("Transmitter Power must be greater than 0 for Array Type " + std::to_string(array) + ".");
+    if (volume == 8 && pages.fieldNumber(2, "Service Volume Radius") &&
+        !(Val(pageText(pages, 2, "Service Volume Radius")) > 0))
+        errors.push_back("Service Volume Radius must be greater than 0 for a VHF COM case.");
+
     const long navaid = kHz(Val(pages.navaidFrequencyText()));
+    int read = 0;
     for (int r = 1; r <= table.rowCount(); ++r) {
         if (table.flags(r) & RowIgnored) continue;
+        ++read;
         const std::string call = trimBlanks(table.cell(r, 1));
         const std::string where = "RF source " + call + " (row " + std::to_string(r) + ")";
-        if (kHz(Val(table.cell(r, table.frequencyColumn()))) == navaid)
-            errors.push_back(where + " is on the navaid frequency.");
+        if (r > kMaxRfLine)
+            errors.push_back(where + " stands after line " + std::to_string(kMaxRfLine) +
+                             " of the RF sources, which result files cannot name.");
+        const double mhz = Val(table.cell(r, table.frequencyColumn()));
+        // Every station the engine reads needs a usable frequency and ERP,
+        // whether or not it takes part in the check.
+        if (!(mhz > 0)) errors.push_back(where + ": the frequency must be greater than 0 MHz.");
+        else if (kHz(mhz) == navaid) errors.push_back(where + " is on the navaid frequency.");
+        if (table.erpColumn() && !(Val(table.cell(r, table.erpColumn())) > 0))
+            errors.push_back(where + ": the ERP must be greater than 0.");
         for (int c : {table.latitudeColumn(), table.longitudeColumn()}) {
             if (!c) continue;
             const FieldRecord& rec = table.column(c).record;
@@ -350,6 +409,9 @@ std::vector<std::string> caseDataErrors(const CasePages& pages, const RfTable& t
                                  " degrees.");
         }
     }
+    if (read > kMaxRfSources)
+        errors.push_back("The case holds " + std::to_string(read) + " RF sources that are not ignored; a run takes " +
+                         std::to_string(kMaxRfSources) + " at most.");
     return errors;
 }
 

@@ -335,11 +335,20 @@ void RfTable::SortRFSources() {
     });
 }
 
-CommitOutcome RfTable::commitCell(int row, int c, const std::string& value) {
+void RfTable::setCellText(int row, int c, const std::string& text) {
+    rowAt(row).cells.at(static_cast<std::size_t>(c - 1)) = text;
+}
+
+void RfTable::tagRange(int from, int to) {
+    if (from > to) std::swap(from, to);
+    for (int r = std::max(from, 1); r <= std::min(to, rowCount()); ++r) setTagged(r, true);
+}
+
+CommitOutcome RfTable::commitCell(int row, int c, const std::string& value, const std::optional<std::string>& before) {
     Row& r = rowAt(row);
     std::string& target = r.cells.at(static_cast<std::size_t>(c - 1));
     CommitOutcome out;
-    out.changed = target != value;
+    out.changed = (before ? *before : target) != value;
     target = value;
     if (c != maskColumn()) setMask(r, dummyMask(row) & ~(1 << (c - 1)));
     if (out.changed) {

@@ -233,6 +233,11 @@ TEST(CasePages, CommitMarksModifiedAndCheckDue) {
         EXPECT_EQ(e.pages.checkDue, c.due) << c.label;
     }
     EXPECT_EQ(e.pages.intermodOption(), 2);
+    // Compared with the text the field had when it got the focus.
+    e.pages.modified = false;
+    EXPECT_FALSE(e.pages.commitField(e.n(1, "Site"), "Elsewhere", std::string("Elsewhere")).changed);
+    EXPECT_TRUE(e.pages.commitField(e.n(1, "Site"), "Elsewhere", std::string("Somewhere")).changed);
+    EXPECT_TRUE(e.pages.modified);
 }
 
 TEST(CasePages, RangeErrorsOfPageFields) {
@@ -272,6 +277,55 @@ TEST(CasePages, RangeErrorsOfPageFields) {
     }
 }
 
+TEST(CasePages, NavaidDataTheEngineRefusesKeepsTheMarkOff) {
+    // Navaid line: power 51-53, array type 55-56, type 58-59, radius 61-63.
+    auto nav = [](const std::string& power, const std::string& array, const std::string& type,
+                  const std::string& radius) {
+        return " ABC 275 118.100  39 20 15   77 45 40   250  9000 " + power + " " + array + " " + type + " " + radius +
+               "     0";
+    };
+    struct Case {
+        std::string nav;
+        const char* says;  // nullptr: no error
+    } cases[] = {
+        {nav(" 50", "37", " 8", " 50"), nullptr},
+        {nav(" 50", " 1", " 8", " 50"), nullptr},      // constant level: any model
+        {nav(" 50", "36", " 8", " 50"), "Array Type 36 cannot"},
+        {nav("  0", "37", " 8", " 50"), "Transmitter Power"},
+        {nav("  0", " 1", " 8", " 50"), nullptr},      // type 1 needs no power
+        {nav(" 50", "37", " 8", "  0"), "Service Volume Radius"},
+    };
+    for (const auto& c : cases) {
+        // The field edition hides power and radius: their ranges do not count,
+        // what the engine refuses does.
+        Editor e;
+        e.load(caseLines(c.nav, optionsLine()));
+        const auto errors = caseDataErrors(e.pages, e.table);
+        if (!c.says) {
+            EXPECT_TRUE(errors.empty()) << c.nav << ": " << (errors.empty() ? "" : errors[0]);
+            continue;
+        }
+        ASSERT_EQ(errors.size(), 1u) << c.nav;
+        EXPECT_EQ(errors[0].rfind(c.says, 0), 0u) << errors[0];
+    }
+}
+
+TEST(CasePages, MoreRfSourcesThanARunTakesKeepTheMarkOff) {
+    struct Case {
+        int sources;
+        int ignored;
+        std::size_t errors;
+    } cases[] = {{1280, 0, 0}, {1281, 0, 1}, {1295, 15, 0}, {1296, 16, 1}};
+    for (const auto& c : cases) {
+        Editor e;
+        e.load(caseLines(navaidLine(), optionsLine()));
+        for (int i = 0; i < c.sources - 1; ++i) e.table.InsertDefaultRow(1);
+        // Ignored rows placed first count as lines but not as sources.
+        for (int i = 1; i <= c.ignored; ++i) e.table.SetPropStatus(i, "I");
+        EXPECT_EQ(caseDataErrors(e.pages, e.table).size(), c.errors) << c.sources << " " << c.ignored;
+    }
+}
+
 TEST(CasePages, StationOnTheNavaidFrequencyAndBadPositionsKeepTheMarkOff) {
     struct Case {
         std::string rf;
@@ -283,6 +337,10 @@ TEST(CasePages, StationOnTheNavaidFrequencyAndBadPositionsKeepTheMarkOff) {
         {" QKAA    108.100  39 21 18   77 38 02  50.0000  1378 13  1  30  2 LIC     0", 0, ""},  // ignored
         {" QKAA    106.100  91 21 18   77 38 02  50.0000  1378 13  1  30  0 LIC     0", 1, "Latitude"},
         {" QKAA    106.100  39 21 18 -181 38 02  50.0000  1378 13  1  30  0 LIC     0", 1, "Longitude"},
+        // Taking no part in the check does not make these readable to the engine.
+        {" QKAA      0.000  39 21 18   77 38 02  50.0000  1378 13  1  30  0 LIC     0", 1, "frequency"},
+        {" QKAA    106.100  39 21 18   77 38 02   0.0000  1378 13  1  30  0 LIC     0", 1, "ERP"},
+        {" QKAA      0.000  39 21 18   77 38 02   0.0000  1378 13  1  30  2 LIC     0", 0, ""},  // ignored
     };
     for (const auto& c : cases) {
         Editor e;

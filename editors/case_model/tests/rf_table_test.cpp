@@ -147,6 +147,32 @@ TEST(RfTable, ToggleCaptionAndHeaders) {
     EXPECT_EQ(t.SetRowHeader(2), "x    2");
     t.toggleTag(2);
     EXPECT_EQ(t.SetRowHeader(2), "   2");
+    // Dragging over the row headers tags the range and untags nothing.
+    t.InsertDefaultRow(1);
+    t.InsertDefaultRow(1);
+    t.setTagged(3, true);
+    t.tagRange(4, 2);
+    EXPECT_FALSE(t.tagged(1));
+    for (int r = 2; r <= 4; ++r) EXPECT_TRUE(t.tagged(r)) << r;
+}
+
+TEST(RfTable, CommitComparesWithTheValueTheEditorOpenedOn) {
+    RfTable t(fld());
+    t.InsertDefaultRow(1);
+    t.modified = t.checkDue = false;
+    // The edit line copies every keystroke into the cell before the commit.
+    t.setCellText(1, 2, " 98.5");
+    EXPECT_FALSE(t.modified);
+    const CommitOutcome out = t.commitCell(1, 2, " 98.500", std::string("111.111"));
+    EXPECT_TRUE(out.changed);
+    EXPECT_TRUE(out.checkDue);
+    EXPECT_TRUE(t.modified);
+    EXPECT_EQ(t.cell(1, 2), " 98.500");
+    // Typed and typed back: unchanged.
+    t.modified = false;
+    t.setCellText(1, 2, " 9");
+    EXPECT_FALSE(t.commitCell(1, 2, " 98.500", std::string(" 98.500")).changed);
+    EXPECT_FALSE(t.modified);
 }
 
 TEST(RfTable, SortIsStableWithLicenceDescendingOnTies) {

@@ -58,8 +58,11 @@ public:
     // Puts the pages' values into a case for the writer.
     void store(CaseData& data) const;
 
-    // Takes over a validated value; flag-8 fields make the check due.
-    FieldCommit commitField(int number, const std::string& text);
+    // Takes over a validated value; flag-8 fields make the check due. The
+    // value counts as changed when it differs from `before`, the text the
+    // field held when it got the focus (default: the field's current text).
+    FieldCommit commitField(int number, const std::string& text,
+                            const std::optional<std::string>& before = std::nullopt);
 
     // Values the other parts of the editor read.
     int serviceVolumeType() const;
@@ -79,9 +82,11 @@ public:
     // Enables, fills or clears the fields that depend on the grid type.
     void UpdateGridFields(std::optional<float> proponentBearing);
 
-    // The page fields' values that the engine or the ranges refuse: one text
-    // per problem ("Frequency: 140.000 is outside 118 to 136."). Empty when
-    // all hold. Values of disabled fields count too: the file carries them.
+    // The values of the page fields the user can edit that lie outside their
+    // ranges: one text per problem ("Frequency: 140.000 is outside 118 to
+    // 136."). Fields the grid type or service-volume type leave unused and
+    // hidden fields are not range-checked (see caseDataErrors). Empty when
+    // all hold.
     std::vector<std::string> rangeErrors() const;
 
     bool modified = false;
@@ -101,9 +106,13 @@ private:
 // 359.5 becomes 0 and never "360".
 int gridAngleDegrees(double angle);
 
-// Errors that keep the checked mark off, over the pages and the RF rows the
-// engine reads (ignored rows aside): a station on the navaid frequency, an RF
-// position beyond 90 or 180 degrees. Empty when none.
+// Errors that keep the checked mark off: rangeErrors, what the engine's case
+// reader refuses of the navaid (an array type the service-volume type's model
+// does not take, no transmitter power where the array needs it, a VHF COM
+// radius of 0), and of every RF row it reads (ignored rows aside, whether or
+// not they take part in the check): a station on the navaid frequency, a
+// frequency or ERP not above 0, a position beyond 90 or 180 degrees. Empty
+// when none.
 class RfTable;
 std::vector<std::string> caseDataErrors(const CasePages& pages, const RfTable& table);
 

@@ -140,8 +140,16 @@ public:
     // ties by licence status descending; flags and tags travel with the rows.
     void SortRFSources();
     // Stores an already validated value in a cell and clears the cell's dummy
-    // bit (even when unchanged); a changed status runs SetPropStatus.
-    CommitOutcome commitCell(int row, int c, const std::string& value);
+    // bit (even when unchanged); a changed status runs SetPropStatus. The
+    // value counts as changed when it differs from `before`, the text the
+    // cell held when its editor opened (default: the cell's current text).
+    CommitOutcome commitCell(int row, int c, const std::string& value,
+                             const std::optional<std::string>& before = std::nullopt);
+    // The edit line's live copy: the cell shows what is being typed; nothing
+    // else changes until the commit.
+    void setCellText(int row, int c, const std::string& text);
+    // Tags every row from `from` to `to` (either direction); never untags.
+    void tagRange(int from, int to);
     // Bearing from the navaid to the first proponent; nullopt without one.
     std::optional<float> ProponentBearing(float navaidLatitude, float navaidLongitude,
                                           const LLDistFunction& lldist) const;
