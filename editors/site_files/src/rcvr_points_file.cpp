@@ -73,7 +73,9 @@ std::string formatPointLine(const RcvrPoint& p, int format) {
     switch (format) {
         case 0:
             a = common::FormatField(p.first, 6, 3);
-            b = common::FormatField(p.second, 5, 1);
+            // Six columns: a bearing from -180 to 180 with its decimal needs them
+            // (five would cut "-179.5" to "-179.").
+            b = common::FormatField(p.second, 6, 1);
             break;
         case 2:
             a = common::FormatField(p.first, 8, 4);

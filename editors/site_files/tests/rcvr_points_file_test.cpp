@@ -21,7 +21,9 @@ TEST(RcvrPointsFile, LayoutOfEachFormat) {
         RcvrPoint point;
         const char* line;
     } cases[] = {
-        {0, {12.5, -45.3, 2500}, "12.500  -45.3   2500"},
+        {0, {12.5, -45.3, 2500}, "12.500   -45.3   2500"},
+        // A bearing of -179.5 keeps its decimal: the bearing field is six wide.
+        {0, {3, -179.5, 10}, " 3.000  -179.5     10"},
         {2, {38.8533, 77.0342, 900}, " 38.8533    77.0342    900"},
         // Notation 1: the grid's text without hemisphere and signs; a
         // longitude keeps three degree digits; south and east write "-".
