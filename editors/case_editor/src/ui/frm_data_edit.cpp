@@ -25,6 +25,7 @@
 #include "crv/common/conversions.h"
 #include "crv/common/dialog_services.h"
 #include "crv/editors/case_editor/diagram_box.h"
+#include "diagram_images.h"
 #include "crv/editors/case_editor/edit_data_file.h"
 #include "key_line_edit.h"
 #include "rf_table_model.h"
@@ -501,23 +502,31 @@ void frmDataEdit::relativeAngle() {
 }
 
 void frmDataEdit::showDiagram(DiagramKind kind, int page) {
-    const auto& painter = diagramPainter();
-    if (kind == DiagramKind::Hidden || !painter) {
-        diagram_->hide();
-        return;
+    const DiagramFields fields = diagramFields(c_.pages());
+    QImage picture;
+    switch (kind) {
+        case DiagramKind::ArrayPattern:
+            picture = ShowArrayPattern(fields.arrayType, QSize(px(kArrayPatternBox.width), px(kArrayPatternBox.height)));
+            break;
+        case DiagramKind::ServiceVolume:
+            if (auto out = DrawServiceVolumeDiagram(fields, {px(kServiceVolumeBox.width), px(kServiceVolumeBox.height)}))
+                picture = diagramImage(*out);
+            break;
+        case DiagramKind::Grid:
+            if (auto out = DrawGridDiagram(fields, {px(kGridBox.width), px(kGridBox.height)}))
+                picture = diagramImage(*out);
+            break;
+        default: break;
     }
-    const DiagramSize size = diagramSize(kind);
-    QImage picture(px(size.width), px(size.height), QImage::Format_RGB32);
-    picture.fill(Qt::white);
-    if (!painter(kind, diagramFields(c_.pages()), picture)) {
+    if (picture.isNull()) {
         diagram_->hide();
         return;
     }
     diagram_->setPixmap(QPixmap::fromImage(picture));
     diagram_->setFixedSize(picture.size());
-    // Page 2: top right; page 4: bottom left (beside the fields, never over them).
+    // Navaid page: top right; simulation page: bottom left, below the fields.
     QWidget* pageW = pagesW_[page];
-    diagram_->setParent(pageW);
+    if (diagram_->parentWidget() != pageW) diagram_->setParent(pageW);
     const int margin = px(240);
     if (page == 2) diagram_->move(pageW->width() - picture.width() - margin, margin);
     else diagram_->move(margin, pageW->height() - picture.height() - margin);
@@ -801,11 +810,13 @@ bool frmDataEdit::requestPage(int page) {
     const bool ok = c_.selectPage(page);
     committing_ = false;
     const int now = c_.state.currentPage;
+    // Hidden first: showing the new page may already give one of its fields
+    // the focus, which draws the box again.
+    if (now != before) diagram_->hide();
     syncing_ = true;
     tabs_->setCurrentIndex(now - 1);
     stack_->setCurrentIndex(now - 1);
     syncing_ = false;
-    diagram_->hide();
     refreshMenus();
     if (!ok) {
         if (now == 3 && c_.state.editState == 2) {

@@ -120,6 +120,14 @@ private slots:
             for (int page : {1, 2, 3, 4}) {
                 QVERIFY(ed.window->requestPage(page));
                 QCOMPARE(ed.window->tabBar()->currentIndex(), page - 1);
+                if (page == 2) {
+                    // The service-volume outline while its list has the focus.
+                    ed.window->fieldWidget(ed.controller->pages().svTypeField)->setFocus();
+                    QTRY_VERIFY(ed.window->diagramBox()->isVisible());
+                }
+                // The grid diagram on the simulation page, field edition only.
+                if (page == 4) QTRY_COMPARE(QApplication::focusWidget(), ed.window->fieldWidget(ed.controller->pages().gridTypeField));
+                if (page == 4) QTRY_COMPARE(ed.window->diagramBox()->isVisible(), e == Edition::Field);
                 QTest::qWait(1);
                 crv::common::ui::saveSnapshot(ed.window.get(), QString("editors/frmDataEdit_%1_page%2").arg(code).arg(page));
             }
