@@ -4,7 +4,6 @@
 
 #include "crv/common/dialog_services.h"
 #include "crv/common/error_report.h"
-#include "crv/editors/case_pages.h"
 #include "crv/editors/pattern_files.h"
 
 namespace crv::editors {
@@ -45,8 +44,9 @@ CaseEditorController::CaseEditorController(const FieldDictionary& dictionary, cr
       store_(store),
       presenter_(presenter),
       services_(std::move(services)),
-      pages_(dictionary, state, presenter),
-      table_(dictionary),
+      doc_(dictionary),
+      table_(doc_.table),
+      pages_(doc_.pages, dictionary.editionCode(), state, presenter),
       tableEditor_(table_, state, presenter) {
     table_.setPatternFiles(ScanHorizontalPatterns(app_.UserFolder), ScanVerticalPatterns(app_.UserFolder));
     pages_.proponentBearing = [this](float lat, float lon) { return proponentBearing(lat, lon); };
@@ -84,24 +84,22 @@ void CaseEditorController::rowsDone() {
 crv::platform::Expected<void> CaseEditorController::loadCase(const std::string& folder, const std::string& file) {
     const std::string path = folder + file;
     if (services_.busy) services_.busy(true);
-    // The whole file is read before anything of the open case changes: a
+    // The document reads the whole file before it takes anything over: a
     // file that cannot be read leaves the case, the folders and the table.
-    auto data = LoadDataFile(path, dictionary_);
+    LLDistFunction lldist = services_.lldist ? services_.lldist : LLDistFunction(flatEarthDist);
+    auto replaced = doc_.open(path, lldist);
     if (services_.busy) services_.busy(false);
-    if (!data) return crv::platform::makeError(data.error());
-    std::vector<std::string> replaced = data->replacedCodes;
-    table_.loadRows(data->rows, &replaced);
-    // The table always holds a row: an empty case shows one of defaults.
-    if (table_.rowCount() == 0) table_.InsertDefaultRow(1);
-    table_.modified = table_.checkDue = false;
-    pages_.load(*data);
-    tableEditor_.erpLabel = pages_.model().erpLabel();
+    if (!replaced) return crv::platform::makeError(replaced.error());
+    doc_.setModified(false);
+    doc_.setCheckDue(false);
+    pages_.shown();
+    tableEditor_.erpLabel = doc_.pages.erpLabel();
     app_.DataFolder = folder;
     app_.CaseFile = file;
     crv::common::AddRecentFile(app_, path, store_, services_.recentMenu);
-    if (!replaced.empty()) {
+    if (!replaced->empty()) {
         std::string list;
-        for (const auto& r : replaced) list += CR + "   " + r + " ";
+        for (const auto& r : *replaced) list += CR + "   " + r + " ";
         presenter_.present(Message{" " + file + " holds values this edition does not offer; " + CR +
                                        " they were replaced by their defaults: " + CR + list + CR + CR +
                                        " The next save writes the defaults. ",
@@ -177,7 +175,7 @@ bool CaseEditorController::commitPending() {
 bool CaseEditorController::CheckIntermods(bool ask) {
     if (services_.busy) services_.busy(true);
     if (services_.status) services_.status("Checking intermodulation products and data validity...");
-    const auto out = table_.CheckIntermods(pages_.model().navaidFrequencyText(), pages_.model().intermodOption());
+    const auto out = doc_.CheckIntermods();
     if (services_.status) services_.status("");
     if (services_.busy) services_.busy(false);
     table_.checkDue = false;
@@ -203,37 +201,19 @@ bool CaseEditorController::CheckIntermods(bool ask) {
 // ---- Saving -------------------------------------------------------------
 
 bool CaseEditorController::writeCase(const std::string& folder, const std::string& file) {
-    bool errorFree = true;
-    if (state.checkDue) errorFree = CheckIntermods(false);
     if (services_.busy) services_.busy(true);
-    std::string invalidText, patternText, proponentText, otherText;
-    if (table_.invalidRows()) {
-        errorFree = false;
-        invalidText = CR + " Invalid RF source data. ";
+    // The document runs a due check (without its offer), then the rows, the
+    // pattern files, the proponents and the data the engine would refuse.
+    doc_.setCheckDue(state.checkDue);
+    const SaveFindings findings = doc_.saveChecks();
+    if (findings.checkRan) {
+        state.checkDue = false;
+        state.imodsEnabled = false;
+        state.dummyEnabled = findings.dummyOffered;
     }
-    const std::string missing = table_.missingPattern();
-    if (!missing.empty()) {
-        errorFree = false;
-        patternText = CR + " Pattern file " + missing + ".pat not found. ";
-    }
-    const int proponents = table_.proponentCount();
-    if (proponents == 0) {
-        errorFree = false;
-        proponentText = CR + " No proponent selected. ";
-    } else if (proponents > 1 && pages_.gridTypeText().find("Proponent") != std::string::npos) {
-        errorFree = false;
-        proponentText = CR + " Multiple proponents not allowed with vertical grid. ";
-    }
-    // Values the engine would refuse or misread keep the checked mark off too.
-    for (const auto& e : caseDataErrors(pages_.model(), table_)) {
-        errorFree = false;
-        otherText += CR + " " + e + " ";
-    }
-    table_.SortRFSources();
-    CaseData data;
-    pages_.store(data);
-    data.rows = table_.rowPieces();
-    auto written = crv::editors::SaveDataFile(folder + file, data, dictionary_, errorFree);
+    doc_.setModified(false);
+    doc_.setCheckDue(false);
+    auto written = crv::editors::SaveDataFile(folder + file, doc_.caseData(), dictionary_, findings.errorFree);
     if (services_.busy) services_.busy(false);
     rowsDone();
     if (!written) {
@@ -243,8 +223,8 @@ bool CaseEditorController::writeCase(const std::string& folder, const std::strin
         return false;
     }
     state.modified = false;
-    if (!errorFree) {
-        std::string text = " Errors in " + file + ": " + CR + invalidText + patternText + proponentText + otherText;
+    if (!findings.errorFree) {
+        std::string text = findings.message(file);
         if (exitCode == kStayOpen) {
             presenter_.present(Message{text, "Warning", MessageIcon::Exclamation, MessageButtons::Ok});
         } else {

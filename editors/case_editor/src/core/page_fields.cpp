@@ -30,8 +30,22 @@ int FieldBox::code() const {
     return 0;
 }
 
+PageFields::PageFields(CasePages& pages, const std::string& editionCode, EditorState& state,
+                       crv::common::MessagePresenter& presenter)
+    : pages_(pages), state_(state), presenter_(presenter), editionCode_(editionCode) {
+    setUp();
+}
+
 PageFields::PageFields(const FieldDictionary& dictionary, EditorState& state, crv::common::MessagePresenter& presenter)
-    : pages_(dictionary), state_(state), presenter_(presenter), editionCode_(dictionary.editionCode()) {
+    : owned_(std::make_unique<CasePages>(dictionary)),
+      pages_(*owned_),
+      state_(state),
+      presenter_(presenter),
+      editionCode_(dictionary.editionCode()) {
+    setUp();
+}
+
+void PageFields::setUp() {
     int next = kFirstPageField;
     for (int page : {1, 2, 4}) {
         first_[page] = next;
@@ -181,6 +195,12 @@ void PageFields::load(const CaseData& data) {
     pages_.load(data, std::nullopt);
     // The proponent's bearing needs the navaid position just read.
     pages_.UpdateGridFields(bearing());
+    shown();
+}
+
+void PageFields::shown() {
+    state_.editState = 0;
+    state_.currentField = -1;
     for (auto& f : fields_) f.tag.clear();
     sync();
 }

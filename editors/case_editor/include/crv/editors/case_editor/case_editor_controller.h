@@ -16,6 +16,7 @@
 #include "crv/common/messages.h"
 #include "crv/editors/case_editor/page_fields.h"
 #include "crv/editors/case_editor/rf_table_editor.h"
+#include "crv/editors/case_document.h"
 #include "crv/editors/case_file.h"
 #include "crv/editors/field_dictionary.h"
 #include "crv/editors/rf_table.h"
@@ -130,8 +131,9 @@ private:
     crv::platform::SettingsStore& store_;
     crv::common::MessagePresenter& presenter_;
     EditorServices services_;
+    CaseDocument doc_;
+    RfTable& table_;
     PageFields pages_;
-    RfTable table_;
     RfTableEditor tableEditor_;
     bool browserUsed_ = false;
 };

@@ -8,6 +8,7 @@
 // forwards the user's keys and clicks to it.
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -79,6 +80,10 @@ enum class DiagramKind { Hidden, ArrayPattern, ServiceVolume, Grid };
 
 class PageFields {
 public:
+    // Over pages the editor's case document holds.
+    PageFields(CasePages& pages, const std::string& editionCode, EditorState& state,
+               crv::common::MessagePresenter& presenter);
+    // With pages of its own (tests).
     PageFields(const FieldDictionary& dictionary, EditorState& state, crv::common::MessagePresenter& presenter);
 
     CasePages& model() { return pages_; }
@@ -101,6 +106,9 @@ public:
     // UpdateDependentFields and UpdateGridFields (which asks the table for
     // the proponent's bearing: load the rows first).
     void load(const CaseData& data);
+    // After the case document read a case into the pages: clears the tags
+    // and the edit state and shows the values.
+    void shown();
     void store(CaseData& data) const;
 
     // Events of the page controls (n = field number).
@@ -161,7 +169,9 @@ private:
     void afterListChange(int n);
     DiagramKind diagramStep(const FieldBox& f) const;
 
-    CasePages pages_;
+    void setUp();
+    std::unique_ptr<CasePages> owned_;
+    CasePages& pages_;
     EditorState& state_;
     crv::common::MessagePresenter& presenter_;
     std::string editionCode_;
