@@ -64,6 +64,10 @@ int EditDataFile(const CaseEditorEnvironment& env) {
         else QApplication::restoreOverrideCursor();
     };
     services.recentMenu = &menus;
+    frmDataEdit* shown = nullptr;
+    services.status = [&shown](const std::string& text) {
+        if (shown) shown->setStatus(QString::fromLatin1(text.c_str()));
+    };
     services.lldist = env.lldist;
 
     int exitCode = 1;
@@ -72,8 +76,8 @@ int EditDataFile(const CaseEditorEnvironment& env) {
         CaseEditorController controller(dictionary, env.app, env.store, env.presenter, services);
         frmDataEdit window(controller);
         menus.editor = &window;
+        shown = &window;
         window.alsoUpdate = env.mainRecentMenu;
-        services.status = nullptr;
         auto opened = controller.openInitialCase();
         QApplication::restoreOverrideCursor();
         if (!opened) {
@@ -91,6 +95,7 @@ int EditDataFile(const CaseEditorEnvironment& env) {
         exitCode = controller.exitCode;
         window.programClose = true;
         window.close();
+        shown = nullptr;
     } catch (const std::exception& e) {
         QApplication::restoreOverrideCursor();
         crv::common::ShowUnexpectedError(env.presenter, "EditDataFile", e.what());

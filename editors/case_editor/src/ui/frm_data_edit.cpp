@@ -838,6 +838,11 @@ bool frmDataEdit::requestPage(int page) {
     return true;
 }
 
+void frmDataEdit::setStatus(const QString& text) {
+    status_->setText(text);
+    status_->repaint();
+}
+
 void frmDataEdit::showCase() {
     for (auto& [n, w] : fields_) refreshField(n);
     syncing_ = true;

@@ -43,6 +43,8 @@ public:
     std::function<void(float course, float& angle, bool& canceled)> gridAngleDialog;
     // Called once the controller's closed flag is set.
     std::function<void()> onClosed;
+    // The status line below the pages ("Checking ..." during the check).
+    void setStatus(const QString& text);
     // A close the program asks for itself (not turned into Exit Editor).
     bool programClose = false;
 
