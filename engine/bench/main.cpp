@@ -16,12 +16,12 @@
 #include <string>
 #include <thread>
 
-#include "engine_binding.h"
+#include "crv/binding/engine_library.h"
 #include "stress_case.h"
 
 namespace {
 
-void noProgress(int32_t, int16_t* cancel) { *cancel = 0; }
+const crv::binding::Progress noProgress;  // no progress, no cancel
 
 double seconds(std::chrono::steady_clock::time_point since) {
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - since).count();
@@ -51,10 +51,11 @@ int make(const std::string& folder) {
 }
 
 int run(const std::string& folder) {
-    crv::driver::EngineFunctions f;
-    std::string error;
-    if (!crv::driver::bindEngine(f, error)) {
-        std::fprintf(stderr, "crv_bench: %s\n", error.c_str());
+    crv::binding::EngineLibrary& f = crv::binding::sharedEngine();
+    try {
+        f.bindAll();
+    } catch (const crv::binding::EngineError& e) {
+        std::fprintf(stderr, "crv_bench: %s\n", e.what());
         return 2;
     }
     std::printf("threads: %s\n", threadsText().c_str());
@@ -63,13 +64,13 @@ int run(const std::string& folder) {
 
     auto t = std::chrono::steady_clock::now();
     int32_t points = 0;
-    f.grid(folder.c_str(), noProgress, &status, &points);
+    f.Grid(folder, noProgress, status, points);
     std::printf("Grid      status=%d  %8.3f s  points=%d\n", status, seconds(t), points);
     if (status != 0) return 2;
 
     t = std::chrono::steady_clock::now();
     int16_t cases = 0;
-    f.evaluate(folder.c_str(), noProgress, &status, &cases);
+    f.Evaluate(folder, noProgress, status, cases);
     double s = seconds(t);
     // Evaluate checks every point against every proponent.
     const double pointChecks = static_cast<double>(points) * crv::bench::kStressProponents;
@@ -81,7 +82,10 @@ int run(const std::string& folder) {
         t = std::chrono::steady_clock::now();
         int32_t combinations = 0;
         cases = 0;
-        (signals == 2 ? f.b1_2sig : f.b1_3sig)(folder.c_str(), noProgress, &status, &cases, &combinations);
+        if (signals == 2)
+            f.B1_2Sig(folder, noProgress, status, cases, combinations);
+        else
+            f.B1_3Sig(folder, noProgress, status, cases, combinations);
         s = seconds(t);
         // Each combination examined is checked at every receiver point (an
         // upper bound when prescreening skips some).
