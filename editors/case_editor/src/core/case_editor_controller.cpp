@@ -287,6 +287,11 @@ void CaseEditorController::fileRecent(int index) {
     ResetEditor();
 }
 
+void CaseEditorController::fileRecentPath(const std::string& path) {
+    for (int i = 0; i < crv::common::kRecentFileCount; ++i)
+        if (app_.RecentFiles[static_cast<std::size_t>(i)] == path) return fileRecent(i);
+}
+
 void CaseEditorController::fileSave() {
     if (!commitPending()) return;
     exitCode = kStayOpen;

@@ -7,6 +7,7 @@
 
 #include "crv/common/error_report.h"
 #include "crv/common/ui/help.h"
+#include "crv/common/ui/recent_files_menu.h"
 #include "frm_data_edit.h"
 
 static void initCaseEditorHelp() { Q_INIT_RESOURCE(case_editor_help); }
@@ -15,24 +16,11 @@ namespace crv::editors {
 
 namespace {
 
-// The recent-file menus of the editor and the main window, once the editor
-// window exists.
-struct RecentMenus : crv::common::RecentFilesMenu {
-    frmDataEdit* editor = nullptr;
-    crv::common::RecentFilesMenu* main = nullptr;
-    void UpdateRecentFilesMenu(const crv::common::AppState& state) override {
-        if (editor) editor->UpdateRecentFilesMenu(state);
-        else if (main) main->UpdateRecentFilesMenu(state);
-    }
-};
-
 }  // namespace
 
 int EditDataFile(const CaseEditorEnvironment& env) {
     initCaseEditorHelp();
     const FieldDictionary dictionary = FieldDictionary::forEdition(env.edition);
-    RecentMenus menus;
-    menus.main = env.mainRecentMenu;
     EditorServices services;
     services.showFiles = env.showFiles;
     if (!services.showFiles) {
@@ -63,7 +51,7 @@ int EditDataFile(const CaseEditorEnvironment& env) {
         if (on) QApplication::setOverrideCursor(Qt::WaitCursor);
         else QApplication::restoreOverrideCursor();
     };
-    services.recentMenu = &menus;
+    services.recentMenu = &crv::common::ui::RecentFilesNotifier::instance();
     frmDataEdit* shown = nullptr;
     services.status = [&shown](const std::string& text) {
         if (shown) shown->setStatus(QString::fromLatin1(text.c_str()));
@@ -75,9 +63,7 @@ int EditDataFile(const CaseEditorEnvironment& env) {
     try {
         CaseEditorController controller(dictionary, env.app, env.store, env.presenter, services);
         frmDataEdit window(controller);
-        menus.editor = &window;
         shown = &window;
-        window.alsoUpdate = env.mainRecentMenu;
         auto opened = controller.openInitialCase();
         QApplication::restoreOverrideCursor();
         if (!opened) {

@@ -24,6 +24,7 @@
 
 #include "crv/common/conversions.h"
 #include "crv/common/dialog_services.h"
+#include "crv/common/ui/recent_files_menu.h"
 #include "crv/editors/case_editor/diagram_box.h"
 #include "diagram_images.h"
 #include "crv/editors/case_editor/edit_data_file.h"
@@ -214,14 +215,16 @@ void frmDataEdit::buildMenus() {
     file->addSeparator();
     add(file, "mnuFileRun", "Save, &Run Simulation", QKeySequence("Ctrl+R"), [this] { c_.fileRun(); });
     add(file, "mnuFileAuto", "Save, Run, and &Print", {}, [this] { c_.fileAuto(); });
-    recentSep_ = file->addSeparator();
-    for (int i = 0; i < crv::common::kRecentFileCount; ++i) {
-        recent_[i] = add(file, QString("mnuFileRecent%1").arg(i + 1), QString(), {}, [this, i] { c_.fileRecent(i); });
-        recent_[i]->setVisible(false);
-    }
-    recentSep_->setVisible(false);
-    file->addSeparator();
+    QAction* sep4 = file->addSeparator();
+    sep4->setObjectName("mnuFileSep4");
     add(file, "mnuFileExit", "E&xit Editor", QKeySequence("Ctrl+Q"), [this] { c_.ExitEditor(); });
+    // The recent files follow the program-wide list.
+    auto* recent = new crv::common::ui::RecentFilesMenuSection(file, sep4, "mnuFileSep3");
+    for (int i = 0; i < crv::common::kRecentFileCount; ++i) actions_[recent->entry(i)->objectName()] = recent->entry(i);
+    connect(recent, &crv::common::ui::RecentFilesMenuSection::openRecentFile, this, [this](const QString& path) {
+        c_.fileRecentPath(s(path));
+        afterCommand();
+    });
 
     QMenu* select = addMenu("mnuSelect", "&Select");
     add(select, "mnuSelectTagAll", "&Tag All", QKeySequence("Ctrl+T"), [this] { c_.tagAll(); });
@@ -258,17 +261,6 @@ void frmDataEdit::buildMenus() {
             afterCommand();
         });
     }
-}
-
-void frmDataEdit::UpdateRecentFilesMenu(const crv::common::AppState& state) {
-    const auto captions = crv::common::RecentFileCaptions(state);
-    for (int i = 0; i < crv::common::kRecentFileCount; ++i) {
-        const bool on = i < static_cast<int>(captions.size());
-        recent_[i]->setText(on ? q(captions[static_cast<std::size_t>(i)]) : QString());
-        recent_[i]->setVisible(on);
-    }
-    recentSep_->setVisible(!captions.empty());
-    if (alsoUpdate) alsoUpdate->UpdateRecentFilesMenu(state);
 }
 
 void frmDataEdit::refreshMenus() {
@@ -849,7 +841,7 @@ void frmDataEdit::showCase() {
     tabs_->setCurrentIndex(c_.state.currentPage - 1);
     stack_->setCurrentIndex(c_.state.currentPage - 1);
     syncing_ = false;
-    UpdateRecentFilesMenu(c_.app());
+    crv::common::ui::RecentFilesNotifier::instance().UpdateRecentFilesMenu(c_.app());
     refreshTable();
     if (c_.state.currentPage == 3) view_->setFocus(Qt::OtherFocusReason);
     else if (QWidget* w = fieldWidget(c_.pages().focusFieldFor(c_.state.currentPage))) w->setFocus(Qt::OtherFocusReason);
@@ -858,7 +850,6 @@ void frmDataEdit::showCase() {
 void frmDataEdit::afterCommand() {
     for (auto& [n, w] : fields_) refreshField(n);
     refreshTable();
-    UpdateRecentFilesMenu(c_.app());
     if (c_.state.editState == 2 && c_.state.currentPage == 3) focusCellEditor();
     else if (c_.state.editState != 0 && c_.state.currentField > 0)
         if (QWidget* w = fieldWidget(c_.state.currentField)) w->setFocus(Qt::OtherFocusReason);

@@ -8,7 +8,6 @@
 #include <QMainWindow>
 #include <QTimer>
 
-#include "crv/common/configuration.h"
 #include "crv/editors/case_editor/case_editor_controller.h"
 
 class QAction;
@@ -27,7 +26,7 @@ class KeyLineEdit;
 class RfTableModel;
 class RfTableView;
 
-class frmDataEdit : public QMainWindow, public crv::common::RecentFilesMenu {
+class frmDataEdit : public QMainWindow {
     Q_OBJECT
 public:
     explicit frmDataEdit(CaseEditorController& controller, QWidget* parent = nullptr);
@@ -35,9 +34,6 @@ public:
 
     // Shows everything the controller holds (after a load or a command).
     void showCase();
-    void UpdateRecentFilesMenu(const crv::common::AppState& state) override;
-    // Another recent-file menu to update with this one (the main window's).
-    crv::common::RecentFilesMenu* alsoUpdate = nullptr;
 
     // The relative grid angle dialog; tests replace it.
     std::function<void(float course, float& angle, bool& canceled)> gridAngleDialog;
@@ -109,8 +105,6 @@ private:
     QTimer tipTimer_;
     std::map<QString, QAction*> actions_;
     std::map<QString, QMenu*> menus_;
-    QAction* recent_[crv::common::kRecentFileCount] = {};
-    QAction* recentSep_ = nullptr;
     bool syncing_ = false;
     bool committing_ = false;
     bool listNavigation_ = false;

@@ -24,6 +24,7 @@
 #include "../../src/ui/key_line_edit.h"
 #include "../../src/ui/rf_table_model.h"
 #include "crv/common/ui/message_presenter.h"
+#include "crv/common/ui/recent_files_menu.h"
 #include "crv/common/ui/snapshot.h"
 #include "crv/editors/case_editor/edit_data_file.h"
 
@@ -402,6 +403,27 @@ private slots:
                                 "' '" + CRV50_EXE + "' --quiet run run >/dev/null 2>&1";
         QCOMPARE(std::system(cmd.c_str()), 0);
         QVERIFY(fs::file_size(ws.dir / "run" / "Rfi.txt") > 0);
+    }
+
+    // The File menu's recent entries list the cases and open them.
+    void recentEntriesOpenCases() {
+        Workspace ws("recent");
+        Editor ed(ws, Edition::Field, rec);
+        showActive(*ed.window);
+        QAction* first = ed.window->action("mnuFileRecent1");
+        QVERIFY(first);
+        QVERIFY(first->isVisible());
+        QCOMPARE(first->text(), QString("SampleILS.dat"));
+        ws.app.RecentFiles[0] = ws.app.DataFolder + "SampleVOR.dat";
+        ws.app.RecentFiles[1] = ws.app.DataFolder + "SampleILS.dat";
+        crv::common::ui::UpdateRecentFilesMenu(ws.app);
+        first->trigger();
+        QCOMPARE(ws.app.CaseFile, std::string("SampleVOR.dat"));
+        QCOMPARE(ed.window->windowTitle(), QString(" CRV Data Editor -- SampleVOR.dat"));
+        QCOMPARE(ed.window->action("mnuFileRecent2")->text(), QString("SampleILS.dat"));
+        ed.window->action("mnuFileRecent2")->trigger();
+        QCOMPARE(ws.app.CaseFile, std::string("SampleILS.dat"));
+        QCOMPARE(ed.window->tabBar()->currentIndex(), 0);
     }
 
     // A case that cannot be read closes the editor with 1 and the error.

@@ -83,6 +83,7 @@ public:
     // File menu.
     void fileOpen();
     void fileRecent(int index);  // 0-based
+    void fileRecentPath(const std::string& path);  // the entry's full path
     void fileSave();
     void fileSaveAs();
     void fileRun();

@@ -8,7 +8,6 @@
 #include <utility>
 
 #include "crv/common/app_state.h"
-#include "crv/common/configuration.h"
 #include "crv/common/messages.h"
 #include "crv/editors/rf_table.h"
 #include "crv/platform/settings_store.h"
@@ -28,8 +27,6 @@ struct CaseEditorEnvironment {
     crv::resources::Edition edition = crv::resources::Edition::Field;
     // Hidden while the editor is open, shown again afterwards.
     QWidget* mainWindow = nullptr;
-    // The main window's recent-file menu, updated with the editor's.
-    crv::common::RecentFilesMenu* mainRecentMenu = nullptr;
     // The file browser for case data files (frmFileSel, kind 1): (folder, file)
     // or nullopt. Without it a plain open dialog is shown.
     std::function<std::optional<std::pair<std::string, std::string>>(bool reload)> showFiles;
