@@ -121,7 +121,6 @@ frmDataEdit::frmDataEdit(CaseEditorController& controller, QWidget* parent) : QM
     for (const char* t : {"Case Description", "Navaid Data", "RF Sources", " Simulation Parameters "}) tabs_->addTab(t);
     tabs_->setFocusPolicy(Qt::NoFocus);
     tabs_->setExpanding(false);
-    tabs_->installEventFilter(this);
     stack_ = new QStackedWidget(central);
     v->addWidget(tabs_);
     v->addWidget(stack_, 1);
@@ -155,6 +154,8 @@ frmDataEdit::frmDataEdit(CaseEditorController& controller, QWidget* parent) : QM
         QToolTip::hideText();
     });
     c_.rowsChanged = [this] { refreshTable(); };
+    // One filter for the whole window: the tab strip, the row headers, the
+    // lists and check boxes, Ctrl+Tab and the row commands' shortcuts.
     qApp->installEventFilter(this);
     resize(minimumSizeHint().expandedTo(QSize(px(9600), px(7800))));
 }
@@ -284,7 +285,6 @@ QWidget* frmDataEdit::buildField(int n) {
     if (f.isList()) {
         auto* combo = new QComboBox;
         combo->setFixedWidth(px(3780));
-        combo->installEventFilter(this);
         connect(combo, qOverload<int>(&QComboBox::activated), this, [this, n, combo](int index) {
             if (syncing_) return;
             DiagramKind d = DiagramKind::Hidden;
@@ -297,7 +297,6 @@ QWidget* frmDataEdit::buildField(int n) {
     } else if (f.isCheck()) {
         auto* box = new QCheckBox(q(f.record.label));
         box->setMinimumWidth(px(2160));
-        box->installEventFilter(this);
         connect(box, &QCheckBox::clicked, this, [this, n](bool on) {
             if (syncing_) return;
             c_.pages().checkClick(n, on ? 1 : 0);
@@ -547,7 +546,6 @@ void frmDataEdit::buildTablePage() {
     vh->setDefaultSectionSize(view_->fontMetrics().height() + 6);
     vh->setSectionsClickable(false);
     vh->setMinimumWidth(view_->fontMetrics().horizontalAdvance("x 9999") + 12);
-    vh->viewport()->installEventFilter(this);
     vh->viewport()->setMouseTracking(true);
     auto* hh = view_->horizontalHeader();
     hh->setSectionResizeMode(QHeaderView::Fixed);
@@ -590,7 +588,6 @@ void frmDataEdit::buildTablePage() {
     cellList_ = new QComboBox(pageW);
     cellList_->setObjectName("cboSelectBox");
     cellList_->setFixedWidth(px(3500));
-    cellList_->installEventFilter(this);
     line->addSpacing(px(180));
     line->addWidget(cellCaption_);
     line->addWidget(cellText_);
