@@ -120,6 +120,10 @@ frmDataEdit::frmDataEdit(CaseEditorController& controller, QWidget* parent) : QM
     tabs_->setObjectName("tabEditPage");
     for (const char* t : {"Case Description", "Navaid Data", "RF Sources", " Simulation Parameters "}) tabs_->addTab(t);
     tabs_->setFocusPolicy(Qt::NoFocus);
+    // Every tab as wide as the widest caption.
+    int widest = 0;
+    for (int i = 0; i < tabs_->count(); ++i) widest = std::max(widest, tabs_->fontMetrics().horizontalAdvance(tabs_->tabText(i)));
+    tabs_->setStyleSheet(QString("QTabBar::tab { min-width: %1px; }").arg(widest + px(120)));
     tabs_->setExpanding(false);
     stack_ = new QStackedWidget(central);
     v->addWidget(tabs_);
