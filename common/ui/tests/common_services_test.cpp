@@ -15,6 +15,7 @@
 #include "crv/common/ui/message_presenter.h"
 #include "crv/common/ui/os_services.h"
 #include "crv/common/ui/printing.h"
+#include "crv/common/ui/qt_text.h"
 #include "crv/common/ui/program_messages.h"
 #include "crv/common/ui/recent_files_menu.h"
 #include "crv/common/ui/snapshot.h"
@@ -28,6 +29,23 @@ private slots:
         ui::setAppPresenter(nullptr);
         ui::setFolderChooser(nullptr);
         ui::setPrintDialogRunner(nullptr);
+    }
+
+    void windows1252Texts() {
+        struct Case {
+            std::string bytes;
+            QString text;
+        } cases[] = {
+            {"N 38\xB0 30'", QString("N 38") + QChar(0xB0) + " 30'"},
+            {"\x80 5 \x93quoted\x94", QString(QChar(0x20AC)) + " 5 " + QChar(0x201C) + "quoted" + QChar(0x201D)},
+            {"caf\xE9 \xFF", QString("caf") + QChar(0xE9) + " " + QChar(0xFF)},
+            {"\x81", QString(QChar(0x81))},  // undefined in Windows-1252: kept as it is
+        };
+        for (const auto& c : cases) {
+            QCOMPARE(ui::toQt(c.bytes), c.text);
+            QCOMPARE(ui::fromQt(c.text), c.bytes);
+        }
+        QCOMPARE(ui::fromQt(QString(QChar(0x4E2D)) + "x"), std::string("?x"));
     }
 
     void recentFilesReachEveryBoundMenu() {
@@ -71,6 +89,9 @@ private slots:
         QCOMPARE(main.entry(0)->data().toString(), QString("/elsewhere/Old.dat"));
         QCOMPARE(editor.entry(1)->text(), QString("R&&D case.dat"));
 
+        file.insertAction(main.separator(), new QAction("&Open Data File...", &file));
+        file.adjustSize();
+        crv::common::ui::saveSnapshot(&file, "common/RecentFilesMenu");
         main.entry(1)->trigger();
         QCOMPARE(opened, QStringList{"/data/R&D case.dat"});
 
@@ -185,6 +206,13 @@ private slots:
                 maxPage = d.maxPage();
                 fromPage = d.fromPage();
                 toPage = d.toPage();
+                if (c.pagesOffered && c.answer == QDialog::Accepted && c.chosenFrom == 0)
+                {
+                    d.show();  // as exec() would, so the dialog fills itself
+                    QCoreApplication::processEvents();
+                    crv::common::ui::saveSnapshot(&d, "common/SetUpPrinter_pages");
+                    d.hide();
+                }
                 if (c.chosenFrom > 0) {
                     d.printer()->setPrintRange(QPrinter::PageRange);
                     d.printer()->setFromTo(c.chosenFrom, c.chosenTo);

@@ -7,6 +7,7 @@
 
 #include "crv/common/ui/message_presenter.h"
 #include "crv/main/app/qt/program.h"
+#include "program_wiring.h"
 #ifdef CRV_HAVE_RUN_CONTROLLER
 #include "crv/binding/engine_library.h"
 #include "crv/main/app/qt/run_wiring.h"
@@ -35,6 +36,7 @@ int main(int argc, char** argv) {
 #ifdef CRV_HAVE_RUN_CONTROLLER
     crv::main::qt::RunWiring run(program, crv::binding::sharedEngine());
 #endif
+    crv::main::qt::wireEditorsAndViewers(program);
     program.start();
     return app.exec();
 }

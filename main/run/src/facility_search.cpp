@@ -56,9 +56,11 @@ void RunController::SearchForProponents(float latitude, float longitude, float r
     if (!guard.ok()) return;
     auto& progress = *s_.progress;
     const std::string temp = s_.state->TempFolder;
+    // Only "RfiSrch1.tmp" is read afterwards (by the proponent selection);
+    // the report lines of the FM search are never left behind.
     auto abort = [&] {
         progress.Remove();
-        crv::platform::removeFile(temp + "RfiSrch1.tmp");
+        crv::common::DeleteFiles(temp + "RfiSrch?.tmp");
         count = 0;
     };
     try {
@@ -72,6 +74,7 @@ void RunController::SearchForProponents(float latitude, float longitude, float r
         std::int16_t status = 0, hits = 0;
         s_.engine->SearchDB(CRV_DB_FM, record, progressFunction(), status, hits);
         if (status != 0) return abort();
+        crv::platform::removeFile(temp + "RfiSrch2.tmp");
         if (hits <= 0) {
             crv::platform::removeFile(temp + "RfiSrch1.tmp");
             progress.Remove();
@@ -86,6 +89,9 @@ void RunController::SearchForProponents(float latitude, float longitude, float r
         count = hits;
     } catch (const std::exception& e) {
         crv::common::ShowUnexpectedError(*s_.messages, "SearchForProponents", e.what());
+        abort();
+    } catch (...) {
+        crv::common::ShowUnexpectedError(*s_.messages, "SearchForProponents", "Unknown error");
         abort();
     }
 }
@@ -154,6 +160,9 @@ void RunController::SearchForNavaids(std::int32_t& count) {
         count = total;
     } catch (const std::exception& e) {
         crv::common::ShowUnexpectedError(*s_.messages, "SearchForNavaids", e.what());
+        abort();
+    } catch (...) {
+        crv::common::ShowUnexpectedError(*s_.messages, "SearchForNavaids", "Unknown error");
         abort();
     }
 }

@@ -134,6 +134,9 @@ void RunController::WriteNavReports(const SearchParams& record, std::int16_t& to
     } catch (const std::exception& e) {
         crv::common::ShowUnexpectedError(*s_.messages, "WriteNavReports", e.what());
         cleanUp();
+    } catch (...) {
+        crv::common::ShowUnexpectedError(*s_.messages, "WriteNavReports", "Unknown error");
+        cleanUp();
     }
 }
 

@@ -197,6 +197,9 @@ void RunController::writeRFSrcReports(const SearchParams& record, float radiusNm
     } catch (const std::exception& e) {
         crv::common::ShowUnexpectedError(*s_.messages, "WriteRFSrcReports", e.what());
         cleanUp();
+    } catch (...) {
+        crv::common::ShowUnexpectedError(*s_.messages, "WriteRFSrcReports", "Unknown error");
+        cleanUp();
     }
 }
 

@@ -160,6 +160,9 @@ void RunController::SearchForRFSources(std::int32_t& count) {
     } catch (const std::exception& e) {
         crv::common::ShowUnexpectedError(*s_.messages, "SearchForRFSources", e.what());
         finish();
+    } catch (...) {
+        crv::common::ShowUnexpectedError(*s_.messages, "SearchForRFSources", "Unknown error");
+        finish();
     }
 }
 

@@ -109,6 +109,9 @@ void RunController::RunSimulation(const std::string& runFolder, const std::strin
     } catch (const std::exception& e) {
         crv::common::ShowUnexpectedError(*s_.messages, "RunSimulation", e.what());
         endPath();
+    } catch (...) {
+        crv::common::ShowUnexpectedError(*s_.messages, "RunSimulation", "Unknown error");
+        endPath();
     }
 }
 
