@@ -79,6 +79,9 @@ int EditDataFile(const CaseEditorEnvironment& env) {
         window.showCase();
         if (!controller.closed) loop.exec();
         exitCode = controller.exitCode;
+        // The main window first: closing the editor while it is hidden would
+        // close the program's last window and end the program.
+        if (env.mainWindow) env.mainWindow->show();
         window.programClose = true;
         window.close();
         shown = nullptr;

@@ -63,6 +63,15 @@ void key(Qt::Key k, Qt::KeyboardModifiers mods = Qt::NoModifier) {
     QTest::keyClick(w, k, mods);
 }
 
+// Tells when a window gets its close event.
+struct CloseWatcher : QObject {
+    std::function<void()> onClose;
+    bool eventFilter(QObject* o, QEvent* e) override {
+        if (e->type() == QEvent::Close && onClose) onClose();
+        return QObject::eventFilter(o, e);
+    }
+};
+
 struct Workspace {
     explicit Workspace(const char* name) {
         dir = fs::temp_directory_path() / (std::string("crv_case_window_") + name);
@@ -358,6 +367,11 @@ private slots:
         QWidget mainWindow;
         mainWindow.show();
         env.mainWindow = &mainWindow;
+        // The main window is shown again before the editor closes: closing the
+        // program's last visible window would end the program.
+        bool mainShownAtClose = false;
+        CloseWatcher watcher;
+        watcher.onClose = [&] { mainShownAtClose = mainWindow.isVisible(); };
         bool scripted = false, mainHidden = false;
         std::function<void()> poll = [&] {
             frmDataEdit* w = nullptr;
@@ -368,6 +382,7 @@ private slots:
                 return;
             }
             mainHidden = !mainWindow.isVisible();
+            w->installEventFilter(&watcher);
             editSampleCase(w, presenter);
             scripted = true;
             // A failed step leaves the editor open: close it so the test ends.
@@ -378,6 +393,7 @@ private slots:
         QVERIFY(scripted);
         QVERIFY(mainHidden);
         QCOMPARE(result, 2);
+        QVERIFY(mainShownAtClose);
         QVERIFY(mainWindow.isVisible());
 
         // What was saved reads back with the edits, and writes the same bytes.
