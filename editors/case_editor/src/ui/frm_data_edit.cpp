@@ -419,7 +419,8 @@ bool frmDataEdit::pageKey(int n, QKeyEvent* e) {
             case KeyAction::Swallow: refreshField(n); break;
             case KeyAction::Beep: QApplication::beep(); break;
             case KeyAction::Pass:
-                if (k > 0) {
+                // A position's mask takes only what the filter placed itself.
+                if (k > 0 && !f.isPosition()) {
                     edit->insert(QString(QChar(static_cast<ushort>(static_cast<unsigned char>(k)))));
                     c_.pages().textChanged(n, s(edit->text()));
                 }
@@ -727,7 +728,7 @@ bool frmDataEdit::cellKey(QKeyEvent* e) {
             view_->setFocus(Qt::OtherFocusReason);
             break;
         case TableKey::Handled:
-            if (k > 0) {
+            if (k > 0 && edit == cellText_) {
                 edit->insert(QString(QChar(static_cast<ushort>(static_cast<unsigned char>(k)))));
             } else {
                 edit->setText(q(te.box().value));

@@ -301,6 +301,22 @@ private slots:
         key(Qt::Key_Return);
         QCOMPARE(t.cell(1, 2), std::string(" 98.100"));
         QVERIFY(ed.controller->state.checkDue);
+        // A position keeps its mask: "." and letters other than the
+        // hemisphere change nothing, digits go into the digit places.
+        QVERIFY(ed.controller->tableEditor().setCurrent(1, 3));
+        ed.window->showCase();
+        QVERIFY(ed.window->requestPage(3));
+        QTRY_VERIFY(view->hasFocus());
+        key(Qt::Key_Return);
+        QTRY_VERIFY(ed.window->cellPosition()->hasFocus());
+        const QString lat = ed.window->cellPosition()->text();
+        type(".x");
+        QCOMPARE(ed.window->cellPosition()->text(), lat);
+        type("s");
+        QCOMPARE(ed.window->cellPosition()->text().at(0), QChar('S'));
+        key(Qt::Key_Escape);
+        QCOMPARE(ed.window->cellPosition()->text(), lat);
+        QTRY_VERIFY(view->hasFocus());
         // The row-header tool tip: shown for a new header row, cleared by the
         // timer, never again after a header click.
         QWidget* hv = view->verticalHeader()->viewport();
