@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "crv/binding/engine_library.h"
+#include "crv/editors/case_editor/edit_data_file.h"
 #include "crv/main/app/qt/program.h"
 #include "display_plots.h"
 #include "display_reports.h"
@@ -24,6 +25,20 @@ void engineLLDist(float lat1, float lon1, float lat2, float lon2, float* distanc
 }  // namespace
 
 void wireEditorsAndViewers(Program& program) {
+    program.entries.EditDataFile = [&program](std::int32_t& result) {
+        editors::CaseEditorEnvironment env(program.state, program.store, program.presenter);
+        env.edition = program.edition;
+        env.mainWindow = &program.window();
+        env.showFiles = [&program](bool reload) -> std::optional<std::pair<std::string, std::string>> {
+            const FileSelection chosen = program.entries.ShowFiles(1, reload);
+            if (chosen.SelFile.empty()) return std::nullopt;
+            return std::make_pair(chosen.SelPath, chosen.SelFile);
+        };
+        env.lldist = &engineLLDist;
+        env.showHelp = [&program](int) { program.entries.ShowHelp("case_editor"); };
+        result = editors::EditDataFile(env);
+    };
+
     program.entries.DisplayPlots = [&program](const std::string& folder, const std::string& files, bool autoPrint) {
         viewers::PlotWindowServices services;
         services.state = &program.state;

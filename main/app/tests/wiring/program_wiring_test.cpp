@@ -3,6 +3,7 @@
 // through its own Exit), and no "not available yet" message is shown.
 #include <QAction>
 #include <QApplication>
+#include <cstdlib>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
@@ -53,6 +54,37 @@ private slots:
         program.entries.EditRcvrTestPts();
         QCOMPARE(caption, QString(" CRV Receiver Points -- untitled"));
         QVERIFY(presenter.messages.empty());
+    }
+
+    // The case data editor opens from its entry and its Exit returns 1.
+    void caseEditorOpensFromItsEntry() {
+        QTemporaryDir dir;
+        crv::common::ui::RecordingPresenter presenter;
+        Program program(crv::resources::Edition::Field, presenter, dir.filePath("settings.ini").toStdString());
+        wireEditorsAndViewers(program);
+        const std::string root = dir.path().toStdString() + "/";
+        QVERIFY(std::system((std::string(CRV_SAMPLE_EXE) + " " + root + " >/dev/null").c_str()) == 0);
+        program.state.DataFolder = root + "Data/";
+        program.state.UserFolder = root + "User/";
+        program.state.CaseFile = "SampleILS.dat";
+        QString caption;
+        auto* poll = new QTimer;
+        poll->setInterval(0);
+        QObject::connect(poll, &QTimer::timeout, [&caption, poll] {
+            for (QWidget* w : QApplication::topLevelWidgets())
+                if (auto* exit = w->findChild<QAction*>("mnuFileExit"); exit && w->isVisible()) {
+                    caption = w->windowTitle();
+                    poll->stop();
+                    poll->deleteLater();
+                    exit->trigger();
+                    return;
+                }
+        });
+        poll->start();
+        std::int32_t result = 0;
+        program.entries.EditDataFile(result);
+        QVERIFY(caption.contains("SampleILS.dat"));
+        QCOMPARE(result, 1);
     }
 
     // Results open in the real viewers: a pattern plot in the plot window, a
