@@ -10,7 +10,8 @@ MessageAnswer PlatformMessagePresenter::present(const Message& message) {
         case MessageButtons::Ok: return MessageAnswer::Ok;
         case MessageButtons::OkCancel: return MessageAnswer::Cancel;
         case MessageButtons::YesNo: return MessageAnswer::No;
-        case MessageButtons::YesNoCancel: return MessageAnswer::Cancel;
+        case MessageButtons::YesNoCancel:
+        case MessageButtons::RetryCancel: return MessageAnswer::Cancel;
     }
     return MessageAnswer::Cancel;
 }

@@ -332,11 +332,10 @@ void frmFileSel::accept() {
     const QList<int> rows = selectedRows();
     if (!model_.accept(std::vector<int>(rows.begin(), rows.end()))) {
         crv::common::MessagePresenter& presenter = presenter_ ? *presenter_ : appPresenter();
-        // OK stands for Retry: the choice is to look again or to give up.
         const auto answer = presenter.present({" No file selected.  Do you wish to try again? ", "Warning",
                                                crv::common::MessageIcon::Exclamation,
-                                               crv::common::MessageButtons::OkCancel});
-        if (answer == crv::common::MessageAnswer::Ok) return;
+                                               crv::common::MessageButtons::RetryCancel});
+        if (answer == crv::common::MessageAnswer::Retry) return;
         saveState();
         model_.cancel();
         QDialog::reject();

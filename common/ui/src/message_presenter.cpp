@@ -56,6 +56,7 @@ std::unique_ptr<QMessageBox> makeMessageBox(const Message& message, QWidget* par
     case MessageButtons::YesNoCancel:
         box->setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
         break;
+    case MessageButtons::RetryCancel: box->setStandardButtons(QMessageBox::Retry | QMessageBox::Cancel); break;
     }
     return box;
 }
@@ -63,6 +64,8 @@ std::unique_ptr<QMessageBox> makeMessageBox(const Message& message, QWidget* par
 MessageAnswer QtMessagePresenter::present(const Message& message) {
     auto box = makeMessageBox(message, QApplication::activeWindow());
     switch (box->exec()) {
+    case QMessageBox::Ok: return MessageAnswer::Ok;
+    case QMessageBox::Retry: return MessageAnswer::Retry;
     case QMessageBox::Yes: return MessageAnswer::Yes;
     case QMessageBox::No: return MessageAnswer::No;
     case QMessageBox::Cancel: return MessageAnswer::Cancel;
@@ -84,6 +87,7 @@ MessageAnswer RecordingPresenter::present(const Message& message) {
     switch (message.buttons) {
     case MessageButtons::YesNo:
     case MessageButtons::YesNoCancel: return MessageAnswer::Yes;
+    case MessageButtons::RetryCancel: return MessageAnswer::Retry;
     default: return MessageAnswer::Ok;
     }
 }

@@ -102,7 +102,7 @@ private slots:
     void emptyOkAsksRetryOrCancel() {
         browser_test::Folders f;
         RecordingPresenter rec;
-        rec.answers = {MessageAnswer::Ok, MessageAnswer::Cancel};  // Retry, then give up
+        rec.answers = {MessageAnswer::Retry, MessageAnswer::Cancel};  // look again, then give up
         frmFileSel dlg(f.state, &rec);
         dlg.setRunner([&](frmFileSel& d) {
             d.show();

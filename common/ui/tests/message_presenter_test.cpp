@@ -67,7 +67,11 @@ private slots:
             {MessageButtons::YesNoCancel, QMessageBox::No, MessageAnswer::No},
             {MessageButtons::YesNo, QMessageBox::NoButton, MessageAnswer::No},
             {MessageButtons::OkCancel, QMessageBox::NoButton, MessageAnswer::Cancel},
+            // OK of an OK/Cancel box is OK (a reminder before a save goes on).
+            {MessageButtons::OkCancel, QMessageBox::Ok, MessageAnswer::Ok},
             {MessageButtons::Ok, QMessageBox::Ok, MessageAnswer::Ok},
+            {MessageButtons::RetryCancel, QMessageBox::Retry, MessageAnswer::Retry},
+            {MessageButtons::RetryCancel, QMessageBox::NoButton, MessageAnswer::Cancel},
         };
         for (const auto& c : cases) {
             QTimer::singleShot(0, [&] {

@@ -15,8 +15,8 @@ using crv::platform::MessageIcon;
 inline constexpr char kCR = '\r';
 inline constexpr char kTab = '\t';
 
-enum class MessageButtons { Ok, OkCancel, YesNo, YesNoCancel };
-enum class MessageAnswer { Ok, Cancel, Yes, No };
+enum class MessageButtons { Ok, OkCancel, YesNo, YesNoCancel, RetryCancel };
+enum class MessageAnswer { Ok, Cancel, Yes, No, Retry };
 
 struct Message {
     std::string text;
