@@ -12,6 +12,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <filesystem>
+#include <limits>
 #include <optional>
 
 #include "case_input.h"
@@ -208,58 +209,236 @@ bool prescreen(const EngineState& state, const Combination<N>& c, const Receiver
     return false;
 }
 
-template <std::size_t N>
-CombinationResult<N> evaluate(const EngineState& state, const Combination<N>& c, const ReceiverPointFile& points,
-                              const StationPointLevels& levels) {
-    CombinationResult<N> r;
-    r.triggered = true;
-    B1Block<N> block = c.block;
-    const bool debug = state.options.outputStyle == 3;
-    const bool twoSections = state.options.gridType == 6 || state.options.gridType == 7;
-    bool firstSectionEnded = false;
+// The receiver points as the inner loop reads them: the navaid level of every
+// point in one plain array and, per block of the level table, the range of the
+// navaid levels in it.
+struct PointColumns {
+    std::vector<double> navaidDbm;       // NaN at section ends
+    std::vector<double> blockLowest;     // per block; +infinity for a block without points
+    std::vector<double> blockHighest;    // per block; -infinity for a block without points
+    std::vector<char> blockHasEnd;       // per block: holds a section end
+    double lowest = std::numeric_limits<double>::infinity();
+    double highest = -std::numeric_limits<double>::infinity();
 
-    for (std::size_t p = 0; p < points.points.size(); ++p) {
-        const auto& rec = points.points[p];
-        if (rec.id == kSectionEnd) {
-            if (r.plotOpen) r.plot.push_back(crv::formats::sectionEndPoint());
-            if (!firstSectionEnded) {
-                firstSectionEnded = true;
-                r.firstSectionCount = r.pointCount;
+    explicit PointColumns(const ReceiverPointFile& points) {
+        constexpr std::size_t kBlock = StationPointLevels::kBlockPoints;
+        const std::size_t n = points.points.size();
+        const std::size_t blocks = (n + kBlock - 1) / kBlock;
+        navaidDbm.assign(n, std::numeric_limits<double>::quiet_NaN());
+        blockLowest.assign(blocks, lowest);
+        blockHighest.assign(blocks, highest);
+        blockHasEnd.assign(blocks, 0);
+        for (std::size_t p = 0; p < n; ++p) {
+            const auto& rec = points.points[p];
+            const std::size_t b = p / kBlock;
+            if (rec.id == kSectionEnd) {
+                blockHasEnd[b] = 1;
+                continue;
             }
-            continue;
+            const double ld = rec.levelDbm;
+            navaidDbm[p] = ld;
+            if (ld < blockLowest[b]) blockLowest[b] = ld;  // NaN never is
+            if (ld > blockHighest[b]) blockHighest[b] = ld;
+        }
+        for (std::size_t b = 0; b < blocks; ++b) {
+            lowest = std::min(lowest, blockLowest[b]);
+            highest = std::max(highest, blockHighest[b]);
+        }
+    }
+};
+
+// The threshold as a function of the navaid level, for the criteria types
+// whose threshold the inner loop can work out itself. Each form does the
+// threshold routine's arithmetic in the routine's order, so the loop decides
+// exactly as the routine would; the routine still runs for every point that
+// reaches the threshold (it also sets the trigger levels the checks read).
+enum class ThresholdForm {
+    Linear,    // types 1 and 6: (K + S Ld) + D
+    Unit,      // types 3 and 4: (Ld + K) + D
+    Constant,  // type 2: -10 + D
+    Other,     // types 5 and 7: only the routine knows
+};
+
+ThresholdForm thresholdForm(int criteriaType) {
+    switch (criteriaType) {
+        case 1:
+        case 6: return ThresholdForm::Linear;
+        case 2: return ThresholdForm::Constant;
+        case 3:
+        case 4: return ThresholdForm::Unit;
+        default: return ThresholdForm::Other;
+    }
+}
+
+template <ThresholdForm F, std::size_t N>
+inline double thresholdOf(const B1Block<N>& b, double ld) {
+    if constexpr (F == ThresholdForm::Linear) return (b.lineConstantDb + b.lineSlope * ld) + b.productOffsetDb;
+    else if constexpr (F == ThresholdForm::Unit) return (ld + b.lineConstantDb) + b.productOffsetDb;
+    else return -10.0 + b.productOffsetDb;
+}
+
+// productLevel for criteria type 2 (the strongest signal) or the others (the
+// signals' sum, the doubled one twice), in the same order of operations.
+template <bool Strongest, std::size_t N>
+inline double productOf(const std::array<double, N>& l) {
+    if constexpr (Strongest) {
+        double m = l[0];
+        for (std::size_t k = 1; k < N; ++k)
+            if (m < l[k]) m = l[k];  // as max_element: the first of equals, NaN as it falls
+        return m;
+    } else if constexpr (N == 2) {
+        return 2 * l[0] + l[1];
+    } else {
+        return l[0] + l[1] + l[2];
+    }
+}
+
+// The lowest threshold over navaid levels in [lo, hi]. Rounding is monotonic,
+// so this is never above the threshold worked out at any level in the range.
+template <ThresholdForm F, std::size_t N>
+inline double lowestThreshold(const B1Block<N>& b, double lo, double hi) {
+    if constexpr (F == ThresholdForm::Linear) return thresholdOf<F, N>(b, b.lineSlope >= 0 ? lo : hi);
+    else return thresholdOf<F, N>(b, lo);
+}
+
+// The combination's signals as the inner loop reads them.
+template <std::size_t N>
+struct SignalRows {
+    std::array<double, N> termDb;
+    std::array<const double*, N> gain;      // the level table's rows
+    std::array<const double*, N> blockMax;  // their block maxima
+};
+
+// Marks the points of [p0, p1) whose product level exceeds the threshold.
+// Plain loads, adds and compares, no calls: the compiler vectorises it.
+template <ThresholdForm F, bool Strongest, std::size_t N>
+void markExceeding(const SignalRows<N>& rows, const B1Block<N>& b, const double* navaidDbm, std::size_t p0,
+                   std::size_t p1, unsigned char* mark) {
+    for (std::size_t p = p0; p < p1; ++p) {
+        std::array<double, N> l;
+        for (std::size_t k = 0; k < N; ++k) l[k] = rows.termDb[k] + rows.gain[k][p];
+        mark[p - p0] = productOf<Strongest, N>(l) > thresholdOf<F, N>(b, navaidDbm[p]);
+    }
+}
+
+// Whether no point of block `blk` can exceed the threshold: the product of the
+// signals' largest levels in the block stays at or below the block's lowest
+// threshold.
+template <ThresholdForm F, bool Strongest, std::size_t N>
+bool blockCannotExceed(const SignalRows<N>& rows, const B1Block<N>& b, const PointColumns& cols, std::size_t blk) {
+    std::array<double, N> l;
+    for (std::size_t k = 0; k < N; ++k) l[k] = rows.termDb[k] + rows.blockMax[k][blk];
+    return productOf<Strongest, N>(l) <= lowestThreshold<F, N>(b, cols.blockLowest[blk], cols.blockHighest[blk]);
+}
+
+template <std::size_t N>
+class CombinationEvaluation {
+public:
+    CombinationEvaluation(const EngineState& state, const Combination<N>& c, const ReceiverPointFile& points,
+                          const PointColumns& cols, const StationPointLevels& levels)
+        : state_(state), c_(c), points_(points), cols_(cols), levels_(levels), block_(c.block) {
+        for (std::size_t k = 0; k < N; ++k) {
+            rows_.termDb[k] = c.termDb[k];
+            rows_.gain[k] = levels.gainRow(c.slots[k]);
+            rows_.blockMax[k] = levels.blockMaxRow(c.slots[k]);
+        }
+        r_.triggered = true;
+    }
+
+    CombinationResult<N> run() {
+        const bool debug = state_.options.outputStyle == 3;
+        const ThresholdForm form = thresholdForm(state_.options.criteriaType);
+        // The debugging output prints every point; the forms the loop cannot
+        // work out go point by point through the threshold routine.
+        if (debug || form == ThresholdForm::Other) {
+            for (std::size_t p = 0; p < points_.points.size(); ++p) visit(p);
+            return std::move(r_);
+        }
+        const bool strongest = state_.options.criteriaType == 2;
+        switch (form) {
+            case ThresholdForm::Linear: strongest ? screened<ThresholdForm::Linear, true>() : screened<ThresholdForm::Linear, false>(); break;
+            case ThresholdForm::Unit: strongest ? screened<ThresholdForm::Unit, true>() : screened<ThresholdForm::Unit, false>(); break;
+            case ThresholdForm::Constant: strongest ? screened<ThresholdForm::Constant, true>() : screened<ThresholdForm::Constant, false>(); break;
+            case ThresholdForm::Other: break;
+        }
+        return std::move(r_);
+    }
+
+private:
+    // Blocks that cannot exceed anywhere are skipped whole, the others are
+    // screened with the loop's own arithmetic, and only the points that exceed
+    // go through the full point-by-point work (which decides again, exactly as
+    // without the screen, and leaves out the points tied to other stations).
+    // Blocks holding a section end are walked point by point. A combination
+    // that cannot exceed anywhere finds no point, whatever the sections.
+    template <ThresholdForm F, bool Strongest>
+    void screened() {
+        constexpr std::size_t kBlock = StationPointLevels::kBlockPoints;
+        const std::size_t n = points_.points.size();
+        {
+            std::array<double, N> l;
+            for (std::size_t k = 0; k < N; ++k) l[k] = rows_.termDb[k] + levels_.largestGainDb(c_.slots[k]);
+            if (productOf<Strongest, N>(l) <= lowestThreshold<F, N>(block_, cols_.lowest, cols_.highest)) return;
+        }
+        alignas(64) std::array<unsigned char, kBlock> mark;
+        for (std::size_t blk = 0, p0 = 0; p0 < n; ++blk, p0 += kBlock) {
+            const std::size_t p1 = std::min(n, p0 + kBlock);
+            if (cols_.blockHasEnd[blk]) {
+                for (std::size_t p = p0; p < p1; ++p) visit(p);
+                continue;
+            }
+            if (blockCannotExceed<F, Strongest, N>(rows_, block_, cols_, blk)) continue;
+            markExceeding<F, Strongest, N>(rows_, block_, cols_.navaidDbm.data(), p0, p1, mark.data());
+            for (std::size_t p = p0; p < p1; ++p)
+                if (mark[p - p0]) visit(p);
+        }
+    }
+
+    // The full work of one point, section ends included.
+    void visit(std::size_t p) {
+        const bool debug = state_.options.outputStyle == 3;
+        const bool twoSections = state_.options.gridType == 6 || state_.options.gridType == 7;
+        const auto& rec = points_.points[p];
+        if (rec.id == kSectionEnd) {
+            if (r_.plotOpen) r_.plot.push_back(crv::formats::sectionEndPoint());
+            if (!firstSectionEnded_) {
+                firstSectionEnded_ = true;
+                r_.firstSectionCount = r_.pointCount;
+            }
+            return;
         }
         // Id 0 serves every station; +-s ties a point (a column of the general
         // assessment method) to station s.
         const int id = std::abs(static_cast<int>(rec.id));
         bool used = id == 0;
-        for (const int s : c.slots) used = used || id == s;
-        if (!used) continue;
+        for (const int s : c_.slots) used = used || id == s;
+        if (!used) return;
 
         std::array<double, N> level{};
         for (std::size_t k = 0; k < N; ++k) {
-            level[k] = c.termDb[k] + levels.pathGainDb(c.slots[k], p);
-            block.signals[k].levelDbm = level[k];
-            block.signals[k].distanceNmi = levels.distanceNmi(c.slots[k], p);
+            level[k] = c_.termDb[k] + rows_.gain[k][p];
+            block_.signals[k].levelDbm = level[k];
         }
-        const double sig = productLevel<N>(state, level);
-        const double th = threshold<N>(state, block, rec.levelDbm);
+        const double sig = productLevel<N>(state_, level);
+        const double th = threshold<N>(state_, block_, rec.levelDbm);
         const bool above = sig > th;
-        if (!above && !debug) continue;
+        if (!above && !debug) return;
 
-        const PointCheck check = checkPoint<N>(state, block, CriteriaPoint{rec.levelDbm, rec.altitudeFt});
+        for (std::size_t k = 0; k < N; ++k) block_.signals[k].distanceNmi = levels_.distanceNmi(c_.slots[k], p);
+        const PointCheck check = checkPoint<N>(state_, block_, CriteriaPoint{rec.levelDbm, rec.altitudeFt});
         // The notes speak of the points that reached the threshold; the
         // debugging output checks the others too but must not change the notes.
         if (above) {
-            r.flags |= check.raised;
+            r_.flags |= check.raised;
             if (check.valid) {
-                if (!r.plotOpen) {
-                    r.plotOpen = true;
+                if (!r_.plotOpen) {
+                    r_.plotOpen = true;
                     // Keep the plot's sections in step with the point file's.
-                    if (twoSections && firstSectionEnded) r.plot.push_back(crv::formats::sectionEndPoint());
+                    if (twoSections && firstSectionEnded_) r_.plot.push_back(crv::formats::sectionEndPoint());
                 }
-                r.plot.push_back(crv::formats::makeInterferencePoint(sig - th, rec.distanceNmi, rec.azimuthDeg,
-                                                                     rec.altitudeFt, static_cast<float>(sig)));
-                ++r.pointCount;
+                r_.plot.push_back(crv::formats::makeInterferencePoint(sig - th, rec.distanceNmi, rec.azimuthDeg,
+                                                                      rec.altitudeFt, static_cast<float>(sig)));
+                ++r_.pointCount;
             }
         }
         if (debug) {
@@ -270,22 +449,31 @@ CombinationResult<N> evaluate(const EngineState& state, const Combination<N>& c,
             d.navaidDbm = rec.levelDbm;
             for (std::size_t k = 0; k < N; ++k) {
                 d.levelDbm[k] = level[k];
-                d.triggerDbm[k] = block.signals[k].triggerDbm;
-                d.cutoffDbm[k] = block.signals[k].cutoffDbm;
-                d.masked[k] = block.signals[k].masked;
-                d.belowCutoff[k] = block.signals[k].belowCutoff;
-                d.beyondSight[k] = block.signals[k].beyondLineOfSight;
+                d.triggerDbm[k] = block_.signals[k].triggerDbm;
+                d.cutoffDbm[k] = block_.signals[k].cutoffDbm;
+                d.masked[k] = block_.signals[k].masked;
+                d.belowCutoff[k] = block_.signals[k].belowCutoff;
+                d.beyondSight[k] = block_.signals[k].beyondLineOfSight;
             }
             d.productDbm = sig;
             d.thresholdDbm = th;
             d.valid = check.valid;
-            d.belowTrigger = block.belowTrigger;
-            d.plotOpen = r.plotOpen;
-            r.debug.push_back(d);
+            d.belowTrigger = block_.belowTrigger;
+            d.plotOpen = r_.plotOpen;
+            r_.debug.push_back(d);
         }
     }
-    return r;
-}
+
+    const EngineState& state_;
+    const Combination<N>& c_;
+    const ReceiverPointFile& points_;
+    const PointColumns& cols_;
+    const StationPointLevels& levels_;
+    B1Block<N> block_;
+    SignalRows<N> rows_;
+    CombinationResult<N> r_;
+    bool firstSectionEnded_ = false;
+};
 
 // Progress callbacks between the parallel phases that come before the list
 // walk. Only a large case takes long enough there to need them, and only then
@@ -416,6 +604,7 @@ public:
             if (wanted[s]) slots.push_back(static_cast<int>(s));
         const StationPointLevels levels =
             StationPointLevels::build(state_, points, slots, [&](std::size_t, std::size_t) { poll(); });
+        const PointColumns columns(points);
 
         // Walk the list in order; evaluate the combinations ahead in batches.
         // Large enough rounds that the threads stay busy (combinations differ a lot
@@ -436,7 +625,8 @@ public:
                 batchEnd = std::min(combos.size(), c + batch);
                 results.assign(batchEnd - batchFirst, {});
                 parallelFor(batchFirst, batchEnd, [&](std::size_t k) {
-                    if (triggered[k]) results[k - batchFirst] = evaluate<N>(state_, combos[k], points, levels);
+                    if (triggered[k])
+                        results[k - batchFirst] = CombinationEvaluation<N>(state_, combos[k], points, columns, levels).run();
                 });
             }
             ++combinations_;

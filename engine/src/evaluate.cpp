@@ -219,17 +219,16 @@ void Evaluation::evaluateProponent(int slot, ProgressMarks& marks) {
     station.checkB2 = !CombinedAB(state_);
     station.debugging = debugging();
 
-    const auto levels = StationPointLevels::build(state_, points_, {slot});
     const std::size_t n = points_.points.size();
     Tally a2, b2;
     int sectionsPassed = 0;
     bool debugCaptionDone = false;
     const bool b2Plotted = !fieldCriteria2();
-    std::vector<A2B2Point> outcome;
+    // Every point record's slot is written in each round before it is read.
+    std::vector<A2B2Point> outcome(std::min(n, kPointsPerRound));
 
     for (std::size_t first = 0; first < n; first += kPointsPerRound) {
         const std::size_t last = std::min(n, first + kPointsPerRound);
-        outcome.assign(last - first, A2B2Point{});
         const std::size_t blocks = (last - first + kPointsPerBlock - 1) / kPointsPerBlock;
         parallelFor(0, blocks, [&](std::size_t block) {
             const std::size_t p0 = first + block * kPointsPerBlock;
@@ -237,8 +236,8 @@ void Evaluation::evaluateProponent(int slot, ProgressMarks& marks) {
             for (std::size_t p = p0; p < p1; ++p) {
                 const auto& rec = points_.points[p];
                 if (rec.id == crv::formats::kSectionEnd) continue;
-                outcome[p - first] =
-                    evaluateA2B2Point(state_, station, rec, levels.pathGainDb(slot, p), levels.distanceNmi(slot, p));
+                const PathTerm path = pathTerm(state_, slot, rec);
+                outcome[p - first] = evaluateA2B2Point(state_, station, rec, path.gainDb, path.distanceNmi);
             }
         });
 
