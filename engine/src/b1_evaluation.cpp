@@ -574,13 +574,17 @@ public:
 
         // Set up the distinct combinations (a repeated record is the same
         // combination found for another proponent).
-        std::vector<Combination<N>> combos;
         std::vector<std::size_t> comboOfRecord(records.size(), SIZE_MAX);
+        std::vector<std::size_t> recordOfCombo;
         for (std::size_t i = 0; i < records.size(); ++i) {
             if (records[i].repeat) continue;
-            comboOfRecord[i] = combos.size();
-            combos.push_back(setUp<N>(state_, records[i], i));
+            comboOfRecord[i] = recordOfCombo.size();
+            recordOfCombo.push_back(i);
         }
+        std::vector<Combination<N>> combos(recordOfCombo.size());
+        parallelFor(0, combos.size(), [&](std::size_t c) {
+            combos[c] = setUp<N>(state_, records[recordOfCombo[c]], recordOfCombo[c]);
+        });
         CancelPoll poll(progress_, points.points.size() * combos.size() >= 2'000'000);
 
         // Prescreen on all threads, in rounds so a cancel is seen.

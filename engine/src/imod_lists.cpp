@@ -10,6 +10,8 @@
 #include "criteria_imod3.h"
 #include "edit_list.h"
 #include "failure.h"
+#include "fixed_text.h"
+#include "parallel.h"
 #include "sort_file.h"
 
 namespace crv::engine {
@@ -45,11 +47,17 @@ std::string recordText(int proponent, const std::array<int, 3>& slots, int signa
     return line + " " + editFixed(productKHz * 0.001, 7, 3);
 }
 
-// Writes the records, then deletes or sorts the file as the list rules say.
-int finishList(const EngineState& state, const std::string& path, const std::vector<std::string>& lines,
+// Sorts the records as the list rules say, then writes them (no file for no
+// records). Sorting before writing gives the file a sort of the written file
+// would give.
+int finishList(const EngineState& state, const std::string& path, std::vector<std::string>& lines,
                int recordLength, std::string_view sortKey, std::string_view routine) {
     crv::platform::removeFile(path);
     if (lines.empty()) return 0;
+    if (state.proponents.size() >= 2 && lines.size() >= 2) {
+        sortRecords(lines, sortKey, recordLength);
+        for (auto& l : lines) l = trimRightCopy(l);
+    }
     crv::platform::TextWriter writer;
     if (auto ok = writer.open(path); !ok) fail(routine, "Could not create intermodulation list file:\r" + path);
     for (const auto& l : lines) writer.writeLine(l);
@@ -57,7 +65,6 @@ int finishList(const EngineState& state, const std::string& path, const std::vec
         crv::platform::removeFile(path);
         fail(routine, "Could not write intermodulation list file:\r" + path);
     }
-    if (state.proponents.size() >= 2 && lines.size() >= 2) sortRecordFile(path, sortKey, recordLength);
     return static_cast<int>(lines.size());
 }
 
@@ -99,10 +106,12 @@ int ListImod2(const EngineState& state, const std::string& path, std::int32_t wi
 int ListImod3(const EngineState& state, const std::string& path, std::int32_t windowKHz,
               const StationFilter& takesPart, std::string_view routine) {
     const int n = static_cast<int>(state.stations.size());
-    std::vector<std::string> lines;
-
-    for (const int a : state.proponents) {
-        if (!takes(takesPart, a)) continue;
+    // Each proponent's records are found on their own thread and joined in
+    // proponent order.
+    std::vector<std::vector<std::string>> byProponent(state.proponents.size());
+    parallelFor(0, state.proponents.size(), [&](std::size_t i) {
+        const int a = state.proponents[i];
+        if (!takes(takesPart, a)) return;
         // A triple is always written with its slots ascending, whichever of
         // them is the proponent, so the same triple found for two proponents
         // gives the same combination columns and the same product.
@@ -119,7 +128,12 @@ int ListImod3(const EngineState& state, const std::string& path, std::int32_t wi
         }
         // Highest slots first, as the two-signal list runs from the last slot down.
         std::sort(found.begin(), found.end(), [](const auto& x, const auto& y) { return std::get<0>(x) > std::get<0>(y); });
-        for (const auto& [t, product] : found) lines.push_back(recordText(a, t, 3, product));
+        for (const auto& [t, product] : found) byProponent[i].push_back(recordText(a, t, 3, product));
+    });
+    std::vector<std::string> lines;
+    for (auto& part : byProponent) {
+        lines.insert(lines.end(), std::make_move_iterator(part.begin()), std::make_move_iterator(part.end()));
+        part = {};
     }
     return finishList(state, path, lines, 28, "7:28:D 2:5:A", routine);
 }

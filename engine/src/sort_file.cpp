@@ -1,5 +1,8 @@
 #include "sort_file.h"
 
+#include <algorithm>
+#include <numeric>
+
 #include "crv/platform/numbers.h"
 #include "crv/platform/text_file.h"
 #include "failure.h"
@@ -102,6 +105,26 @@ std::vector<std::size_t> heapSortOrder(const std::vector<std::string>& records, 
     }
     index.erase(index.begin());
     return index;
+}
+
+void sortRecords(std::vector<std::string>& records, std::string_view keyText, int recordLength) {
+    if (records.size() < 2) return;
+    const auto keys = parseSortKeys(keyText, recordLength);
+    std::vector<std::size_t> order(records.size());
+    std::iota(order.begin(), order.end(), std::size_t{0});
+    auto before = [&](std::size_t a, std::size_t b) { return comesBefore(records[a], records[b], keys); };
+    std::sort(order.begin(), order.end(), before);
+    // Sorted, each record comes strictly before the next unless two keys are equal.
+    for (std::size_t k = 1; k < order.size(); ++k) {
+        if (!before(order[k - 1], order[k])) {
+            order = heapSortOrder(records, keys, recordLength);
+            break;
+        }
+    }
+    std::vector<std::string> sorted;
+    sorted.reserve(records.size());
+    for (const std::size_t k : order) sorted.push_back(std::move(records[k]));
+    records = std::move(sorted);
 }
 
 void sortRecordFile(const std::string& path, std::string_view keyText, int recordLength) {
