@@ -11,6 +11,7 @@
 #include <chrono>
 #include <cmath>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <limits>
 #include <optional>
@@ -247,15 +248,15 @@ struct PointColumns {
     }
 };
 
-// The threshold as a function of the navaid level, for the criteria types
-// whose threshold the inner loop can work out itself. Each form does the
+// The threshold as a function of the navaid level (and the product level),
+// for the criteria types whose threshold the inner loop can work out itself. Each form does the
 // threshold routine's arithmetic in the routine's order, so the loop decides
 // exactly as the routine would; the routine still runs for every point that
 // reaches the threshold (it also sets the trigger levels the checks read).
 enum class ThresholdForm {
     Linear,    // types 1 and 6: (K + S Ld) + D
     Unit,      // types 3 and 4: (Ld + K) + D
-    Constant,  // type 2: -10 + D
+    Constant,  // type 2: -10 + D, against the strongest signal
     Other,     // types 5 and 7: only the routine knows
 };
 
@@ -270,24 +271,29 @@ ThresholdForm thresholdForm(int criteriaType) {
     }
 }
 
-template <ThresholdForm F, std::size_t N>
-inline double thresholdOf(const B1Block<N>& b, double ld) {
+// The loop works on two points at once (the width every x86-64 processor has)
+// in GCC's portable vector type: each lane does the scalar arithmetic exactly
+// (no contraction, no fast math).
+using Lanes = double __attribute__((vector_size(2 * sizeof(double))));
+constexpr std::size_t kLanes = 2;
+
+template <ThresholdForm F, std::size_t N, typename V>
+inline V thresholdOf(const B1Block<N>& b, V ld) {
     if constexpr (F == ThresholdForm::Linear) return (b.lineConstantDb + b.lineSlope * ld) + b.productOffsetDb;
     else if constexpr (F == ThresholdForm::Unit) return (ld + b.lineConstantDb) + b.productOffsetDb;
-    else return -10.0 + b.productOffsetDb;
+    else return V{} + (-10.0 + b.productOffsetDb);  // the constant in V's shape (0 + c is c)
 }
 
-// productLevel for criteria type 2 (the strongest signal) or the others (the
-// signals' sum, the doubled one twice), in the same order of operations.
-template <bool Strongest, std::size_t N>
-inline double productOf(const std::array<double, N>& l) {
-    if constexpr (Strongest) {
-        double m = l[0];
-        for (std::size_t k = 1; k < N; ++k)
-            if (m < l[k]) m = l[k];  // as max_element: the first of equals, NaN as it falls
+// productLevel: for criteria type 2 the strongest signal, for the others the
+// signals' sum (the doubled one twice), in the same order of operations.
+template <ThresholdForm F, std::size_t N, typename V>
+inline V productOf(const std::array<V, N>& l) {
+    if constexpr (F == ThresholdForm::Constant) {
+        V m = l[0];
+        for (std::size_t k = 1; k < N; ++k) m = m < l[k] ? l[k] : m;  // as max_element: the first of equals
         return m;
     } else if constexpr (N == 2) {
-        return 2 * l[0] + l[1];
+        return 2.0 * l[0] + l[1];
     } else {
         return l[0] + l[1] + l[2];
     }
@@ -309,26 +315,45 @@ struct SignalRows {
     std::array<const double*, N> blockMax;  // their block maxima
 };
 
-// Marks the points of [p0, p1) whose product level exceeds the threshold.
-// Plain loads, adds and compares, no calls: the compiler vectorises it.
-template <ThresholdForm F, bool Strongest, std::size_t N>
-void markExceeding(const SignalRows<N>& rows, const B1Block<N>& b, const double* navaidDbm, std::size_t p0,
-                   std::size_t p1, unsigned char* mark) {
-    for (std::size_t p = p0; p < p1; ++p) {
+// How far each point's product level lies above its threshold, for the
+// `count` points from p0: two points at a time with plain loads, adds and
+// compares, no calls and no branches. A point exceeds exactly when its product
+// level is above its threshold, and then (IEEE arithmetic, infinities
+// included) the difference is above zero; NaN never is.
+template <ThresholdForm F, std::size_t N>
+inline void excessOverThreshold(const SignalRows<N>& rows, const B1Block<N>& b, const double* navaidDbm,
+                                std::size_t p0, std::size_t count, double* excess) {
+    std::array<const double*, N> gain;
+    for (std::size_t k = 0; k < N; ++k) gain[k] = rows.gain[k] + p0;
+    const double* ld = navaidDbm + p0;
+    std::size_t i = 0;
+    for (; i + kLanes <= count; i += kLanes) {
+        std::array<Lanes, N> l;
+        for (std::size_t k = 0; k < N; ++k) {
+            Lanes g;
+            std::memcpy(&g, gain[k] + i, sizeof g);
+            l[k] = rows.termDb[k] + g;
+        }
+        Lanes navaid;
+        std::memcpy(&navaid, ld + i, sizeof navaid);
+        const Lanes e = productOf<F, N>(l) - thresholdOf<F, N>(b, navaid);
+        std::memcpy(excess + i, &e, sizeof e);
+    }
+    for (; i < count; ++i) {
         std::array<double, N> l;
-        for (std::size_t k = 0; k < N; ++k) l[k] = rows.termDb[k] + rows.gain[k][p];
-        mark[p - p0] = productOf<Strongest, N>(l) > thresholdOf<F, N>(b, navaidDbm[p]);
+        for (std::size_t k = 0; k < N; ++k) l[k] = rows.termDb[k] + gain[k][i];
+        excess[i] = productOf<F, N>(l) - thresholdOf<F, N>(b, ld[i]);
     }
 }
 
 // Whether no point of block `blk` can exceed the threshold: the product of the
 // signals' largest levels in the block stays at or below the block's lowest
 // threshold.
-template <ThresholdForm F, bool Strongest, std::size_t N>
+template <ThresholdForm F, std::size_t N>
 bool blockCannotExceed(const SignalRows<N>& rows, const B1Block<N>& b, const PointColumns& cols, std::size_t blk) {
     std::array<double, N> l;
     for (std::size_t k = 0; k < N; ++k) l[k] = rows.termDb[k] + rows.blockMax[k][blk];
-    return productOf<Strongest, N>(l) <= lowestThreshold<F, N>(b, cols.blockLowest[blk], cols.blockHighest[blk]);
+    return productOf<F, N>(l) <= lowestThreshold<F, N>(b, cols.blockLowest[blk], cols.blockHighest[blk]);
 }
 
 template <std::size_t N>
@@ -354,11 +379,10 @@ public:
             for (std::size_t p = 0; p < points_.points.size(); ++p) visit(p);
             return std::move(r_);
         }
-        const bool strongest = state_.options.criteriaType == 2;
         switch (form) {
-            case ThresholdForm::Linear: strongest ? screened<ThresholdForm::Linear, true>() : screened<ThresholdForm::Linear, false>(); break;
-            case ThresholdForm::Unit: strongest ? screened<ThresholdForm::Unit, true>() : screened<ThresholdForm::Unit, false>(); break;
-            case ThresholdForm::Constant: strongest ? screened<ThresholdForm::Constant, true>() : screened<ThresholdForm::Constant, false>(); break;
+            case ThresholdForm::Linear: screened<ThresholdForm::Linear>(); break;
+            case ThresholdForm::Unit: screened<ThresholdForm::Unit>(); break;
+            case ThresholdForm::Constant: screened<ThresholdForm::Constant>(); break;
             case ThresholdForm::Other: break;
         }
         return std::move(r_);
@@ -371,26 +395,26 @@ private:
     // without the screen, and leaves out the points tied to other stations).
     // Blocks holding a section end are walked point by point. A combination
     // that cannot exceed anywhere finds no point, whatever the sections.
-    template <ThresholdForm F, bool Strongest>
+    template <ThresholdForm F>
     void screened() {
         constexpr std::size_t kBlock = StationPointLevels::kBlockPoints;
         const std::size_t n = points_.points.size();
         {
             std::array<double, N> l;
             for (std::size_t k = 0; k < N; ++k) l[k] = rows_.termDb[k] + levels_.largestGainDb(c_.slots[k]);
-            if (productOf<Strongest, N>(l) <= lowestThreshold<F, N>(block_, cols_.lowest, cols_.highest)) return;
+            if (productOf<F, N>(l) <= lowestThreshold<F, N>(block_, cols_.lowest, cols_.highest)) return;
         }
-        alignas(64) std::array<unsigned char, kBlock> mark;
+        alignas(64) std::array<double, kBlock> excess;
         for (std::size_t blk = 0, p0 = 0; p0 < n; ++blk, p0 += kBlock) {
             const std::size_t p1 = std::min(n, p0 + kBlock);
             if (cols_.blockHasEnd[blk]) {
                 for (std::size_t p = p0; p < p1; ++p) visit(p);
                 continue;
             }
-            if (blockCannotExceed<F, Strongest, N>(rows_, block_, cols_, blk)) continue;
-            markExceeding<F, Strongest, N>(rows_, block_, cols_.navaidDbm.data(), p0, p1, mark.data());
+            if (blockCannotExceed<F, N>(rows_, block_, cols_, blk)) continue;
+            excessOverThreshold<F, N>(rows_, block_, cols_.navaidDbm.data(), p0, p1 - p0, excess.data());
             for (std::size_t p = p0; p < p1; ++p)
-                if (mark[p - p0]) visit(p);
+                if (excess[p - p0] > 0) visit(p);
         }
     }
 
@@ -582,8 +606,11 @@ public:
             recordOfCombo.push_back(i);
         }
         std::vector<Combination<N>> combos(recordOfCombo.size());
-        parallelFor(0, combos.size(), [&](std::size_t c) {
-            combos[c] = setUp<N>(state_, records[recordOfCombo[c]], recordOfCombo[c]);
+        constexpr std::size_t kSetUpChunk = 256;
+        parallelFor(0, (combos.size() + kSetUpChunk - 1) / kSetUpChunk, [&](std::size_t chunk) {
+            const std::size_t end = std::min(combos.size(), (chunk + 1) * kSetUpChunk);
+            for (std::size_t c = chunk * kSetUpChunk; c < end; ++c)
+                combos[c] = setUp<N>(state_, records[recordOfCombo[c]], recordOfCombo[c]);
         });
         CancelPoll poll(progress_, points.points.size() * combos.size() >= 2'000'000);
 

@@ -10,6 +10,8 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -236,8 +238,18 @@ void Evaluation::evaluateProponent(int slot, ProgressMarks& marks) {
             for (std::size_t p = p0; p < p1; ++p) {
                 const auto& rec = points_.points[p];
                 if (rec.id == crv::formats::kSectionEnd) continue;
-                const PathTerm path = pathTerm(state_, slot, rec);
-                outcome[p - first] = evaluateA2B2Point(state_, station, rec, path.gainDb, path.distanceNmi);
+                // The level (the costly part) only where the point is used:
+                // tied to this station and in sight, or printed for debugging.
+                double gainDb = std::numeric_limits<double>::quiet_NaN();
+                double distanceNmi = gainDb;
+                if (rec.id == 0 || std::abs(static_cast<int>(rec.id)) == slot) {
+                    const DistBearing db = stationToPoint(state_, slot, rec);
+                    distanceNmi = db.distanceNmi;
+                    if (station.debugging || !beyondRadioHorizon(st.antennaElevationFt, state_.navaid.fieldElevationFt,
+                                                                 rec.altitudeFt, distanceNmi))
+                        gainDb = pathTermDb(state_, slot, rec, db);
+                }
+                outcome[p - first] = evaluateA2B2Point(state_, station, rec, gainDb, distanceNmi);
             }
         });
 

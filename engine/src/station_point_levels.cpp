@@ -28,10 +28,14 @@ ReceiverPoint fmPointOf(const crv::formats::ReceiverPoint& record) {
     return p;
 }
 
-PathTerm pathTerm(const EngineState& state, int slot, const crv::formats::ReceiverPoint& point) {
+DistBearing stationToPoint(const EngineState& state, int slot, const crv::formats::ReceiverPoint& point) {
     const Station& st = state.slot(slot);
-    const DistBearing db = LLDist(st.latitude, st.longitude, point.latitude, point.longitude);
-    return {FMLevel(state, slot, 0.0, db.distanceNmi, db.bearingDeg, fmPointOf(point)), db.distanceNmi};
+    return LLDist(st.latitude, st.longitude, point.latitude, point.longitude);
+}
+
+double pathTermDb(const EngineState& state, int slot, const crv::formats::ReceiverPoint& point,
+                  const DistBearing& fromStation) {
+    return FMLevel(state, slot, 0.0, fromStation.distanceNmi, fromStation.bearingDeg, fmPointOf(point));
 }
 
 StationPointLevels StationPointLevels::build(const EngineState& state, const ReceiverPointFile& points,
@@ -80,7 +84,7 @@ StationPointLevels StationPointLevels::build(const EngineState& state, const Rec
                         gain[p] = none;
                         continue;
                     }
-                    gain[p] = pathTerm(state, slot, rec).gainDb;
+                    gain[p] = pathTermDb(state, slot, rec, stationToPoint(state, slot, rec));
                     if (gain[p] > largest) largest = gain[p];  // NaN never is
                 }
                 blockMax[b0 / kBlockPoints] = largest;

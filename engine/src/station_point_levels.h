@@ -23,18 +23,18 @@
 #include <memory>
 #include <vector>
 
+#include "geodesy.h"
 #include "receiver_point_file.h"
 #include "state.h"
 
 namespace crv::engine {
 
-// The path term of a station at one receiver point and the horizontal
-// distance between them: FMLevel with a base level of 0 dB.
-struct PathTerm {
-    double gainDb;
-    double distanceNmi;
-};
-PathTerm pathTerm(const EngineState& state, int slot, const crv::formats::ReceiverPoint& point);
+// Distance and bearing from a station to a receiver point.
+DistBearing stationToPoint(const EngineState& state, int slot, const crv::formats::ReceiverPoint& point);
+// The path term of a station at a receiver point: FMLevel with a base level
+// of 0 dB, given the point's distance and bearing from the station.
+double pathTermDb(const EngineState& state, int slot, const crv::formats::ReceiverPoint& point,
+                  const DistBearing& fromStation);
 
 class StationPointLevels {
 public:
