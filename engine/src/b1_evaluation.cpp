@@ -576,8 +576,9 @@ public:
         Cleanup cleanup{report, debug, listPath};
         report.append(state_.paths.runFolder, Texts::routine);
 
-        const int count = N == 2 ? ListImod2(state_, listPath, b1WindowKHz(state_), {}, Texts::routine)
-                                 : ListImod3(state_, listPath, b1WindowKHz(state_), {}, Texts::routine);
+        std::vector<std::string> listLines;
+        const int count = N == 2 ? ListImod2(state_, listPath, b1WindowKHz(state_), {}, Texts::routine, &listLines)
+                                 : ListImod3(state_, listPath, b1WindowKHz(state_), {}, Texts::routine, &listLines);
         if (count == 0) {
             report.write(Texts::noList);
             report.close(Texts::routine);
@@ -585,7 +586,10 @@ public:
             return;
         }
 
-        const std::vector<ImodRecord> records = readImodList(listPath, static_cast<int>(N), Texts::routine);
+        // The list as written (it stays on disk for the length of the call, as before).
+        const std::vector<ImodRecord> records =
+            parseImodList(listLines, static_cast<int>(N), listPath, Texts::routine);
+        listLines = {};
         const ReceiverPointFile points = readReceiverPointFile(state_.paths.runFolder + "Rcvr_Loc.plx", Texts::routine);
         const std::optional<ReceiverPointFile> coarse = coarseGrid(state_, points, Texts::routine);
         if (state_.options.outputStyle == 3) {
