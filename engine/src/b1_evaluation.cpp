@@ -644,7 +644,10 @@ public:
         // Walk the list in order; evaluate the combinations ahead in batches.
         // Large enough rounds that the threads stay busy (combinations differ a lot
         // in cost), small enough that progress and cancel are seen promptly.
-        const std::size_t batch = std::max<std::size_t>(1, static_cast<std::size_t>(threadCount()) * 32);
+        // Each batch ends in a wait for the slowest thread, which on a busy
+        // machine may have lost its core for a while: a few thousand batches
+        // (the largest cases) cost more in waiting than in work.
+        const std::size_t batch = std::max<std::size_t>(1, static_cast<std::size_t>(threadCount()) * 128);
         std::vector<CombinationResult<N>> results;
         std::size_t batchFirst = 0, batchEnd = 0;
         const auto total = static_cast<double>(records.size() + (N == 2 ? 1 : 2));

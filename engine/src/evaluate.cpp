@@ -36,10 +36,12 @@ namespace crv::engine {
 namespace {
 
 constexpr const char* kRoutine = "Evaluate       ";
-// Points evaluated between two looks at progress and cancel: a few
-// milliseconds of work, whatever the thread count.
-constexpr std::size_t kPointsPerRound = 16384;
-constexpr std::size_t kPointsPerBlock = 1024;
+// Points evaluated between two looks at progress and cancel: some tens of
+// milliseconds of work on one thread. Each round ends in a wait for the
+// slowest thread and is then written out on this one, so rounds are not made
+// smaller than a prompt cancel needs; blocks are small for an even spread.
+constexpr std::size_t kPointsPerRound = 65536;
+constexpr std::size_t kPointsPerBlock = 512;
 
 using crv::formats::RecordWriter;
 
