@@ -6,7 +6,10 @@
 // (plot records, report and debug lines, counts, note flags) is kept per
 // combination and written on this thread in list order. The files therefore do
 // not depend on the thread count. FM levels come from a table built once per
-// call for the stations of the combinations that need it.
+// call for the stations of the combinations that need it; a combination reads
+// it block by block and skips the blocks (or the whole combination) whose
+// largest levels cannot reach the threshold, so only the few points that
+// exceed get the full point-by-point work.
 #include <algorithm>
 #include <chrono>
 #include <cmath>

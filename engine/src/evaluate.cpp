@@ -141,6 +141,12 @@ private:
     std::int16_t& cases_;
     ReceiverPointFile points_;
     std::vector<double> largestExcess_;
+    // Per point of a round: the outcome, and whether it has anything to
+    // write (counted, or printed for debugging). The writing loop reads the
+    // compact flags and touches an outcome, which another core wrote, only
+    // for those points.
+    std::vector<A2B2Point> outcome_;
+    std::vector<char> toWrite_;
     bool anyA2_ = false, anyB2_ = false, captionDone_ = false;
 };
 
@@ -228,8 +234,15 @@ void Evaluation::evaluateProponent(int slot, ProgressMarks& marks) {
     int sectionsPassed = 0;
     bool debugCaptionDone = false;
     const bool b2Plotted = !fieldCriteria2();
-    // Every point record's slot is written in each round before it is read.
-    std::vector<A2B2Point> outcome(std::min(n, kPointsPerRound));
+    // Every point record's slot is written in each round before it is read,
+    // so the arrays are kept from one proponent to the next (setting up and
+    // clearing them was a serial cost as large as the parallel work).
+    std::vector<A2B2Point>& outcome = outcome_;
+    std::vector<char>& toWrite = toWrite_;
+    if (outcome.size() < std::min(n, kPointsPerRound)) {
+        outcome.resize(std::min(n, kPointsPerRound));
+        toWrite.resize(outcome.size());
+    }
 
     for (std::size_t first = 0; first < n; first += kPointsPerRound) {
         const std::size_t last = std::min(n, first + kPointsPerRound);
@@ -251,7 +264,9 @@ void Evaluation::evaluateProponent(int slot, ProgressMarks& marks) {
                                                                  rec.altitudeFt, distanceNmi))
                         gainDb = pathTermDb(state_, slot, rec, db);
                 }
-                outcome[p - first] = evaluateA2B2Point(state_, station, rec, gainDb, distanceNmi);
+                A2B2Point& o = outcome[p - first];
+                o = evaluateA2B2Point(state_, station, rec, gainDb, distanceNmi);
+                toWrite[p - first] = o.considered && (o.a2 || o.b2 || station.debugging);
             }
         });
 
@@ -269,8 +284,8 @@ void Evaluation::evaluateProponent(int slot, ProgressMarks& marks) {
                 }
                 continue;
             }
+            if (!toWrite[p - first]) continue;
             const A2B2Point& o = outcome[p - first];
-            if (!o.considered) continue;
             if (o.a2) {
                 if (a2.count == 0) {
                     addSaturating(cases_);
