@@ -127,6 +127,31 @@ struct Combination {
     B1Block<N> block;                     // after SetCrit
 };
 
+// The distinct combinations of a list, set up on all threads. They are kept
+// in chunks that each thread fills itself: one vector of a million
+// combinations (a third of a gigabyte on the largest cases) would be cleared
+// on one thread first.
+template <std::size_t N>
+class Combinations {
+public:
+    static constexpr std::size_t kChunk = 256;
+
+    template <typename SetUp>
+    Combinations(std::size_t count, const SetUp& setUpOne) : count_(count), chunks_((count + kChunk - 1) / kChunk) {
+        parallelFor(0, chunks_.size(), [&](std::size_t chunk) {
+            const std::size_t first = chunk * kChunk, end = std::min(count_, first + kChunk);
+            chunks_[chunk].reserve(end - first);
+            for (std::size_t c = first; c < end; ++c) chunks_[chunk].push_back(setUpOne(c));
+        });
+    }
+    std::size_t size() const { return count_; }
+    const Combination<N>& operator[](std::size_t c) const { return chunks_[c / kChunk][c % kChunk]; }
+
+private:
+    std::size_t count_;
+    std::vector<std::vector<Combination<N>>> chunks_;
+};
+
 // What one point of a combination printed in the debugging output.
 template <std::size_t N>
 struct DebugPoint {
@@ -612,12 +637,8 @@ public:
             comboOfRecord[i] = recordOfCombo.size();
             recordOfCombo.push_back(i);
         }
-        std::vector<Combination<N>> combos(recordOfCombo.size());
-        constexpr std::size_t kSetUpChunk = 256;
-        parallelFor(0, (combos.size() + kSetUpChunk - 1) / kSetUpChunk, [&](std::size_t chunk) {
-            const std::size_t end = std::min(combos.size(), (chunk + 1) * kSetUpChunk);
-            for (std::size_t c = chunk * kSetUpChunk; c < end; ++c)
-                combos[c] = setUp<N>(state_, records[recordOfCombo[c]], recordOfCombo[c]);
+        const Combinations<N> combos(recordOfCombo.size(), [&](std::size_t c) {
+            return setUp<N>(state_, records[recordOfCombo[c]], recordOfCombo[c]);
         });
         CancelPoll poll(progress_, points.points.size() * combos.size() >= 2'000'000);
 
