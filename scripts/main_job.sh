@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # The main job: installs what is missing, builds, writes the sample workspace
 # (databases, user files, cases) under workspace/, points the settings at it,
-# searches the sample databases through the engine and runs the sample ILS
-# case.
+# searches the sample databases through the engine, runs the sample ILS case,
+# summarises its results and starts the scientific edition CRV_Sci on the
+# workspace when a display is available (CRV_NO_GUI=1 skips that).
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 build="${CRV_BUILD_DIR:-$root/build}"
@@ -20,7 +21,9 @@ cat >"$CORVANE_SETTINGS" <<INI
 [Paths]
 FCC Database=$work/db/FMALL.dat
 QVA Database=$work/db/A108M118.dat
+Use QVA DB=1
 COM Database=$work/db/G118M136.dat
+Use COM DB=1
 Data Folder=$work/Data/
 Output Folder=$work/Output/
 User Folder=$work/User/
@@ -83,4 +86,24 @@ if [ -f "$run/Rfi.txt" ]; then
   printf '%s\n' "$plots" | sed -n 's/^./            &/p'
 else
   echo "report:     none (Rfi.txt is written by the evaluations)"
+fi
+
+echo "== the program =="
+program="$build/bin/CRV_Sci"
+start_cmd="CORVANE_SETTINGS=\"$CORVANE_SETTINGS\" \"$program\""
+if [ ! -x "$program" ]; then
+  echo "CRV_Sci was not built (Qt programs off); the results above stand on their own."
+elif [ "${CRV_NO_GUI:-0}" = "1" ]; then
+  echo "not started (CRV_NO_GUI=1); start it with:"
+  echo "  $start_cmd"
+elif [ -n "${DISPLAY:-}" ] || [ -n "${WAYLAND_DISPLAY:-}" ]; then
+  # Detached, so the job ends while the program stays open; the program
+  # reads the same workspace settings as the runs above.
+  log="$work/CRV_Sci.log"
+  CORVANE_SETTINGS="$CORVANE_SETTINGS" setsid "$program" >"$log" 2>&1 </dev/null &
+  echo "CRV_Sci started (pid $!) on the sample workspace; its messages go to $log"
+  echo "open the results with File > Display Results..., or run the case with Simulation > Run Simulation..."
+else
+  echo "no display here; to use the program on the sample workspace, start it on a desktop with:"
+  echo "  $start_cmd"
 fi

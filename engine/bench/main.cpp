@@ -27,7 +27,7 @@
 #include <thread>
 #include <vector>
 
-#include "engine_binding.h"
+#include "crv/binding/engine_library.h"
 #include "stress_case.h"
 
 namespace {
@@ -35,7 +35,7 @@ namespace {
 constexpr int kExports = 4;
 constexpr std::array<const char*, kExports> kExportNames{"Grid", "Evaluate", "B1_2Sig", "B1_3Sig"};
 
-void noProgress(int32_t, int16_t* cancel) { *cancel = 0; }
+const crv::binding::Progress noProgress;  // no progress, no cancel
 
 double seconds(std::chrono::steady_clock::time_point since) {
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - since).count();
@@ -78,21 +78,21 @@ struct RunTimes {
 };
 
 // One whole run; prints a line per export when `print` is set.
-RunTimes runOnce(const crv::driver::EngineFunctions& f, const std::string& folder, bool print) {
+RunTimes runOnce(crv::binding::EngineLibrary& f, const std::string& folder, bool print) {
     RunTimes times;
     const auto start = std::chrono::steady_clock::now();
     int16_t status = 0;
 
     auto t = std::chrono::steady_clock::now();
     int32_t points = 0;
-    f.grid(folder.c_str(), noProgress, &status, &points);
+    f.Grid(folder, noProgress, status, points);
     times.exportSeconds[0] = seconds(t);
     if (print) std::printf("Grid      status=%d  %8.3f s  points=%d\n", status, times.exportSeconds[0], points);
     if (status != 0) return times;
 
     t = std::chrono::steady_clock::now();
     int16_t cases = 0;
-    f.evaluate(folder.c_str(), noProgress, &status, &cases);
+    f.Evaluate(folder, noProgress, status, cases);
     double s = times.exportSeconds[1] = seconds(t);
     if (print) std::printf("Evaluate  status=%d  %8.3f s  cases=%d  points/s=%.3g\n", status, s, cases, points / s);
     if (status != 0) return times;
@@ -101,7 +101,10 @@ RunTimes runOnce(const crv::driver::EngineFunctions& f, const std::string& folde
         t = std::chrono::steady_clock::now();
         int32_t combinations = 0;
         cases = 0;
-        (signals == 2 ? f.b1_2sig : f.b1_3sig)(folder.c_str(), noProgress, &status, &cases, &combinations);
+        if (signals == 2)
+            f.B1_2Sig(folder, noProgress, status, cases, combinations);
+        else
+            f.B1_3Sig(folder, noProgress, status, cases, combinations);
         s = times.exportSeconds[static_cast<std::size_t>(signals)] = seconds(t);
         // Each combination examined is checked at every receiver point (an
         // upper bound when prescreening skips some).
@@ -117,15 +120,18 @@ RunTimes runOnce(const crv::driver::EngineFunctions& f, const std::string& folde
     return times;
 }
 
-bool bind(crv::driver::EngineFunctions& f) {
-    std::string error;
-    if (crv::driver::bindEngine(f, error)) return true;
-    std::fprintf(stderr, "crv_bench: %s\n", error.c_str());
-    return false;
+bool bind(crv::binding::EngineLibrary& f) {
+    try {
+        f.bindAll();
+        return true;
+    } catch (const crv::binding::EngineError& e) {
+        std::fprintf(stderr, "crv_bench: %s\n", e.what());
+        return false;
+    }
 }
 
 int run(const std::string& folder) {
-    crv::driver::EngineFunctions f;
+    crv::binding::EngineLibrary& f = crv::binding::sharedEngine();
     if (!bind(f)) return 2;
     std::printf("threads: %s\n", threadsText().c_str());
     const RunTimes times = runOnce(f, folder, true);
@@ -141,7 +147,7 @@ double median(std::vector<double> v) {
 }
 
 int pair(const std::string& folder, int pairs, int threads) {
-    crv::driver::EngineFunctions f;
+    crv::binding::EngineLibrary& f = crv::binding::sharedEngine();
     if (!bind(f)) return 2;
     const std::array<int, 2> counts{1, threads};
     std::array<std::vector<RunTimes>, 2> runs;

@@ -11,11 +11,11 @@
 #include <string>
 #include <vector>
 
+#include "crv/binding/engine_library.h"
 #include "crv/platform/numbers.h"
 #include "crv/platform/text_file.h"
-#include "engine_binding.h"
 
-using crv::driver::EngineFunctions;
+using crv::binding::EngineApi;
 
 namespace {
 
@@ -64,13 +64,15 @@ const char* currentStep = "";
 
 void onInterrupt(int) { interrupted = 1; }
 
-void progressCallback(int32_t percent, int16_t* cancel) {
+// Shows the percent on a terminal; Ctrl-C asks the engine to cancel.
+bool progress(int32_t percent) {
     if (showProgress) {
         std::fprintf(stderr, "\r%-10s %3d%%", currentStep, static_cast<int>(percent));
         std::fflush(stderr);
     }
-    *cancel = interrupted ? 1 : 0;
+    return interrupted != 0;
 }
+const crv::binding::Progress progressCallback = progress;
 
 void endProgressLine() {
     if (showProgress) {
@@ -102,25 +104,30 @@ std::string folderArgument(const char* text) {
     return folder;
 }
 
-int16_t runStep(const EngineFunctions& f, const std::string& step, const std::string& folder, bool printName) {
+int16_t runStep(EngineApi& f, const std::string& step, const std::string& folder, bool printName) {
     int16_t status = 0;
     currentStep = step.c_str();
     auto prefix = [&](const char* key) { return (printName ? step + "." : std::string()) + key; };
     if (step == "grid") {
         int32_t points = 0;
-        f.grid(folder.c_str(), progressCallback, &status, &points);
+        f.Grid(folder, progressCallback, status, points);
         endProgressLine();
         std::printf("%s=%d\n%s=%d\n", prefix("status").c_str(), status, prefix("points").c_str(), points);
     } else if (step == "evaluate" || step == "grndcom") {
         int16_t cases = 0;
-        (step == "evaluate" ? f.evaluate : f.grndcom)(folder.c_str(), progressCallback, &status, &cases);
+        if (step == "evaluate")
+            f.Evaluate(folder, progressCallback, status, cases);
+        else
+            f.GrndCOM(folder, progressCallback, status, cases);
         endProgressLine();
         std::printf("%s=%d\n%s=%d\n", prefix("status").c_str(), status, prefix("cases").c_str(), cases);
     } else {
         int16_t cases = 0;
         int32_t combinations = 0;
-        (step == "b1-2sig" ? f.b1_2sig : f.b1_3sig)(folder.c_str(), progressCallback, &status, &cases,
-                                                    &combinations);
+        if (step == "b1-2sig")
+            f.B1_2Sig(folder, progressCallback, status, cases, combinations);
+        else
+            f.B1_3Sig(folder, progressCallback, status, cases, combinations);
         endProgressLine();
         std::printf("%s=%d\n%s=%d\n%s=%d\n", prefix("status").c_str(), status, prefix("cases").c_str(), cases,
                     prefix("combinations").c_str(), combinations);
@@ -148,6 +155,8 @@ int16_t databaseNumber(const std::string& text) {
 
 int configCommand();  // config.cpp: links the engine's own path loader
 int readCaseCommand(const std::string& runFolder);  // readcase.cpp: the engine's case reader
+
+int runCommand(const std::vector<std::string>& args);
 
 int main(int argc, char** argv) {
     std::vector<std::string> args;
@@ -180,12 +189,28 @@ int main(int argc, char** argv) {
     if (cmd == "config") return need(0) ? configCommand() : 2;
     if (cmd == "readcase") return need(1) ? readCaseCommand(args[1]) : 2;
 
-    EngineFunctions f;
-    std::string error;
-    if (!crv::driver::bindEngine(f, error)) {
-        std::fprintf(stderr, "crv50: %s\n", error.c_str());
+    // A missing library or export, or a path the engine cannot take, ends
+    // the command with its message.
+    try {
+        crv::binding::sharedEngine().bindAll();
+        return runCommand(args);
+    } catch (const crv::binding::EngineError& e) {
+        endProgressLine();
+        std::fprintf(stderr, "crv50: %s\n", e.what());
         return 2;
     }
+}
+
+int runCommand(const std::vector<std::string>& args) {
+    EngineApi& f = crv::binding::sharedEngine();
+    const std::string cmd = args[0];
+    auto need = [&](std::size_t n) {
+        if (args.size() != n + 1) {
+            std::fprintf(stderr, "crv50: %s takes %zu arguments (see crv50 --help)\n", cmd.c_str(), n);
+            return false;
+        }
+        return true;
+    };
 
     if (cmd == "lldist" || cmd == "distll") {
         if (!need(4)) return 2;
@@ -194,12 +219,12 @@ int main(int argc, char** argv) {
             if (!toReal(args[static_cast<std::size_t>(i) + 1].c_str(), v[i])) return 2;
         float a = 0, b = 0;
         if (cmd == "lldist") {
-            f.lldist(static_cast<float>(v[0]), static_cast<float>(v[1]), static_cast<float>(v[2]),
-                     static_cast<float>(v[3]), &a, &b);
+            f.LLDist(static_cast<float>(v[0]), static_cast<float>(v[1]), static_cast<float>(v[2]),
+                     static_cast<float>(v[3]), a, b);
             std::printf("distance=%s\nbearing=%s\n", real(a).c_str(), real(b).c_str());
         } else {
-            f.distll(static_cast<float>(v[0]), static_cast<float>(v[1]), static_cast<float>(v[2]),
-                     static_cast<float>(v[3]), &a, &b);
+            f.DistLL(static_cast<float>(v[0]), static_cast<float>(v[1]), static_cast<float>(v[2]),
+                     static_cast<float>(v[3]), a, b);
             std::printf("latitude=%s\nlongitude=%s\n", real(a).c_str(), real(b).c_str());
         }
         return 0;
@@ -215,7 +240,7 @@ int main(int argc, char** argv) {
             std::fprintf(stderr, "crv50: no such file: %s\n", args[1].c_str());
             return 2;
         }
-        f.sortfile(args[1].c_str(), args[2].c_str(), static_cast<int16_t>(*len));
+        f.SortFile(args[1], args[2], static_cast<int32_t>(*len));
         return 0;
     }
     static const std::vector<std::string> steps = {"grid", "evaluate", "b1-2sig", "b1-3sig", "grndcom"};
@@ -261,7 +286,7 @@ int main(int argc, char** argv) {
                           static_cast<float>(v[7])};
         int16_t status = 0, count = 0;
         currentStep = "search";
-        f.searchdb(db, &p, progressCallback, &status, &count);
+        f.SearchDB(db, p, progressCallback, status, count);
         endProgressLine();
         std::printf("status=%d\ncount=%d\n", status, count);
         return exitFor(status);

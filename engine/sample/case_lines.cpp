@@ -1,5 +1,7 @@
 #include "case_lines.h"
 
+#include <stdexcept>
+
 #include "sample_common.h"
 
 namespace crv::sample {
@@ -11,26 +13,38 @@ std::string field(std::string text, std::size_t width) {
     return text;
 }
 
+// The case reader takes each field from its own columns: a value wider than
+// its field would run into the next one, so it is a mistake in the sample,
+// never something to write.
+std::string fit(std::string text, int width) {
+    if (static_cast<int>(text.size()) > width)
+        throw std::length_error("case field \"" + text + "\" is wider than its " + std::to_string(width) + " columns");
+    return text;
+}
+
+std::string col(long long value, int width) { return fit(num(value, width), width); }
+std::string col(double value, int width, int decimals) { return fit(fixed(value, width, decimals), width); }
+
 }  // namespace
 
 std::string navaidLine(const NavaidLine& n) {
-    return " " + field(n.ident, 3) + " " + num(n.headingDeg, 3) + " " + fixed(n.mhz, 7, 3) + " " +
-           caseLatitude(toDms(n.lat)) + " " + caseLongitude(toDms(n.lon)) + " " + num(n.elevationFt, 5) + " " +
-           num(n.runwayFt, 5) + " " + num(n.power, 3) + " " + num(n.arrayType, 2) + " " + num(n.svType, 2) + " " +
-           num(n.radiusNmi, 3) + " " + num(n.heightFt, 5) + " \x7f";
+    return " " + field(n.ident, 3) + " " + col(n.headingDeg, 3) + " " + col(n.mhz, 7, 3) + " " +
+           caseLatitude(toDms(n.lat)) + " " + caseLongitude(toDms(n.lon)) + " " + col(n.elevationFt, 5) + " " +
+           col(n.runwayFt, 5) + " " + col(n.power, 3) + " " + col(n.arrayType, 2) + " " + col(n.svType, 2) + " " +
+           col(n.radiusNmi, 3) + " " + col(n.heightFt, 5) + " \x7f";
 }
 
 std::string sourceLine(const Source& s) {
-    return " " + field(s.call, 7) + " " + fixed(s.mhz, 7, 3) + " " + caseLatitude(toDms(s.lat)) + " " +
-           caseLongitude(toDms(s.lon)) + " " + fixed(s.erpKw, 8, 4) + " " + num(s.elevationFt, 5) + " " +
-           num(s.element, 2) + " " + num(s.pattern, 2) + " " + num(s.rotation, 3) + " " + num(s.status, 2) + " " +
-           field(s.licence, 3) + " " + num(0, 5);
+    return " " + field(s.call, 7) + " " + col(s.mhz, 7, 3) + " " + caseLatitude(toDms(s.lat)) + " " +
+           caseLongitude(toDms(s.lon)) + " " + col(s.erpKw, 8, 4) + " " + col(s.elevationFt, 5) + " " +
+           col(s.element, 2) + " " + col(s.pattern, 2) + " " + col(s.rotation, 3) + " " + col(s.status, 2) + " " +
+           field(s.licence, 3) + " " + col(0, 5);
 }
 
 std::string optionsLine(const Options& o) {
-    return " " + num(o.grid, 2) + " " + num(o.intermod, 2) + " " + num(o.rejection, 2) + " " + num(o.criteria, 2) +
-           " " + num(o.cutoff, 2) + " " + num(o.style, 2) + " " + num(o.altitudeFt, 5) + " " + num(o.angleDeg, 3) +
-           " " + num(o.horIncFt, 4) + " " + num(o.vrtIncFt, 3) + " " + num(0, 2) + " " + num(0, 2);
+    return " " + col(o.grid, 2) + " " + col(o.intermod, 2) + " " + col(o.rejection, 2) + " " + col(o.criteria, 2) +
+           " " + col(o.cutoff, 2) + " " + col(o.style, 2) + " " + col(o.altitudeFt, 5) + " " + col(o.angleDeg, 3) +
+           " " + col(o.horIncFt, 4) + " " + col(o.vrtIncFt, 3) + " " + col(0, 2) + " " + col(0, 2);
 }
 
 std::string caseLine(const std::string& name, const std::string& site, int radiusNmi) {

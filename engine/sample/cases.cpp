@@ -68,7 +68,8 @@ bool writeCases(const std::string& folder) {
         fromDatabase("QDAE", 0, 0, 0, 2),
         proposed(com, "QDNW   ", 106.1 + 0.2, 4.0, 150.0, 10.0, 1300),
     };
-    const Options comOptions{1, 1, 2, 2, 2, 1, 1000, 0, 3000, 1000};
+    // The vertical increment fills its 3 columns at most (grid type 1 does not use it).
+    const Options comOptions{1, 1, 2, 2, 2, 1, 1000, 0, 3000, 500};
     const auto comCase = caseFile(comLine, comSources, comOptions, "DW0 COM", "CEDARVALE RCO, ZC", {
         "VHF COM, Generic", "VHF COM", "Horizontal Only, Bottom of FPSV", "3rd Order Within 200 kHz",
         "4417.09 VHF COM", "4417.09 VHF COM", "4417.09 VHF COM", "Print Short Summaries"});

@@ -21,7 +21,7 @@ std::string kindLine(int kind, int scale, double gain) {
 
 std::string point(double x, double v, int valueWidth, int valueDecimals) {
     // The x field is six characters, cut on the right: -101 is "-101.0".
-    return fixed(x, 6, 2).substr(0, 6) + "    " + fixed(v, valueWidth, valueDecimals);
+    return fixed(x, 6, 2).substr(0, 6) + "          " + fixed(v, valueWidth, valueDecimals);
 }
 
 // percent: relative field in percent, 100 at the maximum; dB when scale is 1.
@@ -79,9 +79,12 @@ bool writeUserFiles(const std::string& folder) {
     // Data lines: receiver level (dBm), then the interference threshold.
     for (int level = -101; level <= -51; level += 5)
         receiver.push_back(point(level, -12.0 - 0.4 * (level + 101), 8, 2));
-    std::vector<std::string> points{"Sample test points around the localizer", "0"};
+    // Range (6 columns, 3 decimals), bearing (6, 1; -180 to 180 as the editor
+    // holds it) and elevation (5), two blanks apart.
+    std::vector<std::string> points{padded("Sample points, localizer", 25), " 0 "};
     for (int i = 0; i < 8; ++i)
-        points.push_back(fixed(3.0 + 2.0 * i, 0, 1) + " " + fixed(45.0 * i, 0, 1) + " " + std::to_string(1000 + 250 * i));
+        points.push_back(fixed(3.0 + 2.0 * i, 6, 3) + "  " + fixed(i <= 4 ? 45.0 * i : 45.0 * i - 360.0, 6, 1) + "  " +
+                         fixed(1000 + 250 * i, 5, 0));
     return writeLines(folder + "Antenna.cal", antenna) && writeLines(folder + "Receiver.cal", receiver) &&
            writeLines(folder + "RcvrTest.pts", points);
 }

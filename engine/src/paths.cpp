@@ -1,5 +1,7 @@
 #include "paths.h"
 
+#include <cstdlib>
+
 #include "crv/platform/settings_store.h"
 #include "crv/platform/temp_folder.h"
 #include "failure.h"
@@ -40,6 +42,11 @@ void GetPaths(EngineState& state) {
     readPath(store, "Paths", "User Folder", paths.userFolder, true);
 
     if (auto model = store.get("General", "Model Type")) paths.edition = model->substr(0, 3);
+    // Both editions write their code to the one shared settings file at start,
+    // so with the two running the stored value names whichever started last.
+    // A program hands its own edition down in CRV_EDITION, which wins.
+    if (const char* edition = std::getenv("CRV_EDITION"); edition && *edition)
+        paths.edition = std::string(edition).substr(0, 3);
 
     state.paths = paths;
     state.scientific = state.paths.edition == "SCI";

@@ -98,8 +98,7 @@ private:
         }
         const double emPx = std::fabs(static_cast<double>(font_.height)) * sy_;
         if (emPx <= 0.0 || c.text.empty()) return;
-        const QImage& stamp = stampFor(c.text, emPx);
-        const int cx = stamp.width() / 2, cy = stamp.height() / 2;
+        const Stamp& stamp = stampFor(c.text, emPx);
         const QRect bounds = painter_.device() ? QRect(0, 0, painter_.device()->width(), painter_.device()->height())
                                                : QRect();
         const bool dedupe = c.points.size() > 64 && !bounds.isEmpty();
@@ -116,11 +115,18 @@ private:
                 if (seen_[at] == run_) continue;
                 seen_[at] = run_;
             }
-            painter_.drawImage(QPoint(ix - cx, iy - cy), stamp);
+            painter_.drawImage(QPoint(ix + stamp.dx, iy + stamp.dy), stamp.image);
         }
     }
 
-    const QImage& stampFor(const std::string& text, double emPx) {
+    // A mark's picture cut to its visible pixels, and where its top left
+    // stands from the point it marks.
+    struct Stamp {
+        QImage image;
+        int dx = 0, dy = 0;
+    };
+
+    const Stamp& stampFor(const std::string& text, double emPx) {
         const auto key = std::make_tuple(text, emPx, font_.face, font_.weight, font_.italic, textColour_);
         auto it = stamps_.find(key);
         if (it != stamps_.end()) return it->second;
@@ -140,7 +146,16 @@ private:
             p.drawText(QPointF((W - fm.horizontalAdvance(s)) / 2.0, (H - fm.height()) / 2.0 + fm.ascent()), s);
         }
         p.end();
-        return stamps_.emplace(key, std::move(img)).first->second;
+        // Blending is most of a dense page's redraw: leave out the clear border.
+        QRect used;
+        for (int y = 0; y < H; ++y) {
+            const auto* row = reinterpret_cast<const QRgb*>(img.constScanLine(y));
+            for (int x = 0; x < W; ++x)
+                if (qAlpha(row[x])) used |= QRect(x, y, 1, 1);
+        }
+        if (used.isEmpty()) used = QRect(0, 0, 1, 1);
+        Stamp stamp{img.copy(used), used.left() - W / 2, used.top() - H / 2};
+        return stamps_.emplace(key, std::move(stamp)).first->second;
     }
 
     void run(const rec::Fill& c) {
@@ -198,7 +213,7 @@ private:
     double sy_ = 1.0;
     Pen pen_;
     Font font_;
-    std::map<std::tuple<std::string, double, std::string, std::int32_t, bool, Colour>, QImage> stamps_;
+    std::map<std::tuple<std::string, double, std::string, std::int32_t, bool, Colour>, Stamp> stamps_;
     // Which marker run last stamped each pixel of the picture.
     std::vector<std::uint32_t> seen_;
     std::uint32_t run_ = 0;

@@ -1,28 +1,55 @@
 #include "crv/common/ui/form_services.h"
 
-#include <algorithm>
+#include <cmath>
 
 #include <QColor>
 #include <QDialog>
 #include <QLinearGradient>
+#include <QMainWindow>
+#include <QMenuBar>
 #include <QPainter>
 #include <QRect>
 #include <QScreen>
+#include <QStatusBar>
+
+#include "crv/common/dialog_services.h"
 
 namespace crv::common::ui {
 
 void PlaceForm(QDialog* dialog) {
     if (!dialog) return;
-    dialog->adjustSize();
-    QWidget* parent = dialog->parentWidget();
-    QScreen* screen = parent ? parent->screen() : dialog->screen();
-    const QRect avail = screen ? screen->availableGeometry() : QRect(0, 0, 1024, 768);
-    const QRect around = parent ? parent->window()->frameGeometry() : avail;
-    QRect r(QPoint(0, 0), dialog->frameGeometry().size());
-    r.moveCenter(around.center());
-    r.moveLeft(std::clamp(r.left(), avail.left(), std::max(avail.left(), avail.right() - r.width())));
-    r.moveTop(std::clamp(r.top(), avail.top(), std::max(avail.top(), avail.bottom() - r.height())));
-    dialog->move(r.topLeft());
+    if (!dialog->testAttribute(Qt::WA_Resized)) dialog->adjustSize();
+    QWidget* main = dialog->parentWidget() ? dialog->parentWidget()->window() : nullptr;
+    QScreen* screen = main ? main->screen() : dialog->screen();
+    const QRect work = screen ? screen->availableGeometry() : QRect(0, 0, 1024, 768);
+
+    // The common arithmetic, in pixels.
+    crv::common::ScreenMetrics m;
+    m.WorkAreaLeft = work.left();
+    m.WorkAreaTop = work.top();
+    m.WorkAreaWidth = work.width();
+    m.WorkAreaHeight = work.height();
+    crv::common::WindowRect mainRect{float(work.left()), float(work.top()), float(work.width()),
+                                     float(work.height())};
+    float statusHeight = 0;
+    bool minimized = true;  // without a main window, nothing else moves
+    if (main) {
+        const QRect frame = main->frameGeometry();
+        mainRect = {float(frame.left()), float(frame.top()), float(frame.width()), float(frame.height())};
+        m.CaptionHeight = main->geometry().top() - frame.top();
+        if (auto* mw = qobject_cast<QMainWindow*>(main)) {
+            if (QWidget* bar = mw->menuWidget(); bar && bar->isVisible()) m.MenuHeight = bar->height();
+            if (auto* status = mw->findChild<QStatusBar*>(QString(), Qt::FindDirectChildrenOnly);
+                status && status->isVisible())
+                statusHeight = float(status->height());
+        }
+        minimized = main->isMinimized();
+    }
+    const QSize size = dialog->frameGeometry().size();
+    const auto placed = crv::common::PlaceForm(mainRect, minimized, statusHeight, float(size.width()),
+                                               float(size.height()), m);
+    dialog->move(qRound(placed.dialogLeft), qRound(placed.dialogTop));
+    if (main && placed.moveMain) main->move(qRound(placed.mainLeft), qRound(placed.mainTop));
 }
 
 void PaintGradient(QPainter& painter, const QRect& area, const QColor& top, const QColor& bottom) {
@@ -31,5 +58,28 @@ void PaintGradient(QPainter& painter, const QRect& area, const QColor& top, cons
     g.setColorAt(1, bottom);
     painter.fillRect(area, g);
 }
+
+void PaintGradient(QPainter& painter, const QRect& area) {
+    if (area.isEmpty()) return;
+    const int band = crv::common::gradientDrawWidth(area.height());
+    painter.save();
+    painter.setPen(Qt::NoPen);
+    for (int i = 0; i <= 240; ++i) {
+        // Band i starts on its line and covers the next ones up to the
+        // following band; the last is clipped to the area.
+        const int y = area.top() + int(std::lround(double(i) * (area.height() - 1) / 240.0));
+        const QRect r = QRect(area.left(), y, area.width(), band).intersected(area);
+        painter.fillRect(r, QColor(0, 0, 255 - i));
+    }
+    painter.restore();
+}
+
+static const char* const kNoValidation = "crvNoValidation";
+
+void setCausesValidation(QWidget* widget, bool causes) {
+    if (widget) widget->setProperty(kNoValidation, !causes);
+}
+
+bool causesValidation(const QWidget* widget) { return !widget || !widget->property(kNoValidation).toBool(); }
 
 }  // namespace crv::common::ui

@@ -5,55 +5,84 @@
 
 #include <QApplication>
 #include <QCloseEvent>
-#include <QElapsedTimer>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QVBoxLayout>
 
-namespace crv::common::ui {
+#include "crv/common/ui/form_services.h"
+#include "crv/common/ui/qt_text.h"
 
-frmProgress::frmProgress(QWidget* parent) : QDialog(parent) {
+namespace crv::common::ui {
+namespace {
+
+int running = 0;  // progress windows between Initialize and Remove
+
+// Repaints go on, input waits: the pause ends on a monotonic clock whatever
+// the time of day does meanwhile.
+void pauseShowing(std::chrono::milliseconds length) {
+    const auto end = std::chrono::steady_clock::now() + length;
+    while (std::chrono::steady_clock::now() < end) {
+        QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+}
+
+}  // namespace
+
+frmProgress::frmProgress(QWidget* parent) : QDialog(parent), pause_(pauseShowing) {
     setObjectName(QStringLiteral("frmProgress"));
+    setWindowTitle(tr("Please Wait"));
     setWindowModality(Qt::ApplicationModal);
     auto* layout = new QVBoxLayout(this);
-    label_ = new QLabel(this);
-    label_->setWordWrap(true);
-    label_->setMinimumWidth(320);
+    message1_ = new QLabel(this);
+    message1_->setObjectName(QStringLiteral("lblMessage1"));
+    message1_->setWordWrap(true);
+    message1_->setMinimumWidth(320);
     bar_ = new QProgressBar(this);
-    bar_->setRange(0, 0);
+    bar_->setObjectName(QStringLiteral("pbProgBar"));
+    bar_->setRange(0, 100);
+    message2_ = new QLabel(this);
+    message2_->setObjectName(QStringLiteral("lblMessage2"));
+    message2_->setWordWrap(true);
+    message2_->hide();
     cancel_ = new QPushButton(tr("Cancel"), this);
-    layout->addWidget(label_);
+    cancel_->setObjectName(QStringLiteral("cmdCancel"));
+    layout->addWidget(message1_);
     layout->addWidget(bar_);
+    layout->addWidget(message2_);
     layout->addWidget(cancel_, 0, Qt::AlignHCenter);
-    connect(cancel_, &QPushButton::clicked, this, [this] { canceled_ = true; });
-    // The pause is measured on a monotonic clock while events keep flowing.
-    pause_ = [](std::chrono::milliseconds ms) {
-        QElapsedTimer t;
-        t.start();
-        while (t.elapsed() < ms.count()) {
-            QApplication::processEvents(QEventLoop::AllEvents, 50);
-            std::this_thread::sleep_for(std::chrono::milliseconds(10));
-        }
-    };
+    connect(cancel_, &QPushButton::clicked, this, &frmProgress::cancel);
 }
 
 frmProgress::~frmProgress() {
     if (busyCursor_) QApplication::restoreOverrideCursor();
+    if (running_) --running;
 }
 
+bool frmProgress::inUse() { return running > 0; }
+
 void frmProgress::Initialize(const std::string& message) {
-    canceled_ = false;
-    label_->setText(QString::fromStdString(message));
-    bar_->setVisible(true);
-    bar_->setMaximum(0);
-    bar_->setValue(0);
-    cancel_->setEnabled(true);
     if (!busyCursor_) {
-        QApplication::setOverrideCursor(Qt::WaitCursor);
+        QApplication::setOverrideCursor(Qt::BusyCursor);
         busyCursor_ = true;
     }
-    show();
+    if (!running_) {
+        running_ = true;
+        ++running;
+    }
+    canceled_ = false;
+    message1_->setText(toQt(message));
+    message2_->hide();
+    bar_->show();
+    cancel_->setEnabled(true);
+    if (!isVisible()) {
+        PlaceForm(this);
+        show();
+    }
+    raise();
+    activateWindow();
+    bar_->setValue(0);
     QApplication::processEvents();
 }
 
@@ -70,10 +99,12 @@ void frmProgress::Value(std::int32_t value) {
 bool frmProgress::Canceled() const { return canceled_; }
 
 void frmProgress::FinalMsg(const std::string& message) {
-    label_->setText(QString::fromStdString(message));
-    bar_->setVisible(false);
+    message2_->setText(toQt(message));
+    message2_->show();
+    bar_->hide();
     cancel_->setEnabled(false);
-    QApplication::processEvents();
+    repaint();
+    QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
     if (pause_) pause_(std::chrono::milliseconds(1500));
 }
 
@@ -82,21 +113,33 @@ void frmProgress::Remove() {
         QApplication::restoreOverrideCursor();
         busyCursor_ = false;
     }
+    if (running_) {
+        running_ = false;
+        --running;
+    }
     hide();
+    bar_->setMaximum(100);  // as the window is loaded, for the next operation
+    bar_->setValue(0);
 }
 
 void frmProgress::setPause(Pause pause) { pause_ = std::move(pause); }
 int frmProgress::barValue() const { return bar_->value(); }
 int frmProgress::barMaximum() const { return bar_->maximum(); }
 QPushButton* frmProgress::cancelButton() const { return cancel_; }
+QLabel* frmProgress::resultLabel() const { return message2_; }
 
-// Closing the window or pressing Escape means Cancel; the operation that owns
-// the window removes it.
-void frmProgress::closeEvent(QCloseEvent* event) {
+// Cancel, Escape and the window frame all mean Cancel: the flag is set and
+// the window goes at once; the operation sees the flag and calls Remove.
+void frmProgress::cancel() {
     canceled_ = true;
-    event->ignore();
+    hide();
 }
 
-void frmProgress::reject() { canceled_ = true; }
+void frmProgress::closeEvent(QCloseEvent* event) {
+    canceled_ = true;
+    event->accept();
+}
+
+void frmProgress::reject() { cancel(); }
 
 }  // namespace crv::common::ui

@@ -4,6 +4,7 @@
 #include <QMessageBox>
 #include <QString>
 
+#include "crv/common/ui/qt_text.h"
 #include "crv/platform/message_box.h"
 
 namespace crv::common::ui {
@@ -15,7 +16,7 @@ using crv::common::MessageButtons;
 using crv::common::MessageIcon;
 
 QString boxText(const std::string& text) {
-    QString s = QString::fromStdString(text);
+    QString s = toQt(text);
     s.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     s.replace(QChar('\r'), QChar('\n'));
     return s;
@@ -44,18 +45,24 @@ void platformPresenter(const std::string& text, const std::string& title, Messag
 
 }  // namespace
 
-MessageAnswer QtMessagePresenter::present(const Message& message) {
-    QMessageBox box(boxIcon(message.icon), QString::fromStdString(message.title), boxText(message.text),
-                    QMessageBox::NoButton, QApplication::activeWindow());
+std::unique_ptr<QMessageBox> makeMessageBox(const Message& message, QWidget* parent) {
+    auto box = std::make_unique<QMessageBox>(boxIcon(message.icon), toQt(message.title), boxText(message.text),
+                                             QMessageBox::NoButton, parent);
+    box->setTextFormat(Qt::PlainText);
     switch (message.buttons) {
-    case MessageButtons::Ok: box.setStandardButtons(QMessageBox::Ok); break;
-    case MessageButtons::OkCancel: box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel); break;
-    case MessageButtons::YesNo: box.setStandardButtons(QMessageBox::Yes | QMessageBox::No); break;
+    case MessageButtons::Ok: box->setStandardButtons(QMessageBox::Ok); break;
+    case MessageButtons::OkCancel: box->setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel); break;
+    case MessageButtons::YesNo: box->setStandardButtons(QMessageBox::Yes | QMessageBox::No); break;
     case MessageButtons::YesNoCancel:
-        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+        box->setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
         break;
     }
-    switch (box.exec()) {
+    return box;
+}
+
+MessageAnswer QtMessagePresenter::present(const Message& message) {
+    auto box = makeMessageBox(message, QApplication::activeWindow());
+    switch (box->exec()) {
     case QMessageBox::Yes: return MessageAnswer::Yes;
     case QMessageBox::No: return MessageAnswer::No;
     case QMessageBox::Cancel: return MessageAnswer::Cancel;

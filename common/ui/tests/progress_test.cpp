@@ -1,3 +1,4 @@
+#include <QLabel>
 #include <QPushButton>
 #include <QtTest>
 
@@ -6,6 +7,13 @@
 
 using crv::common::ui::frmProgress;
 
+namespace {
+Qt::CursorShape cursorShape() {
+    const QCursor* c = QGuiApplication::overrideCursor();
+    return c ? c->shape() : Qt::ArrowCursor;
+}
+}  // namespace
+
 class ProgressTest : public QObject {
     Q_OBJECT
 private slots:
@@ -13,6 +21,10 @@ private slots:
         frmProgress p;
         p.setPause([](std::chrono::milliseconds) {});
         p.Initialize("Searching the databases ...");
+        QCOMPARE(p.windowTitle(), QString("Please Wait"));
+        QCOMPARE(p.barMaximum(), 100);  // as loaded
+        p.Value(150);
+        QCOMPARE(p.barValue(), 100);
         p.MaxValue(-5);
         QCOMPARE(p.barMaximum(), 0);
         p.MaxValue(10);
@@ -24,25 +36,95 @@ private slots:
         p.Value(4);
         crv::common::ui::saveSnapshot(&p, "common/frmProgress");
         p.Remove();
+        p.Initialize("Again");
+        QCOMPARE(p.barMaximum(), 100);
+        QCOMPARE(p.barValue(), 0);
+        p.Remove();
     }
+
+    void modalWhileRunning() {
+        QWidget main;
+        main.show();
+        frmProgress p(&main);
+        QVERIFY(!frmProgress::inUse());
+        p.Initialize("Working");
+        QVERIFY(p.isVisible());
+        QCOMPARE(QApplication::activeModalWidget(), static_cast<QWidget*>(&p));
+        QVERIFY(frmProgress::inUse());
+        p.Remove();
+        QVERIFY(!p.isVisible());
+        QVERIFY(!frmProgress::inUse());
+    }
+
     void cancelSurvivesTheClose() {
         frmProgress p;
-        std::chrono::milliseconds paused{0};
-        p.setPause([&](std::chrono::milliseconds ms) { paused = ms; });
+        p.setPause([](std::chrono::milliseconds) {});
         p.Initialize("Working");
         QVERIFY(!p.Canceled());
         p.cancelButton()->click();
         QVERIFY(p.Canceled());
-        p.FinalMsg("Done");
-        QCOMPARE(paused.count(), 1500);
-        QVERIFY(!p.cancelButton()->isEnabled());
-        crv::common::ui::saveSnapshot(&p, "common/frmProgress_final");
+        QVERIFY(!p.isVisible());  // closed at once
+        p.Value(50);              // the operation's next steps show nothing
+        QVERIFY(!p.isVisible());
+        QVERIFY(p.Canceled());
         p.Remove();
         QVERIFY(p.Canceled());
         QVERIFY(!p.isVisible());
+        QVERIFY(!QGuiApplication::overrideCursor());
         p.Initialize("Again");
         QVERIFY(!p.Canceled());
+        // Escape and the window frame are Cancel too.
+        QTest::keyClick(&p, Qt::Key_Escape);
+        QVERIFY(p.Canceled());
+        p.Initialize("Once more");
+        p.close();
+        QVERIFY(p.Canceled());
+        QVERIFY(!p.isVisible());
         p.Remove();
+    }
+
+    void finalMessagePausesThroughTheSeam() {
+        frmProgress p;
+        std::vector<std::chrono::milliseconds> pauses;
+        bool shownDuringPause = false;
+        p.setPause([&](std::chrono::milliseconds ms) {
+            pauses.push_back(ms);
+            shownDuringPause = p.resultLabel()->isVisible();
+        });
+        p.Initialize("Generating the receiver grid ...");
+        p.MaxValue(100);
+        p.Value(100);
+        p.FinalMsg("12345 grid points generated.");
+        QCOMPARE(pauses.size(), std::size_t(1));
+        QCOMPARE(pauses[0].count(), 1500);
+        QVERIFY(shownDuringPause);
+        QCOMPARE(p.resultLabel()->text(), QString("12345 grid points generated."));
+        QVERIFY(!p.cancelButton()->isEnabled());
+        crv::common::ui::saveSnapshot(&p, "common/frmProgress_final");
+        p.Remove();
+        p.Initialize("Next");
+        QVERIFY(!p.resultLabel()->isVisible());
+        QVERIFY(p.cancelButton()->isEnabled());
+        p.Remove();
+    }
+
+    void busyCursorSetAndClearedOnce() {
+        QGuiApplication::setOverrideCursor(Qt::CrossCursor);  // someone else's
+        {
+            frmProgress p;
+            p.Initialize("One");
+            p.Initialize("Two");
+            QCOMPARE(cursorShape(), Qt::BusyCursor);
+            p.Remove();
+            QCOMPARE(cursorShape(), Qt::CrossCursor);
+            p.Remove();  // after Cancel or twice: nothing more to restore
+            QCOMPARE(cursorShape(), Qt::CrossCursor);
+            p.Initialize("Three");  // dropped without Remove
+        }
+        QCOMPARE(cursorShape(), Qt::CrossCursor);
+        QVERIFY(!frmProgress::inUse());
+        QGuiApplication::restoreOverrideCursor();
+        QVERIFY(!QGuiApplication::overrideCursor());
     }
 };
 

@@ -1,4 +1,5 @@
 #include "crv/editors/case_file.h"
+#include "crv/editors/case_document.h"
 #include "crv/common/case_file_upgrade.h"
 
 #include <gtest/gtest.h>
@@ -91,7 +92,7 @@ std::string roundTrip(const fs::path& path, const fs::path& out, const FieldDict
 TEST_F(CaseFileTest, SampleCasesRoundTripByteForByte) {
     const auto sci = FieldDictionary::forEdition(Edition::Scientific);
     const auto fld = FieldDictionary::forEdition(Edition::Field);
-    for (const char* name : {"SampleILS.dat", "SampleVOR.dat"}) {
+    for (const char* name : {"SampleILS.dat", "SampleVOR.dat", "SampleCOM.dat"}) {
         SCOPED_TRACE(name);
         const fs::path path = dir_ / "Data" / name;
         // The samples use scientific-edition options: that edition writes
@@ -102,15 +103,17 @@ TEST_F(CaseFileTest, SampleCasesRoundTripByteForByte) {
 }
 
 TEST_F(CaseFileTest, ValueRunningPastItsColumnsIsRefusedNotMisread) {
-    // The COM sample holds a Vertical Increment of 1000 in its 3 columns;
-    // reading by columns would take 100.
-    const fs::path path = dir_ / "Data" / "SampleCOM.dat";
-    const std::string before = slurp(path);
+    // A Vertical Increment of 1000 in its 3 columns: reading by columns would
+    // take 100, reading by blanks would shift every later field.
+    std::string text = kCase;
+    text.replace(text.find(" 2000 500 "), 10, " 2000 1000");
+    const fs::path path = dir_ / "wide.dat";
+    spit(path, text);
     auto data = crv::editors::LoadDataFile(path.string(), FieldDictionary::forEdition(Edition::Scientific));
     ASSERT_FALSE(data);
-    EXPECT_NE(data.error().find("line 10"), std::string::npos) << data.error();
+    EXPECT_NE(data.error().find("line 5"), std::string::npos) << data.error();
     EXPECT_NE(data.error().find("Vertical Increment"), std::string::npos) << data.error();
-    EXPECT_EQ(slurp(path), before);
+    EXPECT_EQ(slurp(path), text);
 }
 
 TEST_F(CaseFileTest, WritesTheColumnsTheTrailerAndTheMark) {
@@ -248,7 +251,7 @@ TEST_F(CaseFileTest, ListCodeOutsideTheEditionTakesTheDefaultAndIsReported) {
 
 TEST_F(CaseFileTest, EngineReadsACaseWrittenByTheModel) {
     const auto dict = FieldDictionary::forEdition(Edition::Field);
-    for (const char* name : {"SampleILS.dat", "SampleVOR.dat"}) {
+    for (const char* name : {"SampleILS.dat", "SampleVOR.dat", "SampleCOM.dat"}) {
         SCOPED_TRACE(name);
         auto data = crv::editors::LoadDataFile((dir_ / "Data" / name).string(), dict);
         ASSERT_TRUE(data);
@@ -300,7 +303,7 @@ TEST_F(CaseFileTest, OldLayoutsAreUpgradedAndReadKeepingAnExistingBackup) {
 
 TEST_F(CaseFileTest, EngineRunOnAModelWrittenCaseGivesTheSampleReport) {
     const auto dict = FieldDictionary::forEdition(Edition::Scientific);
-    for (const char* name : {"SampleILS.dat", "SampleVOR.dat"}) {
+    for (const char* name : {"SampleILS.dat", "SampleVOR.dat", "SampleCOM.dat"}) {
         SCOPED_TRACE(name);
         const fs::path sample = dir_ / "Data" / name;
         auto data = crv::editors::LoadDataFile(sample.string(), dict);
@@ -319,5 +322,23 @@ TEST_F(CaseFileTest, EngineRunOnAModelWrittenCaseGivesTheSampleReport) {
         const std::string report = slurp(dir_ / "orig" / "Rfi.txt");
         EXPECT_FALSE(report.empty());
         EXPECT_EQ(slurp(dir_ / "model" / "Rfi.txt"), report);
+    }
+}
+
+TEST_F(CaseFileTest, SampleCasesPassTheSaveChecksInBothEditions) {
+    // The samples carry the checked mark: the editor's checks must agree.
+    for (Edition edition : {Edition::Field, Edition::Scientific}) {
+        const auto dict = FieldDictionary::forEdition(edition);
+        for (const char* name : {"SampleILS.dat", "SampleVOR.dat", "SampleCOM.dat"}) {
+            SCOPED_TRACE(name);
+            crv::editors::CaseDocument doc(dict);
+            const std::string user = (dir_ / "User").string();
+            doc.table.setPatternFiles(crv::editors::ScanHorizontalPatterns(user),
+                                      crv::editors::ScanVerticalPatterns(user));
+            auto opened = doc.open((dir_ / "Data" / name).string(), {});
+            ASSERT_TRUE(opened) << opened.error();
+            const auto findings = doc.saveChecks();
+            EXPECT_TRUE(findings.errorFree) << findings.message(name);
+        }
     }
 }

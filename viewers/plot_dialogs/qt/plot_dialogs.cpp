@@ -1,5 +1,8 @@
 #include "plot_dialogs.h"
 
+#include "crv/common/ui/form_services.h"
+#include "crv/common/ui/help.h"
+
 #include <QApplication>
 #include <QDialogButtonBox>
 #include <QDrag>
@@ -17,6 +20,9 @@
 #include <QSpinBox>
 #include <QToolButton>
 #include <QVBoxLayout>
+
+// The library is static: its help pages join the resources on first use.
+static void initPlotDialogsHelp() { Q_INIT_RESOURCE(plot_dialogs_help); }
 
 namespace crv::viewers {
 
@@ -83,7 +89,10 @@ PlotParametersDialog::PlotParametersDialog(const common::AppState& state, QWidge
         controller_.restoreDefaults(state_);
         refresh();
     });
-    help->setEnabled(false);  // the help pages come with the common window layer
+    connect(help, &QPushButton::clicked, this, [] {
+        initPlotDialogsHelp();
+        common::ui::showHelp(QStringLiteral("plot_parameters"));
+    });
     auto* right = new QVBoxLayout;
     right->addWidget(intFrame);
     right->addWidget(navFrame_);
@@ -182,6 +191,7 @@ bool PlotParametersDialog::eventFilter(QObject* watched, QEvent* event) {
 bool ModifyParameters(common::AppState& state, platform::SettingsStore& store, QWidget* parent,
                       const std::function<int(PlotParametersDialog&)>& run) {
     PlotParametersDialog dialog(state, parent);
+    common::ui::PlaceForm(&dialog);
     const int result = run ? run(dialog) : dialog.exec();
     if (result != QDialog::Accepted) return false;
     auto changed = ApplyPlotParameters(dialog.controller(), state, store);
@@ -213,7 +223,7 @@ DisplayOptionsDialog::DisplayOptionsDialog(const DisplaySettings& asked, QWidget
     auto* cancel = new QPushButton("Cancel");
     auto* help = new QPushButton("Help");
     ok->setDefault(true);
-    help->setEnabled(false);
+    connect(help, &QPushButton::clicked, this, [] { common::ui::showHelp(QString()); });
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
     auto* right = new QVBoxLayout;
@@ -231,6 +241,8 @@ DisplaySettings DisplayOptionsDialog::chosen() const {
 void GetSettings(bool& canceled, DisplaySettings& settings, QWidget* parent,
                  const std::function<int(DisplayOptionsDialog&)>& run) {
     DisplayOptionsDialog dialog(settings, parent);
+    dialog.adjustSize();
+    common::ui::PlaceForm(&dialog);
     const int result = run ? run(dialog) : dialog.exec();
     canceled = result != QDialog::Accepted;
     settings = settingsAfter(canceled, settings, dialog.chosen());

@@ -1,7 +1,12 @@
 // The two plot dialogs driven through their widgets; pictures of their main
 // states go to build/snapshots/plot_dialogs/.
 #include "crv/common/configuration.h"
+#include "crv/common/ui/help.h"
 #include "plot_dialogs.h"
+
+#include <QApplication>
+#include <QPushButton>
+#include <memory>
 
 #include <QDir>
 #include <QDropEvent>
@@ -87,6 +92,28 @@ private slots:
         QCOMPARE(d.controller().colour(2), kFactoryPlotColors[7]);
         d.dropSwatchOnto(2, 2);  // onto itself: nothing
         QCOMPARE(d.controller().colour(2), kFactoryPlotColors[7]);
+    }
+
+    // Help on either dialog opens the help window; the parameters page is
+    // among the program's help topics.
+    void helpButtonsOpenHelp() {
+        AppState s = state("SCI");
+        for (int which = 0; which < 2; ++which) {
+            for (QWidget* w : QApplication::topLevelWidgets()) w->hide();
+            std::unique_ptr<QDialog> d;
+            if (which == 0) d = std::make_unique<PlotParametersDialog>(s);
+            else d = std::make_unique<DisplayOptionsDialog>(DisplaySettings{true, true, true});
+            QPushButton* help = nullptr;
+            for (auto* b : d->findChildren<QPushButton*>())
+                if (b->text() == "Help") help = b;
+            QVERIFY(help && help->isEnabled());
+            help->click();
+            int shown = 0;
+            for (QWidget* w : QApplication::topLevelWidgets())
+                if (w->isVisible() && w != d.get()) ++shown;
+            QCOMPARE(shown, 1);
+        }
+        QVERIFY(crv::common::ui::helpTopics().contains("plot_parameters"));
     }
 
     void displayOptions() {

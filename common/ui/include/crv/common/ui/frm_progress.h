@@ -1,10 +1,13 @@
 #pragma once
-// The progress window. Application-modal while shown, but it never blocks:
-// Value() pumps events once so the bar repaints and Cancel can be clicked.
-// The busy cursor is set by Initialize and cleared by Remove, once each.
+// The progress window "Please Wait". Application-modal while shown, so no
+// other window takes a click while an operation runs, but it never blocks:
+// Value() lets the user interface react once, so the bar repaints and Cancel
+// is seen. Cancel (or closing the window) sets Canceled and closes the window
+// at once; Canceled stays true until the next Initialize. The busy cursor is
+// set by Initialize and cleared by Remove, once each however often they are
+// called.
 #include <chrono>
 #include <functional>
-#include <memory>
 
 #include <QDialog>
 
@@ -30,22 +33,30 @@ public:
     void FinalMsg(const std::string& message) override;
     void Remove() override;
 
+    // True from any progress window's Initialize to its Remove: an operation
+    // is running, and a command that would start another refuses.
+    static bool inUse();
+
     // Replaces the 1.5 s pause of FinalMsg (tests).
     void setPause(Pause pause);
     int barValue() const;
     int barMaximum() const;
     QPushButton* cancelButton() const;
+    QLabel* resultLabel() const;
 
 protected:
     void closeEvent(QCloseEvent* event) override;
     void reject() override;
 
 private:
-    QLabel* label_;
+    void cancel();
+    QLabel* message1_;
     QProgressBar* bar_;
+    QLabel* message2_;
     QPushButton* cancel_;
     bool canceled_ = false;
     bool busyCursor_ = false;
+    bool running_ = false;
     Pause pause_;
 };
 

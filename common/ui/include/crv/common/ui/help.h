@@ -1,14 +1,69 @@
 #pragma once
-// Help: HTML pages in Qt resources under :/help/. Each library may ship its
-// own .qrc with prefix /help; the help window lists every page found there,
-// titled by its <title>.
+// Help: HTML pages in Qt resources under ":/help/", one page per topic, the
+// topic being the page's file name without ".html" and its title the page's
+// <title>. The help window lists every page it finds there (the contents
+// page first), with Back, Forward and Contents.
+//
+// Pages of another library: keep them in that library's own .qrc with
+// prefix "/help" (e.g. viewers/plot_window/help/plot_window_help.qrc) and
+// register it once, at file scope in one of the library's sources:
+//     CRV_HELP_RESOURCE(plot_window_help)
+// (the .qrc's base name). Nobody edits common_help.qrc for it.
 #include <QString>
 #include <QStringList>
+#include <QUrl>
+#include <QWidget>
+
+class QListWidget;
+class QTextBrowser;
+class QAction;
 
 namespace crv::common::ui {
-// Opens the help window on :/help/<topic>.html (the contents when empty or
-// unknown).
+
+// Remembers a resource initialiser; every registered one runs before help
+// looks for pages. Returns true (for the macro's static).
+bool registerHelpResource(int (*init)());
+
+// Opens the program's help window on a topic (the contents when empty or unknown).
 void showHelp(const QString& topic);
-// Topics found in the resources, sorted.
+// Every topic found, sorted.
 QStringList helpTopics();
-}
+// The page of a topic: by file name, then by file name or title regardless
+// of case; an empty URL when there is none.
+QUrl helpPage(const QString& topic);
+// A page's title (its <title>, else its topic).
+QString helpTitle(const QString& topic);
+
+class HelpWindow : public QWidget {
+    Q_OBJECT
+public:
+    explicit HelpWindow(QWidget* parent = nullptr);
+    // Shows a topic; false (and the contents) when there is no such page.
+    bool showTopic(const QString& topic);
+    // The topic on show.
+    QString currentTopic() const;
+    void reloadContents();
+
+    QTextBrowser* browser() const { return browser_; }
+    QListWidget* contentsList() const { return contents_; }
+    QAction* backAction() const { return back_; }
+    QAction* forwardAction() const { return forward_; }
+
+private:
+    QListWidget* contents_;
+    QTextBrowser* browser_;
+    QAction* back_;
+    QAction* forward_;
+    QAction* home_;
+};
+
+// The one help window of the program, made on first use.
+HelpWindow& helpWindow();
+
+}  // namespace crv::common::ui
+
+// At file scope (global namespace) of the library that owns the .qrc.
+#define CRV_HELP_RESOURCE(name)                                                         \
+    extern int qInitResources_##name();                                                 \
+    [[maybe_unused]] static const bool crvHelpResource_##name##_registered =            \
+        crv::common::ui::registerHelpResource(&qInitResources_##name);

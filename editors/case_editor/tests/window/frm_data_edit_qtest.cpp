@@ -1,0 +1,545 @@
+// The case data editor window, driven offscreen end to end.
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QClipboard>
+#include <QComboBox>
+#include <QElapsedTimer>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTabBar>
+#include <QTableView>
+#include <QtTest>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "../../src/ui/frm_data_edit.h"
+#include "../../src/ui/frm_rel_angle.h"
+#include "../../src/ui/key_line_edit.h"
+#include "../../src/ui/rf_table_model.h"
+#include "crv/common/ui/message_presenter.h"
+#include "crv/common/ui/recent_files_menu.h"
+#include "crv/common/ui/snapshot.h"
+#include "crv/editors/case_editor/edit_data_file.h"
+
+namespace fs = std::filesystem;
+using namespace crv::editors;
+using crv::resources::Edition;
+
+namespace {
+
+std::string slurp(const fs::path& p) {
+    std::ifstream in(p, std::ios::binary);
+    std::ostringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+void showActive(QWidget& w) {
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    w.activateWindow();
+    QApplication::setActiveWindow(&w);
+    QVERIFY(QTest::qWaitForWindowActive(&w));
+}
+
+// Keys go where the focus is, as a person's typing does.
+void type(const QString& text) {
+    for (QChar c : text) {
+        QWidget* w = QApplication::focusWidget();
+        QVERIFY(w);
+        QTest::keyClick(w, c.toLatin1());
+    }
+}
+void key(Qt::Key k, Qt::KeyboardModifiers mods = Qt::NoModifier) {
+    QWidget* w = QApplication::focusWidget();
+    QVERIFY2(w, qPrintable(QString("no focus for key %1").arg(int(k), 0, 16)));
+    QTest::keyClick(w, k, mods);
+}
+
+// Tells when a window gets its close event.
+struct CloseWatcher : QObject {
+    std::function<void()> onClose;
+    bool eventFilter(QObject* o, QEvent* e) override {
+        if (e->type() == QEvent::Close && onClose) onClose();
+        return QObject::eventFilter(o, e);
+    }
+};
+
+struct Workspace {
+    explicit Workspace(const char* name) {
+        dir = fs::temp_directory_path() / (std::string("crv_case_window_") + name);
+        fs::remove_all(dir);
+        fs::create_directories(dir);
+        const std::string cmd = std::string(CRV_SAMPLE_EXE) + " '" + dir.string() + "' >/dev/null 2>&1";
+        if (std::system(cmd.c_str()) != 0) qFatal("sample workspace not written");
+        app.DataFolder = (dir / "Data").string() + "/";
+        app.UserFolder = (dir / "User").string() + "/";
+        app.OutputFolder = (dir / "Output").string() + "/";
+        app.CaseFile = "SampleILS.dat";
+        store = std::make_unique<crv::platform::SettingsStore>((dir / "settings.ini").string());
+    }
+    ~Workspace() { fs::remove_all(dir); }
+    fs::path dir;
+    crv::common::AppState app;
+    std::unique_ptr<crv::platform::SettingsStore> store;
+};
+
+// An editor window on a case, without EditDataFile's loop.
+struct Editor {
+    Editor(Workspace& ws, Edition edition, crv::common::MessagePresenter& presenter)
+        : dict(FieldDictionary::forEdition(edition)) {
+        EditorServices services;
+        controller = std::make_unique<CaseEditorController>(dict, ws.app, *ws.store, presenter, services);
+        window = std::make_unique<frmDataEdit>(*controller);
+        auto opened = controller->openInitialCase();
+        if (!opened) qFatal("%s", opened.error().c_str());
+        controller->ResetEditor();
+        window->showCase();
+    }
+    FieldDictionary dict;
+    std::unique_ptr<CaseEditorController> controller;
+    std::unique_ptr<frmDataEdit> window;
+};
+
+}  // namespace
+
+class FrmDataEditTest : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase() { crv::common::ui::setAppPresenter(&rec); }
+    void init() {
+        rec.messages.clear();
+        rec.answers.clear();
+    }
+
+    // Pictures of every page in both editions.
+    void pagesOfBothEditions() {
+        for (Edition e : {Edition::Field, Edition::Scientific}) {
+            Workspace ws(e == Edition::Field ? "pages_fld" : "pages_sci");
+            Editor ed(ws, e, rec);
+            showActive(*ed.window);
+            const QString code = e == Edition::Field ? "FLD" : "SCI";
+            QCOMPARE(ed.window->windowTitle(), QString(" CRV Data Editor -- SampleILS.dat"));
+            for (int page : {1, 2, 3, 4}) {
+                QVERIFY(ed.window->requestPage(page));
+                QCOMPARE(ed.window->tabBar()->currentIndex(), page - 1);
+                if (page == 2) {
+                    // The service-volume outline while its list has the focus.
+                    ed.window->fieldWidget(ed.controller->pages().svTypeField)->setFocus();
+                    QTRY_VERIFY(ed.window->diagramBox()->isVisible());
+                }
+                // The grid diagram on the simulation page, field edition only.
+                if (page == 4) QTRY_COMPARE(QApplication::focusWidget(), ed.window->fieldWidget(ed.controller->pages().gridTypeField));
+                if (page == 4) QTRY_COMPARE(ed.window->diagramBox()->isVisible(), e == Edition::Field);
+                QTest::qWait(1);
+                crv::common::ui::saveSnapshot(ed.window.get(), QString("editors/frmDataEdit_%1_page%2").arg(code).arg(page));
+            }
+            // Hidden fields have no box; the scientific edition has the power.
+            const int power = ed.controller->pages().fieldNumber(2, "Transmitter Power");
+            QCOMPARE(ed.window->fieldWidget(power) != nullptr, e == Edition::Scientific);
+            QVERIFY(!ed.window->fieldWidget(ed.controller->pages().svRadiusField));
+        }
+    }
+
+    void relAngleDialog() {
+        frmRelAngle d(90, 100, rec);
+        showActive(d);
+        QVERIFY(d.orientationButton(Orientation::Left)->isChecked());
+        QCOMPARE(d.angleBox()->text(), QString("10"));
+        crv::common::ui::saveSnapshot(&d, "editors/frmRelAngle");
+        // Clicking an orientation while shown resets the box; Center disables it.
+        d.orientationButton(Orientation::Right)->click();
+        QCOMPARE(d.angleBox()->text(), QString(" 0"));
+        d.orientationButton(Orientation::Center)->click();
+        QVERIFY(!d.angleBox()->isEnabled());
+        d.cancel();
+        QVERIFY(d.canceled());
+
+        // An angle far off the course is shown whole and refused on OK.
+        frmRelAngle far(90, 190, rec);
+        showActive(far);
+        QCOMPARE(far.angleBox()->text(), QString("100"));
+        crv::common::ui::saveSnapshot(&far, "editors/frmRelAngle_far");
+        far.ok();
+        QVERIFY(far.isVisible());
+        QCOMPARE(rec.messages.back().text, std::string(" Value must be in the range 0 to 35. "));
+        far.angleBox()->setFocus();
+        far.angleBox()->selectAll();
+        type("12");
+        far.ok();
+        QVERIFY(!far.canceled());
+        QCOMPARE(far.logic().result(), 102.0f);
+
+        // The modal entry, scripted.
+        QTimer::singleShot(0, [] {
+            auto* dlg = qobject_cast<frmRelAngle*>(QApplication::activeModalWidget());
+            QVERIFY(dlg);
+            dlg->orientationButton(Orientation::Right)->click();
+            dlg->angleBox()->setText("20");
+            dlg->logic().setText("20");
+            dlg->ok();
+        });
+        float angle = 10;
+        bool canceled = true;
+        GetGridAngle(10, angle, canceled);
+        QVERIFY(!canceled);
+        QCOMPARE(angle, 350.0f);
+        QTimer::singleShot(0, [] { QApplication::activeModalWidget()->close(); });
+        angle = 10;
+        GetGridAngle(10, angle, canceled);
+        QVERIFY(canceled);
+        QCOMPARE(angle, 10.0f);
+    }
+
+    // The page switch can refuse: a value failing its check keeps its page,
+    // whether the tab is clicked or Ctrl+Tab pressed.
+    void pageSwitchRefuses() {
+        Workspace ws("refuse");
+        Editor ed(ws, Edition::Field, rec);
+        showActive(*ed.window);
+        auto& pages = ed.controller->pages();
+        QVERIFY(ed.window->requestPage(2));
+        auto* elevation = qobject_cast<QLineEdit*>(ed.window->fieldWidget(pages.fieldElevationField));
+        elevation->setFocus();
+        QTRY_VERIFY(elevation->hasFocus());
+        elevation->selectAll();
+        type("x-");
+        QCOMPARE(elevation->text(), QString("-"));
+        rec.messages.clear();
+        key(Qt::Key_Tab, Qt::ControlModifier);
+        QCOMPARE(ed.window->tabBar()->currentIndex(), 1);
+        QCOMPARE(rec.messages.size(), std::size_t(1));
+        QCOMPARE(rec.messages[0].title, std::string("Input Error"));
+        QTest::mouseClick(ed.window->tabBar(), Qt::LeftButton, {}, ed.window->tabBar()->tabRect(3).center());
+        QCOMPARE(ed.window->tabBar()->currentIndex(), 1);
+        QTRY_VERIFY(elevation->hasFocus());
+        key(Qt::Key_Escape);
+        QTest::mouseClick(ed.window->tabBar(), Qt::LeftButton, {}, ed.window->tabBar()->tabRect(3).center());
+        QCOMPARE(ed.window->tabBar()->currentIndex(), 3);
+        key(Qt::Key_Tab, Qt::ControlModifier | Qt::ShiftModifier);
+        QCOMPARE(ed.window->tabBar()->currentIndex(), 2);
+        QVERIFY(!ed.controller->state.modified);
+    }
+
+    // Shortcuts that line edits bind for themselves reach the menus on the
+    // RF-source page; elsewhere the boxes keep them.
+    void clashingShortcutsReachTheMenus() {
+        Workspace ws("shortcuts");
+        Editor ed(ws, Edition::Field, rec);
+        showActive(*ed.window);
+        QVERIFY(ed.window->requestPage(3));
+        auto* view = ed.window->tableView();
+        QTRY_VERIFY(view->hasFocus());
+        const int rows = ed.controller->table().rowCount();
+        key(Qt::Key_Insert, Qt::ShiftModifier);
+        QCOMPARE(ed.controller->table().rowCount(), rows + 1);
+        // In the cell's text editor too.
+        key(Qt::Key_Return);
+        QTRY_VERIFY(ed.window->cellText()->hasFocus());
+        const QString caption = ed.window->action("mnuPropToggle")->text();
+        key(Qt::Key_A, Qt::ControlModifier);
+        QVERIFY(ed.window->action("mnuPropToggle")->text() != caption);
+        key(Qt::Key_T, Qt::ControlModifier);
+        QVERIFY(ed.controller->table().tagged(1));
+        key(Qt::Key_U, Qt::ControlModifier);
+        QVERIFY(!ed.controller->table().tagged(1));
+        rec.answers = {crv::common::MessageAnswer::Cancel};
+        key(Qt::Key_D, Qt::ControlModifier);
+        QCOMPARE(rec.messages.back().text, std::string(" No rows are tagged "));
+        rec.answers = {crv::common::MessageAnswer::Ok};
+        key(Qt::Key_Delete, Qt::ShiftModifier);
+        QCOMPARE(rec.messages.back().text, std::string(" Delete the current row? "));
+        QCOMPARE(ed.controller->table().rowCount(), rows);
+        // Page 1: Ctrl+A selects the box's text, the menus stay shut.
+        QVERIFY(ed.window->requestPage(1));
+        auto* site = qobject_cast<QLineEdit*>(ed.window->fieldWidget(ed.controller->pages().siteField));
+        QTRY_VERIFY(site->hasFocus());
+        site->deselect();
+        key(Qt::Key_A, Qt::ControlModifier);
+        QCOMPARE(site->selectedText(), site->text());
+        QVERIFY(!ed.window->action("mnuPropToggle")->isEnabled());
+    }
+
+    void tableEditingTaggingAndToolTip() {
+        Workspace ws("table");
+        Editor ed(ws, Edition::Field, rec);
+        showActive(*ed.window);
+        QVERIFY(ed.window->requestPage(3));
+        auto* view = ed.window->tableView();
+        auto& t = ed.controller->table();
+        QTRY_VERIFY(view->hasFocus());
+        // Typing on a cell opens its editor with that key; Enter commits and
+        // moves on.
+        type("zq");
+        QTRY_VERIFY(ed.window->cellText()->hasFocus());
+        QCOMPARE(ed.window->editCaption()->text(), QString("Call Letters"));
+        key(Qt::Key_Return);
+        QCOMPARE(t.cell(1, 1).substr(0, 2), std::string("ZQ"));
+        QCOMPARE(ed.controller->tableEditor().currentColumn(), 2);
+        QVERIFY(ed.controller->state.modified);
+        QVERIFY(!ed.controller->state.checkDue);
+        // "/" tags the current row; the header shows the mark.
+        QTRY_VERIFY(view->hasFocus());
+        type("/");
+        QVERIFY(t.tagged(1));
+        QCOMPARE(ed.window->tableModel()->headerData(0, Qt::Vertical, Qt::DisplayRole).toString(), QString("x    1"));
+        // Pasted text in the cell editor goes through the filter.
+        QApplication::clipboard()->setText("9\n8.1x");
+        key(Qt::Key_Return);
+        QTRY_VERIFY(ed.window->cellText()->hasFocus());
+        ed.window->cellText()->selectAll();
+        ed.window->cellText()->del();
+        key(Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(ed.window->cellText()->text(), QString("98.1"));
+        key(Qt::Key_Return);
+        QCOMPARE(t.cell(1, 2), std::string(" 98.100"));
+        QVERIFY(ed.controller->state.checkDue);
+        // A position keeps its mask: "." and letters other than the
+        // hemisphere change nothing, digits go into the digit places.
+        QVERIFY(ed.controller->tableEditor().setCurrent(1, 3));
+        ed.window->showCase();
+        QVERIFY(ed.window->requestPage(3));
+        QTRY_VERIFY(view->hasFocus());
+        key(Qt::Key_Return);
+        QTRY_VERIFY(ed.window->cellPosition()->hasFocus());
+        const QString lat = ed.window->cellPosition()->text();
+        type(".x");
+        QCOMPARE(ed.window->cellPosition()->text(), lat);
+        type("s");
+        QCOMPARE(ed.window->cellPosition()->text().at(0), QChar('S'));
+        key(Qt::Key_Escape);
+        QCOMPARE(ed.window->cellPosition()->text(), lat);
+        QTRY_VERIFY(view->hasFocus());
+        // The row-header tool tip: shown for a new header row, cleared by the
+        // timer, never again after a header click.
+        QWidget* hv = view->verticalHeader()->viewport();
+        const int y3 = view->verticalHeader()->sectionViewportPosition(2) + 3;
+        QTest::mouseMove(hv, QPoint(5, y3));
+        QTRY_COMPARE(view->verticalHeader()->toolTip(), QString("Click this cell to tag or untag this row."));
+        QVERIFY(ed.window->toolTipTimer().isActive());
+        QCOMPARE(ed.window->toolTipTimer().interval(), 4000);
+        QTest::mouseClick(hv, Qt::LeftButton, {}, QPoint(5, y3));
+        QVERIFY(t.tagged(3));
+        QTest::mouseMove(hv, QPoint(5, view->verticalHeader()->sectionViewportPosition(4) + 3));
+        QCOMPARE(view->verticalHeader()->toolTip(), QString());
+        // Dragging over headers tags every row of the range.
+        const int y5 = view->verticalHeader()->sectionViewportPosition(4) + 3;
+        const int y6 = view->verticalHeader()->sectionViewportPosition(5) + 3;
+        QTest::mousePress(hv, Qt::LeftButton, {}, QPoint(5, y5));
+        QTest::mouseRelease(hv, Qt::LeftButton, {}, QPoint(5, y6));
+        QVERIFY(t.tagged(5) && t.tagged(6));
+        crv::common::ui::saveSnapshot(ed.window.get(), "editors/frmDataEdit_FLD_tagged");
+        // Colours come from the row flags: an ignored row is yellow on grey.
+        int ignored = 0;
+        for (int r = 1; r <= t.rowCount() && !ignored; ++r)
+            if (t.flags(r) & RowIgnored) ignored = r;
+        QVERIFY(ignored);
+        const auto bg = ed.window->tableModel()->index(ignored - 1, 0).data(Qt::BackgroundRole).value<QBrush>();
+        QCOMPARE(bg.color(), QColor(255, 255, 128));
+    }
+
+    // 1280 rows: the model answers per cell, never per row, and the table
+    // scrolls and edits at the bottom.
+    void manyRows() {
+        Workspace ws("many");
+        Editor ed(ws, Edition::Field, rec);
+        showActive(*ed.window);
+        QVERIFY(ed.window->requestPage(3));
+        auto& t = ed.controller->table();
+        QElapsedTimer clock;
+        clock.start();
+        while (t.rowCount() < 1280) t.InsertDefaultRow(t.rowCount() + 1);
+        ed.window->showCase();
+        QVERIFY(ed.window->requestPage(3));
+        const qint64 fill = clock.restart();
+        auto* view = ed.window->tableView();
+        view->setFocus();
+        for (int i = 0; i < 100; ++i) key(Qt::Key_PageDown);
+        QCOMPARE(ed.controller->tableEditor().currentRow(), 1280);
+        const qint64 scroll = clock.restart();
+        type("w");
+        key(Qt::Key_Return);
+        QCOMPARE(t.cell(1280, 1).substr(0, 1), std::string("W"));
+        const qint64 edit = clock.elapsed();
+        qInfo("1280 rows: fill %lld ms, 100 page downs %lld ms, one edit %lld ms", fill, scroll, edit);
+        crv::common::ui::saveSnapshot(ed.window.get(), "editors/frmDataEdit_FLD_1280rows");
+    }
+
+    // EditDataFile end to end: change fields on every page, add and tag
+    // stations, check, save, run; then the saved case reads back the same
+    // and runs through the engine.
+    void editDataFileEndToEnd() {
+        Workspace ws("e2e");
+        crv::common::ui::RecordingPresenter presenter;
+        CaseEditorEnvironment env(ws.app, *ws.store, presenter);
+        env.edition = Edition::Field;
+        QWidget mainWindow;
+        mainWindow.show();
+        env.mainWindow = &mainWindow;
+        // The main window is shown again before the editor closes: closing the
+        // program's last visible window would end the program.
+        bool mainShownAtClose = false;
+        CloseWatcher watcher;
+        watcher.onClose = [&] { mainShownAtClose = mainWindow.isVisible(); };
+        bool scripted = false, mainHidden = false;
+        std::function<void()> poll = [&] {
+            frmDataEdit* w = nullptr;
+            for (QWidget* top : QApplication::topLevelWidgets())
+                if (auto* e = qobject_cast<frmDataEdit*>(top); e && e->isVisible()) w = e;
+            if (!w) {
+                QTimer::singleShot(10, poll);
+                return;
+            }
+            mainHidden = !mainWindow.isVisible();
+            w->installEventFilter(&watcher);
+            editSampleCase(w, presenter);
+            scripted = true;
+            // A failed step leaves the editor open: close it so the test ends.
+            if (QTest::currentTestFailed() && w->onClosed) w->onClosed();
+        };
+        QTimer::singleShot(0, poll);
+        const int result = EditDataFile(env);
+        QVERIFY(scripted);
+        QVERIFY(mainHidden);
+        QCOMPARE(result, 2);
+        QVERIFY(mainShownAtClose);
+        QVERIFY(mainWindow.isVisible());
+
+        // What was saved reads back with the edits, and writes the same bytes.
+        const fs::path saved = ws.dir / "Data" / "SampleILS.dat";
+        const std::string bytes = slurp(saved);
+        const auto dict = FieldDictionary::forEdition(Edition::Field);
+        auto data = LoadDataFile(saved.string(), dict);
+        QVERIFY2(data, data ? "" : data.error().c_str());
+        QCOMPARE(data->casePage[1], std::string("North FieldFour"));
+        QVERIFY(bytes.find(" 8500") != std::string::npos);
+        QVERIFY(bytes.find(" QNXT    ") != std::string::npos);
+        QVERIFY(bytes.find("  88.300") != std::string::npos);
+        QVERIFY(bytes.find("  5  1  ") != std::string::npos);  // grid type 5
+        QVERIFY(bytes.find(" 265 ") != std::string::npos);      // 275 - 10
+        const fs::path again = ws.dir / "again.dat";
+        QVERIFY(SaveDataFile(again.string(), *data, dict, data->checkedMark));
+        QCOMPARE(slurp(again), bytes);
+
+        // The saved case through the engine, as the main window's Run does.
+        fs::create_directories(ws.dir / "run");
+        fs::copy_file(saved, ws.dir / "run" / "Rfi.plt");
+        const std::string cmd = "cd '" + ws.dir.string() + "' && CORVANE_SETTINGS='" + (ws.dir / "none.ini").string() +
+                                "' '" + CRV50_EXE + "' --quiet run run >/dev/null 2>&1";
+        QCOMPARE(std::system(cmd.c_str()), 0);
+        QVERIFY(fs::file_size(ws.dir / "run" / "Rfi.txt") > 0);
+    }
+
+    // The File menu's recent entries list the cases and open them.
+    void recentEntriesOpenCases() {
+        Workspace ws("recent");
+        Editor ed(ws, Edition::Field, rec);
+        showActive(*ed.window);
+        QAction* first = ed.window->action("mnuFileRecent1");
+        QVERIFY(first);
+        QVERIFY(first->isVisible());
+        QCOMPARE(first->text(), QString("SampleILS.dat"));
+        ws.app.RecentFiles[0] = ws.app.DataFolder + "SampleVOR.dat";
+        ws.app.RecentFiles[1] = ws.app.DataFolder + "SampleILS.dat";
+        crv::common::ui::UpdateRecentFilesMenu(ws.app);
+        first->trigger();
+        QCOMPARE(ws.app.CaseFile, std::string("SampleVOR.dat"));
+        QCOMPARE(ed.window->windowTitle(), QString(" CRV Data Editor -- SampleVOR.dat"));
+        QCOMPARE(ed.window->action("mnuFileRecent2")->text(), QString("SampleILS.dat"));
+        ed.window->action("mnuFileRecent2")->trigger();
+        QCOMPARE(ws.app.CaseFile, std::string("SampleILS.dat"));
+        QCOMPARE(ed.window->tabBar()->currentIndex(), 0);
+    }
+
+    // A case that cannot be read closes the editor with 1 and the error.
+    void unreadableCaseReturnsOne() {
+        Workspace ws("unreadable");
+        ws.app.CaseFile = "Missing.dat";
+        crv::common::ui::RecordingPresenter presenter;
+        CaseEditorEnvironment env(ws.app, *ws.store, presenter);
+        QCOMPARE(EditDataFile(env), 1);
+        QCOMPARE(presenter.messages.size(), std::size_t(1));
+        QCOMPARE(presenter.messages[0].title, std::string("CRV Error"));
+    }
+
+    // The close box is Exit Editor.
+    void closeBoxIsExit() {
+        Workspace ws("closebox");
+        crv::common::ui::RecordingPresenter presenter;
+        CaseEditorEnvironment env(ws.app, *ws.store, presenter);
+        QTimer::singleShot(0, [] {
+            for (QWidget* top : QApplication::topLevelWidgets())
+                if (auto* e = qobject_cast<frmDataEdit*>(top)) e->close();
+        });
+        QCOMPARE(EditDataFile(env), 1);
+    }
+
+private:
+    void editSampleCase(frmDataEdit* w, crv::common::ui::RecordingPresenter& presenter) {
+        showActive(*w);
+        // Page 1: the site, typed and pasted (the line break is dropped).
+        auto* site = qobject_cast<QLineEdit*>(w->findChild<QWidget*>("field17"));
+        QVERIFY(site);
+        QTRY_VERIFY(site->hasFocus());
+        site->selectAll();
+        type("North");
+        QApplication::clipboard()->setText(" Field\r\nFour");
+        key(Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(site->text(), QString("North FieldFour"));
+        // Page 2 by a tab click: the site is committed on the way.
+        QTest::mouseClick(w->tabBar(), Qt::LeftButton, {}, w->tabBar()->tabRect(1).center());
+        QCOMPARE(w->tabBar()->currentIndex(), 1);
+        QWidget* focus = QApplication::focusWidget();
+        QVERIFY(focus);
+        qobject_cast<QLineEdit*>(focus)->selectAll();
+        type("8500");  // Runway Length
+        // Page 3 by Ctrl+Tab: a new station, tagged, made a non-proponent.
+        key(Qt::Key_Tab, Qt::ControlModifier);
+        QCOMPARE(w->tabBar()->currentIndex(), 2);
+        QTRY_VERIFY(w->tableView()->hasFocus());
+        key(Qt::Key_Insert, Qt::ShiftModifier);
+        type("qnxt");
+        key(Qt::Key_Return);
+        type("88.3");
+        key(Qt::Key_Return);
+        QTRY_VERIFY(w->tableView()->hasFocus());
+        type("/");
+        key(Qt::Key_N, Qt::ControlModifier);
+        w->action("mnuToolsImods")->trigger();
+        // Page 4: a user heading, set through the relative angle dialog.
+        key(Qt::Key_Tab, Qt::ControlModifier);
+        QCOMPARE(w->tabBar()->currentIndex(), 3);
+        auto* grid = qobject_cast<QComboBox*>(QApplication::focusWidget());
+        QVERIFY(grid);
+        grid->setCurrentIndex(4);
+        emit grid->activated(4);
+        QVERIFY(w->relAngleButton()->isEnabled());
+        QTimer::singleShot(0, [] {
+            auto* dlg = qobject_cast<frmRelAngle*>(QApplication::activeModalWidget());
+            QVERIFY(dlg);
+            dlg->orientationButton(Orientation::Right)->click();
+            dlg->angleBox()->setText("10");
+            dlg->logic().setText("10");
+            dlg->ok();
+        });
+        w->relAngleButton()->click();
+        showActive(*w);  // no window manager gives the editor back its activation
+        QTRY_VERIFY(QApplication::focusWidget() != nullptr);
+        crv::common::ui::saveSnapshot(w, "editors/frmDataEdit_FLD_edited");
+        key(Qt::Key_S, Qt::ControlModifier);
+        for (const auto& m : presenter.messages) qInfo("message: %s", m.text.c_str());
+        key(Qt::Key_R, Qt::ControlModifier);
+    }
+
+    crv::common::ui::RecordingPresenter rec;
+};
+
+QTEST_MAIN(FrmDataEditTest)
+#include "frm_data_edit_qtest.moc"

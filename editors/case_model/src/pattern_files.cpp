@@ -1,0 +1,95 @@
+#include "crv/editors/pattern_files.h"
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <system_error>
+
+namespace crv::editors {
+namespace {
+
+std::string trimBlanks(const std::string& s) {
+    std::size_t b = 0, e = s.size();
+    while (b < e && (s[b] == ' ' || s[b] == '\t')) ++b;
+    while (e > b && (s[e - 1] == ' ' || s[e - 1] == '\t')) --e;
+    return s.substr(b, e - b);
+}
+
+// The first input item of a line: a quoted text up to its closing quote, else
+// the text up to the first comma; control characters become blanks so the
+// name cannot break a list entry.
+std::string firstItem(std::string line) {
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    line = trimBlanks(line);
+    std::string item;
+    if (!line.empty() && line.front() == '"') {
+        const std::size_t close = line.find('"', 1);
+        item = line.substr(1, close == std::string::npos ? std::string::npos : close - 1);
+    } else {
+        item = trimBlanks(line.substr(0, line.find(',')));
+    }
+    for (char& c : item)
+        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) c = ' ';
+    return item;
+}
+
+std::string joinPath(const std::string& folder, const std::string& file) {
+    if (folder.empty() || folder.back() == '/') return folder + file;
+    return folder + "/" + file;
+}
+
+}  // namespace
+
+PatternFileInfo readPatternFile(const std::string& userFolder, const std::string& name) {
+    PatternFileInfo info;
+    info.name = name;
+    const std::filesystem::path path = joinPath(userFolder, name + ".pat");
+    std::error_code ec;
+    const auto status = std::filesystem::status(path, ec);
+    if (ec || !std::filesystem::exists(status)) {
+        info.state = ec && ec != std::errc::no_such_file_or_directory ? PatternFileState::Unreadable
+                                                                      : PatternFileState::Missing;
+        return info;
+    }
+    std::ifstream in(path, std::ios::binary);
+    if (!std::filesystem::is_regular_file(status) || !in) {
+        info.state = PatternFileState::Unreadable;
+        return info;
+    }
+    std::string line;
+    std::getline(in, line);
+    if (in.bad()) {
+        info.state = PatternFileState::Unreadable;
+        return info;
+    }
+    info.state = PatternFileState::Present;
+    info.description = firstItem(line);
+    return info;
+}
+
+std::vector<PatternFileInfo> ScanHorizontalPatterns(const std::string& userFolder) {
+    std::vector<PatternFileInfo> out;
+    for (int i = 1; i <= 25; ++i) {
+        char name[16];
+        std::snprintf(name, sizeof name, "FmHor%02d", i);
+        out.push_back(readPatternFile(userFolder, name));
+    }
+    return out;
+}
+
+std::vector<PatternFileInfo> ScanVerticalPatterns(const std::string& userFolder) {
+    std::vector<PatternFileInfo> out;
+    for (int i = 1; i <= 6; ++i) out.push_back(readPatternFile(userFolder, "FmVrt" + std::to_string(i)));
+    return out;
+}
+
+std::string patternListName(const PatternFileInfo& info) {
+    switch (info.state) {
+    case PatternFileState::Missing: return info.name + " -- Not Created";
+    case PatternFileState::Unreadable: return info.name + " -- (unreadable)";
+    case PatternFileState::Present: break;
+    }
+    return info.description.empty() ? info.name : info.name + " -- " + info.description;
+}
+
+}  // namespace crv::editors

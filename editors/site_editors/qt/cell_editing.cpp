@@ -1,0 +1,210 @@
+#include "cell_editing.h"
+
+#include <QApplication>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QScrollBar>
+#include <QTableView>
+
+namespace crv::editors {
+
+namespace {
+// The tables' texts are single-byte (the degree sign is one byte), as the
+// field checks read and write them.
+std::string latin1(const QString& s) { return s.toLatin1().toStdString(); }
+
+// Enter acting as Tab: the focus goes to the next control after the table.
+void focusAfter(QWidget* grid) {
+    for (QWidget* w = grid->nextInFocusChain(); w && w != grid; w = w->nextInFocusChain()) {
+        if (grid->isAncestorOf(w) || !w->isVisible() || !w->isEnabled() || !(w->focusPolicy() & Qt::TabFocus))
+            continue;
+        w->setFocus(Qt::TabFocusReason);
+        return;
+    }
+}
+}  // namespace
+
+CellEditing::CellEditing(QTableView* grid, Hooks hooks)
+    : QObject(grid), grid_(grid), hooks_(std::move(hooks)), editor_(new QLineEdit(grid->viewport())) {
+    column_ = hooks_.firstColumn;
+    editor_->hide();
+    editor_->setFrame(false);
+    editor_->setAlignment(Qt::AlignCenter);
+    editor_->installEventFilter(this);
+    grid_->installEventFilter(this);
+    grid_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    grid_->setSelectionMode(QAbstractItemView::SingleSelection);
+    // A click on a cell commits the open edit first; an invalid one keeps its cell.
+    connect(grid_, &QTableView::clicked, this, [this](const QModelIndex& index) {
+        if (moving_) return;
+        const int c = std::clamp(index.column(), hooks_.firstColumn, hooks_.lastColumn);
+        moveTo(index.row(), c);
+    });
+    // Scrolling hides the editor while its row is out of sight.
+    connect(grid_->verticalScrollBar(), &QScrollBar::valueChanged, this, [this] { place(); });
+}
+
+void CellEditing::reset() {
+    state_ = State::Idle;
+    editor_->hide();
+}
+
+void CellEditing::place() {
+    const QModelIndex index = grid_->model()->index(row_, column_);
+    const QRect r = grid_->visualRect(index);
+    const bool visible = r.isValid() && grid_->viewport()->rect().intersects(r);
+    if (!visible) {
+        editor_->hide();
+        return;
+    }
+    editor_->setGeometry(r.adjusted(1, 1, -1, -1));
+    editor_->show();
+    editor_->raise();
+}
+
+void CellEditing::begin() {
+    // The cell's width first: a text set into a narrower editor would be cut
+    // (a value read out of range may be wider than its cell; it stays whole).
+    const common::FieldCheck record = hooks_.record(row_, column_);
+    const int shown = static_cast<int>(hooks_.text(row_, column_).size());
+    editor_->setMaxLength(record.width > 0 ? std::max<int>(record.width, shown) : 32767);
+    if (state_ == State::Idle) {
+        editor_->setText(hooks_.text(row_, column_));
+        before_ = editor_->text();
+        state_ = State::Editing;
+    }
+    editor_->selectAll();
+}
+
+void CellEditing::moveTo(int row, int column) {
+    if (!commit()) {
+        place();
+        editor_->setFocus();
+        return;
+    }
+    moving_ = true;
+    row_ = std::clamp(row, 0, std::max(0, hooks_.rows() - 1));
+    column_ = std::clamp(column, hooks_.firstColumn, hooks_.lastColumn);
+    const QModelIndex index = grid_->model()->index(row_, column_);
+    grid_->setCurrentIndex(index);
+    grid_->scrollTo(index);
+    moving_ = false;
+    place();
+    begin();
+    editor_->setFocus();
+}
+
+bool CellEditing::commit() {
+    if (state_ == State::Idle) return true;
+    std::string text = latin1(editor_->text());
+    if (!hooks_.commit(row_, column_, text, latin1(before_))) {
+        state_ = State::Invalid;
+        place();
+        editor_->setFocus();
+        return false;
+    }
+    state_ = State::Idle;
+    editor_->hide();
+    grid_->viewport()->update();
+    return true;
+}
+
+void CellEditing::step(int rows, int columns) {
+    int r = row_ + rows, c = column_ + columns;
+    if (c > hooks_.lastColumn) {
+        c = hooks_.firstColumn;
+        ++r;
+    }
+    if (r < 0 || r >= hooks_.rows() || c < hooks_.firstColumn) {
+        QApplication::beep();
+        emit beeped();
+        return;
+    }
+    moveTo(r, c);
+}
+
+bool CellEditing::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() != QEvent::KeyPress) return QObject::eventFilter(watched, event);
+    auto* key = static_cast<QKeyEvent*>(event);
+    const bool ctrl = key->modifiers() & Qt::ControlModifier;
+    const int visible = std::max(1, grid_->viewport()->height() / std::max(1, grid_->verticalHeader()->defaultSectionSize()));
+    if (watched == grid_) {
+        if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
+            focusAfter(grid_);
+            return true;
+        }
+        return false;
+    }
+    switch (key->key()) {
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+            if (hooks_.enterMovesAcross) {
+                if (row_ == hooks_.rows() - 1 && column_ == hooks_.lastColumn) {
+                    if (commit()) focusAfter(grid_);
+                } else {
+                    step(0, 1);
+                }
+            } else if (row_ == hooks_.rows() - 1) {
+                if (commit()) focusAfter(grid_);
+            } else {
+                step(1, 0);
+            }
+            return true;
+        case Qt::Key_Up: step(-1, 0); return true;
+        case Qt::Key_Down: step(1, 0); return true;
+        case Qt::Key_Left:
+        case Qt::Key_Right:
+            if (!hooks_.enterMovesAcross) return false;
+            step(0, key->key() == Qt::Key_Left ? -1 : 1);
+            return true;
+        case Qt::Key_PageUp: {
+            const int top = grid_->rowAt(0);
+            const int target = row_ > top ? top : std::max(0, row_ - visible);
+            if (target == row_) step(-1, 0);  // beeps at the top
+            else moveTo(target, column_);
+            return true;
+        }
+        case Qt::Key_PageDown: {
+            int bottom = grid_->rowAt(grid_->viewport()->height() - 1);
+            if (bottom < 0) bottom = hooks_.rows() - 1;
+            const int target = row_ < bottom ? bottom : std::min(hooks_.rows() - 1, row_ + visible);
+            if (target == row_) step(1, 0);
+            else moveTo(target, column_);
+            return true;
+        }
+        case Qt::Key_Home:
+        case Qt::Key_End:
+            if (!ctrl) return false;
+            if ((key->key() == Qt::Key_Home && row_ == 0) ||
+                (key->key() == Qt::Key_End && row_ == hooks_.rows() - 1)) {
+                QApplication::beep();
+                emit beeped();
+            } else {
+                moveTo(key->key() == Qt::Key_Home ? 0 : hooks_.rows() - 1, column_);
+            }
+            return true;
+        case Qt::Key_Escape:
+            editor_->setText(before_);
+            editor_->selectAll();
+            return true;
+        default: break;
+    }
+    if (hooks_.typed) hooks_.typed();
+    if (state_ == State::Idle) begin();
+    const QString t = key->text();
+    if (t.size() == 1 && t[0].unicode() >= 32 && t[0].unicode() < 127 && !ctrl) {
+        common::FieldCheck record = hooks_.record(row_, column_);
+        // Latitude and longitude cells are checked whole when committed.
+        if (record.kind == common::kFieldInteger || record.kind == common::kFieldReal) {
+            std::int16_t code = static_cast<std::int16_t>(t[0].unicode());
+            if (common::FilterKeyPress(record, code) != common::KeyVerdict::Passed) {
+                QApplication::beep();
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
+}  // namespace crv::editors

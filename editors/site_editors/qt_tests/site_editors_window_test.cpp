@@ -1,0 +1,187 @@
+// Both site editors driven through their windows offscreen: open, edit in the
+// table, switch kind or format, save, reopen and compare bytes. Pictures of
+// each editor kind go to build/snapshots/editors/.
+#include <QAction>
+#include <QApplication>
+#include <QDir>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QTableView>
+#include <QTest>
+
+#include "crv/common/ui/snapshot.h"
+#include "fake_host.h"
+#include "frm_rcvr_pts.h"
+#include "frm_user_data.h"
+
+using namespace crv::editors;
+using crv::common::MessageAnswer;
+using test::FakeHost;
+
+namespace {
+void snap(QWidget& w, const char* name) {
+    w.show();
+    QApplication::processEvents();
+    crv::common::ui::saveSnapshot(&w, QString("editors/") + name);
+}
+void typeInCell(CellEditing& cells, const QString& text) {
+    QLineEdit* e = cells.editor();
+    e->selectAll();
+    QTest::keyClicks(e, text);
+    QTest::keyClick(e, Qt::Key_Return);
+}
+}  // namespace
+
+class SiteEditorsWindowTest : public QObject {
+    Q_OBJECT
+private slots:
+    void patternEditorEditsSavesAndReopens() {
+        FakeHost host;
+        frmUserData w(host, true);
+        w.show();
+        snap(w, "pattern_fm_horizontal");
+        QCOMPARE(w.windowTitle(), QString(" CRV Radiation Pattern -- untitled"));
+        QVERIFY(!w.gainFrame()->isVisible());
+
+        // Enter commits and moves down a row; the value is reformatted.
+        w.cells().moveTo(0, 1);
+        typeInCell(w.cells(), "100");
+        QCOMPARE(w.cells().row(), 1);
+        typeInCell(w.cells(), "50");
+        QCOMPARE(QString::fromStdString(w.editor().cellText(1)), QString(" 50.00"));
+        // An invalid value keeps the editor on its cell with the check's message.
+        typeInCell(w.cells(), "150");
+        QVERIFY(w.cells().invalid());
+        QCOMPARE(w.cells().row(), 2);
+        QCOMPARE(QString::fromStdString(host.messages.back().title), QString("Input Error"));
+        // Escape puts back the text the edit began with.
+        QTest::keyClick(w.cells().editor(), Qt::Key_Escape);
+        QTest::keyClick(w.cells().editor(), Qt::Key_Return);
+        QVERIFY(!w.cells().invalid());
+
+        host.answers = {MessageAnswer::Ok};
+        host.savePaths_ = {host.folder + "FmHor01.pat"};
+        w.action("mnuSave")->trigger();
+        QVERIFY(!w.editor().changed());
+        const std::string saved = test::readBytes(host.folder + "FmHor01.pat");
+        QVERIFY(saved.find("  0.00           100.000") != std::string::npos);
+
+        // Reopened and saved again without a change: the same bytes.
+        frmUserData again(host, true);
+        host.openPaths = {host.folder + "FmHor01.pat"};
+        again.action("mnuOpen")->trigger();
+        QCOMPARE(QString::fromStdString(again.editor().cellText(1)), QString(" 50.00"));
+        host.answers = {MessageAnswer::Ok};
+        host.savePaths_ = {host.folder + "copy.pat"};
+        again.action("mnuSave")->trigger();
+        QCOMPARE(test::readBytes(host.folder + "copy.pat"), saved);
+
+        // Decibels: the same values in dB.
+        again.scaleOption(1)->click();
+        QCOMPARE(QString::fromStdString(again.editor().cellText(1)), QString(" -6.02"));
+        snap(again, "pattern_fm_horizontal_db");
+    }
+
+    void kindsAndTheirLayouts() {
+        FakeHost host;
+        frmUserData w(host, true);
+        w.show();
+        w.kindOption(3)->click();
+        QCOMPARE(w.editor().kind(), 3);
+        QVERIFY(w.gainFrame()->isVisible());
+        snap(w, "pattern_localizer");
+        w.kindOption(2)->click();
+        snap(w, "pattern_fm_vertical");
+
+        frmUserData cal(host, false);
+        cal.show();
+        QVERIFY(!cal.action("mnuPlot")->isVisible());
+        QVERIFY(!cal.scaleOption(0)->isVisible());
+        snap(cal, "calibration_antenna");
+        cal.kindOption(5)->click();
+        QCOMPARE(cal.editor().rows(), 11);
+        snap(cal, "calibration_receiver");
+    }
+
+    // With unsaved data a change of kind asks; Cancel keeps kind and option.
+    void kindChangeCancelled() {
+        FakeHost host;
+        frmUserData w(host, true);
+        w.show();
+        w.cells().moveTo(0, 1);
+        typeInCell(w.cells(), "80");
+        host.answers = {MessageAnswer::Cancel};
+        w.kindOption(2)->click();
+        QCOMPARE(w.editor().kind(), 1);
+        QVERIFY(w.kindOption(1)->isChecked());
+        QCOMPARE(QString::fromStdString(host.messages.back().title), QString("Change Data Type"));
+    }
+
+    // The entry hides the main window while the editor runs; the close box
+    // asks as Exit does.
+    void entryRunsUntilTheEditorCloses() {
+        FakeHost host;
+        QWidget main;
+        main.show();
+        bool hidden = false;
+        EditCalibrationData(host, &main, [&](frmUserData& w) {
+            hidden = !main.isVisible();
+            w.cells().moveTo(0, 1);
+            typeInCell(w.cells(), "3");
+            host.answers = {MessageAnswer::Cancel};
+            w.close();  // refused: Cancel keeps the editor open
+            QVERIFY(w.isVisible());
+            host.answers = {MessageAnswer::No};
+            w.action("mnuExit")->trigger();
+        });
+        QVERIFY(hidden);
+        QVERIFY(main.isVisible());
+    }
+
+    void receiverPointsEditor() {
+        FakeHost host;
+        test::writeBytes(host.folder + "RcvrTest.pts",
+                         "Test points              \r\n 1 \r\n 38 51 12   077 02 03    900\r\n-00 30 00  -000 15 00     10\r\n");
+        frmRcvrPts w(host);
+        w.show();
+        host.openPaths = {host.folder + "RcvrTest.pts"};
+        w.action("mnuOpen")->trigger();
+        QCOMPARE(w.windowTitle(), QString(" CRV Receiver Points -- RcvrTest.pts"));
+        QCOMPARE(QString::fromLatin1(w.editor().cellText(1, 1).c_str()), QString::fromLatin1("S 00\xB0 30' 00\""));
+        snap(w, "receiver_points_dms");
+
+        // Enter moves across the columns, then to the next row.
+        w.cells().moveTo(2, 1);
+        typeInCell(w.cells(), "N 39 00 00");
+        QCOMPARE(w.cells().column(), 2);
+        typeInCell(w.cells(), "W 077 00 00");
+        typeInCell(w.cells(), "1200");
+        QCOMPARE(w.cells().row(), 3);
+        QCOMPARE(w.cells().column(), 1);
+
+        // Another notation shows the same positions.
+        w.notationOption(2)->click();
+        QCOMPARE(w.editor().format(), 2);
+        QCOMPARE(QString::fromLatin1(w.editor().cellText(0, 1).c_str()), QString::fromLatin1("N 38.8533\xB0"));
+        snap(w, "receiver_points_decimal");
+        w.positionOption(0)->click();
+        QCOMPARE(w.editor().format(), 0);
+        QVERIFY(!w.notationOption(1)->isEnabled());
+        snap(w, "receiver_points_range_bearing");
+
+        // Saved in the first notation again, the original file's bytes come back
+        // with the added point.
+        w.positionOption(1)->click();
+        w.notationOption(1)->click();
+        host.answers = {MessageAnswer::Ok};
+        host.savePaths_ = {host.folder + "out.pts"};
+        w.action("mnuSave")->trigger();
+        QCOMPARE(test::readBytes(host.folder + "out.pts"),
+                 std::string("Test points              \r\n 1 \r\n 38 51 12   077 02 03    900\r\n"
+                             "-00 30 00  -000 15 00     10\r\n 39 00 00   077 00 00   1200\r\n"));
+    }
+};
+
+QTEST_MAIN(SiteEditorsWindowTest)
+#include "site_editors_window_test.moc"

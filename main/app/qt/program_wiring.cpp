@@ -1,0 +1,77 @@
+#include "program_wiring.h"
+
+#include <memory>
+
+#include "crv/binding/engine_library.h"
+#include "crv/editors/case_editor/edit_data_file.h"
+#include "crv/main/app/qt/program.h"
+#include "display_plots.h"
+#include "display_reports.h"
+#include "frm_rcvr_pts.h"
+#include "frm_user_data.h"
+#include "plot_dialogs.h"
+#include "qt_site_editor_host.h"
+
+namespace crv::main::qt {
+
+namespace {
+// The search maps place facilities with the engine's own geodesy.
+void engineDistLL(float distance, float bearing, float lat, float lon, float* newLat, float* newLon) {
+    crv::binding::sharedEngine().DistLL(distance, bearing, lat, lon, *newLat, *newLon);
+}
+void engineLLDist(float lat1, float lon1, float lat2, float lon2, float* distance, float* bearing) {
+    crv::binding::sharedEngine().LLDist(lat1, lon1, lat2, lon2, *distance, *bearing);
+}
+}  // namespace
+
+void wireEditorsAndViewers(Program& program) {
+    program.entries.EditDataFile = [&program](std::int32_t& result) {
+        editors::CaseEditorEnvironment env(program.state, program.store, program.presenter);
+        env.edition = program.edition;
+        env.mainWindow = &program.window();
+        env.showFiles = [&program](bool reload) -> std::optional<std::pair<std::string, std::string>> {
+            const FileSelection chosen = program.entries.ShowFiles(1, reload);
+            if (chosen.SelFile.empty()) return std::nullopt;
+            return std::make_pair(chosen.SelPath, chosen.SelFile);
+        };
+        env.lldist = &engineLLDist;
+        env.showHelp = [&program](int) { program.entries.ShowHelp("case_editor"); };
+        result = editors::EditDataFile(env);
+    };
+
+    program.entries.DisplayPlots = [&program](const std::string& folder, const std::string& files, bool autoPrint) {
+        viewers::PlotWindowServices services;
+        services.state = &program.state;
+        services.store = &program.store;
+        services.geodesy = {&engineDistLL, &engineLLDist};
+        services.presenter = &program.presenter;
+        services.fileBrowser = &program.fileBrowser();
+        viewers::DisplayPlots(&program.window(), folder, files, autoPrint, services);
+    };
+    program.entries.DisplayReports = [&program](const std::string& folder, const std::string& files, bool autoPrint) {
+        viewers::ReportViewerServices services;
+        services.parent = &program.window();
+        services.presenter = &program.presenter;
+        services.fileBrowser = &program.fileBrowser();
+        viewers::DisplayReports(folder, files, autoPrint, services);
+    };
+
+    // The site editors' host lives as long as the program.
+    static std::unique_ptr<editors::QtSiteEditorHost> host;
+    host = std::make_unique<editors::QtSiteEditorHost>(program.state, program.store, &program.window());
+    host->fileBrowser = [&program](int kind, bool keep) -> std::string {
+        const FileSelection chosen = program.entries.ShowFiles(kind, keep);
+        return chosen.SelFile.empty() ? std::string() : chosen.SelPath + chosen.SelFile;
+    };
+    host->plotWindow = [&program](const std::string& folder, const std::string& file) {
+        program.entries.DisplayPlots(folder, file, false);
+    };
+    program.entries.EditRadiationPattern = [&program] { editors::EditRadiationPattern(*host, &program.window()); };
+    program.entries.EditCalibrationData = [&program] { editors::EditCalibrationData(*host, &program.window()); };
+    program.entries.EditRcvrTestPts = [&program] { editors::EditRcvrTestPts(*host, &program.window()); };
+    program.entries.ModifyParameters = [&program](bool& changed) {
+        changed = viewers::ModifyParameters(program.state, program.store, &program.window());
+    };
+}
+
+}  // namespace crv::main::qt

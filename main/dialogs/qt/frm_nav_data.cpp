@@ -1,0 +1,130 @@
+#include "crv/main/dialogs/qt/frm_nav_data.h"
+
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+#include "crv/common/ui/form_services.h"
+#include "crv/common/ui/help.h"
+#include "crv/main/dialogs/qt/checked_edit.h"
+#include "crv/main/dialogs/qt/dialog_runner.h"
+
+namespace crv::main::qt {
+
+using M = ManualNavaidModel;
+
+frmNavData::frmNavData(crv::common::AppState& state, crv::platform::SettingsStore& store,
+                       crv::common::MessagePresenter& presenter, QWidget* parent)
+    : QDialog(parent), state_(state), store_(store), presenter_(presenter), model_(state) {
+    initMainDialogsHelp();
+    setObjectName(QStringLiteral("frmNavData"));
+    setWindowTitle(QStringLiteral(" Manual Navaid Entry"));
+    const char* captions[] = {"Identifier",          "Frequency (MHz)", "Rwy Hdg (true deg)",
+                              "Latitude",            "Longitude",       "Field Elevation (ft)",
+                              "SV Radius (nmi)",     "SV Height (ft)",  "Airspace Case"};
+    auto* grid = new QGridLayout;
+    for (int k = 0; k < M::FieldCount; ++k) {
+        auto* label = new QLabel(QString::fromLatin1(captions[k]), this);
+        auto* e = new CheckedEdit(model_.fields(), k, presenter_, this);
+        e->setObjectName(k == M::Latitude || k == M::Longitude ? QStringLiteral("mskEditBox%1").arg(k)
+                                                                : QStringLiteral("txtEditBox%1").arg(k));
+        labels_[static_cast<std::size_t>(k)] = label;
+        edits_[static_cast<std::size_t>(k)] = e;
+        grid->addWidget(label, k, 0);
+        grid->addWidget(e, k, 1);
+    }
+    const int charWidth = fontMetrics().horizontalAdvance(QLatin1Char('0'));
+    for (int k : {M::Latitude, M::Longitude, M::AirspaceCase}) edit(k)->setMinimumWidth(charWidth * 17);
+
+    auto* typeBox = new QGroupBox(QStringLiteral("Navaid Type "), this);
+    auto* typeLayout = new QVBoxLayout(typeBox);
+    const char* types[] = {"ILS", "TLS", "VOR", "COM"};
+    for (int n = 1; n <= 4; ++n) {
+        auto* o = new QRadioButton(QString::fromLatin1(types[n - 1]), typeBox);
+        typeOptions_[static_cast<std::size_t>(n - 1)] = o;
+        typeLayout->addWidget(o);
+        connect(o, &QRadioButton::clicked, this, [this, n] {
+            model_.setNavaidType(n);
+            pullAll();
+        });
+    }
+    typeOptions_[0]->setChecked(true);
+
+    auto* formatBox = new QGroupBox(QStringLiteral("Lat/Lon &Format"), this);
+    auto* formatLayout = new QVBoxLayout(formatBox);
+    const QString fmts[] = {QString::fromLatin1("DDD\xB0 MM' SS\""), QString::fromLatin1("DDD.dddd\xB0"),
+                            QString::fromLatin1("DDD\xB0 MM.mm'")};
+    for (int n = 1; n <= 3; ++n) {
+        auto* o = new QRadioButton(fmts[n - 1], formatBox);
+        formatOptions_[static_cast<std::size_t>(n - 1)] = o;
+        formatLayout->addWidget(o);
+        connect(o, &QRadioButton::clicked, this, [this, n] {
+            model_.setLatLonFormat(n);
+            pullAll();
+        });
+    }
+    formatOptions_[0]->setChecked(true);
+
+    ok_ = new QPushButton(QStringLiteral("OK"), this);
+    ok_->setObjectName(QStringLiteral("cmdOK"));
+    cancel_ = new QPushButton(QStringLiteral("Cancel"), this);
+    auto* help = new QPushButton(QStringLiteral("Help"), this);
+    markNoValidate(cancel_);
+    for (auto* b : {ok_, cancel_, help}) b->setAutoDefault(false);
+    auto* buttons = new QVBoxLayout;
+    buttons->addWidget(ok_);
+    buttons->addWidget(cancel_);
+    buttons->addWidget(help);
+    buttons->addStretch();
+
+    auto* right = new QVBoxLayout;
+    right->addWidget(typeBox);
+    right->addWidget(formatBox);
+    right->addStretch();
+    auto* top = new QHBoxLayout(this);
+    top->addLayout(grid);
+    top->addLayout(right);
+    top->addLayout(buttons);
+    top->setSizeConstraint(QLayout::SetFixedSize);
+
+    connect(ok_, &QPushButton::clicked, this, &frmNavData::onOk);
+    connect(cancel_, &QPushButton::clicked, this, &QDialog::reject);
+    connect(help, &QPushButton::clicked, this, [] { crv::common::ui::showHelp(QStringLiteral("manual_navaid")); });
+    pullAll();
+    crv::common::ui::PlaceForm(this);
+}
+
+void frmNavData::pullAll() {
+    for (int k = 0; k < M::FieldCount; ++k) {
+        edit(k)->pull();
+        labels_[static_cast<std::size_t>(k)]->setEnabled(model_.fields().box(k).enabled);
+    }
+}
+
+void frmNavData::onOk() {
+    if (focusRefused()) return;
+    for (auto* e : edits_) e->push();
+    const int bad = model_.accept(state_, store_, presenter_);
+    pullAll();
+    if (bad >= 0) {
+        edit(bad)->setFocus();
+        if (edit(bad)->isPosition())
+            edit(bad)->setCursorPosition(2);
+        else
+            edit(bad)->selectAll();
+        return;
+    }
+    accept();
+}
+
+void frmNavData::ManualNavaidEntry(QWidget* parent, crv::common::AppState& state, crv::platform::SettingsStore& store,
+                                   crv::common::MessagePresenter& presenter, bool& canceled) {
+    frmNavData dialog(state, store, presenter, parent);
+    canceled = runDialog(dialog) != QDialog::Accepted;
+}
+
+}  // namespace crv::main::qt

@@ -1,0 +1,146 @@
+#include "crv/main/dialogs/qt/frm_prop_data.h"
+
+#include <QDialogButtonBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+#include "crv/common/ui/form_services.h"
+#include "crv/common/ui/help.h"
+#include "crv/main/dialogs/qt/checked_edit.h"
+#include "crv/main/dialogs/qt/dialog_runner.h"
+
+namespace crv::main::qt {
+
+using M = ProponentEntryModel;
+
+frmPropData::frmPropData(crv::common::AppState& state, crv::platform::SettingsStore& store,
+                         crv::common::MessagePresenter& presenter, bool manual, QWidget* parent)
+    : QDialog(parent), state_(state), store_(store), presenter_(presenter), model_(state, manual) {
+    initMainDialogsHelp();
+    setWindowTitle(QStringLiteral("Proponent Data"));
+    setObjectName(QStringLiteral("frmPropData"));
+    const char* captions[] = {"Identifier", "Frequency (MHz)", "Latitude", "Longitude", "Airspace Case",
+                              "Search Radius (nmi)"};
+    auto* fieldsGrid = new QGridLayout;
+    for (int k = 0; k < M::FieldCount; ++k) {
+        labels_[static_cast<std::size_t>(k)] = new QLabel(QString::fromLatin1(captions[k]), this);
+        auto* e = new CheckedEdit(model_.fields(), k, presenter_, this);
+        e->setObjectName(QStringLiteral("txtEditBox%1").arg(k));
+        edits_[static_cast<std::size_t>(k)] = e;
+        fieldsGrid->addWidget(labels_[static_cast<std::size_t>(k)], k, 0);
+        fieldsGrid->addWidget(e, k, 1);
+    }
+    const int charWidth = fontMetrics().horizontalAdvance(QLatin1Char('0'));
+    for (int k : {M::Latitude, M::Longitude}) edit(k)->setMinimumWidth(charWidth * 16);
+
+    auto* methodBox = new QGroupBox(QStringLiteral("Method"), this);
+    searchOption_ = new QRadioButton(QStringLiteral("Database Search"), methodBox);
+    manualOption_ = new QRadioButton(QStringLiteral("Manual Entry"), methodBox);
+    auto* methodLayout = new QVBoxLayout(methodBox);
+    methodLayout->addWidget(searchOption_);
+    methodLayout->addWidget(manualOption_);
+
+    auto* formatBox = new QGroupBox(QStringLiteral("Lat/Lon &Format"), this);
+    auto* formatLayout = new QVBoxLayout(formatBox);
+    const QString captionsFmt[] = {QString::fromLatin1("DDD\xB0 MM' SS\""), QString::fromLatin1("DDD.dddd\xB0"),
+                                   QString::fromLatin1("DDD\xB0 MM.mm'")};
+    for (int n = 1; n <= 3; ++n) {
+        auto* o = new QRadioButton(captionsFmt[n - 1], formatBox);
+        formatOptions_[static_cast<std::size_t>(n - 1)] = o;
+        formatLayout->addWidget(o);
+        connect(o, &QRadioButton::clicked, this, [this, n] {
+            model_.setLatLonFormat(n);
+            pullAll();
+        });
+    }
+    formatOptions_[0]->setChecked(true);
+
+    ok_ = new QPushButton(QStringLiteral("OK"), this);
+    cancel_ = new QPushButton(QStringLiteral("Cancel"), this);
+    auto* help = new QPushButton(QStringLiteral("Help"), this);
+    markNoValidate(cancel_);
+    ok_->setDefault(false);
+    ok_->setAutoDefault(false);
+    cancel_->setAutoDefault(false);
+    help->setAutoDefault(false);
+    auto* buttons = new QVBoxLayout;
+    buttons->addWidget(ok_);
+    buttons->addWidget(cancel_);
+    buttons->addWidget(help);
+    buttons->addStretch();
+
+    auto* right = new QVBoxLayout;
+    right->addWidget(methodBox);
+    right->addWidget(formatBox);
+    right->addStretch();
+    auto* top = new QHBoxLayout(this);
+    top->addLayout(fieldsGrid);
+    top->addLayout(right);
+    top->addLayout(buttons);
+
+    connect(searchOption_, &QRadioButton::clicked, this, [this] {
+        model_.setMethod(false);
+        pullAll();
+        edit(model_.focusField())->setFocus();
+    });
+    connect(manualOption_, &QRadioButton::clicked, this, [this] {
+        model_.setMethod(true);
+        pullAll();
+        edit(model_.focusField())->setFocus();
+    });
+    connect(ok_, &QPushButton::clicked, this, &frmPropData::onOk);
+    connect(cancel_, &QPushButton::clicked, this, &QDialog::reject);
+    connect(help, &QPushButton::clicked, this, [] { crv::common::ui::showHelp(QStringLiteral("proponent_data")); });
+
+    (model_.manual() ? manualOption_ : searchOption_)->setChecked(true);
+    pullAll();
+    crv::common::ui::PlaceForm(this);
+}
+
+void frmPropData::pullAll() {
+    for (int k = 0; k < M::FieldCount; ++k) {
+        edit(k)->pull();
+        const bool visible = model_.fields().box(k).visible;
+        edit(k)->setVisible(visible);
+        labels_[static_cast<std::size_t>(k)]->setVisible(visible);
+        labels_[static_cast<std::size_t>(k)]->setEnabled(model_.fields().box(k).enabled);
+    }
+}
+
+void frmPropData::onOk() {
+    if (focusRefused()) return;
+    for (auto* e : edits_) e->push();
+    const int bad = model_.accept(state_, store_, presenter_, result_);
+    pullAll();
+    if (bad >= 0) {
+        edit(bad)->setFocus();
+        if (edit(bad)->isPosition())
+            edit(bad)->setCursorPosition(2);
+        else
+            edit(bad)->selectAll();
+        return;
+    }
+    accept();
+}
+
+void frmPropData::GetParams(QWidget* parent, crv::common::AppState& state, crv::platform::SettingsStore& store,
+                            crv::common::MessagePresenter& presenter, float& latitude, float& longitude,
+                            float& searchRadius, bool& manual, bool& canceled) {
+    frmPropData dialog(state, store, presenter, manual, parent);
+    const bool accepted = runDialog(dialog) == QDialog::Accepted && !dialog.entryResult().Canceled;
+    canceled = !accepted;
+    if (!accepted) return;
+    manual = dialog.entryResult().Manual;
+    if (!manual) {
+        latitude = dialog.entryResult().Latitude;
+        longitude = dialog.entryResult().Longitude;
+        searchRadius = dialog.entryResult().SearchRadius;
+    }
+}
+
+}  // namespace crv::main::qt

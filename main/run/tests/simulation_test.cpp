@@ -1,0 +1,229 @@
+// The simulation run's steps, messages and end paths, and result printing,
+// over the scripted engine.
+#include <gtest/gtest.h>
+
+#include "crv/common/file_system.h"
+#include "records.h"
+#include "run_test_support.h"
+
+using namespace crv::main::run;
+using namespace crv::main::run::test;
+using crv::binding::FakeEngine;
+using crv::binding::Progress;
+
+namespace {
+
+std::string caseFile(int svType, const std::string& version = "CRV Version 5.0.6") {
+    std::vector<std::string> lines;
+    if (!version.empty()) lines.push_back(version);
+    lines.push_back(navaidRecord("ABC", "90", "109.100", "38 00 00", "77 00 00", svType) .substr(0, 69));
+    lines.push_back(sourceLine("WAAA-FM", "92.100", "38 05 00", "77 01 00", "LIC"));
+    lines.push_back(" $$$$");
+    lines.push_back("  1  1  1  1  1  1     0   0 1000 100  1  1");
+    lines.push_back(" TESTCASE                                  12/10/26 30");
+    return crlf(lines);
+}
+
+const std::string kHeader = "Running simulation for a.v2.dat:\r\r";
+
+}  // namespace
+
+TEST(RunSimulation, StepsMessagesAndTheGroundStepForCom) {
+    for (int type : {0, 8}) {
+        Workspace w("run");
+        writeFile(w.data("a.v2.dat"), caseFile(type));
+        writeFile(w.output("RFI.PLT"), "stale copy\r\n");
+        writeFile(w.output("RfiG.txt"), "temporary\r\n");
+        FakeEngine engine;
+        engine.points = 1;
+        engine.cases = 2;
+        engine.combinations = 40;
+        w.controller(engine).RunSimulation(w.state.OutputFolder, "a.v2.dat");
+        EXPECT_EQ(engine.callNames(), type == 8 ? "Grid Evaluate B1_2Sig B1_3Sig GrndCOM" : "Grid Evaluate B1_2Sig B1_3Sig");
+        EXPECT_EQ(engine.calls[0].text, w.state.OutputFolder);
+        std::vector<std::string> expected = {
+            "Initialize:" + kHeader + "Generating grid of receiver positions...",
+            "FinalMsg:One grid point generated.",
+            "Initialize:" + kHeader + "Checking for A2 and/or B2 interference...",
+            "FinalMsg:2 cases of A2/B2 interference found.",
+            "Initialize:" + kHeader + "Checking for two-signal B1 interference...",
+            "FinalMsg:2 cases of two-signal B1 interference found\rin 40 intermod combinations.",
+            "Initialize:" + kHeader + "Checking for three-signal B1 interference...",
+            "FinalMsg:2 cases of three-signal B1 interference found\rin 40 intermod combinations."};
+        if (type == 8) {
+            expected.push_back("Initialize:" + kHeader + "Checking for interference at ground facility...");
+            expected.push_back("FinalMsg:2 cases of interference found\rat the ground facility location.");
+        }
+        expected.push_back("Remove");
+        EXPECT_EQ(w.progress.events, expected);
+        EXPECT_EQ(slurp(w.output("Rfi.plt")), caseFile(type));
+        EXPECT_FALSE(fs::exists(w.output("RFI.PLT")));
+        EXPECT_FALSE(fs::exists(w.output("RfiG.txt")));
+        EXPECT_TRUE(w.messages.shown.empty());
+    }
+}
+
+TEST(RunSimulation, CountTexts) {
+    struct Case {
+        std::int16_t cases;
+        std::int32_t combinations;
+        const char* a2b2;
+        const char* b1;
+    } cases[] = {{0, 40, "No A2/B2 interference found.", "No two-signal B1 interference found\rin 40 intermod combinations."},
+                 {1, 0, "One case of A2/B2 interference found.",
+                  "One case of two-signal B1 interference found\rin 0 intermod combinations."}};
+    for (const auto& c : cases) {
+        Workspace w("runtexts");
+        writeFile(w.data("a.v2.dat"), caseFile(0));
+        FakeEngine engine;
+        engine.points = 12345;
+        engine.cases = c.cases;
+        engine.combinations = c.combinations;
+        w.controller(engine).RunSimulation(w.state.OutputFolder, "a.v2.dat");
+        const auto finals = w.progress.finals();
+        ASSERT_EQ(finals.size(), 4u);
+        EXPECT_EQ(finals[0], "12345 grid points generated.");
+        EXPECT_EQ(finals[1], c.a2b2);
+        EXPECT_EQ(finals[2], c.b1);
+    }
+}
+
+TEST(RunSimulation, NonZeroStatusAtEachStepEndsTheRun) {
+    const char* steps[] = {"Grid", "Evaluate", "B1_2Sig", "B1_3Sig", "GrndCOM"};
+    for (int stop = 0; stop < 5; ++stop) {
+        for (std::int16_t status : {1, 2}) {
+            SCOPED_TRACE(std::string(steps[stop]) + " status " + std::to_string(status));
+            Workspace w("runstop");
+            writeFile(w.data("a.v2.dat"), caseFile(8));
+            writeFile(w.output("RfiG.txt"), "temporary\r\n");
+            FakeEngine engine;
+            auto failing = [status](const std::string&, const Progress&, std::int16_t& st, std::int16_t&,
+                                    std::int32_t&) { st = status; };
+            FakeEngine::RunScript* scripts[] = {&engine.onGrid, &engine.onEvaluate, &engine.onB1_2Sig,
+                                                &engine.onB1_3Sig, &engine.onGrndCOM};
+            *scripts[stop] = failing;
+            w.controller(engine).RunSimulation(w.state.OutputFolder, "a.v2.dat");
+            std::string expected;
+            for (int i = 0; i <= stop; ++i) expected += std::string(i ? " " : "") + steps[i];
+            EXPECT_EQ(engine.callNames(), expected);
+            EXPECT_EQ(w.progress.finals().size(), static_cast<std::size_t>(stop));
+            EXPECT_EQ(w.progress.events.back(), "Remove");
+            EXPECT_TRUE(w.messages.shown.empty());
+            EXPECT_FALSE(fs::exists(w.output("RfiG.txt")));
+        }
+    }
+}
+
+TEST(RunSimulation, CancelFromTheProgressDisplay) {
+    Workspace w("runcancel");
+    writeFile(w.data("a.v2.dat"), caseFile(0));
+    FakeEngine engine;
+    w.progress.cancelAtValue = 3;  // the first progress point of Evaluate
+    w.controller(engine).RunSimulation(w.state.OutputFolder, "a.v2.dat");
+    EXPECT_EQ(engine.callNames(), "Grid Evaluate");
+    EXPECT_EQ(w.progress.events.back(), "Remove");
+    EXPECT_TRUE(w.messages.shown.empty());
+}
+
+TEST(RunSimulation, ZeroGridPointsEndsWithTheMessage) {
+    Workspace w("runzero");
+    writeFile(w.data("a.v2.dat"), caseFile(0));
+    writeFile(w.output("RfiG.txt"), "temporary\r\n");
+    FakeEngine engine;
+    engine.points = 0;
+    w.controller(engine).RunSimulation(w.state.OutputFolder, "a.v2.dat");
+    EXPECT_EQ(engine.callNames(), "Grid");
+    ASSERT_EQ(w.messages.shown.size(), 1u);
+    EXPECT_EQ(w.messages.shown[0].text, " No grid points generated. ");
+    EXPECT_EQ(w.messages.shown[0].title, "Error");
+    EXPECT_EQ(w.messages.shown[0].icon, crv::common::MessageIcon::Exclamation);
+    // The window is gone before the message.
+    EXPECT_EQ(w.progress.events.back(), "Remove");
+    EXPECT_FALSE(fs::exists(w.output("RfiG.txt")));
+}
+
+TEST(RunSimulation, OlderCaseIsUpgradedBeforeTheCopy) {
+    Workspace w("runold");
+    writeFile(w.data("a.v2.dat"), caseFile(0, "CRV Version 5.0.1"));
+    FakeEngine engine;
+    w.controller(engine).RunSimulation(w.state.OutputFolder, "a.v2.dat");
+    const auto copy = crlfLines(slurp(w.output("Rfi.plt")));
+    ASSERT_FALSE(copy.empty());
+    EXPECT_EQ(copy[0], "CRV Version 5.0.6");
+    EXPECT_EQ(slurp(w.output("Rfi.plt")), slurp(w.data("a.v2.dat")));
+}
+
+TEST(RunSimulation, MissingCaseAndCopyOntoItselfAreReported) {
+    {
+        Workspace w("runmissing");
+        FakeEngine engine;
+        w.controller(engine).RunSimulation(w.state.OutputFolder, "gone.dat");
+        EXPECT_TRUE(engine.calls.empty());
+        ASSERT_EQ(w.messages.shown.size(), 1u);
+        EXPECT_NE(w.messages.shown[0].text.find("RunSimulation"), std::string::npos);
+    }
+    {
+        // The case file is the run copy itself: refused, the file kept.
+        Workspace w("runself");
+        writeFile(w.output("Rfi.plt"), caseFile(0));
+        w.state.DataFolder = w.state.OutputFolder;
+        FakeEngine engine;
+        w.controller(engine).RunSimulation(w.state.OutputFolder, "Rfi.plt");
+        EXPECT_TRUE(engine.calls.empty());
+        EXPECT_EQ(slurp(w.output("Rfi.plt")), caseFile(0));
+        ASSERT_EQ(w.messages.shown.size(), 1u);
+    }
+}
+
+TEST(RunFolderName, DropsOnlyTheLastExtension) {
+    EXPECT_EQ(RunFolderName("a.dat"), "a");
+    EXPECT_EQ(RunFolderName("a.v2.dat"), "a.v2");
+    EXPECT_EQ(RunFolderName("noext"), "noext");
+}
+
+TEST(PrintResults, ReportAndResultPlotsWithoutSearchFiles) {
+    Workspace w("print");
+    for (const char* f : {"Rfi.txt", "Rfi.plt", "01____A2.plt", "nav@WXYZ.plt", "FM@ABC.plt", "Loc@X.plt",
+                          "fm@ABC.txt", "Rcvr_Loc.plx"})
+        writeFile(w.output(f), "x");
+    std::vector<std::string> calls;
+    w.viewers.DisplayReports = [&](const std::string& dir, const std::string& list, bool autoPrint) {
+        calls.push_back("reports " + dir + " " + list + (autoPrint ? " auto" : ""));
+    };
+    w.viewers.DisplayPlots = [&](const std::string& dir, const std::string& list, bool autoPrint) {
+        calls.push_back("plots " + dir + " " + list + (autoPrint ? " auto" : ""));
+    };
+    FakeEngine engine;
+    w.controller(engine).PrintResults(w.state.OutputFolder);
+    EXPECT_EQ(calls, (std::vector<std::string>{"reports " + w.state.OutputFolder + " Rfi.txt auto",
+                                               "plots " + w.state.OutputFolder + " 01____A2.plt|Rfi.plt auto"}));
+}
+
+TEST(PrintResults, OnlySearchFilesPrintNothingAndAMissingViewerIsAnError) {
+    Workspace w("printnone");
+    writeFile(w.output("nav@WXYZ.plt"), "x");
+    int calls = 0;
+    w.viewers.DisplayReports = [&](const std::string&, const std::string&, bool) { ++calls; };
+    w.viewers.DisplayPlots = [&](const std::string&, const std::string&, bool) { ++calls; };
+    FakeEngine engine;
+    w.controller(engine).PrintResults(w.state.OutputFolder);
+    EXPECT_EQ(calls, 0);
+
+    Workspace v("printmissing");
+    writeFile(v.output("Rfi.plt"), "x");
+    EXPECT_THROW(v.controller(engine).PrintResults(v.state.OutputFolder), std::runtime_error);
+}
+
+TEST(RunSimulation, AFailingProgressDisplayIsReportedAndEndsTheRun) {
+    Workspace w("runthrow");
+    writeFile(w.data("a.v2.dat"), caseFile(0));
+    w.progress.onValue = [] { throw std::runtime_error("display gone"); };
+    FakeEngine engine;
+    w.controller(engine).RunSimulation(w.state.OutputFolder, "a.v2.dat");
+    EXPECT_EQ(engine.callNames(), "Grid");
+    ASSERT_EQ(w.messages.shown.size(), 1u);
+    EXPECT_NE(w.messages.shown[0].text.find("RunSimulation"), std::string::npos);
+    EXPECT_NE(w.messages.shown[0].text.find("display gone"), std::string::npos);
+    EXPECT_EQ(w.progress.events.back(), "Remove");
+    EXPECT_FALSE(w.ctl->busy());
+}
