@@ -176,6 +176,7 @@ bool RecordReader::open(const std::string& path) {
     }
     struct stat st {};
     size_ = ::fstat(fileno(file_), &st) == 0 ? static_cast<long>(st.st_size) : 0;
+    pos_ = 0;
     return true;
 }
 
@@ -184,7 +185,9 @@ std::optional<std::string> RecordReader::next() {
     unsigned char marker[4];
     const std::size_t got = std::fread(marker, 1, 4, file_);
     if (got == 0) return std::nullopt;  // clean end
-    const long at = std::ftell(file_) - static_cast<long>(got);
+    // The position is counted here: asking the stream costs a system call per record.
+    const long at = pos_;
+    pos_ += static_cast<long>(got);
     if (got < 4) {
         error_ = path_ + " is damaged: incomplete record length at byte " + std::to_string(at);
         return std::nullopt;
@@ -195,6 +198,7 @@ std::optional<std::string> RecordReader::next() {
         return std::nullopt;
     }
     std::string data(length, '\0');
+    pos_ += static_cast<long>(length) + 4;
     if (length && std::fread(data.data(), 1, length, file_) != length) {
         error_ = path_ + " is damaged: short record at byte " + std::to_string(at);
         return std::nullopt;

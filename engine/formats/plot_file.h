@@ -120,6 +120,7 @@ private:
     std::FILE* file_ = nullptr;
     std::string path_;
     long size_ = 0;
+    long pos_ = 0;  // bytes read so far
     std::string error_;
 };
 

@@ -6,12 +6,17 @@
 // (plot records, report and debug lines, counts, note flags) is kept per
 // combination and written on this thread in list order. The files therefore do
 // not depend on the thread count. FM levels come from a table built once per
-// call for the stations of the combinations that need it.
+// call for the stations of the combinations that need it; a combination reads
+// it block by block and skips the blocks (or the whole combination) whose
+// largest levels cannot reach the threshold, so only the few points that
+// exceed get the full point-by-point work.
 #include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
+#include <limits>
 #include <optional>
 
 #include "case_input.h"
@@ -122,6 +127,31 @@ struct Combination {
     B1Block<N> block;                     // after SetCrit
 };
 
+// The distinct combinations of a list, set up on all threads. They are kept
+// in chunks that each thread fills itself: one vector of a million
+// combinations (a third of a gigabyte on the largest cases) would be cleared
+// on one thread first.
+template <std::size_t N>
+class Combinations {
+public:
+    static constexpr std::size_t kChunk = 256;
+
+    template <typename SetUp>
+    Combinations(std::size_t count, const SetUp& setUpOne) : count_(count), chunks_((count + kChunk - 1) / kChunk) {
+        parallelFor(0, chunks_.size(), [&](std::size_t chunk) {
+            const std::size_t first = chunk * kChunk, end = std::min(count_, first + kChunk);
+            chunks_[chunk].reserve(end - first);
+            for (std::size_t c = first; c < end; ++c) chunks_[chunk].push_back(setUpOne(c));
+        });
+    }
+    std::size_t size() const { return count_; }
+    const Combination<N>& operator[](std::size_t c) const { return chunks_[c / kChunk][c % kChunk]; }
+
+private:
+    std::size_t count_;
+    std::vector<std::vector<Combination<N>>> chunks_;
+};
+
 // What one point of a combination printed in the debugging output.
 template <std::size_t N>
 struct DebugPoint {
@@ -208,58 +238,259 @@ bool prescreen(const EngineState& state, const Combination<N>& c, const Receiver
     return false;
 }
 
-template <std::size_t N>
-CombinationResult<N> evaluate(const EngineState& state, const Combination<N>& c, const ReceiverPointFile& points,
-                              const StationPointLevels& levels) {
-    CombinationResult<N> r;
-    r.triggered = true;
-    B1Block<N> block = c.block;
-    const bool debug = state.options.outputStyle == 3;
-    const bool twoSections = state.options.gridType == 6 || state.options.gridType == 7;
-    bool firstSectionEnded = false;
+// The receiver points as the inner loop reads them: the navaid level of every
+// point in one plain array and, per block of the level table, the range of the
+// navaid levels in it.
+struct PointColumns {
+    std::vector<double> navaidDbm;       // NaN at section ends
+    std::vector<double> blockLowest;     // per block; +infinity for a block without points
+    std::vector<double> blockHighest;    // per block; -infinity for a block without points
+    std::vector<char> blockHasEnd;       // per block: holds a section end
+    double lowest = std::numeric_limits<double>::infinity();
+    double highest = -std::numeric_limits<double>::infinity();
 
-    for (std::size_t p = 0; p < points.points.size(); ++p) {
-        const auto& rec = points.points[p];
-        if (rec.id == kSectionEnd) {
-            if (r.plotOpen) r.plot.push_back(crv::formats::sectionEndPoint());
-            if (!firstSectionEnded) {
-                firstSectionEnded = true;
-                r.firstSectionCount = r.pointCount;
+    explicit PointColumns(const ReceiverPointFile& points) {
+        constexpr std::size_t kBlock = StationPointLevels::kBlockPoints;
+        const std::size_t n = points.points.size();
+        const std::size_t blocks = (n + kBlock - 1) / kBlock;
+        navaidDbm.assign(n, std::numeric_limits<double>::quiet_NaN());
+        blockLowest.assign(blocks, lowest);
+        blockHighest.assign(blocks, highest);
+        blockHasEnd.assign(blocks, 0);
+        for (std::size_t p = 0; p < n; ++p) {
+            const auto& rec = points.points[p];
+            const std::size_t b = p / kBlock;
+            if (rec.id == kSectionEnd) {
+                blockHasEnd[b] = 1;
+                continue;
             }
-            continue;
+            const double ld = rec.levelDbm;
+            navaidDbm[p] = ld;
+            if (ld < blockLowest[b]) blockLowest[b] = ld;  // NaN never is
+            if (ld > blockHighest[b]) blockHighest[b] = ld;
+        }
+        for (std::size_t b = 0; b < blocks; ++b) {
+            lowest = std::min(lowest, blockLowest[b]);
+            highest = std::max(highest, blockHighest[b]);
+        }
+    }
+};
+
+// The threshold as a function of the navaid level (and the product level),
+// for the criteria types whose threshold the inner loop can work out itself. Each form does the
+// threshold routine's arithmetic in the routine's order, so the loop decides
+// exactly as the routine would; the routine still runs for every point that
+// reaches the threshold (it also sets the trigger levels the checks read).
+enum class ThresholdForm {
+    Linear,    // types 1 and 6: (K + S Ld) + D
+    Unit,      // types 3 and 4: (Ld + K) + D
+    Constant,  // type 2: -10 + D, against the strongest signal
+    Other,     // types 5 and 7: only the routine knows
+};
+
+ThresholdForm thresholdForm(int criteriaType) {
+    switch (criteriaType) {
+        case 1:
+        case 6: return ThresholdForm::Linear;
+        case 2: return ThresholdForm::Constant;
+        case 3:
+        case 4: return ThresholdForm::Unit;
+        default: return ThresholdForm::Other;
+    }
+}
+
+// The loop works on two points at once (the width every x86-64 processor has)
+// in GCC's portable vector type: each lane does the scalar arithmetic exactly
+// (no contraction, no fast math).
+using Lanes = double __attribute__((vector_size(2 * sizeof(double))));
+constexpr std::size_t kLanes = 2;
+
+template <ThresholdForm F, std::size_t N, typename V>
+inline V thresholdOf(const B1Block<N>& b, V ld) {
+    if constexpr (F == ThresholdForm::Linear) return (b.lineConstantDb + b.lineSlope * ld) + b.productOffsetDb;
+    else if constexpr (F == ThresholdForm::Unit) return (ld + b.lineConstantDb) + b.productOffsetDb;
+    else return V{} + (-10.0 + b.productOffsetDb);  // the constant in V's shape (0 + c is c)
+}
+
+// productLevel: for criteria type 2 the strongest signal, for the others the
+// signals' sum (the doubled one twice), in the same order of operations.
+template <ThresholdForm F, std::size_t N, typename V>
+inline V productOf(const std::array<V, N>& l) {
+    if constexpr (F == ThresholdForm::Constant) {
+        V m = l[0];
+        for (std::size_t k = 1; k < N; ++k) m = m < l[k] ? l[k] : m;  // as max_element: the first of equals
+        return m;
+    } else if constexpr (N == 2) {
+        return 2.0 * l[0] + l[1];
+    } else {
+        return l[0] + l[1] + l[2];
+    }
+}
+
+// The lowest threshold over navaid levels in [lo, hi]. Rounding is monotonic,
+// so this is never above the threshold worked out at any level in the range.
+template <ThresholdForm F, std::size_t N>
+inline double lowestThreshold(const B1Block<N>& b, double lo, double hi) {
+    if constexpr (F == ThresholdForm::Linear) return thresholdOf<F, N>(b, b.lineSlope >= 0 ? lo : hi);
+    else return thresholdOf<F, N>(b, lo);
+}
+
+// The combination's signals as the inner loop reads them.
+template <std::size_t N>
+struct SignalRows {
+    std::array<double, N> termDb;
+    std::array<const double*, N> gain;      // the level table's rows
+    std::array<const double*, N> blockMax;  // their block maxima
+};
+
+// How far each point's product level lies above its threshold, for the
+// `count` points from p0: two points at a time with plain loads, adds and
+// compares, no calls and no branches. A point exceeds exactly when its product
+// level is above its threshold, and then (IEEE arithmetic, infinities
+// included) the difference is above zero; NaN never is.
+template <ThresholdForm F, std::size_t N>
+inline void excessOverThreshold(const SignalRows<N>& rows, const B1Block<N>& b, const double* navaidDbm,
+                                std::size_t p0, std::size_t count, double* excess) {
+    std::array<const double*, N> gain;
+    for (std::size_t k = 0; k < N; ++k) gain[k] = rows.gain[k] + p0;
+    const double* ld = navaidDbm + p0;
+    std::size_t i = 0;
+    for (; i + kLanes <= count; i += kLanes) {
+        std::array<Lanes, N> l;
+        for (std::size_t k = 0; k < N; ++k) {
+            Lanes g;
+            std::memcpy(&g, gain[k] + i, sizeof g);
+            l[k] = rows.termDb[k] + g;
+        }
+        Lanes navaid;
+        std::memcpy(&navaid, ld + i, sizeof navaid);
+        const Lanes e = productOf<F, N>(l) - thresholdOf<F, N>(b, navaid);
+        std::memcpy(excess + i, &e, sizeof e);
+    }
+    for (; i < count; ++i) {
+        std::array<double, N> l;
+        for (std::size_t k = 0; k < N; ++k) l[k] = rows.termDb[k] + gain[k][i];
+        excess[i] = productOf<F, N>(l) - thresholdOf<F, N>(b, ld[i]);
+    }
+}
+
+// Whether no point of block `blk` can exceed the threshold: the product of the
+// signals' largest levels in the block stays at or below the block's lowest
+// threshold.
+template <ThresholdForm F, std::size_t N>
+bool blockCannotExceed(const SignalRows<N>& rows, const B1Block<N>& b, const PointColumns& cols, std::size_t blk) {
+    std::array<double, N> l;
+    for (std::size_t k = 0; k < N; ++k) l[k] = rows.termDb[k] + rows.blockMax[k][blk];
+    return productOf<F, N>(l) <= lowestThreshold<F, N>(b, cols.blockLowest[blk], cols.blockHighest[blk]);
+}
+
+template <std::size_t N>
+class CombinationEvaluation {
+public:
+    CombinationEvaluation(const EngineState& state, const Combination<N>& c, const ReceiverPointFile& points,
+                          const PointColumns& cols, const StationPointLevels& levels)
+        : state_(state), c_(c), points_(points), cols_(cols), levels_(levels), block_(c.block) {
+        for (std::size_t k = 0; k < N; ++k) {
+            rows_.termDb[k] = c.termDb[k];
+            rows_.gain[k] = levels.gainRow(c.slots[k]);
+            rows_.blockMax[k] = levels.blockMaxRow(c.slots[k]);
+        }
+        r_.triggered = true;
+    }
+
+    CombinationResult<N> run() {
+        const bool debug = state_.options.outputStyle == 3;
+        const ThresholdForm form = thresholdForm(state_.options.criteriaType);
+        // The debugging output prints every point; the forms the loop cannot
+        // work out go point by point through the threshold routine.
+        if (debug || form == ThresholdForm::Other) {
+            for (std::size_t p = 0; p < points_.points.size(); ++p) visit(p);
+            return std::move(r_);
+        }
+        switch (form) {
+            case ThresholdForm::Linear: screened<ThresholdForm::Linear>(); break;
+            case ThresholdForm::Unit: screened<ThresholdForm::Unit>(); break;
+            case ThresholdForm::Constant: screened<ThresholdForm::Constant>(); break;
+            case ThresholdForm::Other: break;
+        }
+        return std::move(r_);
+    }
+
+private:
+    // Blocks that cannot exceed anywhere are skipped whole, the others are
+    // screened with the loop's own arithmetic, and only the points that exceed
+    // go through the full point-by-point work (which decides again, exactly as
+    // without the screen, and leaves out the points tied to other stations).
+    // Blocks holding a section end are walked point by point. A combination
+    // that cannot exceed anywhere finds no point, whatever the sections.
+    template <ThresholdForm F>
+    void screened() {
+        constexpr std::size_t kBlock = StationPointLevels::kBlockPoints;
+        const std::size_t n = points_.points.size();
+        {
+            std::array<double, N> l;
+            for (std::size_t k = 0; k < N; ++k) l[k] = rows_.termDb[k] + levels_.largestGainDb(c_.slots[k]);
+            if (productOf<F, N>(l) <= lowestThreshold<F, N>(block_, cols_.lowest, cols_.highest)) return;
+        }
+        alignas(64) std::array<double, kBlock> excess;
+        for (std::size_t blk = 0, p0 = 0; p0 < n; ++blk, p0 += kBlock) {
+            const std::size_t p1 = std::min(n, p0 + kBlock);
+            if (cols_.blockHasEnd[blk]) {
+                for (std::size_t p = p0; p < p1; ++p) visit(p);
+                continue;
+            }
+            if (blockCannotExceed<F, N>(rows_, block_, cols_, blk)) continue;
+            excessOverThreshold<F, N>(rows_, block_, cols_.navaidDbm.data(), p0, p1 - p0, excess.data());
+            for (std::size_t p = p0; p < p1; ++p)
+                if (excess[p - p0] > 0) visit(p);
+        }
+    }
+
+    // The full work of one point, section ends included.
+    void visit(std::size_t p) {
+        const bool debug = state_.options.outputStyle == 3;
+        const bool twoSections = state_.options.gridType == 6 || state_.options.gridType == 7;
+        const auto& rec = points_.points[p];
+        if (rec.id == kSectionEnd) {
+            if (r_.plotOpen) r_.plot.push_back(crv::formats::sectionEndPoint());
+            if (!firstSectionEnded_) {
+                firstSectionEnded_ = true;
+                r_.firstSectionCount = r_.pointCount;
+            }
+            return;
         }
         // Id 0 serves every station; +-s ties a point (a column of the general
         // assessment method) to station s.
         const int id = std::abs(static_cast<int>(rec.id));
         bool used = id == 0;
-        for (const int s : c.slots) used = used || id == s;
-        if (!used) continue;
+        for (const int s : c_.slots) used = used || id == s;
+        if (!used) return;
 
         std::array<double, N> level{};
         for (std::size_t k = 0; k < N; ++k) {
-            level[k] = c.termDb[k] + levels.pathGainDb(c.slots[k], p);
-            block.signals[k].levelDbm = level[k];
-            block.signals[k].distanceNmi = levels.distanceNmi(c.slots[k], p);
+            level[k] = c_.termDb[k] + rows_.gain[k][p];
+            block_.signals[k].levelDbm = level[k];
         }
-        const double sig = productLevel<N>(state, level);
-        const double th = threshold<N>(state, block, rec.levelDbm);
+        const double sig = productLevel<N>(state_, level);
+        const double th = threshold<N>(state_, block_, rec.levelDbm);
         const bool above = sig > th;
-        if (!above && !debug) continue;
+        if (!above && !debug) return;
 
-        const PointCheck check = checkPoint<N>(state, block, CriteriaPoint{rec.levelDbm, rec.altitudeFt});
+        for (std::size_t k = 0; k < N; ++k) block_.signals[k].distanceNmi = levels_.distanceNmi(c_.slots[k], p);
+        const PointCheck check = checkPoint<N>(state_, block_, CriteriaPoint{rec.levelDbm, rec.altitudeFt});
         // The notes speak of the points that reached the threshold; the
         // debugging output checks the others too but must not change the notes.
         if (above) {
-            r.flags |= check.raised;
+            r_.flags |= check.raised;
             if (check.valid) {
-                if (!r.plotOpen) {
-                    r.plotOpen = true;
+                if (!r_.plotOpen) {
+                    r_.plotOpen = true;
                     // Keep the plot's sections in step with the point file's.
-                    if (twoSections && firstSectionEnded) r.plot.push_back(crv::formats::sectionEndPoint());
+                    if (twoSections && firstSectionEnded_) r_.plot.push_back(crv::formats::sectionEndPoint());
                 }
-                r.plot.push_back(crv::formats::makeInterferencePoint(sig - th, rec.distanceNmi, rec.azimuthDeg,
-                                                                     rec.altitudeFt, static_cast<float>(sig)));
-                ++r.pointCount;
+                r_.plot.push_back(crv::formats::makeInterferencePoint(sig - th, rec.distanceNmi, rec.azimuthDeg,
+                                                                      rec.altitudeFt, static_cast<float>(sig)));
+                ++r_.pointCount;
             }
         }
         if (debug) {
@@ -270,22 +501,31 @@ CombinationResult<N> evaluate(const EngineState& state, const Combination<N>& c,
             d.navaidDbm = rec.levelDbm;
             for (std::size_t k = 0; k < N; ++k) {
                 d.levelDbm[k] = level[k];
-                d.triggerDbm[k] = block.signals[k].triggerDbm;
-                d.cutoffDbm[k] = block.signals[k].cutoffDbm;
-                d.masked[k] = block.signals[k].masked;
-                d.belowCutoff[k] = block.signals[k].belowCutoff;
-                d.beyondSight[k] = block.signals[k].beyondLineOfSight;
+                d.triggerDbm[k] = block_.signals[k].triggerDbm;
+                d.cutoffDbm[k] = block_.signals[k].cutoffDbm;
+                d.masked[k] = block_.signals[k].masked;
+                d.belowCutoff[k] = block_.signals[k].belowCutoff;
+                d.beyondSight[k] = block_.signals[k].beyondLineOfSight;
             }
             d.productDbm = sig;
             d.thresholdDbm = th;
             d.valid = check.valid;
-            d.belowTrigger = block.belowTrigger;
-            d.plotOpen = r.plotOpen;
-            r.debug.push_back(d);
+            d.belowTrigger = block_.belowTrigger;
+            d.plotOpen = r_.plotOpen;
+            r_.debug.push_back(d);
         }
     }
-    return r;
-}
+
+    const EngineState& state_;
+    const Combination<N>& c_;
+    const ReceiverPointFile& points_;
+    const PointColumns& cols_;
+    const StationPointLevels& levels_;
+    B1Block<N> block_;
+    SignalRows<N> rows_;
+    CombinationResult<N> r_;
+    bool firstSectionEnded_ = false;
+};
 
 // Progress callbacks between the parallel phases that come before the list
 // walk. Only a large case takes long enough there to need them, and only then
@@ -364,8 +604,9 @@ public:
         Cleanup cleanup{report, debug, listPath};
         report.append(state_.paths.runFolder, Texts::routine);
 
-        const int count = N == 2 ? ListImod2(state_, listPath, b1WindowKHz(state_), {}, Texts::routine)
-                                 : ListImod3(state_, listPath, b1WindowKHz(state_), {}, Texts::routine);
+        std::vector<std::string> listLines;
+        const int count = N == 2 ? ListImod2(state_, listPath, b1WindowKHz(state_), {}, Texts::routine, &listLines)
+                                 : ListImod3(state_, listPath, b1WindowKHz(state_), {}, Texts::routine, &listLines);
         if (count == 0) {
             report.write(Texts::noList);
             report.close(Texts::routine);
@@ -373,7 +614,10 @@ public:
             return;
         }
 
-        const std::vector<ImodRecord> records = readImodList(listPath, static_cast<int>(N), Texts::routine);
+        // The list as written (it stays on disk for the length of the call, as before).
+        const std::vector<ImodRecord> records =
+            parseImodList(listLines, static_cast<int>(N), listPath, Texts::routine);
+        listLines = {};
         const ReceiverPointFile points = readReceiverPointFile(state_.paths.runFolder + "Rcvr_Loc.plx", Texts::routine);
         const std::optional<ReceiverPointFile> coarse = coarseGrid(state_, points, Texts::routine);
         if (state_.options.outputStyle == 3) {
@@ -386,13 +630,16 @@ public:
 
         // Set up the distinct combinations (a repeated record is the same
         // combination found for another proponent).
-        std::vector<Combination<N>> combos;
         std::vector<std::size_t> comboOfRecord(records.size(), SIZE_MAX);
+        std::vector<std::size_t> recordOfCombo;
         for (std::size_t i = 0; i < records.size(); ++i) {
             if (records[i].repeat) continue;
-            comboOfRecord[i] = combos.size();
-            combos.push_back(setUp<N>(state_, records[i], i));
+            comboOfRecord[i] = recordOfCombo.size();
+            recordOfCombo.push_back(i);
         }
+        const Combinations<N> combos(recordOfCombo.size(), [&](std::size_t c) {
+            return setUp<N>(state_, records[recordOfCombo[c]], recordOfCombo[c]);
+        });
         CancelPoll poll(progress_, points.points.size() * combos.size() >= 2'000'000);
 
         // Prescreen on all threads, in rounds so a cancel is seen.
@@ -416,11 +663,15 @@ public:
             if (wanted[s]) slots.push_back(static_cast<int>(s));
         const StationPointLevels levels =
             StationPointLevels::build(state_, points, slots, [&](std::size_t, std::size_t) { poll(); });
+        const PointColumns columns(points);
 
         // Walk the list in order; evaluate the combinations ahead in batches.
         // Large enough rounds that the threads stay busy (combinations differ a lot
         // in cost), small enough that progress and cancel are seen promptly.
-        const std::size_t batch = std::max<std::size_t>(1, static_cast<std::size_t>(threadCount()) * 32);
+        // Each batch ends in a wait for the slowest thread, which on a busy
+        // machine may have lost its core for a while: a few thousand batches
+        // (the largest cases) cost more in waiting than in work.
+        const std::size_t batch = std::max<std::size_t>(1, static_cast<std::size_t>(threadCount()) * 128);
         std::vector<CombinationResult<N>> results;
         std::size_t batchFirst = 0, batchEnd = 0;
         const auto total = static_cast<double>(records.size() + (N == 2 ? 1 : 2));
@@ -436,7 +687,8 @@ public:
                 batchEnd = std::min(combos.size(), c + batch);
                 results.assign(batchEnd - batchFirst, {});
                 parallelFor(batchFirst, batchEnd, [&](std::size_t k) {
-                    if (triggered[k]) results[k - batchFirst] = evaluate<N>(state_, combos[k], points, levels);
+                    if (triggered[k])
+                        results[k - batchFirst] = CombinationEvaluation<N>(state_, combos[k], points, columns, levels).run();
                 });
             }
             ++combinations_;

@@ -10,6 +10,8 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -34,10 +36,12 @@ namespace crv::engine {
 namespace {
 
 constexpr const char* kRoutine = "Evaluate       ";
-// Points evaluated between two looks at progress and cancel: a few
-// milliseconds of work, whatever the thread count.
-constexpr std::size_t kPointsPerRound = 16384;
-constexpr std::size_t kPointsPerBlock = 1024;
+// Points evaluated between two looks at progress and cancel: some tens of
+// milliseconds of work on one thread. Each round ends in a wait for the
+// slowest thread and is then written out on this one, so rounds are not made
+// smaller than a prompt cancel needs; blocks are small for an even spread.
+constexpr std::size_t kPointsPerRound = 65536;
+constexpr std::size_t kPointsPerBlock = 512;
 
 using crv::formats::RecordWriter;
 
@@ -137,6 +141,12 @@ private:
     std::int16_t& cases_;
     ReceiverPointFile points_;
     std::vector<double> largestExcess_;
+    // Per point of a round: the outcome, and whether it has anything to
+    // write (counted, or printed for debugging). The writing loop reads the
+    // compact flags and touches an outcome, which another core wrote, only
+    // for those points.
+    std::vector<A2B2Point> outcome_;
+    std::vector<char> toWrite_;
     bool anyA2_ = false, anyB2_ = false, captionDone_ = false;
 };
 
@@ -219,17 +229,23 @@ void Evaluation::evaluateProponent(int slot, ProgressMarks& marks) {
     station.checkB2 = !CombinedAB(state_);
     station.debugging = debugging();
 
-    const auto levels = StationPointLevels::build(state_, points_, {slot});
     const std::size_t n = points_.points.size();
     Tally a2, b2;
     int sectionsPassed = 0;
     bool debugCaptionDone = false;
     const bool b2Plotted = !fieldCriteria2();
-    std::vector<A2B2Point> outcome;
+    // Every point record's slot is written in each round before it is read,
+    // so the arrays are kept from one proponent to the next (setting up and
+    // clearing them was a serial cost as large as the parallel work).
+    std::vector<A2B2Point>& outcome = outcome_;
+    std::vector<char>& toWrite = toWrite_;
+    if (outcome.size() < std::min(n, kPointsPerRound)) {
+        outcome.resize(std::min(n, kPointsPerRound));
+        toWrite.resize(outcome.size());
+    }
 
     for (std::size_t first = 0; first < n; first += kPointsPerRound) {
         const std::size_t last = std::min(n, first + kPointsPerRound);
-        outcome.assign(last - first, A2B2Point{});
         const std::size_t blocks = (last - first + kPointsPerBlock - 1) / kPointsPerBlock;
         parallelFor(0, blocks, [&](std::size_t block) {
             const std::size_t p0 = first + block * kPointsPerBlock;
@@ -237,8 +253,20 @@ void Evaluation::evaluateProponent(int slot, ProgressMarks& marks) {
             for (std::size_t p = p0; p < p1; ++p) {
                 const auto& rec = points_.points[p];
                 if (rec.id == crv::formats::kSectionEnd) continue;
-                outcome[p - first] =
-                    evaluateA2B2Point(state_, station, rec, levels.pathGainDb(slot, p), levels.distanceNmi(slot, p));
+                // The level (the costly part) only where the point is used:
+                // tied to this station and in sight, or printed for debugging.
+                double gainDb = std::numeric_limits<double>::quiet_NaN();
+                double distanceNmi = gainDb;
+                if (rec.id == 0 || std::abs(static_cast<int>(rec.id)) == slot) {
+                    const DistBearing db = stationToPoint(state_, slot, rec);
+                    distanceNmi = db.distanceNmi;
+                    if (station.debugging || !beyondRadioHorizon(st.antennaElevationFt, state_.navaid.fieldElevationFt,
+                                                                 rec.altitudeFt, distanceNmi))
+                        gainDb = pathTermDb(state_, slot, rec, db);
+                }
+                A2B2Point& o = outcome[p - first];
+                o = evaluateA2B2Point(state_, station, rec, gainDb, distanceNmi);
+                toWrite[p - first] = o.considered && (o.a2 || o.b2 || station.debugging);
             }
         });
 
@@ -256,8 +284,8 @@ void Evaluation::evaluateProponent(int slot, ProgressMarks& marks) {
                 }
                 continue;
             }
+            if (!toWrite[p - first]) continue;
             const A2B2Point& o = outcome[p - first];
-            if (!o.considered) continue;
             if (o.a2) {
                 if (a2.count == 0) {
                     addSaturating(cases_);

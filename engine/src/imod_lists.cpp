@@ -10,6 +10,8 @@
 #include "criteria_imod3.h"
 #include "edit_list.h"
 #include "failure.h"
+#include "fixed_text.h"
+#include "parallel.h"
 #include "sort_file.h"
 
 namespace crv::engine {
@@ -45,11 +47,18 @@ std::string recordText(int proponent, const std::array<int, 3>& slots, int signa
     return line + " " + editFixed(productKHz * 0.001, 7, 3);
 }
 
-// Writes the records, then deletes or sorts the file as the list rules say.
-int finishList(const EngineState& state, const std::string& path, const std::vector<std::string>& lines,
-               int recordLength, std::string_view sortKey, std::string_view routine) {
+// Sorts the records as the list rules say, then writes them (no file for no
+// records). Sorting before writing gives the file a sort of the written file
+// would give.
+int finishList(const EngineState& state, const std::string& path, std::vector<std::string>& lines,
+               int recordLength, std::string_view sortKey, std::string_view routine,
+               std::vector<std::string>* written) {
     crv::platform::removeFile(path);
     if (lines.empty()) return 0;
+    if (state.proponents.size() >= 2 && lines.size() >= 2) {
+        sortRecords(lines, sortKey, recordLength);
+        for (auto& l : lines) l = trimRightCopy(l);
+    }
     crv::platform::TextWriter writer;
     if (auto ok = writer.open(path); !ok) fail(routine, "Could not create intermodulation list file:\r" + path);
     for (const auto& l : lines) writer.writeLine(l);
@@ -57,14 +66,15 @@ int finishList(const EngineState& state, const std::string& path, const std::vec
         crv::platform::removeFile(path);
         fail(routine, "Could not write intermodulation list file:\r" + path);
     }
-    if (state.proponents.size() >= 2 && lines.size() >= 2) sortRecordFile(path, sortKey, recordLength);
-    return static_cast<int>(lines.size());
+    const int count = static_cast<int>(lines.size());
+    if (written) *written = std::move(lines);
+    return count;
 }
 
 }  // namespace
 
 int ListImod2(const EngineState& state, const std::string& path, std::int32_t windowKHz,
-              const StationFilter& takesPart, std::string_view routine) {
+              const StationFilter& takesPart, std::string_view routine, std::vector<std::string>* written) {
     const std::int32_t navKHz = state.navaid.frequencyKHz;
     const int n = static_cast<int>(state.stations.size());
     const bool fifth = fifthOrder(state);
@@ -93,16 +103,18 @@ int ListImod2(const EngineState& state, const std::string& path, std::int32_t wi
         for (int j = a - 1; j >= 1; --j)
             if (takes(takesPart, j)) tryPair(a, j, a);
     }
-    return finishList(state, path, lines, 23, "7:23:D 2:5:A", routine);
+    return finishList(state, path, lines, 23, "7:23:D 2:5:A", routine, written);
 }
 
 int ListImod3(const EngineState& state, const std::string& path, std::int32_t windowKHz,
-              const StationFilter& takesPart, std::string_view routine) {
+              const StationFilter& takesPart, std::string_view routine, std::vector<std::string>* written) {
     const int n = static_cast<int>(state.stations.size());
-    std::vector<std::string> lines;
-
-    for (const int a : state.proponents) {
-        if (!takes(takesPart, a)) continue;
+    // Each proponent's records are found on their own thread and joined in
+    // proponent order.
+    std::vector<std::vector<std::string>> byProponent(state.proponents.size());
+    parallelFor(0, state.proponents.size(), [&](std::size_t i) {
+        const int a = state.proponents[i];
+        if (!takes(takesPart, a)) return;
         // A triple is always written with its slots ascending, whichever of
         // them is the proponent, so the same triple found for two proponents
         // gives the same combination columns and the same product.
@@ -119,39 +131,63 @@ int ListImod3(const EngineState& state, const std::string& path, std::int32_t wi
         }
         // Highest slots first, as the two-signal list runs from the last slot down.
         std::sort(found.begin(), found.end(), [](const auto& x, const auto& y) { return std::get<0>(x) > std::get<0>(y); });
-        for (const auto& [t, product] : found) lines.push_back(recordText(a, t, 3, product));
+        for (const auto& [t, product] : found) byProponent[i].push_back(recordText(a, t, 3, product));
+    });
+    std::vector<std::string> lines;
+    for (auto& part : byProponent) {
+        lines.insert(lines.end(), std::make_move_iterator(part.begin()), std::make_move_iterator(part.end()));
+        part = {};
     }
-    return finishList(state, path, lines, 28, "7:28:D 2:5:A", routine);
+    return finishList(state, path, lines, 28, "7:28:D 2:5:A", routine, written);
 }
 
 std::vector<ImodRecord> readImodList(const std::string& path, int signals, std::string_view routine) {
     auto lines = crv::platform::readTextLines(path);
     if (!lines) fail(routine, "Could not read intermodulation list file:\r" + path);
+    return parseImodList(*lines, signals, path, routine);
+}
+
+std::vector<ImodRecord> parseImodList(const std::vector<std::string>& lines, int signals, const std::string& path,
+                                      std::string_view routine) {
     const std::size_t keyEnd = signals == 2 ? 23 : 28;
-    std::vector<ImodRecord> records;
-    std::string previousKey;
-    for (const auto& raw : *lines) {
+    // The key columns of a line (signals and product), blank-padded.
+    auto keyOf = [&](const std::string& raw) {
         std::string line = raw;
         line.resize(keyEnd, ' ');
-        auto field = [&](std::size_t first, std::size_t width) { return line.substr(first - 1, width); };
-        ImodRecord r;
-        auto proponent = crv::platform::parseInteger(field(2, 4));
-        bool ok = proponent.has_value();
-        r.proponent = ok ? static_cast<int>(*proponent) : 0;
-        for (int k = 0; k < signals; ++k) {
-            auto slot = crv::platform::parseInteger(field(7 + 5 * static_cast<std::size_t>(k), 4));
-            ok = ok && slot.has_value();
-            r.slots[static_cast<std::size_t>(k)] = slot ? static_cast<int>(*slot) : 0;
+        return line.substr(6, keyEnd - 6);
+    };
+    std::vector<ImodRecord> records(lines.size());
+    std::vector<char> damaged(lines.size(), 0);
+    // Lines are read on all threads in chunks; each record's repeat mark
+    // compares its key with the line before it.
+    constexpr std::size_t kChunk = 4096;
+    parallelFor(0, (lines.size() + kChunk - 1) / kChunk, [&](std::size_t chunk) {
+        const std::size_t end = std::min(lines.size(), (chunk + 1) * kChunk);
+        for (std::size_t i = chunk * kChunk; i < end; ++i) {
+            std::string line = lines[i];
+            line.resize(keyEnd, ' ');
+            auto field = [&](std::size_t first, std::size_t width) { return line.substr(first - 1, width); };
+            ImodRecord& r = records[i];
+            auto proponent = crv::platform::parseInteger(field(2, 4));
+            bool ok = proponent.has_value();
+            r.proponent = ok ? static_cast<int>(*proponent) : 0;
+            for (int k = 0; k < signals; ++k) {
+                auto slot = crv::platform::parseInteger(field(7 + 5 * static_cast<std::size_t>(k), 4));
+                ok = ok && slot.has_value();
+                r.slots[static_cast<std::size_t>(k)] = slot ? static_cast<int>(*slot) : 0;
+            }
+            auto product = crv::platform::parseReal(field(keyEnd - 6, 7));
+            ok = ok && product.has_value();
+            if (!ok) {
+                damaged[i] = 1;
+                continue;
+            }
+            r.productMHz = *product;
+            r.repeat = i > 0 && keyOf(lines[i]) == keyOf(lines[i - 1]);
         }
-        auto product = crv::platform::parseReal(field(keyEnd - 6, 7));
-        ok = ok && product.has_value();
-        if (!ok) fail(routine, "Damaged intermodulation list file:\r" + path);
-        r.productMHz = *product;
-        const std::string key = line.substr(6, keyEnd - 6);
-        r.repeat = !records.empty() && key == previousKey;
-        previousKey = key;
-        records.push_back(r);
-    }
+    });
+    for (const char d : damaged)
+        if (d) fail(routine, "Damaged intermodulation list file:\r" + path);
     return records;
 }
 

@@ -33,11 +33,15 @@ using StationFilter = std::vector<bool>;  // indexed by slot (1-based), slot 0 u
 // Build the list at `path` and return the number of records written. A list
 // without records is deleted; a list of at least two records from at least two
 // proponents is sorted by product key descending, then proponent ascending.
-// File errors fail under `routine` with a message naming the file.
+// File errors fail under `routine` with a message naming the file. When
+// `written` is given it receives the file's lines, so a caller can use the
+// list without reading it back.
 int ListImod2(const EngineState& state, const std::string& path, std::int32_t windowKHz,
-              const StationFilter& takesPart, std::string_view routine);
+              const StationFilter& takesPart, std::string_view routine,
+              std::vector<std::string>* written = nullptr);
 int ListImod3(const EngineState& state, const std::string& path, std::int32_t windowKHz,
-              const StationFilter& takesPart, std::string_view routine);
+              const StationFilter& takesPart, std::string_view routine,
+              std::vector<std::string>* written = nullptr);
 
 // One record read back.
 struct ImodRecord {
@@ -50,6 +54,10 @@ struct ImodRecord {
 // Reads the list of `signals` (2 or 3) signals in file order and marks the
 // records whose combination columns repeat the previous record's.
 std::vector<ImodRecord> readImodList(const std::string& path, int signals, std::string_view routine);
+// The same for the list's lines already in memory (`path` names the list in
+// the message of a damaged line).
+std::vector<ImodRecord> parseImodList(const std::vector<std::string>& lines, int signals, const std::string& path,
+                                      std::string_view routine);
 
 // Δ: how far the product lies from the navaid frequency, in whole kHz.
 std::int32_t productOffsetKHz(const EngineState& state, double productMHz);

@@ -2,13 +2,16 @@
 // files (".ptx") the viewer draws the antennas of the case from.
 #include <array>
 #include <cmath>
+#include <functional>
 #include <string>
+#include <vector>
 
 #include "crv/platform/text_file.h"
 #include "failure.h"
 #include "fixed_text.h"
 #include "fm_level.h"
 #include "navaid_models.h"
+#include "parallel.h"
 #include "pattern_plot_file.h"
 #include "report_heading.h"
 
@@ -50,13 +53,12 @@ std::string elementName(int type) {
     return {};
 }
 
-void writePlot(const EngineState& state, const std::string& fileName, const PatternPlot& plot) {
-    const std::string path = state.paths.runFolder + fileName;
-    if (!crv::platform::writeTextLinesAtomic(path, crv::formats::patternPlotLines(plot)))
-        fail(kRoutine, "Could not write pattern plot file:\r" + path);
-}
+struct NamedPlot {
+    std::string fileName;
+    PatternPlot plot;
+};
 
-void fmHorizontalPlot(const EngineState& state, int n) {
+NamedPlot fmHorizontalPlot(const EngineState& state, int n) {
     PatternPlot plot;
     plot.caption = "FM horizontal pattern data description:  ";
     plot.description = padded(state.patterns.fmHorizontal[static_cast<std::size_t>(n)].description, 25);
@@ -64,10 +66,10 @@ void fmHorizontalPlot(const EngineState& state, int n) {
         const double angle = 2.0 * k;
         plot.rows.push_back(patternRow(angle, FMHorGain(state.patterns, n, angle)));
     }
-    writePlot(state, "FmHorU" + twoDigits(n) + ".ptx", plot);
+    return {"FmHorU" + twoDigits(n) + ".ptx", plot};
 }
 
-void fmVerticalPlot(const EngineState& state, int element) {
+NamedPlot fmVerticalPlot(const EngineState& state, int element) {
     PatternPlot plot;
     std::string fileName;
     if (element <= kComElement) {
@@ -88,10 +90,10 @@ void fmVerticalPlot(const EngineState& state, int element) {
                                     frequencyMHz);
         plot.rows.push_back(patternRow(angle, db));
     }
-    writePlot(state, fileName, plot);
+    return {fileName, plot};
 }
 
-void localizerPlot(const EngineState& state) {
+NamedPlot localizerPlot(const EngineState& state) {
     const int type = state.navaid.arrayType;
     PatternPlot plot;
     std::string fileName;
@@ -116,7 +118,7 @@ void localizerPlot(const EngineState& state) {
     plot.gainDbi = localizerArrayPattern(state, type, 0.0).arrayDb;
     for (int angle = 0; angle <= 180; ++angle)
         plot.rows.push_back(patternRow(angle, localizerArrayPattern(state, type, angle).patternDb));
-    writePlot(state, fileName, plot);
+    return {fileName, plot};
 }
 
 }  // namespace
@@ -146,12 +148,25 @@ void WritePatterns(const EngineState& state, ReportFile& report) {
         report.write("(/,1X,A77)", {std::string(77, '_')});
     }
 
+    // The plots are worked out and written on all threads; a failure is
+    // reported for the first plot in this order that could not be written, so
+    // the message does not depend on the thread count.
+    std::vector<std::function<NamedPlot()>> plots;
     for (int n = 1; n <= 25; ++n)
-        if (horizontal[static_cast<std::size_t>(n)]) fmHorizontalPlot(state, n);
+        if (horizontal[static_cast<std::size_t>(n)]) plots.emplace_back([&state, n] { return fmHorizontalPlot(state, n); });
     for (int e = 0; e <= 63; ++e)
-        if (element[static_cast<std::size_t>(e)]) fmVerticalPlot(state, e);
+        if (element[static_cast<std::size_t>(e)]) plots.emplace_back([&state, e] { return fmVerticalPlot(state, e); });
     const int array = state.navaid.arrayType;
-    if ((array >= 2 && array <= 31) || array == 38) localizerPlot(state);
+    if ((array >= 2 && array <= 31) || array == 38) plots.emplace_back([&state] { return localizerPlot(state); });
+
+    std::vector<std::string> failedPath(plots.size());
+    parallelFor(0, plots.size(), [&](std::size_t i) {
+        const NamedPlot p = plots[i]();
+        const std::string path = state.paths.runFolder + p.fileName;
+        if (!crv::platform::writeTextLinesAtomic(path, crv::formats::patternPlotLines(p.plot))) failedPath[i] = path;
+    });
+    for (const std::string& path : failedPath)
+        if (!path.empty()) fail(kRoutine, "Could not write pattern plot file:\r" + path);
 }
 
 }  // namespace crv::engine

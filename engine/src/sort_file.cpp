@@ -1,10 +1,14 @@
 #include "sort_file.h"
 
+#include <algorithm>
+#include <numeric>
+
 #include "crv/platform/numbers.h"
 #include "crv/platform/text_file.h"
 #include "failure.h"
 #include "file_units.h"
 #include "fixed_text.h"
+#include "parallel.h"
 
 namespace crv::engine {
 
@@ -102,6 +106,65 @@ std::vector<std::size_t> heapSortOrder(const std::vector<std::string>& records, 
     }
     index.erase(index.begin());
     return index;
+}
+
+namespace {
+// A record's keys as one byte string that sorts as the keys do: the key
+// columns one after the other, blank-padded, with the bytes of a descending
+// key inverted. Two records' strings are equal exactly when all keys are.
+std::string sortString(const std::string& record, const std::vector<SortKey>& keys) {
+    std::string s;
+    for (const auto& key : keys) {
+        for (int c = key.start; c <= key.end; ++c) {
+            const auto i = static_cast<std::size_t>(c - 1);
+            const auto b = static_cast<unsigned char>(i < record.size() ? record[i] : ' ');
+            s.push_back(static_cast<char>(key.ascending ? b : 255 - b));
+        }
+    }
+    return s;
+}
+}  // namespace
+
+void sortRecords(std::vector<std::string>& records, std::string_view keyText, int recordLength) {
+    const std::size_t n = records.size();
+    if (n < 2) return;
+    const auto keys = parseSortKeys(keyText, recordLength);
+    std::vector<std::string> sortKeys(n);
+    constexpr std::size_t kChunk = 8192;
+    const std::size_t chunks = (n + kChunk - 1) / kChunk;
+    parallelFor(0, chunks, [&](std::size_t c) {
+        for (std::size_t i = c * kChunk; i < std::min(n, (c + 1) * kChunk); ++i) sortKeys[i] = sortString(records[i], keys);
+    });
+    std::vector<std::size_t> order(n);
+    std::iota(order.begin(), order.end(), std::size_t{0});
+    // std::string compares bytes as unsigned char.
+    auto before = [&](std::size_t a, std::size_t b) { return sortKeys[a] < sortKeys[b]; };
+    // Chunks sorted on all threads, then merged pairwise.
+    parallelFor(0, chunks, [&](std::size_t c) {
+        std::sort(order.begin() + static_cast<std::ptrdiff_t>(c * kChunk),
+                  order.begin() + static_cast<std::ptrdiff_t>(std::min(n, (c + 1) * kChunk)), before);
+    });
+    for (std::size_t width = kChunk; width < n; width *= 2) {
+        parallelFor(0, (n + 2 * width - 1) / (2 * width), [&](std::size_t m) {
+            const std::size_t first = m * 2 * width, middle = std::min(n, first + width),
+                              last = std::min(n, first + 2 * width);
+            std::inplace_merge(order.begin() + static_cast<std::ptrdiff_t>(first),
+                               order.begin() + static_cast<std::ptrdiff_t>(middle),
+                               order.begin() + static_cast<std::ptrdiff_t>(last), before);
+        });
+    }
+    // Sorted, each record comes strictly before the next unless two keys are
+    // equal; then only the heapsort's own order is right.
+    for (std::size_t k = 1; k < n; ++k) {
+        if (!before(order[k - 1], order[k])) {
+            order = heapSortOrder(records, keys, recordLength);
+            break;
+        }
+    }
+    std::vector<std::string> sorted;
+    sorted.reserve(n);
+    for (const std::size_t k : order) sorted.push_back(std::move(records[k]));
+    records = std::move(sorted);
 }
 
 void sortRecordFile(const std::string& path, std::string_view keyText, int recordLength) {

@@ -23,6 +23,11 @@ std::vector<SortKey> parseSortKeys(std::string_view keyText, int recordLength);
 std::vector<std::size_t> heapSortOrder(const std::vector<std::string>& records, const std::vector<SortKey>& keys,
                                        int recordLength);
 
+// Sorts records in memory into the heapsort's order. When no two records have
+// equal keys (as in the intermodulation lists) every correct sort gives that
+// order, and a faster one is used; otherwise the heapsort runs.
+void sortRecords(std::vector<std::string>& records, std::string_view keyText, int recordLength);
+
 // Sorts the file in place (by writing a new file and renaming it over the old).
 // Lines longer than the record length are sorted by their first columns but
 // written back whole; every line loses its trailing blanks. A file that cannot

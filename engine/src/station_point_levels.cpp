@@ -13,8 +13,10 @@ namespace crv::engine {
 
 namespace {
 // Points per work item: small enough for an even spread and a prompt cancel,
-// large enough that the bookkeeping stays negligible.
-constexpr std::size_t kPointsPerBlock = 2048;
+// large enough that the bookkeeping stays negligible. A whole number of
+// blocks, so each work item fills its own block maxima.
+constexpr std::size_t kPointsPerItem = 2048;
+static_assert(kPointsPerItem % StationPointLevels::kBlockPoints == 0);
 }  // namespace
 
 ReceiverPoint fmPointOf(const crv::formats::ReceiverPoint& record) {
@@ -26,51 +28,88 @@ ReceiverPoint fmPointOf(const crv::formats::ReceiverPoint& record) {
     return p;
 }
 
+DistBearing stationToPoint(const EngineState& state, int slot, const crv::formats::ReceiverPoint& point) {
+    const Station& st = state.slot(slot);
+    return LLDist(st.latitude, st.longitude, point.latitude, point.longitude);
+}
+
+double pathTermDb(const EngineState& state, int slot, const crv::formats::ReceiverPoint& point,
+                  const DistBearing& fromStation) {
+    return FMLevel(state, slot, 0.0, fromStation.distanceNmi, fromStation.bearingDeg, fmPointOf(point));
+}
+
 StationPointLevels StationPointLevels::build(const EngineState& state, const ReceiverPointFile& points,
                                              const std::vector<int>& slots, const ProgressHook& progress) {
     StationPointLevels t;
     const std::size_t n = points.points.size();
+    t.points_ = points.points.data();
     t.pointCount_ = n;
+    t.blockCount_ = (n + kBlockPoints - 1) / kBlockPoints;
     t.rowOfSlot_.assign(state.stations.size() + 1, -1);
     for (std::size_t r = 0; r < slots.size(); ++r) {
         const int s = slots[r];
         if (s < 1 || static_cast<std::size_t>(s) > state.stations.size())
             throw std::out_of_range("station slot out of range");
         t.rowOfSlot_[static_cast<std::size_t>(s)] = static_cast<int>(r);
+        t.latitude_.push_back(state.slot(s).latitude);
+        t.longitude_.push_back(state.slot(s).longitude);
     }
-    const double none = std::numeric_limits<double>::quiet_NaN();
-    t.gain_.assign(slots.size(), std::vector<double>(n, none));
-    t.distance_.assign(slots.size(), std::vector<double>(n, none));
+    // Every value is written by exactly one work item below (section ends
+    // included), so the rows need no filling first.
+    t.gain_.reset(new double[slots.size() * n]);
+    t.blockMax_.resize(slots.size() * t.blockCount_);
 
-    const std::size_t blocksPerRow = (n + kPointsPerBlock - 1) / kPointsPerBlock;
-    const std::size_t totalBlocks = blocksPerRow * slots.size();
-    // Work goes out in rounds of a few blocks per thread so that progress and
-    // cancel are seen on this thread between rounds.
-    const std::size_t round = std::max<std::size_t>(1, static_cast<std::size_t>(threadCount()) * 4);
-    for (std::size_t first = 0; first < totalBlocks; first += round) {
-        const std::size_t last = std::min(totalBlocks, first + round);
-        parallelFor(first, last, [&](std::size_t block) {
-            const std::size_t r = block / blocksPerRow;
+    const std::size_t itemsPerRow = (n + kPointsPerItem - 1) / kPointsPerItem;
+    const std::size_t totalItems = itemsPerRow * slots.size();
+    const double none = std::numeric_limits<double>::quiet_NaN();
+    const double lowest = -std::numeric_limits<double>::infinity();
+    // Work goes out in rounds of several items per thread so that progress
+    // and cancel are seen on this thread between rounds (every few tens of
+    // milliseconds); each round ends in a wait for its slowest thread, so
+    // rounds are not made smaller than that needs.
+    const std::size_t round = std::max<std::size_t>(1, static_cast<std::size_t>(threadCount()) * 16);
+    for (std::size_t first = 0; first < totalItems; first += round) {
+        const std::size_t last = std::min(totalItems, first + round);
+        parallelFor(first, last, [&](std::size_t item) {
+            const std::size_t r = item / itemsPerRow;
             const int slot = slots[r];
-            const Station& st = state.slot(slot);
-            const std::size_t p0 = (block % blocksPerRow) * kPointsPerBlock;
-            const std::size_t p1 = std::min(n, p0 + kPointsPerBlock);
-            for (std::size_t p = p0; p < p1; ++p) {
-                const auto& rec = points.points[p];
-                if (rec.id == crv::formats::kSectionEnd) continue;
-                const DistBearing db = LLDist(st.latitude, st.longitude, rec.latitude, rec.longitude);
-                t.distance_[r][p] = db.distanceNmi;
-                t.gain_[r][p] = FMLevel(state, slot, 0.0, db.distanceNmi, db.bearingDeg, fmPointOf(rec));
+            double* gain = t.gain_.get() + r * n;
+            double* blockMax = t.blockMax_.data() + r * t.blockCount_;
+            const std::size_t p0 = (item % itemsPerRow) * kPointsPerItem;
+            const std::size_t p1 = std::min(n, p0 + kPointsPerItem);
+            for (std::size_t b0 = p0; b0 < p1; b0 += kBlockPoints) {
+                const std::size_t b1 = std::min(p1, b0 + kBlockPoints);
+                double largest = lowest;
+                for (std::size_t p = b0; p < b1; ++p) {
+                    const auto& rec = points.points[p];
+                    if (rec.id == crv::formats::kSectionEnd) {
+                        gain[p] = none;
+                        continue;
+                    }
+                    gain[p] = pathTermDb(state, slot, rec, stationToPoint(state, slot, rec));
+                    if (gain[p] > largest) largest = gain[p];  // NaN never is
+                }
+                blockMax[b0 / kBlockPoints] = largest;
             }
         });
-        if (progress) progress(last, totalBlocks);
+        if (progress) progress(last, totalItems);
     }
+    t.largest_.assign(slots.size(), lowest);
+    for (std::size_t r = 0; r < slots.size(); ++r)
+        for (std::size_t b = 0; b < t.blockCount_; ++b)
+            t.largest_[r] = std::max(t.largest_[r], t.blockMax_[r * t.blockCount_ + b]);
     return t;
 }
 
 bool StationPointLevels::has(int slot) const {
     return slot >= 0 && static_cast<std::size_t>(slot) < rowOfSlot_.size() &&
            rowOfSlot_[static_cast<std::size_t>(slot)] >= 0;
+}
+
+double StationPointLevels::distanceNmi(int slot, std::size_t pointIndex) const {
+    const std::size_t r = row(slot);
+    const auto& rec = points_[pointIndex];
+    return LLDist(latitude_[r], longitude_[r], rec.latitude, rec.longitude).distanceNmi;
 }
 
 }  // namespace crv::engine

@@ -364,6 +364,77 @@ TEST_F(B1Case, FilesDoNotDependOnTheThreadCount) {
     }
 }
 
+// The short report finds its points block by block (a block whose largest
+// levels stay under its lowest threshold is skipped, the others are screened
+// in one pass); the debugging report walks every point through the threshold
+// routine one by one. Both must plot the same points with the same values for
+// every criteria type. The grid has 1,640 points in two sections (so several
+// blocks and a section end inside a block), points tied to one station, and
+// navaid levels that change smoothly along the file (as a grid's do) from one
+// side of the receiver curves' break points to the other.
+TEST_F(B1Case, BlockScreenPlotsWhatThePointByPointWalkPlots) {
+    std::vector<StationLine> stations{
+        {"WAAA", 98.1, kLatA, kLonA, 100, 1000, 1},           {"WBBB", 103.1, kLatB, kLonA, 100, 1000, 0},
+        {"WCCC", 103.2, kLatA - 0.05, kLonA + 0.05, 50, 900, 1}, {"WDDD", 93.1, kLatA + 0.02, kLonA - 0.03, 80, 1100, 0},
+        {"WEEE", 105.0, kLatA + 0.05, kLonA, 100, 1000, 1},     {"WFFF", 95.0, kLatA - 0.07, kLonA + 0.02, 60, 1000, 0},
+        {"WGGG", 100.0, kLatA, kLonA - 0.08, 30, 1000, 0},       {"WHHH", 101.0, kLatA + 0.04, kLonA + 0.04, 90, 1000, 0},
+    };
+    std::vector<crv::formats::ReceiverPoint> points;
+    for (int i = 0; i < 40; ++i) {
+        for (int j = 0; j < 41; ++j)
+            points.push_back({static_cast<std::int16_t>((i * j) % 11 == 5 ? -3 : 0), 1.0f + 0.1f * static_cast<float>(i),
+                              static_cast<float>(9 * j), static_cast<float>(700 + 17 * ((i + j) % 30)),
+                              static_cast<float>(kLatA - 0.12 + 0.006 * i), static_cast<float>(kLonA - 0.12 + 0.006 * j),
+                              static_cast<float>(-98 + 1.1 * i + 0.05 * j)});
+        if (i == 19) points.push_back(sectionEnd());
+    }
+    points.push_back(sectionEnd());
+
+    int plotted = 0;
+    for (int criteria = 1; criteria <= 6; ++criteria) {
+        // Per style: each plot's titles and points, as "title1|title2|level distance azimuth altitude extra ...".
+        std::map<std::string, std::string> byStyle[2];
+        ExportRun counts[2][2];
+        for (int k = 0; k < 2; ++k) {
+            CaseOptionsLine o;
+            o.intermod = 5;
+            o.criteria = criteria;
+            o.cutoff = 3;
+            o.rejection = 4;
+            o.style = k == 0 ? 1 : 3;
+            o.gridType = 6;
+            writeCase(stations, o);
+            writePoints(folder.run + "Rcvr_Loc.plx", points, 6);
+            for (const auto& e : fs::directory_iterator(folder.run))
+                if (e.path().extension() == ".plt" && e.path().filename() != "Rfi.plt") fs::remove(e.path());
+            writeBytes(folder.run + "Rfi.txt", "HEAD\r\n");
+            counts[k][0] = runTwoSignal(folder);
+            counts[k][1] = runThreeSignal(folder);
+            ASSERT_EQ(counts[k][0].status, 0) << criteria;
+            ASSERT_EQ(counts[k][1].status, 0) << criteria;
+            for (const auto& e : fs::directory_iterator(folder.run)) {
+                if (e.path().extension() != ".plt" || e.path().filename() == "Rfi.plt") continue;
+                std::string t1, t2;
+                std::string text;
+                for (const auto& p : plotPoints(e.path().string(), &t1, &t2)) {
+                    char b[96];
+                    std::snprintf(b, sizeof b, " %d %d %d %d %.9g", p.levelDb, p.distance100, p.azimuth100,
+                                  p.altitudeFt, static_cast<double>(p.extra));
+                    text += b;
+                }
+                byStyle[k][e.path().filename().string()] = t1 + "|" + t2 + "|" + text;
+            }
+        }
+        for (int n = 0; n < 2; ++n) {
+            EXPECT_EQ(counts[0][n].cases, counts[1][n].cases) << criteria;
+            EXPECT_EQ(counts[0][n].combinations, counts[1][n].combinations) << criteria;
+        }
+        EXPECT_TRUE(byStyle[0] == byStyle[1]) << "criteria type " << criteria;
+        plotted += static_cast<int>(byStyle[0].size());
+    }
+    EXPECT_GT(plotted, 5);
+}
+
 TEST_F(B1Case, MissingReceiverPointsFailNamingTheFile) {
     writeCase(pairStations(), {});
     const ExportRun r = runTwoSignal(folder);

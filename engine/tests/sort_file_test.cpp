@@ -70,3 +70,43 @@ TEST(SortFile, SingleLineAndMissingFileAreLeftAlone) {
     EXPECT_EQ(readBytes(file), "only line   \n");
     EXPECT_NO_THROW(sortRecordFile(dir + "missing.txt", "1:4:A", 10));
 }
+
+namespace {
+std::vector<std::string> linesOf(const std::string& bytes) {
+    std::vector<std::string> lines;
+    std::string cur;
+    for (char c : bytes) {
+        if (c != '\n') {
+            cur.push_back(c);
+            continue;
+        }
+        if (!cur.empty() && cur.back() == '\r') cur.pop_back();
+        lines.push_back(cur);
+        cur.clear();
+    }
+    if (!cur.empty()) lines.push_back(cur);
+    return lines;
+}
+}  // namespace
+
+TEST(SortFile, InMemorySortKeepsTheHeapOrderWithAndWithoutTies) {
+    // With ties, only the heapsort's own order is right: the golden file's
+    // records sorted in memory must come out as the golden sorted file.
+    const auto input = linesOf(readBytes(CRV_TEST_DATA "sort_input.txt"));
+    auto expected = linesOf(readBytes(CRV_TEST_DATA "sort_expected.txt"));
+    std::vector<std::string> records(input.begin(), input.end());
+    while (!records.empty() && records.back().empty()) records.pop_back();
+    while (!expected.empty() && expected.back().empty()) expected.pop_back();
+    sortRecords(records, "10:16:A 27:29:D", 40);
+    for (auto& r : records) r = r.substr(0, r.find_last_not_of(' ') + 1);
+    EXPECT_EQ(records, std::vector<std::string>(expected.begin(), expected.end()));
+
+    // Distinct keys (an intermodulation list): descending signals, then
+    // ascending proponent.
+    std::vector<std::string> list{"    1    2    3 108.100", "    2    2    3 108.100", "    1    4    5 108.050",
+                                  "    3    1    9 108.150"};
+    sortRecords(list, "7:23:D 2:5:A", 23);
+    const std::vector<std::string> sorted{"    1    4    5 108.050", "    1    2    3 108.100", "    2    2    3 108.100",
+                                          "    3    1    9 108.150"};
+    EXPECT_EQ(list, sorted);
+}
