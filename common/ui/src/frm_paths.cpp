@@ -1,5 +1,7 @@
 #include "crv/common/ui/frm_paths.h"
 
+#include "crv/common/ui/os_services.h"
+
 #include <memory>
 
 #include <QCheckBox>
@@ -26,10 +28,9 @@ namespace {
 
 QString qs(const std::string& s) { return QString::fromStdString(s); }
 
+// The common folder question, so one seam scripts it everywhere.
 std::string chooseFolder(QWidget* parent, const std::string& title, const std::string& start) {
-    return QFileDialog::getExistingDirectory(parent, qs(title), qs(start),
-                                             QFileDialog::ShowDirsOnly | QFileDialog::DontUseNativeDialog)
-        .toStdString();
+    return BrowseForFolder(parent, qs(title), qs(start)).toStdString();
 }
 
 std::string chooseFile(QWidget* parent, const std::string& title, const std::string& folder,
