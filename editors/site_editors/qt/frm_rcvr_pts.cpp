@@ -1,5 +1,7 @@
 #include "frm_rcvr_pts.h"
 
+#include "editor_window.h"
+
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
@@ -204,16 +206,9 @@ bool frmRcvrPts::eventFilter(QObject* watched, QEvent* event) {
             descriptionActive_ = true;
             descriptionBefore_ = description_->text();
         } else if (event->type() == QEvent::KeyPress) {
-            auto* key = static_cast<QKeyEvent*>(event);
-            if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
-                commitDescription();
-                focusNextChild();
+            if (detail::textBoxKey(static_cast<QKeyEvent*>(event), description_, descriptionBefore_,
+                                   [this] { return commitDescription(); }))
                 return true;
-            }
-            if (key->key() == Qt::Key_Escape) {
-                description_->setText(descriptionBefore_);
-                return true;
-            }
             editor_.noteTyping();
         }
     }
@@ -221,32 +216,15 @@ bool frmRcvrPts::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void frmRcvrPts::closeEvent(QCloseEvent* event) {
-    if (editor_.closed() || closing_) {
-        event->accept();
+    if (detail::closeAsExit(event, editor_.closed(), closing_, [this] { return CommitEdit() && editor_.Exit(); }))
         emit finished();
-        return;
-    }
-    event->ignore();
-    closing_ = true;
-    if (CommitEdit() && editor_.Exit()) {
-        event->accept();
-        emit finished();
-    }
-    closing_ = false;
 }
 
 void EditRcvrTestPts(SiteEditorHost& host, QWidget* mainWindow, const std::function<void(frmRcvrPts&)>& script) {
     QApplication::setOverrideCursor(Qt::WaitCursor);
     frmRcvrPts window(host);
     QApplication::restoreOverrideCursor();
-    if (mainWindow) mainWindow->hide();
-    QEventLoop loop;
-    QObject::connect(&window, &frmRcvrPts::finished, &loop, &QEventLoop::quit, Qt::QueuedConnection);
-    window.show();
-    if (script) QTimer::singleShot(0, &window, [&] { script(window); });
-    loop.exec();
-    window.hide();
-    if (mainWindow) mainWindow->show();
+    detail::runUntilFinished(window, mainWindow, script);
 }
 
 }  // namespace crv::editors

@@ -1,5 +1,7 @@
 #include "frm_user_data.h"
 
+#include "editor_window.h"
+
 #include <QAction>
 #include <QCloseEvent>
 #include <QEventLoop>
@@ -210,15 +212,8 @@ bool frmUserData::eventFilter(QObject* watched, QEvent* event) {
             boxBefore_ = box->text();
             box->selectAll();
         } else if (event->type() == QEvent::KeyPress) {
-            auto* key = static_cast<QKeyEvent*>(event);
-            if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
-                if (commitBox(box)) focusNextChild();
+            if (detail::textBoxKey(static_cast<QKeyEvent*>(event), box, boxBefore_, [&] { return commitBox(box); }))
                 return true;
-            }
-            if (key->key() == Qt::Key_Escape) {
-                box->setText(boxBefore_);
-                return true;
-            }
             editor_.noteTyping();
         }
     }
@@ -226,34 +221,15 @@ bool frmUserData::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void frmUserData::closeEvent(QCloseEvent* event) {
-    // Only the editor's own Exit closes it; the close box asks as Exit does.
-    if (editor_.closed() || closing_) {
-        event->accept();
+    if (detail::closeAsExit(event, editor_.closed(), closing_, [this] { return CommitEdit() && editor_.Exit(); }))
         emit finished();
-        return;
-    }
-    event->ignore();
-    closing_ = true;
-    if (CommitEdit() && editor_.Exit()) {
-        event->accept();
-        emit finished();
-    }
-    closing_ = false;
 }
 
 namespace {
 void runEditor(SiteEditorHost& host, bool patternMode, QWidget* mainWindow,
                const std::function<void(frmUserData&)>& script) {
     frmUserData window(host, patternMode);
-    window.setAttribute(Qt::WA_DeleteOnClose, false);
-    if (mainWindow) mainWindow->hide();
-    QEventLoop loop;
-    QObject::connect(&window, &frmUserData::finished, &loop, &QEventLoop::quit, Qt::QueuedConnection);
-    window.show();
-    if (script) QTimer::singleShot(0, &window, [&] { script(window); });
-    loop.exec();
-    window.hide();
-    if (mainWindow) mainWindow->show();
+    detail::runUntilFinished(window, mainWindow, script);
 }
 }  // namespace
 

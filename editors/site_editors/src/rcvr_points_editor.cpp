@@ -1,13 +1,12 @@
 #include "crv/editors/rcvr_points_editor.h"
 
-#include <fstream>
-#include <iterator>
 
 #include "crv/common/conversions.h"
 #include "crv/common/lat_lon.h"
 #include "crv/common/text_utils.h"
 #include "crv/editors/user_data_file.h"
 #include "crv/platform/text_file.h"
+#include "editor_steps.h"
 #include "text_field.h"
 
 namespace crv::editors {
@@ -18,19 +17,6 @@ using common::MessageButtons;
 using common::MessageIcon;
 
 namespace {
-
-std::string trim(const std::string& s) {
-    const auto a = s.find_first_not_of(' ');
-    if (a == std::string::npos) return {};
-    return s.substr(a, s.find_last_not_of(' ') - a + 1);
-}
-
-bool readWholeFile(const std::string& path, std::string& bytes) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return false;
-    bytes.assign(std::istreambuf_iterator<char>(in), {});
-    return true;
-}
 
 double& valueOf(RcvrPoint& p, int column) {
     return column == 1 ? p.first : column == 2 ? p.second : p.elevationFt;
@@ -117,7 +103,7 @@ void RcvrPointsEditor::ShowData() {
 void RcvrPointsEditor::ReadGrid() {
     // Every commit keeps the points as numbers, so a change of format or
     // notation shows the same positions without rounding them through texts.
-    descriptionText_ = trim(descriptionText_);
+    descriptionText_ = detail::trimBlanks(descriptionText_);
 }
 
 bool RcvrPointsEditor::commitCell(int row, int column, std::string& text, const std::string& beforeRef) {
@@ -148,20 +134,15 @@ bool RcvrPointsEditor::commitDescription(std::string& text, const std::string& b
 
 RcvrPointsEditor::Prompt RcvrPointsEditor::askToSave(const std::string& text, const std::string& title) {
     if (!changed_ && !typing_) return Prompt::Go;
-    switch (say(text, title, MessageIcon::Question, MessageButtons::YesNoCancel)) {
-        case MessageAnswer::Yes:
-            if (!commitPending()) return Prompt::Stop;
-            return SaveDataAs() ? Prompt::Go : Prompt::Stop;
-        case MessageAnswer::No: return Prompt::Go;
-        default: return Prompt::Stop;
-    }
+    return detail::askToSaveFirst(host_.presenter(), text, title, commitPending, [this] { return SaveDataAs(); }) ==
+                   detail::SavePrompt::Go
+               ? Prompt::Go
+               : Prompt::Stop;
 }
 
 bool RcvrPointsEditor::SaveDataAs() {
     if (anyInvalid()) {
-        say(" Some values read from the file are outside their range and are marked in the table. " + std::string(1, kCR) +
-                " Correct them before saving. ",
-            "Save", MessageIcon::Exclamation, MessageButtons::Ok);
+        detail::sayMarkedValuesRemain(host_.presenter());
         return false;
     }
     ReadGrid();
@@ -171,32 +152,21 @@ bool RcvrPointsEditor::SaveDataAs() {
                                  " and the rows after it will not be saved. " + kCR + " Save anyway? ";
         if (say(text, "Save", MessageIcon::Exclamation, MessageButtons::YesNo) != MessageAnswer::Yes) return false;
     }
-    const std::string reminder = "Remember, in order to be used by the " + std::string(1, kCR) +
-                                 "model, the receiver points data file must be " + kCR + "named " + kRcvrPointsFile +
-                                 "." + kCR + kCR + "However, you may use any name you " + kCR + "wish at this time. ";
-    if (say(reminder, "Please Note", MessageIcon::Information, MessageButtons::OkCancel) != MessageAnswer::Ok)
-        return false;
+    const std::string which = "the receiver points data file must be " + std::string(1, kCR) + "named " + kRcvrPointsFile;
+    if (!detail::remindOfTheModelName(host_.presenter(), which, MessageIcon::Information)) return false;
     FileDialogRequest request;
     request.title = "Save As";
     request.filter = "Receiver Points (*.pts)|*.pts|All Files (*.*)|*.*";
     request.defaultExtension = ".pts";
     request.initialFolder = host_.state().UserFolder;
     request.initialName = fileTitle_ == "untitled" ? kRcvrPointsFile : fileTitle_;
-    const std::string path = host_.askSaveFile(request);
+    const std::string path = detail::askWhereToSave(host_, request, fileTitle_);
     if (path.empty()) return false;
-    fileTitle_ = detail::nameOf(path);
-    host_.state().UserFolder = detail::folderOf(path);
-    host_.savePaths();
     RcvrPoints file;
     file.format = format_;
     file.description = common::leftSet(descriptionText_, 25);
     file.points = points_;
-    if (auto written = platform::writeFileAtomic(path, writeRcvrPointsFile(file)); !written) {
-        say(" The file could not be written: " + std::string(1, kCR) + " " + path + " " + kCR + " " + written.error() +
-                " ",
-            "Save", MessageIcon::Critical, MessageButtons::Ok);
-        return false;
-    }
+    if (!detail::writeOrReport(host_.presenter(), path, writeRcvrPointsFile(file))) return false;
     changed_ = false;
     return true;
 }
@@ -246,7 +216,7 @@ bool RcvrPointsEditor::Open() {
     browsedBefore_ = true;
     if (path.empty()) return false;
     std::string bytes;
-    if (!readWholeFile(path, bytes)) {
+    if (!detail::readWholeFile(path, bytes)) {
         say(" The file could not be read: " + std::string(1, kCR) + " " + path + " ", "Open File", MessageIcon::Critical,
             MessageButtons::Ok);
         return false;
@@ -255,7 +225,7 @@ bool RcvrPointsEditor::Open() {
     host_.state().UserFolder = detail::folderOf(path);
     host_.savePaths();
     const RcvrPointsFileRead f = readRcvrPointsFile(bytes);
-    descriptionText_ = trim(f.data.description);
+    descriptionText_ = detail::trimBlanks(f.data.description);
     format_ = f.data.format;
     takeRead(f.read, "Open File");
     return true;
@@ -270,7 +240,7 @@ bool RcvrPointsEditor::Import() {
     const std::string path = host_.askOpenFile(request);
     if (path.empty()) return false;
     std::string bytes;
-    if (!readWholeFile(path, bytes)) {
+    if (!detail::readWholeFile(path, bytes)) {
         say(" The file could not be read: " + std::string(1, kCR) + " " + path + " ", "Import", MessageIcon::Critical,
             MessageButtons::Ok);
         return false;

@@ -1,12 +1,11 @@
 #include "crv/editors/user_data_editor.h"
 
 #include <cmath>
-#include <fstream>
-#include <iterator>
 
 #include "crv/common/conversions.h"
 #include "crv/common/text_utils.h"
 #include "crv/platform/text_file.h"
+#include "editor_steps.h"
 #include "text_field.h"
 
 namespace crv::editors {
@@ -16,21 +15,6 @@ using common::MessageAnswer;
 using common::MessageButtons;
 using common::MessageIcon;
 
-namespace {
-
-std::string readWholeFile(const std::string& path, bool& ok) {
-    std::ifstream in(path, std::ios::binary);
-    ok = static_cast<bool>(in);
-    return ok ? std::string(std::istreambuf_iterator<char>(in), {}) : std::string();
-}
-
-std::string trim(const std::string& s) {
-    const auto a = s.find_first_not_of(' ');
-    if (a == std::string::npos) return {};
-    return s.substr(a, s.find_last_not_of(' ') - a + 1);
-}
-
-}  // namespace
 
 UserDataEditor::UserDataEditor(SiteEditorHost& host, bool patternMode)
     : host_(host), patternMode_(patternMode), data_(newUserData(patternMode ? 1 : 4)) {
@@ -91,7 +75,7 @@ void UserDataEditor::ShowData() {
         cells_[i] = invalid_[i] ? common::formatDecimal(shown, cell.decimals)
                                 : common::FormatField(shown, cell.width, cell.decimals);
     }
-    descriptionText_ = trim(data_.description);
+    descriptionText_ = detail::trimBlanks(data_.description);
     data_.description = common::leftSet(descriptionText_, 25);
     gainText_ = common::FormatField(data_.gain, 4, 1);
 }
@@ -99,7 +83,7 @@ void UserDataEditor::ShowData() {
 void UserDataEditor::ReadGrid() {
     // The values are kept as numbers by every commit, so a switch of scale
     // or a save never rounds them through the cells' texts.
-    data_.description = common::leftSet(trim(descriptionText_), 25);
+    data_.description = common::leftSet(detail::trimBlanks(descriptionText_), 25);
     data_.gain = common::Val(gainText_);
     // The 360 degree point of an FM horizontal pattern is its 0 degree point.
     if (data_.kind == 1) data_.values.back() = data_.values.front();
@@ -158,33 +142,22 @@ bool UserDataEditor::commitGain(std::string& text, const std::string& beforeRef)
 UserDataEditor::Prompt UserDataEditor::askToSave(const std::string& text, const std::string& title,
                                                  bool evenWhenOnlyTyped) {
     if (!changed_ && !(evenWhenOnlyTyped && typing_)) return Prompt::Go;
-    switch (say(text, title, MessageIcon::Question, MessageButtons::YesNoCancel)) {
-        case MessageAnswer::Yes:
-            // Whatever stops the save keeps the data on screen.
-            if (!commitPending()) return Prompt::Stop;
-            return SaveDataAs() ? Prompt::Go : Prompt::Stop;
-        case MessageAnswer::No: return Prompt::Go;
-        default: return Prompt::Stop;
-    }
+    return detail::askToSaveFirst(host_.presenter(), text, title, commitPending, [this] { return SaveDataAs(); }) ==
+                   detail::SavePrompt::Go
+               ? Prompt::Go
+               : Prompt::Stop;
 }
 
 bool UserDataEditor::SaveDataAs() {
     if (anyInvalid()) {
-        say(" Some values read from the file are outside their range and are marked in the table. " + std::string(1, kCR) +
-                " Correct them before saving. ",
-            "Save", MessageIcon::Exclamation, MessageButtons::Ok);
+        detail::sayMarkedValuesRemain(host_.presenter());
         return false;
     }
     const UserDataKind& k = kindInfo();
-    const std::string reminder =
-        patternMode_ ? "Remember, in order to be used by the " + std::string(1, kCR) +
-                           "model, the pattern file must be named " + kCR + k.nameHint + "." + kCR + kCR +
-                           "However, you may use any name you " + kCR + "wish at this time. "
-                     : "Remember, in order to be used by the " + std::string(1, kCR) +
-                           "model, the calibration data file must be " + kCR + "named " + k.modelFile + "." + kCR +
-                           kCR + "However, you may use any name you " + kCR + "wish at this time. ";
-    if (say(reminder, "Please Note", MessageIcon::Exclamation, MessageButtons::OkCancel) != MessageAnswer::Ok)
-        return false;
+    const std::string which = patternMode_ ? "the pattern file must be named " + std::string(1, kCR) + k.nameHint
+                                           : "the calibration data file must be " + std::string(1, kCR) + "named " +
+                                                 k.modelFile;
+    if (!detail::remindOfTheModelName(host_.presenter(), which, MessageIcon::Exclamation)) return false;
     FileDialogRequest request;
     request.title = "Save As";
     request.filter = patternMode_ ? "Pattern Files (*.pat)|*.pat|All Files (*.*)|*.*"
@@ -192,21 +165,13 @@ bool UserDataEditor::SaveDataAs() {
     request.defaultExtension = patternMode_ ? ".pat" : ".cal";
     request.initialFolder = host_.state().UserFolder;
     request.initialName = fileTitle_ == "untitled" ? k.modelFile : fileTitle_;
-    const std::string path = host_.askSaveFile(request);
+    const std::string path = detail::askWhereToSave(host_, request, fileTitle_);
     if (path.empty()) return false;
-    fileTitle_ = detail::nameOf(path);
-    host_.state().UserFolder = detail::folderOf(path);
-    host_.savePaths();
     ReadGrid();
     // What is saved is normalised; the table keeps the values as entered.
     UserData saved = data_;
     if (patternMode_) NormalizePattern(saved);
-    if (auto written = platform::writeFileAtomic(path, writeUserDataFile(saved)); !written) {
-        say(" The file could not be written: " + std::string(1, kCR) + " " + path + " " + kCR + " " + written.error() +
-                " ",
-            "Save", MessageIcon::Critical, MessageButtons::Ok);
-        return false;
-    }
+    if (!detail::writeOrReport(host_.presenter(), path, writeUserDataFile(saved))) return false;
     data_ = saved;
     changed_ = false;
     return true;
@@ -229,9 +194,8 @@ bool UserDataEditor::Open() {
     const std::string path = host_.showFiles(patternMode_ ? 5 : 6, browsedBefore_);
     browsedBefore_ = true;
     if (path.empty()) return false;
-    bool ok = false;
-    const std::string bytes = readWholeFile(path, ok);
-    if (!ok) {
+    std::string bytes;
+    if (!detail::readWholeFile(path, bytes)) {
         say(" The file could not be read: " + std::string(1, kCR) + " " + path + " ", "Open File", MessageIcon::Critical,
             MessageButtons::Ok);
         return false;

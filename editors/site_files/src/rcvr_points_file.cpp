@@ -6,26 +6,14 @@
 #include "crv/common/conversions.h"
 #include "crv/common/lat_lon.h"
 #include "crv/common/text_utils.h"
+#include "tokens.h"
 #include "crv/editors/user_data_file.h"
 
 namespace crv::editors {
 
 namespace {
 
-std::vector<std::string> blankTokens(std::string_view line) {
-    std::vector<std::string> out;
-    std::string cur;
-    for (char c : line) {
-        if (c == ' ' || c == '\t') {
-            if (!cur.empty()) out.push_back(std::move(cur));
-            cur.clear();
-        } else {
-            cur.push_back(c);
-        }
-    }
-    if (!cur.empty()) out.push_back(std::move(cur));
-    return out;
-}
+using detail::blankTokens;
 
 bool beginsWithNumber(const std::string& t) {
     std::size_t i = 0;

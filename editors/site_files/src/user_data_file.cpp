@@ -4,10 +4,13 @@
 
 #include "crv/common/conversions.h"
 #include "crv/common/text_utils.h"
+#include "tokens.h"
 
 namespace crv::editors {
 
 namespace {
+
+using detail::blankTokens;
 
 const UserDataKind kKinds[] = {
     {1, "FM Horizontal", "FmHor01.pat", "FmHorxx.pat, where xx = 01-25", "  Azimuth  \rAngle", 0, 10, 37, 35, 14, 3, 0,
@@ -25,21 +28,6 @@ const UserDataKind kKinds[] = {
 // A value read from a file may differ from the cell's limit in the last
 // written decimal only.
 constexpr double kSlack = 1e-9;
-
-std::vector<std::string> blankTokens(std::string_view line) {
-    std::vector<std::string> out;
-    std::string cur;
-    for (char c : line) {
-        if (c == ' ' || c == '\t') {
-            if (!cur.empty()) out.push_back(std::move(cur));
-            cur.clear();
-        } else {
-            cur.push_back(c);
-        }
-    }
-    if (!cur.empty()) out.push_back(std::move(cur));
-    return out;
-}
 
 double token(const std::vector<std::string>& tokens, std::size_t i) {
     return i < tokens.size() ? common::Val(tokens[i]) : 0.0;
