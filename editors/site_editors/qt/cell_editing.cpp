@@ -7,6 +7,8 @@
 #include <QScrollBar>
 #include <QTableView>
 
+#include "crv/common/ui/lat_lon_edit.h"
+
 namespace crv::editors {
 
 namespace {
@@ -26,12 +28,12 @@ void focusAfter(QWidget* grid) {
 }  // namespace
 
 CellEditing::CellEditing(QTableView* grid, Hooks hooks)
-    : QObject(grid), grid_(grid), hooks_(std::move(hooks)), editor_(new QLineEdit(grid->viewport())) {
+    : QObject(grid), grid_(grid), hooks_(std::move(hooks)), plain_(new QLineEdit(grid->viewport())), editor_(plain_) {
     column_ = hooks_.firstColumn;
-    editor_->hide();
-    editor_->setFrame(false);
-    editor_->setAlignment(Qt::AlignCenter);
-    editor_->installEventFilter(this);
+    plain_->hide();
+    plain_->setFrame(false);
+    plain_->setAlignment(Qt::AlignCenter);
+    plain_->installEventFilter(this);
     grid_->installEventFilter(this);
     grid_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     grid_->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -63,12 +65,38 @@ void CellEditing::place() {
     editor_->raise();
 }
 
+void CellEditing::useEditorFor(const common::FieldCheck& record) {
+    QLineEdit* wanted = plain_;
+    if (record.kind == common::kFieldLatLon) {
+        const bool latitude = static_cast<int>(record.min) == 1;
+        common::ui::LatLonEdit*& box = latitude ? latitude_ : longitude_;
+        if (!box) {
+            using Axis = common::ui::LatLonEdit::Axis;
+            box = new common::ui::LatLonEdit(latitude ? Axis::Latitude : Axis::Longitude, record.decimals, nullptr,
+                                             grid_->viewport());
+            // The table commits the cell itself; the box checks nothing on leaving.
+            box->setValidator([](const QString&) { return true; });
+            box->setFrame(false);
+            box->setAlignment(Qt::AlignCenter);
+            box->hide();
+            box->installEventFilter(this);
+        }
+        if (box->format() != record.decimals) box->setFormat(record.decimals);
+        wanted = box;
+    }
+    if (wanted == editor_) return;
+    editor_->hide();
+    editor_ = wanted;
+}
+
 void CellEditing::begin() {
+    const common::FieldCheck record = hooks_.record(row_, column_);
+    useEditorFor(record);
+    place();
     // The cell's width first: a text set into a narrower editor would be cut
     // (a value read out of range may be wider than its cell; it stays whole).
-    const common::FieldCheck record = hooks_.record(row_, column_);
     const int shown = static_cast<int>(hooks_.text(row_, column_).size());
-    editor_->setMaxLength(record.width > 0 ? std::max<int>(record.width, shown) : 32767);
+    if (editor_ == plain_) editor_->setMaxLength(record.width > 0 ? std::max<int>(record.width, shown) : 32767);
     if (state_ == State::Idle) {
         editor_->setText(hooks_.text(row_, column_));
         before_ = editor_->text();

@@ -16,6 +16,10 @@ class QAbstractItemModel;
 class QLineEdit;
 class QTableView;
 
+namespace crv::common::ui {
+class LatLonEdit;
+}
+
 namespace crv::editors {
 
 class CellEditing : public QObject {
@@ -34,6 +38,8 @@ public:
     };
     CellEditing(QTableView* grid, Hooks hooks);
 
+    // The editor of the current cell: a plain line, or the position box with
+    // its hemisphere letter and fixed digit places for latitude and longitude.
     QLineEdit* editor() const { return editor_; }
     int row() const { return row_; }
     int column() const { return column_; }
@@ -57,10 +63,15 @@ private:
     enum class State { Idle, Editing, Invalid };
     void place();
     void begin();
+    // Shows the editor the cell's record asks for and hides the other.
+    void useEditorFor(const common::FieldCheck& record);
     void step(int rows, int columns);
 
     QTableView* grid_;
     Hooks hooks_;
+    QLineEdit* plain_;
+    common::ui::LatLonEdit* latitude_ = nullptr;
+    common::ui::LatLonEdit* longitude_ = nullptr;
     QLineEdit* editor_;
     State state_ = State::Idle;
     int row_ = 0, column_ = 1;

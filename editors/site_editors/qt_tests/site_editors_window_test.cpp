@@ -10,6 +10,7 @@
 #include <QTableView>
 #include <QTest>
 
+#include "crv/common/ui/lat_lon_edit.h"
 #include "crv/common/ui/snapshot.h"
 #include "fake_host.h"
 #include "frm_rcvr_pts.h"
@@ -159,6 +160,22 @@ private slots:
         typeInCell(w.cells(), "1200");
         QCOMPARE(w.cells().row(), 3);
         QCOMPARE(w.cells().column(), 1);
+
+        // Position cells are the position box: the hemisphere letter is typed
+        // over wherever the caret is, digits fill the fixed places.
+        w.cells().moveTo(4, 1);
+        QVERIFY(qobject_cast<crv::common::ui::LatLonEdit*>(w.cells().editor()));
+        QTest::keyClicks(w.cells().editor(), "S453015");
+        QTest::keyClick(w.cells().editor(), Qt::Key_Return);
+        QCOMPARE(QString::fromLatin1(w.editor().cellText(4, 1).c_str()), QString::fromLatin1("S 45\xB0 30' 15\""));
+        QVERIFY(qobject_cast<crv::common::ui::LatLonEdit*>(w.cells().editor()));  // on to the longitude
+        QTest::keyClick(w.cells().editor(), Qt::Key_Escape);
+        w.cells().moveTo(4, 3);
+        QVERIFY(!qobject_cast<crv::common::ui::LatLonEdit*>(w.cells().editor()));
+        w.cells().moveTo(4, 1);
+        std::string none = "N 00 00 00";  // back to an empty row, so the saved list ends where it did
+        QVERIFY(w.editor().commitCell(4, 1, none, w.editor().cellText(4, 1)));
+        w.cells().reset();
 
         // Another notation shows the same positions.
         w.notationOption(2)->click();
