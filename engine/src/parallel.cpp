@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <chrono>
 #include <condition_variable>
 #include <cstdint>
 #include <cstdlib>
@@ -18,6 +19,26 @@ namespace {
 // from inside one runs on that thread alone.
 thread_local bool insideWork = false;
 
+// Waits, spinning for a short while before it sleeps, until ready() holds.
+// Parallel rounds often follow each other within a millisecond (a round's
+// results are written out on the calling thread, then the next starts); a
+// thread that sleeps must be woken through the kernel, which on a virtual
+// machine costs as much as a small round's work, so a thread keeps watching
+// for that long first.
+template <class Ready>
+bool spinUntil(Ready ready) {
+    using Clock = std::chrono::steady_clock;
+    constexpr auto kSpin = std::chrono::microseconds(2000);
+    const auto until = Clock::now() + kSpin;
+    for (int i = 1;; ++i) {
+        if (ready()) return true;
+#if defined(__x86_64__) || defined(__i386__)
+        __builtin_ia32_pause();
+#endif
+        if (i % 64 == 0 && Clock::now() > until) return false;
+    }
+}
+
 // The worker threads, started on first use and kept for the life of the
 // process: an export makes thousands of short parallel rounds, and starting
 // threads for each of them cost more than the rounds' work on a small case.
@@ -27,6 +48,7 @@ public:
         {
             std::lock_guard lock(mutex_);
             quit_ = true;
+            generation_.fetch_add(1, std::memory_order_release);
         }
         wake_.notify_all();
         for (auto& t : threads_) t.join();
@@ -35,43 +57,53 @@ public:
     // Runs job on the calling thread and helpers - 1 workers.
     void run(std::size_t helpers, const std::function<void()>& job) {
         std::lock_guard callLock(callMutex_);  // one parallel round at a time
-        std::unique_lock lock(mutex_);
-        while (threads_.size() < helpers - 1) {
-            const std::size_t index = threads_.size();
-            threads_.emplace_back([this, index] { workerLoop(index); });
+        {
+            std::lock_guard lock(mutex_);
+            while (threads_.size() < helpers - 1) {
+                const std::size_t index = threads_.size();
+                threads_.emplace_back([this, index] { workerLoop(index); });
+            }
+            job_ = &job;
+            wanted_ = helpers - 1;
+            busy_.store(wanted_, std::memory_order_relaxed);
+            generation_.fetch_add(1, std::memory_order_release);
         }
-        job_ = &job;
-        wanted_ = helpers - 1;
-        busy_ = wanted_;
-        ++generation_;
-        lock.unlock();
-        wake_.notify_all();
+        wake_.notify_all();  // no system call when every worker is still spinning
 
         insideWork = true;
         job();
         insideWork = false;
 
-        lock.lock();
-        done_.wait(lock, [&] { return busy_ == 0; });
-        job_ = nullptr;
+        if (!spinUntil([&] { return busy_.load(std::memory_order_acquire) == 0; })) {
+            std::unique_lock lock(mutex_);
+            done_.wait(lock, [&] { return busy_.load(std::memory_order_acquire) == 0; });
+        }
     }
 
 private:
     void workerLoop(std::size_t index) {
         std::uint64_t seen = 0;
-        std::unique_lock lock(mutex_);
         for (;;) {
-            wake_.wait(lock, [&] { return quit_ || generation_ != seen; });
-            if (quit_) return;
-            seen = generation_;
-            if (index >= wanted_) continue;  // this round needs fewer threads
-            const std::function<void()>* job = job_;
-            lock.unlock();
+            const auto fresh = [&] { return generation_.load(std::memory_order_acquire) != seen; };
+            if (!spinUntil(fresh)) {
+                std::unique_lock lock(mutex_);
+                wake_.wait(lock, fresh);
+            }
+            const std::function<void()>* job = nullptr;
+            {
+                std::lock_guard lock(mutex_);
+                if (quit_) return;
+                seen = generation_.load(std::memory_order_relaxed);
+                if (index >= wanted_) continue;  // this round needs fewer threads
+                job = job_;
+            }
             insideWork = true;
             (*job)();
             insideWork = false;
-            lock.lock();
-            if (--busy_ == 0) done_.notify_one();
+            if (busy_.fetch_sub(1, std::memory_order_acq_rel) == 1) {
+                std::lock_guard lock(mutex_);  // the caller is either still spinning or waiting on done_
+                done_.notify_one();
+            }
         }
     }
 
@@ -80,8 +112,9 @@ private:
     std::condition_variable wake_, done_;
     std::vector<std::thread> threads_;
     const std::function<void()>* job_ = nullptr;
-    std::size_t wanted_ = 0, busy_ = 0;
-    std::uint64_t generation_ = 0;
+    std::size_t wanted_ = 0;
+    std::atomic<std::size_t> busy_{0};
+    std::atomic<std::uint64_t> generation_{0};
     bool quit_ = false;
 };
 

@@ -2,6 +2,7 @@
 // files (".ptx") the viewer draws the antennas of the case from.
 #include <array>
 #include <cmath>
+#include <cstdio>
 #include <functional>
 #include <string>
 #include <vector>
@@ -121,6 +122,29 @@ NamedPlot localizerPlot(const EngineState& state) {
     return {fileName, plot};
 }
 
+// True when the file at path holds exactly these bytes.
+bool fileHolds(const std::string& path, const std::string& bytes) {
+    std::FILE* f = std::fopen(path.c_str(), "rb");
+    if (!f) return false;
+    std::string held(bytes.size() + 1, '\0');  // one byte more: a longer file differs
+    const std::size_t n = std::fread(held.data(), 1, held.size(), f);
+    std::fclose(f);
+    return n == bytes.size() && held.compare(0, n, bytes) == 0;
+}
+
+// Writes the plot file unless it already holds the same bytes: a run in the
+// same folder mostly finds the files of its previous run, and replacing a file
+// safely (a flushed temporary, then a rename) costs far more than reading it.
+bool writePlotFile(const std::string& path, const PatternPlot& plot) {
+    std::string bytes;
+    for (const std::string& line : crv::formats::patternPlotLines(plot)) {
+        bytes += line;
+        bytes += "\r\n";
+    }
+    if (fileHolds(path, bytes)) return true;
+    return static_cast<bool>(crv::platform::writeFileAtomic(path, bytes));
+}
+
 }  // namespace
 
 void WritePatterns(const EngineState& state, ReportFile& report) {
@@ -163,7 +187,7 @@ void WritePatterns(const EngineState& state, ReportFile& report) {
     parallelFor(0, plots.size(), [&](std::size_t i) {
         const NamedPlot p = plots[i]();
         const std::string path = state.paths.runFolder + p.fileName;
-        if (!crv::platform::writeTextLinesAtomic(path, crv::formats::patternPlotLines(p.plot))) failedPath[i] = path;
+        if (!writePlotFile(path, p.plot)) failedPath[i] = path;
     });
     for (const std::string& path : failedPath)
         if (!path.empty()) fail(kRoutine, "Could not write pattern plot file:\r" + path);
