@@ -1,8 +1,12 @@
 #include "station_point_levels.h"
 
+#include <sys/mman.h>
+
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <limits>
+#include <new>
 #include <stdexcept>
 
 #include "fm_level.h"
@@ -17,7 +21,24 @@ namespace {
 // blocks, so each work item fills its own block maxima.
 constexpr std::size_t kPointsPerItem = 2048;
 static_assert(kPointsPerItem % StationPointLevels::kBlockPoints == 0);
+
+// Memory for count doubles, in whole huge pages where the table is large: it
+// is written once, page by page, and the kernel's work per page fault (a
+// third of the build's time on one thread with 4 KiB pages) is then paid once
+// per 2 MiB instead of once per 4 KiB.
+double* allocateTable(std::size_t count) {
+    constexpr std::size_t kHugePage = std::size_t{2} << 20;
+    std::size_t bytes = std::max<std::size_t>(count, 1) * sizeof(double);
+    const bool huge = bytes >= kHugePage;
+    if (huge) bytes = (bytes + kHugePage - 1) / kHugePage * kHugePage;
+    void* p = std::aligned_alloc(huge ? kHugePage : alignof(std::max_align_t), bytes);
+    if (!p) throw std::bad_alloc();
+    if (huge) ::madvise(p, bytes, MADV_HUGEPAGE);  // a hint: without it the table is the same, only built slower
+    return static_cast<double*>(p);
+}
 }  // namespace
+
+void StationPointLevels::FreeMemory::operator()(double* p) const { std::free(p); }
 
 ReceiverPoint fmPointOf(const crv::formats::ReceiverPoint& record) {
     ReceiverPoint p;
@@ -56,7 +77,7 @@ StationPointLevels StationPointLevels::build(const EngineState& state, const Rec
     }
     // Every value is written by exactly one work item below (section ends
     // included), so the rows need no filling first.
-    t.gain_.reset(new double[slots.size() * n]);
+    t.gain_.reset(allocateTable(slots.size() * n));
     t.blockMax_.resize(slots.size() * t.blockCount_);
 
     const std::size_t itemsPerRow = (n + kPointsPerItem - 1) / kPointsPerItem;

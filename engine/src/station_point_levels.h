@@ -73,9 +73,12 @@ private:
     std::size_t row(int slot) const { return static_cast<std::size_t>(rowOfSlot_[static_cast<std::size_t>(slot)]); }
 
     std::vector<int> rowOfSlot_;   // slot -> row, -1 when not built
+    struct FreeMemory {
+        void operator()(double* p) const;
+    };
     // [row * pointCount_ + point]. Left uninitialised until the worker threads
     // write it: zeroing it first would touch every page on one thread.
-    std::unique_ptr<double[]> gain_;
+    std::unique_ptr<double[], FreeMemory> gain_;
     std::vector<double> blockMax_; // [row * blockCount_ + block]
     std::vector<double> largest_;  // [row]
     std::vector<double> latitude_, longitude_;  // [row]: the station's position
