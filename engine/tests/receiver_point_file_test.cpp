@@ -1,0 +1,77 @@
+// The receiver-point file as the evaluations read it: the whole file at once
+// when it is sound, and the record reader's messages when it is not.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "failure.h"
+#include "receiver_point_file.h"
+#include "test_support.h"
+
+namespace crv::engine {
+namespace {
+
+using crv::test::readBytes;
+using crv::test::writeBytes;
+
+const std::string kGolden = CRV_TEST_DATA "receiver_points.plx";
+constexpr std::size_t kPointFrame = 34;  // two length markers around 26 bytes
+
+std::string failureOf(const std::string& path) {
+    try {
+        readReceiverPointFile(path, "Evaluate       ");
+    } catch (const EngineFailure& e) {
+        EXPECT_EQ(e.routine(), "Evaluate       ");
+        return e.message();
+    }
+    return "no failure";
+}
+
+TEST(ReceiverPointFile, ReadsHeaderAndEveryRecordInOrder) {
+    const ReceiverPointFile f = readReceiverPointFile(kGolden, "Evaluate       ");
+    EXPECT_EQ(f.header.fileName, "Rcvr_Loc.plx");
+    EXPECT_EQ(f.header.gridType, 1);
+    ASSERT_EQ(f.recordCount(), 3u);
+    EXPECT_EQ(f.points[0].id, 0);
+    EXPECT_EQ(f.points[0].distanceNmi, 10.5f);
+    EXPECT_EQ(f.points[0].azimuthDeg, 270.25f);
+    EXPECT_EQ(f.points[0].levelDbm, -62.5f);
+    EXPECT_EQ(f.points[1].id, 3);
+    EXPECT_EQ(f.points[1].latitude, 38.52f);
+    EXPECT_EQ(f.points[2].id, crv::formats::kSectionEnd);
+}
+
+TEST(ReceiverPointFile, DamageIsReportedWithTheRecordReadersMessage) {
+    const std::string dir = crv::test::scratchFolder("receiver-point-file");
+    const std::string sound = readBytes(kGolden);
+    ASSERT_GT(sound.size(), 3 * kPointFrame);
+    const std::size_t lastRecord = sound.size() - kPointFrame;
+
+    struct Case {
+        const char* name;
+        std::string bytes;
+        std::string message;  // after the path
+    };
+    std::string disagree = sound;
+    disagree[sound.size() - 4] = 27;  // the last record's trailing length
+    std::string shortRecord = sound.substr(0, lastRecord);
+    shortRecord += std::string("\x14\0\0\0", 4) + std::string(20, '\0') + std::string("\x14\0\0\0", 4);
+    const Case cases[] = {
+        {"cut.plx", sound.substr(0, sound.size() - 3),
+         " is damaged: a record at byte " + std::to_string(lastRecord) + " runs past the end of the file"},
+        {"tail.plx", sound + "\x01\x02", " is damaged: incomplete record length at byte " + std::to_string(sound.size())},
+        {"disagree.plx", disagree, " is damaged: record lengths disagree at byte " + std::to_string(lastRecord)},
+    };
+    for (const Case& c : cases) {
+        const std::string path = dir + c.name;
+        writeBytes(path, c.bytes);
+        EXPECT_EQ(failureOf(path), "Damaged receiver point file:\r" + path + c.message) << c.name;
+    }
+    const std::string shortPath = dir + "short.plx";
+    writeBytes(shortPath, shortRecord);
+    EXPECT_EQ(failureOf(shortPath), "Damaged receiver point file (short record):\r" + shortPath);
+    EXPECT_EQ(failureOf(dir + "missing.plx"), "Could not open receiver point file:\r" + dir + "missing.plx");
+}
+
+}  // namespace
+}  // namespace crv::engine
