@@ -130,7 +130,9 @@ void sortRecords(std::vector<std::string>& records, std::string_view keyText, in
     if (n < 2) return;
     const auto keys = parseSortKeys(keyText, recordLength);
     std::vector<std::string> sortKeys(n);
-    constexpr std::size_t kChunk = 8192;
+    // Small enough that a list of some thousands of records is sorted on all
+    // threads; the merges that follow are on all threads but the last few.
+    constexpr std::size_t kChunk = 2048;
     const std::size_t chunks = (n + kChunk - 1) / kChunk;
     parallelFor(0, chunks, [&](std::size_t c) {
         for (std::size_t i = c * kChunk; i < std::min(n, (c + 1) * kChunk); ++i) sortKeys[i] = sortString(records[i], keys);

@@ -84,11 +84,11 @@ StationPointLevels StationPointLevels::build(const EngineState& state, const Rec
     const std::size_t totalItems = itemsPerRow * slots.size();
     const double none = std::numeric_limits<double>::quiet_NaN();
     const double lowest = -std::numeric_limits<double>::infinity();
-    // Work goes out in rounds of several items per thread so that progress
-    // and cancel are seen on this thread between rounds (every few tens of
-    // milliseconds); each round ends in a wait for its slowest thread, so
-    // rounds are not made smaller than that needs.
-    const std::size_t round = std::max<std::size_t>(1, static_cast<std::size_t>(threadCount()) * 16);
+    // Work goes out in rounds of 64 items per thread (some 10 ms of work
+    // whatever the thread count) so that progress and cancel are seen on this
+    // thread between rounds; each round ends in a wait for its slowest thread,
+    // so rounds are not made smaller than that needs.
+    const std::size_t round = std::max<std::size_t>(1, static_cast<std::size_t>(threadCount()) * 64);
     for (std::size_t first = 0; first < totalItems; first += round) {
         const std::size_t last = std::min(totalItems, first + round);
         parallelFor(first, last, [&](std::size_t item) {
