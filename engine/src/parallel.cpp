@@ -19,14 +19,16 @@ namespace {
 // from inside one runs on that thread alone.
 thread_local bool insideWork = false;
 
-// Waits, spinning for a short while before it sleeps, until ready() holds.
-// Parallel rounds often follow each other within a millisecond (a round's
+// Watches ready() for up to 2 ms; false when it did not come true, and the
+// caller then sleeps until woken. Parallel rounds often follow each other within a millisecond (a round's
 // results are written out on the calling thread, then the next starts); a
 // thread that sleeps must be woken through the kernel, which on a virtual
 // machine costs as much as a small round's work, so a thread keeps watching
-// for that long first.
+// for that long first. With more threads than cores a spinning thread would
+// hold a core another one needs, so then nobody spins.
 template <class Ready>
-bool spinUntil(Ready ready) {
+bool spinUntil(bool spin, Ready ready) {
+    if (!spin) return ready();
     using Clock = std::chrono::steady_clock;
     constexpr auto kSpin = std::chrono::microseconds(2000);
     const auto until = Clock::now() + kSpin;
@@ -65,6 +67,8 @@ public:
             }
             job_ = &job;
             wanted_ = helpers - 1;
+            const unsigned cores = std::thread::hardware_concurrency();
+            spin_.store(cores == 0 || helpers <= cores, std::memory_order_relaxed);
             busy_.store(wanted_, std::memory_order_relaxed);
             generation_.fetch_add(1, std::memory_order_release);
         }
@@ -74,7 +78,8 @@ public:
         job();
         insideWork = false;
 
-        if (!spinUntil([&] { return busy_.load(std::memory_order_acquire) == 0; })) {
+        if (!spinUntil(spin_.load(std::memory_order_relaxed),
+                       [&] { return busy_.load(std::memory_order_acquire) == 0; })) {
             std::unique_lock lock(mutex_);
             done_.wait(lock, [&] { return busy_.load(std::memory_order_acquire) == 0; });
         }
@@ -85,7 +90,7 @@ private:
         std::uint64_t seen = 0;
         for (;;) {
             const auto fresh = [&] { return generation_.load(std::memory_order_acquire) != seen; };
-            if (!spinUntil(fresh)) {
+            if (!spinUntil(spin_.load(std::memory_order_relaxed), fresh)) {
                 std::unique_lock lock(mutex_);
                 wake_.wait(lock, fresh);
             }
@@ -115,6 +120,7 @@ private:
     std::size_t wanted_ = 0;
     std::atomic<std::size_t> busy_{0};
     std::atomic<std::uint64_t> generation_{0};
+    std::atomic<bool> spin_{true};
     bool quit_ = false;
 };
 
