@@ -30,8 +30,10 @@ double* allocateTable(std::size_t count) {
     constexpr std::size_t kHugePage = std::size_t{2} << 20;
     std::size_t bytes = std::max<std::size_t>(count, 1) * sizeof(double);
     const bool huge = bytes >= kHugePage;
-    if (huge) bytes = (bytes + kHugePage - 1) / kHugePage * kHugePage;
-    void* p = std::aligned_alloc(huge ? kHugePage : alignof(std::max_align_t), bytes);
+    // aligned_alloc wants the size a whole multiple of the alignment.
+    const std::size_t alignment = huge ? kHugePage : alignof(std::max_align_t);
+    bytes = (bytes + alignment - 1) / alignment * alignment;
+    void* p = std::aligned_alloc(alignment, bytes);
     if (!p) throw std::bad_alloc();
     if (huge) ::madvise(p, bytes, MADV_HUGEPAGE);  // a hint: without it the table is the same, only built slower
     return static_cast<double*>(p);
