@@ -7,6 +7,9 @@
 #include <QEventLoop>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QMainWindow>
+#include <QMenu>
+#include <QMenuBar>
 #include <QTimer>
 
 #include <functional>
@@ -44,6 +47,16 @@ inline bool textBoxKey(QKeyEvent* key, QLineEdit* box, const QString& before, co
         return true;
     }
     return false;
+}
+
+// A menu command named `name` (tests find it by that name), in `menu` or,
+// without one, on the menu bar itself.
+inline QAction* addCommand(QMainWindow* window, QMenu* menu, const QString& text, const char* name,
+                           const std::function<void()>& run) {
+    QAction* a = menu ? menu->addAction(text) : window->menuBar()->addAction(text);
+    a->setObjectName(QString::fromLatin1(name));
+    QObject::connect(a, &QAction::triggered, window, run);
+    return a;
 }
 
 // Hides the main window, shows `window` and returns when it has finished,

@@ -19,6 +19,7 @@
 #include <QVBoxLayout>
 
 #include "crv/common/text_utils.h"
+#include "crv/common/ui/lat_lon_options.h"
 
 namespace crv::editors {
 
@@ -82,14 +83,7 @@ frmRcvrPts::frmRcvrPts(SiteEditorHost& host, QWidget* parent)
         posLayout->addWidget(b);
         connect(b, &QRadioButton::clicked, this, &frmRcvrPts::formatClicked);
     }
-    notationFrame_ = new QGroupBox;
-    auto* llLayout = new QVBoxLayout(notationFrame_);
-    const char* notations[] = {"DDD\xB0 MM' SS\"", "DDD.dddd\xB0", "DDD\xB0 MM.mm'"};
-    for (int i = 0; i < 3; ++i) {
-        notations_[static_cast<std::size_t>(i)] = new QRadioButton(QString::fromLatin1(notations[i]));
-        llLayout->addWidget(notations_[static_cast<std::size_t>(i)]);
-        connect(notations_[static_cast<std::size_t>(i)], &QRadioButton::clicked, this, &frmRcvrPts::formatClicked);
-    }
+    notationFrame_ = common::ui::LatLonFormatOptions(QString(), notations_, [this](int) { formatClicked(); });
     posLayout->addWidget(notationFrame_);
 
     auto* side = new QVBoxLayout;
@@ -103,11 +97,8 @@ frmRcvrPts::frmRcvrPts(SiteEditorHost& host, QWidget* parent)
     setCentralWidget(central);
 
     QMenu* file = menuBar()->addMenu("&File");
-    auto add = [this](QMenu* menu, const QString& text, const char* name, auto slot) {
-        QAction* a = menu ? menu->addAction(text) : menuBar()->addAction(text);
-        a->setObjectName(name);
-        connect(a, &QAction::triggered, this, slot);
-        return a;
+    auto add = [this](QMenu* menu, const QString& text, const char* name, const std::function<void()>& run) {
+        return detail::addCommand(this, menu, text, name, run);
     };
     add(file, "&New", "mnuNew", [this] { runCommand(&RcvrPointsEditor::New); });
     add(file, "&Open...", "mnuOpen", [this] { runCommand(&RcvrPointsEditor::Open); });

@@ -129,11 +129,8 @@ frmUserData::frmUserData(SiteEditorHost& host, bool patternMode, QWidget* parent
     setCentralWidget(central);
 
     QMenu* file = menuBar()->addMenu("&File");
-    auto add = [this](QMenu* menu, const QString& text, const char* name, auto slot) {
-        QAction* a = menu ? menu->addAction(text) : menuBar()->addAction(text);
-        a->setObjectName(name);
-        connect(a, &QAction::triggered, this, slot);
-        return a;
+    auto add = [this](QMenu* menu, const QString& text, const char* name, const std::function<void()>& run) {
+        return detail::addCommand(this, menu, text, name, run);
     };
     add(file, "&New", "mnuNew", [this] { runCommand(&UserDataEditor::New); });
     add(file, "&Open...", "mnuOpen", [this] { runCommand(&UserDataEditor::Open); });

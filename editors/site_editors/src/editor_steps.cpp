@@ -32,11 +32,14 @@ bool remindOfTheModelName(common::MessagePresenter& presenter, const std::string
 
 std::string askWhereToSave(SiteEditorHost& host, const FileDialogRequest& request, std::string& fileTitle) {
     const std::string path = host.askSaveFile(request);
-    if (path.empty()) return path;
+    if (!path.empty()) followChosenFile(host, path, fileTitle);
+    return path;
+}
+
+void followChosenFile(SiteEditorHost& host, const std::string& path, std::string& fileTitle) {
     fileTitle = nameOf(path);
     host.state().UserFolder = folderOf(path);
     host.savePaths();
-    return path;
 }
 
 bool writeOrReport(common::MessagePresenter& presenter, const std::string& path, const std::string& bytes) {
@@ -55,9 +58,14 @@ void sayMarkedValuesRemain(common::MessagePresenter& presenter) {
                        "Save", MessageIcon::Exclamation, MessageButtons::Ok});
 }
 
-bool readWholeFile(const std::string& path, std::string& bytes) {
+bool readOrReport(common::MessagePresenter& presenter, const std::string& path, const std::string& title,
+                  std::string& bytes) {
     std::ifstream in(path, std::ios::binary);
-    if (!in) return false;
+    if (!in) {
+        presenter.present({" The file could not be read: " + std::string(1, kCR) + " " + path + " ", title,
+                           MessageIcon::Critical, MessageButtons::Ok});
+        return false;
+    }
     bytes.assign(std::istreambuf_iterator<char>(in), {});
     return true;
 }

@@ -23,13 +23,20 @@ bool remindOfTheModelName(common::MessagePresenter& presenter, const std::string
 // (and the folders are stored). "" when cancelled.
 std::string askWhereToSave(SiteEditorHost& host, const FileDialogRequest& request, std::string& fileTitle);
 
+// The file title and the user folder follow a chosen file; the folders are stored.
+void followChosenFile(SiteEditorHost& host, const std::string& path, std::string& fileTitle);
+
+// Reads a chosen file whole; a file that cannot be read is reported under
+// `title` and nothing changes.
+bool readOrReport(common::MessagePresenter& presenter, const std::string& path, const std::string& title,
+                  std::string& bytes);
+
 // Writes the file whole or not at all; a failure is reported.
 bool writeOrReport(common::MessagePresenter& presenter, const std::string& path, const std::string& bytes);
 
 // Values read out of range are still in the table: said, and the save stops.
 void sayMarkedValuesRemain(common::MessagePresenter& presenter);
 
-bool readWholeFile(const std::string& path, std::string& bytes);
 std::string trimBlanks(const std::string& s);
 
 }  // namespace crv::editors::detail

@@ -216,14 +216,8 @@ bool RcvrPointsEditor::Open() {
     browsedBefore_ = true;
     if (path.empty()) return false;
     std::string bytes;
-    if (!detail::readWholeFile(path, bytes)) {
-        say(" The file could not be read: " + std::string(1, kCR) + " " + path + " ", "Open File", MessageIcon::Critical,
-            MessageButtons::Ok);
-        return false;
-    }
-    fileTitle_ = detail::nameOf(path);
-    host_.state().UserFolder = detail::folderOf(path);
-    host_.savePaths();
+    if (!detail::readOrReport(host_.presenter(), path, "Open File", bytes)) return false;
+    detail::followChosenFile(host_, path, fileTitle_);
     const RcvrPointsFileRead f = readRcvrPointsFile(bytes);
     descriptionText_ = detail::trimBlanks(f.data.description);
     format_ = f.data.format;
@@ -240,11 +234,7 @@ bool RcvrPointsEditor::Import() {
     const std::string path = host_.askOpenFile(request);
     if (path.empty()) return false;
     std::string bytes;
-    if (!detail::readWholeFile(path, bytes)) {
-        say(" The file could not be read: " + std::string(1, kCR) + " " + path + " ", "Import", MessageIcon::Critical,
-            MessageButtons::Ok);
-        return false;
-    }
+    if (!detail::readOrReport(host_.presenter(), path, "Import", bytes)) return false;
     fileTitle_ = detail::nameOf(path);
     takeRead(ReadPoints(textLines(bytes), 0, format_), "Import");
     return true;

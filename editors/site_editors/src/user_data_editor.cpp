@@ -195,14 +195,8 @@ bool UserDataEditor::Open() {
     browsedBefore_ = true;
     if (path.empty()) return false;
     std::string bytes;
-    if (!detail::readWholeFile(path, bytes)) {
-        say(" The file could not be read: " + std::string(1, kCR) + " " + path + " ", "Open File", MessageIcon::Critical,
-            MessageButtons::Ok);
-        return false;
-    }
-    fileTitle_ = detail::nameOf(path);
-    host_.state().UserFolder = detail::folderOf(path);
-    host_.savePaths();
+    if (!detail::readOrReport(host_.presenter(), path, "Open File", bytes)) return false;
+    detail::followChosenFile(host_, path, fileTitle_);
     const UserDataRead read = readUserDataFile(bytes, patternMode_);
     data_ = read.data;
     invalid_ = read.invalid;

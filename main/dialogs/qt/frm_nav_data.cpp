@@ -9,6 +9,7 @@
 #include <QVBoxLayout>
 
 #include "crv/common/ui/form_services.h"
+#include "crv/common/ui/lat_lon_options.h"
 #include "crv/common/ui/help.h"
 #include "crv/main/dialogs/qt/checked_edit.h"
 #include "crv/main/dialogs/qt/dialog_runner.h"
@@ -54,20 +55,12 @@ frmNavData::frmNavData(crv::common::AppState& state, crv::platform::SettingsStor
     }
     typeOptions_[0]->setChecked(true);
 
-    auto* formatBox = new QGroupBox(QStringLiteral("Lat/Lon &Format"), this);
-    auto* formatLayout = new QVBoxLayout(formatBox);
-    const QString fmts[] = {QString::fromLatin1("DDD\xB0 MM' SS\""), QString::fromLatin1("DDD.dddd\xB0"),
-                            QString::fromLatin1("DDD\xB0 MM.mm'")};
-    for (int n = 1; n <= 3; ++n) {
-        auto* o = new QRadioButton(fmts[n - 1], formatBox);
-        formatOptions_[static_cast<std::size_t>(n - 1)] = o;
-        formatLayout->addWidget(o);
-        connect(o, &QRadioButton::clicked, this, [this, n] {
-            model_.setLatLonFormat(n);
-            pullAll();
-        });
-    }
-    formatOptions_[0]->setChecked(true);
+    auto* formatBox = crv::common::ui::LatLonFormatOptions(QStringLiteral("Lat/Lon &Format"), formatOptions_,
+                                                           [this](int n) {
+                                                               model_.setLatLonFormat(n);
+                                                               pullAll();
+                                                           },
+                                                           this);
 
     ok_ = new QPushButton(QStringLiteral("OK"), this);
     ok_->setObjectName(QStringLiteral("cmdOK"));
