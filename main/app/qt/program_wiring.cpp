@@ -2,6 +2,8 @@
 
 #include <memory>
 
+#include <QApplication>
+
 #include "crv/binding/engine_library.h"
 #include "crv/editors/case_editor/edit_data_file.h"
 #include "crv/main/app/qt/program.h"
@@ -22,6 +24,18 @@ void engineDistLL(float distance, float bearing, float lat, float lon, float* ne
 void engineLLDist(float lat1, float lon1, float lat2, float lon2, float* distance, float* bearing) {
     crv::binding::sharedEngine().LLDist(lat1, lon1, lat2, lon2, *distance, *bearing);
 }
+
+// The plot window over `parent`, which it hides while it is shown.
+void showPlots(Program& program, QWidget* parent, const std::string& folder, const std::string& files,
+               bool autoPrint) {
+    viewers::PlotWindowServices services;
+    services.state = &program.state;
+    services.store = &program.store;
+    services.geodesy = {&engineDistLL, &engineLLDist};
+    services.presenter = &program.presenter;
+    services.fileBrowser = &program.fileBrowser();
+    viewers::DisplayPlots(parent, folder, files, autoPrint, services);
+}
 }  // namespace
 
 void wireEditorsAndViewers(Program& program) {
@@ -40,13 +54,7 @@ void wireEditorsAndViewers(Program& program) {
     };
 
     program.entries.DisplayPlots = [&program](const std::string& folder, const std::string& files, bool autoPrint) {
-        viewers::PlotWindowServices services;
-        services.state = &program.state;
-        services.store = &program.store;
-        services.geodesy = {&engineDistLL, &engineLLDist};
-        services.presenter = &program.presenter;
-        services.fileBrowser = &program.fileBrowser();
-        viewers::DisplayPlots(&program.window(), folder, files, autoPrint, services);
+        showPlots(program, &program.window(), folder, files, autoPrint);
     };
     program.entries.DisplayReports = [&program](const std::string& folder, const std::string& files, bool autoPrint) {
         viewers::ReportViewerServices services;
@@ -63,8 +71,13 @@ void wireEditorsAndViewers(Program& program) {
         const FileSelection chosen = program.entries.ShowFiles(kind, keep);
         return chosen.SelFile.empty() ? std::string() : chosen.SelPath + chosen.SelFile;
     };
+    // The pattern editor's plot stands in for the editor, which it hides
+    // while it is shown; the main window stays hidden behind both.
     host->plotWindow = [&program](const std::string& folder, const std::string& file) {
-        program.entries.DisplayPlots(folder, file, false);
+        QWidget* editor = &program.window();
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (qobject_cast<editors::frmUserData*>(w) && w->isVisible()) editor = w;
+        showPlots(program, editor, folder, file, false);
     };
     program.entries.EditRadiationPattern = [&program] { editors::EditRadiationPattern(*host, &program.window()); };
     program.entries.EditCalibrationData = [&program] { editors::EditCalibrationData(*host, &program.window()); };

@@ -56,6 +56,56 @@ private slots:
         QVERIFY(presenter.messages.empty());
     }
 
+    // A plot from the pattern editor hides the editor while it is shown; the
+    // main window stays hidden until the editor has closed.
+    void patternPlotKeepsTheMainWindowHidden() {
+        QTemporaryDir dir;
+        crv::common::ui::RecordingPresenter presenter;
+        Program program(crv::resources::Edition::Scientific, presenter, dir.filePath("settings.ini").toStdString());
+        program.state.TempFolder = dir.path().toStdString() + "/";
+        wireEditorsAndViewers(program);
+        program.window().show();
+        bool plotted = false, mainShownDuringPlot = true, editorShownDuringPlot = true, mainShownAfterPlot = true;
+        // A timer is not run again inside its own slot, so the plot window is
+        // looked for by a second one while the editor's Plot command runs.
+        QTimer inPlot;
+        inPlot.setInterval(0);
+        QObject::connect(&inPlot, &QTimer::timeout, [&] {
+            for (QWidget* w : QApplication::topLevelWidgets()) {
+                if (!w->isVisible()) continue;
+                if (auto* options = qobject_cast<crv::viewers::DisplayOptionsDialog*>(w)) options->accept();
+                if (auto* plot = qobject_cast<crv::viewers::frmPlotScreen*>(w)) {
+                    mainShownDuringPlot = program.window().isVisible();
+                    for (QWidget* e : QApplication::topLevelWidgets())
+                        if (qobject_cast<crv::editors::frmUserData*>(e)) editorShownDuringPlot = e->isVisible();
+                    plot->close();
+                }
+            }
+        });
+        QTimer findEditor;
+        findEditor.setInterval(0);
+        QObject::connect(&findEditor, &QTimer::timeout, [&] {
+            for (QWidget* w : QApplication::topLevelWidgets())
+                if (auto* editor = qobject_cast<crv::editors::frmUserData*>(w); editor && editor->isVisible()) {
+                    findEditor.stop();
+                    plotted = true;
+                    inPlot.start();
+                    editor->action("mnuPlot")->trigger();
+                    inPlot.stop();
+                    mainShownAfterPlot = program.window().isVisible();
+                    editor->action("mnuExit")->trigger();
+                    return;
+                }
+        });
+        findEditor.start();
+        program.entries.EditRadiationPattern();
+        QVERIFY(plotted);
+        QVERIFY(!mainShownDuringPlot);
+        QVERIFY(!editorShownDuringPlot);
+        QVERIFY(!mainShownAfterPlot);
+        QVERIFY(program.window().isVisible());
+    }
+
     // The case data editor opens from its entry and its Exit returns 1.
     void caseEditorOpensFromItsEntry() {
         QTemporaryDir dir;
