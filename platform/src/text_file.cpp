@@ -1,5 +1,6 @@
 #include "crv/platform/text_file.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -15,26 +16,86 @@ std::string describeErrno(const std::string& what, const std::string& path) {
 }
 }  // namespace
 
-void LineReader::Closer::operator()(std::FILE* f) const {
+void FileCloser::operator()(std::FILE* f) const {
     if (f) std::fclose(f);
 }
 
+Expected<FilePtr> openRegularFile(const std::string& path) {
+    // O_NONBLOCK keeps the open itself from waiting on a FIFO with no writer;
+    // the type is then checked on the open descriptor, so a link swapped in
+    // between cannot slip a device past the check.
+    int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0) return makeError(describeErrno("Could not open", path));
+    struct stat st {};
+    if (::fstat(fd, &st) != 0) {
+        std::string msg = describeErrno("Could not open", path);
+        ::close(fd);
+        return makeError(msg);
+    }
+    if (!S_ISREG(st.st_mode)) {
+        ::close(fd);
+        return makeError("Could not open " + path + ": " +
+                         (S_ISDIR(st.st_mode) ? "it is a folder" : "not a regular file"));
+    }
+    int flags = ::fcntl(fd, F_GETFL);
+    if (flags >= 0) ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK);
+    std::FILE* f = ::fdopen(fd, "rb");
+    if (!f) {
+        std::string msg = describeErrno("Could not open", path);
+        ::close(fd);
+        return makeError(msg);
+    }
+    return FilePtr(f);
+}
+
+Expected<std::string> readRegularFile(const std::string& path, std::size_t maxBytes) {
+    auto file = openRegularFile(path);
+    if (!file) return makeError(file.error());
+    std::string bytes;
+    char buf[65536];
+    for (;;) {
+        std::size_t n = std::fread(buf, 1, sizeof buf, file->get());
+        if (bytes.size() + n > maxBytes)
+            return makeError("Could not read " + path + ": larger than " + std::to_string(maxBytes) + " bytes");
+        bytes.append(buf, n);
+        if (n < sizeof buf) break;
+    }
+    if (std::ferror(file->get())) return makeError(describeErrno("Could not read", path));
+    return bytes;
+}
+
 Expected<void> LineReader::open(const std::string& path) {
-    file_.reset(std::fopen(path.c_str(), "rb"));
     lineNumber_ = 0;
-    if (!file_) return makeError(describeErrno("Could not open", path));
+    error_.clear();
+    path_ = path;
+    auto f = openRegularFile(path);
+    if (!f) {
+        file_.reset();
+        return makeError(f.error());
+    }
+    file_ = std::move(*f);
     return {};
 }
 
 bool LineReader::next(std::string& line) {
     line.clear();
-    if (!file_) return false;
+    if (!file_ || !error_.empty()) return false;
     int c;
     bool any = false;
+    errno = 0;
     while ((c = std::getc(file_.get())) != EOF) {
         any = true;
         if (c == '\n') break;
+        if (line.size() >= maxLine_) {
+            error_ = "Could not read " + path_ + ": line " + std::to_string(lineNumber_ + 1) + " is longer than " +
+                     std::to_string(maxLine_) + " characters";
+            return false;
+        }
         line.push_back(static_cast<char>(c));
+    }
+    if (c == EOF && std::ferror(file_.get())) {
+        error_ = describeErrno("Could not read", path_);
+        return false;
     }
     if (!any) return false;
     if (!line.empty() && line.back() == '\r') line.pop_back();
@@ -50,6 +111,7 @@ Expected<std::vector<std::string>> readTextLines(const std::string& path) {
     std::vector<std::string> lines;
     std::string line;
     while (reader.next(line)) lines.push_back(line);
+    if (reader.failed()) return makeError(reader.error());
     return lines;
 }
 
@@ -85,10 +147,6 @@ Expected<void> writeTextLinesAtomic(const std::string& path, const std::vector<s
         bytes += "\r\n";
     }
     return writeFileAtomic(path, bytes);
-}
-
-void TextWriter::Closer::operator()(std::FILE* f) const {
-    if (f) std::fclose(f);
 }
 
 Expected<void> TextWriter::open(const std::string& path, bool append) {

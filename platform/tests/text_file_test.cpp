@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -74,4 +76,50 @@ TEST(TextFile, AtomicWriteReplacesWholeOrNothing) {
     auto r = writeFileAtomic(dir + "nofolder/f", "x");
     EXPECT_FALSE(r);
     EXPECT_NE(r.error().find("nofolder"), std::string::npos);
+}
+
+// Only regular files are read: a folder, a FIFO with no writer, a device and
+// an unreadable file each give a message naming the path instead of blocking
+// or streaming without end.
+TEST(TextFile, SpecialFilesAreRefusedByName) {
+    const std::string dir = folder("special");
+    std::filesystem::create_directory(dir + "folder");
+    ASSERT_EQ(::mkfifo((dir + "fifo").c_str(), 0600), 0);
+    std::filesystem::create_symlink("/dev/zero", dir + "zero");
+    struct Case {
+        std::string name;
+        std::string expected;
+    } cases[] = {
+        {"folder", "Could not open " + dir + "folder: it is a folder"},
+        {"fifo", "Could not open " + dir + "fifo: not a regular file"},
+        {"zero", "Could not open " + dir + "zero: not a regular file"},
+        {"missing", "Could not open " + dir + "missing: No such file or directory"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        auto lines = readTextLines(dir + c.name);
+        ASSERT_FALSE(lines);
+        EXPECT_EQ(lines.error(), c.expected);
+        auto bytes = readRegularFile(dir + c.name, 1000);
+        ASSERT_FALSE(bytes);
+        EXPECT_EQ(bytes.error(), c.expected);
+    }
+}
+
+TEST(TextFile, BoundsStopTheReaderWithAMessage) {
+    const std::string dir = folder("bounds");
+    put(dir + "long", "short\r\n" + std::string(40, 'x') + "\r\n");
+    LineReader reader;
+    reader.setMaxLineLength(32);
+    ASSERT_TRUE(reader.open(dir + "long"));
+    std::string line;
+    EXPECT_TRUE(reader.next(line));
+    EXPECT_FALSE(reader.next(line));
+    ASSERT_TRUE(reader.failed());
+    EXPECT_EQ(reader.error(), "Could not read " + dir + "long: line 2 is longer than 32 characters");
+
+    EXPECT_TRUE(readRegularFile(dir + "long", 49));
+    auto big = readRegularFile(dir + "long", 48);
+    ASSERT_FALSE(big);
+    EXPECT_EQ(big.error(), "Could not read " + dir + "long: larger than 48 bytes");
 }

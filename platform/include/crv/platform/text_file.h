@@ -12,26 +12,48 @@
 
 namespace crv::platform {
 
+// Opens a file for reading only when it is a regular file: a folder, FIFO,
+// device or socket (directly or behind a link) is refused with
+// "Could not open PATH: not a regular file" and never blocks or streams
+// forever. Every reader of user or data files opens through this.
+struct FileCloser {
+    void operator()(std::FILE* f) const;
+};
+using FilePtr = std::unique_ptr<std::FILE, FileCloser>;
+Expected<FilePtr> openRegularFile(const std::string& path);
+
+// The whole regular file, at most `maxBytes` long; a larger file is refused
+// with "Could not read PATH: larger than N bytes", a read error with
+// "Could not read PATH: reason".
+Expected<std::string> readRegularFile(const std::string& path, std::size_t maxBytes);
+
 // Reads one line into `line` without its ending; false at the end of the file.
 class LineReader {
 public:
     LineReader() = default;
     Expected<void> open(const std::string& path);
     bool isOpen() const { return file_ != nullptr; }
+    // False at the end of the file and on a read error or an over-long line;
+    // failed() and error() tell the two apart.
     bool next(std::string& line);
+    bool failed() const { return !error_.empty(); }
+    const std::string& error() const { return error_; }
+    // Longest line accepted; a longer one stops the reader with an error
+    // naming the file and the line.
+    void setMaxLineLength(std::size_t n) { maxLine_ = n; }
     // Lines returned so far (1-based number of the last line read).
     long lineNumber() const { return lineNumber_; }
     void close();
 
 private:
-    struct Closer {
-        void operator()(std::FILE* f) const;
-    };
-    std::unique_ptr<std::FILE, Closer> file_;
+    FilePtr file_;
+    std::string path_;
+    std::string error_;
+    std::size_t maxLine_ = 1 << 20;
     long lineNumber_ = 0;
 };
 
-// The whole file as lines.
+// The whole file as lines; a read error or an over-long line is an error.
 Expected<std::vector<std::string>> readTextLines(const std::string& path);
 
 // Writes a file by writing a temporary file in the same folder and renaming it
@@ -56,10 +78,7 @@ public:
     const std::string& path() const { return path_; }
 
 private:
-    struct Closer {
-        void operator()(std::FILE* f) const;
-    };
-    std::unique_ptr<std::FILE, Closer> file_;
+    FilePtr file_;
     std::string path_;
     bool failed_ = false;
 };

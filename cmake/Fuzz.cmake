@@ -1,0 +1,25 @@
+# Reader fuzz entries. crv_add_fuzz_target(NAME SOURCES files... LIBS libs... CORPUS folder)
+# builds NAME_replay from the entry source (which defines LLVMFuzzerTestOneInput)
+# and registers the test fuzz_NAME (label "fuzz"): the seed corpus plus a fixed,
+# seeded set of mutations of each seed. With clang and CRV_LIBFUZZER=ON it also
+# builds NAME_fuzzer, a libFuzzer binary for long runs:
+#   build/bin/NAME_fuzzer -max_total_time=3600 CORPUS_COPY/
+option(CRV_LIBFUZZER "Also build libFuzzer binaries of the fuzz entries (clang only)" OFF)
+set(CRV_FUZZ_MUTATIONS 200 CACHE STRING "Seeded mutations per seed in the fuzz replay tests")
+
+add_library(crv_fuzz_support STATIC ${CMAKE_CURRENT_LIST_DIR}/fuzz/fuzz_support.cpp)
+target_include_directories(crv_fuzz_support PUBLIC ${CMAKE_CURRENT_LIST_DIR}/fuzz)
+
+function(crv_add_fuzz_target name)
+  cmake_parse_arguments(F "" "CORPUS" "SOURCES;LIBS" ${ARGN})
+  add_executable(${name}_replay ${F_SOURCES} ${PROJECT_SOURCE_DIR}/cmake/fuzz/replay_main.cpp)
+  target_link_libraries(${name}_replay PRIVATE ${F_LIBS} crv_fuzz_support)
+  add_test(NAME fuzz_${name} COMMAND ${name}_replay ${F_CORPUS} ${CRV_FUZZ_MUTATIONS})
+  set_tests_properties(fuzz_${name} PROPERTIES LABELS fuzz TIMEOUT 120)
+  if(CRV_LIBFUZZER AND CMAKE_CXX_COMPILER_ID MATCHES "Clang")
+    add_executable(${name}_fuzzer ${F_SOURCES})
+    target_link_libraries(${name}_fuzzer PRIVATE ${F_LIBS} crv_fuzz_support)
+    target_compile_options(${name}_fuzzer PRIVATE -fsanitize=fuzzer)
+    target_link_options(${name}_fuzzer PRIVATE -fsanitize=fuzzer)
+  endif()
+endfunction()
