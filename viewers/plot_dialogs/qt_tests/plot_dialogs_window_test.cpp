@@ -136,6 +136,42 @@ private slots:
         QVERIFY(canceled);
         QVERIFY(dest.printOut);
     }
+
+    // The frames asked for stand under each other from the top, in their
+    // order, with no room left for those not asked; the dialog is just tall
+    // enough for them (or for its buttons when nothing is asked).
+    void displayOptionsCloseUpTheFramesNotAsked() {
+        int heights[4] = {};
+        const DisplaySettings askedSets[4] = {{false, false, false}, {false, false, true}, {false, true, true},
+                                               {true, true, true}};
+        for (int i = 0; i < 4; ++i) {
+            bool canceled = false;
+            DisplaySettings asked = askedSets[i];
+            GetSettings(canceled, asked, nullptr, [&](DisplayOptionsDialog& d) -> int {
+                d.show();
+                d.layout()->activate();
+                heights[i] = d.height();
+                int previousBottom = -1;
+                for (int f = 0; f < 3; ++f) {
+                    QGroupBox* frame = d.frame(f);
+                    if (!frame->isVisible()) continue;
+                    if (previousBottom < 0) {
+                        // The first frame shown is the top one, whichever it is.
+                        QVERIFY2(frame->y() < 30, qPrintable(QString::number(frame->y())));
+                    } else {
+                        QVERIFY(frame->y() >= previousBottom);
+                        QVERIFY2(frame->y() - previousBottom < frame->height() / 2, "room left for a hidden frame");
+                    }
+                    previousBottom = frame->y() + frame->height();
+                }
+                snap(d, QString("display_options_%1").arg(i).toStdString().c_str());
+                return int(QDialog::Rejected);
+            });
+        }
+        QVERIFY(heights[1] >= heights[0]);
+        QVERIFY(heights[2] > heights[1]);
+        QVERIFY(heights[3] > heights[2]);
+    }
 };
 
 QTEST_MAIN(PlotDialogsTest)
