@@ -80,6 +80,9 @@ struct Map {
     Plot& plot;
     PanelRecord panel;
     double R = 0;
+    // Half the length of the arms of the cross at the map centre; 0 when the
+    // map has none. Labels are set clear of it.
+    double crossHalf = 0;
 
     void setUp(double r) {
         R = r;
@@ -135,6 +138,7 @@ struct Map {
     // kind 0 square (FM), 1 square with diamond (VOR), 2 diamond (COM). The
     // highlight is red in the picture and in the metafile alike.
     void symbol(int kind, double x, double y, double size, const std::string& label, bool highlight) {
+        const LabelPlace at = label.empty() ? LabelPlace{x, y, 3} : symbolLabelPlace(x, y, size, label);
         both([&](DrawContext& dc, bool) {
             if (highlight) {
                 SetPenColor(dc, kRed);
@@ -162,12 +166,40 @@ struct Map {
                     }
                 }
             }
-            if (!label.empty()) PlotText(dc, label, x, y + 0.6 * size, 3, 0);
+            if (!label.empty()) PlotText(dc, label, at.x, at.y, at.align, 0);
             if (highlight) {
                 SetPenColor(dc, kBlack);
                 SetTextColor(dc, kBlack);
             }
         });
+    }
+
+    struct LabelPlace {
+        double x, y;
+        int align;
+    };
+
+    // A symbol's label stands just below it, or, where that would cover the
+    // centre cross, above it, to its right or to its left.
+    LabelPlace symbolLabelPlace(double x, double y, double size, const std::string& label) const {
+        const double gap = 0.6 * std::fabs(size);
+        const double nmiPerIn = std::fabs(panel.ScaleY);
+        const double w = 0.8 * 0.1456 * nmiPerIn * double(label.size()), h = 1.2 * 0.1456 * nmiPerIn;
+        const double margin = 0.04 * nmiPerIn;
+        // Each place with the centre of the box the label covers (north up).
+        const struct {
+            LabelPlace place;
+            double cx, cy;
+        } places[] = {
+            {{x, y - gap, 3}, x, y - gap - h / 2},
+            {{x, y + gap, 5}, x, y + gap + h / 2},
+            {{x + gap, y, 1}, x + gap + w / 2, y},
+            {{x - gap, y, 7}, x - gap - w / 2, y},
+        };
+        for (const auto& p : places)
+            if (crossHalf <= 0 || !boxMeetsCross(p.cx, p.cy, 1, 0, w / 2 + margin, h / 2 + margin, crossHalf))
+                return p.place;
+        return places[0].place;
     }
 
     void localizerVolume(double xc, double yc, double course, double r35, double r10, const std::string& id) {
@@ -217,7 +249,7 @@ struct Map {
         for (const double d : {-(halfLength + margin), r10 + halfLength + margin}) {
             const double x = xc + d * ux, y = yc + d * uy;
             if (!boxInsideMap(x, y, ux, uy, halfLength, halfHeight)) continue;
-            if (boxMeetsCross(x, y, ux, uy, halfLength + margin, halfHeight + margin)) continue;
+            if (boxMeetsCross(x, y, ux, uy, halfLength + margin, halfHeight + margin, crossHalf)) continue;
             return {x, y, angle};
         }
         return {xc + 6 * ux, yc + 6 * uy, angle};
@@ -229,9 +261,9 @@ struct Map {
     }
 
     // Whether the text box (centre, direction, half extents) meets one of the
-    // centre cross's arms, each a segment of 10 nmi through the map centre.
-    static bool boxMeetsCross(double x, double y, double ux, double uy, double hl, double hh) {
-        const double arms[2][4] = {{-5, 0, 5, 0}, {0, -5, 0, 5}};
+    // centre cross's arms, segments of 2 arm through the map centre.
+    static bool boxMeetsCross(double x, double y, double ux, double uy, double hl, double hh, double arm) {
+        const double arms[2][4] = {{-arm, 0, arm, 0}, {0, -arm, 0, arm}};
         for (const auto& s : arms) {
             // The arm in the box's own axes, clipped against the box.
             auto local = [&](double px, double py) {
@@ -306,7 +338,7 @@ platform::Expected<MapPage> PlotFacilityLocations(Plot& plot, const std::string&
     const int count = int(end - first);
     if (progress) progress->MaxValue(count);
 
-    Map map{plot, {}, 0};
+    Map map{plot, {}, 0, 5};
     map.setUp(70);
     MapPage out;
     out.centreLat = float(lat0);
@@ -435,9 +467,10 @@ platform::Expected<MapPage> PlotEmitterLocations(Plot& plot, const std::string& 
     const int step = std::max(1, int(std::lround(maxValue / 20.0)));
     if (progress) progress->MaxValue(maxValue);
 
-    Map map{plot, {}, 0};
+    Map map{plot, {}, 0, 0};
     map.setUp(1.1 * R0);
     const double R = map.R;
+    if (svType > 4) map.crossHalf = R / 20;
     MapPage out;
     out.centreLat = cLat;
     out.centreLon = cLon;

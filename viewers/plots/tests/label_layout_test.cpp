@@ -253,4 +253,29 @@ TEST(FacilityMapIdentifiers, UprightAndClearOfTheirSectorAndTheCross) {
     }
 }
 
+// The numbers of the RF sources stand clear of the cross at the centre of a
+// VOR's emitter map (source 4 lies on it).
+TEST(EmitterMapLabels, ClearOfTheCentreCross) {
+    auto plot = BeginPlot({750, 1000}, true, "Corvane");
+    auto page = PlotEmitterLocations(*plot, kData, "fm@QVT.plt", kGeodesy);
+    ASSERT_TRUE(page) << page.error();
+    const double R = page->panel.DataRect.xmax;
+    const PlotOutput out = EndPlot(std::move(plot));
+    const double arm = R / 20 * 5.75 / (2 * R) * 1000;  // page units
+    const double cx = 3575, cy = 4125;                  // the map centre
+    for (const auto& [recording, target] :
+         {std::pair{&out.picture, Target{"screen", 750, 1000}}, std::pair{&out.metafile->recording, kLetter}}) {
+        const double sx = target.widthPx / kPageWidth, sy = target.heightPx / kPageHeight;
+        int numbers = 0;
+        for (const Label& l : labelsOf(*recording, target)) {
+            if (l.text.text.empty() || l.text.text.find_first_not_of("0123456789") != std::string::npos) continue;
+            ++numbers;
+            EXPECT_FALSE(boxMeetsSegment(l.box, (cx - arm) * sx, cy * sy, (cx + arm) * sx, cy * sy) ||
+                         boxMeetsSegment(l.box, cx * sx, (cy - arm) * sy, cx * sx, (cy + arm) * sy))
+                << "source " << l.text.text << " covers the centre cross on " << target.name;
+        }
+        EXPECT_EQ(numbers, 4) << target.name;
+    }
+}
+
 }  // namespace
