@@ -7,6 +7,8 @@
 #include <fstream>
 #include <sstream>
 
+#include "special_files.h"
+
 namespace fs = std::filesystem;
 using namespace crv::editors;
 using crv::resources::Edition;
@@ -78,6 +80,25 @@ TEST_F(CaseDocumentTest, FailedOpenLeavesTheCaseAsItWas) {
     EXPECT_EQ(after.rows, before.rows);
     EXPECT_EQ(after.navaidPage, before.navaidPage);
     EXPECT_TRUE(doc.modified());
+}
+
+// A folder, a FIFO, a device or a read error is said as what it is, naming
+// the file, and the case shown stays.
+TEST_F(CaseDocumentTest, UnreadableFilesAreNamedAndTheCaseStays) {
+    CaseDocument doc(fld());
+    ASSERT_TRUE(doc.open(write("a.dat", caseText({rf("QKAA   ", "106.100", " 1")})).string(), noBearing));
+    const CaseData before = doc.caseData();
+    for (const auto& special : crv::test_files::specialFiles()) {
+        SCOPED_TRACE(special.what);
+        const std::string path = (dir_ / "special.dat").string();
+        crv::test_files::removeSpecial(path);
+        if (!special.make(path)) continue;
+        auto r = doc.open(path, noBearing);
+        ASSERT_FALSE(r);
+        EXPECT_EQ(r.error().rfind(special.verb + path, 0), 0u) << r.error();
+        EXPECT_EQ(doc.caseData().rows, before.rows);
+        EXPECT_FALSE(fs::exists(dir_ / "special_old.dat"));
+    }
 }
 
 TEST_F(CaseDocumentTest, OpenSetsFlagsAndReportsReplacedCodes) {

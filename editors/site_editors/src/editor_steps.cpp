@@ -1,7 +1,6 @@
 #include "editor_steps.h"
 
-#include <fstream>
-#include <iterator>
+#include <exception>
 
 #include "crv/platform/text_file.h"
 #include "text_field.h"
@@ -59,15 +58,23 @@ void sayMarkedValuesRemain(common::MessagePresenter& presenter) {
 }
 
 bool readOrReport(common::MessagePresenter& presenter, const std::string& path, const std::string& title,
-                  std::string& bytes) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        presenter.present({" The file could not be read: " + std::string(1, kCR) + " " + path + " ", title,
-                           MessageIcon::Critical, MessageButtons::Ok});
-        return false;
+                  std::size_t maxBytes, std::string& bytes) {
+    std::string error;
+    try {
+        // Only a regular file is read, and never more than its format holds:
+        // a folder, a FIFO or a device would otherwise fail deep in a stream,
+        // wait for a writer or stream without end.
+        auto read = platform::readRegularFile(path, maxBytes);
+        if (read) {
+            bytes = std::move(*read);
+            return true;
+        }
+        error = read.error();
+    } catch (const std::exception& e) {
+        error = "Could not read " + path + ": " + e.what();
     }
-    bytes.assign(std::istreambuf_iterator<char>(in), {});
-    return true;
+    presenter.present({" " + error + " ", title, MessageIcon::Critical, MessageButtons::Ok});
+    return false;
 }
 
 std::string trimBlanks(const std::string& s) {

@@ -1,6 +1,7 @@
 #include "crv/editors/rcvr_points_editor.h"
 
 
+#include "crv/common/data_file_read.h"
 #include "crv/common/conversions.h"
 #include "crv/common/lat_lon.h"
 #include "crv/common/text_utils.h"
@@ -183,7 +184,7 @@ bool RcvrPointsEditor::New() {
     return true;
 }
 
-void RcvrPointsEditor::takeRead(const RcvrPointsRead& read, const std::string& title) {
+void RcvrPointsEditor::takeRead(const RcvrPointsRead& read, const std::string& path, const std::string& title) {
     // The read list replaces the whole previous list.
     points_.assign(kRows, RcvrPoint{});
     invalid_.assign(kRows, false);
@@ -195,8 +196,9 @@ void RcvrPointsEditor::takeRead(const RcvrPointsRead& read, const std::string& t
     ShowData();
     std::string problems;
     if (read.badCount > 0)
-        problems += " " + std::to_string(read.badCount) + (read.badCount == 1 ? " point has" : " points have") +
-                    " values outside the allowed range (the first on line " + std::to_string(read.firstBadLine) +
+        problems += " " + std::to_string(read.badCount) + (read.badCount == 1 ? " point of " : " points of ") + path +
+                    (read.badCount == 1 ? " has" : " have") + " values outside the allowed range (the first on line " +
+                    std::to_string(read.firstBadLine) + ": \"" + read.firstBadText + "\"" +
                     "); they are marked in the table. " + kCR;
     if (read.skippedLines > 0)
         problems += " " + std::to_string(read.skippedLines) + (read.skippedLines == 1 ? " line holds" : " lines hold") +
@@ -216,12 +218,12 @@ bool RcvrPointsEditor::Open() {
     browsedBefore_ = true;
     if (path.empty()) return false;
     std::string bytes;
-    if (!detail::readOrReport(host_.presenter(), path, "Open File", bytes)) return false;
+    if (!detail::readOrReport(host_.presenter(), path, "Open File", common::kPointsFileMaxBytes, bytes)) return false;
     detail::followChosenFile(host_, path, fileTitle_);
     const RcvrPointsFileRead f = readRcvrPointsFile(bytes);
     descriptionText_ = detail::trimBlanks(f.data.description);
     format_ = f.data.format;
-    takeRead(f.read, "Open File");
+    takeRead(f.read, path, "Open File");
     return true;
 }
 
@@ -234,9 +236,9 @@ bool RcvrPointsEditor::Import() {
     const std::string path = host_.askOpenFile(request);
     if (path.empty()) return false;
     std::string bytes;
-    if (!detail::readOrReport(host_.presenter(), path, "Import", bytes)) return false;
+    if (!detail::readOrReport(host_.presenter(), path, "Import", common::kPointsFileMaxBytes, bytes)) return false;
     fileTitle_ = detail::nameOf(path);
-    takeRead(ReadPoints(textLines(bytes), 0, format_), "Import");
+    takeRead(ReadPoints(textLines(bytes), 0, format_), path, "Import");
     return true;
 }
 

@@ -77,7 +77,8 @@ TEST(UserDataEditor, ValuesOutOfRangeFromAFileAreMarkedNotCut) {
     host.openPaths = {host.folder + "big.cal"};
     ASSERT_TRUE(ed.Open());
     ASSERT_FALSE(host.messages.empty());
-    EXPECT_NE(host.messages.back().text.find("2 values are outside the allowed range (the first on line 4)"),
+    EXPECT_NE(host.messages.back().text.find("2 values of " + host.folder +
+                                             "big.cal are outside the allowed range (the first on line 4: \"250.75\")"),
               std::string::npos);
     EXPECT_TRUE(ed.cellInvalid(1));
     EXPECT_EQ(ed.cellText(1), "250.8");  // whole, not cut to four characters

@@ -59,7 +59,7 @@ private:
     common::MessageAnswer say(const std::string& text, const std::string& title, common::MessageIcon icon,
                               common::MessageButtons buttons);
     std::string formatValue(double value, int column, bool invalid) const;
-    void takeRead(const RcvrPointsRead& read, const std::string& title);
+    void takeRead(const RcvrPointsRead& read, const std::string& path, const std::string& title);
 
     SiteEditorHost& host_;
     int format_ = 1;
