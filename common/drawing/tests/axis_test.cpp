@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 namespace crv::common {
 namespace {
 
@@ -134,6 +136,70 @@ TEST_F(Axes, YAxisLabelsLeftAndTurnedTitle) {
     EXPECT_EQ(right[0].anchor, (PagePoint{80, 0}));  // 0.08 in right of x1 = 0
     EXPECT_EQ(right[0].align, 1);
     EXPECT_EQ(right.back().angleDeg, 270.0);
+}
+
+// A row of labels too close for their width keeps every tick but labels only a
+// regular subset, landing on the major ticks: panels 6 inches wide, labels
+// 0.9 x 0.15 in high (digits 0.556 em).
+TEST(AxisLabelThinning, CrowdedRowsLabelEveryMajorTick) {
+    const struct {
+        const char* what;
+        float lo, hi, minor, major;
+        std::vector<const char*> labels;  // down from -minor, then up from 0
+    } cases[] = {
+        // 2 nmi = 0.092 in apart, "64" needs about 0.18 in: every 10 nmi.
+        {"VOR +-65", -65, 65, 2, 10, {"10", "20", "30", "40", "50", "60", "0", "10", "20", "30", "40", "50", "60"}},
+        // 5 nmi = 0.094 in apart, "160" needs about 0.26 in: every 20 nmi.
+        {"COM +-160", -160, 160, 5, 20,
+         {"20", "40", "60", "80", "100", "120", "140", "160", "0", "20", "40", "60", "80", "100", "120", "140", "160"}},
+        // 1 nmi = 0.2 in apart is room enough: every tick keeps its label.
+        {"ILS 0..30", 0, 30, 1, 5, {"0", "1", "2", "3", "4", "5", "6", "7", "8", "9", "10", "11", "12", "13", "14", "15",
+                                    "16", "17", "18", "19", "20", "21", "22", "23", "24", "25", "26", "27", "28", "29", "30"}},
+    };
+    for (const auto& c : cases) {
+        PanelRecord panel;
+        panel.SheetRect = {1.25f, 7.25f, 6.3f, 7.8f};
+        panel.DataRect = {c.lo, c.hi, 100, 0};
+        panel.ClipRect = {0.5f, 8.0f, 0.5f, 10.5f};
+        SetPanelMapping(panel);
+        auto plot = test::plotWithWindow(panel.ClipDataRect);
+        AxisRecord a;
+        a.MinorStep = c.minor;
+        a.MinorLength = 0.06f;
+        a.MajorStep = c.major;
+        a.MajorLength = 0.12f;
+        a.LabelMode = 2;
+        a.LabelHeight = "0.15";
+        PlotXAxis(plot->picture(), panel, a);
+        std::vector<std::string> texts;
+        for (const auto& t : commandsOf<rec::Text>(plot->picture())) texts.push_back(t.text);
+        EXPECT_EQ(texts, std::vector<std::string>(c.labels.begin(), c.labels.end())) << c.what;
+        const int minors = int(std::floor(-c.lo / c.minor + 1e-6)) + int(std::floor(c.hi / c.minor + 1e-6)) + (c.lo <= 0 ? 1 : 0);
+        const int majors = int(std::floor(-c.lo / c.major + 1e-6)) + int(std::floor(c.hi / c.major + 1e-6)) + (c.lo <= 0 ? 1 : 0);
+        EXPECT_EQ(commandsOf<rec::LineTo>(plot->picture()).size(), std::size_t(minors + majors)) << c.what;
+    }
+}
+
+TEST(AxisLabelThinning, CrowdedVerticalRowIsThinnedToo) {
+    // 20 ticks over 1 inch: labels 0.135 in high need every third or so; the
+    // minors per major (4) give every fourth.
+    PanelRecord panel;
+    panel.SheetRect = {1, 7, 1, 2};
+    panel.DataRect = {0, 60, 100, 0};
+    panel.ClipRect = {0.5f, 8.0f, 0.5f, 10.5f};
+    SetPanelMapping(panel);
+    auto plot = test::plotWithWindow(panel.ClipDataRect);
+    AxisRecord a;
+    a.MinorStep = 5;
+    a.MinorLength = 0.05f;
+    a.MajorStep = 20;
+    a.MajorLength = 0.1f;
+    a.LabelMode = 1;
+    a.LabelHeight = "0.15";
+    PlotYAxis(plot->picture(), panel, a);
+    std::vector<std::string> texts;
+    for (const auto& t : commandsOf<rec::Text>(plot->picture())) texts.push_back(t.text);
+    EXPECT_EQ(texts, (std::vector<std::string>{"0", "20", "40", "60", "80", "100"}));
 }
 
 TEST_F(Axes, TicksPerRowAreCapped) {

@@ -28,6 +28,16 @@ void pauseShowing(std::chrono::milliseconds length) {
     }
 }
 
+// The messages mark their line breaks with a carriage return (a step text
+// below its heading, the folder below the file); a label breaks lines at
+// line feeds only.
+QString labelText(const std::string& message) {
+    QString s = toQt(message);
+    s.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    s.replace(QChar('\r'), QChar('\n'));
+    return s;
+}
+
 }  // namespace
 
 frmProgress::frmProgress(QWidget* parent) : QDialog(parent), pause_(pauseShowing) {
@@ -72,7 +82,7 @@ void frmProgress::Initialize(const std::string& message) {
         ++running;
     }
     canceled_ = false;
-    message1_->setText(toQt(message));
+    message1_->setText(labelText(message));
     message2_->hide();
     bar_->show();
     cancel_->setEnabled(true);
@@ -99,7 +109,7 @@ void frmProgress::Value(std::int32_t value) {
 bool frmProgress::Canceled() const { return canceled_; }
 
 void frmProgress::FinalMsg(const std::string& message) {
-    message2_->setText(toQt(message));
+    message2_->setText(labelText(message));
     message2_->show();
     bar_->hide();
     cancel_->setEnabled(false);

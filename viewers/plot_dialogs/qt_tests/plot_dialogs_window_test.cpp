@@ -7,12 +7,14 @@
 #include <QApplication>
 #include <QPushButton>
 #include <memory>
+#include <vector>
 
 #include <QDir>
 #include <QDropEvent>
 #include <QMimeData>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLayout>
 #include <QRadioButton>
 #include <QSpinBox>
 #include <QTemporaryDir>
@@ -135,6 +137,44 @@ private slots:
         GetSettings(canceled, dest, nullptr, [&](DisplayOptionsDialog&) -> int { return int(QDialog::Rejected); });
         QVERIFY(canceled);
         QVERIFY(dest.printOut);
+    }
+
+    // The frames asked for stand under each other from the top, in their
+    // order, with no room left for those not asked; the dialog is just tall
+    // enough for them (or for its buttons when nothing is asked).
+    void displayOptionsCloseUpTheFramesNotAsked() {
+        int heights[4] = {};
+        const DisplaySettings askedSets[4] = {{false, false, false}, {false, false, true}, {false, true, true},
+                                               {true, true, true}};
+        for (int i = 0; i < 4; ++i) {
+            bool canceled = false;
+            DisplaySettings asked = askedSets[i];
+            std::vector<QRect> shown;  // the frames shown, top to bottom
+            GetSettings(canceled, asked, nullptr, [&](DisplayOptionsDialog& d) -> int {
+                d.show();
+                d.layout()->activate();
+                heights[i] = d.height();
+                for (int f = 0; f < 3; ++f)
+                    if (d.frame(f)->isVisible()) shown.push_back(d.frame(f)->geometry());
+                snap(d, QString("display_options_%1").arg(i).toStdString().c_str());
+                return int(QDialog::Rejected);
+            });
+            QCOMPARE(int(shown.size()), int(askedSets[i].printOut) + int(askedSets[i].decibels) +
+                                            int(askedSets[i].polarPlot));
+            for (std::size_t k = 0; k < shown.size(); ++k) {
+                if (k == 0) {
+                    // The first frame shown is the top one, whichever it is.
+                    QVERIFY2(shown[k].top() < 30, qPrintable(QString::number(shown[k].top())));
+                } else {
+                    QVERIFY(shown[k].top() > shown[k - 1].bottom());
+                    QVERIFY2(shown[k].top() - shown[k - 1].bottom() < shown[k].height() / 2,
+                             "room left for a frame not shown");
+                }
+            }
+        }
+        QVERIFY(heights[1] >= heights[0]);
+        QVERIFY(heights[2] > heights[1]);
+        QVERIFY(heights[3] > heights[2]);
     }
 };
 

@@ -156,29 +156,21 @@ TEST(PlotParameters, ChangesAreSavedAndRestoredThroughTheSettingsStore) {
     fs::remove_all(dir);
 }
 
-TEST(DisplayOptions, FramesStackUnderEachOther) {
+TEST(DisplayOptions, OnlyTheAskedFramesShow) {
     struct Case {
         DisplaySettings asked;
         bool d, f, p;
-        int fTop, pTop, height;
     } cases[] = {
-        {{true, true, true}, true, true, true, 1620, 3000, 4320},
-        {{false, true, true}, false, true, true, 300, 1680, 3000},
-        {{false, false, false}, false, false, false, 1620, 3000, 1860},
-        {{true, false, false}, true, false, false, 1620, 3000, 1860},
+        {{true, true, true}, true, true, true},
+        {{false, true, true}, false, true, true},
+        {{false, false, false}, false, false, false},
+        {{true, false, false}, true, false, false},
     };
     for (const auto& c : cases) {
         const DisplayOptionsLayout l = layoutFor(c.asked);
         EXPECT_EQ(l.showDestination, c.d);
         EXPECT_EQ(l.showFieldStrength, c.f);
         EXPECT_EQ(l.showPlotType, c.p);
-        if (c.f) {
-            EXPECT_EQ(l.fieldStrengthTop, c.fTop);
-        }
-        if (c.p) {
-            EXPECT_EQ(l.plotTypeTop, c.pTop);
-        }
-        EXPECT_EQ(l.innerHeight, c.height);
     }
 }
 

@@ -202,15 +202,39 @@ void frmPlotScreen::layoutWindow() {
     setFixedSize(w, clientH);
     move(work.left() + (work.width() - w) / 2, work.top() + (work.height() - clientH - caption) / 2);
     legend_->move(w - legend_->width() - kMargin / 4, kMargin / 4);
-    // Status panels as shares of the width: the readout gets the most.
-    const int bar = w - 24;
-    const double shares[4] = {0.45, 0.17, 0.26, 0.12};
-    for (int i = 0; i < 4; ++i) status_[i]->setFixedWidth(static_cast<int>(bar * shares[i]));
+    sizeStatusPanels();
     blank_ = QImage();
 }
 
-PlotSurface frmPlotScreen::pageSurface() const { return {view_->width(), view_->height()}; }
-PlotSurface frmPlotScreen::legendSurface() const { return {legend_->width(), legend_->height()}; }
+// Status panels as shares of the width, the readout getting the most; the
+// file and page panels always wide enough for their texts (the readout gives
+// up what they need), the folder shortened to its panel.
+void frmPlotScreen::sizeStatusPanels() {
+    const int bar = width() - 24;
+    const auto fits = [](const QLabel* panel) {
+        const QFontMetricsF fm(panel->font());
+        const QMargins m = panel->contentsMargins();
+        return static_cast<int>(std::ceil(fm.horizontalAdvance(panel->text()))) + m.left() + m.right() +
+               2 * panel->margin() + 8;
+    };
+    const int file = std::max(static_cast<int>(bar * 0.17), fits(status_[1]));
+    const int plot = std::max(static_cast<int>(bar * 0.12), fits(status_[3]));
+    const int folder = static_cast<int>(bar * 0.26);
+    status_[0]->setFixedWidth(std::max(40, bar - file - folder - plot));
+    status_[1]->setFixedWidth(file);
+    status_[2]->setFixedWidth(folder);
+    status_[3]->setFixedWidth(plot);
+}
+
+// Pages are drawn in device pixels: on a screen scaled by 1.5 a page drawn
+// at its size in logical pixels and scaled up would blur small labels into
+// each other.
+static PlotSurface deviceSurface(const QWidget* w) {
+    const double ratio = w->devicePixelRatioF();
+    return {static_cast<int>(std::lround(w->width() * ratio)), static_cast<int>(std::lround(w->height() * ratio))};
+}
+PlotSurface frmPlotScreen::pageSurface() const { return deviceSurface(view_); }
+PlotSurface frmPlotScreen::legendSurface() const { return deviceSurface(legend_); }
 
 MessagePresenter& frmPlotScreen::presenter() const {
     return services_.presenter ? *services_.presenter : ui::appPresenter();
@@ -245,12 +269,17 @@ BuiltPage frmPlotScreen::build(int n) {
     if (n == 0) {
         bar.Initialize("Processing plot legend");
     } else {
-        const QFontMetricsF fm(font());
+        // The folder is shortened to its line of the progress window's
+        // message, measured in that label's font, so it never wraps mid-path.
+        const QLabel* label =
+            ownProgress_ && &bar == ownProgress_.get() ? ownProgress_->findChild<QLabel*>("lblMessage1") : nullptr;
+        const QFontMetricsF fm(label ? label->font() : font());
+        const double width = label ? std::max(label->minimumWidth(), label->contentsRect().width()) : 320;
         const auto measure = [&fm](std::string_view t) {
             return fm.horizontalAdvance(QString::fromUtf8(t.data(), static_cast<qsizetype>(t.size())));
         };
         const std::string folder = ShortenPath(measure, RemoveBackslash(controller_.PlotFolder()),
-                                               320 - measure("Folder:  "));
+                                               width - measure("Folder:  "));
         bar.Initialize(controller_.progressMessage(n, folder));
     }
     BuiltPage b = buildPlotPage(controller_.PlotFolder(), n == 0 ? std::string() : controller_.page(n).FileName,
@@ -264,7 +293,13 @@ const QImage& frmPlotScreen::pictureOf(int n) {
     const PlotPage& p = controller_.page(n);
     if (!p.Built) return blank_;
     auto it = images_.find(p.buildId);
-    if (it == images_.end()) it = images_.emplace(p.buildId, renderPicture(p.picture, p.surface)).first;
+    if (it == images_.end()) {
+        QImage image = renderPicture(p.picture, p.surface);
+        // Shown at the widget's size, one image pixel to each device pixel.
+        const QWidget* shownIn = n == 0 ? static_cast<const QWidget*>(legend_) : view_;
+        image.setDevicePixelRatio(static_cast<double>(p.surface.widthPx) / std::max(1, shownIn->width()));
+        it = images_.emplace(p.buildId, std::move(image)).first;
+    }
     return it->second;
 }
 
@@ -299,6 +334,8 @@ void frmPlotScreen::setReady() {
 
 void frmPlotScreen::updateStatus() {
     status_[1]->setText(QString::fromStdString(controller_.statusFile()));
+    status_[3]->setText(QString::fromStdString(controller_.statusPlot()));
+    sizeStatusPanels();
     // Folder names are the file system's (UTF-8).
     const QFontMetricsF fm(status_[2]->font());
     const auto measure = [&fm](std::string_view t) {
@@ -306,21 +343,26 @@ void frmPlotScreen::updateStatus() {
     };
     const int panelWidth = status_[2]->width() - 8;
     status_[2]->setText(QString::fromStdString(controller_.statusFolder(measure, panelWidth)));
-    status_[3]->setText(QString::fromStdString(controller_.statusPlot()));
 }
 
 bool frmPlotScreen::ShowPlotPage() {
     if (controller_.busy()) return true;  // a second build never starts while one runs
     setBusy();
     view_->update();
-    const bool shown = controller_.ShowPlotPage([this](int n) { return build(n); }, presenter());
+    // The panels name the page being built while it is drawn (and the one
+    // after it, when a build is cancelled and the page leaves the list).
+    const bool shown = controller_.ShowPlotPage(
+        [this](int n) {
+            updateStatus();
+            return build(n);
+        },
+        presenter());
     pruneImages();
     if (!shown) {
         closed_ = true;
         emit closed();
         return false;
     }
-    // The panels describe the page that is shown, set once it is built.
     updateStatus();
     view_->update();
     setReady();

@@ -70,6 +70,8 @@ public:
     QAction* legendHideAction() const { return legendHideAct_; }
     QAction* contextHideLegend() const { return ctxHideLegend_; }
     const QImage& pictureOf(int page);
+    // Pictures rendered and kept for the built pages.
+    std::size_t keptPictures() const { return images_.size(); }
 
 signals:
     void closed();
@@ -93,6 +95,7 @@ private:
     common::PlotSurface pageSurface() const;
     common::PlotSurface legendSurface() const;
     void layoutWindow();
+    void sizeStatusPanels();
 
     PlotWindowServices services_;
     PlotWindowController controller_;

@@ -25,6 +25,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <functional>
+
 #include <cstdlib>
 #include <tuple>
 #include <optional>
@@ -43,7 +45,11 @@ void snap(QWidget* w, const QString& name) {
 // A progress display that cancels when told to.
 class ScriptedProgress : public ProgressDisplay {
 public:
-    void Initialize(const std::string& m) override { messages.push_back(m); }
+    void Initialize(const std::string& m) override {
+        messages.push_back(m);
+        if (onInitialize) onInitialize();
+    }
+    std::function<void()> onInitialize;
     void MaxValue(std::int32_t) override {}
     void Value(std::int32_t) override {}
     bool Canceled() const override { return cancelNext; }
@@ -557,6 +563,117 @@ private slots:
         QCOMPARE(dialogs, 2);
         QVERIFY(!shown);
         QCOMPARE(QDir(pdfDir_).entryList({"*.pdf"}).size(), 2);
+    }
+
+    // While the next page is drawn, the status panels already name it.
+    void statusNamesThePageBeingBuilt() {
+        PlotWindowServices s = services();
+        s.getSettings = [](bool& c, DisplaySettings& d) { c = false; d = {false, false, false}; };
+        QStringList seen;
+        bool ran = false;
+        s.shown = closing([&](frmPlotScreen& w) {
+            ran = true;
+            progress_.onInitialize = [&] { seen << w.statusPanel(2)->text() + " / " + w.statusPanel(4)->text(); };
+            w.cmdNext_Click();
+            progress_.onInitialize = nullptr;
+            // Each panel holds its whole text.
+            for (int n = 2; n <= 4; ++n) {
+                QLabel* panel = w.statusPanel(n);
+                const QFontMetricsF fm(panel->font());
+                QVERIFY2(fm.horizontalAdvance(panel->text()) <= panel->contentsRect().width(),
+                         qPrintable(panel->text()));
+            }
+        });
+        DisplayPlots(nullptr, run_.toStdString(), "07____A2.plt|03____B2.plt", false, s);
+        QVERIFY(ran);
+        QCOMPARE(seen, QStringList({"File:  03____B2.plt / Plot 2 of 2"}));
+    }
+
+    // Pages are drawn in device pixels and shown one image pixel to a device
+    // pixel. Run once more with QT_SCALE_FACTOR=1.5 (a ctest of its own), as
+    // on laptops whose screens are scaled.
+    void pagesAreDrawnInDevicePixels() {
+        bool ran = false;
+        PlotWindowServices s = services();
+        s.shown = closing([&](frmPlotScreen& w) {
+            ran = true;
+            QWidget* view = w.pageView();
+            const double ratio = view->devicePixelRatioF();
+            if (qEnvironmentVariableIsSet("QT_SCALE_FACTOR"))
+                QCOMPARE(ratio, qEnvironmentVariable("QT_SCALE_FACTOR").toDouble());
+            const QImage& picture = w.pictureOf(1);
+            QCOMPARE(picture.width(), int(std::lround(view->width() * ratio)));
+            QCOMPARE(picture.height(), int(std::lround(view->height() * ratio)));
+            QVERIFY(std::fabs(picture.devicePixelRatio() - ratio) < 0.01);
+            const PlotPage& page = w.controller().currentPage();
+            QCOMPARE(page.surface.widthPx, picture.width());
+            snap(&w, ratio > 1 ? "plot_device_pixels_scaled" : "plot_device_pixels");
+        });
+        DisplayPlots(nullptr, run_.toStdString(), "07____A2.plt", false, s);
+        QVERIFY(ran);
+        QVERIFY(presenter_.messages.empty());
+    }
+
+    // Paging through a long list keeps only the recent pages' pictures.
+    void pagingThroughManyPagesKeepsFewPictures() {
+        QStringList names;
+        for (int i = 0; i < PlotWindowController::kKeptPages + 6; ++i) names << "03____B2.plt";
+        PlotWindowServices s = services();
+        s.getSettings = [](bool& c, DisplaySettings& d) { c = false; d = {false, false, false}; };
+        bool ran = false;
+        s.shown = closing([&](frmPlotScreen& w) {
+            ran = true;
+            std::size_t most = 0;
+            while (w.controller().nextEnabled()) {
+                w.cmdNext_Click();
+                w.pictureOf(w.controller().CurrentPlot());  // as painting the page does
+                most = std::max(most, w.keptPictures());
+            }
+            QVERIFY(most <= std::size_t(PlotWindowController::kKeptPages));
+            QCOMPARE(w.controller().CurrentPlot(), names.size());
+            QVERIFY(w.controller().currentPage().Built);
+            // A page given up is drawn again when it is shown again.
+            while (w.controller().previousEnabled()) w.cmdPrev_Click();
+            QVERIFY(w.controller().currentPage().Built);
+            QCOMPARE(w.statusPanel(4)->text(), QString("Plot 1 of %1").arg(names.size()));
+        });
+        DisplayPlots(nullptr, run_.toStdString(), names.join('|').toStdString(), false, s);
+        QVERIFY(ran);
+        QVERIFY(presenter_.messages.empty());
+    }
+
+    // The window's own progress window: one line each for the plot, the file
+    // and the folder, the folder shortened to the message's width.
+    void progressLinesFitTheirLabel() {
+        const QString deep = dir_.filePath("results of the second assessment run/navaid QKV and its proponents/"
+                                           "runway 27 localizer/");
+        QVERIFY(QDir().mkpath(deep));
+        QVERIFY(QFile::copy(run_ + "07____A2.plt", deep + "07____A2.plt"));
+        PlotWindowServices s = services();
+        s.progress = nullptr;
+        QString text;
+        int labelWidth = 0;
+        QFont labelFont;
+        bool ran = false;
+        s.shown = closing([&](frmPlotScreen& w) {
+            ran = true;
+            auto* label = w.findChild<QLabel*>("lblMessage1");
+            QVERIFY(label);
+            text = label->text();
+            labelWidth = label->contentsRect().width();
+            labelFont = label->font();
+        });
+        DisplayPlots(nullptr, deep.toStdString(), "07____A2.plt", false, s);
+        QVERIFY(ran);
+        const QStringList lines = text.split('\n');
+        QCOMPARE(lines.size(), 3);
+        QCOMPARE(lines[0], QString("Processing:  Plot 1 of 1"));
+        QCOMPARE(lines[1], QString("File:  07____A2.plt"));
+        QVERIFY2(lines[2].startsWith("Folder:  ") && lines[2].endsWith("/runway 27 localizer"),
+                 qPrintable(lines[2]));
+        QVERIFY2(lines[2].size() < QString("Folder:  " + deep).size(), qPrintable(lines[2]));
+        const QFontMetricsF fm(labelFont);
+        for (const QString& l : lines) QVERIFY2(fm.horizontalAdvance(l) <= labelWidth, qPrintable(l));
     }
 
     void cancelledOptionsShowNothing() {

@@ -79,8 +79,7 @@ BuiltPage buildPlotPage(const std::string& folder, const std::string& fileName, 
                     auto map = page.kind == PageKind::FacilityMap
                                    ? PlotFacilityLocations(*plot, folder, fileName, context.airspaceCase,
                                                            context.geodesy, context.progress)
-                                   : PlotEmitterLocations(*plot, folder, fileName, context.airspaceCase,
-                                                          context.geodesy, context.progress);
+                                   : PlotEmitterLocations(*plot, folder, fileName, context.geodesy, context.progress);
                     if (!map) {
                         error = map.error();
                         return;
@@ -204,7 +203,19 @@ bool PlotWindowController::ShowPlotPage(const Builder& build, MessagePresenter& 
         if (current_ >= 2) --current_;
         if (current_ > PlotCount()) current_ = PlotCount();
     }
-    return PlotCount() > 0;
+    if (PlotCount() == 0) return false;
+    pages_[current_].shownAt = ++shownClock_;
+    keepRecentPages();
+    return true;
+}
+
+void PlotWindowController::keepRecentPages() {
+    std::vector<PlotPage*> built;
+    for (int n = 1; n <= PlotCount(); ++n)
+        if (pages_[n].Built) built.push_back(&pages_[n]);
+    if (static_cast<int>(built.size()) <= kKeptPages) return;
+    std::sort(built.begin(), built.end(), [](const PlotPage* a, const PlotPage* b) { return a->shownAt < b->shownAt; });
+    for (std::size_t i = 0; i + kKeptPages < built.size(); ++i) discard(*built[i]);
 }
 
 bool PlotWindowController::next() {

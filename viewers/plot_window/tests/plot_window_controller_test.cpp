@@ -139,6 +139,50 @@ TEST(PlotWindowController, CancelledAndFailedBuildsDropTheirPageAndTheRestKeepTh
     }
 }
 
+// A long run paged through keeps only the most recently shown drawings: the
+// memory a window holds does not grow with the pages viewed. A page given up
+// is drawn again when it is shown again; a recent one is not.
+TEST(PlotWindowController, OnlyRecentlyShownPagesKeepTheirDrawings) {
+    PlotWindowController c;
+    Recorder presenter;
+    FakeBuilder b;
+    b.c = &c;
+    std::vector<std::string> names;
+    for (int i = 1; i <= 40; ++i) names.push_back("p" + std::to_string(i) + ".plt");
+    c.setList("/out/", names);
+    auto build = [&](int n) { return b(n); };
+    auto builtPages = [&] {
+        int n = 0;
+        for (int k = 1; k <= c.PlotCount(); ++k) n += c.page(k).Built ? 1 : 0;
+        return n;
+    };
+    ASSERT_TRUE(c.ShowPlotPage(build, presenter));
+    ASSERT_TRUE(c.ensureLegend(build, presenter));
+    while (c.next()) {
+        ASSERT_TRUE(c.ShowPlotPage(build, presenter));
+        EXPECT_LE(builtPages(), PlotWindowController::kKeptPages);
+        EXPECT_TRUE(c.currentPage().Built);
+        EXPECT_TRUE(c.currentPage().MetaFile);
+    }
+    EXPECT_EQ(b.calls.size(), 41u);  // 40 pages and the legend, each once
+    EXPECT_EQ(builtPages(), PlotWindowController::kKeptPages);
+    EXPECT_TRUE(c.page(0).Built);  // the legend stays
+    // Pages 33..40 are the recent ones: 33 comes back without a build, 32
+    // is drawn again.
+    for (int n = 1; n <= 40; ++n) EXPECT_EQ(c.page(n).Built, n >= 33) << n;
+    while (c.CurrentPlot() > 33) c.previous();
+    ASSERT_TRUE(c.ShowPlotPage(build, presenter));
+    EXPECT_EQ(b.calls.size(), 41u);
+    c.previous();
+    ASSERT_TRUE(c.ShowPlotPage(build, presenter));
+    EXPECT_EQ(b.calls.back(), "p32.plt");
+    EXPECT_EQ(builtPages(), PlotWindowController::kKeptPages);
+    // The page given up for it is the one shown longest ago (34), not the
+    // one just left (33).
+    EXPECT_FALSE(c.page(34).Built);
+    EXPECT_TRUE(c.page(33).Built);
+}
+
 TEST(PlotWindowController, PagingStopsAtTheEndsAndTheLegendMenuFollowsThePageKind) {
     PlotWindowController c;
     Recorder presenter;

@@ -201,9 +201,74 @@ struct Map {
         both([&](DrawContext& dc, bool) {
             for (std::size_t i = 1; i < pts.size(); ++i)
                 PlotClippedLine(dc, pts[i - 1].first, pts[i - 1].second, pts[i].first, pts[i].second, -R, R, -R, R);
-            if (!id.empty() && std::fabs(xc) < R && std::fabs(yc) < R)
-                PlotText(dc, id, xc + 6 * std::cos(a * kDegToRad), yc + 6 * std::sin(a * kDegToRad), 4, a);
         });
+        if (id.empty() || !(std::fabs(xc) < R) || !(std::fabs(yc) < R)) return;
+        const IdPlace at = identifierPlace(xc, yc, a, r10, id);
+        both([&](DrawContext& dc, bool) { PlotText(dc, id, at.x, at.y, 4, at.angle); });
+    }
+
+    struct IdPlace {
+        double x, y, angle;
+    };
+
+    // The identifier runs along the centre line, turned so that it never
+    // stands on its head, and sits where it covers neither the sector's own
+    // outline nor the centre cross: behind the antenna (on the runway side,
+    // where the sector draws nothing) or else beyond the sector's far end.
+    // Only when both would leave the map or cover the cross does it take the
+    // place inside the sector, 6 nmi out.
+    IdPlace identifierPlace(double xc, double yc, double a, double r10, const std::string& id) const {
+        double angle = std::remainder(a, 360.0);  // -180..180
+        if (angle > 90.0) angle -= 180.0;
+        else if (angle <= -90.0) angle += 180.0;
+        const double ux = std::cos(a * kDegToRad), uy = std::sin(a * kDegToRad);
+        // The text's extent in nmi, generous: capitals of the larger of the
+        // two fonts (0.1456 in) at up to 0.8 em, 1.2 em of line.
+        const double nmiPerIn = std::fabs(panel.ScaleY);
+        const double halfLength = 0.5 * 0.8 * 0.1456 * nmiPerIn * double(id.size());
+        const double halfHeight = 0.5 * 1.2 * 0.1456 * nmiPerIn;
+        const double margin = 0.08 * nmiPerIn;
+        for (const double d : {-(halfLength + margin), r10 + halfLength + margin}) {
+            const double x = xc + d * ux, y = yc + d * uy;
+            if (!boxInsideMap(x, y, ux, uy, halfLength, halfHeight)) continue;
+            if (boxMeetsCross(x, y, ux, uy, halfLength + margin, halfHeight + margin)) continue;
+            return {x, y, angle};
+        }
+        return {xc + 6 * ux, yc + 6 * uy, angle};
+    }
+
+    bool boxInsideMap(double x, double y, double ux, double uy, double hl, double hh) const {
+        const double ex = std::fabs(ux) * hl + std::fabs(uy) * hh, ey = std::fabs(uy) * hl + std::fabs(ux) * hh;
+        return std::fabs(x) + ex < R && std::fabs(y) + ey < R;
+    }
+
+    // Whether the text box (centre, direction, half extents) meets one of the
+    // centre cross's arms, each a segment of 10 nmi through the map centre.
+    static bool boxMeetsCross(double x, double y, double ux, double uy, double hl, double hh) {
+        const double arms[2][4] = {{-5, 0, 5, 0}, {0, -5, 0, 5}};
+        for (const auto& s : arms) {
+            // The arm in the box's own axes, clipped against the box.
+            auto local = [&](double px, double py) {
+                const double dx = px - x, dy = py - y;
+                return std::pair{dx * ux + dy * uy, -dx * uy + dy * ux};
+            };
+            const auto [s0, t0] = local(s[0], s[1]);
+            const auto [s1, t1] = local(s[2], s[3]);
+            double lo = 0.0, hi = 1.0;
+            bool outside = false;
+            for (const auto& [p, q, h] : {std::tuple{s0, s1 - s0, hl}, std::tuple{t0, t1 - t0, hh}}) {
+                if (std::fabs(q) < 1e-12) {
+                    if (std::fabs(p) > h) outside = true;
+                    continue;
+                }
+                double e0 = (-h - p) / q, e1 = (h - p) / q;
+                if (e0 > e1) std::swap(e0, e1);
+                lo = std::max(lo, e0);
+                hi = std::min(hi, e1);
+            }
+            if (!outside && lo <= hi) return true;
+        }
+        return false;
     }
 
     void pageTexts(const std::string& title, double firstY, const std::vector<std::string>& lines, double extraGapAt) {
@@ -342,8 +407,7 @@ platform::Expected<MapPage> PlotFacilityLocations(Plot& plot, const std::string&
 }
 
 platform::Expected<MapPage> PlotEmitterLocations(Plot& plot, const std::string& dirPath, const std::string& fileName,
-                                                 const std::string& airspaceCase, const Geodesy& geo,
-                                                 ProgressDisplay* progress) {
+                                                 const Geodesy& geo, ProgressDisplay* progress) {
     const std::string path = detail::joinPath(dirPath, fileName);
     auto invalid = [&](const std::string& why) { return platform::makeError("Invalid search plot file " + path + ": " + why); };
     const auto read = readLines(path);
@@ -389,6 +453,9 @@ platform::Expected<MapPage> PlotEmitterLocations(Plot& plot, const std::string& 
         if (const auto status = num(f, 13))
             if (auto e = outsideRange("the proponent status", *status, -99, 99, i)) return invalid(*e);
     }
+    // The map names the case it was made from: the case line's Airspace Case
+    // (columns 2-16 in every layout), never whichever case was opened last.
+    const std::string airspaceCase = end + 2 < lines.size() ? trim(cols(lines[end + 2], 2, 16)) : std::string();
     const int svType = std::clamp(int(*type), 0, 8);
     double a = 0, b = 0;
     float cLat = float(navPos->first), cLon = float(navPos->second);

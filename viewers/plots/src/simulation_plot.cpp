@@ -38,7 +38,9 @@ GridFlags flagsOf(int gridType) {
     }
 }
 
-// VB's Str of a number: a leading blank for positive values.
+// The number text of the header and altitude labels: the shortest decimal
+// text of the value, with a leading blank when it is not negative (so a
+// column of such numbers keeps a place for the sign).
 std::string str(double v) {
     char b[32];
     if (v == std::floor(v) && std::fabs(v) < 1e9) std::snprintf(b, sizeof b, "%.0f", v);

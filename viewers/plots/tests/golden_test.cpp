@@ -1,7 +1,7 @@
 // Each page drawn from files the engine wrote for the sample cases, compared
 // with its recording kept as text; the screen picture of each page is saved
 // for review. A changed page is written next to its golden as NAME.new.txt;
-// set CRV_UPDATE_GOLDENS=1 to replace the goldens.
+// the goldens are written only with CRV_UPDATE_GOLDENS=1 (docs/architecture.md).
 #include "crv/common/drawing/qt_output.h"
 #include "crv/viewers/plot_builders.h"
 #include "crv50.h"
@@ -12,6 +12,7 @@
 #include <QProcess>
 #include <QTemporaryDir>
 
+#include <gtest/gtest-spi.h>
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -56,19 +57,26 @@ std::string dump(const Recording& r) {
     return o.str();
 }
 
+// A golden is only ever written when asked for (CRV_UPDATE_GOLDENS=1); a
+// missing or unreadable golden is a failure, so a lost file cannot turn the
+// comparison into a pass.
 void compareWithGolden(const std::string& name, const PlotOutput& out) {
     ASSERT_TRUE(out.metafile);
     const std::string text = dump(out.metafile->recording);
     const std::string golden = kData + "golden/" + name + ".txt";
-    QDir().mkpath(QString::fromStdString(kData + "golden"));
-    std::ifstream in(golden, std::ios::binary);
-    if (!in || std::getenv("CRV_UPDATE_GOLDENS")) {
-        std::ofstream(golden, std::ios::binary) << text;
-        if (!in) GTEST_SKIP() << "golden written: " << golden;
+    if (const char* update = std::getenv("CRV_UPDATE_GOLDENS"); update && std::string(update) == "1") {
+        std::ofstream o(golden, std::ios::binary);
+        o << text;
+        o.close();
+        ASSERT_TRUE(o) << "could not write the golden " << golden;
         return;
     }
+    std::ifstream in(golden, std::ios::binary);
+    ASSERT_TRUE(in) << "the golden " << golden << " is missing or unreadable; "
+                    << "run the tests with CRV_UPDATE_GOLDENS=1 to write it";
     std::stringstream ss;
     ss << in.rdbuf();
+    ASSERT_FALSE(in.bad()) << "could not read the golden " << golden;
     if (ss.str() != text) {
         std::ofstream(kData + "golden/" + name + ".new.txt", std::ios::binary) << text;
         FAIL() << "the page differs from " << golden;
@@ -135,7 +143,7 @@ const Geodesy kGeodesy{&::DistLL, &::LLDist};
 PlotOutput mapPage(const std::string& file, bool facility) {
     auto plot = BeginPlot(kSurface, true, std::string("Corvane\0", 8) + file + std::string("\0\0", 2));
     auto page = facility ? PlotFacilityLocations(*plot, kData, file, "QKV LOC 27", kGeodesy)
-                         : PlotEmitterLocations(*plot, kData, file, "QKV LOC 27", kGeodesy);
+                         : PlotEmitterLocations(*plot, kData, file, kGeodesy);
     EXPECT_TRUE(page) << page.error();
     return EndPlot(std::move(plot));
 }
@@ -166,6 +174,37 @@ TEST(MapGolden, EmitterMapOfAVorSearch) {
     const PlotOutput out = mapPage("fm@QVT.plt", false);
     savePicture("emitter_map_vor", out);
     compareWithGolden("emitter_map_vor", out);
+}
+
+// An emitter map names the case written in its file, whatever case the
+// program has open.
+TEST(MapGolden, EmitterMapsNameTheirOwnCase) {
+    for (const auto& [file, line] : {std::pair{"fm@QVT.plt", "Airspace Case:  QVT VOR      Plot File:  fm@QVT.plt"},
+                                     std::pair{"Rfi.plt", "Airspace Case:  QKV LOC 27      Plot File:  Rfi.plt"}}) {
+        const PlotOutput out = mapPage(file, false);
+        for (const Recording* r : {&out.picture, &out.metafile->recording}) {
+            bool found = false;
+            for (const Command& c : r->commands)
+                if (const auto* t = std::get_if<rec::Text>(&c)) found = found || t->text == line;
+            EXPECT_TRUE(found) << file;
+        }
+    }
+}
+
+// A golden that is not there fails the comparison and is not written: only
+// the explicit regeneration writes goldens.
+TEST(GoldenFiles, AMissingGoldenFailsAndIsNotWritten) {
+    const char* before = std::getenv("CRV_UPDATE_GOLDENS");
+    const std::string saved = before ? before : "";
+    unsetenv("CRV_UPDATE_GOLDENS");
+    static PlotOutput out;
+    auto plot = BeginPlot(kSurface, true, std::string("Corvane\0Legend\0\0", 16));
+    DrawLegend(*plot, LevelBands{});
+    out = EndPlot(std::move(plot));
+    const std::string golden = kData + "golden/no_such_page.txt";
+    EXPECT_FATAL_FAILURE(compareWithGolden("no_such_page", out), "missing");
+    EXPECT_FALSE(QFile::exists(QString::fromStdString(golden)));
+    if (before) setenv("CRV_UPDATE_GOLDENS", saved.c_str(), 1);
 }
 
 TEST(Legend, DefaultBandsAndSavedPicture) {

@@ -110,7 +110,7 @@ TEST_F(DamagedFiles, SearchFilesWithoutTheirEndLine) {
     auto a = PlotFacilityLocations(*plot, dir_.string(), write("nav@cut.plt", nav), "", geo);
     ASSERT_FALSE(a);
     EXPECT_NE(a.error().find("nav@cut.plt"), std::string::npos) << a.error();
-    auto b = PlotEmitterLocations(*plot, dir_.string(), write("fm@cut.plt", fm), "", geo);
+    auto b = PlotEmitterLocations(*plot, dir_.string(), write("fm@cut.plt", fm), geo);
     ASSERT_FALSE(b);
     EXPECT_NE(b.error().find("fm@cut.plt"), std::string::npos) << b.error();
 }

@@ -32,6 +32,9 @@ struct PlotPage {
     // Tells the window which rendering of the picture is current: a new
     // number for every build.
     std::uint64_t buildId = 0;
+    // When the page was last shown (a running count); the least recently
+    // shown pages give up their drawings first.
+    std::uint64_t shownAt = 0;
     common::PanelRecord PlanPanel;
     common::PanelRecord ProfilePanel;
     float CentreLatitude = 0;
@@ -43,7 +46,8 @@ struct PlotPage {
 };
 
 // What a page build needs besides the page: the level bands, the airspace
-// case of the maps, the engine's position arithmetic and the progress window.
+// case of the facility map, the engine's position arithmetic and the progress
+// window.
 struct PlotBuildContext {
     LevelBands bands;
     std::string airspaceCase;
@@ -86,6 +90,12 @@ BuiltPage buildPlotPage(const std::string& folder, const std::string& fileName, 
 
 class PlotWindowController {
 public:
+    // How many plot pages keep their drawings (the legend besides). A run can
+    // hold well over a thousand plots; paging through all of them keeps only
+    // the most recently shown, and a page given up is drawn again from its
+    // file when it is shown again.
+    static constexpr int kKeptPages = 8;
+
     // A new list: every built page discarded, pages 1..PlotCount named,
     // CurrentPlot 1 (0 when the list is empty).
     void setList(const std::string& folder, const std::vector<std::string>& names);
@@ -111,7 +121,8 @@ public:
     // cancelled or failed build drops the page (a failure is reported first)
     // and tries the page now current. Returns false when the list ran empty:
     // the window is to close. The busy flag is held during the builds and
-    // always released.
+    // always released. Beyond kKeptPages built pages, the least recently
+    // shown give up their drawings.
     using Builder = std::function<BuiltPage(int page)>;
     bool ShowPlotPage(const Builder& build, common::MessagePresenter& presenter);
 
@@ -158,8 +169,11 @@ private:
     static void discard(PlotPage& page);
     static void report(common::MessagePresenter& presenter, const std::string& error);
 
+    void keepRecentPages();
+
     std::vector<PlotPage> pages_{PlotPage{}};
     int current_ = 0;
+    std::uint64_t shownClock_ = 0;
     std::string folder_;
     bool DecibelScale = false;
     bool PolarPlots = false;

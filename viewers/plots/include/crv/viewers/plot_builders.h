@@ -76,7 +76,9 @@ struct Geodesy {
 };
 
 // Search maps: facility map ("nav@", "loc@", "vor@", "com@" files) and RF
-// emitter map ("fm@" files and a run folder's "Rfi.plt").
+// emitter map ("fm@" files and a run folder's "Rfi.plt"). A navaid search file
+// names no case, so the facility map is given the case being worked on; the
+// emitter map names the case written in its own file.
 struct MapPage {
     common::PanelRecord panel;
     float centreLat = 0;
@@ -87,7 +89,7 @@ platform::Expected<MapPage> PlotFacilityLocations(common::Plot& plot, const std:
                                                   const std::string& fileName, const std::string& airspaceCase,
                                                   const Geodesy& geodesy, common::ProgressDisplay* progress = nullptr);
 platform::Expected<MapPage> PlotEmitterLocations(common::Plot& plot, const std::string& dirPath,
-                                                 const std::string& fileName, const std::string& airspaceCase,
-                                                 const Geodesy& geodesy, common::ProgressDisplay* progress = nullptr);
+                                                 const std::string& fileName, const Geodesy& geodesy,
+                                                 common::ProgressDisplay* progress = nullptr);
 
 }  // namespace crv::viewers

@@ -17,7 +17,10 @@ struct AxisRecord {
     float MajorStep = 0.0f;    // data units; 0 or below: no major ticks
     float MajorLength = 0.0f;  // sheet inches
     int MajorPlacement = 0;    // 0, 1 or 2: where the tick lies against the line
-    float MinorStep = 0.0f;    // labels stand at the minor ticks; 0 or below: neither
+    // Labels stand at the minor ticks, at every one where there is room, else
+    // at a regular subset (every k-th, preferring the major ticks) so that no
+    // two run into each other. 0 or below: neither ticks nor labels.
+    float MinorStep = 0.0f;
     float MinorLength = 0.0f;
     int MinorPlacement = 0;
     int LabelMode = 0;  // 0 no labels, 1 the value, 2 its absolute value
