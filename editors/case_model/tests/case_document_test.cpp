@@ -147,6 +147,43 @@ TEST_F(CaseDocumentTest, SaveChecksDecideTheMark) {
     }
 }
 
+// A field the running edition does not let the user edit never gets a range
+// finding; when the engine cannot run with its value, the finding says what
+// to do instead.
+TEST_F(CaseDocumentTest, SaveFindingsNameOnlyWhatTheUserCanChange) {
+    const FieldDictionary sci = FieldDictionary::forEdition(Edition::Scientific);
+    const std::string outside = "Horizontal Increment: 0 is outside 100 to 9999.";
+    const std::string cannot = "Horizontal Increment is 0 ft; a run with Grid Type 1 needs more than 0 ft. "
+                               "This edition cannot change it";
+    struct Case {
+        const char* name;
+        const FieldDictionary* dict;
+        std::string grid;
+        bool mark;
+        bool saysOutside, saysCannot;
+    } cases[] = {
+        {"field edition, grid using the increment", &fld(), " 1", false, false, true},
+        {"field edition, external locations", &fld(), " 8", true, false, false},
+        {"scientific edition: the field is editable", &sci, " 1", false, true, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::string text = caseText({rf("QKAA   ", "106.100", " 1")}, c.grid);
+        const auto at = text.find(" 2000 500");
+        ASSERT_NE(at, std::string::npos);
+        text.replace(at, 5, "    0");
+        CaseDocument doc(*c.dict);
+        const fs::path p = write("inc.dat", text);
+        ASSERT_TRUE(doc.open(p.string(), noBearing));
+        auto saved = doc.save(p.string());
+        ASSERT_TRUE(saved) << saved.error();
+        const std::string message = saved->message("inc.dat");
+        EXPECT_EQ(saved->errorFree, c.mark) << message;
+        EXPECT_EQ(message.find(outside) != std::string::npos, c.saysOutside) << message;
+        EXPECT_EQ(message.find(cannot) != std::string::npos, c.saysCannot) << message;
+    }
+}
+
 TEST_F(CaseDocumentTest, FailedSaveKeepsTheModifiedFlag) {
     CaseDocument doc(fld());
     ASSERT_TRUE(doc.open(write("a.dat", caseText({rf("QKAA   ", "106.100", " 1")})).string(), noBearing));
