@@ -51,10 +51,14 @@ bool writeOrReport(common::MessagePresenter& presenter, const std::string& path,
     return true;
 }
 
-void sayMarkedValuesRemain(common::MessagePresenter& presenter) {
-    presenter.present({" Some values read from the file are outside their range and are marked in the table. " +
-                           std::string(1, kCR) + " Correct them before saving. ",
-                       "Save", MessageIcon::Exclamation, MessageButtons::Ok});
+void sayMarkedValuesRemain(common::MessagePresenter& presenter, MarkedBy cause) {
+    const std::string text =
+        cause == MarkedBy::FileRead
+            ? " Some values read from the file are outside their range and are marked in the table. " +
+                  std::string(1, kCR) + " Correct them before saving. "
+            : " Some values do not fit the position format now chosen and are marked in the table. " +
+                  std::string(1, kCR) + " Correct them, or choose the format they were entered in, before saving. ";
+    presenter.present({text, "Save", MessageIcon::Exclamation, MessageButtons::Ok});
 }
 
 bool readOrReport(common::MessagePresenter& presenter, const std::string& path, const std::string& title,

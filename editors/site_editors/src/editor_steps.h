@@ -36,8 +36,11 @@ bool readOrReport(common::MessagePresenter& presenter, const std::string& path, 
 // Writes the file whole or not at all; a failure is reported.
 bool writeOrReport(common::MessagePresenter& presenter, const std::string& path, const std::string& bytes);
 
-// Values read out of range are still in the table: said, and the save stops.
-void sayMarkedValuesRemain(common::MessagePresenter& presenter);
+// Values out of range are still marked in the table: said, and the save
+// stops. They came from the file read, or from a change of position format
+// under which numbers that fitted before no longer do.
+enum class MarkedBy { FileRead, FormatChange };
+void sayMarkedValuesRemain(common::MessagePresenter& presenter, MarkedBy cause = MarkedBy::FileRead);
 
 std::string trimBlanks(const std::string& s);
 

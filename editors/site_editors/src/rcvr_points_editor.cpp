@@ -84,6 +84,7 @@ std::string RcvrPointsEditor::formatValue(double v, int column, bool invalid) co
 
 void RcvrPointsEditor::ClearData() {
     fileTitle_ = "untitled";
+    markedByFormat_ = false;
     descriptionText_.clear();
     points_.assign(kRows, RcvrPoint{});
     invalid_.assign(kRows, false);
@@ -143,7 +144,8 @@ RcvrPointsEditor::Prompt RcvrPointsEditor::askToSave(const std::string& text, co
 
 bool RcvrPointsEditor::SaveDataAs() {
     if (anyInvalid()) {
-        detail::sayMarkedValuesRemain(host_.presenter());
+        detail::sayMarkedValuesRemain(host_.presenter(), markedByFormat_ ? detail::MarkedBy::FormatChange
+                                                                         : detail::MarkedBy::FileRead);
         return false;
     }
     ReadGrid();
@@ -186,6 +188,7 @@ bool RcvrPointsEditor::New() {
 
 void RcvrPointsEditor::takeRead(const RcvrPointsRead& read, const std::string& path, const std::string& title) {
     // The read list replaces the whole previous list.
+    markedByFormat_ = false;
     points_.assign(kRows, RcvrPoint{});
     invalid_.assign(kRows, false);
     for (std::size_t i = 0; i < read.points.size() && i < points_.size(); ++i) {
@@ -253,6 +256,9 @@ void RcvrPointsEditor::changeFormat(int format) {
                                                   pointValueValid(p.second, 2, format_) &&
                                                   pointValueValid(p.elevationFt, 3, format_));
     }
+    // From now on a marked value is one the format does not fit, whatever
+    // marked it first.
+    markedByFormat_ = anyInvalid();
     ShowData();
     changed_ = true;
 }

@@ -169,11 +169,12 @@ bool UserDataEditor::SaveDataAs() {
     const std::string path = detail::askWhereToSave(host_, request, fileTitle_);
     if (path.empty()) return false;
     ReadGrid();
-    // What is saved is normalised; the table keeps the values as entered.
+    // What is saved is normalised; the table keeps the values as entered,
+    // and so do the data behind it: a later edit, save, plot or switch of
+    // scale works on what the table shows, never on a mix of the two scales.
     UserData saved = data_;
     if (patternMode_) NormalizePattern(saved);
     if (!detail::writeOrReport(host_.presenter(), path, writeUserDataFile(saved))) return false;
-    data_ = saved;
     changed_ = false;
     return true;
 }

@@ -72,6 +72,7 @@ private:
     bool typing_ = false;
     bool closed_ = false;
     bool browsedBefore_ = false;
+    bool markedByFormat_ = false;  // the marks came from a change of format
 };
 
 }  // namespace crv::editors
