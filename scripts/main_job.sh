@@ -33,22 +33,25 @@ INI
 echo "settings: $CORVANE_SETTINGS"
 "$crv50" config
 
-temp="$("$crv50" config | sed -n 's/^temp_folder=//p')"
+# The driver appends each search's result lines to RfiSrch1.tmp and
+# RfiSrch2.tmp in the current folder (its own temporary folder goes with it).
+temp="$work/search"
+mkdir -p "$temp"
 count_lines() { if [ -f "$1" ]; then wc -l <"$1" | tr -d ' '; else echo 0; fi; }
 
 # The navaid search of a new case: navaids and COM facilities 60 nmi around
 # the sample localizer, appended to one pair of result files.
 echo "== navaid and COM search, 60 nmi around 39.3375N 77.7611W =="
 rm -f "$temp/RfiSrch1.tmp" "$temp/RfiSrch2.tmp"
-"$crv50" --quiet search navaid 1 39.3375 77.7611 0 0 0 0 60 0
-"$crv50" --quiet search com 1 39.3375 77.7611 0 0 0 0 60 0
+(cd "$temp" && "$crv50" --quiet search navaid 1 39.3375 77.7611 0 0 0 0 60 0)
+(cd "$temp" && "$crv50" --quiet search com 1 39.3375 77.7611 0 0 0 0 60 0)
 echo "result lines: RfiSrch1.tmp $(count_lines "$temp/RfiSrch1.tmp"), RfiSrch2.tmp $(count_lines "$temp/RfiSrch2.tmp")"
 "$crv50" sort "$temp/RfiSrch2.tmp" "67:69:A" 100
 head -5 "$temp/RfiSrch2.tmp"
 
 echo "== FM stations within 25 nmi of the sample localizer (RF-source search) =="
 rm -f "$temp/RfiSrch1.tmp" "$temp/RfiSrch2.tmp"
-"$crv50" --quiet search fm 3 39.3375 77.7611 0 0 0 0 25 0
+(cd "$temp" && "$crv50" --quiet search fm 3 39.3375 77.7611 0 0 0 0 25 0)
 echo "result lines: RfiSrch1.tmp $(count_lines "$temp/RfiSrch1.tmp"), RfiSrch2.tmp $(count_lines "$temp/RfiSrch2.tmp")"
 rm -f "$temp/RfiSrch1.tmp" "$temp/RfiSrch2.tmp"
 

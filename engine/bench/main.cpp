@@ -6,16 +6,22 @@
 //   crv_bench run RUNFOLDER    runs Grid, Evaluate, B1_2Sig and B1_3Sig on it
 //                              and prints each export's wall time and rates,
 //                              the whole run's time and the peak memory
-//   crv_bench pair RUNFOLDER [PAIRS [THREADS]]
-//                              alternates whole runs on one thread and on
-//                              THREADS threads (default: the machine's cores),
-//                              PAIRS pairs (default 5), in this one process,
-//                              and prints the medians and their ratios: both
-//                              figures then see the same machine load
+//   crv_bench pair RUNFOLDER [PAIRS [THREADS[,THREADS...]]] [--busy K]
+//                              alternates whole runs on one thread and on each
+//                              THREADS count (default: the machine's cores),
+//                              PAIRS rounds (default 5), in this one process,
+//                              and prints wall and CPU time, the medians and
+//                              their ratios: all counts then see the same
+//                              machine load. --busy K keeps K cores busy with
+//                              spinning processes for the whole measurement.
 //
 // The thread count of `run` comes from CRV_THREADS (default: the machine's
 // cores), so `CRV_THREADS=1 crv_bench run F` gives the single-thread reference.
+#include <signal.h>
+#include <sys/prctl.h>
 #include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <array>
@@ -146,38 +152,115 @@ double median(std::vector<double> v) {
     return n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2;
 }
 
-int pair(const std::string& folder, int pairs, int threads) {
+// The process's CPU time so far (user and system, all its threads; the busy
+// load runs in child processes and is not counted).
+double cpuSeconds() {
+    rusage usage{};
+    ::getrusage(RUSAGE_SELF, &usage);
+    const auto s = [](const timeval& t) { return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_usec) * 1e-6; };
+    return s(usage.ru_utime) + s(usage.ru_stime);
+}
+
+std::string loadAverage() {
+    std::FILE* f = std::fopen("/proc/loadavg", "r");
+    if (!f) return "unknown";
+    char text[64] = {};
+    const bool ok = std::fgets(text, sizeof text, f) != nullptr;
+    std::fclose(f);
+    if (!ok) return "unknown";
+    std::string s(text);
+    // The 1-, 5- and 15-minute averages: the first three fields.
+    std::size_t end = 0;
+    for (int field = 0; field < 3 && end != std::string::npos; ++field) end = s.find(' ', end + 1);
+    return s.substr(0, end);
+}
+
+// K processes that each keep a core busy, as other programs do on a desktop,
+// for as long as this object lives. They are started before the engine's
+// threads exist and die with this process.
+class BusyLoad {
+public:
+    explicit BusyLoad(int k) {
+        for (int i = 0; i < k; ++i) {
+            const pid_t pid = ::fork();
+            if (pid == 0) {
+                ::prctl(PR_SET_PDEATHSIG, SIGKILL);
+                if (::getppid() == 1) ::_exit(0);  // the parent is already gone
+                volatile unsigned long spin = 0;
+                for (;;) spin = spin + 1;
+            }
+            if (pid > 0) children_.push_back(pid);
+        }
+    }
+    ~BusyLoad() {
+        for (const pid_t pid : children_) ::kill(pid, SIGKILL);
+        for (const pid_t pid : children_) ::waitpid(pid, nullptr, 0);
+    }
+    int count() const { return static_cast<int>(children_.size()); }
+
+private:
+    std::vector<pid_t> children_;
+};
+
+// Whole runs on each thread count in turn (one thread first, as the
+// reference), PAIRS rounds, in this one process: every count sees the same
+// machine load, so their ratios stay meaningful on a shared machine.
+int pair(const std::string& folder, int pairs, std::vector<int> counts, int busy) {
+    if (counts.empty() || counts.front() != 1) counts.insert(counts.begin(), 1);
+    BusyLoad load(busy);
+    if (load.count() != busy) {
+        std::fprintf(stderr, "crv_bench: could not start the busy load\n");
+        return 2;
+    }
     crv::binding::EngineLibrary& f = crv::binding::sharedEngine();
     if (!bind(f)) return 2;
-    const std::array<int, 2> counts{1, threads};
-    std::array<std::vector<RunTimes>, 2> runs;
+    std::printf("cores %u, busy processes %d, load average before: %s\n", std::thread::hardware_concurrency(), busy,
+                loadAverage().c_str());
+    std::vector<std::vector<RunTimes>> runs(counts.size());
+    std::vector<std::vector<double>> cpu(counts.size());
     for (int i = 0; i < pairs; ++i) {
-        for (std::size_t k = 0; k < 2; ++k) {
+        for (std::size_t k = 0; k < counts.size(); ++k) {
             ::setenv("CRV_THREADS", std::to_string(counts[k]).c_str(), 1);
+            const double cpuBefore = cpuSeconds();
             const RunTimes t = runOnce(f, folder, false);
+            const double used = cpuSeconds() - cpuBefore;
             if (!t.ok) {
                 std::fprintf(stderr, "crv_bench: a run failed\n");
                 return 2;
             }
-            std::printf("pair %d, %d thread%s: total %.3f s (", i + 1, counts[k], counts[k] == 1 ? "" : "s", t.total);
+            std::printf("round %d, %2d thread%s: total %.3f s, CPU %.3f s (", i + 1, counts[k], counts[k] == 1 ? " " : "s",
+                        t.total, used);
             for (int e = 0; e < kExports; ++e) std::printf("%s%s %.3f", e ? ", " : "", kExportNames[e], t.exportSeconds[e]);
             std::printf(")\n");
             runs[k].push_back(t);
+            cpu[k].push_back(used);
         }
     }
-    std::printf("\nmedians of %d alternating pairs      1 thread   %2d threads   ratio\n", pairs, threads);
+    std::printf("load average after: %s\n", loadAverage().c_str());
+    std::printf("\nmedians of %d rounds, busy processes %d\n%-12s", pairs, busy, "");
+    for (const int n : counts) std::printf(" %7d thr", n);
+    for (std::size_t k = 1; k < counts.size(); ++k) std::printf("  1/%d", counts[k]);
+    if (counts.size() >= 3) std::printf("  %d/%d", counts[counts.size() - 2], counts.back());
+    std::printf("\n");
     auto row = [&](const char* name, auto pick) {
-        std::array<double, 2> m{};
-        for (std::size_t k = 0; k < 2; ++k) {
+        std::vector<double> m;
+        for (std::size_t k = 0; k < counts.size(); ++k) {
             std::vector<double> v;
-            for (const RunTimes& t : runs[k]) v.push_back(pick(t));
-            m[k] = median(v);
+            for (std::size_t r = 0; r < runs[k].size(); ++r) v.push_back(pick(k, r));
+            m.push_back(median(v));
         }
-        std::printf("%-36s %8.3f s  %8.3f s   %5.2f\n", name, m[0], m[1], m[1] > 0 ? m[0] / m[1] : 0.0);
+        std::printf("%-12s", name);
+        for (const double x : m) std::printf(" %9.3f s", x);
+        for (std::size_t k = 1; k < m.size(); ++k) std::printf(" %5.2f", m[k] > 0 ? m[0] / m[k] : 0.0);
+        // The last two counts (N - 1 and N): above 1 when N is the faster.
+        if (m.size() >= 3) std::printf(" %5.2f", m.back() > 0 ? m[m.size() - 2] / m.back() : 0.0);
+        std::printf("\n");
     };
     for (int e = 0; e < kExports; ++e)
-        row(kExportNames[e], [e](const RunTimes& t) { return t.exportSeconds[static_cast<std::size_t>(e)]; });
-    row("whole run", [](const RunTimes& t) { return t.total; });
+        row(kExportNames[e], [&](std::size_t k, std::size_t r) { return runs[k][r].exportSeconds[static_cast<std::size_t>(e)]; });
+    row("whole run", [&](std::size_t k, std::size_t r) { return runs[k][r].total; });
+    row("CPU time", [&](std::size_t k, std::size_t r) { return cpu[k][r]; });
+    std::printf("(ratios: the first thread count's time over the other's; for CPU time below 1 means more CPU)\n");
     std::printf("peak memory of the process %.1f MiB\n", peakMemoryMiB());
     return 0;
 }
@@ -185,25 +268,54 @@ int pair(const std::string& folder, int pairs, int threads) {
 int usage() {
     std::fputs("usage: crv_bench make RUNFOLDER [stress|largest]\n"
                "       crv_bench run RUNFOLDER\n"
-               "       crv_bench pair RUNFOLDER [PAIRS [THREADS]]\n",
+               "       crv_bench pair RUNFOLDER [PAIRS [THREADS[,THREADS...]]] [--busy K]\n",
                stderr);
     return 2;
+}
+
+// "7,8" -> {7, 8}; empty on anything else.
+std::vector<int> threadCounts(const std::string& text) {
+    std::vector<int> counts;
+    std::size_t at = 0;
+    while (at <= text.size()) {
+        const std::size_t comma = std::min(text.find(',', at), text.size());
+        const std::string part = text.substr(at, comma - at);
+        char* end = nullptr;
+        const long n = std::strtol(part.c_str(), &end, 10);
+        if (part.empty() || *end != '\0' || n < 1 || n > 256) return {};
+        counts.push_back(static_cast<int>(n));
+        at = comma + 1;
+    }
+    return counts;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc < 3) return usage();
-    const std::string command = argv[1];
-    std::string folder = argv[2];
+    std::vector<std::string> args(argv + 1, argv + argc);
+    int busy = 0;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        if (args[i] != "--busy") continue;
+        if (i + 1 >= args.size()) return usage();
+        busy = std::atoi(args[i + 1].c_str());
+        if (busy < 0 || busy > 256) return usage();
+        args.erase(args.begin() + static_cast<long>(i), args.begin() + static_cast<long>(i) + 2);
+        break;
+    }
+    if (args.size() < 2) return usage();
+    const std::string command = args[0];
+    std::string folder = args[1];
     if (folder.back() != '/') folder += '/';
-    if (command == "make" && argc <= 4) return make(folder, argc == 4 ? argv[3] : "stress");
-    if (command == "run" && argc == 3) return run(folder);
-    if (command == "pair" && argc <= 5) {
-        const int pairs = argc >= 4 ? std::atoi(argv[3]) : 5;
-        const int threads = argc >= 5 ? std::atoi(argv[4]) : static_cast<int>(std::thread::hardware_concurrency());
-        if (pairs < 1 || threads < 1) return usage();
-        return pair(folder, pairs, threads);
+    if (busy > 0 && command != "pair") return usage();
+    if (command == "make" && args.size() <= 3) return make(folder, args.size() == 3 ? args[2] : "stress");
+    if (command == "run" && args.size() == 2) return run(folder);
+    if (command == "pair" && args.size() <= 4) {
+        const int pairs = args.size() >= 3 ? std::atoi(args[2].c_str()) : 5;
+        const std::vector<int> counts = args.size() >= 4
+                                            ? threadCounts(args[3])
+                                            : std::vector<int>{static_cast<int>(std::thread::hardware_concurrency())};
+        if (pairs < 1 || counts.empty()) return usage();
+        return pair(folder, pairs, counts, busy);
     }
     return usage();
 }

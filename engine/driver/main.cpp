@@ -3,17 +3,21 @@
 // Exit status: 0 done, 1 cancelled, 2 failed.
 #include <unistd.h>
 
+#include <cerrno>
 #include <csignal>
 #include <cstdio>
 #include <cstring>
 #include <functional>
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "crv/binding/engine_library.h"
 #include "crv/platform/numbers.h"
+#include "crv/platform/temp_folder.h"
 #include "crv/platform/text_file.h"
+#include "sort_file.h"
 
 using crv::binding::EngineApi;
 
@@ -26,6 +30,8 @@ Commands (one key=value per line on standard output; exit 0 done, 1 cancelled, 2
   distll DISTANCE BEARING LAT LON   latitude= and longitude= of the point reached
   sort FILE KEYTEXT RECLEN          sort a fixed-length record file in place,
                                     KEYTEXT like "10:52:A 67:69:D"
+                                    (prints the file, the record count and the keys used;
+                                    a key group it cannot read is refused)
   config                            the engine's folders, databases and edition
   readcase RUNFOLDER                read the case as the evaluations do and print the
                                     navaid, stations (slot, ordinal), option codes,
@@ -34,7 +40,9 @@ Commands (one key=value per line on standard output; exit 0 done, 1 cancelled, 2
   evaluate RUNFOLDER                A2/B2 and brute-force evaluation (status=, cases=)
   b1-2sig RUNFOLDER                 two-signal B1 (status=, cases=, combinations=)
   b1-3sig RUNFOLDER                 three-signal B1 (status=, cases=, combinations=)
-  grndcom RUNFOLDER                 ground COM evaluation (status=, cases=)
+  grndcom RUNFOLDER                 ground COM evaluation (status=, cases=); only a
+                                    VHF COM case (service-volume type 8) has a
+                                    ground facility
   run RUNFOLDER                     grid, evaluate, b1-2sig, b1-3sig (and grndcom for
                                     service-volume type 8), stopping at the first
                                     non-zero status
@@ -45,16 +53,20 @@ Commands (one key=value per line on standard output; exit 0 done, 1 cancelled, 2
                                     4 COM circle; positions in decimal degrees,
                                     longitude positive west; RADIUS in nmi; FREQ in
                                     MHz (0 = any). Results are appended to
-                                    RfiSrch1.tmp and RfiSrch2.tmp in the temporary
-                                    folder (see config); the caller deletes them
-                                    before a new search. With a frequency (always
-                                    for OPTION 0) the lines go instead to
-                                    FrNNNNNN.tmp (kHz) in the current folder.
+                                    RfiSrch1.tmp and RfiSrch2.tmp in the current
+                                    folder (the engine writes them in this run's
+                                    own temporary folder, which goes when the run
+                                    ends); the caller deletes them before a new
+                                    search. With a frequency (always for OPTION 0)
+                                    the lines go instead to FrNNNNNN.tmp (kHz) in
+                                    the current folder.
                                     The database paths come from the settings.
 
 A RUNFOLDER holds the case copy "Rfi.plt". Latitudes and longitudes are decimal
-degrees, longitude positive west. Interrupt (Ctrl-C) cancels a long command.
---quiet turns the progress display on standard error off.
+degrees, longitude positive west: latitudes -90..90, longitudes -180..180,
+distances 0..10800 nmi. Interrupt (Ctrl-C) cancels a long command.
+--quiet turns the progress display on standard error off; --version prints the
+version.
 )";
 
 bool quiet = false;
@@ -90,6 +102,54 @@ bool toReal(const char* text, double& out) {
         return false;
     }
     out = *v;
+    return true;
+}
+
+// A value the single-precision exports can take, within the given range.
+bool inRange(const char* what, const char* text, double v, double low, double high) {
+    if (v >= low && v <= high) return true;
+    std::fprintf(stderr, "crv50: %s must be %s..%s: %s\n", what, crv::platform::formatShortest(low).c_str(),
+                 crv::platform::formatShortest(high).c_str(), text);
+    return false;
+}
+
+// Appends the lines the search wrote in this run's temporary folder to the
+// file of the same name in the current folder.
+bool appendResults(const std::string& tempFolder, const char* name) {
+    auto bytes = crv::platform::readRegularFile(tempFolder + name, std::size_t{1} << 30);
+    if (!bytes) return !crv::platform::fileExists(tempFolder + name);  // none written
+    std::FILE* out = std::fopen(name, "ab");
+    bool ok = out && std::fwrite(bytes->data(), 1, bytes->size(), out) == bytes->size();
+    if (out) ok = std::fclose(out) == 0 && ok;
+    if (!ok) std::fprintf(stderr, "crv50: could not append the search results to %s: %s\n", name, std::strerror(errno));
+    return ok;
+}
+
+// "start:end" or "start:end:direction", columns 1..record length.
+bool sortKeysReadable(const std::string& keyText, long long recordLength) {
+    std::size_t i = 0;
+    while (i < keyText.size()) {
+        while (i < keyText.size() && keyText[i] == ' ') ++i;
+        const std::size_t first = i;
+        while (i < keyText.size() && keyText[i] != ' ') ++i;
+        if (i == first) break;
+        const std::string group = keyText.substr(first, i - first);
+        const auto c1 = group.find(':');
+        const auto c2 = c1 == std::string::npos ? std::string::npos : group.find(':', c1 + 1);
+        std::optional<long long> start, end;
+        if (c1 != std::string::npos) {
+            start = crv::platform::parseInteger(group.substr(0, c1));
+            end = crv::platform::parseInteger(group.substr(c1 + 1, c2 == std::string::npos ? c2 : c2 - c1 - 1));
+        }
+        const bool direction = c2 == std::string::npos || group.size() - c2 - 1 == 1;
+        if (!start || !end || !direction || *start < 1 || *start > *end || *end > recordLength) {
+            std::fprintf(stderr,
+                         "crv50: cannot read the sort key \"%s\": each key is START:END or START:END:D "
+                         "(descending) or START:END:A, columns 1..%lld\n",
+                         group.c_str(), recordLength);
+            return false;
+        }
+    }
     return true;
 }
 
@@ -164,7 +224,10 @@ int main(int argc, char** argv) {
         std::string a = argv[i];
         if (a == "--quiet" || a == "-q")
             quiet = true;
-        else if (a == "--help" || a == "-h") {
+        else if (a == "--version") {
+            std::printf("crv50 %s\n", CRV_VERSION);
+            return 0;
+        } else if (a == "--help" || a == "-h") {
             std::fputs(kUsage, stdout);
             return 0;
         } else
@@ -217,6 +280,17 @@ int runCommand(const std::vector<std::string>& args) {
         double v[4];
         for (int i = 0; i < 4; ++i)
             if (!toReal(args[static_cast<std::size_t>(i) + 1].c_str(), v[i])) return 2;
+        auto text = [&](int i) { return args[static_cast<std::size_t>(i) + 1].c_str(); };
+        // Positions on the globe and distances within half its circumference;
+        // anything else has no answer, and would not even fit the single
+        // precision the exports take.
+        const bool ok =
+            cmd == "lldist"
+                ? inRange("latitude", text(0), v[0], -90, 90) && inRange("longitude", text(1), v[1], -180, 180) &&
+                      inRange("latitude", text(2), v[2], -90, 90) && inRange("longitude", text(3), v[3], -180, 180)
+                : inRange("distance", text(0), v[0], 0, 10800) && inRange("bearing", text(1), v[1], -1e6, 1e6) &&
+                      inRange("latitude", text(2), v[2], -90, 90) && inRange("longitude", text(3), v[3], -180, 180);
+        if (!ok) return 2;
         float a = 0, b = 0;
         if (cmd == "lldist") {
             f.LLDist(static_cast<float>(v[0]), static_cast<float>(v[1]), static_cast<float>(v[2]),
@@ -240,14 +314,38 @@ int runCommand(const std::vector<std::string>& args) {
             std::fprintf(stderr, "crv50: no such file: %s\n", args[1].c_str());
             return 2;
         }
+        if (!sortKeysReadable(args[2], *len)) return 2;
         f.SortFile(args[1], args[2], static_cast<int32_t>(*len));
+        auto lines = crv::platform::readTextLines(args[1]);
+        if (!lines) {
+            std::fprintf(stderr, "crv50: %s\n", lines.error().c_str());
+            return 2;
+        }
+        std::string keys;
+        for (const auto& k : crv::engine::parseSortKeys(args[2], static_cast<int>(*len)))
+            keys += (keys.empty() ? "" : " ") + std::to_string(k.start) + ":" + std::to_string(k.end) + ":" +
+                    (k.ascending ? "A" : "D");
+        std::printf("sorted=%s\nrecords=%zu\nkeys=%s\n", args[1].c_str(), lines->size(), keys.c_str());
         return 0;
     }
     static const std::vector<std::string> steps = {"grid", "evaluate", "b1-2sig", "b1-3sig", "grndcom"};
     for (const auto& s : steps)
         if (cmd == s) {
             if (!need(1)) return 2;
-            return exitFor(runStep(f, cmd, folderArgument(args[1].c_str()), false));
+            const std::string folder = folderArgument(args[1].c_str());
+            // Only a VHF COM volume has a ground facility to check; a case the
+            // driver cannot read is left to the engine, which says why.
+            if (cmd == "grndcom") {
+                const int type = serviceVolumeType(folder);
+                if (type >= 0 && type != 8) {
+                    std::fprintf(stderr,
+                                 "crv50: grndcom needs a VHF COM case (service-volume type 8); %sRfi.plt has "
+                                 "service-volume type %d\n",
+                                 folder.c_str(), type);
+                    return 2;
+                }
+            }
+            return exitFor(runStep(f, cmd, folder, false));
         }
     if (cmd == "run") {
         if (!need(1)) return 2;
@@ -286,8 +384,18 @@ int runCommand(const std::vector<std::string>& args) {
                           static_cast<float>(v[7])};
         int16_t status = 0, count = 0;
         currentStep = "search";
+        // The result files of this run only: the engine's temporary folder
+        // belongs to this process and is empty before its first search.
+        auto temp = crv::platform::privateTempFolder();
+        if (!temp) {
+            std::fprintf(stderr, "crv50: %s\n", temp.error().c_str());
+            return 2;
+        }
+        for (const char* name : {"RfiSrch1.tmp", "RfiSrch2.tmp"}) crv::platform::removeFile(*temp + name);
         f.SearchDB(db, p, progressCallback, status, count);
         endProgressLine();
+        // Cancelled searches keep the lines found so far, as the engine does.
+        if (!appendResults(*temp, "RfiSrch1.tmp") || !appendResults(*temp, "RfiSrch2.tmp")) return 2;
         std::printf("status=%d\ncount=%d\n", status, count);
         return exitFor(status);
     }

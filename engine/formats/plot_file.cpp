@@ -2,8 +2,12 @@
 
 #include <bit>
 #include <cmath>
+#include <cerrno>
 #include <cstring>
 #include <sys/stat.h>
+
+#include "crv/platform/numbers.h"
+#include "crv/platform/text_file.h"
 
 namespace crv::formats {
 
@@ -169,11 +173,13 @@ bool RecordReader::open(const std::string& path) {
     close();
     path_ = path;
     error_.clear();
-    file_ = std::fopen(path.c_str(), "rb");
-    if (!file_) {
-        error_ = "Could not open " + path;
+    // Only a regular file: a FIFO would never answer and a device never end.
+    auto opened = crv::platform::openRegularFile(path);
+    if (!opened) {
+        error_ = opened.error();
         return false;
     }
+    file_ = opened->release();
     struct stat st {};
     size_ = ::fstat(fileno(file_), &st) == 0 ? static_cast<long>(st.st_size) : 0;
     pos_ = 0;
@@ -184,6 +190,10 @@ std::optional<std::string> RecordReader::next() {
     if (!file_ || !error_.empty()) return std::nullopt;
     unsigned char marker[4];
     const std::size_t got = std::fread(marker, 1, 4, file_);
+    if (got < 4 && std::ferror(file_)) {
+        error_ = "Could not read " + path_ + ": " + std::strerror(errno ? errno : EIO);
+        return std::nullopt;
+    }
     if (got == 0) return std::nullopt;  // clean end
     // The position is counted here: asking the stream costs a system call per record.
     const long at = pos_;
@@ -200,7 +210,8 @@ std::optional<std::string> RecordReader::next() {
     std::string data(length, '\0');
     pos_ += static_cast<long>(length) + 4;
     if (length && std::fread(data.data(), 1, length, file_) != length) {
-        error_ = path_ + " is damaged: short record at byte " + std::to_string(at);
+        error_ = std::ferror(file_) ? "Could not read " + path_ + ": " + std::strerror(errno ? errno : EIO)
+                                    : path_ + " is damaged: short record at byte " + std::to_string(at);
         return std::nullopt;
     }
     unsigned char trailer[4];
@@ -278,6 +289,27 @@ std::optional<ReceiverPoint> decodeReceiverPoint(std::string_view d) {
     p.longitude = getF32(d, 18);
     p.levelDbm = getF32(d, 22);
     return p;
+}
+
+std::string receiverPointProblem(const ReceiverPoint& p) {
+    auto bad = [](const char* field, float v) {
+        return std::string("the ") + field + " " + crv::platform::formatShortest(v) + " is out of range";
+    };
+    const float values[] = {p.distanceNmi, p.azimuthDeg, p.altitudeFt, p.latitude, p.longitude, p.levelDbm};
+    const char* names[] = {"distance", "azimuth", "altitude", "latitude", "longitude", "level"};
+    for (int i = 0; i < 6; ++i)
+        if (!std::isfinite(values[i])) return bad(names[i], values[i]);
+    // A section end carries only the plane's azimuth; its other fields are 0.
+    if (p.id == kSectionEnd) return {};
+    // Half the earth's circumference at most, a position on the globe, and
+    // nothing a 16-bit plot field or an angle routine cannot take.
+    if (!(p.distanceNmi >= 0.0f && p.distanceNmi <= 10800.0f)) return bad("distance", p.distanceNmi);
+    if (!(std::fabs(p.azimuthDeg) <= 1.0e6f)) return bad("azimuth", p.azimuthDeg);
+    if (!(std::fabs(p.altitudeFt) <= 1.0e6f)) return bad("altitude", p.altitudeFt);
+    if (!(std::fabs(p.latitude) <= 90.0f)) return bad("latitude", p.latitude);
+    if (!(std::fabs(p.longitude) <= 180.0f)) return bad("longitude", p.longitude);
+    if (!(std::fabs(p.levelDbm) <= 1.0e4f)) return bad("level", p.levelDbm);
+    return {};
 }
 
 std::optional<InterferencePoint> decodeInterferencePoint(std::string_view d) {

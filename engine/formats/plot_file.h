@@ -128,6 +128,11 @@ private:
 // missing, short or damaged.
 std::optional<PlotHeader> readPlotHeader(RecordReader& reader, std::string& error);
 std::optional<ReceiverPoint> decodeReceiverPoint(std::string_view data);
+// What is wrong with a decoded receiver point ("" when nothing): a value that
+// is not finite or lies where no receiver point can be (the framing of a
+// damaged file can be sound while its numbers are not). Names the field and
+// the value.
+std::string receiverPointProblem(const ReceiverPoint& p);
 std::optional<InterferencePoint> decodeInterferencePoint(std::string_view data);
 
 }  // namespace crv::formats

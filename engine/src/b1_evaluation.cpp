@@ -527,23 +527,41 @@ private:
     bool firstSectionEnded_ = false;
 };
 
-// Progress callbacks between the parallel phases that come before the list
-// walk. Only a large case takes long enough there to need them, and only then
-// are they made, so a small case sees the same callbacks whatever the timing.
-class CancelPoll {
+// Share of the progress bar for the levels on a large case (the list walk
+// has the rest).
+constexpr double kLevelsShare = 90;
+
+// Progress of the phases before the list walk, reported from the calling
+// thread between work items: on a large case the bar moves through the
+// phase's share of it, and the cancel word is read at least every 200 ms; a
+// small case makes no calls here, so it sees the list walk's calls alone,
+// whatever the timing.
+class PhaseProgress {
 public:
-    CancelPoll(Progress& progress, bool large) : progress_(progress), large_(large) {}
-    void operator()() {
+    PhaseProgress(Progress& progress, bool large) : progress_(progress), large_(large) {}
+    // The next polls move the bar from `from` to `to` (percent).
+    void begin(double from, double to) {
         if (!large_) return;
+        progress_.setSpan(from, to);
+        reported_ = -1;
+    }
+    void poll(std::size_t done, std::size_t total) {
+        if (!large_) return;
+        const long percent = total == 0 ? 100 : std::lround(static_cast<double>(done) * 100.0 / static_cast<double>(total));
         const auto now = std::chrono::steady_clock::now();
-        if (now - last_ < std::chrono::milliseconds(200)) return;
+        if (percent == reported_ && now - last_ < std::chrono::milliseconds(200)) return;
+        reported_ = percent;
         last_ = now;
-        progress_.checkpoint(0, 1);
+        progress_.checkpoint(static_cast<double>(done), static_cast<double>(total));
+    }
+    void end() {
+        if (large_) progress_.setSpan(0, 100);
     }
 
 private:
     Progress& progress_;
     bool large_;
+    long reported_ = -1;
     std::chrono::steady_clock::time_point last_ = std::chrono::steady_clock::now();
 };
 
@@ -640,17 +658,19 @@ public:
         const Combinations<N> combos(recordOfCombo.size(), [&](std::size_t c) {
             return setUp<N>(state_, records[recordOfCombo[c]], recordOfCombo[c]);
         });
-        CancelPoll poll(progress_, points.points.size() * combos.size() >= 2'000'000);
+        // On a large case the levels take most of the call: they fill the
+        // first part of the progress bar, the list walk the rest. A small
+        // case reports the list walk alone.
+        const bool large = points.points.size() * combos.size() >= 2'000'000;
+        PhaseProgress phase(progress_, large);
 
-        // Prescreen on all threads, in rounds so a cancel is seen.
+        // Prescreen on all threads.
         std::vector<char> triggered(combos.size(), 1);
-        const std::size_t round = static_cast<std::size_t>(threadCount()) * 8;
         if (coarse) {
-            for (std::size_t first = 0; first < combos.size(); first += round) {
-                const std::size_t last = std::min(combos.size(), first + round);
-                parallelFor(first, last, [&](std::size_t c) { triggered[c] = prescreen<N>(state_, combos[c], *coarse); });
-                poll();
-            }
+            phase.begin(0, 0);
+            parallelFor(
+                0, combos.size(), [&](std::size_t c) { triggered[c] = prescreen<N>(state_, combos[c], *coarse); },
+                [&](std::size_t done) { phase.poll(done, combos.size()); });
         }
 
         // Levels of the stations that take part in a triggered combination.
@@ -661,40 +681,51 @@ public:
                 for (const int s : combos[c].slots) wanted[static_cast<std::size_t>(s)] = 1;
         for (std::size_t s = 1; s < wanted.size(); ++s)
             if (wanted[s]) slots.push_back(static_cast<int>(s));
-        const StationPointLevels levels =
-            StationPointLevels::build(state_, points, slots, [&](std::size_t, std::size_t) { poll(); });
+        phase.begin(0, kLevelsShare);
+        const StationPointLevels levels = StationPointLevels::build(
+            state_, points, slots, [&](std::size_t done, std::size_t total) { phase.poll(done, total); });
         const PointColumns columns(points);
+        phase.end();
 
-        // Walk the list in order; evaluate the combinations ahead in batches.
-        // Large enough rounds that the threads stay busy (combinations differ a lot
-        // in cost), small enough that progress and cancel are seen promptly.
-        // Each batch ends in a wait for the slowest thread, which on a busy
-        // machine may have lost its core for a while: a few thousand batches
-        // (the largest cases) cost more in waiting than in work.
-        const std::size_t batch = std::max<std::size_t>(1, static_cast<std::size_t>(threadCount()) * 128);
-        std::vector<CombinationResult<N>> results;
-        std::size_t batchFirst = 0, batchEnd = 0;
+        // Walk the list in order, each distinct combination written as soon
+        // as it and those before it are evaluated, while the threads go on
+        // with those after it. Combinations go out in small chunks: their
+        // cost differs a lot (most are rejected whole), and a thread that
+        // loses its core holds up only its own chunk.
+        if (large) progress_.setSpan(kLevelsShare, 100);
+        constexpr std::size_t kChunk = 16, kChunksAhead = 1024;
+        std::vector<std::vector<CombinationResult<N>>> results(kChunksAhead);
         const auto total = static_cast<double>(records.size() + (N == 2 ? 1 : 2));
         const std::size_t step =
             N == 2 ? 1 : static_cast<std::size_t>(std::clamp<long>(std::lround(total / 20), 1, 25));
-        for (std::size_t i = 0; i <= records.size(); ++i) {
-            if ((i + 1) % step == 0) progress_.checkpoint(static_cast<double>(i + 1), total);
-            if (i == records.size()) break;
-            if (records[i].repeat) continue;
-            const std::size_t c = comboOfRecord[i];
-            if (c >= batchEnd) {
-                batchFirst = c;
-                batchEnd = std::min(combos.size(), c + batch);
-                results.assign(batchEnd - batchFirst, {});
-                parallelFor(batchFirst, batchEnd, [&](std::size_t k) {
-                    if (triggered[k])
-                        results[k - batchFirst] = CombinationEvaluation<N>(state_, combos[k], points, columns, levels).run();
-                });
+        std::size_t i = 0;  // the next list record to walk
+        const auto walkTo = [&](std::size_t end, const std::vector<CombinationResult<N>>* chunk, std::size_t first) {
+            for (; i <= end && i <= records.size(); ++i) {
+                if ((i + 1) % step == 0) progress_.checkpoint(static_cast<double>(i + 1), total);
+                if (i == records.size() || records[i].repeat) continue;
+                const std::size_t c = comboOfRecord[i];
+                ++combinations_;
+                write(combos[c], (*chunk)[c - first], report, debug);
             }
-            ++combinations_;
-            write(combos[c], results[c - batchFirst], report, debug);
-            results[c - batchFirst] = {};
-        }
+        };
+        const std::size_t chunks = (combos.size() + kChunk - 1) / kChunk;
+        parallelOrdered(
+            chunks, kChunksAhead,
+            [&](std::size_t k) {
+                std::vector<CombinationResult<N>>& out = results[k % kChunksAhead];
+                const std::size_t first = k * kChunk, end = std::min(combos.size(), first + kChunk);
+                out.assign(end - first, {});
+                for (std::size_t c = first; c < end; ++c)
+                    if (triggered[c])
+                        out[c - first] = CombinationEvaluation<N>(state_, combos[c], points, columns, levels).run();
+            },
+            [&](std::size_t k) {
+                // The records up to this chunk's last combination.
+                const std::size_t last = std::min(combos.size(), (k + 1) * kChunk) - 1;
+                walkTo(recordOfCombo[last], &results[k % kChunksAhead], k * kChunk);
+                results[k % kChunksAhead] = {};
+            });
+        walkTo(records.size(), nullptr, 0);  // the repeats after the last combination, and the final mark
 
         if (cases_ == 0) {
             if (state_.options.outputStyle >= 2) report.line("");

@@ -76,6 +76,18 @@ private:
     refuse("The simulation data file ends early (" + detail + "):\r" + path);
 }
 
+// The next line, or the failure that says why there is none: a read error
+// or an over-long line is not the end of the file.
+bool nextLine(LineReader& in, std::string& line, const std::string& path) {
+    if (in.next(line)) return true;
+    if (in.failed()) refuse("Could not read simulation data file (" + in.reason() + "):\r" + path);
+    return false;
+}
+
+// The longest line the case file can hold: fixed columns to 75, the options
+// line and the option texts well within it. A longer line is not a case file.
+constexpr std::size_t kMaxCaseLine = 512;
+
 std::int32_t toKHz(double frequencyMHz) { return static_cast<std::int32_t>(std::lround(frequencyMHz * 1000.0 + 0.2)); }
 
 // Frequencies feed logarithms and whole-kHz comparisons: they must be positive
@@ -105,7 +117,7 @@ double optionReal(std::string_view field, long lineNumber, const std::string& pa
 
 void readVersion(LineReader& in, const std::string& path) {
     std::string line;
-    if (!in.next(line)) endsEarly("no version line", path);
+    if (!nextLine(in, line, path)) endsEarly("no version line", path);
     // Compared as 20-byte blank-padded fields, byte by byte.
     const std::string version = padded(line, 20);
     if (version < padded("CRV Version 5.0.2", 20) || version > padded("CRV Version 5.0.6", 20))
@@ -114,7 +126,7 @@ void readVersion(LineReader& in, const std::string& path) {
 
 void readNavaid(LineReader& in, const std::string& path, Facility& nav) {
     std::string line;
-    if (!in.next(line)) endsEarly("no navaid line", path);
+    if (!nextLine(in, line, path)) endsEarly("no navaid line", path);
     const FixedLine f(line, in.lineNumber(), path);
     nav.identifier = f.text(2, 4);
     nav.runwayHeadingDeg = f.real(6, 8);
@@ -162,7 +174,7 @@ void readStations(LineReader& in, const std::string& path, EngineState& s, Patte
     int ordinal = 0;
     for (;;) {
         ++ordinal;
-        if (!in.next(line)) endsEarly("no line \" $$$$\" after the RF sources", path);
+        if (!nextLine(in, line, path)) endsEarly("no line \" $$$$\" after the RF sources", path);
         const FixedLine f(line, in.lineNumber(), path);
         Station st;
         st.callSign = f.text(2, 8);
@@ -216,7 +228,7 @@ void readStations(LineReader& in, const std::string& path, EngineState& s, Patte
 
 void readOptions(LineReader& in, const std::string& path, EngineState& s) {
     std::string line;
-    if (!in.next(line)) endsEarly("no options line", path);
+    if (!nextLine(in, line, path)) endsEarly("no options line", path);
     const long n = in.lineNumber();
     const auto fields = crv::platform::splitFreeFormat(line);
     if (fields.size() < 12)
@@ -251,7 +263,7 @@ void readOptions(LineReader& in, const std::string& path, EngineState& s) {
 
 void readCaseTexts(LineReader& in, const std::string& path, CaseTexts& texts) {
     std::string line;
-    if (!in.next(line)) endsEarly("no case line", path);
+    if (!nextLine(in, line, path)) endsEarly("no case line", path);
     texts.airspaceCase = trimRightCopy(columns(line, 2, 16));
     texts.site = trimRightCopy(columns(line, 18, 42));
     texts.date = trimRightCopy(columns(line, 44, 51));
@@ -262,6 +274,7 @@ void readCaseFile(const std::string& path, EngineState& s, PatternMarks& marks) 
     FileUnit unit(kRoutine);
     LineReader in;
     if (!in.open(path)) refuse("Could not open simulation data file:\r" + path);
+    in.setMaxLineLength(kMaxCaseLine);
     readVersion(in, path);
     readNavaid(in, path, s.navaid);
     readStations(in, path, s, marks);

@@ -3,10 +3,10 @@
 // per proponent and kind of interference found, and with debugging output the
 // point-by-point file "A2B2.dbg".
 //
-// The points of a proponent are evaluated on all threads; the plot records,
-// report lines and debug lines are then written on this thread in file order,
-// so every file is the same whatever the thread count. Progress and cancel stay
-// on this thread too.
+// The points are evaluated on all threads, in blocks; the plot records, report
+// lines and debug lines are written on this thread in file order as the
+// blocks are ready, so every file is the same whatever the thread count.
+// Progress and cancel stay on this thread too.
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -36,12 +36,12 @@ namespace crv::engine {
 namespace {
 
 constexpr const char* kRoutine = "Evaluate       ";
-// Points evaluated between two looks at progress and cancel: some tens of
-// milliseconds of work on one thread. Each round ends in a wait for the
-// slowest thread and is then written out on this one, so rounds are not made
-// smaller than a prompt cancel needs; blocks are small for an even spread.
-constexpr std::size_t kPointsPerRound = 65536;
+// Points per work item: small, so that a thread that loses its core holds up
+// little. The threads may run this many blocks ahead of the writing; a block
+// keeps only the points that have something to write (counted, or printed for
+// debugging), so the window costs little memory.
 constexpr std::size_t kPointsPerBlock = 512;
+constexpr std::size_t kBlocksAhead = 1024;
 
 using crv::formats::RecordWriter;
 
@@ -129,7 +129,25 @@ private:
     bool extended() const { return state_.options.outputStyle == 2 || state_.options.outputStyle == 3; }
     bool splitSections() const { return state_.options.gridType == 6 || state_.options.gridType == 7; }
 
-    void evaluateProponent(int slot, ProgressMarks& marks);
+    // A point of a block that has something to write, with its outcome.
+    struct Written {
+        std::size_t point;
+        A2B2Point outcome;
+    };
+    using Block = std::vector<Written>;
+    // What the writing of one proponent's pass carries from block to block.
+    struct ProponentPass {
+        Tally a2, b2;
+        int sectionsPassed = 0;
+        bool debugCaptionDone = false;
+    };
+
+    A2B2Station stationOf(int slot) const;
+    void evaluateProponents(ProgressMarks& marks);
+    void evaluateBlock(const A2B2Station& station, std::size_t p0, std::size_t p1, Block& out) const;
+    void writeBlock(const A2B2Station& station, std::size_t p0, std::size_t p1, const Block& block,
+                    ProponentPass& pass, ProgressMarks& marks);
+    void endPass(const A2B2Station& station, const ProponentPass& pass, ProgressMarks& marks);
     void openPlot(RecordWriter& plot, bool a2, int slot, int sectionsPassed);
     void summaryCaption();
     void summaryRow(const Station& st, const char* label, double offsetMHz, const Tally& tally);
@@ -141,12 +159,6 @@ private:
     std::int16_t& cases_;
     ReceiverPointFile points_;
     std::vector<double> largestExcess_;
-    // Per point of a round: the outcome, and whether it has anything to
-    // write (counted, or printed for debugging). The writing loop reads the
-    // compact flags and touches an outcome, which another core wrote, only
-    // for those points.
-    std::vector<A2B2Point> outcome_;
-    std::vector<char> toWrite_;
     bool anyA2_ = false, anyB2_ = false, captionDone_ = false;
 };
 
@@ -182,7 +194,7 @@ void Evaluation::run() {
             report.separator();
         }
         largestExcess_.assign(state_.stations.size() + 1, 0.0);
-        for (const std::int16_t slot : state_.proponents) evaluateProponent(slot, marks);
+        evaluateProponents(marks);
 
         if (!anyA2_ && !anyB2_ && !fieldCriteria2()) {
             if (state_.options.outputStyle == 2) report.line("");
@@ -218,9 +230,8 @@ void Evaluation::openPlot(RecordWriter& plot, bool a2, int slot, int sectionsPas
             writeOrFail(plot, crv::formats::encodeInterferencePoint(crv::formats::sectionEndPoint()));
 }
 
-void Evaluation::evaluateProponent(int slot, ProgressMarks& marks) {
+A2B2Station Evaluation::stationOf(int slot) const {
     const Station& st = state_.slot(slot);
-    ReportFile& report = out_.report;
     A2B2Station station;
     station.slot = slot;
     station.rejectionDb = AntRej(state_, st.frequencyMHz);
@@ -228,104 +239,125 @@ void Evaluation::evaluateProponent(int slot, ProgressMarks& marks) {
     station.checkA2 = !criteria2();
     station.checkB2 = !CombinedAB(state_);
     station.debugging = debugging();
+    return station;
+}
 
-    const std::size_t n = points_.points.size();
-    Tally a2, b2;
-    int sectionsPassed = 0;
-    bool debugCaptionDone = false;
-    const bool b2Plotted = !fieldCriteria2();
-    // Every point record's slot is written in each round before it is read,
-    // so the arrays are kept from one proponent to the next (setting up and
-    // clearing them was a serial cost as large as the parallel work).
-    std::vector<A2B2Point>& outcome = outcome_;
-    std::vector<char>& toWrite = toWrite_;
-    if (outcome.size() < std::min(n, kPointsPerRound)) {
-        outcome.resize(std::min(n, kPointsPerRound));
-        toWrite.resize(outcome.size());
+void Evaluation::evaluateBlock(const A2B2Station& station, std::size_t p0, std::size_t p1, Block& out) const {
+    const Station& st = state_.slot(station.slot);
+    out.clear();
+    for (std::size_t p = p0; p < p1; ++p) {
+        const auto& rec = points_.points[p];
+        if (rec.id == crv::formats::kSectionEnd) continue;
+        // The level (the costly part) only where the point is used: tied to
+        // this station and in sight, or printed for debugging.
+        double gainDb = std::numeric_limits<double>::quiet_NaN();
+        double distanceNmi = gainDb;
+        if (rec.id == 0 || std::abs(static_cast<int>(rec.id)) == station.slot) {
+            const DistBearing db = stationToPoint(state_, station.slot, rec);
+            distanceNmi = db.distanceNmi;
+            if (station.debugging ||
+                !beyondRadioHorizon(st.antennaElevationFt, state_.navaid.fieldElevationFt, rec.altitudeFt, distanceNmi))
+                gainDb = pathTermDb(state_, station.slot, rec, db);
+        }
+        A2B2Point o = evaluateA2B2Point(state_, station, rec, gainDb, distanceNmi);
+        if (o.considered && (o.a2 || o.b2 || station.debugging)) out.push_back({p, std::move(o)});
     }
+}
 
-    for (std::size_t first = 0; first < n; first += kPointsPerRound) {
-        const std::size_t last = std::min(n, first + kPointsPerRound);
-        const std::size_t blocks = (last - first + kPointsPerBlock - 1) / kPointsPerBlock;
-        parallelFor(0, blocks, [&](std::size_t block) {
-            const std::size_t p0 = first + block * kPointsPerBlock;
-            const std::size_t p1 = std::min(last, p0 + kPointsPerBlock);
-            for (std::size_t p = p0; p < p1; ++p) {
-                const auto& rec = points_.points[p];
-                if (rec.id == crv::formats::kSectionEnd) continue;
-                // The level (the costly part) only where the point is used:
-                // tied to this station and in sight, or printed for debugging.
-                double gainDb = std::numeric_limits<double>::quiet_NaN();
-                double distanceNmi = gainDb;
-                if (rec.id == 0 || std::abs(static_cast<int>(rec.id)) == slot) {
-                    const DistBearing db = stationToPoint(state_, slot, rec);
-                    distanceNmi = db.distanceNmi;
-                    if (station.debugging || !beyondRadioHorizon(st.antennaElevationFt, state_.navaid.fieldElevationFt,
-                                                                 rec.altitudeFt, distanceNmi))
-                        gainDb = pathTermDb(state_, slot, rec, db);
-                }
-                A2B2Point& o = outcome[p - first];
-                o = evaluateA2B2Point(state_, station, rec, gainDb, distanceNmi);
-                toWrite[p - first] = o.considered && (o.a2 || o.b2 || station.debugging);
-            }
+void Evaluation::evaluateProponents(ProgressMarks& marks) {
+    const std::size_t n = points_.points.size();
+    const std::size_t proponents = state_.proponents.size();
+    std::vector<A2B2Station> stations;
+    for (const std::int16_t slot : state_.proponents) stations.push_back(stationOf(slot));
+    // Every proponent is one pass over the points, in blocks: one stream of
+    // blocks for the whole export, evaluated on all threads and written here
+    // in file order as each is ready. (A proponent's pass is at least one
+    // block, so that an empty point file still gets its summary.)
+    const std::size_t blocksPerPass = std::max<std::size_t>(1, (n + kPointsPerBlock - 1) / kPointsPerBlock);
+    std::vector<Block> ready(kBlocksAhead);
+    ProponentPass pass;
+    parallelOrdered(
+        proponents * blocksPerPass, kBlocksAhead,
+        [&](std::size_t item) {
+            const std::size_t p0 = (item % blocksPerPass) * kPointsPerBlock;
+            evaluateBlock(stations[item / blocksPerPass], p0, std::min(n, p0 + kPointsPerBlock), ready[item % kBlocksAhead]);
+        },
+        [&](std::size_t item) {
+            const std::size_t block = item % blocksPerPass;
+            if (block == 0) pass = ProponentPass{};
+            const A2B2Station& station = stations[item / blocksPerPass];
+            const std::size_t p0 = block * kPointsPerBlock;
+            writeBlock(station, p0, std::min(n, p0 + kPointsPerBlock), ready[item % kBlocksAhead], pass, marks);
+            if (block + 1 == blocksPerPass) endPass(station, pass, marks);
         });
+}
 
-        for (std::size_t p = first; p < last; ++p) {
-            marks.beforeRead();
-            marks.read();
-            const auto& rec = points_.points[p];
-            if (rec.id == crv::formats::kSectionEnd) {
-                const std::string end = crv::formats::encodeInterferencePoint(crv::formats::sectionEndPoint());
-                if (out_.a2Plot.isOpen()) writeOrFail(out_.a2Plot, end);
-                if (out_.b2Plot.isOpen()) writeOrFail(out_.b2Plot, end);
-                if (++sectionsPassed == 1) {
-                    a2.atFirstSectionEnd = a2.count;
-                    b2.atFirstSectionEnd = b2.count;
-                }
-                continue;
+void Evaluation::writeBlock(const A2B2Station& station, std::size_t p0, std::size_t p1, const Block& block,
+                            ProponentPass& pass, ProgressMarks& marks) {
+    ReportFile& report = out_.report;
+    const int slot = station.slot;
+    const bool b2Plotted = !fieldCriteria2();
+    auto next = block.begin();
+    for (std::size_t p = p0; p < p1; ++p) {
+        marks.beforeRead();
+        marks.read();
+        const auto& rec = points_.points[p];
+        if (rec.id == crv::formats::kSectionEnd) {
+            const std::string end = crv::formats::encodeInterferencePoint(crv::formats::sectionEndPoint());
+            if (out_.a2Plot.isOpen()) writeOrFail(out_.a2Plot, end);
+            if (out_.b2Plot.isOpen()) writeOrFail(out_.b2Plot, end);
+            if (++pass.sectionsPassed == 1) {
+                pass.a2.atFirstSectionEnd = pass.a2.count;
+                pass.b2.atFirstSectionEnd = pass.b2.count;
             }
-            if (!toWrite[p - first]) continue;
-            const A2B2Point& o = outcome[p - first];
-            if (o.a2) {
-                if (a2.count == 0) {
-                    addSaturating(cases_);
-                    openPlot(out_.a2Plot, true, slot, sectionsPassed);
-                }
-                writeOrFail(out_.a2Plot, crv::formats::encodeInterferencePoint(crv::formats::makeInterferencePoint(
-                                             o.levelDbm - o.threshold1Dbm, rec.distanceNmi, rec.azimuthDeg,
+            continue;
+        }
+        if (next == block.end() || next->point != p) continue;
+        const A2B2Point& o = (next++)->outcome;
+        if (o.a2) {
+            if (pass.a2.count == 0) {
+                addSaturating(cases_);
+                openPlot(out_.a2Plot, true, slot, pass.sectionsPassed);
+            }
+            writeOrFail(out_.a2Plot, crv::formats::encodeInterferencePoint(crv::formats::makeInterferencePoint(
+                                         o.levelDbm - o.threshold1Dbm, rec.distanceNmi, rec.azimuthDeg,
+                                         rec.altitudeFt, static_cast<float>(o.levelDbm))));
+            ++pass.a2.count;
+            anyA2_ = true;
+        }
+        if (o.b2) {
+            if (pass.b2.count == 0) {
+                addSaturating(cases_);
+                if (b2Plotted) openPlot(out_.b2Plot, false, slot, pass.sectionsPassed);
+            }
+            if (b2Plotted)
+                writeOrFail(out_.b2Plot, crv::formats::encodeInterferencePoint(crv::formats::makeInterferencePoint(
+                                             o.levelDbm - o.threshold2Dbm, rec.distanceNmi, rec.azimuthDeg,
                                              rec.altitudeFt, static_cast<float>(o.levelDbm))));
-                ++a2.count;
-                anyA2_ = true;
+            ++pass.b2.count;
+            anyB2_ = true;
+            auto& excess = largestExcess_[static_cast<std::size_t>(slot)];
+            excess = std::max(excess, o.levelDbm - o.threshold2Dbm);
+        }
+        if (debugging()) {
+            if (!pass.debugCaptionDone) {
+                report.line("");
+                report.separator();
+                report.write(
+                    "(5X,'DISRX ',9X,'RAD   ',9X,'RXELEV',9X,'NAVDBM',9X,'PDBM',/,6X,'A2TH  ',9X,'B2TH  ',9X,'LR',/,"
+                    "7X,'LOSFLG/A2FLG/B2FLG')");
+                report.separator();
+                pass.debugCaptionDone = true;
             }
-            if (o.b2) {
-                if (b2.count == 0) {
-                    addSaturating(cases_);
-                    if (b2Plotted) openPlot(out_.b2Plot, false, slot, sectionsPassed);
-                }
-                if (b2Plotted)
-                    writeOrFail(out_.b2Plot, crv::formats::encodeInterferencePoint(crv::formats::makeInterferencePoint(
-                                                 o.levelDbm - o.threshold2Dbm, rec.distanceNmi, rec.azimuthDeg,
-                                                 rec.altitudeFt, static_cast<float>(o.levelDbm))));
-                ++b2.count;
-                anyB2_ = true;
-                auto& excess = largestExcess_[static_cast<std::size_t>(slot)];
-                excess = std::max(excess, o.levelDbm - o.threshold2Dbm);
-            }
-            if (debugging()) {
-                if (!debugCaptionDone) {
-                    report.line("");
-                    report.separator();
-                    report.write(
-                        "(5X,'DISRX ',9X,'RAD   ',9X,'RXELEV',9X,'NAVDBM',9X,'PDBM',/,6X,'A2TH  ',9X,'B2TH  ',9X,'LR',/,"
-                        "7X,'LOSFLG/A2FLG/B2FLG')");
-                    report.separator();
-                    debugCaptionDone = true;
-                }
-                report.lines(o.reportLines);
-                out_.debug.writeLine(o.debugLine);
-            }
+            report.lines(o.reportLines);
+            out_.debug.writeLine(o.debugLine);
         }
     }
+}
+
+void Evaluation::endPass(const A2B2Station& station, const ProponentPass& pass, ProgressMarks& marks) {
+    const Station& st = state_.slot(station.slot);
+    ReportFile& report = out_.report;
     marks.beforeRead();  // the read that meets the end of the file
 
     closePlot(out_.a2Plot);
@@ -336,9 +368,9 @@ void Evaluation::evaluateProponent(int slot, ProgressMarks& marks) {
         report.write("(/,1X,'A2/B2 summary for above data:',/)");
         captionDone_ = false;  // the column caption is printed again for each proponent
     }
-    if (!criteria2() && (extended() || a2.count >= 1))
-        summaryRow(st, CombinedAB(state_) ? "A2/B2" : " A2  ", offsetMHz, a2);
-    if (!CombinedAB(state_) && (extended() || b2.count >= 1)) summaryRow(st, " B2  ", offsetMHz, b2);
+    if (!criteria2() && (extended() || pass.a2.count >= 1))
+        summaryRow(st, CombinedAB(state_) ? "A2/B2" : " A2  ", offsetMHz, pass.a2);
+    if (!CombinedAB(state_) && (extended() || pass.b2.count >= 1)) summaryRow(st, " B2  ", offsetMHz, pass.b2);
     if (debugging()) {
         report.line("");
         out_.debug.writeLine("");

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <exception>
 #include <new>
+#include <string>
 #include <string_view>
 
 #include "failure.h"
@@ -25,6 +26,14 @@ private:
     bool acquired_;
 };
 
+// The result files (plots) the running export has created. A call that fails
+// part-way must not leave plots of its own beside a report it deleted, for a
+// viewer to show as results: the boundary removes them all on failure. A
+// cancel keeps what the Parts keep (the finished plots of an evaluation).
+void noteResultFile(const std::string& path);
+void forgetResultFiles();
+void removeResultFiles();
+
 enum : std::int16_t { kStatusDone = 0, kStatusCancelled = 1, kStatusFailed = 2 };
 
 // Runs body() (which returns nothing and throws EngineFailure or
@@ -37,18 +46,25 @@ std::int16_t runExport(std::string_view routine, Body&& body) noexcept {
             ErrMsg(routine, "Another engine call is still running; wait for it to end.");
             return kStatusFailed;
         }
+        forgetResultFiles();
         try {
             body();
+            forgetResultFiles();
             return kStatusDone;
         } catch (const CancelRequested&) {
+            forgetResultFiles();
             return kStatusCancelled;
         } catch (const EngineFailure& e) {
+            removeResultFiles();
             ErrMsg(e.routine(), e.message());
         } catch (const std::bad_alloc&) {
+            removeResultFiles();
             ErrMsg(routine, "Could not allocate required memory.");
         } catch (const std::exception& e) {
+            removeResultFiles();
             ErrMsg(routine, e.what());
         } catch (...) {
+            removeResultFiles();
             ErrMsg(routine, "Unexpected internal error.");
         }
     } catch (...) {

@@ -25,6 +25,13 @@ T& orScratch(T* p, T& scratch) {
 void setStatus(std::int16_t* status, std::int16_t value) {
     if (status) *status = value;
 }
+// A call that did not finish reports no results: counts from part of a
+// failed run would read as a complete one.
+template <class... T>
+void setStatus(std::int16_t* status, std::int16_t value, T*... counts) {
+    setStatus(status, value);
+    if (value != 0) (zero(counts), ...);
+}
 }  // namespace
 
 extern "C" {
@@ -34,7 +41,8 @@ CRV50_API void Grid(const char* runFolder, CrvProgressCallback callback, int16_t
     zero(points);
     int32_t scratch = 0;
     Progress progress(callback);
-    setStatus(status, runExport("Grid           ", [&] { runGrid(runFolder, progress, orScratch(points, scratch)); }));
+    setStatus(status, runExport("Grid           ", [&] { runGrid(runFolder, progress, orScratch(points, scratch)); }),
+              points);
 }
 
 CRV50_API void Evaluate(const char* runFolder, CrvProgressCallback callback, int16_t* status, int16_t* cases) {
@@ -43,7 +51,8 @@ CRV50_API void Evaluate(const char* runFolder, CrvProgressCallback callback, int
     int16_t scratch = 0;
     Progress progress(callback);
     setStatus(status,
-              runExport("Evaluate       ", [&] { runEvaluate(runFolder, progress, orScratch(cases, scratch)); }));
+              runExport("Evaluate       ", [&] { runEvaluate(runFolder, progress, orScratch(cases, scratch)); }),
+              cases);
 }
 
 CRV50_API void B1_2Sig(const char* runFolder, CrvProgressCallback callback, int16_t* status, int16_t* cases,
@@ -56,7 +65,8 @@ CRV50_API void B1_2Sig(const char* runFolder, CrvProgressCallback callback, int1
     Progress progress(callback);
     setStatus(status, runExport("B1_2Sig        ", [&] {
                   runB1_2Sig(runFolder, progress, orScratch(cases, s1), orScratch(combinations, s2));
-              }));
+              }),
+              cases, combinations);
 }
 
 CRV50_API void B1_3Sig(const char* runFolder, CrvProgressCallback callback, int16_t* status, int16_t* cases,
@@ -69,7 +79,8 @@ CRV50_API void B1_3Sig(const char* runFolder, CrvProgressCallback callback, int1
     Progress progress(callback);
     setStatus(status, runExport("B1_3Sig        ", [&] {
                   runB1_3Sig(runFolder, progress, orScratch(cases, s1), orScratch(combinations, s2));
-              }));
+              }),
+              cases, combinations);
 }
 
 CRV50_API void GrndCOM(const char* runFolder, CrvProgressCallback callback, int16_t* status, int16_t* cases) {
@@ -78,7 +89,8 @@ CRV50_API void GrndCOM(const char* runFolder, CrvProgressCallback callback, int1
     int16_t scratch = 0;
     Progress progress(callback);
     setStatus(status,
-              runExport("GrndCOM        ", [&] { runGrndCOM(runFolder, progress, orScratch(cases, scratch)); }));
+              runExport("GrndCOM        ", [&] { runGrndCOM(runFolder, progress, orScratch(cases, scratch)); }),
+              cases);
 }
 
 CRV50_API void SearchDB(int16_t database, const CrvSearchParams* params, CrvProgressCallback callback,
@@ -89,7 +101,8 @@ CRV50_API void SearchDB(int16_t database, const CrvSearchParams* params, CrvProg
     Progress progress(callback);
     setStatus(status, runExport("SearchDB       ", [&] {
                   runSearchDB(database, params, progress, orScratch(count, scratch));
-              }));
+              }),
+              count);
 }
 
 CRV50_API void SortFile(const char* file, const char* keyText, int16_t recordLength) {

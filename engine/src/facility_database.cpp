@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "crv/platform/text_file.h"
 #include "failure.h"
 
 namespace crv::engine {
@@ -32,16 +33,20 @@ void DatabaseFile::Closer::operator()(std::FILE* f) const {
 
 DatabaseFile::DatabaseFile(const std::string& path, int recordLength, const DatabaseKind& kind)
     : unit_(kind.openRoutine), path_(path), kind_(kind) {
-    file_.reset(std::fopen(path.c_str(), "rb"));
-    if (!file_) fail(kind.openRoutine, "Could not open " + std::string(kind.label) + " database file:\r" + path);
+    // Only a regular file: a FIFO would never answer, a device never end.
+    auto opened = crv::platform::openRegularFile(path);
+    if (!opened) fail(kind.openRoutine, "Could not open " + std::string(kind.label) + " database file:\r" + path);
+    file_.reset(opened->release());
     struct stat st {};
-    if (::fstat(::fileno(file_.get()), &st) != 0 || !S_ISREG(st.st_mode))
+    if (::fstat(::fileno(file_.get()), &st) != 0)
         fail(kind.openRoutine, "Could not read " + std::string(kind.label) + " database file:\r" + path);
     const long long size = st.st_size;
 
     if (recordLength == 0) {
         char head[kFmProbeLength];
         const std::size_t got = std::fread(head, 1, sizeof head, file_.get());
+        if (std::ferror(file_.get()))
+            fail(kind.openRoutine, "Could not read " + std::string(kind.label) + " database file:\r" + path);
         const void* cr = std::memchr(head, '\r', got);
         if (cr == nullptr)
             fail(kind.openRoutine, layoutMessage(kind, path, "103- or 109-character", "no CR LF in record 1"));

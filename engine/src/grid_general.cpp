@@ -41,6 +41,11 @@ void stationColumn(const GridContext& grid, int slot, double distanceNmi, double
                             " of user-defined receiver points file:\r" + path);
 }
 
+[[noreturn]] void outOfRange(const std::string& path, long line, const char* what, std::string_view text) {
+    fail(kGridGRoutine, std::string("The ") + what + " \"" + std::string(text.substr(0, 24)) + "\" in line " +
+                            std::to_string(line) + " of user-defined receiver points file is out of range:\r" + path);
+}
+
 // Degrees with minutes (and seconds) adding to the magnitude, signed by the
 // degrees, exactly as the case file's positions are read (DMS2Deg), so the
 // same numbers give the same place in both files; "-0" marks a position less
@@ -51,22 +56,39 @@ double signedDegrees(std::string_view degreesText, double degrees, double minute
     return negative ? -magnitude : magnitude;
 }
 
+// What a receiver point can be. A range beyond half the earth's
+// circumference, a position off the globe or an altitude no aircraft reaches
+// is a damaged line, and would otherwise become a point at infinity that the
+// evaluations cannot place.
+constexpr double kMaxRangeNmi = 10800.0;
+constexpr double kMaxAltitudeFt = 1.0e6;
+constexpr double kMaxBearingDeg = 1.0e6;
+
 // The points of "RcvrTest.pts" in file order.
 std::vector<GridPoint> readUserPoints(const GridContext& grid) {
     const std::string path = grid.state.paths.userFolder + kUserPointsFile;
-    auto lines = crv::platform::readTextLines(path);
-    if (!lines) fail(kGridGRoutine, "Could not open user-defined receiver points file:\r" + path);
+    crv::platform::LineReader in;
+    if (!in.open(path)) fail(kGridGRoutine, "Could not open user-defined receiver points file:\r" + path);
+    // A point line is a handful of numbers.
+    in.setMaxLineLength(512);
+    std::string line;
+    auto next = [&]() {
+        if (in.next(line)) return true;
+        if (in.failed())
+            fail(kGridGRoutine, "Could not read user-defined receiver points file (" + in.reason() + "):\r" + path);
+        return false;
+    };
     const Facility& nav = grid.state.navaid;
     std::vector<GridPoint> points;
-    if (lines->size() < 2) return points;
-    const auto codeFields = splitFreeFormat((*lines)[1]);
+    if (!next() || !next()) return points;
+    const auto codeFields = splitFreeFormat(line);
     const auto code = codeFields.empty() ? std::nullopt : parseInteger(codeFields[0]);
     if (!code || *code < 0 || *code > 3)
         fail(kGridGRoutine, "Invalid position format code in user-defined receiver points file:\r" + path);
     const std::size_t needed = *code == 0 ? 3 : *code == 1 ? 7 : *code == 2 ? 3 : 5;
-    for (std::size_t i = 2; i < lines->size(); ++i) {
-        const long lineNumber = static_cast<long>(i) + 1;
-        const auto fields = splitFreeFormat((*lines)[i]);
+    while (next()) {
+        const long lineNumber = in.lineNumber();
+        const auto fields = splitFreeFormat(line);
         if (fields.empty()) continue;
         if (fields.size() < needed) badLine(path, lineNumber);
         std::vector<double> v;
@@ -77,35 +99,40 @@ std::vector<GridPoint> readUserPoints(const GridContext& grid) {
             } else {
                 x = parseReal(fields[k]);
             }
-            if (!x || !std::isfinite(*x)) badLine(path, lineNumber);
+            if (!x) badLine(path, lineNumber);
+            if (!std::isfinite(*x)) outOfRange(path, lineNumber, "number", fields[k]);
             v.push_back(*x);
         }
+        const double alt = v[needed - 1];
+        if (std::fabs(alt) > kMaxAltitudeFt) outOfRange(path, lineNumber, "altitude", fields[needed - 1]);
         GridPoint p;
         if (*code == 0) {
             double range = v[0];
             double bearing = v[1];
+            if (std::fabs(range) > kMaxRangeNmi) outOfRange(path, lineNumber, "range", fields[0]);
+            if (std::fabs(bearing) > kMaxBearingDeg) outOfRange(path, lineNumber, "bearing", fields[1]);
             if (range < 0) {
                 range = -range;
                 bearing -= 180.0;
             }
             bearing = WrapAng(bearing, 0.0, 360.0);
             const LatLon at = DistLL(range, bearing + 180.0, nav.latitude, nav.longitude);
-            p = {0, range, bearing, v[2], at.latitude, at.longitude};
+            p = {0, range, bearing, alt, at.latitude, at.longitude};
         } else {
-            double lat, lon, alt;
+            double lat, lon;
             if (*code == 1) {
                 lat = signedDegrees(fields[0], v[0], v[1], v[2]);
                 lon = signedDegrees(fields[3], v[3], v[4], v[5]);
-                alt = v[6];
             } else if (*code == 2) {
                 lat = v[0];
                 lon = v[1];
-                alt = v[2];
             } else {
                 lat = signedDegrees(fields[0], v[0], v[1], 0);
                 lon = signedDegrees(fields[2], v[2], v[3], 0);
-                alt = v[4];
             }
+            if (!(std::fabs(lat) <= 90.0)) outOfRange(path, lineNumber, "latitude", fields[0]);
+            const std::size_t lonField = *code == 1 ? 3 : *code == 2 ? 1 : 2;
+            if (!(std::fabs(lon) <= 180.0)) outOfRange(path, lineNumber, "longitude", fields[lonField]);
             const DistBearing db = LLDist(nav.latitude, nav.longitude, lat, lon);
             p = {0, db.distanceNmi, reverseAzimuth(db.bearingDeg), alt, lat, lon};
         }

@@ -1,12 +1,17 @@
 #include "parallel.h"
 
+#include <linux/futex.h>
+#include <sys/syscall.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <atomic>
 #include <chrono>
-#include <condition_variable>
+#include <climits>
 #include <cstdint>
 #include <cstdlib>
 #include <exception>
+#include <memory>
 #include <mutex>
 #include <thread>
 #include <vector>
@@ -15,119 +20,176 @@ namespace crv::engine {
 
 namespace {
 
-// True on a thread while it runs work of a parallelFor: a parallelFor called
+// True on a thread while it runs work of a parallel call: a parallel call made
 // from inside one runs on that thread alone.
 thread_local bool insideWork = false;
 
-// Watches ready() for up to 2 ms; false when it did not come true, and the
-// caller then sleeps until woken. Parallel rounds often follow each other within a millisecond (a round's
-// results are written out on the calling thread, then the next starts); a
-// thread that sleeps must be woken through the kernel, which on a virtual
-// machine costs as much as a small round's work, so a thread keeps watching
-// for that long first. With more threads than cores a spinning thread would
-// hold a core another one needs, so then nobody spins.
-template <class Ready>
-bool spinUntil(bool spin, Ready ready) {
-    if (!spin) return ready();
-    using Clock = std::chrono::steady_clock;
-    constexpr auto kSpin = std::chrono::microseconds(2000);
-    const auto until = Clock::now() + kSpin;
-    for (int i = 1;; ++i) {
-        if (ready()) return true;
+// A counter that threads wait on to change. A waiting thread watches it for a
+// few tens of microseconds (a hand-over between threads is often that quick)
+// and then sleeps in the kernel, so an idle or blocked thread gives its core
+// back: on a busy machine a spinning thread would take the core from a thread
+// that has work, and on a laptop it costs battery. Signalling costs no system
+// call while nobody sleeps.
+class Event {
+public:
+    std::uint32_t value() const { return seq_.load(std::memory_order_acquire); }
+
+    // Returns once the counter is no longer `seen` (or, rarely, spuriously:
+    // callers re-check their condition).
+    void wait(std::uint32_t seen) {
+        using Clock = std::chrono::steady_clock;
+        constexpr auto kWatch = std::chrono::microseconds(50);
+        const auto until = Clock::now() + kWatch;
+        for (int i = 1;; ++i) {
+            if (seq_.load(std::memory_order_acquire) != seen) return;
 #if defined(__x86_64__) || defined(__i386__)
-        __builtin_ia32_pause();
+            __builtin_ia32_pause();
 #endif
-        if (i % 64 == 0 && Clock::now() > until) return false;
+            if (i % 32 == 0 && Clock::now() > until) break;
+        }
+        // Announce the sleep before the last look, and the signaller bumps
+        // the counter before it looks for sleepers (both sequentially
+        // consistent): either it sees this sleeper or this look sees the new
+        // count. The kernel re-checks the word, so a wake between the look
+        // and the sleep is not lost.
+        waiters_.fetch_add(1, std::memory_order_seq_cst);
+        if (seq_.load(std::memory_order_seq_cst) == seen)
+            ::syscall(SYS_futex, reinterpret_cast<std::uint32_t*>(&seq_), FUTEX_WAIT_PRIVATE, seen, nullptr, nullptr, 0);
+        waiters_.fetch_sub(1, std::memory_order_relaxed);
+    }
+
+    void signal() {
+        seq_.fetch_add(1, std::memory_order_seq_cst);
+        if (waiters_.load(std::memory_order_seq_cst) > 0)
+            ::syscall(SYS_futex, reinterpret_cast<std::uint32_t*>(&seq_), FUTEX_WAKE_PRIVATE, INT_MAX, nullptr, nullptr,
+                      0);
+    }
+
+private:
+    static_assert(sizeof(std::atomic<std::uint32_t>) == sizeof(std::uint32_t));
+    std::atomic<std::uint32_t> seq_{0};
+    std::atomic<int> waiters_{0};
+};
+
+// Waits until done() holds, re-checking each time the event moves.
+template <class Done>
+void waitFor(Event& event, Done done) {
+    for (;;) {
+        const std::uint32_t seen = event.value();
+        if (done()) return;
+        event.wait(seen);
     }
 }
 
 // The worker threads, started on first use and kept for the life of the
-// process: an export makes thousands of short parallel rounds, and starting
-// threads for each of them cost more than the rounds' work on a small case.
+// process (starting threads for every parallel call cost more than a small
+// call's work).
+//
+// A call is one round: its work goes out to the workers, the calling thread
+// takes part, and the round ends as soon as all its items are finished. A
+// worker that has not yet found the round when the caller runs out of items
+// (asleep, or waiting for a core the machine gave to something else) does
+// not join it any more, so nobody waits for a thread that has nothing to do.
 class WorkerPool {
 public:
     ~WorkerPool() {
-        {
-            std::lock_guard lock(mutex_);
-            quit_ = true;
-            generation_.fetch_add(1, std::memory_order_release);
-        }
-        wake_.notify_all();
+        quit_.store(true, std::memory_order_release);
+        round_.signal();
         for (auto& t : threads_) t.join();
     }
 
-    // Runs job on the calling thread and helpers - 1 workers.
-    void run(std::size_t helpers, const std::function<void()>& job) {
-        std::lock_guard callLock(callMutex_);  // one parallel round at a time
-        {
-            std::lock_guard lock(mutex_);
-            while (threads_.size() < helpers - 1) {
-                const std::size_t index = threads_.size();
-                threads_.emplace_back([this, index] { workerLoop(index); });
-            }
-            job_ = &job;
-            wanted_ = helpers - 1;
-            const unsigned cores = std::thread::hardware_concurrency();
-            spin_.store(cores == 0 || helpers <= cores, std::memory_order_relaxed);
-            busy_.store(wanted_, std::memory_order_relaxed);
-            generation_.fetch_add(1, std::memory_order_release);
+    // Runs workerJob on up to helpers - 1 workers and callerJob on the calling
+    // thread. Each job takes items until none are left. Returns when the
+    // calling thread's job has returned and no worker is inside its job.
+    void run(std::size_t helpers, const std::function<void()>& workerJob, const std::function<void()>& callerJob) {
+        std::lock_guard callLock(callMutex_);  // one round at a time
+        const std::uint32_t id = round_.value() + 1;
+        while (threads_.size() < helpers - 1) {
+            const std::size_t index = threads_.size();
+            threads_.emplace_back([this, index, seen = id - 1] { workerLoop(index, seen); });
         }
-        wake_.notify_all();  // no system call when every worker is still spinning
+        job_ = &workerJob;
+        wanted_.store(helpers - 1, std::memory_order_relaxed);
+        state_.store(std::uint64_t{id} << 32, std::memory_order_release);  // open, nobody inside
+        round_.signal();
 
         insideWork = true;
-        job();
+        callerJob();
         insideWork = false;
 
-        if (!spinUntil(spin_.load(std::memory_order_relaxed),
-                       [&] { return busy_.load(std::memory_order_acquire) == 0; })) {
-            std::unique_lock lock(mutex_);
-            done_.wait(lock, [&] { return busy_.load(std::memory_order_acquire) == 0; });
-        }
+        state_.fetch_or(kClosed, std::memory_order_acq_rel);
+        waitFor(idle_, [&] { return (state_.load(std::memory_order_acquire) & kActive) == 0; });
     }
 
 private:
-    void workerLoop(std::size_t index) {
-        std::uint64_t seen = 0;
+    static constexpr std::uint64_t kClosed = std::uint64_t{1} << 31;
+    static constexpr std::uint64_t kActive = kClosed - 1;
+
+    void workerLoop(std::size_t index, std::uint32_t seen) {
         for (;;) {
-            const auto fresh = [&] { return generation_.load(std::memory_order_acquire) != seen; };
-            if (!spinUntil(spin_.load(std::memory_order_relaxed), fresh)) {
-                std::unique_lock lock(mutex_);
-                wake_.wait(lock, fresh);
+            waitFor(round_, [&] { return round_.value() != seen || quit_.load(std::memory_order_acquire); });
+            if (quit_.load(std::memory_order_acquire)) return;
+            seen = round_.value();
+            if (index >= wanted_.load(std::memory_order_relaxed)) continue;  // a round for fewer threads
+            // Join the round only while it is open.
+            std::uint64_t s = state_.load(std::memory_order_acquire);
+            bool joined = false;
+            while ((s >> 32) == seen && (s & kClosed) == 0) {
+                if (state_.compare_exchange_weak(s, s + 1, std::memory_order_acq_rel)) {
+                    joined = true;
+                    break;
+                }
             }
-            const std::function<void()>* job = nullptr;
-            {
-                std::lock_guard lock(mutex_);
-                if (quit_) return;
-                seen = generation_.load(std::memory_order_relaxed);
-                if (index >= wanted_) continue;  // this round needs fewer threads
-                job = job_;
-            }
+            if (!joined) continue;
             insideWork = true;
-            (*job)();
+            (*job_)();
             insideWork = false;
-            if (busy_.fetch_sub(1, std::memory_order_acq_rel) == 1) {
-                std::lock_guard lock(mutex_);  // the caller is either still spinning or waiting on done_
-                done_.notify_one();
-            }
+            const std::uint64_t left = state_.fetch_sub(1, std::memory_order_acq_rel) - 1;
+            if ((left & kActive) == 0 && (left & kClosed) != 0) idle_.signal();
         }
     }
 
     std::mutex callMutex_;
-    std::mutex mutex_;
-    std::condition_variable wake_, done_;
     std::vector<std::thread> threads_;
     const std::function<void()>* job_ = nullptr;
-    std::size_t wanted_ = 0;
-    std::atomic<std::size_t> busy_{0};
-    std::atomic<std::uint64_t> generation_{0};
-    std::atomic<bool> spin_{true};
-    bool quit_ = false;
+    std::atomic<std::size_t> wanted_{0};
+    Event round_;  // its value is the current round's id
+    Event idle_;   // signalled when the last worker leaves a closed round
+    // The current round's id (high half), whether it is closed, and how many
+    // workers are inside it.
+    std::atomic<std::uint64_t> state_{0};
+    std::atomic<bool> quit_{false};
 };
 
 WorkerPool& pool() {
     static WorkerPool p;
     return p;
 }
+
+std::size_t workersFor(std::size_t count) {
+    return insideWork ? 1 : std::min<std::size_t>(static_cast<std::size_t>(threadCount()), count);
+}
+
+// The first failure of a call, and the flag that stops the others taking work.
+class FirstError {
+public:
+    void set(std::exception_ptr e) {
+        {
+            std::lock_guard lock(mutex_);
+            if (!error_) error_ = std::move(e);
+        }
+        stop_.store(true, std::memory_order_release);
+    }
+    bool stopped() const { return stop_.load(std::memory_order_acquire); }
+    void rethrow() {
+        if (error_) std::rethrow_exception(error_);
+    }
+
+private:
+    std::mutex mutex_;
+    std::exception_ptr error_;
+    std::atomic<bool> stop_{false};
+};
 
 }  // namespace
 
@@ -142,33 +204,124 @@ int threadCount() {
 }
 
 void parallelFor(std::size_t first, std::size_t last, const std::function<void(std::size_t)>& fn) {
+    parallelFor(first, last, fn, {});
+}
+
+void parallelFor(std::size_t first, std::size_t last, const std::function<void(std::size_t)>& fn,
+                 const std::function<void(std::size_t done)>& poll) {
     if (last <= first) return;
     const std::size_t count = last - first;
-    const std::size_t workers = insideWork ? 1 : std::min<std::size_t>(static_cast<std::size_t>(threadCount()), count);
+    const std::size_t workers = workersFor(count);
     if (workers <= 1) {
-        for (std::size_t i = first; i < last; ++i) fn(i);
+        for (std::size_t i = first; i < last; ++i) {
+            fn(i);
+            if (poll) poll(i - first + 1);
+        }
         return;
     }
-    std::atomic<std::size_t> next{first};
-    std::atomic<bool> stop{false};
-    std::exception_ptr error;
-    std::mutex errorMutex;
-    const std::function<void()> work = [&] {
+    std::atomic<std::size_t> next{first}, done{0};
+    FirstError error;
+    bool polled = false;
+    // Items are taken one at a time, so a thread that loses its core holds
+    // up at most the item it has.
+    const auto take = [&](bool caller) {
         for (;;) {
-            if (stop.load(std::memory_order_relaxed)) return;
-            const std::size_t i = next.fetch_add(1);
+            if (error.stopped()) return;
+            const std::size_t i = next.fetch_add(1, std::memory_order_relaxed);
             if (i >= last) return;
             try {
                 fn(i);
+                const std::size_t finished = done.fetch_add(1, std::memory_order_relaxed) + 1;
+                if (caller && poll) {
+                    polled = true;
+                    poll(finished);
+                }
             } catch (...) {
-                std::lock_guard lock(errorMutex);
-                if (!error) error = std::current_exception();
-                stop = true;
+                error.set(std::current_exception());
             }
         }
     };
-    pool().run(workers, work);
-    if (error) std::rethrow_exception(error);
+    const std::function<void()> workerJob = [&] { take(false); };
+    const std::function<void()> callerJob = [&] { take(true); };
+    pool().run(workers, workerJob, callerJob);
+    error.rethrow();
+    if (poll && !polled) poll(count);  // the other threads took every item
+}
+
+void parallelOrdered(std::size_t count, std::size_t ahead, const std::function<void(std::size_t)>& produce,
+                     const std::function<void(std::size_t)>& consume) {
+    if (count == 0) return;
+    ahead = std::max<std::size_t>(ahead, 1);
+    const std::size_t workers = workersFor(count);
+    if (workers <= 1) {
+        for (std::size_t i = 0; i < count; ++i) {
+            produce(i);
+            consume(i);
+        }
+        return;
+    }
+    // done[i % ahead] holds i + 1 once item i is produced.
+    const std::unique_ptr<std::atomic<std::size_t>[]> done(new std::atomic<std::size_t>[ahead]);
+    for (std::size_t k = 0; k < ahead; ++k) done[k].store(0, std::memory_order_relaxed);
+    std::atomic<std::size_t> next{0};      // the next item to produce
+    std::atomic<std::size_t> consumed{0};  // items consumed so far
+    Event producedEvent, consumedEvent;
+    FirstError error;
+
+    enum class Take { Item, Full, None };
+    const auto take = [&](std::size_t& item) {
+        std::size_t i = next.load(std::memory_order_relaxed);
+        for (;;) {
+            if (error.stopped() || i >= count) return Take::None;
+            if (i >= consumed.load(std::memory_order_acquire) + ahead) return Take::Full;
+            if (next.compare_exchange_weak(i, i + 1, std::memory_order_relaxed)) {
+                item = i;
+                return Take::Item;
+            }
+        }
+    };
+    const auto make = [&](std::size_t i) {
+        try {
+            produce(i);
+            done[i % ahead].store(i + 1, std::memory_order_release);
+        } catch (...) {
+            error.set(std::current_exception());
+        }
+        producedEvent.signal();
+    };
+    const std::function<void()> workerJob = [&] {
+        for (;;) {
+            const std::uint32_t seen = consumedEvent.value();
+            std::size_t i = 0;
+            const Take t = take(i);
+            if (t == Take::None) return;
+            if (t == Take::Item) make(i);
+            else consumedEvent.wait(seen);  // the window is full: wait for the writer
+        }
+    };
+    const std::function<void()> callerJob = [&] {
+        for (std::size_t i = 0; i < count && !error.stopped();) {
+            const std::uint32_t seen = producedEvent.value();
+            if (done[i % ahead].load(std::memory_order_acquire) == i + 1) {
+                try {
+                    consume(i);
+                } catch (...) {
+                    error.set(std::current_exception());
+                    break;
+                }
+                consumed.store(++i, std::memory_order_release);
+                consumedEvent.signal();
+                continue;
+            }
+            // The next item is not ready: help with the work, or wait for it.
+            std::size_t j = 0;
+            if (take(j) == Take::Item) make(j);
+            else producedEvent.wait(seen);
+        }
+        consumedEvent.signal();  // after a failure, wake the workers waiting for room
+    };
+    pool().run(workers, workerJob, callerJob);
+    error.rethrow();
 }
 
 }  // namespace crv::engine

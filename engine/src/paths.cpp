@@ -34,6 +34,9 @@ void GetPaths(EngineState& state) {
     paths.tempFolder = *temp;
 
     crv::platform::SettingsStore store;
+    // Defaults in place of settings that exist but cannot be read would send
+    // the run to other databases and folders without a word.
+    if (auto readable = store.check(); !readable) fail(kRoutine, readable.error());
     readPath(store, "Paths", "FCC Database", paths.fmDatabase, false);
     readPath(store, "Paths", "QVA Database", paths.navaidDatabase, false);
     readPath(store, "Paths", "COM Database", paths.comDatabase, false);

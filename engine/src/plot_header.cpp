@@ -1,5 +1,6 @@
 #include "plot_header.h"
 
+#include "export_call.h"
 #include "failure.h"
 
 namespace crv::engine {
@@ -31,6 +32,7 @@ void PlotHdr(const EngineState& state, crv::formats::RecordWriter& writer, const
              const std::string& title1, const std::string& title2, std::string_view routine) {
     const std::string path = state.paths.runFolder + fileName;
     if (!writer.open(path)) fail(routine, "Could not create plot file:\r" + path);
+    noteResultFile(path);
     writer.writeHeader(plotHeaderFor(state, fileName, title1, title2));
 }
 

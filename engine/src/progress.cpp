@@ -12,6 +12,7 @@ bool Progress::report(double done, double expected) {
     if (!std::isfinite(percent)) percent = 0;
     if (percent < 0) percent = 0;
     if (percent > 100) percent = 100;
+    if (spanFrom_ != 0 || spanTo_ != 100) percent = spanFrom_ + percent * (spanTo_ - spanFrom_) / 100;
     cancelWord_ = 0;
     ++calls_;
     callback_(static_cast<std::int32_t>(std::lround(percent)), &cancelWord_);

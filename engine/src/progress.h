@@ -17,6 +17,12 @@ public:
     bool report(double done, double expected);
     // As report(), but throws CancelRequested on a cancel.
     void checkpoint(double done, double expected);
+    // Later reports move the bar within [from, to] percent instead of over
+    // the whole of it: a call whose work comes in phases gives each its part.
+    void setSpan(double from, double to) {
+        spanFrom_ = from;
+        spanTo_ = to;
+    }
 
     bool cancelled() const { return cancelled_; }
     int calls() const { return calls_; }
@@ -25,6 +31,7 @@ private:
     CrvProgressCallback callback_;
     std::int16_t cancelWord_ = 0;
     bool cancelled_ = false;
+    double spanFrom_ = 0, spanTo_ = 100;
     int calls_ = 0;
 };
 

@@ -5,6 +5,7 @@
 #include <optional>
 #include <string_view>
 
+#include "crv/platform/text_file.h"
 #include "failure.h"
 
 namespace crv::engine {
@@ -25,20 +26,7 @@ std::uint32_t lengthAt(const std::string& bytes, std::size_t at) {
 // calling thread, before any parallel work can start). Nullopt when anything
 // is not as the grid writes it; the caller then reads the file record by
 // record, which says what is wrong.
-std::optional<ReceiverPointFile> decodeWholeFile(const std::string& path) {
-    std::FILE* f = std::fopen(path.c_str(), "rb");
-    if (!f) return std::nullopt;
-    std::string bytes;
-    const bool sized = std::fseek(f, 0, SEEK_END) == 0;
-    const long size = sized ? std::ftell(f) : -1;
-    bool read = size >= 0 && std::fseek(f, 0, SEEK_SET) == 0;
-    if (read) {
-        bytes.resize(static_cast<std::size_t>(size));
-        read = std::fread(bytes.data(), 1, bytes.size(), f) == bytes.size();
-    }
-    std::fclose(f);
-    if (!read) return std::nullopt;
-
+std::optional<ReceiverPointFile> decodeWholeFile(const std::string& path, const std::string& bytes) {
     // The next record's data, checked as the record reader checks it.
     std::size_t at = 0;
     auto next = [&]() -> std::optional<std::string_view> {
@@ -72,24 +60,40 @@ std::optional<ReceiverPointFile> decodeWholeFile(const std::string& path) {
     return file;
 }
 
+// The whole file; a folder, device or FIFO is refused, never waited on.
+constexpr std::size_t kMaxBytes = std::size_t{1} << 31;
+
 }  // namespace
 
 ReceiverPointFile readReceiverPointFile(const std::string& path, std::string_view routine) {
-    if (auto file = decodeWholeFile(path)) return std::move(*file);
-
-    crv::formats::RecordReader reader;
-    if (!reader.open(path)) fail(routine, "Could not open receiver point file:\r" + path);
     ReceiverPointFile file;
-    std::string error;
-    auto header = crv::formats::readPlotHeader(reader, error);
-    if (!header) fail(routine, "Damaged receiver point file:\r" + path + "\r" + error);
-    file.header = *header;
-    while (auto record = reader.next()) {
-        auto point = crv::formats::decodeReceiverPoint(*record);
-        if (!point) fail(routine, "Damaged receiver point file (short record):\r" + path);
-        file.points.push_back(*point);
+    auto bytes = crv::platform::readRegularFile(path, kMaxBytes);
+    if (!bytes) {
+        if (bytes.error().starts_with("Could not open")) fail(routine, "Could not open receiver point file:\r" + path);
+        fail(routine, "Could not read receiver point file:\r" + bytes.error());
     }
-    if (reader.damaged()) fail(routine, "Damaged receiver point file:\r" + reader.error());
+    if (auto whole = decodeWholeFile(path, *bytes)) {
+        file = std::move(*whole);
+    } else {
+        crv::formats::RecordReader reader;
+        if (!reader.open(path)) fail(routine, "Could not open receiver point file:\r" + path);
+        std::string error;
+        auto header = crv::formats::readPlotHeader(reader, error);
+        if (!header) fail(routine, "Damaged receiver point file:\r" + path + "\r" + error);
+        file.header = *header;
+        while (auto record = reader.next()) {
+            auto point = crv::formats::decodeReceiverPoint(*record);
+            if (!point) fail(routine, "Damaged receiver point file (short record):\r" + path);
+            file.points.push_back(*point);
+        }
+        if (reader.damaged()) fail(routine, "Damaged receiver point file:\r" + reader.error());
+    }
+    // Sound framing says nothing of the numbers inside: a point at infinity
+    // or off the globe would pass into every level calculation.
+    for (std::size_t i = 0; i < file.points.size(); ++i)
+        if (const std::string problem = crv::formats::receiverPointProblem(file.points[i]); !problem.empty())
+            fail(routine, "Damaged receiver point file (record " + std::to_string(i + 19) + ": " + problem + "):\r" +
+                              path);
     return file;
 }
 

@@ -1,5 +1,7 @@
 #include "search_db.h"
 
+#include <sys/stat.h>
+
 #include <cmath>
 #include <optional>
 #include <vector>
@@ -174,7 +176,10 @@ void runSearchDB(std::int16_t database, const CrvSearchParams* params, Progress&
     // The open procedure.
     const Database spec = databaseOf(database);
     const std::string& path = databasePath(state.paths, database);
-    if (!crv::platform::fileExists(path)) fail(spec.kind.openRoutine, spec.missingMessage + "\r" + path);
+    // Missing is "Could not find"; a folder or special file in its place is
+    // refused by the open below ("Could not open").
+    struct stat st {};
+    if (path.empty() || ::stat(path.c_str(), &st) != 0) fail(spec.kind.openRoutine, spec.missingMessage + "\r" + path);
     const DatabaseFile db(path, spec.recordLength, spec.kind);
     std::optional<ResultFile> unit1, unit2;
     if (!filter) {

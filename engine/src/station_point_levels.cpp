@@ -86,14 +86,12 @@ StationPointLevels StationPointLevels::build(const EngineState& state, const Rec
     const std::size_t totalItems = itemsPerRow * slots.size();
     const double none = std::numeric_limits<double>::quiet_NaN();
     const double lowest = -std::numeric_limits<double>::infinity();
-    // Work goes out in rounds of 64 items per thread (some 10 ms of work
-    // whatever the thread count) so that progress and cancel are seen on this
-    // thread between rounds; each round ends in a wait for its slowest thread,
-    // so rounds are not made smaller than that needs.
-    const std::size_t round = std::max<std::size_t>(1, static_cast<std::size_t>(threadCount()) * 64);
-    for (std::size_t first = 0; first < totalItems; first += round) {
-        const std::size_t last = std::min(totalItems, first + round);
-        parallelFor(first, last, [&](std::size_t item) {
+    // One parallel call for the whole table: the items are taken one at a
+    // time, so a thread that loses its core holds up only its own item, and
+    // progress and cancel are seen on this thread between its items.
+    parallelFor(
+        0, totalItems,
+        [&](std::size_t item) {
             const std::size_t r = item / itemsPerRow;
             const int slot = slots[r];
             double* gain = t.gain_.get() + r * n;
@@ -114,9 +112,10 @@ StationPointLevels StationPointLevels::build(const EngineState& state, const Rec
                 }
                 blockMax[b0 / kBlockPoints] = largest;
             }
+        },
+        [&](std::size_t done) {
+            if (progress) progress(done, totalItems);
         });
-        if (progress) progress(last, totalItems);
-    }
     t.largest_.assign(slots.size(), lowest);
     for (std::size_t r = 0; r < slots.size(); ++r)
         for (std::size_t b = 0; b < t.blockCount_; ++b)

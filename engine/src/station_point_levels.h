@@ -41,8 +41,9 @@ public:
     // Points per block of the block maxima.
     static constexpr std::size_t kBlockPoints = 128;
 
-    // Called on the building thread between blocks of work with the blocks done
-    // and the blocks in all; it may throw CancelRequested to stop the build.
+    // Called on the building thread between its items of work with the items
+    // finished (on all threads) and the items in all; it may throw
+    // CancelRequested to stop the build.
     using ProgressHook = std::function<void(std::size_t done, std::size_t total)>;
 
     // Builds the table for the given station slots (1-based, any order, no

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "case_folder.h"
+#include "crv/platform/temp_folder.h"
 #include "plot_file.h"
 
 namespace crv::engine::test {
@@ -139,8 +140,13 @@ public:
 private:
     std::string old_;
 };
+// The engine's temporary file of this test process (TMPDIR as PrivateTemp
+// sets it, then the process's own folder inside the user's).
 inline std::string tempFile(const CaseFolder& folder, const std::string& name) {
-    return folder.root + "tmp/corvane-" + std::to_string(::getuid()) + "/" + name;
+    const std::string base = folder.root + "tmp";
+    const std::string temp = crv::platform::privateTempFolder().value();
+    EXPECT_EQ(temp.rfind(base, 0), 0u) << temp;
+    return temp + name;
 }
 
 }  // namespace crv::engine::test

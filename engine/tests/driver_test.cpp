@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstdio>
+#include <filesystem>
 #include <set>
 #include <string>
 #include <sys/wait.h>
@@ -72,6 +73,7 @@ TEST(Driver, ExitCodes) {
         {"grid " + dir + " 2>/dev/null", 2},       // no case in the folder
         {"sort " + dir + "missing.txt 1:2:A 10", 2},
         {"--help", 0},
+        {"--version", 0},
     };
     for (const auto& c : cases) EXPECT_EQ(run(driver + c.args + " 2>/dev/null").exitCode, c.exitCode) << c.args;
 }
@@ -79,9 +81,54 @@ TEST(Driver, ExitCodes) {
 TEST(Driver, SortCommand) {
     const std::string dir = crv::test::scratchFolder("driver-sort");
     crv::test::writeBytes(dir + "f.txt", "b 2\r\na 1\r\n");
-    const Result r = run(driver + "sort " + dir + "f.txt '1:1:A' 3");
+    const Result r = run(driver + "sort " + dir + "f.txt '1:1:A 3:3:D' 3");
     EXPECT_EQ(r.exitCode, 0);
+    EXPECT_EQ(r.out, "sorted=" + dir + "f.txt\nrecords=2\nkeys=1:1:A 3:3:D\n");
     EXPECT_EQ(crv::test::readBytes(dir + "f.txt"), "a 1\r\nb 2\r\n");
+}
+
+// The driver checks its own arguments: what has no answer is refused with a
+// message and exit 2, and nothing is run or changed.
+TEST(Driver, RefusesArgumentsWithoutAnAnswer) {
+    const std::string dir = crv::test::scratchFolder("driver-refuse");
+    crv::test::writeBytes(dir + "f.txt", "b 2\r\na 1\r\n");
+    std::filesystem::create_directories(dir + "ils");
+    std::filesystem::copy_file(std::string(CRV_TEST_DATA) + "ils_two_stations/Rfi.plt", dir + "ils/Rfi.plt");
+    struct Case {
+        std::string args, message;
+    } cases[] = {
+        {"lldist 91 0 0 0", "latitude must be -90..90: 91"},
+        {"lldist 0 0 0 1e39", "longitude must be -180..180: 1e39"},
+        {"distll 10 45 95 0", "latitude must be -90..90: 95"},
+        {"distll -1 45 40 75", "distance must be 0..10800: -1"},
+        {"sort " + dir + "f.txt 'x:2:A' 3", "cannot read the sort key \"x:2:A\""},
+        {"sort " + dir + "f.txt '1:1:A 2' 3", "cannot read the sort key \"2\""},
+        {"sort " + dir + "f.txt '2:1' 3", "cannot read the sort key \"2:1\""},
+        {"sort " + dir + "f.txt '1:9' 3", "cannot read the sort key \"1:9\""},
+        {"grndcom " + dir + "ils", "grndcom needs a VHF COM case (service-volume type 8)"},
+    };
+    for (const auto& c : cases) {
+        const Result r = run(driver + c.args + " 2>&1");
+        EXPECT_EQ(r.exitCode, 2) << c.args;
+        EXPECT_NE(r.out.find("crv50: " + c.message), std::string::npos) << c.args << "\n" << r.out;
+        EXPECT_EQ(r.out.find("status="), std::string::npos) << c.args;
+    }
+    EXPECT_EQ(crv::test::readBytes(dir + "f.txt"), "b 2\r\na 1\r\n");
+    EXPECT_FALSE(std::filesystem::exists(dir + "ils/Rfi.txt"));
+
+    const Result v = run(driver + "--version");
+    EXPECT_EQ(v.out, "crv50 5.0.6\n");
+}
+
+// A settings file that is there but cannot be read is reported, not taken
+// for an empty one.
+TEST(Driver, ConfigReportsAnUnreadableSettingsFile) {
+    const std::string dir = crv::test::scratchFolder("driver-config-folder");
+    std::filesystem::create_directories(dir + "s.ini");
+    const Result r = run("CORVANE_SETTINGS=" + dir + "s.ini " + driver + "config 2>&1");
+    EXPECT_EQ(r.exitCode, 2);
+    EXPECT_NE(r.out.find("Could not open " + dir + "s.ini"), std::string::npos) << r.out;
+    EXPECT_EQ(r.out.find("fm_database="), std::string::npos) << r.out;
 }
 
 TEST(Driver, ConfigShowsThePathBlock) {

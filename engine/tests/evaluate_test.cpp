@@ -338,6 +338,25 @@ TEST_F(EvaluateCase, UnwritableDebuggingFileFailsAndLeavesNoReport) {
     EXPECT_FALSE(exists("Rfi.txt"));
 }
 
+// A full disk under the report fails the call after every plot was written:
+// none of them may stay to be shown as a result, and no count is reported.
+// (The report here is the full device, which takes the lines and refuses them
+// when they are flushed.)
+TEST_F(EvaluateCase, AFullDiskLeavesNoPlotOfTheFailedCall) {
+    crv::test::MessageCapture capture;
+    folder.writeCase(evaluationCase(Options{}));
+    writePointFile(folder.run + "Rcvr_Loc.plx", basicPoints());
+    std::filesystem::create_symlink("/dev/full", folder.run + "Rfi.txt");
+    const auto r = runEvaluate(folder.run);
+    EXPECT_EQ(r.status, 2);
+    EXPECT_EQ(r.cases, 0);
+    ASSERT_EQ(capture.messages().size(), 1u);
+    EXPECT_NE(capture.messages()[0].text.find(folder.run + "Rfi.txt"), std::string::npos);
+    EXPECT_FALSE(exists("01____A2.plt"));
+    EXPECT_FALSE(exists("01____B2.plt"));
+    EXPECT_FALSE(exists("Rcvr_Loc.plx"));
+}
+
 TEST_F(EvaluateCase, BadCaseWritesNothing) {
     crv::test::MessageCapture capture;
     const auto r = runEvaluate(folder.run);  // no "Rfi.plt"

@@ -222,6 +222,19 @@ TEST(Grid, UserPointsFileProblems) {
         {"Points\r\n0\r\n", "No receiver locations defined.  Check format\rof user-defined receiver points file."},
         {"Points\r\n7\r\n1 2 3\r\n", "Invalid position format code"},
         {"Points\r\n0\r\n1 2 3\r\n4 x 6\r\n", "Could not read line 4 of user-defined receiver points file:"},
+        // Numbers that read but give no place: refused with the line and the
+        // value, never turned into a point at infinity.
+        {"Points\r\n0\r\n1e308 0 1000\r\n",
+         "The range \"1e308\" in line 3 of user-defined receiver points file is out of range:\r"},
+        {"Points\r\n0\r\n5 90 1000\r\n5 1e400 1000\r\n",
+         "The number \"1e400\" in line 4 of user-defined receiver points file is out of range:\r"},
+        {"Points\r\n2\r\n39.3 77.7 nan\r\n", "Could not read line 3 of user-defined receiver points file:\r"},
+        {"Points\r\n2\r\n91 77.7 1000\r\n",
+         "The latitude \"91\" in line 3 of user-defined receiver points file is out of range:\r"},
+        {"Points\r\n3\r\n39 20.0 -181 0 1000\r\n",
+         "The longitude \"-181\" in line 3 of user-defined receiver points file is out of range:\r"},
+        {"Points\r\n0\r\n5 90 1e300\r\n",
+         "The altitude \"1e300\" in line 3 of user-defined receiver points file is out of range:\r"},
     };
     for (const auto& c : cases) {
         test::CaseFolder folder;
@@ -232,6 +245,7 @@ TEST(Grid, UserPointsFileProblems) {
         EXPECT_EQ(runGridExport(folder.run).status, 2);
         ASSERT_EQ(capture.messages().size(), 1u);
         EXPECT_NE(capture.messages()[0].text.find(c.messageStart), std::string::npos) << capture.messages()[0].text;
+        EXPECT_FALSE(fs::exists(folder.run + "Rcvr_Loc.plx"));
     }
 }
 

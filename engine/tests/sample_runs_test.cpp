@@ -277,3 +277,63 @@ TEST_F(SampleRuns, GoldensOfTheReportAndPlots) {
 }
 
 }  // namespace
+
+namespace {
+// Replaces the intermodulation type (columns 4-6 of the options line) of a
+// case file's bytes.
+std::string withIntermodType(std::string caseBytes, int type) {
+    const auto end = caseBytes.find(" $$$$\r\n");
+    const auto options = end + 7;
+    caseBytes.replace(options + 3, 3, "  " + std::to_string(type));
+    return caseBytes;
+}
+}  // namespace
+
+// Two runs of one user at once, here two drivers, must never see each other's
+// fixed temporary files ("Imod2.tmp", "Imod3.tmp", "RfiSrch1.tmp",
+// "RfiSrch2.tmp"): each result must equal the one its run gives alone.
+TEST_F(SampleRuns, TwoRunsAtOnceGiveWhatEachGivesAlone) {
+    const std::string driver = std::string(CRV_BIN_DIR) + "crv50 --quiet ";
+    const std::string com = sampleCase("COM");
+    // Two COM cases whose intermodulation lists differ (third order only;
+    // third and fifth order on channel).
+    const std::string runA = runFolder("parallel-a", withIntermodType(com, 1));
+    const std::string runB = runFolder("parallel-b", withIntermodType(com, 6));
+    const std::string searchA = runFolder("search-a", "");
+    const std::string searchB = runFolder("search-b", "");
+    const auto commandA = [&](int i) {
+        // The ground COM check appends to the report: each round starts without one.
+        return "(rm -f " + runA + "Rfi.txt && " + driver + "grndcom " + runA + " > " + runA + "out" + std::to_string(i) + " 2>&1; cd " + searchA +
+               " && rm -f RfiSrch1.tmp RfiSrch2.tmp && " + driver + "search navaid 1 39.3375 77.7611 0 0 0 0 60 0 > out" +
+               std::to_string(i) + " 2>&1 && cat RfiSrch1.tmp RfiSrch2.tmp > result" + std::to_string(i) + ")";
+    };
+    const auto commandB = [&](int i) {
+        return "(rm -f " + runB + "Rfi.txt && " + driver + "grndcom " + runB + " > " + runB + "out" + std::to_string(i) + " 2>&1; cd " + searchB +
+               " && rm -f RfiSrch1.tmp RfiSrch2.tmp && " + driver + "search fm 3 39.3375 77.7611 0 0 0 0 25 0 > out" +
+               std::to_string(i) + " 2>&1 && cat RfiSrch1.tmp RfiSrch2.tmp > result" + std::to_string(i) + ")";
+    };
+    auto files = [&](int i) {
+        return std::vector<std::string>{readBytes(runA + "out" + std::to_string(i)), readBytes(runA + "Rfi.txt"),
+                                        readBytes(runB + "out" + std::to_string(i)), readBytes(runB + "Rfi.txt"),
+                                        readBytes(searchA + "result" + std::to_string(i)),
+                                        readBytes(searchB + "result" + std::to_string(i))};
+    };
+
+    // Alone, one after the other.
+    ASSERT_EQ(std::system((commandA(0) + "; " + commandB(0)).c_str()), 0);
+    const auto alone = files(0);
+    ASSERT_EQ(alone[0], "status=0\ncases=5\n");
+    EXPECT_NE(alone[1], alone[3]);  // the two cases do differ
+    EXPECT_FALSE(alone[4].empty());
+    EXPECT_FALSE(alone[5].empty());
+
+    // At once, a few times over: the runs overlap on most rounds.
+    for (int i = 1; i <= 8; ++i) {
+        SCOPED_TRACE("round " + std::to_string(i));
+        ASSERT_EQ(std::system((commandA(i) + " & " + commandB(i) + " & wait").c_str()), 0);
+        EXPECT_EQ(files(i), alone);
+    }
+    // Each run's own folder went with it.
+    const std::string userTemp = *root_ + "tmp/corvane-" + std::to_string(::getuid());
+    EXPECT_TRUE(fs::is_empty(userTemp)) << userTemp;
+}

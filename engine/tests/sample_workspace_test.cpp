@@ -2,6 +2,8 @@
 // it writes must be framed and sorted as the search expects, and the COM
 // facility at 38N 77W on 118.000 MHz must come out as "DW0".
 #include <gtest/gtest.h>
+
+#include "crv/platform/temp_folder.h"
 #include <unistd.h>
 
 #include <cstdlib>
@@ -47,7 +49,7 @@ TEST(SampleWorkspace, DatabasesAreSearchableAndDeterministic) {
     ASSERT_TRUE(store.setMany("Paths", {{"FCC Database", (dir / "a/db/FMALL.dat").string()},
                                         {"QVA Database", (dir / "a/db/A108M118.dat").string()},
                                         {"COM Database", (dir / "a/db/G118M136.dat").string()}}));
-    const fs::path results = dir / "tmp" / ("corvane-" + std::to_string(::getuid())) / "RfiSrch1.tmp";
+    const fs::path results = fs::path(crv::platform::privateTempFolder().value()) / "RfiSrch1.tmp";
 
     CrvSearchParams p{1, 38.0f, 77.0f, 0, 0, 0, 0, 1.0f, 0};
     int16_t status = -1, count = -1;

@@ -3,6 +3,8 @@
 // Expected lines were worked out by hand from the record and line layouts
 // (and checked with a short script), never by running the search.
 #include <gtest/gtest.h>
+
+#include "crv/platform/temp_folder.h"
 #include <unistd.h>
 
 #include <cstdlib>
@@ -150,7 +152,8 @@ protected:
 
     fs::path result1() const { return fs::path(tempFolder()) / "RfiSrch1.tmp"; }
     fs::path result2() const { return fs::path(tempFolder()) / "RfiSrch2.tmp"; }
-    std::string tempFolder() const { return (dir_ / "tmp" / ("corvane-" + std::to_string(::getuid()))).string(); }
+    // The process's own folder inside the user's (TMPDIR points into dir_).
+    std::string tempFolder() const { return crv::platform::privateTempFolder().value(); }
 
     void database(const char* name, const std::vector<std::string>& records) {
         writeBytes(dir_ / name, framed(records));

@@ -5,6 +5,8 @@
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
+#include <mutex>
+#include <set>
 
 #include "crv/platform/numbers.h"
 #include "crv/platform/text_file.h"
@@ -19,11 +21,52 @@ struct Section {
 };
 using Document = std::vector<Section>;
 
-Document load(const std::string& path) {
+// The settings file holds a few dozen short lines; anything near this size
+// is not one.
+constexpr std::size_t kMaxSettingsBytes = 1 << 20;
+
+// Settings files this process could not read. Writing one of them would
+// replace every value the user stored with the few being set, so none of them
+// is written again while the process runs, even through another store object.
+struct Unreadable {
+    std::mutex mutex;
+    std::set<std::string> paths;
+};
+Unreadable& unreadable() {
+    static Unreadable* u = new Unreadable;  // never freed: used until the very end
+    return *u;
+}
+void markUnreadable(const std::string& path) {
+    std::lock_guard lock(unreadable().mutex);
+    unreadable().paths.insert(path);
+}
+bool isMarkedUnreadable(const std::string& path) {
+    std::lock_guard lock(unreadable().mutex);
+    return unreadable().paths.count(path) != 0;
+}
+
+// Only a file that is not there is an empty store; a folder, a device, a
+// file we may not read or a read error is a failure, never "no settings".
+Expected<Document> load(const std::string& path) {
     Document doc;
-    auto lines = readTextLines(path);
-    if (!lines) return doc;
-    for (const auto& raw : *lines) {
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0 && errno == ENOENT) return doc;
+    auto bytes = readRegularFile(path, kMaxSettingsBytes);
+    if (!bytes) {
+        markUnreadable(path);
+        return makeError(bytes.error());
+    }
+    std::vector<std::string> lines;
+    std::size_t at = 0;
+    while (at < bytes->size()) {
+        std::size_t end = bytes->find('\n', at);
+        if (end == std::string::npos) end = bytes->size();
+        std::string line = bytes->substr(at, end - at);
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        lines.push_back(std::move(line));
+        at = end + 1;
+    }
+    for (const auto& raw : lines) {
         std::string_view line = raw;
         if (!line.empty() && line.front() == '[' && trimRight(line).back() == ']') {
             line = trimRight(line);
@@ -55,6 +98,27 @@ Section* findSection(Document& doc, std::string_view name) {
     return nullptr;
 }
 
+// Reads keep their promise of never failing: an unreadable file reads as
+// empty here, and check() says why.
+Document loadOrEmpty(const std::string& path) {
+    auto doc = load(path);
+    return doc ? std::move(*doc) : Document{};
+}
+
+Expected<void> refusedWrite(const std::string& path) {
+    return makeError("The settings file " + path +
+                     " could not be read, so it is not written: the settings stored in it are kept as they are.");
+}
+
+// The document to change before a write; a file that cannot be read is
+// never replaced.
+Expected<Document> loadForWrite(const std::string& path) {
+    if (isMarkedUnreadable(path)) return makeError(refusedWrite(path).error());
+    auto doc = load(path);
+    if (!doc) return makeError(doc.error() + "\n" + refusedWrite(path).error());
+    return doc;
+}
+
 bool hasLineBreak(std::string_view s) { return s.find_first_of("\r\n") != std::string_view::npos; }
 
 Expected<void> checkName(std::string_view section, std::string_view name) {
@@ -74,6 +138,7 @@ void makeParentFolders(const std::string& path) {
 }
 
 Expected<void> save(const std::string& path, const Document& doc) {
+    if (isMarkedUnreadable(path)) return refusedWrite(path);
     makeParentFolders(path);
     return writeFileAtomic(path, render(doc));
 }
@@ -94,8 +159,16 @@ std::string settingsFilePath() {
 
 SettingsStore::SettingsStore(std::string path) : path_(std::move(path)) {}
 
+Expected<void> SettingsStore::check() const {
+    auto doc = load(path_);
+    if (!doc) return makeError(doc.error());
+    return {};
+}
+
+bool SettingsStore::writable() const { return !isMarkedUnreadable(path_); }
+
 std::optional<std::string> SettingsStore::get(std::string_view section, std::string_view name) const {
-    Document doc = load(path_);
+    Document doc = loadOrEmpty(path_);
     if (Section* s = findSection(doc, section))
         for (auto& [n, v] : s->values)
             if (n == name) return v;
@@ -108,7 +181,7 @@ std::string SettingsStore::get(std::string_view section, std::string_view name, 
 }
 
 SettingValues SettingsStore::values(std::string_view section) const {
-    Document doc = load(path_);
+    Document doc = loadOrEmpty(path_);
     if (Section* s = findSection(doc, section)) return s->values;
     return {};
 }
@@ -123,7 +196,9 @@ Expected<void> SettingsStore::setMany(std::string_view section, const SettingVal
         if (hasLineBreak(value))
             return makeError("The setting \"" + name + "\" cannot hold a line break.");
     }
-    Document doc = load(path_);
+    auto loaded = loadForWrite(path_);
+    if (!loaded) return makeError(loaded.error());
+    Document& doc = *loaded;
     Section* s = findSection(doc, section);
     if (!s) {
         doc.push_back({std::string(section), {}});
@@ -143,7 +218,9 @@ Expected<void> SettingsStore::setMany(std::string_view section, const SettingVal
 }
 
 Expected<void> SettingsStore::remove(std::string_view section, std::string_view name) {
-    Document doc = load(path_);
+    auto loaded = loadForWrite(path_);
+    if (!loaded) return makeError(loaded.error());
+    Document& doc = *loaded;
     Section* s = findSection(doc, section);
     if (!s) return {};
     std::erase_if(s->values, [&](const auto& nv) { return nv.first == name; });
@@ -151,7 +228,9 @@ Expected<void> SettingsStore::remove(std::string_view section, std::string_view 
 }
 
 Expected<void> SettingsStore::removeSection(std::string_view section) {
-    Document doc = load(path_);
+    auto loaded = loadForWrite(path_);
+    if (!loaded) return makeError(loaded.error());
+    Document& doc = *loaded;
     std::erase_if(doc, [&](const Section& s) { return s.name == section; });
     return save(path_, doc);
 }

@@ -1,33 +1,192 @@
 #include "crv/platform/temp_folder.h"
 
+#include <dirent.h>
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <csignal>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
+#include <mutex>
+#include <optional>
+#include <vector>
 
 namespace crv::platform {
 
-Expected<std::string> privateTempFolder() {
-    const char* env = std::getenv("TMPDIR");
-    std::string base = (env && *env) ? env : "/tmp";
-    while (base.size() > 1 && base.back() == '/') base.pop_back();
-    const uid_t uid = ::getuid();
-    std::string folder = base + "/corvane-" + std::to_string(uid);
+namespace {
 
-    if (::mkdir(folder.c_str(), 0700) != 0 && errno != EEXIST)
-        return makeError("Could not create the temporary folder " + folder + ": " + std::strerror(errno));
-
+// Examines a folder we made or found: it must be a real folder (no link),
+// ours, and closed to everyone else.
+Expected<void> checkPrivate(const std::string& folder) {
     struct stat st {};
     if (::lstat(folder.c_str(), &st) != 0)
         return makeError("Could not examine the temporary folder " + folder + ": " + std::strerror(errno));
     if (!S_ISDIR(st.st_mode))
         return makeError("The temporary folder " + folder + " is not a folder (a link or a file stands there).");
-    if (st.st_uid != uid)
-        return makeError("The temporary folder " + folder + " belongs to another user.");
+    if (st.st_uid != ::getuid()) return makeError("The temporary folder " + folder + " belongs to another user.");
     if ((st.st_mode & 0777) != 0700)
         return makeError("The temporary folder " + folder + " is open to other users (mode must be 0700).");
+    return {};
+}
+
+// Creates the folder when missing; true when this call made it.
+Expected<bool> makePrivate(const std::string& folder) {
+    bool made = ::mkdir(folder.c_str(), 0700) == 0;
+    if (!made && errno != EEXIST)
+        return makeError("Could not create the temporary folder " + folder + ": " + std::strerror(errno));
+    if (auto ok = checkPrivate(folder); !ok) return makeError(ok.error());
+    return made;
+}
+
+// Field 22 of /proc/PID/stat: the start time in clock ticks since boot.
+// Nullopt when the process does not run (or /proc cannot tell).
+std::optional<unsigned long long> startTime(long pid) {
+    const std::string path = "/proc/" + std::to_string(pid) + "/stat";
+    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return std::nullopt;
+    char buf[1024];
+    const ssize_t n = ::read(fd, buf, sizeof buf - 1);
+    ::close(fd);
+    if (n <= 0) return std::nullopt;
+    buf[n] = '\0';
+    // The command name may hold blanks and parentheses: fields count from
+    // after its last ')'. The state is field 3, the start time field 22.
+    const char* p = std::strrchr(buf, ')');
+    if (!p) return std::nullopt;
+    ++p;
+    for (int field = 3; field < 22; ++field) {
+        while (*p == ' ') ++p;
+        while (*p && *p != ' ') ++p;
+        if (!*p) return std::nullopt;
+    }
+    char* end = nullptr;
+    const unsigned long long t = std::strtoull(p, &end, 10);
+    if (end == p) return std::nullopt;
+    return t;
+}
+
+std::string processFolderName(long pid) {
+    const auto start = startTime(pid);
+    return "p" + std::to_string(pid) + "-" + std::to_string(start ? *start : 0ULL);
+}
+
+// "p<pid>-<start>" of a process that no longer runs (or whose number now
+// belongs to a later process).
+bool isLeftOver(const char* name) {
+    if (name[0] != 'p') return false;
+    char* end = nullptr;
+    const long pid = std::strtol(name + 1, &end, 10);
+    if (end == name + 1 || *end != '-' || pid <= 0) return false;
+    const char* startText = end + 1;
+    const unsigned long long start = std::strtoull(startText, &end, 10);
+    if (end == startText || *end != '\0') return false;
+    if (const auto running = startTime(pid)) return *running != start;
+    // Without /proc only the number can tell: keep the folder of any process
+    // that still answers.
+    return ::kill(static_cast<pid_t>(pid), 0) != 0 && errno == ESRCH;
+}
+
+// Removes a process folder and the files in it, without following links:
+// the folder holds only the engine's flat temporary files.
+void removeProcessFolder(int parentFd, const char* name) {
+    const int fd = ::openat(parentFd, name, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    if (fd < 0) return;
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || st.st_uid != ::getuid()) {
+        ::close(fd);
+        return;
+    }
+    DIR* dir = ::fdopendir(fd);
+    if (!dir) {
+        ::close(fd);
+        return;
+    }
+    std::vector<std::string> names;
+    while (const dirent* e = ::readdir(dir))
+        if (std::strcmp(e->d_name, ".") != 0 && std::strcmp(e->d_name, "..") != 0) names.emplace_back(e->d_name);
+    for (const auto& n : names) ::unlinkat(::dirfd(dir), n.c_str(), 0);
+    ::closedir(dir);
+    ::unlinkat(parentFd, name, AT_REMOVEDIR);
+}
+
+void removeLeftOvers(const std::string& userFolder) {
+    const int fd = ::open(userFolder.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    if (fd < 0) return;
+    const int scanFd = ::dup(fd);
+    DIR* dir = scanFd >= 0 ? ::fdopendir(scanFd) : nullptr;
+    if (!dir) {
+        if (scanFd >= 0) ::close(scanFd);
+        ::close(fd);
+        return;
+    }
+    std::vector<std::string> stale;
+    while (const dirent* e = ::readdir(dir))
+        if (isLeftOver(e->d_name)) stale.emplace_back(e->d_name);
+    ::closedir(dir);
+    for (const auto& name : stale) removeProcessFolder(fd, name.c_str());
+    ::close(fd);
+}
+
+// The folders this process made, removed at its end. Kept on the heap and
+// never freed: the handler may run after static objects are gone.
+struct MadeFolders {
+    std::mutex mutex;
+    std::vector<std::pair<long, std::string>> folders;  // owner pid, folder
+};
+
+MadeFolders& madeFolders() {
+    static MadeFolders* made = new MadeFolders;
+    return *made;
+}
+
+void removeMadeFolders() {
+    MadeFolders& made = madeFolders();
+    std::lock_guard lock(made.mutex);
+    const long pid = static_cast<long>(::getpid());
+    for (const auto& [owner, folder] : made.folders) {
+        // A forked child inherits the list but not the folder.
+        if (owner != pid) continue;
+        const auto slash = folder.find_last_of('/', folder.size() - 2);
+        const std::string parent = folder.substr(0, slash);
+        const std::string name = folder.substr(slash + 1, folder.size() - slash - 2);
+        const int fd = ::open(parent.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+        if (fd < 0) continue;
+        removeProcessFolder(fd, name.c_str());
+        ::close(fd);
+    }
+}
+
+void rememberMade(const std::string& folder) {
+    static std::once_flag registered;
+    std::call_once(registered, [] { std::atexit(removeMadeFolders); });
+    MadeFolders& made = madeFolders();
+    std::lock_guard lock(made.mutex);
+    made.folders.emplace_back(static_cast<long>(::getpid()), folder);
+}
+
+}  // namespace
+
+Expected<std::string> userTempFolder() {
+    const char* env = std::getenv("TMPDIR");
+    std::string base = (env && *env) ? env : "/tmp";
+    while (base.size() > 1 && base.back() == '/') base.pop_back();
+    const std::string folder = base + "/corvane-" + std::to_string(::getuid());
+    if (auto made = makePrivate(folder); !made) return makeError(made.error());
+    return folder + "/";
+}
+
+Expected<std::string> privateTempFolder() {
+    auto user = userTempFolder();
+    if (!user) return user;
+    const std::string folder = *user + processFolderName(static_cast<long>(::getpid()));
+    auto made = makePrivate(folder);
+    if (!made) return makeError(made.error());
+    if (*made) {
+        rememberMade(folder + "/");
+        removeLeftOvers(*user);
+    }
     return folder + "/";
 }
 

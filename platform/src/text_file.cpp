@@ -67,6 +67,7 @@ Expected<std::string> readRegularFile(const std::string& path, std::size_t maxBy
 Expected<void> LineReader::open(const std::string& path) {
     lineNumber_ = 0;
     error_.clear();
+    reason_.clear();
     path_ = path;
     auto f = openRegularFile(path);
     if (!f) {
@@ -87,14 +88,16 @@ bool LineReader::next(std::string& line) {
         any = true;
         if (c == '\n') break;
         if (line.size() >= maxLine_) {
-            error_ = "Could not read " + path_ + ": line " + std::to_string(lineNumber_ + 1) + " is longer than " +
-                     std::to_string(maxLine_) + " characters";
+            reason_ = "line " + std::to_string(lineNumber_ + 1) + " is longer than " + std::to_string(maxLine_) +
+                      " characters";
+            error_ = "Could not read " + path_ + ": " + reason_;
             return false;
         }
         line.push_back(static_cast<char>(c));
     }
     if (c == EOF && std::ferror(file_.get())) {
-        error_ = describeErrno("Could not read", path_);
+        reason_ = std::strerror(errno ? errno : EIO);
+        error_ = "Could not read " + path_ + ": " + reason_;
         return false;
     }
     if (!any) return false;

@@ -1,10 +1,8 @@
 #include "crv/common/case_file_upgrade.h"
 
-#include <fstream>
-#include <iterator>
-#include <sstream>
 
 #include "crv/common/conversions.h"
+#include "crv/common/data_file_read.h"
 #include "crv/common/file_system.h"
 #include "crv/common/text_utils.h"
 #include "crv/platform/numbers.h"
@@ -178,15 +176,11 @@ std::string backupName(std::string_view path) {
 
 Expected<void> UpgradeDataFile(const std::string& path, int version) {
     if (version == 2) return {};
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return makeError("Cannot open the case data file " + path + ".");
-    const std::string original((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (in.bad()) return makeError("Cannot read the case data file " + path + ".");
-    in.close();
-
-    auto lines = crv::platform::readTextLines(path);
-    if (!lines) return makeError(lines.error());
-    auto upgraded = upgradeCaseLines(*lines, version);
+    // Read once: the lines converted are exactly the bytes kept as the backup.
+    auto original = crv::platform::readRegularFile(path, kCaseFileMaxBytes);
+    if (!original) return makeError(original.error());
+    const std::vector<std::string> lines = splitLines(*original);
+    auto upgraded = upgradeCaseLines(lines, version);
     if (!upgraded) return makeError(path + ": " + upgraded.error());
 
     // Keep an earlier backup: it may be the only copy of an older original.
@@ -201,7 +195,7 @@ Expected<void> UpgradeDataFile(const std::string& path, int version) {
         else
             backup = base.substr(0, dot) + std::to_string(n) + base.substr(dot);
     }
-    if (auto saved = crv::platform::writeFileAtomic(backup, original); !saved) return saved;
+    if (auto saved = crv::platform::writeFileAtomic(backup, *original); !saved) return saved;
     return crv::platform::writeTextLinesAtomic(path, *upgraded);
 }
 

@@ -123,6 +123,12 @@ void GetConfiguration(AppState& state, SettingsStore& store, const ConfigEnviron
     state.DefIntLevelIncr = 3;
     state.DefPlotColors = kFactoryPlotColors;
 
+    // A settings file that is there but cannot be read is not an empty store:
+    // say so, load the defaults, and leave the file alone (the store refuses
+    // every write to it from now on), so the user's stored paths survive.
+    const auto readable = store.check();
+    if (!readable) ShowUnexpectedError(presenter, kProcedure, readable.error());
+
     // 2-3. The work root stands where the program folder stood: the default
     // folders belong to the user, never beside the executable.
     const std::string workRoot = AddBackslash(env.workRoot.empty() ? defaultWorkRoot() : env.workRoot);
@@ -189,6 +195,7 @@ void GetConfiguration(AppState& state, SettingsStore& store, const ConfigEnviron
 
     // 9. The engine runs in the edition of the program started last.
     state.ModelType = leftSet(env.editionCode, 3);
+    if (!readable) return;  // already reported; nothing is written over it
     if (auto written = store.set("General", "Model Type", state.ModelType); !written)
         ShowUnexpectedError(presenter, kProcedure, written.error());
 

@@ -40,8 +40,13 @@ std::vector<int> plotStations(std::string_view name) {
     return {i, j, k};
 }
 
+// Longest line the file browser reads of a data file: its descriptions and
+// station lines are fixed columns well inside this.
+constexpr std::size_t kMaxCaseLine = 4096;
+
 std::string firstLineOf(const std::string& path) {
     crv::platform::LineReader reader;
+    reader.setMaxLineLength(kMaxCaseLine);
     if (!reader.open(path)) return {};
     std::string line;
     if (!reader.next(line)) return {};
@@ -105,6 +110,8 @@ void ReadStationNames(StationTables& tables, const std::string& folder) {
     bool failed = true;
     const std::string path = findFile(AddBackslash(folder), "Rfi.plt");
     crv::platform::LineReader reader;
+    // The case copy's lines are fixed columns well inside this.
+    reader.setMaxLineLength(kMaxCaseLine);
     std::string line;
     if (!path.empty() && reader.open(path) && reader.next(line)) {
         const bool current = containsNoCase(line, "CRV Version");
@@ -128,6 +135,8 @@ void ReadStationNames(StationTables& tables, const std::string& folder) {
                 tables.StationTips[static_cast<std::size_t>(k)] =
                     std::to_string(k) + ": " + name + "@" + formatFrequency(mhz);
             }
+            // A read that broke off leaves placeholders after the last station read.
+            failed = reader.failed();
         }
     }
     if (failed) {

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "crv/common/file_system.h"
+#include "special_files.h"
 #include "test_support.h"
 
 namespace crv::common {
@@ -104,6 +106,21 @@ TEST(UpgradeDataFile, LeavesACurrentFileAlone) {
     ASSERT_TRUE(UpgradeDataFile(dir / "case.dat", 2));
     EXPECT_EQ(readFile(dir / "case.dat"), current);
     EXPECT_FALSE(testing::exists(dir / "case_old.dat"));
+}
+
+// A file that cannot be read is said as such, naming it, and nothing is
+// written beside it.
+TEST(UpgradeDataFile, RefusesWhatItCannotReadAndWritesNothing) {
+    for (const auto& special : crv::test_files::specialFiles()) {
+        SCOPED_TRACE(special.what);
+        ScratchFolder dir;
+        const std::string path = dir.path() + "case.dat";
+        if (!special.make(path)) continue;
+        const auto done = UpgradeDataFile(path, 1);
+        ASSERT_FALSE(done);
+        EXPECT_EQ(done.error().rfind(special.verb + path, 0), 0u) << done.error();
+        EXPECT_FALSE(FileExists(dir.path() + "case_old.dat"));
+    }
 }
 
 }  // namespace

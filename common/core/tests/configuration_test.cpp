@@ -206,6 +206,27 @@ TEST_F(Configuration, AFolderThatCannotBeCreatedIsReportedAndTheLoadGoesOn) {
     EXPECT_EQ(store.get("Paths", "Data Folder"), dir / "afile/Corvane/Data/");
 }
 
+// A settings file that is there but cannot be used is reported once, the
+// defaults are loaded, and the file keeps every byte: neither the start nor a
+// later save writes over it. (A file beyond the store's size bound stands in
+// for an unreadable one: the tests run with rights that read any mode.)
+TEST_F(Configuration, AnUnreadableStoreIsReportedAndKeptByteForByte) {
+    std::string stored = "[Paths]\r\nData Folder=" + dir / "mine/" + "\r\n[Recent Files]\r\n1=/cases/a.dat\r\n";
+    stored += "[Padding]\r\n";
+    while (stored.size() <= (1u << 20)) stored += "Note=" + std::string(100, 'x') + "\r\n";
+    testing::writeFile(settingsPath, stored);
+    load();
+    ASSERT_EQ(presenter.shown.size(), 1u);
+    EXPECT_EQ(presenter.shown[0].title, "CRV Error");
+    EXPECT_NE(presenter.shown[0].text.find(" procedure GetConfiguration: "), std::string::npos);
+    EXPECT_NE(presenter.shown[0].text.find(settingsPath), std::string::npos) << presenter.shown[0].text;
+    EXPECT_EQ(state.DataFolder, env.workRoot + "Data/");  // the defaults, for this run
+    EXPECT_EQ(state.ModelType, "SCI");
+    EXPECT_FALSE(SavePaths(state, store));
+    EXPECT_FALSE(SaveGeneralSettings(state, store));
+    EXPECT_EQ(testing::readFile(settingsPath), stored);
+}
+
 TEST_F(Configuration, TheSaversWriteTheirGroupsInTheStoredForms) {
     load();
     state.AirspaceCase = "2004-ANM-9     ";

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "special_files.h"
 #include "test_support.h"
 
 namespace crv::common {
@@ -121,6 +122,20 @@ TEST_F(Descriptions, AFolderWithoutTheRunCopyGetsNumberedStations) {
     testing::writeFile(empty / "Rfi.plt", "");
     ReadStationNames(tables, empty.path());
     EXPECT_EQ(tables.StationNames[1], "   1");
+}
+
+// The browser reads a run copy and first lines while it lists a folder: a
+// special file in their place returns at once with placeholders or no tip.
+TEST_F(Descriptions, SpecialFilesGiveNumberedStationsAndNoTip) {
+    for (const auto& special : crv::test_files::specialFiles()) {
+        SCOPED_TRACE(special.what);
+        ScratchFolder run;
+        if (!special.make(run.path() + "Rfi.plt") || !special.make(run.path() + "FmHor01.pat")) continue;
+        ReadStationNames(tables, run.path());
+        EXPECT_EQ(tables.StationNames[1], "   1");
+        EXPECT_EQ(tables.StationTips[1295], "1295");
+        EXPECT_EQ(FileToolTip(run.path(), "FmHor01.pat", tables), "");
+    }
 }
 
 }  // namespace

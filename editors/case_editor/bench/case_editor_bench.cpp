@@ -9,8 +9,8 @@
 #include <cstdio>
 #include <filesystem>
 
-#include "../src/ui/frm_data_edit.h"
-#include "../src/ui/rf_table_model.h"
+#include "../qt/frm_data_edit.h"
+#include "../qt/rf_table_model.h"
 #include "crv/common/ui/message_presenter.h"
 
 namespace fs = std::filesystem;

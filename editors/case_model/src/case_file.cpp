@@ -6,6 +6,7 @@
 
 #include "crv/common/case_file_upgrade.h"
 #include "crv/common/conversions.h"
+#include "crv/common/data_file_read.h"
 #include "crv/common/lat_lon.h"
 #include "crv/platform/text_file.h"
 
@@ -204,7 +205,7 @@ Expected<CaseData> ReadCaseLines(const std::vector<std::string>& lines, const Fi
 }
 
 Expected<CaseData> LoadDataFile(const std::string& path, const FieldDictionary& dictionary) {
-    auto lines = crv::platform::readTextLines(path);
+    auto lines = crv::common::readFileLines(path, crv::common::kCaseFileMaxBytes);
     if (!lines) return makeError(lines.error());
     const int version = lines->empty() ? -1 : crv::common::GetFileVersion(lines->front());
     if (version != 2) {
@@ -216,7 +217,7 @@ Expected<CaseData> LoadDataFile(const std::string& path, const FieldDictionary& 
         if (!upgraded) return makeError(path + " is not a case data file: " + upgraded.error());
         auto done = crv::common::UpgradeDataFile(path, version);
         if (!done) return makeError(done.error());
-        lines = crv::platform::readTextLines(path);
+        lines = crv::common::readFileLines(path, crv::common::kCaseFileMaxBytes);
         if (!lines) return makeError(lines.error());
     }
     auto data = ReadCaseLines(*lines, dictionary);

@@ -298,9 +298,10 @@ std::vector<std::string> CasePages::rangeErrors() const {
         if (label == "Grid Angle" && !isAnyOf(g, {4, 5, 6, 7, 9, 10, 11})) continue;
         if (label == "Horizontal Increment" && (g == 8 || g == 12)) continue;
         if (label == "Vertical Increment" && !isAnyOf(g, {4, 5, 6, 7, 12})) continue;
-        // Hidden fields cannot be edited: what matters of them is what the
-        // engine refuses (caseDataErrors), not the dictionary's range.
-        if (r.has(Hidden)) continue;
+        // Hidden and read-only fields cannot be edited in this edition: a
+        // finding about their range would be one the user cannot act on.
+        // What matters of them is what the engine refuses (caseDataErrors).
+        if (r.has(Hidden) || r.has(ReadOnly)) continue;
         const std::string shown = trimBlanks(f.text);
         switch (r.type) {
         case FieldType::Integer: case FieldType::Real: {
@@ -383,6 +384,25 @@ std::vector<std::string> caseDataErrors(const CasePages& pages, const RfTable& t
     if (volume == 8 && pages.fieldNumber(2, "Service Volume Radius") &&
         !(Val(pageText(pages, 2, "Service Volume Radius")) > 0))
         errors.push_back("Service Volume Radius must be greater than 0 for a VHF COM case.");
+
+    // The grid increments the engine's grid needs: one it cannot use stops
+    // every run. An editable increment is range-checked above; one this
+    // edition does not let the user change gets a finding that says how to
+    // get a case that runs.
+    const int grid = pages.gridType();
+    const bool usesHorizontal = grid != 8 && grid != 12;
+    const bool usesVertical = isAnyOf(grid, {4, 5, 6, 7, 12});
+    for (auto [label, used] : {std::pair{"Horizontal Increment", usesHorizontal}, {"Vertical Increment", usesVertical}}) {
+        const int n = pages.fieldNumber(4, label);
+        if (!n || !used) continue;
+        const PageField& f = pages.field(n);
+        if (!f.record.has(Hidden) && !f.record.has(ReadOnly)) continue;
+        if (Val(f.text) > 0) continue;
+        errors.push_back(std::string(label) + " is " + trimBlanks(f.text) + " ft; a run with Grid Type " +
+                         std::to_string(grid) + " needs more than 0 ft. This edition cannot change it: choose a "
+                         "Grid Type that does not use it, or create the case again with File > New in the main "
+                         "window.");
+    }
 
     const long navaid = kHz(Val(pages.navaidFrequencyText()));
     int read = 0;

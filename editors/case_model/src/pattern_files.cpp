@@ -2,8 +2,9 @@
 
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
 #include <system_error>
+
+#include "crv/platform/text_file.h"
 
 namespace crv::editors {
 namespace {
@@ -51,14 +52,13 @@ PatternFileInfo readPatternFile(const std::string& userFolder, const std::string
                                                                       : PatternFileState::Missing;
         return info;
     }
-    std::ifstream in(path, std::ios::binary);
-    if (!std::filesystem::is_regular_file(status) || !in) {
-        info.state = PatternFileState::Unreadable;
-        return info;
-    }
+    // Only a regular file is read, and only its first line, within the
+    // width a description can have.
+    crv::platform::LineReader reader;
+    reader.setMaxLineLength(4096);
     std::string line;
-    std::getline(in, line);
-    if (in.bad()) {
+    if (!std::filesystem::is_regular_file(status) || !reader.open(path.string()) ||
+        (!reader.next(line) && reader.failed())) {
         info.state = PatternFileState::Unreadable;
         return info;
     }

@@ -7,6 +7,8 @@
 #include <fstream>
 #include <sstream>
 
+#include "special_files.h"
+
 namespace fs = std::filesystem;
 using namespace crv::editors;
 using crv::resources::Edition;
@@ -80,6 +82,25 @@ TEST_F(CaseDocumentTest, FailedOpenLeavesTheCaseAsItWas) {
     EXPECT_TRUE(doc.modified());
 }
 
+// A folder, a FIFO, a device or a read error is said as what it is, naming
+// the file, and the case shown stays.
+TEST_F(CaseDocumentTest, UnreadableFilesAreNamedAndTheCaseStays) {
+    CaseDocument doc(fld());
+    ASSERT_TRUE(doc.open(write("a.dat", caseText({rf("QKAA   ", "106.100", " 1")})).string(), noBearing));
+    const CaseData before = doc.caseData();
+    for (const auto& special : crv::test_files::specialFiles()) {
+        SCOPED_TRACE(special.what);
+        const std::string path = (dir_ / "special.dat").string();
+        crv::test_files::removeSpecial(path);
+        if (!special.make(path)) continue;
+        auto r = doc.open(path, noBearing);
+        ASSERT_FALSE(r);
+        EXPECT_EQ(r.error().rfind(special.verb + path, 0), 0u) << r.error();
+        EXPECT_EQ(doc.caseData().rows, before.rows);
+        EXPECT_FALSE(fs::exists(dir_ / "special_old.dat"));
+    }
+}
+
 TEST_F(CaseDocumentTest, OpenSetsFlagsAndReportsReplacedCodes) {
     CaseDocument doc(fld());
     // Grid Type 12 and Proponent Status 5 are not offered by the field edition.
@@ -145,6 +166,69 @@ TEST_F(CaseDocumentTest, SaveChecksDecideTheMark) {
             EXPECT_NE(message.find(c.says), std::string::npos) << message;
         }
     }
+}
+
+// A field the running edition does not let the user edit never gets a range
+// finding; when the engine cannot run with its value, the finding says what
+// to do instead.
+TEST_F(CaseDocumentTest, SaveFindingsNameOnlyWhatTheUserCanChange) {
+    const FieldDictionary sci = FieldDictionary::forEdition(Edition::Scientific);
+    const std::string outside = "Horizontal Increment: 0 is outside 100 to 9999.";
+    const std::string cannot = "Horizontal Increment is 0 ft; a run with Grid Type 1 needs more than 0 ft. "
+                               "This edition cannot change it";
+    struct Case {
+        const char* name;
+        const FieldDictionary* dict;
+        std::string grid;
+        bool mark;
+        bool saysOutside, saysCannot;
+    } cases[] = {
+        {"field edition, grid using the increment", &fld(), " 1", false, false, true},
+        {"field edition, external locations", &fld(), " 8", true, false, false},
+        {"scientific edition: the field is editable", &sci, " 1", false, true, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::string text = caseText({rf("QKAA   ", "106.100", " 1")}, c.grid);
+        const auto at = text.find(" 2000 500");
+        ASSERT_NE(at, std::string::npos);
+        text.replace(at, 5, "    0");
+        CaseDocument doc(*c.dict);
+        const fs::path p = write("inc.dat", text);
+        ASSERT_TRUE(doc.open(p.string(), noBearing));
+        auto saved = doc.save(p.string());
+        ASSERT_TRUE(saved) << saved.error();
+        const std::string message = saved->message("inc.dat");
+        EXPECT_EQ(saved->errorFree, c.mark) << message;
+        EXPECT_EQ(message.find(outside) != std::string::npos, c.saysOutside) << message;
+        EXPECT_EQ(message.find(cannot) != std::string::npos, c.saysCannot) << message;
+    }
+}
+
+// A station without an ERP forms no product, but the engine cannot read it:
+// the check shows it red, the dummy values mend it, and then the save finds
+// nothing to refuse.
+TEST_F(CaseDocumentTest, WhatTheSaveRefusesTheCheckMarksAndTheDummyValuesMend) {
+    std::string noErp = rf("QBAD2  ", " 95.000", " 0");
+    noErp.replace(noErp.find("50.0000"), 7, " 0.0000");
+    CaseDocument doc(fld());
+    const fs::path p = write("erp.dat", caseText({rf("QKAA   ", "106.100", " 1"), noErp}));
+    ASSERT_TRUE(doc.open(p.string(), noBearing));
+    int bad = 0;
+    for (int r = 1; r <= doc.table.rowCount(); ++r)
+        if (doc.table.cell(r, 1) == "QBAD2  ") bad = r;
+    ASSERT_NE(bad, 0);
+    const CheckOutcome out = doc.CheckIntermods();
+    EXPECT_FALSE(out.ok);
+    EXPECT_TRUE(out.dummyOffered);
+    EXPECT_EQ(doc.table.flags(bad) & (RowOutOfRange | RowTakesPart), RowOutOfRange | RowTakesPart);
+    EXPECT_TRUE(doc.table.invalidRows());
+
+    EXPECT_EQ(doc.table.AssignDummyValues(), 1);
+    EXPECT_EQ(doc.table.cell(bad, doc.table.erpColumn()), "111.1111");
+    auto saved = doc.save(p.string());
+    ASSERT_TRUE(saved) << saved.error();
+    EXPECT_TRUE(saved->errorFree) << saved->message("erp.dat");
 }
 
 TEST_F(CaseDocumentTest, FailedSaveKeepsTheModifiedFlag) {

@@ -1,5 +1,6 @@
 #include "qt_site_editor_host.h"
 
+#include <QDir>
 #include <QFileDialog>
 #include <QStringList>
 
@@ -52,6 +53,9 @@ std::string QtSiteEditorHost::askOpenFile(const FileDialogRequest& r) {
     QFileDialog dialog(parent_, QString::fromStdString(r.title), QString::fromStdString(r.initialFolder),
                        qtFilter(r.filter));
     dialog.setFileMode(QFileDialog::ExistingFile);
+    // Folders to walk and plain files to pick: no FIFOs, sockets or devices,
+    // which no reader takes (a typed one is refused when it is read).
+    dialog.setFilter(QDir::AllDirs | QDir::Files | QDir::NoDotAndDotDot);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
     return dialog.selectedFiles().first().toStdString();
 }

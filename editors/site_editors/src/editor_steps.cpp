@@ -1,7 +1,6 @@
 #include "editor_steps.h"
 
-#include <fstream>
-#include <iterator>
+#include <exception>
 
 #include "crv/platform/text_file.h"
 #include "text_field.h"
@@ -52,22 +51,34 @@ bool writeOrReport(common::MessagePresenter& presenter, const std::string& path,
     return true;
 }
 
-void sayMarkedValuesRemain(common::MessagePresenter& presenter) {
-    presenter.present({" Some values read from the file are outside their range and are marked in the table. " +
-                           std::string(1, kCR) + " Correct them before saving. ",
-                       "Save", MessageIcon::Exclamation, MessageButtons::Ok});
+void sayMarkedValuesRemain(common::MessagePresenter& presenter, MarkedBy cause) {
+    const std::string text =
+        cause == MarkedBy::FileRead
+            ? " Some values read from the file are outside their range and are marked in the table. " +
+                  std::string(1, kCR) + " Correct them before saving. "
+            : " Some values do not fit the position format now chosen and are marked in the table. " +
+                  std::string(1, kCR) + " Correct them, or choose the format they were entered in, before saving. ";
+    presenter.present({text, "Save", MessageIcon::Exclamation, MessageButtons::Ok});
 }
 
 bool readOrReport(common::MessagePresenter& presenter, const std::string& path, const std::string& title,
-                  std::string& bytes) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        presenter.present({" The file could not be read: " + std::string(1, kCR) + " " + path + " ", title,
-                           MessageIcon::Critical, MessageButtons::Ok});
-        return false;
+                  std::size_t maxBytes, std::string& bytes) {
+    std::string error;
+    try {
+        // Only a regular file is read, and never more than its format holds:
+        // a folder, a FIFO or a device would otherwise fail deep in a stream,
+        // wait for a writer or stream without end.
+        auto read = platform::readRegularFile(path, maxBytes);
+        if (read) {
+            bytes = std::move(*read);
+            return true;
+        }
+        error = read.error();
+    } catch (const std::exception& e) {
+        error = "Could not read " + path + ": " + e.what();
     }
-    bytes.assign(std::istreambuf_iterator<char>(in), {});
-    return true;
+    presenter.present({" " + error + " ", title, MessageIcon::Critical, MessageButtons::Ok});
+    return false;
 }
 
 std::string trimBlanks(const std::string& s) {

@@ -2,6 +2,7 @@
 // Steps both site editors take the same way: the question before a command
 // that would drop unsaved data, the reminder and the save dialog, writing the
 // file, and reading one whole.
+#include <cstddef>
 #include <functional>
 #include <string>
 
@@ -26,16 +27,20 @@ std::string askWhereToSave(SiteEditorHost& host, const FileDialogRequest& reques
 // The file title and the user folder follow a chosen file; the folders are stored.
 void followChosenFile(SiteEditorHost& host, const std::string& path, std::string& fileTitle);
 
-// Reads a chosen file whole; a file that cannot be read is reported under
-// `title` and nothing changes.
+// Reads a chosen file whole (a regular file of at most maxBytes); a file that
+// cannot be opened or read is reported under `title`, naming it, and nothing
+// changes.
 bool readOrReport(common::MessagePresenter& presenter, const std::string& path, const std::string& title,
-                  std::string& bytes);
+                  std::size_t maxBytes, std::string& bytes);
 
 // Writes the file whole or not at all; a failure is reported.
 bool writeOrReport(common::MessagePresenter& presenter, const std::string& path, const std::string& bytes);
 
-// Values read out of range are still in the table: said, and the save stops.
-void sayMarkedValuesRemain(common::MessagePresenter& presenter);
+// Values out of range are still marked in the table: said, and the save
+// stops. They came from the file read, or from a change of position format
+// under which numbers that fitted before no longer do.
+enum class MarkedBy { FileRead, FormatChange };
+void sayMarkedValuesRemain(common::MessagePresenter& presenter, MarkedBy cause = MarkedBy::FileRead);
 
 std::string trimBlanks(const std::string& s);
 

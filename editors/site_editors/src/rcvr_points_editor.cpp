@@ -1,6 +1,7 @@
 #include "crv/editors/rcvr_points_editor.h"
 
 
+#include "crv/common/data_file_read.h"
 #include "crv/common/conversions.h"
 #include "crv/common/lat_lon.h"
 #include "crv/common/text_utils.h"
@@ -83,6 +84,7 @@ std::string RcvrPointsEditor::formatValue(double v, int column, bool invalid) co
 
 void RcvrPointsEditor::ClearData() {
     fileTitle_ = "untitled";
+    markedByFormat_ = false;
     descriptionText_.clear();
     points_.assign(kRows, RcvrPoint{});
     invalid_.assign(kRows, false);
@@ -142,7 +144,8 @@ RcvrPointsEditor::Prompt RcvrPointsEditor::askToSave(const std::string& text, co
 
 bool RcvrPointsEditor::SaveDataAs() {
     if (anyInvalid()) {
-        detail::sayMarkedValuesRemain(host_.presenter());
+        detail::sayMarkedValuesRemain(host_.presenter(), markedByFormat_ ? detail::MarkedBy::FormatChange
+                                                                         : detail::MarkedBy::FileRead);
         return false;
     }
     ReadGrid();
@@ -183,8 +186,9 @@ bool RcvrPointsEditor::New() {
     return true;
 }
 
-void RcvrPointsEditor::takeRead(const RcvrPointsRead& read, const std::string& title) {
+void RcvrPointsEditor::takeRead(const RcvrPointsRead& read, const std::string& path, const std::string& title) {
     // The read list replaces the whole previous list.
+    markedByFormat_ = false;
     points_.assign(kRows, RcvrPoint{});
     invalid_.assign(kRows, false);
     for (std::size_t i = 0; i < read.points.size() && i < points_.size(); ++i) {
@@ -195,8 +199,9 @@ void RcvrPointsEditor::takeRead(const RcvrPointsRead& read, const std::string& t
     ShowData();
     std::string problems;
     if (read.badCount > 0)
-        problems += " " + std::to_string(read.badCount) + (read.badCount == 1 ? " point has" : " points have") +
-                    " values outside the allowed range (the first on line " + std::to_string(read.firstBadLine) +
+        problems += " " + std::to_string(read.badCount) + (read.badCount == 1 ? " point of " : " points of ") + path +
+                    (read.badCount == 1 ? " has" : " have") + " values outside the allowed range (the first on line " +
+                    std::to_string(read.firstBadLine) + ": \"" + read.firstBadText + "\"" +
                     "); they are marked in the table. " + kCR;
     if (read.skippedLines > 0)
         problems += " " + std::to_string(read.skippedLines) + (read.skippedLines == 1 ? " line holds" : " lines hold") +
@@ -216,12 +221,12 @@ bool RcvrPointsEditor::Open() {
     browsedBefore_ = true;
     if (path.empty()) return false;
     std::string bytes;
-    if (!detail::readOrReport(host_.presenter(), path, "Open File", bytes)) return false;
+    if (!detail::readOrReport(host_.presenter(), path, "Open File", common::kPointsFileMaxBytes, bytes)) return false;
     detail::followChosenFile(host_, path, fileTitle_);
     const RcvrPointsFileRead f = readRcvrPointsFile(bytes);
     descriptionText_ = detail::trimBlanks(f.data.description);
     format_ = f.data.format;
-    takeRead(f.read, "Open File");
+    takeRead(f.read, path, "Open File");
     return true;
 }
 
@@ -234,9 +239,9 @@ bool RcvrPointsEditor::Import() {
     const std::string path = host_.askOpenFile(request);
     if (path.empty()) return false;
     std::string bytes;
-    if (!detail::readOrReport(host_.presenter(), path, "Import", bytes)) return false;
+    if (!detail::readOrReport(host_.presenter(), path, "Import", common::kPointsFileMaxBytes, bytes)) return false;
     fileTitle_ = detail::nameOf(path);
-    takeRead(ReadPoints(textLines(bytes), 0, format_), "Import");
+    takeRead(ReadPoints(textLines(bytes), 0, format_), path, "Import");
     return true;
 }
 
@@ -251,6 +256,9 @@ void RcvrPointsEditor::changeFormat(int format) {
                                                   pointValueValid(p.second, 2, format_) &&
                                                   pointValueValid(p.elevationFt, 3, format_));
     }
+    // From now on a marked value is one the format does not fit, whatever
+    // marked it first.
+    markedByFormat_ = anyInvalid();
     ShowData();
     changed_ = true;
 }

@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "crv/common/data_file_read.h"
 #include "crv/common/conversions.h"
 #include "crv/common/text_utils.h"
 #include "crv/platform/text_file.h"
@@ -168,11 +169,12 @@ bool UserDataEditor::SaveDataAs() {
     const std::string path = detail::askWhereToSave(host_, request, fileTitle_);
     if (path.empty()) return false;
     ReadGrid();
-    // What is saved is normalised; the table keeps the values as entered.
+    // What is saved is normalised; the table keeps the values as entered,
+    // and so do the data behind it: a later edit, save, plot or switch of
+    // scale works on what the table shows, never on a mix of the two scales.
     UserData saved = data_;
     if (patternMode_) NormalizePattern(saved);
     if (!detail::writeOrReport(host_.presenter(), path, writeUserDataFile(saved))) return false;
-    data_ = saved;
     changed_ = false;
     return true;
 }
@@ -195,7 +197,7 @@ bool UserDataEditor::Open() {
     browsedBefore_ = true;
     if (path.empty()) return false;
     std::string bytes;
-    if (!detail::readOrReport(host_.presenter(), path, "Open File", bytes)) return false;
+    if (!detail::readOrReport(host_.presenter(), path, "Open File", common::kSiteFileMaxBytes, bytes)) return false;
     detail::followChosenFile(host_, path, fileTitle_);
     const UserDataRead read = readUserDataFile(bytes, patternMode_);
     data_ = read.data;
@@ -203,10 +205,17 @@ bool UserDataEditor::Open() {
     changed_ = false;
     ShowData();
     std::string problems;
-    if (read.badCount > 0)
-        problems += " " + std::to_string(read.badCount) + (read.badCount == 1 ? " value is" : " values are") +
-                    " outside the allowed range (the first on line " + std::to_string(read.firstBadLine) +
-                    "); they are marked in the table. " + kCR;
+    if (read.badCount > 0) {
+        // A bad gain (line 2) is set to 0; bad point values stay, marked.
+        const bool gainBad = read.firstBadLine == 2;
+        const int marked = read.badCount - (gainBad ? 1 : 0);
+        problems += " " + std::to_string(read.badCount) + (read.badCount == 1 ? " value" : " values") + " of " +
+                    path + (read.badCount == 1 ? " is" : " are") + " outside the allowed range (the first on line " +
+                    std::to_string(read.firstBadLine) + ": \"" + read.firstBadValue + "\"); ";
+        if (gainBad) problems += std::string("the gain reads as 0") + (marked > 0 ? "; " : ". ");
+        if (marked > 0) problems += std::string(gainBad ? "the others" : "they") + " are marked in the table. ";
+        problems += kCR;
+    }
     if (read.extraLines > 0)
         problems += " The file holds more points than the table; " + std::to_string(read.extraLines) +
                     (read.extraLines == 1 ? " line" : " lines") + " after the last point were not read. " + kCR;

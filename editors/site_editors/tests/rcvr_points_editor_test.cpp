@@ -91,3 +91,36 @@ TEST(RcvrPointsEditor, OutOfRangePointsBlockSavingUntilCorrected) {
     ASSERT_TRUE(ed.commitCell(0, 1, lat, ed.cellText(0, 1)));
     EXPECT_FALSE(ed.anyInvalid());
 }
+
+// The message that stops a save says where the marked values came from.
+TEST(RcvrPointsEditor, MarkedValuesAreExplainedByWhatMarkedThem) {
+    const std::string fromFile = " Some values read from the file are outside their range";
+    const std::string fromFormat = " Some values do not fit the position format now chosen";
+    {
+        SCOPED_TRACE("range and bearing switched to latitude and longitude");
+        FakeHost host;
+        RcvrPointsEditor ed(host);
+        ed.changeFormat(0);
+        std::string range = "95", bearing = "120";  // fine as nmi and degrees, not as a latitude
+        ASSERT_TRUE(ed.commitCell(0, 1, range, ed.cellText(0, 1)));
+        ASSERT_TRUE(ed.commitCell(0, 2, bearing, ed.cellText(0, 2)));
+        ed.changeFormat(2);
+        ASSERT_TRUE(ed.rowInvalid(0));
+        EXPECT_FALSE(ed.Save());
+        ASSERT_FALSE(host.messages.empty());
+        EXPECT_EQ(host.messages.back().text.rfind(fromFormat, 0), 0u) << host.messages.back().text;
+        EXPECT_TRUE(host.saveRequests.empty());
+    }
+    {
+        SCOPED_TRACE("read from a file");
+        FakeHost host;
+        test::writeBytes(host.folder + "bad.pts", "Bad\r\n 2 \r\n95.5 77.0 100\r\n");
+        RcvrPointsEditor ed(host);
+        ed.changeFormat(0);
+        host.answers = {MessageAnswer::No};
+        host.openPaths = {host.folder + "bad.pts"};
+        ASSERT_TRUE(ed.Open());
+        EXPECT_FALSE(ed.Save());
+        EXPECT_EQ(host.messages.back().text.rfind(fromFile, 0), 0u) << host.messages.back().text;
+    }
+}

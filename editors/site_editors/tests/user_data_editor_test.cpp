@@ -57,6 +57,44 @@ TEST(UserDataEditor, OpenEditSaveAndReopen) {
     EXPECT_EQ(ed.caption(), " CRV Radiation Pattern -- out.pat");
 }
 
+// The table keeps the values as entered after a save; every later save, plot
+// and switch of scale starts from them, not from the last file's scale.
+TEST(UserDataEditor, ASecondSaveStartsFromWhatTheTableShows) {
+    FakeHost host;
+    UserDataEditor ed(host, true);
+    ASSERT_TRUE(ed.changeKind(2));
+    for (auto [row, text] : {std::pair{0, "50"}, {1, "25"}, {2, "25"}}) {
+        std::string v = text;
+        ASSERT_TRUE(ed.commitCell(row, v, ed.cellText(row)));
+    }
+    host.answers = {MessageAnswer::Ok};
+    host.savePaths_ = {host.folder + "one.pat"};
+    ASSERT_TRUE(ed.Save());
+    std::string v = "40";
+    ASSERT_TRUE(ed.commitCell(2, v, ed.cellText(2)));
+    host.answers = {MessageAnswer::Ok};
+    host.savePaths_ = {host.folder + "two.pat"};
+    ASSERT_TRUE(ed.Save());
+
+    // 50 / 25 / 40 normalised: 100 / 50 / 80.
+    const auto lines = textLines(test::readBytes(host.folder + "two.pat"));
+    ASSERT_GE(lines.size(), 5u);
+    EXPECT_EQ(lines[2], "  0.00" + std::string(10, ' ') + " 100.000");
+    EXPECT_EQ(lines[3], "  2.50" + std::string(10, ' ') + "  50.000");
+    EXPECT_EQ(lines[4], "  5.00" + std::string(10, ' ') + "  80.000");
+
+    // The plot shows the table's values: 50 % at 0 degrees, 25 % at 2.5.
+    const auto plot = ed.patternPlotLines();
+    EXPECT_EQ(plot[6], std::string(13, ' ') + "0.0" + std::string(12, ' ') + "50.00" + std::string(13, ' ') + "-6.02");
+    EXPECT_EQ(plot[11], std::string(13, ' ') + "2.5" + std::string(12, ' ') + "25.00" + std::string(12, ' ') + "-12.04");
+
+    // In dB the table shows the same values: 20 log10(v / 100).
+    ed.changeScale(1);
+    EXPECT_EQ(ed.cellText(0), " -6.02");
+    EXPECT_EQ(ed.cellText(1), "-12.04");
+    EXPECT_EQ(ed.cellText(2), " -7.96");
+}
+
 TEST(UserDataEditor, ScaleSwitchKeepsTheValues) {
     FakeHost host;
     UserDataEditor ed(host, true);
@@ -77,7 +115,8 @@ TEST(UserDataEditor, ValuesOutOfRangeFromAFileAreMarkedNotCut) {
     host.openPaths = {host.folder + "big.cal"};
     ASSERT_TRUE(ed.Open());
     ASSERT_FALSE(host.messages.empty());
-    EXPECT_NE(host.messages.back().text.find("2 values are outside the allowed range (the first on line 4)"),
+    EXPECT_NE(host.messages.back().text.find("2 values of " + host.folder +
+                                             "big.cal are outside the allowed range (the first on line 4: \"250.75\")"),
               std::string::npos);
     EXPECT_TRUE(ed.cellInvalid(1));
     EXPECT_EQ(ed.cellText(1), "250.8");  // whole, not cut to four characters

@@ -130,7 +130,10 @@ RcvrPointsRead ReadPoints(const std::vector<std::string>& lines, std::size_t fir
         const bool ok = pointValueValid(p.first, 1, format) && pointValueValid(p.second, 2, format) &&
                         pointValueValid(p.elevationFt, 3, format);
         r.invalid.push_back(!ok);
-        if (!ok && r.badCount++ == 0) r.firstBadLine = static_cast<int>(i) + 1;
+        if (!ok && r.badCount++ == 0) {
+            r.firstBadLine = static_cast<int>(i) + 1;
+            for (const auto& s : t) r.firstBadText += (r.firstBadText.empty() ? "" : " ") + s;
+        }
         r.points.push_back(p);
     }
     return r;

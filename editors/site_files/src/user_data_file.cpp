@@ -125,6 +125,12 @@ UserDataRead readUserDataFile(std::string_view text, bool patternMode) {
         const double scale = token(head, 1);
         d.scale = scale == 1 ? 1 : 0;
         d.gain = token(head, 2);
+        if (!std::isfinite(d.gain) || std::fabs(d.gain) > 99.9 + kSlack) {
+            r.badCount = 1;
+            r.firstBadLine = 2;
+            r.firstBadValue = head.size() > 2 ? head[2] : std::string();
+            d.gain = 0;
+        }
     } else {
         d.kind = kind == 4 || kind == 5 ? kind : 4;
     }
@@ -137,12 +143,16 @@ UserDataRead readUserDataFile(std::string_view text, bool patternMode) {
             if (!blankTokens(lines[i]).empty()) ++r.extraLines;
             continue;
         }
-        double v = token(blankTokens(lines[i]), 1);
+        const auto tokens = blankTokens(lines[i]);
+        double v = token(tokens, 1);
         if (isPatternKind(d.kind) && d.scale == 1) v = DbToRel(v);
         d.values[point] = v;
         if (!std::isfinite(v) || v < cell.min - kSlack || v > cell.max + kSlack) {
             r.invalid[point] = true;
-            if (r.badCount++ == 0) r.firstBadLine = static_cast<int>(i) + 1;
+            if (r.badCount++ == 0) {
+                r.firstBadLine = static_cast<int>(i) + 1;
+                r.firstBadValue = tokens.size() > 1 ? tokens[1] : std::string();
+            }
         }
     }
     return r;

@@ -129,7 +129,8 @@ BuiltPage buildPlotPage(const std::string& folder, const std::string& fileName, 
             error = std::string("The plot \"") + fileName + "\" could not be drawn: " + e.what();
         }
     });
-    if (!drawn) error = drawn.error();
+    // The drawing layer knows no file: the message says which plot failed.
+    if (!drawn) error = std::string("The plot \"") + fileName + "\" could not be drawn: " + drawn.error();
     if (!error.empty()) {
         out.outcome = BuildOutcome::Failed;
         out.error = error;

@@ -369,7 +369,8 @@ TEST(PlotBuild, PagesOfTheSampleFilesAreBuiltAndADamagedFileFailsWithItsName) {
     EXPECT_EQ(missing.outcome, BuildOutcome::Failed);
     EXPECT_NE(missing.error.find("none.plt"), std::string::npos);
     EXPECT_FALSE(missing.page.MetaFile);
-    // A surface of no size cannot be drawn on: an error, not a crash.
+    // A surface of no size cannot be drawn on: an error naming the plot, not a crash.
     const BuiltPage flat = buildPlotPage(data, "LocHorU.ptx", false, false, false, {0, 0}, ctx);
     EXPECT_EQ(flat.outcome, BuildOutcome::Failed);
+    EXPECT_EQ(flat.error.rfind("The plot \"LocHorU.ptx\" could not be drawn: ", 0), 0u) << flat.error;
 }

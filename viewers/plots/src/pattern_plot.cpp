@@ -2,13 +2,13 @@
 // normalised to its maximum, in dB or in percent.
 #include "both_contexts.h"
 #include "crv/common/drawing/axis.h"
+#include "crv/common/data_file_read.h"
 #include "crv/common/drawing/primitives.h"
 #include "crv/viewers/plot_builders.h"
 
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
-#include <fstream>
 #include <sstream>
 
 namespace crv::viewers {
@@ -40,8 +40,10 @@ platform::Expected<PatternPage> PlotAntennaPattern(Plot& plot, const std::string
     auto invalid = [&](const std::string& why) {
         return platform::makeError("Invalid pattern plot file " + path + ": " + why);
     };
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return platform::makeError("Cannot open the pattern plot file " + path);
+    // A pattern plot file is a few hundred short lines: a regular file of
+    // bounded size, or an error naming it.
+    const auto read = readFileLines(path, kSiteFileMaxBytes);
+    if (!read) return platform::makeError(read.error());
     const std::string upperName = detail::upper(fileName);
     const bool vertical = upperName.find("VRT") != std::string::npos;
     const bool polar = polarPlot && !vertical;
@@ -51,9 +53,9 @@ platform::Expected<PatternPage> PlotAntennaPattern(Plot& plot, const std::string
     std::vector<double> angle, value;
     int lineNo = 0;
     double maximum = vMin;
-    while (std::getline(in, line)) {
+    for (const std::string& fileLine : *read) {
+        line = fileLine;
         ++lineNo;
-        if (!line.empty() && line.back() == '\r') line.pop_back();
         if (lineNo == 1) title1 = columns5to79(line);
         else if (lineNo == 2) title2 = columns5to79(line);
         if (lineNo <= 6) continue;
@@ -70,6 +72,14 @@ platform::Expected<PatternPage> PlotAntennaPattern(Plot& plot, const std::string
             return invalid("line " + std::to_string(lineNo) + " is not three numbers");
         if (int(angle.size()) >= kMaxPatternPoints)
             return invalid("more than " + std::to_string(kMaxPatternPoints) + " points");
+        // What the writers of the file can put there: angles of a turn,
+        // signals from nothing to far past the main beam.
+        if (a < -360 || a > 360 || pc < 0 || pc > 1e6 || db < -999 || db > 999) {
+            char v[96];
+            std::snprintf(v, sizeof v, "%.10g %.10g %.10g", a, pc, db);
+            return invalid("line " + std::to_string(lineNo) + " (" + v + ") is outside an angle of -360 to 360, " +
+                           "0 to 1000000 % and -999 to 999 dB");
+        }
         if (!angle.empty() && a <= angle.back()) return invalid("the angles are not in ascending order");
         const double v = decibels ? db : pc;
         angle.push_back(a);

@@ -5,6 +5,7 @@
 #include "both_contexts.h"
 #include "crv/common/drawing/primitives.h"
 #include "crv/common/drawing/service_volume_shapes.h"
+#include "crv/common/data_file_read.h"
 #include "crv/common/lat_lon.h"
 #include "crv/common/service_volume.h"
 #include "crv/common/text_utils.h"
@@ -13,7 +14,6 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
-#include <fstream>
 #include <optional>
 #include <tuple>
 
@@ -26,16 +26,10 @@ namespace {
 constexpr Colour kRed = 0x0000FF;
 constexpr double kSymbolIn = 0.16;
 
-std::vector<std::string> readLines(const std::string& path, bool& ok) {
-    std::ifstream in(path, std::ios::binary);
-    ok = static_cast<bool>(in);
-    std::vector<std::string> lines;
-    std::string l;
-    while (std::getline(in, l)) {
-        if (!l.empty() && l.back() == '\r') l.pop_back();
-        lines.push_back(l);
-    }
-    return lines;
+// A search plot file is a case-sized text: a regular file of bounded size,
+// or an error naming the file.
+platform::Expected<std::vector<std::string>> readLines(const std::string& path) {
+    return readFileLines(path, kCaseFileMaxBytes);
 }
 
 std::string from(const std::string& line, std::size_t col) { return line.size() >= col ? line.substr(col - 1) : ""; }
@@ -61,6 +55,26 @@ std::optional<std::pair<double, double>> position(const std::vector<std::string>
     return std::make_pair(DmsToDegrees(f[first - 1], f[first], f[first + 1]),
                           DmsToDegrees(f[first + 2], f[first + 3], f[first + 4]));
 }
+// The value as the file gives it, for messages.
+std::string shown(double v) {
+    char b[32];
+    std::snprintf(b, sizeof b, "%.12g", v);
+    return b;
+}
+
+// A value outside what the programs write is refused: a position off the
+// globe or a radius past its columns would make the map span the world in
+// ticks, or convert out of a float's range.
+std::optional<std::string> outsideRange(const char* what, double v, double lo, double hi, std::size_t lineIndex) {
+    if (v >= lo && v <= hi) return std::nullopt;
+    return std::string(what) + " " + shown(v) + " in line " + std::to_string(lineIndex + 1) + " is outside " +
+           shown(lo) + " to " + shown(hi);
+}
+std::optional<std::string> badPosition(const std::pair<double, double>& pos, std::size_t lineIndex) {
+    if (auto e = outsideRange("the latitude", pos.first, -90, 90, lineIndex)) return e;
+    return outsideRange("the longitude", pos.second, -180, 180, lineIndex);
+}
+
 std::string firstToken(const std::string& line) {
     std::string t = line;
     return NextToken(" ", t);
@@ -318,9 +332,9 @@ platform::Expected<MapPage> PlotFacilityLocations(Plot& plot, const std::string&
                                                   ProgressDisplay* progress) {
     const std::string path = detail::joinPath(dirPath, fileName);
     auto invalid = [&](const std::string& why) { return platform::makeError("Invalid search plot file " + path + ": " + why); };
-    bool ok = false;
-    const auto lines = readLines(path, ok);
-    if (!ok) return platform::makeError("Cannot open the search plot file " + path);
+    const auto read = readLines(path);
+    if (!read) return platform::makeError(read.error());
+    const std::vector<std::string>& lines = *read;
     if (!geo.LLDist) return platform::makeError("No position arithmetic for the map of " + path);
     const bool current = !lines.empty() && lines[0].find("CRV Version") != std::string::npos;
     const std::string terminator = current ? "$$$" : "999";
@@ -334,6 +348,18 @@ platform::Expected<MapPage> PlotFacilityLocations(Plot& plot, const std::string&
     const auto pf = SplitFields(from(prop, current ? 10 : 11), " ", 7);
     const auto propPos = position(pf, 2);
     if (!num(pf, 1) || !propPos) return invalid("the proponent line has no frequency or position");
+    if (auto e = badPosition(*propPos, end + 1)) return invalid(*e);
+    // Every facility is checked before anything is drawn.
+    for (std::size_t i = first; i < end; ++i) {
+        const auto f = SplitFields(from(lines[i], 6), " ", 13);
+        const auto pos = position(f, 3);
+        const auto heading = num(f, 1);
+        const auto type = num(f, typeField);
+        if (!pos || !heading || !type) continue;
+        if (auto e = badPosition(*pos, i)) return invalid(*e);
+        if (auto e = outsideRange("the heading", *heading, -999, 999, i)) return invalid(*e);
+        if (auto e = outsideRange("the service volume type", *type, -99, 99, i)) return invalid(*e);
+    }
     const double lat0 = propPos->first, lon0 = propPos->second;
     const int count = int(end - first);
     if (progress) progress->MaxValue(count);
@@ -416,9 +442,9 @@ platform::Expected<MapPage> PlotEmitterLocations(Plot& plot, const std::string& 
                                                  const Geodesy& geo, ProgressDisplay* progress) {
     const std::string path = detail::joinPath(dirPath, fileName);
     auto invalid = [&](const std::string& why) { return platform::makeError("Invalid search plot file " + path + ": " + why); };
-    bool ok = false;
-    const auto lines = readLines(path, ok);
-    if (!ok) return platform::makeError("Cannot open the search plot file " + path);
+    const auto read = readLines(path);
+    if (!read) return platform::makeError(read.error());
+    const std::vector<std::string>& lines = *read;
     if (!geo.LLDist || !geo.DistLL) return platform::makeError("No position arithmetic for the map of " + path);
     const bool current = !lines.empty() && lines[0].find("CRV Version") != std::string::npos;
     const std::string terminator = current ? "$$$$" : "999";
@@ -446,6 +472,19 @@ platform::Expected<MapPage> PlotEmitterLocations(Plot& plot, const std::string& 
         if (!r) return invalid("the navaid line has no search radius");
         searchRadius = *r;
     }
+    if (auto e = badPosition(*navPos, navIndex)) return invalid(*e);
+    if (auto e = outsideRange("the heading", *heading, -999, 999, navIndex)) return invalid(*e);
+    if (auto e = outsideRange("the service volume type", *type, -99, 99, navIndex)) return invalid(*e);
+    // The search radius has two columns in the case line (the service-volume
+    // radius, below, three in the navaid line).
+    if (auto e = outsideRange("the search radius", searchRadius, 0, 99, current ? end + 2 : navIndex)) return invalid(*e);
+    for (std::size_t i = first; i < end; ++i) {
+        const auto f = SplitFields(from(lines[i], current ? 10 : 11), " ", 13);
+        if (const auto pos = position(f, 2))
+            if (auto e = badPosition(*pos, i)) return invalid(*e);
+        if (const auto status = num(f, 13))
+            if (auto e = outsideRange("the proponent status", *status, -99, 99, i)) return invalid(*e);
+    }
     // The map names the case it was made from: the case line's Airspace Case
     // (columns 2-16 in every layout), never whichever case was opened last.
     const std::string airspaceCase = end + 2 < lines.size() ? trim(cols(lines[end + 2], 2, 16)) : std::string();
@@ -460,6 +499,7 @@ platform::Expected<MapPage> PlotEmitterLocations(Plot& plot, const std::string& 
         a = sv.radius35Nmi;
     } else {
         a = num(nf, 14).value_or(0);
+        if (auto e = outsideRange("the service volume radius", a, 0, 999, navIndex)) return invalid(*e);
     }
     const double R0 = std::max(searchRadius + a, 20.0);
     const int count = int(end - first);

@@ -1,6 +1,8 @@
 // Interference plot and receiver-point pages: the azimuth panel (seen from
 // above), the elevation panel (seen from the side), titles and header text.
 #include "both_contexts.h"
+#include "crv/common/data_file_read.h"
+#include "crv/platform/text_file.h"
 #include "crv/common/drawing/axis.h"
 #include "crv/common/drawing/primitives.h"
 #include "crv/common/drawing/service_volume_shapes.h"
@@ -12,9 +14,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
-#include <fstream>
 #include <optional>
-#include <sstream>
 #include <string_view>
 
 namespace crv::viewers {
@@ -383,20 +383,16 @@ platform::Expected<SimulationPage> PlotSimulationFile(Plot& plot, const std::str
     auto invalid = [&](const std::string& why) {
         return platform::makeError("Invalid plot file " + path + ": " + why);
     };
-    std::string bytes;
-    {
-        std::ifstream in(path, std::ios::binary);
-        if (!in) return platform::makeError("Cannot open the plot file " + path);
-        std::ostringstream ss;
-        ss << in.rdbuf();
-        bytes = std::move(ss).str();
-    }
-    const bool current = isCurrentLayout(bytes);
-    RecordWalk walk(std::move(bytes));
+    // Only a regular file, and no larger than a run writes: a folder or a
+    // read error is said as such, not as a header that ends early.
+    auto read = platform::readRegularFile(path, kPlotFileMaxBytes);
+    if (!read) return platform::makeError(read.error());
+    const bool current = isCurrentLayout(*read);
+    RecordWalk walk(std::move(*read));
     std::optional<formats::PlotHeader> header;
     if (current) {
         formats::RecordReader reader;
-        if (!reader.open(path)) return platform::makeError("Cannot open the plot file " + path);
+        if (!reader.open(path)) return platform::makeError("Could not open " + path);
         std::string error;
         header = formats::readPlotHeader(reader, error);
         if (!header) return invalid(error);

@@ -3,6 +3,7 @@
 #include "crv/viewers/plot_builders.h"
 #include "crv50.h"
 #include "plot_file.h"
+#include "special_files.h"
 
 #include <gtest/gtest.h>
 
@@ -10,6 +11,7 @@
 #include <cstring>
 #include <cstdio>
 #include <filesystem>
+#include <functional>
 #include <fstream>
 #include <limits>
 #include <sstream>
@@ -111,6 +113,76 @@ TEST_F(DamagedFiles, SearchFilesWithoutTheirEndLine) {
     auto b = PlotEmitterLocations(*plot, dir_.string(), write("fm@cut.plt", fm), geo);
     ASSERT_FALSE(b);
     EXPECT_NE(b.error().find("fm@cut.plt"), std::string::npos) << b.error();
+}
+
+// Every page reader refuses what it cannot read at once, naming the file:
+// nothing waits on a FIFO or streams a device, and a read error is not taken
+// for a header that ends early.
+TEST_F(DamagedFiles, SpecialFilesAreRefusedNamingThem) {
+    const Geodesy geo{&::DistLL, &::LLDist};
+    using Reader = std::function<crv::platform::Expected<bool>(Plot&, const std::string&)>;
+    auto ok = [](const auto& r) { return r ? crv::platform::Expected<bool>(true) : crv::platform::makeError(r.error()); };
+    const std::pair<const char*, Reader> readers[] = {
+        {"ils_07____A2.plt", [&](Plot& p, const std::string& n) { return ok(PlotSimulationFile(p, dir_.string(), n, {})); }},
+        {"LocHorU.ptx", [&](Plot& p, const std::string& n) { return ok(PlotAntennaPattern(p, dir_.string(), n, true, true)); }},
+        {"nav@QKV.plt", [&](Plot& p, const std::string& n) { return ok(PlotFacilityLocations(p, dir_.string(), n, "", geo)); }},
+        {"fm@QVT.plt", [&](Plot& p, const std::string& n) { return ok(PlotEmitterLocations(p, dir_.string(), n, "", geo)); }},
+    };
+    for (const auto& special : crv::test_files::specialFiles())
+        for (const auto& [name, read] : readers) {
+            SCOPED_TRACE(std::string(special.what) + " as " + name);
+            const std::string path = (dir_ / name).string();
+            crv::test_files::removeSpecial(path);
+            if (!special.make(path)) continue;
+            auto plot = BeginPlot({750, 1000}, true, "");
+            const auto page = read(*plot, name);
+            ASSERT_FALSE(page);
+            EXPECT_EQ(page.error().rfind(special.verb + path, 0), 0u) << page.error();
+        }
+}
+
+// A map spans its search radius in ticks: a radius or a position no program
+// writes is refused with the file, the line and the value, before drawing.
+TEST_F(DamagedFiles, MapValuesOutOfRangeAreRefused) {
+    const Geodesy geo{&::DistLL, &::LLDist};
+    const std::string nav = readAll(kData + "nav@QKV.plt");
+    const std::string fm = readAll(kData + "fm@QVT.plt");
+    auto replaced = [](std::string text, const std::string& from, const std::string& to) {
+        const auto at = text.find(from);
+        EXPECT_NE(at, std::string::npos) << from;
+        return at == std::string::npos ? text : text.replace(at, from.size(), to);
+    };
+    const std::string oldLayout =
+        " QVT   0 112.000  38 40 00   78 10 00  1210 0 100 6 0 0 0 99999999\r\n"
+        "     QVAA 107.700  38 45 39   78 02 45  40.0000  1476 19  0   0  1 LIC\r\n"
+        " 999\r\n";
+    struct Case {
+        const char* name;
+        std::string text;
+        const char* why;
+    } cases[] = {
+        {"fm@COM.plt", replaced(fm, "36  6   0     0 ", "37  8 99999999     0"),
+         "the service volume radius 99999999 in line 2 is outside 0 to 999"},
+        {"fm@OLD.plt", oldLayout, "the search radius 99999999 in line 1 is outside 0 to 99"},
+        {"fm@LAT.plt", replaced(fm, "38 30 09   78 12 13", "2147483648 30 09   78 12 13"),
+         "the latitude 2147483648.5 in line 4 is outside -90 to 90"},
+        {"fm@LON.plt", replaced(fm, "38 40 00   78 10 00", "38 40 00   1e300 10 00"),
+         "the longitude 1e+300 in line 2 is outside -180 to 180"},
+        {"nav@LAT.plt", replaced(nav, " QNEW    107.900  39 21 00", " QNEW    107.900  2147483648 21 00"),
+         "the latitude 2147483648.35 in line 9 is outside -90 to 90"},
+        {"nav@TYP.plt", replaced(nav, "   300     0   0  0  8  30 10000", "   300     0   0  0  2147483648  30 10000"),
+         "the service volume type 2147483648 in line 6 is outside -99 to 99"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        auto plot = BeginPlot({750, 1000}, true, "");
+        const std::string name = write(c.name, c.text);
+        const auto page = c.name[0] == 'n' ? PlotFacilityLocations(*plot, dir_.string(), name, "", geo)
+                                           : PlotEmitterLocations(*plot, dir_.string(), name, "", geo);
+        ASSERT_FALSE(page);
+        EXPECT_NE(page.error().find(name), std::string::npos) << page.error();
+        EXPECT_NE(page.error().find(c.why), std::string::npos) << page.error();
+    }
 }
 
 TEST_F(DamagedFiles, MapNearThePoleEnds) {
@@ -227,6 +299,8 @@ TEST_F(DamagedFiles, PatternFilesOutOfBoundsAreRefused) {
         {"LocHorOrder.ptx", patternText({" 0.0 100 0", " 20.0 50 -6", " 10.0 40 -8"}), "ascending"},
         {"LocHorText.ptx", patternText({" 0.0 100 0", " ten 50 -6"}), "not three numbers"},
         {"LocHorShort.ptx", "    only a title\r\n", "heading lines"},
+        {"LocHorFar.ptx", patternText({" 0.0 100 0", " 1e300 50 -6"}), "line 8 (1e+300 50 -6) is outside"},
+        {"LocHorHuge.ptx", patternText({" 0.0 1e308 0", " 5.0 50 -6"}), "line 7 (0 1e+308 0) is outside"},
     };
     for (const auto& c : cases) {
         auto page = pattern(write(c.name, c.text));

@@ -2,9 +2,10 @@
 
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <system_error>
+
+#include "crv/common/data_file_read.h"
+#include "crv/platform/text_file.h"
 
 namespace fs = std::filesystem;
 
@@ -24,13 +25,8 @@ std::vector<std::string> splitReportList(const std::string& fileList) {
     return names;
 }
 
-std::optional<std::string> readReport(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return std::nullopt;
-    std::ostringstream buf;
-    buf << in.rdbuf();
-    if (in.bad()) return std::nullopt;
-    return std::move(buf).str();
+platform::Expected<std::string> readReport(const std::string& path) {
+    return platform::readRegularFile(path, common::kReportMaxBytes);
 }
 
 std::string saveReportCopy(const std::string& source, const std::string& target) {

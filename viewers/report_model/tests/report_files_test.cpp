@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include "crv/viewers/report_files.h"
+#include "special_files.h"
 
 namespace fs = std::filesystem;
 using namespace crv::viewers;
@@ -24,7 +25,10 @@ protected:
         fs::remove_all(dir);
     }
     static void write(const fs::path& p, const std::string& s) { std::ofstream(p, std::ios::binary) << s; }
-    static std::string read(const fs::path& p) { return readReport(p.string()).value_or("<missing>"); }
+    static std::string read(const fs::path& p) {
+        auto text = readReport(p.string());
+        return text ? *text : "<missing>";
+    }
     fs::path dir;
 };
 }  // namespace
@@ -66,4 +70,19 @@ TEST_F(ReportFiles, FailuresAreReportedAndLeaveTargetIntact) {
         EXPECT_NE(saveReportCopy((dir / "Rfi.txt").string(), (dir / "sub" / "keep.txt").string()), "");
         EXPECT_EQ(read(dir / "sub" / "keep.txt"), "kept\r\n");
     }
+}
+
+// The viewer shows what the reader says: a report that cannot be read is
+// named and explained, never an empty page.
+TEST_F(ReportFiles, SpecialFilesAreRefusedNamingThem) {
+    for (const auto& special : crv::test_files::specialFiles()) {
+        SCOPED_TRACE(special.what);
+        const std::string path = (dir / "Special.txt").string();
+        crv::test_files::removeSpecial(path);
+        if (!special.make(path)) continue;
+        const auto text = readReport(path);
+        ASSERT_FALSE(text);
+        EXPECT_EQ(text.error().rfind(special.verb + path, 0), 0u) << text.error();
+    }
+    EXPECT_EQ(read(dir / "Rfi.txt"), "line 1\r\nline 2\r\n");
 }

@@ -47,7 +47,7 @@ std::optional<std::string> ReportViewerController::LoadFile() {
     pages_ = ReportPages::paginate(text_, lines_);
     if (current_ < 1) return std::nullopt;
     auto text = readReport(currentPath());
-    if (!text) return "The report \"" + currentPath() + "\" cannot be read.";
+    if (!text) return text.error();
     text_ = std::move(*text);
     pages_ = ReportPages::paginate(text_, lines_);
     return std::nullopt;

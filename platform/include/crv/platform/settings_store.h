@@ -29,7 +29,16 @@ public:
 
     const std::string& path() const { return path_; }
 
-    // Reads never fail: a missing file, section or value gives nullopt.
+    // Whether the file can be read. Only a missing file is an empty store;
+    // any other failure (a folder, a special file, no permission, a read
+    // error) is returned here with the path and the reason. Once a file could
+    // not be read, this process never writes it: every write below then
+    // fails, so the settings the user stored are never replaced by defaults.
+    Expected<void> check() const;
+    bool writable() const;
+
+    // Reads never fail: a missing file, section or value gives nullopt (and
+    // so does a file that cannot be read; check() tells the difference).
     std::optional<std::string> get(std::string_view section, std::string_view name) const;
     std::string get(std::string_view section, std::string_view name, std::string_view fallback) const;
     // Every value of a section in file order (empty when the section is missing).

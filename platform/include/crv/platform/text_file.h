@@ -38,6 +38,9 @@ public:
     bool next(std::string& line);
     bool failed() const { return !error_.empty(); }
     const std::string& error() const { return error_; }
+    // The error without "Could not read PATH: ", for readers that name the
+    // file in their own words.
+    const std::string& reason() const { return reason_; }
     // Longest line accepted; a longer one stops the reader with an error
     // naming the file and the line.
     void setMaxLineLength(std::size_t n) { maxLine_ = n; }
@@ -49,6 +52,7 @@ private:
     FilePtr file_;
     std::string path_;
     std::string error_;
+    std::string reason_;
     std::size_t maxLine_ = 1 << 20;
     long lineNumber_ = 0;
 };

@@ -59,7 +59,7 @@ private:
     common::MessageAnswer say(const std::string& text, const std::string& title, common::MessageIcon icon,
                               common::MessageButtons buttons);
     std::string formatValue(double value, int column, bool invalid) const;
-    void takeRead(const RcvrPointsRead& read, const std::string& title);
+    void takeRead(const RcvrPointsRead& read, const std::string& path, const std::string& title);
 
     SiteEditorHost& host_;
     int format_ = 1;
@@ -72,6 +72,7 @@ private:
     bool typing_ = false;
     bool closed_ = false;
     bool browsedBefore_ = false;
+    bool markedByFormat_ = false;  // the marks came from a change of format
 };
 
 }  // namespace crv::editors

@@ -45,6 +45,7 @@ struct RcvrPointsRead {
     std::vector<bool> invalid;  // per point: a value outside its column's range
     int badCount = 0;
     int firstBadLine = 0;       // 1-based line, 0 when none
+    std::string firstBadText;   // that line's numbers as the file writes them
     int skippedLines = 0;       // lines holding no number (blank lines, headings)
     int extraLines = 0;         // point lines past the 5000th, not read
 };

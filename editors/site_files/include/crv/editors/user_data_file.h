@@ -73,6 +73,7 @@ struct UserDataRead {
     std::vector<bool> invalid;  // per point: the file's value is outside the cell's range
     int badCount = 0;
     int firstBadLine = 0;       // 1-based line of the first invalid value, 0 when none
+    std::string firstBadValue;  // that value as the file writes it
     int extraLines = 0;         // point lines past the table's end, not read
 };
 
@@ -80,7 +81,8 @@ struct UserDataRead {
 // The kind and scale come from line 2 (a pattern kind outside 1-3 reads as 1,
 // a scale other than 0 or 1 as 0, a calibration kind outside 4-5 as 4); each
 // further line is the next point, its second token the value (the number the
-// token begins with). Points the file does not reach are 0.
+// token begins with). Points the file does not reach are 0. A pattern's gain
+// that is not a number the gain box can hold reads as 0 and counts as invalid.
 UserDataRead readUserDataFile(std::string_view text, bool patternMode);
 
 // The lines of a text, CR LF or LF.

@@ -1,8 +1,9 @@
 #pragma once
 // Files of the report viewer: the list handed to it and copying a report.
-#include <optional>
 #include <string>
 #include <vector>
+
+#include "crv/platform/expected.h"
 
 namespace crv::viewers {
 
@@ -10,8 +11,10 @@ namespace crv::viewers {
 // the first empty name.
 std::vector<std::string> splitReportList(const std::string& fileList);
 
-// Reads a whole report. Empty optional when it cannot be read.
-std::optional<std::string> readReport(const std::string& path);
+// Reads a whole report: a regular file only. A folder, FIFO or device, a
+// read error or a report past any run's size is an error naming the file
+// ("Could not open PATH: ..." / "Could not read PATH: ...").
+platform::Expected<std::string> readReport(const std::string& path);
 
 // Copies a report unchanged to target. Copying a file onto itself (same file
 // after resolving links and relative parts) leaves it as it is. The copy is

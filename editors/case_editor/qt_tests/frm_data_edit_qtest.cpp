@@ -19,10 +19,10 @@
 #include <fstream>
 #include <sstream>
 
-#include "../../src/ui/frm_data_edit.h"
-#include "../../src/ui/frm_rel_angle.h"
-#include "../../src/ui/key_line_edit.h"
-#include "../../src/ui/rf_table_model.h"
+#include "../qt/frm_data_edit.h"
+#include "../qt/frm_rel_angle.h"
+#include "../qt/key_line_edit.h"
+#include "../qt/rf_table_model.h"
 #include "crv/common/ui/message_presenter.h"
 #include "crv/common/ui/recent_files_menu.h"
 #include "crv/common/ui/snapshot.h"
