@@ -126,7 +126,7 @@ TEST_F(DamagedFiles, SpecialFilesAreRefusedNamingThem) {
         {"ils_07____A2.plt", [&](Plot& p, const std::string& n) { return ok(PlotSimulationFile(p, dir_.string(), n, {})); }},
         {"LocHorU.ptx", [&](Plot& p, const std::string& n) { return ok(PlotAntennaPattern(p, dir_.string(), n, true, true)); }},
         {"nav@QKV.plt", [&](Plot& p, const std::string& n) { return ok(PlotFacilityLocations(p, dir_.string(), n, "", geo)); }},
-        {"fm@QVT.plt", [&](Plot& p, const std::string& n) { return ok(PlotEmitterLocations(p, dir_.string(), n, "", geo)); }},
+        {"fm@QVT.plt", [&](Plot& p, const std::string& n) { return ok(PlotEmitterLocations(p, dir_.string(), n, geo)); }},
     };
     for (const auto& special : crv::test_files::specialFiles())
         for (const auto& [name, read] : readers) {
@@ -178,7 +178,7 @@ TEST_F(DamagedFiles, MapValuesOutOfRangeAreRefused) {
         auto plot = BeginPlot({750, 1000}, true, "");
         const std::string name = write(c.name, c.text);
         const auto page = c.name[0] == 'n' ? PlotFacilityLocations(*plot, dir_.string(), name, "", geo)
-                                           : PlotEmitterLocations(*plot, dir_.string(), name, "", geo);
+                                           : PlotEmitterLocations(*plot, dir_.string(), name, geo);
         ASSERT_FALSE(page);
         EXPECT_NE(page.error().find(name), std::string::npos) << page.error();
         EXPECT_NE(page.error().find(c.why), std::string::npos) << page.error();

@@ -21,7 +21,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                 if (map == 0)
                     (void)PlotFacilityLocations(*plot, folder, "nav@FZZ.plt", "FUZZ", geo);
                 else
-                    (void)PlotEmitterLocations(*plot, folder, "fm@FZZ.plt", "FUZZ", geo);
+                    (void)PlotEmitterLocations(*plot, folder, "fm@FZZ.plt", geo);
             } catch (const crv::common::DrawingError&) {
                 throw;
             } catch (const std::exception&) {
