@@ -70,7 +70,8 @@ int labelStride(double minorStep, double majorStep, double minorIn, double needI
         for (int d = 2; d < n; ++d)
             if (n % d == 0) strides.push_back(d);
     for (long long decade = 1; decade <= 100000000LL; decade *= 10)
-        for (const int f : {1, 2, 5}) strides.push_back(static_cast<int>(std::min<long long>(base * f * decade, 1 << 30)));
+        for (const int f : {1, 2, 5})
+            strides.push_back(static_cast<int>(std::min<long long>(base * f * decade, 1 << 30)));
     for (const int k : strides)
         if (k * minorIn >= needIn) return k;
     return strides.back();

@@ -66,7 +66,8 @@ int main(int argc, char** argv) {
         std::set<std::uint64_t> live;
         for (int n = 1; n <= c.PlotCount(); ++n)
             if (c.page(n).Built) live.insert(c.page(n).buildId);
-        for (auto it = images.begin(); it != images.end();) it = live.count(it->first) ? std::next(it) : images.erase(it);
+        for (auto it = images.begin(); it != images.end();)
+            it = live.count(it->first) ? std::next(it) : images.erase(it);
     } while (c.next());
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     std::printf("%d pages paged through in %.1f s; peak resident memory %.0f MB (%.0f MB before the first page); "
