@@ -389,8 +389,22 @@ CheckOutcome RfTable::CheckIntermods(const std::string& navaidFrequency, int opt
         f.push_back(rowAt(r).flags);
         frequencies.push_back(static_cast<float>(Val(cell(r, frequencyColumn()))));
     }
-    const IntermodResult result =
+    IntermodResult result =
         crv::editors::CheckIntermods(f, frequencies, static_cast<float>(Val(navaidFrequency)), option);
+    // The engine reads every station that is not ignored, product or not,
+    // and cannot use one without a frequency or an ERP: such a row counts
+    // as taking part, so it is shown red and the dummy values can mend it,
+    // instead of the save refusing what the check let pass.
+    for (int r = 1; r <= rowCount(); ++r) {
+        std::int32_t& flags = result.flags[static_cast<std::size_t>(r - 1)];
+        if (flags & RowIgnored) continue;
+        const bool noFrequency = !(Val(cell(r, frequencyColumn())) > 0);
+        const bool noErp = erpColumn() && !(Val(cell(r, erpColumn())) > 0);
+        if ((noFrequency || noErp) && (flags & RowOutOfRange)) {
+            flags |= RowTakesPart;
+            result.ok = false;
+        }
+    }
     for (int r = 1; r <= rowCount(); ++r) rowAt(r).flags = result.flags[static_cast<std::size_t>(r - 1)];
     checkDue = false;
     return {result.ok, !result.ok};

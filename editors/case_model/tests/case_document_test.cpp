@@ -184,6 +184,32 @@ TEST_F(CaseDocumentTest, SaveFindingsNameOnlyWhatTheUserCanChange) {
     }
 }
 
+// A station without an ERP forms no product, but the engine cannot read it:
+// the check shows it red, the dummy values mend it, and then the save finds
+// nothing to refuse.
+TEST_F(CaseDocumentTest, WhatTheSaveRefusesTheCheckMarksAndTheDummyValuesMend) {
+    std::string noErp = rf("QBAD2  ", " 95.000", " 0");
+    noErp.replace(noErp.find("50.0000"), 7, " 0.0000");
+    CaseDocument doc(fld());
+    const fs::path p = write("erp.dat", caseText({rf("QKAA   ", "106.100", " 1"), noErp}));
+    ASSERT_TRUE(doc.open(p.string(), noBearing));
+    int bad = 0;
+    for (int r = 1; r <= doc.table.rowCount(); ++r)
+        if (doc.table.cell(r, 1) == "QBAD2  ") bad = r;
+    ASSERT_NE(bad, 0);
+    const CheckOutcome out = doc.CheckIntermods();
+    EXPECT_FALSE(out.ok);
+    EXPECT_TRUE(out.dummyOffered);
+    EXPECT_EQ(doc.table.flags(bad) & (RowOutOfRange | RowTakesPart), RowOutOfRange | RowTakesPart);
+    EXPECT_TRUE(doc.table.invalidRows());
+
+    EXPECT_EQ(doc.table.AssignDummyValues(), 1);
+    EXPECT_EQ(doc.table.cell(bad, doc.table.erpColumn()), "111.1111");
+    auto saved = doc.save(p.string());
+    ASSERT_TRUE(saved) << saved.error();
+    EXPECT_TRUE(saved->errorFree) << saved->message("erp.dat");
+}
+
 TEST_F(CaseDocumentTest, FailedSaveKeepsTheModifiedFlag) {
     CaseDocument doc(fld());
     ASSERT_TRUE(doc.open(write("a.dat", caseText({rf("QKAA   ", "106.100", " 1")})).string(), noBearing));
