@@ -932,6 +932,12 @@ void frmDataEdit::closeEvent(QCloseEvent* event) {
     afterCommand();
 }
 
+void frmDataEdit::resizeEvent(QResizeEvent* event) {
+    QMainWindow::resizeEvent(event);
+    // The placement rules measure from the client area's edges.
+    redrawDiagramSoon();
+}
+
 bool frmDataEdit::eventFilter(QObject* watched, QEvent* event) {
     auto* widget = qobject_cast<QWidget*>(watched);
     const bool mine = widget && widget->window() == this;

@@ -609,6 +609,16 @@ private slots:
         ed.window->relAngleButton()->click();  // the focus stays in Grid Angle
         QTRY_VERIFY(ed.window->diagramBox()->pixmap().toImage() != before);
         crv::common::ui::saveSnapshot(ed.window.get(), "editors/frmDataEdit_FLD_rel_angle");
+        // The box stands as far above the client area's bottom as it stands
+        // from its left edge (both from the Grid Type list), at any size.
+        QLabel* box = ed.window->diagramBox();
+        for (int h : {560, 690}) {
+            ed.window->resize(ed.window->width(), h);
+            QWidget* client = ed.window->centralWidget();
+            QTRY_VERIFY(std::abs(client->height() - (box->y() + box->height()) - box->x()) <= 1);
+            const int gridLeft = ed.window->fieldWidget(ed.controller->pages().gridTypeField)->mapTo(client, QPoint(0, 0)).x();
+            QVERIFY(std::abs(box->x() - (gridLeft - 8)) <= 1);  // 120 twips left of the list
+        }
     }
 
     // No list choice is cut; the table shows whole rows at any height.
