@@ -18,8 +18,12 @@ namespace crv::common::ui {
 
 void PlaceForm(QDialog* dialog) {
     if (!dialog) return;
+    PlaceForm(dialog, dialog->parentWidget() ? dialog->parentWidget()->window() : nullptr);
+}
+
+void PlaceForm(QWidget* dialog, QWidget* main) {
+    if (!dialog) return;
     if (!dialog->testAttribute(Qt::WA_Resized)) dialog->adjustSize();
-    QWidget* main = dialog->parentWidget() ? dialog->parentWidget()->window() : nullptr;
     QScreen* screen = main ? main->screen() : dialog->screen();
     const QRect work = screen ? screen->availableGeometry() : QRect(0, 0, 1024, 768);
 

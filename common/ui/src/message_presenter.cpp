@@ -61,8 +61,24 @@ std::unique_ptr<QMessageBox> makeMessageBox(const Message& message, QWidget* par
     return box;
 }
 
+namespace {
+// The window that asks: the active one; while activation has not yet
+// followed a window switch (the main window just hidden, an editor just
+// shown), the visible window instead, so the box never stands over a
+// hidden one.
+QWidget* askingWindow() {
+    if (QWidget* modal = QApplication::activeModalWidget(); modal && modal->isVisible()) return modal;
+    if (QWidget* active = QApplication::activeWindow(); active && active->isVisible()) return active;
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+        const Qt::WindowType type = w->windowType();
+        if (w->isVisible() && (type == Qt::Window || type == Qt::Dialog)) return w;
+    }
+    return nullptr;
+}
+}  // namespace
+
 MessageAnswer QtMessagePresenter::present(const Message& message) {
-    auto box = makeMessageBox(message, QApplication::activeWindow());
+    auto box = makeMessageBox(message, askingWindow());
     switch (box->exec()) {
     case QMessageBox::Ok: return MessageAnswer::Ok;
     case QMessageBox::Retry: return MessageAnswer::Retry;

@@ -86,6 +86,30 @@ private slots:
         }
     }
 
+    // A box asked for while activation has not yet followed a switch of
+    // windows (the main window hidden, an editor just shown) stands over the
+    // window that is shown, never over the hidden one.
+    void boxStandsOverTheWindowShown() {
+        ui::QtMessagePresenter presenter;
+        QWidget main;
+        main.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&main));
+        QApplication::setActiveWindow(&main);
+        QWidget editor;
+        main.hide();
+        editor.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&editor));
+        QWidget* parent = &main;
+        QTimer::singleShot(0, [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            QVERIFY(box);
+            parent = box->parentWidget();
+            box->button(QMessageBox::Ok)->click();
+        });
+        presenter.present({" Data Check ", "Data Check", MessageIcon::Exclamation, MessageButtons::Ok});
+        QCOMPARE(parent, &editor);
+    }
+
     void unexpectedErrorThroughThePresenter() {
         ui::RecordingPresenter rec;
         ui::setAppPresenter(&rec);

@@ -6,20 +6,21 @@
 #include <QFileInfo>
 
 #include "crv/common/error_report.h"
+#include "crv/common/ui/form_services.h"
 #include "crv/common/ui/help.h"
 #include "crv/common/ui/recent_files_menu.h"
 #include "frm_data_edit.h"
 
-static void initCaseEditorHelp() { Q_INIT_RESOURCE(case_editor_help); }
+CRV_HELP_RESOURCE(case_editor_help)
 
 namespace crv::editors {
 
-namespace {
-
-}  // namespace
+std::string caseEditorHelpTopic(int topic) {
+    const int page = topic >= 16 && topic <= 19 ? topic - 15 : 1;
+    return "case_editor_page" + std::to_string(page);
+}
 
 int EditDataFile(const CaseEditorEnvironment& env) {
-    initCaseEditorHelp();
     const FieldDictionary dictionary = FieldDictionary::forEdition(env.edition);
     EditorServices services;
     services.showFiles = env.showFiles;
@@ -43,9 +44,7 @@ int EditDataFile(const CaseEditorEnvironment& env) {
     };
     services.showHelp = env.showHelp;
     if (!services.showHelp) services.showHelp = [](int topic) {
-        // Topics 16..19 are the pages 1..4 of the editor's help page.
-        (void)topic;
-        crv::common::ui::showHelp("case_editor");
+        crv::common::ui::showHelp(QString::fromStdString(caseEditorHelpTopic(topic)));
     };
     services.busy = [](bool on) {
         if (on) QApplication::setOverrideCursor(Qt::WaitCursor);
@@ -73,6 +72,8 @@ int EditDataFile(const CaseEditorEnvironment& env) {
         }
         QEventLoop loop;
         window.onClosed = [&loop] { loop.quit(); };
+        // Over the main window, as every window of the program is placed.
+        crv::common::ui::PlaceForm(&window, env.mainWindow);
         if (env.mainWindow) env.mainWindow->hide();
         window.show();
         controller.ResetEditor();

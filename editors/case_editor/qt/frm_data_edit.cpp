@@ -143,7 +143,10 @@ frmDataEdit::frmDataEdit(CaseEditorController& controller, QWidget* parent) : QM
     relAngle_->setFixedSize(px(1020), px(540) + 4);
     connect(relAngle_, &QPushButton::clicked, this, &frmDataEdit::relativeAngle);
 
-    c_.pages().fieldChanged = [this](int n) { refreshField(n); };
+    c_.pages().fieldChanged = [this](int n) {
+        refreshField(n);
+        redrawDiagramSoon();
+    };
     for (int page = 1; page <= 4; ++page) {
         if (page == 3) buildTablePage();
         else buildPage(page);
@@ -158,6 +161,12 @@ frmDataEdit::frmDataEdit(CaseEditorController& controller, QWidget* parent) : QM
         QToolTip::hideText();
     });
     c_.rowsChanged = [this] { refreshTable(); };
+    // Another case was read, or the editor was reset: its page is shown
+    // afresh, without the diagram of the case before.
+    c_.caseShown = [this] {
+        diagram_->hide();
+        showCase();
+    };
     // One filter for the whole window: the tab strip, the row headers, the
     // lists and check boxes, Ctrl+Tab and the row commands' shortcuts.
     qApp->installEventFilter(this);
@@ -168,6 +177,7 @@ frmDataEdit::~frmDataEdit() {
     qApp->removeEventFilter(this);
     c_.pages().fieldChanged = nullptr;
     c_.rowsChanged = nullptr;
+    c_.caseShown = nullptr;
 }
 
 QTableView* frmDataEdit::tableView() const { return view_; }
@@ -288,7 +298,11 @@ QWidget* frmDataEdit::buildField(int n) {
     QWidget* w = nullptr;
     if (f.isList()) {
         auto* combo = new QComboBox;
-        combo->setFixedWidth(px(3780));
+        // As wide as the longest option of either edition's list, never
+        // narrower than the design width: no choice is shown cut.
+        combo->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+        combo->setMinimumWidth(px(3780));
+        combo->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
         connect(combo, qOverload<int>(&QComboBox::activated), this, [this, n, combo](int index) {
             if (syncing_) return;
             DiagramKind d = DiagramKind::Hidden;
@@ -337,6 +351,7 @@ QWidget* frmDataEdit::buildField(int n) {
                 }
             }
             c_.pages().textChanged(n, s(edit->text()));
+            redrawDiagramSoon();
             (void)t;
         });
         w = edit;
@@ -497,7 +512,20 @@ void frmDataEdit::relativeAngle() {
     if (QWidget* w = fieldWidget(pages.gridAngleField)) w->setFocus(Qt::OtherFocusReason);
 }
 
+void frmDataEdit::redrawDiagramSoon() {
+    // A change of any field redraws the picture on show once, after the
+    // command that changed it (which may change many fields) is done.
+    if (diagramRedrawDue_ || !diagram_->isVisible()) return;
+    diagramRedrawDue_ = true;
+    QMetaObject::invokeMethod(this, [this] {
+        diagramRedrawDue_ = false;
+        if (diagram_->isVisible() && diagramPage_ == c_.state.currentPage) showDiagram(diagramKind_, diagramPage_);
+    }, Qt::QueuedConnection);
+}
+
 void frmDataEdit::showDiagram(DiagramKind kind, int page) {
+    diagramKind_ = kind;
+    diagramPage_ = page;
     const DiagramFields fields = diagramFields(c_.pages());
     QImage picture;
     switch (kind) {
@@ -520,12 +548,25 @@ void frmDataEdit::showDiagram(DiagramKind kind, int page) {
     }
     diagram_->setPixmap(QPixmap::fromImage(picture));
     diagram_->setFixedSize(picture.size());
-    // Navaid page: top right; simulation page: bottom left, below the fields.
-    QWidget* pageW = pagesW_[page];
-    if (diagram_->parentWidget() != pageW) diagram_->setParent(pageW);
-    const int margin = px(240);
-    if (page == 2) diagram_->move(pageW->width() - picture.width() - margin, margin);
-    else diagram_->move(margin, pageW->height() - picture.height() - margin);
+    // The box stands in the client area as far from its edge as the page's
+    // first control stands from the other one: navaid page top right, from
+    // the first field; simulation page bottom left, from the Grid Type list.
+    QWidget* client = centralWidget();
+    if (diagram_->parentWidget() != client) diagram_->setParent(client);
+    auto twips = [](int pixels) { return pixels * kTwipsPerPixel; };
+    const TwipsSize box{twips(picture.width()), twips(picture.height())};
+    TwipsRect at{};
+    if (page == 2) {
+        const std::vector<int> numbers = c_.pages().fieldNumbers(2);
+        QWidget* first = numbers.empty() ? nullptr : fieldWidget(numbers.front());
+        const QPoint p = first ? first->mapTo(client, QPoint(0, 0)) : QPoint(px(240), px(240));
+        at = placeOnNavaidPage(box, twips(client->width()), twips(p.x()), twips(p.y()));
+    } else {
+        QWidget* grid = fieldWidget(c_.pages().gridTypeField);
+        const QPoint p = grid ? grid->mapTo(client, QPoint(0, 0)) : QPoint(px(240), 0);
+        at = placeOnSimulationPage(box, twips(client->height()), twips(p.x()));
+    }
+    diagram_->move(px(at.left), px(at.top));
     diagram_->show();
     diagram_->raise();
 }
@@ -580,6 +621,7 @@ void frmDataEdit::buildTablePage() {
     v->addWidget(view_, 1);
 
     auto* line = new QHBoxLayout;
+    cellLine_ = line;
     cellCaption_ = new QLabel(pageW);
     cellCaption_->setObjectName("lblLabel");
     cellCaption_->setMinimumWidth(px(3300));
@@ -600,6 +642,9 @@ void frmDataEdit::buildTablePage() {
     line->addWidget(cellList_);
     line->addStretch();
     v->addLayout(line);
+    // The table shows whole rows only (fitTableRows); what is left of the
+    // page stays below the edit line.
+    v->addStretch(0);
     cellText_->hide();
     cellPosition_->hide();
     cellList_->hide();
@@ -650,6 +695,19 @@ void frmDataEdit::buildTablePage() {
         if (r == TableKey::FocusTable) view_->setFocus(Qt::OtherFocusReason);
     });
     pagesW_[3] = pageW;
+}
+
+void frmDataEdit::fitTableRows() {
+    QWidget* pageW = pagesW_[3];
+    QLayout* layout = pageW ? pageW->layout() : nullptr;
+    if (!layout) return;
+    const QMargins m = layout->contentsMargins();
+    const int available = pageW->height() - m.top() - m.bottom() - layout->spacing() - cellLine_->sizeHint().height();
+    auto* hh = view_->horizontalHeader();
+    const int chrome = std::max(hh->minimumHeight(), hh->sizeHint().height()) + 2 * view_->frameWidth();
+    const int rowHeight = std::max(1, view_->verticalHeader()->defaultSectionSize());
+    const int rows = std::max(1, (available - chrome) / rowHeight);
+    view_->setMaximumHeight(chrome + rows * rowHeight);
 }
 
 void frmDataEdit::refreshTable() {
@@ -749,14 +807,7 @@ void frmDataEdit::tableKey(QKeyEvent* e) {
     const auto mods = e->modifiers();
     if (key == Qt::Key_Tab || key == Qt::Key_Backtab) {
         if (mods & (Qt::ControlModifier | Qt::AltModifier)) return;
-        const int top = view_->rowAt(0) + 1;
-        const int visible = std::max(1, view_->viewport()->height() / std::max(1, view_->verticalHeader()->defaultSectionSize()));
-        const int oldRow = te.currentRow();
-        te.tabKey(key == Qt::Key_Backtab || (mods & Qt::ShiftModifier), top, visible);
-        model_->rowChanged(oldRow);
-        model_->rowChanged(te.currentRow());
-        syncCurrentCell();
-        showCellEditor();
+        tabMove(key == Qt::Key_Backtab || (mods & Qt::ShiftModifier));
         return;
     }
     std::int16_t k = -1;
@@ -776,6 +827,18 @@ void frmDataEdit::tableKey(QKeyEvent* e) {
         if (k >= 32 || k == 13) return;
     }
     view_->defaultKey(e);
+}
+
+void frmDataEdit::tabMove(bool back) {
+    auto& te = c_.tableEditor();
+    const int top = view_->rowAt(0) + 1;
+    const int visible = std::max(1, view_->viewport()->height() / std::max(1, view_->verticalHeader()->defaultSectionSize()));
+    const int oldRow = te.currentRow();
+    te.tabKey(back, top, visible);
+    model_->rowChanged(oldRow);
+    model_->rowChanged(te.currentRow());
+    syncCurrentCell();
+    showCellEditor();
 }
 
 void frmDataEdit::headerHover(int row) {
@@ -869,11 +932,18 @@ void frmDataEdit::closeEvent(QCloseEvent* event) {
     afterCommand();
 }
 
+void frmDataEdit::resizeEvent(QResizeEvent* event) {
+    QMainWindow::resizeEvent(event);
+    // The placement rules measure from the client area's edges.
+    redrawDiagramSoon();
+}
+
 bool frmDataEdit::eventFilter(QObject* watched, QEvent* event) {
     auto* widget = qobject_cast<QWidget*>(watched);
     const bool mine = widget && widget->window() == this;
     if (!mine) return QMainWindow::eventFilter(watched, event);
 
+    if (watched == pagesW_[3] && event->type() == QEvent::Resize) fitTableRows();
     if (watched == tabs_) {
         // The tab strip never switches by itself: the page switch decides.
         if (event->type() == QEvent::MouseButtonPress) {
@@ -885,6 +955,23 @@ bool frmDataEdit::eventFilter(QObject* watched, QEvent* event) {
     }
     if (event->type() == QEvent::KeyPress) {
         auto* ke = static_cast<QKeyEvent*>(event);
+        // Tab and Shift+Tab move between the table's cells, from the table
+        // and from its edit line alike: the focus never lands in the edit
+        // line by Tab, where the next value typed would go into the cell
+        // just left.
+        const bool tab = ke->key() == Qt::Key_Tab || ke->key() == Qt::Key_Backtab;
+        if (tab && !(ke->modifiers() & (Qt::ControlModifier | Qt::AltModifier)) &&
+            (watched == view_ || watched == cellText_ || watched == cellPosition_ || watched == cellList_)) {
+            const bool back = ke->key() == Qt::Key_Backtab || (ke->modifiers() & Qt::ShiftModifier);
+            if (watched != view_) {
+                // Giving the table the focus commits the edit; a value that
+                // fails its check keeps the editor and the cell.
+                view_->setFocus(Qt::TabFocusReason);
+                if (c_.state.editState != 0 || !view_->hasFocus()) return true;
+            }
+            tabMove(back);
+            return true;
+        }
         if ((ke->key() == Qt::Key_Tab || ke->key() == Qt::Key_Backtab) && (ke->modifiers() & Qt::ControlModifier)) {
             const bool back = ke->key() == Qt::Key_Backtab || (ke->modifiers() & Qt::ShiftModifier);
             int p = c_.state.currentPage + (back ? -1 : 1);

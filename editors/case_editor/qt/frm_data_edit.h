@@ -14,6 +14,7 @@ class QAction;
 class QCheckBox;
 class QComboBox;
 class QLabel;
+class QLayout;
 class QMenu;
 class QPushButton;
 class QStackedWidget;
@@ -64,6 +65,7 @@ public:
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     friend class RfTableView;
@@ -74,10 +76,12 @@ private:
     void refreshField(int n);
     void refreshMenus();
     void refreshTable();
+    void fitTableRows();
     void syncCurrentCell();
     void showCellEditor();
     void focusCellEditor();
     void showDiagram(DiagramKind kind, int page);
+    void redrawDiagramSoon();
     void afterCommand();
     void run(void (CaseEditorController::*command)());
     bool pageKey(int n, QKeyEvent* e);
@@ -85,6 +89,7 @@ private:
     void pagePaste(int n, const QString& text);
     void pageFocusOut(int n, Qt::FocusReason reason);
     void tableKey(QKeyEvent* e);
+    void tabMove(bool back);
     void headerHover(int row);
     void relativeAngle();
 
@@ -96,6 +101,7 @@ private:
     RfTableView* view_ = nullptr;
     RfTableModel* model_ = nullptr;
     QLabel* cellCaption_ = nullptr;
+    QLayout* cellLine_ = nullptr;
     KeyLineEdit* cellText_ = nullptr;
     KeyLineEdit* cellPosition_ = nullptr;
     QComboBox* cellList_ = nullptr;
@@ -109,6 +115,9 @@ private:
     bool committing_ = false;
     bool listNavigation_ = false;
     int headerPressRow_ = 0;
+    DiagramKind diagramKind_ = DiagramKind::Hidden;
+    int diagramPage_ = 0;
+    bool diagramRedrawDue_ = false;
 };
 
 }  // namespace crv::editors

@@ -11,10 +11,14 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
+#include <QSet>
+#include <QStyleOptionComboBox>
 #include <QTabBar>
 #include <QTableView>
 #include <QtTest>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -25,6 +29,7 @@
 #include "../qt/rf_table_model.h"
 #include "crv/common/ui/message_presenter.h"
 #include "crv/common/ui/recent_files_menu.h"
+#include "crv/common/ui/help.h"
 #include "crv/common/ui/snapshot.h"
 #include "crv/editors/case_editor/edit_data_file.h"
 
@@ -61,6 +66,20 @@ void key(Qt::Key k, Qt::KeyboardModifiers mods = Qt::NoModifier) {
     QWidget* w = QApplication::focusWidget();
     QVERIFY2(w, qPrintable(QString("no focus for key %1").arg(int(k), 0, 16)));
     QTest::keyClick(w, k, mods);
+}
+
+// Records messages and lets a test look at the screen when each is shown.
+struct WatchingPresenter : crv::common::ui::RecordingPresenter {
+    std::function<void(const crv::common::Message&)> onPresent;
+    crv::common::MessageAnswer present(const crv::common::Message& m) override {
+        if (onPresent) onPresent(m);
+        return RecordingPresenter::present(m);
+    }
+};
+
+// What the table shows in a cell (row and column 1-based).
+QString shown(frmDataEdit& w, int row, int column) {
+    return w.tableModel()->index(row - 1, column - 1).data(Qt::DisplayRole).toString();
 }
 
 // Tells when a window gets its close event.
@@ -435,6 +454,250 @@ private slots:
                                 "' '" + CRV50_EXE + "' --quiet run run >/dev/null 2>&1";
         QCOMPARE(std::system(cmd.c_str()), 0);
         QVERIFY(fs::file_size(ws.dir / "run" / "Rfi.txt") > 0);
+    }
+
+    // Browsing a list cell with the arrow keys shows the option in the cell;
+    // Escape leaves the cell, the row and the case as they were.
+    void listEscapeUndoesTheBrowsing() {
+        Workspace ws("list_escape");
+        Editor ed(ws, Edition::Field, rec);
+        showActive(*ed.window);
+        QVERIFY(ed.window->requestPage(3));
+        auto& t = ed.controller->table();
+        int r = 0;
+        for (int row = 1; row <= t.rowCount() && !r; ++row)
+            if (t.cell(row, 10) == "N") r = row;
+        QVERIFY(r);
+        const auto flags = t.flags(r);
+        QVERIFY(ed.controller->tableEditor().setCurrent(r, 10));
+        ed.window->showCase();
+        QVERIFY(ed.window->requestPage(3));
+        QTRY_VERIFY(ed.window->tableView()->hasFocus());
+        key(Qt::Key_Return);
+        QTRY_VERIFY(ed.window->cellList()->hasFocus());
+        key(Qt::Key_Down);
+        QCOMPARE(shown(*ed.window, r, 10), QString("P"));
+        QCOMPARE(t.cell(r, 10), std::string("N"));
+        key(Qt::Key_Escape);
+        QTRY_VERIFY(ed.window->tableView()->hasFocus());
+        QCOMPARE(shown(*ed.window, r, 10), QString("N"));
+        QCOMPARE(t.cell(r, 10), std::string("N"));
+        QCOMPARE(t.flags(r), flags);
+        QVERIFY(!ed.controller->state.modified);
+        QCOMPARE(ed.window->cellList()->currentText().left(1), QString("N"));
+        // Enter accepts what was browsed to.
+        key(Qt::Key_Return);
+        QTRY_VERIFY(ed.window->cellList()->hasFocus());
+        key(Qt::Key_Down);
+        key(Qt::Key_Return);
+        QTRY_VERIFY(ed.window->tableView()->hasFocus());
+        QCOMPARE(t.cell(r, 10), std::string("P"));
+        QVERIFY(t.flags(r) & RowProponent);
+        QVERIFY(ed.controller->state.modified);
+    }
+
+    // Tab and Shift+Tab move between cells, from the table and from the edit
+    // line; what is typed next goes into the cell Tab went to.
+    void tabMovesBetweenCells() {
+        Workspace ws("tab");
+        Editor ed(ws, Edition::Field, rec);
+        showActive(*ed.window);
+        QVERIFY(ed.window->requestPage(3));
+        auto& te = ed.controller->tableEditor();
+        auto& t = ed.controller->table();
+        QVERIFY(te.setCurrent(1, 3));
+        ed.window->showCase();
+        QVERIFY(ed.window->requestPage(3));
+        auto* view = ed.window->tableView();
+        QTRY_VERIFY(view->hasFocus());
+        const std::string latitude = t.cell(1, 3);
+        key(Qt::Key_Tab);
+        QCOMPARE(te.currentColumn(), 4);
+        QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(view));
+        key(Qt::Key_Tab);
+        QCOMPARE(te.currentColumn(), 5);
+        QCOMPARE(ed.window->editCaption()->text().isEmpty(), false);
+        type("2");
+        QTRY_VERIFY(ed.window->cellText()->hasFocus());
+        key(Qt::Key_Tab);  // commits the ERP and moves on
+        QTRY_VERIFY(view->hasFocus());
+        QCOMPARE(t.cell(1, 5), std::string("  2.0000"));
+        QCOMPARE(te.currentColumn(), 6);
+        key(Qt::Key_Backtab, Qt::ShiftModifier);
+        QCOMPARE(te.currentColumn(), 5);
+        key(Qt::Key_Tab, Qt::ShiftModifier);
+        QCOMPARE(te.currentColumn(), 4);
+        QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(view));
+        QCOMPARE(t.cell(1, 3), latitude);
+        // Typing opens the editor of the cell Tab went to.
+        type("x");
+        QTRY_VERIFY(ed.window->cellPosition()->hasFocus());
+        QCOMPARE(te.currentColumn(), 4);
+    }
+
+    // Opening another case from page 4: the new case is shown from page 1,
+    // without the old diagram, and the check asks about rows that are on
+    // screen.
+    void openingAnotherCaseStartsOnPageOne() {
+        Workspace ws("open_other");
+        // A copy of the VOR sample whose first station has no ERP: the
+        // check asks about it.
+        const fs::path vor = ws.dir / "Data" / "SampleVOR.dat";
+        std::string text = slurp(vor);
+        const auto firstRow = text.find('\n', text.find('\n') + 1) + 1;
+        text.replace(firstRow + 38, 8, "  0.0000");
+        std::ofstream(ws.dir / "Data" / "NoErp.dat", std::ios::binary) << text;
+
+        WatchingPresenter watching;
+        Editor ed(ws, Edition::Field, watching);
+        showActive(*ed.window);
+        QVERIFY(ed.window->requestPage(4));
+        QTRY_VERIFY(ed.window->diagramBox()->isVisible());
+        bool asked = false;
+        watching.onPresent = [&](const crv::common::Message& m) {
+            if (m.title != "Data Check") return;
+            asked = true;
+            QCOMPARE(ed.window->tabBar()->currentIndex(), 2);
+            QCOMPARE(ed.window->tableModel()->rowCount(), ed.controller->table().rowCount());
+            QCOMPARE(shown(*ed.window, 1, 1), QString::fromLatin1(ed.controller->table().cell(1, 1).c_str()));
+            QVERIFY(!ed.window->diagramBox()->isVisible());
+            crv::common::ui::saveSnapshot(ed.window.get(), "editors/frmDataEdit_FLD_open_check");
+        };
+        watching.answers = {crv::common::MessageAnswer::No};
+        ws.app.RecentFiles[0] = ws.app.DataFolder + "NoErp.dat";
+        ws.app.RecentFiles[1] = ws.app.DataFolder + "SampleILS.dat";
+        crv::common::ui::UpdateRecentFilesMenu(ws.app);
+        ed.window->action("mnuFileRecent1")->trigger();
+        QCOMPARE(ed.window->windowTitle(), QString(" CRV Data Editor -- NoErp.dat"));
+        QVERIFY(asked);
+        // The check failed: the editor stays on the RF sources.
+        QCOMPARE(ed.window->tabBar()->currentIndex(), 2);
+        QVERIFY(!ed.window->diagramBox()->isVisible());
+
+        // A case that passes its check opens on page 1, from page 4 too.
+        key(Qt::Key_Escape);
+        ed.controller->state.modified = false;
+        QVERIFY(ed.window->requestPage(4) || ed.window->tabBar()->currentIndex() == 2);
+        ed.window->action("mnuFileRecent2")->trigger();
+        QCOMPARE(ed.window->windowTitle(), QString(" CRV Data Editor -- SampleILS.dat"));
+        QCOMPARE(ed.window->tabBar()->currentIndex(), 0);
+        QVERIFY(!ed.window->diagramBox()->isVisible());
+    }
+
+    // The grid diagram follows every change of the fields it draws, also one
+    // that comes from the relative angle dialog.
+    void diagramFollowsTheRelativeAngle() {
+        Workspace ws("diagram");
+        Editor ed(ws, Edition::Field, rec);
+        showActive(*ed.window);
+        QVERIFY(ed.window->requestPage(4));
+        auto* grid = qobject_cast<QComboBox*>(ed.window->fieldWidget(ed.controller->pages().gridTypeField));
+        QVERIFY(grid);
+        QTRY_COMPARE(QApplication::focusWidget(), static_cast<QWidget*>(grid));
+        grid->setCurrentIndex(4);  // vertical at a user heading
+        emit grid->activated(4);
+        QVERIFY(ed.window->relAngleButton()->isEnabled());
+        QWidget* angle = ed.window->fieldWidget(ed.controller->pages().gridAngleField);
+        angle->setFocus();
+        QTRY_VERIFY(angle->hasFocus());
+        QTRY_VERIFY(ed.window->diagramBox()->isVisible());
+        const QImage before = ed.window->diagramBox()->pixmap().toImage();
+        ed.window->gridAngleDialog = [](float, float& a, bool& canceled) {
+            a = 295;  // 20 degrees left of the course 275
+            canceled = false;
+        };
+        ed.window->relAngleButton()->click();  // the focus stays in Grid Angle
+        QTRY_VERIFY(ed.window->diagramBox()->pixmap().toImage() != before);
+        crv::common::ui::saveSnapshot(ed.window.get(), "editors/frmDataEdit_FLD_rel_angle");
+        // The box stands as far above the client area's bottom as it stands
+        // from its left edge (both from the Grid Type list), at any size.
+        QLabel* box = ed.window->diagramBox();
+        for (int h : {560, 690}) {
+            ed.window->resize(ed.window->width(), h);
+            QWidget* client = ed.window->centralWidget();
+            QTRY_VERIFY(std::abs(client->height() - (box->y() + box->height()) - box->x()) <= 1);
+            const int gridLeft = ed.window->fieldWidget(ed.controller->pages().gridTypeField)->mapTo(client, QPoint(0, 0)).x();
+            QVERIFY(std::abs(box->x() - (gridLeft - 8)) <= 1);  // 120 twips left of the list
+        }
+    }
+
+    // No list choice is cut; the table shows whole rows at any height.
+    void listsAndTableShowWholeTexts() {
+        for (Edition e : {Edition::Field, Edition::Scientific}) {
+            Workspace ws(e == Edition::Field ? "layout_fld" : "layout_sci");
+            Editor ed(ws, e, rec);
+            showActive(*ed.window);
+            for (int page : {2, 4}) {
+                QVERIFY(ed.window->requestPage(page));
+                for (int n : ed.controller->pages().fieldNumbers(page)) {
+                    auto* combo = qobject_cast<QComboBox*>(ed.window->fieldWidget(n));
+                    if (!combo) continue;
+                    QStyleOptionComboBox opt;
+                    opt.initFrom(combo);
+                    opt.editable = false;
+                    const int room =
+                        combo->style()->subControlRect(QStyle::CC_ComboBox, &opt, QStyle::SC_ComboBoxEditField, combo).width();
+                    for (int i = 0; i < combo->count(); ++i)
+                        QVERIFY2(combo->fontMetrics().horizontalAdvance(combo->itemText(i)) <= room,
+                                 qPrintable(combo->itemText(i)));
+                }
+            }
+            QVERIFY(ed.window->requestPage(3));
+            auto* view = ed.window->tableView();
+            const int rowHeight = view->verticalHeader()->defaultSectionSize();
+            for (int h : {560, 613, 677, 701}) {
+                ed.window->resize(ed.window->width(), h);
+                QTRY_COMPARE(view->viewport()->height() % rowHeight, 0);
+                QVERIFY(view->viewport()->height() >= rowHeight);
+            }
+            crv::common::ui::saveSnapshot(ed.window.get(),
+                                          QString("editors/frmDataEdit_%1_rows").arg(e == Edition::Field ? "FLD" : "SCI"));
+        }
+    }
+
+    // Each page has its own help page.
+    void helpTopicPerPage() {
+        QSet<QString> titles;
+        for (int topic = 16; topic <= 19; ++topic) {
+            const QString name = QString::fromStdString(caseEditorHelpTopic(topic));
+            QVERIFY2(!crv::common::ui::helpPage(name).isEmpty(), qPrintable(name));
+            titles.insert(crv::common::ui::helpTitle(name));
+        }
+        QCOMPARE(titles.size(), 4);
+        QVERIFY(crv::common::ui::helpTitle(QString::fromStdString(caseEditorHelpTopic(18))).contains("RF Sources"));
+    }
+
+    // The editor opens over the main window, not at the screen's corner.
+    void editorOpensOverTheMainWindow() {
+        Workspace ws("place");
+        crv::common::ui::RecordingPresenter presenter;
+        CaseEditorEnvironment env(ws.app, *ws.store, presenter);
+        QWidget mainWindow;
+        mainWindow.resize(300, 200);
+        mainWindow.move(150, 120);
+        mainWindow.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&mainWindow));
+        env.mainWindow = &mainWindow;
+        const QRect main = mainWindow.frameGeometry();
+        QRect placed;
+        QTimer::singleShot(0, [&] {
+            for (QWidget* top : QApplication::topLevelWidgets())
+                if (auto* e = qobject_cast<frmDataEdit*>(top); e && e->isVisible()) {
+                    placed = e->frameGeometry();
+                    e->onClosed();
+                }
+        });
+        EditDataFile(env);
+        QVERIFY(placed.isValid());
+        const QRect work = mainWindow.screen()->availableGeometry();
+        // Centred on the main window, pulled into the work area.
+        const int x = std::clamp(main.center().x() + 1 - placed.width() / 2, work.left(), work.right() + 1 - placed.width());
+        const int y = std::clamp(main.top() + (main.height() + (mainWindow.geometry().top() - main.top())) / 2 -
+                                     placed.height() / 2,
+                                 work.top(), work.bottom() + 1 - placed.height());
+        // (within a few pixels: the window may still grow by its layout once shown)
+        QVERIFY2(std::abs(placed.left() - x) <= 8 && std::abs(placed.top() - y) <= 8,
+                 qPrintable(QString("at %1,%2, expected %3,%4").arg(placed.left()).arg(placed.top()).arg(x).arg(y)));
     }
 
     // The File menu's recent entries list the cases and open them.

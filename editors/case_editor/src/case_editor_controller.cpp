@@ -134,6 +134,8 @@ void CaseEditorController::ResetEditor() {
     tableEditor_.redraw = true;
     tableEditor_.setCurrent(1, 1);
     tableEditor_.EnterCell();
+    // The new rows are on screen before the check may ask about them.
+    if (caseShown) caseShown();
     state.checkDue = true;
     selectPage(1);
     if (caseShown) caseShown();

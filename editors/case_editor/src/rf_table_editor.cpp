@@ -74,9 +74,12 @@ void RfTableEditor::refreshCurrent() {
 }
 
 std::string RfTableEditor::displayText(int row, int column) const {
-    if (state_.editState != 0 && row == editRow_ && column == editColumn_ &&
-        (editor_ == CellEditor::Text || editor_ == CellEditor::Position))
-        return box_.value;
+    if (state_.editState != 0 && row == editRow_ && column == editColumn_) {
+        if (editor_ == CellEditor::Text || editor_ == CellEditor::Position) return box_.value;
+        if (editor_ == CellEditor::List && listIndex_ >= 0 &&
+            listIndex_ < static_cast<int>(table_.column(column).options.size()))
+            return table_.column(column).code(listIndex_);
+    }
     return table_.cell(row, column);
 }
 
@@ -171,21 +174,10 @@ void RfTableEditor::editorTextChanged(const std::string& text) {
 TableKey RfTableEditor::listChosen(int index, bool byNavigationKey) {
     listIndex_ = index;
     if (state_.editState != 1) return TableKey::Ignored;
-    if (byNavigationKey) {
-        const RfColumn& col = table_.column(editColumn_);
-        if (index >= 0 && index < static_cast<int>(col.options.size())) {
-            const auto out = table_.commitCell(editRow_, editColumn_, col.code(index));
-            if (out.changed) {
-                state_.modified = true;
-                if (out.checkDue) {
-                    state_.checkDue = true;
-                    state_.imodsEnabled = true;
-                }
-            }
-            table_.modified = table_.checkDue = false;
-        }
-        return TableKey::Handled;
-    }
+    // Browsing with the arrow keys only shows the option in the cell
+    // (displayText); the row's flags, the modified mark and the check wait
+    // for the commit, so Escape leaves the row exactly as it was.
+    if (byNavigationKey) return TableKey::Handled;
     return TableKey::FocusTable;
 }
 

@@ -136,22 +136,49 @@ TEST_F(Fixture, CommittingAnUnchangedValueClearsItsDummyBit) {
     EXPECT_FALSE(state.modified);
 }
 
-TEST_F(Fixture, ProponentStatusByKeyboardTakesEffectAtOnce) {
-    editor.setCurrent(1, 10);
+// Browsing the status list with the arrow keys shows the option in the cell
+// but changes nothing until the edit is accepted; Escape leaves the row as it
+// was, Enter commits what was browsed to.
+TEST_F(Fixture, ProponentStatusBrowsedCommitsOnlyWhenAccepted) {
+    int r = 0;
+    for (int row = 1; row <= table.rowCount() && !r; ++row)
+        if (table.cell(row, 10) == "N") r = row;
+    ASSERT_NE(r, 0);
+    editor.setCurrent(r, 10);
+    const auto flagsBefore = table.flags(r);
     open();
-    const int before = table.proponentCount();
     const int p = table.column(10).optionOf("P");
     EXPECT_EQ(editor.listChosen(p, true), TableKey::Handled);
-    EXPECT_EQ(table.cell(1, 10), "P");
+    EXPECT_EQ(editor.displayText(r, 10), "P");
+    EXPECT_EQ(table.cell(r, 10), "N");
+    std::int16_t esc = 27;
+    EXPECT_EQ(editor.editorKey(esc), TableKey::FocusTable);
+    editor.tableGotFocus();
+    EXPECT_EQ(editor.displayText(r, 10), "N");
+    EXPECT_EQ(table.cell(r, 10), "N");
+    EXPECT_EQ(table.flags(r), flagsBefore);
+    EXPECT_EQ(editor.listIndex(), table.column(10).optionOf("N"));
+    EXPECT_FALSE(state.modified);
+    EXPECT_FALSE(state.checkDue);
+
+    open();
+    EXPECT_EQ(editor.listChosen(p, true), TableKey::Handled);
+    std::int16_t enter = 13;
+    EXPECT_EQ(editor.editorKey(enter), TableKey::FocusTable);
+    editor.tableGotFocus();
+    EXPECT_EQ(table.cell(r, 10), "P");
+    EXPECT_TRUE(table.flags(r) & RowProponent);
+    EXPECT_TRUE(state.modified);
     EXPECT_TRUE(state.checkDue);
     EXPECT_TRUE(state.imodsEnabled);
-    EXPECT_GE(table.proponentCount(), before);
+
     // A mouse choice hands the focus back to the table, which commits.
+    open();
     const int i = table.column(10).optionOf("I");
     EXPECT_EQ(editor.listChosen(i, false), TableKey::FocusTable);
     editor.tableGotFocus();
-    EXPECT_EQ(table.cell(1, 10), "I");
-    EXPECT_TRUE(table.flags(1) & RowIgnored);
+    EXPECT_EQ(table.cell(r, 10), "I");
+    EXPECT_TRUE(table.flags(r) & RowIgnored);
 }
 
 TEST_F(Fixture, HeaderClicksTagAndTheToolTipShowsOncePerRow) {

@@ -35,8 +35,19 @@ CellEditing::CellEditing(QTableView* grid, Hooks hooks)
     plain_->setAlignment(Qt::AlignCenter);
     plain_->installEventFilter(this);
     grid_->installEventFilter(this);
+    grid_->viewport()->installEventFilter(this);
     grid_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     grid_->setSelectionMode(QAbstractItemView::SingleSelection);
+    // Tab leaves the table for the next control. Left on, the table would
+    // also take a Tab when the focused editor is hidden (a switch between
+    // the position box and the plain line) and move its current cell one
+    // column away from the one being edited.
+    grid_->setTabKeyNavigation(false);
+    // The editor covers its cell wherever the cell goes: the table's first
+    // layout when shown, a column resized by a change of headings.
+    connect(grid_->horizontalHeader(), &QHeaderView::sectionResized, this, [this] { place(); });
+    connect(grid_->horizontalHeader(), &QHeaderView::geometriesChanged, this, [this] { place(); });
+    connect(grid_->verticalHeader(), &QHeaderView::geometriesChanged, this, [this] { place(); });
     // A click on a cell commits the open edit first; an invalid one keeps its cell.
     connect(grid_, &QTableView::clicked, this, [this](const QModelIndex& index) {
         if (moving_) return;
@@ -49,20 +60,30 @@ CellEditing::CellEditing(QTableView* grid, Hooks hooks)
 
 void CellEditing::reset() {
     state_ = State::Idle;
-    editor_->hide();
+    hideEditor(editor_);
 }
 
 void CellEditing::place() {
+    if (state_ == State::Idle) return;  // no edit open: nothing to cover
     const QModelIndex index = grid_->model()->index(row_, column_);
     const QRect r = grid_->visualRect(index);
     const bool visible = r.isValid() && grid_->viewport()->rect().intersects(r);
     if (!visible) {
-        editor_->hide();
+        hideEditor(editor_);
         return;
     }
-    editor_->setGeometry(r.adjusted(1, 1, -1, -1));
+    // The whole cell, inside its grid lines: no edge of the selection
+    // colour shows beside the editor.
+    editor_->setGeometry(r);
     editor_->show();
     editor_->raise();
+}
+
+void CellEditing::hideEditor(QLineEdit* editor) {
+    // The table takes the focus first, so hiding a focused editor does not
+    // send the focus on to another control.
+    if (editor->hasFocus()) grid_->setFocus(Qt::OtherFocusReason);
+    editor->hide();
 }
 
 void CellEditing::useEditorFor(const common::FieldCheck& record) {
@@ -85,14 +106,13 @@ void CellEditing::useEditorFor(const common::FieldCheck& record) {
         wanted = box;
     }
     if (wanted == editor_) return;
-    editor_->hide();
+    hideEditor(editor_);
     editor_ = wanted;
 }
 
 void CellEditing::begin() {
     const common::FieldCheck record = hooks_.record(row_, column_);
     useEditorFor(record);
-    place();
     // The cell's width first: a text set into a narrower editor would be cut
     // (a value read out of range may be wider than its cell; it stays whole).
     const int shown = static_cast<int>(hooks_.text(row_, column_).size());
@@ -102,6 +122,7 @@ void CellEditing::begin() {
         before_ = editor_->text();
         state_ = State::Editing;
     }
+    place();
     editor_->selectAll();
 }
 
@@ -133,7 +154,7 @@ bool CellEditing::commit() {
         return false;
     }
     state_ = State::Idle;
-    editor_->hide();
+    hideEditor(editor_);
     grid_->viewport()->update();
     return true;
 }
@@ -153,6 +174,7 @@ void CellEditing::step(int rows, int columns) {
 }
 
 bool CellEditing::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == grid_->viewport() && event->type() == QEvent::Resize) place();
     if (event->type() != QEvent::KeyPress) return QObject::eventFilter(watched, event);
     auto* key = static_cast<QKeyEvent*>(event);
     const bool ctrl = key->modifiers() & Qt::ControlModifier;

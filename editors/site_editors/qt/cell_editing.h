@@ -62,6 +62,7 @@ protected:
 private:
     enum class State { Idle, Editing, Invalid };
     void place();
+    void hideEditor(QLineEdit* editor);
     void begin();
     // Shows the editor the cell's record asks for and hides the other.
     void useEditorFor(const common::FieldCheck& record);

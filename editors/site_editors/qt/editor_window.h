@@ -14,6 +14,8 @@
 
 #include <functional>
 
+#include "crv/common/ui/form_services.h"
+
 namespace crv::editors::detail {
 
 // Only the editor's own Exit closes the window; the close box (or the end
@@ -63,6 +65,7 @@ inline QAction* addCommand(QMainWindow* window, QMenu* menu, const QString& text
 // the main window shown again. `script` (tests) runs once it is shown.
 template <class Window>
 void runUntilFinished(Window& window, QWidget* mainWindow, const std::function<void(Window&)>& script) {
+    crv::common::ui::PlaceForm(&window, mainWindow);
     if (mainWindow) mainWindow->hide();
     QEventLoop loop;
     QObject::connect(&window, &Window::finished, &loop, &QEventLoop::quit, Qt::QueuedConnection);

@@ -140,6 +140,39 @@ private slots:
         QVERIFY(main.isVisible());
     }
 
+    // The cell editor covers its whole cell, and the table's current cell is
+    // the one being edited: when first shown, and after a change of format
+    // swaps the position box for the plain line.
+    void cellEditorCoversTheCurrentCell() {
+        FakeHost host;
+        auto check = [](QWidget& w, CellEditing& cells) {
+            auto* grid = w.findChild<QTableView*>("flxUserData");
+            QVERIFY(grid);
+            QTRY_VERIFY(cells.editor()->isVisible());
+            const QModelIndex current = grid->currentIndex();
+            QCOMPARE(current.row(), cells.row());
+            QCOMPARE(current.column(), cells.column());
+            QCOMPARE(cells.editor()->geometry(), grid->visualRect(current));
+        };
+        frmUserData cal(host, false);
+        cal.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&cal));
+        check(cal, cal.cells());
+        snap(cal, "calibration_antenna_editing");
+
+        frmRcvrPts points(host);
+        points.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&points));
+        check(points, points.cells());
+        QVERIFY(qobject_cast<crv::common::ui::LatLonEdit*>(points.cells().editor()));
+        points.cells().editor()->setFocus();
+        points.positionOption(0)->click();
+        QCOMPARE(points.editor().format(), 0);
+        check(points, points.cells());
+        QCOMPARE(points.cells().column(), 1);
+        snap(points, "receiver_points_range_bearing_editing");
+    }
+
     void receiverPointsEditor() {
         FakeHost host;
         test::writeBytes(host.folder + "RcvrTest.pts",

@@ -49,7 +49,7 @@ void wireEditorsAndViewers(Program& program) {
             return std::make_pair(chosen.SelPath, chosen.SelFile);
         };
         env.lldist = &engineLLDist;
-        env.showHelp = [&program](int) { program.entries.ShowHelp("case_editor"); };
+        env.showHelp = [&program](int topic) { program.entries.ShowHelp(editors::caseEditorHelpTopic(topic)); };
         result = editors::EditDataFile(env);
     };
 

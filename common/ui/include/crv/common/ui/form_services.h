@@ -13,6 +13,9 @@ namespace crv::common::ui {
 // same amount so the dialog still sits over it. Without a parent the
 // dialog is centred on the screen. Call before showing the dialog.
 void PlaceForm(QDialog* dialog);
+// The same for a window without a parent (an editor), placed over the main
+// window that opens it; without one it is centred on the screen.
+void PlaceForm(QWidget* form, QWidget* mainWindow);
 // Vertical gradient between two colours over `area`.
 void PaintGradient(QPainter& painter, const QRect& area, const QColor& top, const QColor& bottom);
 // The plot window's background: 241 horizontal bands from blue 255 at the

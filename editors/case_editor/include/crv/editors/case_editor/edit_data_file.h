@@ -36,6 +36,10 @@ struct CaseEditorEnvironment {
     std::function<void(int topic)> showHelp;
 };
 
+// The help page of a help topic number of the editor: 16 to 19 are its
+// pages 1 to 4 (the first page for any other number).
+std::string caseEditorHelpTopic(int topic);
+
 // Exit codes: 1 exit, 2 run the simulation, 3 run and print the results.
 int EditDataFile(const CaseEditorEnvironment& env);
 
