@@ -6,6 +6,7 @@
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
+#include <cstdint>
 #include <cstring>
 #include <functional>
 #include <map>
@@ -370,9 +371,18 @@ int runCommand(const std::vector<std::string>& args) {
             std::fprintf(stderr, "crv50: not a search option: %s\n", args[2].c_str());
             return 2;
         }
+        if (*option < INT32_MIN || *option > INT32_MAX) {
+            std::fprintf(stderr, "crv50: not a search option: %s\n", args[2].c_str());
+            return 2;
+        }
         double v[8];
         for (int i = 0; i < 8; ++i)
             if (!toReal(args[static_cast<std::size_t>(i) + 3].c_str(), v[i])) return 2;
+        // The engine checks the values itself; they must only fit the single
+        // precision it takes them in.
+        for (int i = 0; i < 8; ++i)
+            if (!inRange("a search value", args[static_cast<std::size_t>(i) + 3].c_str(), v[i], -1e30, 1e30))
+                return 2;
         CrvSearchParams p{static_cast<int32_t>(*option),
                           static_cast<float>(v[0]),
                           static_cast<float>(v[1]),

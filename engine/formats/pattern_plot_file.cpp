@@ -66,7 +66,9 @@ std::vector<std::string> patternPlotLines(const PatternPlot& plot) {
 std::optional<PatternPlotData> readPatternPlotFile(const std::string& path, std::string& error) {
     auto lines = crv::platform::readTextLines(path);
     if (!lines) {
-        error = "Could not open pattern plot file: " + path;
+        // A read error is not a missing file: say which it was.
+        error = lines.error().starts_with("Could not open") ? "Could not open pattern plot file: " + path
+                                                            : "Could not read pattern plot file: " + lines.error();
         return std::nullopt;
     }
     if (lines->size() < 6) {

@@ -124,11 +124,13 @@ NamedPlot localizerPlot(const EngineState& state) {
 
 // True when the file at path holds exactly these bytes.
 bool fileHolds(const std::string& path, const std::string& bytes) {
-    std::FILE* f = std::fopen(path.c_str(), "rb");
+    // Only a regular file is compared: a FIFO or device in its place would
+    // never answer; it is replaced like any file that differs.
+    auto f = crv::platform::openRegularFile(path);
     if (!f) return false;
     std::string held(bytes.size() + 1, '\0');  // one byte more: a longer file differs
-    const std::size_t n = std::fread(held.data(), 1, held.size(), f);
-    std::fclose(f);
+    const std::size_t n = std::fread(held.data(), 1, held.size(), f->get());
+    if (std::ferror(f->get())) return false;
     return n == bytes.size() && held.compare(0, n, bytes) == 0;
 }
 

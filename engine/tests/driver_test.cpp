@@ -106,6 +106,7 @@ TEST(Driver, RefusesArgumentsWithoutAnAnswer) {
         {"sort " + dir + "f.txt '2:1' 3", "cannot read the sort key \"2:1\""},
         {"sort " + dir + "f.txt '1:9' 3", "cannot read the sort key \"1:9\""},
         {"grndcom " + dir + "ils", "grndcom needs a VHF COM case (service-volume type 8)"},
+        {"search fm 1 1e39 75 0 0 0 0 10 0", "a search value must be -1e+30..1e+30: 1e39"},
     };
     for (const auto& c : cases) {
         const Result r = run(driver + c.args + " 2>&1");
