@@ -119,7 +119,9 @@ UserDataRead readUserDataFile(std::string_view text, bool patternMode) {
     UserData& d = r.data;
     d.description = common::leftSet(lines.empty() ? std::string() : common::Mid(lines[0], 1, 25), 25);
     const auto head = blankTokens(lines.size() > 1 ? lines[1] : std::string());
-    const int kind = static_cast<int>(token(head, 0));
+    // Compared as read: a kind such as 1e308 is no kind, not an int overflow.
+    const double kindRead = token(head, 0);
+    const int kind = kindRead >= 0 && kindRead < 6 ? static_cast<int>(kindRead) : 0;
     if (patternMode) {
         d.kind = isPatternKind(kind) ? kind : 1;
         const double scale = token(head, 1);

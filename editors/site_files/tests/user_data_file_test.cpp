@@ -147,6 +147,9 @@ TEST(UserDataFile, ReadingFilesTheEditorDidNotWrite) {
         // A kind outside the mode's kinds and an unknown scale fall back.
         {"foreign kind", "Old\n 9  7  3\n0 50\n10 25\n", true, 1, 0, 50, 25, 0, 0, 0, 0},
         {"calibration kind", "Cal\n 2\n88 3\n", false, 4, 0, 3, 0, 0, 0, 0, 0},
+        {"kind past any number", "Cal\n 1e308\n88 3\n", false, 4, 0, 3, 0, 0, 0, 0, 0},
+        // A gain no cell holds reads as 0 and counts as the first bad value.
+        {"endless gain", "Loc\n 3  0  1e999\n0 50\n", true, 3, 0, 50, 0, 0, 1, 2, 0},
         // A blank first point line is the point 0, 0; later points are cleared
         // rather than left from an earlier file.
         {"blank line", "Blank\n 1  0  0\n\n10 80\n", true, 1, 0, 0, 80, 0, 0, 0, 0},

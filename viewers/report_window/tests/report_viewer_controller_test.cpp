@@ -143,7 +143,13 @@ TEST_F(ReportViewerTest, AReportThatCannotBeReadShowsNoPageAndSaysSo) {
     c.setList(folder(), "missing.txt");
     const auto error = c.LoadFile();
     ASSERT_TRUE(error);
-    EXPECT_NE(error->find("missing.txt"), std::string::npos);
+    EXPECT_EQ(error->rfind("Could not open " + folder() + "missing.txt", 0), 0u) << *error;
+    // A folder in place of the report is said as such, not shown as an empty report.
+    std::filesystem::create_directory(folder() + "Rfi.txt");
+    c.setList(folder(), "Rfi.txt");
+    const auto folderError = c.LoadFile();
+    ASSERT_TRUE(folderError);
+    EXPECT_EQ(*folderError, "Could not open " + folder() + "Rfi.txt: it is a folder");
     EXPECT_EQ(c.PageCount(), 0);
     EXPECT_EQ(c.pageLabelText(), "Page 1 of 0");
     EXPECT_FALSE(c.prevPageEnabled());

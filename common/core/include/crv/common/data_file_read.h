@@ -12,10 +12,11 @@
 
 namespace crv::common {
 
-// Bounds of the formats, generous beside what the programs write.
+// Bounds of the formats, generous beside what the programs write (a file of
+// empty lines costs a string per line, so text bounds stay small).
 inline constexpr std::size_t kSiteFileMaxBytes = std::size_t(1) << 20;      // ".pat", ".cal": 39 short lines
-inline constexpr std::size_t kPointsFileMaxBytes = std::size_t(16) << 20;   // ".pts": 5000 points
-inline constexpr std::size_t kCaseFileMaxBytes = std::size_t(16) << 20;     // case data and search plot files
+inline constexpr std::size_t kPointsFileMaxBytes = std::size_t(1) << 20;    // ".pts": 5000 points of ~30 bytes
+inline constexpr std::size_t kCaseFileMaxBytes = std::size_t(4) << 20;      // case data and search plot files
 inline constexpr std::size_t kReportMaxBytes = std::size_t(256) << 20;      // "Rfi.txt" of a large run
 inline constexpr std::size_t kPlotFileMaxBytes = std::size_t(512) << 20;    // ".plt"/".plx" with their points
 
