@@ -539,11 +539,14 @@ constexpr double kLevelsShare = 90;
 class PhaseProgress {
 public:
     PhaseProgress(Progress& progress, bool large) : progress_(progress), large_(large) {}
-    // The next polls move the bar from `from` to `to` (percent).
+    // The next polls move the bar from `from` to `to` (percent); the bar
+    // shows `from` at once.
     void begin(double from, double to) {
         if (!large_) return;
         progress_.setSpan(from, to);
-        reported_ = -1;
+        reported_ = 0;
+        last_ = std::chrono::steady_clock::now();
+        progress_.checkpoint(0, 1);
     }
     void poll(std::size_t done, std::size_t total) {
         if (!large_) return;

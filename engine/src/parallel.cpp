@@ -299,6 +299,7 @@ void parallelOrdered(std::size_t count, std::size_t ahead, const std::function<v
             else consumedEvent.wait(seen);  // the window is full: wait for the writer
         }
     };
+    const std::size_t wakeStep = std::max<std::size_t>(1, ahead / 8);
     const std::function<void()> callerJob = [&] {
         for (std::size_t i = 0; i < count && !error.stopped();) {
             const std::uint32_t seen = producedEvent.value();
@@ -310,7 +311,9 @@ void parallelOrdered(std::size_t count, std::size_t ahead, const std::function<v
                     break;
                 }
                 consumed.store(++i, std::memory_order_release);
-                consumedEvent.signal();
+                // Threads waiting for room are woken once a part of the
+                // window is free, not for every item (a wake is a system call).
+                if (i % wakeStep == 0) consumedEvent.signal();
                 continue;
             }
             // The next item is not ready: help with the work, or wait for it.
@@ -318,7 +321,7 @@ void parallelOrdered(std::size_t count, std::size_t ahead, const std::function<v
             if (take(j) == Take::Item) make(j);
             else producedEvent.wait(seen);
         }
-        consumedEvent.signal();  // after a failure, wake the workers waiting for room
+        consumedEvent.signal();  // at the end or after a failure, wake the workers waiting for room
     };
     pool().run(workers, workerJob, callerJob);
     error.rethrow();
