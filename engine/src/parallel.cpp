@@ -113,12 +113,18 @@ public:
         state_.store(std::uint64_t{id} << 32, std::memory_order_release);  // open, nobody inside
         round_.signal();
 
+        // The round is closed and its workers gone before this returns, even
+        // when the caller's job throws: they use the caller's variables.
+        struct Close {
+            WorkerPool& pool;
+            ~Close() {
+                insideWork = false;
+                pool.state_.fetch_or(kClosed, std::memory_order_acq_rel);
+                waitFor(pool.idle_, [&] { return (pool.state_.load(std::memory_order_acquire) & kActive) == 0; });
+            }
+        } close{*this};
         insideWork = true;
         callerJob();
-        insideWork = false;
-
-        state_.fetch_or(kClosed, std::memory_order_acq_rel);
-        waitFor(idle_, [&] { return (state_.load(std::memory_order_acquire) & kActive) == 0; });
     }
 
 private:
