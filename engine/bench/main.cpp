@@ -5,7 +5,8 @@
 //                              RUNFOLDER (default: the stress case)
 //   crv_bench run RUNFOLDER    runs Grid, Evaluate, B1_2Sig and B1_3Sig on it
 //                              and prints each export's wall time and rates,
-//                              the whole run's time and the peak memory
+//                              the whole run's wall and CPU time, the peak
+//                              memory and the machine's load average
 //   crv_bench pair RUNFOLDER [PAIRS [THREADS[,THREADS...]]] [--busy K]
 //                              alternates whole runs on one thread and on each
 //                              THREADS count (default: the machine's cores),
@@ -136,22 +137,6 @@ bool bind(crv::binding::EngineLibrary& f) {
     }
 }
 
-int run(const std::string& folder) {
-    crv::binding::EngineLibrary& f = crv::binding::sharedEngine();
-    if (!bind(f)) return 2;
-    std::printf("threads: %s\n", threadsText().c_str());
-    const RunTimes times = runOnce(f, folder, true);
-    if (!times.ok) return 2;
-    std::printf("total     %8.3f s\npeak memory %.1f MiB\n", times.total, peakMemoryMiB());
-    return 0;
-}
-
-double median(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    const std::size_t n = v.size();
-    return n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2;
-}
-
 // The process's CPU time so far (user and system, all its threads; the busy
 // load runs in child processes and is not counted).
 double cpuSeconds() {
@@ -173,6 +158,24 @@ std::string loadAverage() {
     std::size_t end = 0;
     for (int field = 0; field < 3 && end != std::string::npos; ++field) end = s.find(' ', end + 1);
     return s.substr(0, end);
+}
+
+int run(const std::string& folder) {
+    crv::binding::EngineLibrary& f = crv::binding::sharedEngine();
+    if (!bind(f)) return 2;
+    std::printf("threads: %s, load average before: %s\n", threadsText().c_str(), loadAverage().c_str());
+    const double cpuBefore = cpuSeconds();
+    const RunTimes times = runOnce(f, folder, true);
+    if (!times.ok) return 2;
+    std::printf("total     %8.3f s  CPU %.3f s\npeak memory %.1f MiB\nload average after: %s\n", times.total,
+                cpuSeconds() - cpuBefore, peakMemoryMiB(), loadAverage().c_str());
+    return 0;
+}
+
+double median(std::vector<double> v) {
+    std::sort(v.begin(), v.end());
+    const std::size_t n = v.size();
+    return n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2;
 }
 
 // K processes that each keep a core busy, as other programs do on a desktop,

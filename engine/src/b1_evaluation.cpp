@@ -193,21 +193,39 @@ PointCheck checkPoint(const EngineState& state, B1Block<N>& block, const Criteri
     else return CheckPt3(state, block, point);
 }
 
+// What a combination needs of each station, worked out once per station
+// rather than once per combination it takes part in (a station is in
+// thousands of them on a large case).
+struct StationTerms {
+    std::vector<double> rejectionDb;  // REJ by slot
+    std::vector<double> termDb;       // P by slot: the base level term
+
+    explicit StationTerms(const EngineState& state)
+        : rejectionDb(state.stations.size() + 1), termDb(state.stations.size() + 1) {
+        const bool receiverLevel = state.options.criteriaType == 3 || state.options.criteriaType == 4;
+        for (std::size_t s = 1; s <= state.stations.size(); ++s) {
+            const Station& st = state.slot(static_cast<int>(s));
+            rejectionDb[s] = AntRej(state, st.frequencyMHz);
+            termDb[s] = receiverLevel ? 10 * std::log10(st.erpKw) - 16.35 - rejectionDb[s]
+                                      : 10 * std::log10(st.erpKw) + 24.36 - 20 * std::log10(st.frequencyMHz) -
+                                            rejectionDb[s];
+        }
+    }
+};
+
 template <std::size_t N>
-Combination<N> setUp(const EngineState& state, const ImodRecord& record, std::size_t index) {
+Combination<N> setUp(const EngineState& state, const StationTerms& terms, const ImodRecord& record,
+                     std::size_t index) {
     Combination<N> c;
     c.record = index;
     c.productMHz = record.productMHz;
-    const bool receiverLevel = state.options.criteriaType == 3 || state.options.criteriaType == 4;
     std::array<double, N> frequency{};
     for (std::size_t k = 0; k < N; ++k) {
         c.slots[k] = record.slots[k];
-        const Station& st = state.slot(c.slots[k]);
-        frequency[k] = st.frequencyMHz;
-        c.rejectionDb[k] = AntRej(state, st.frequencyMHz);
-        c.termDb[k] = receiverLevel ? 10 * std::log10(st.erpKw) - 16.35 - c.rejectionDb[k]
-                                    : 10 * std::log10(st.erpKw) + 24.36 - 20 * std::log10(st.frequencyMHz) -
-                                          c.rejectionDb[k];
+        const auto s = static_cast<std::size_t>(c.slots[k]);
+        frequency[k] = state.slot(c.slots[k]).frequencyMHz;
+        c.rejectionDb[k] = terms.rejectionDb[s];
+        c.termDb[k] = terms.termDb[s];
         c.block.signals[k].slot = static_cast<std::int16_t>(c.slots[k]);
     }
     c.block.proponentSlot = static_cast<std::int16_t>(record.proponent);
@@ -539,11 +557,14 @@ constexpr double kLevelsShare = 90;
 class PhaseProgress {
 public:
     PhaseProgress(Progress& progress, bool large) : progress_(progress), large_(large) {}
-    // The next polls move the bar from `from` to `to` (percent).
+    // The next polls move the bar from `from` to `to` (percent); the bar
+    // shows `from` at once.
     void begin(double from, double to) {
         if (!large_) return;
         progress_.setSpan(from, to);
-        reported_ = -1;
+        reported_ = 0;
+        last_ = std::chrono::steady_clock::now();
+        progress_.checkpoint(0, 1);
     }
     void poll(std::size_t done, std::size_t total) {
         if (!large_) return;
@@ -655,8 +676,9 @@ public:
             comboOfRecord[i] = recordOfCombo.size();
             recordOfCombo.push_back(i);
         }
+        const StationTerms terms(state_);
         const Combinations<N> combos(recordOfCombo.size(), [&](std::size_t c) {
-            return setUp<N>(state_, records[recordOfCombo[c]], recordOfCombo[c]);
+            return setUp<N>(state_, terms, records[recordOfCombo[c]], recordOfCombo[c]);
         });
         // On a large case the levels take most of the call: they fill the
         // first part of the progress bar, the list walk the rest. A small

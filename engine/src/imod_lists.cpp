@@ -135,11 +135,15 @@ int ListImod3(const EngineState& state, const std::string& path, std::int32_t wi
         std::sort(found.begin(), found.end(), [](const auto& x, const auto& y) { return std::get<0>(x) > std::get<0>(y); });
         for (const auto& [t, product] : found) byProponent[i].push_back(recordText(a, t, 3, product));
     });
-    std::vector<std::string> lines;
-    for (auto& part : byProponent) {
-        lines.insert(lines.end(), std::make_move_iterator(part.begin()), std::make_move_iterator(part.end()));
-        part = {};
-    }
+    // Joined in proponent order on all threads: each part moves to its own
+    // place (a million records moved on one thread took a quarter second).
+    std::vector<std::size_t> at(byProponent.size() + 1, 0);
+    for (std::size_t i = 0; i < byProponent.size(); ++i) at[i + 1] = at[i] + byProponent[i].size();
+    std::vector<std::string> lines(at.back());
+    parallelFor(0, byProponent.size(), [&](std::size_t i) {
+        std::move(byProponent[i].begin(), byProponent[i].end(), lines.begin() + static_cast<std::ptrdiff_t>(at[i]));
+        byProponent[i] = {};
+    });
     return finishList(state, path, lines, 28, "7:28:D 2:5:A", routine, written);
 }
 

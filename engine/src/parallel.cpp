@@ -113,12 +113,18 @@ public:
         state_.store(std::uint64_t{id} << 32, std::memory_order_release);  // open, nobody inside
         round_.signal();
 
+        // The round is closed and its workers gone before this returns, even
+        // when the caller's job throws: they use the caller's variables.
+        struct Close {
+            WorkerPool& pool;
+            ~Close() {
+                insideWork = false;
+                pool.state_.fetch_or(kClosed, std::memory_order_acq_rel);
+                waitFor(pool.idle_, [&] { return (pool.state_.load(std::memory_order_acquire) & kActive) == 0; });
+            }
+        } close{*this};
         insideWork = true;
         callerJob();
-        insideWork = false;
-
-        state_.fetch_or(kClosed, std::memory_order_acq_rel);
-        waitFor(idle_, [&] { return (state_.load(std::memory_order_acquire) & kActive) == 0; });
     }
 
 private:
@@ -299,6 +305,7 @@ void parallelOrdered(std::size_t count, std::size_t ahead, const std::function<v
             else consumedEvent.wait(seen);  // the window is full: wait for the writer
         }
     };
+    const std::size_t wakeStep = std::max<std::size_t>(1, ahead / 8);
     const std::function<void()> callerJob = [&] {
         for (std::size_t i = 0; i < count && !error.stopped();) {
             const std::uint32_t seen = producedEvent.value();
@@ -310,7 +317,9 @@ void parallelOrdered(std::size_t count, std::size_t ahead, const std::function<v
                     break;
                 }
                 consumed.store(++i, std::memory_order_release);
-                consumedEvent.signal();
+                // Threads waiting for room are woken once a part of the
+                // window is free, not for every item (a wake is a system call).
+                if (i % wakeStep == 0) consumedEvent.signal();
                 continue;
             }
             // The next item is not ready: help with the work, or wait for it.
@@ -318,7 +327,7 @@ void parallelOrdered(std::size_t count, std::size_t ahead, const std::function<v
             if (take(j) == Take::Item) make(j);
             else producedEvent.wait(seen);
         }
-        consumedEvent.signal();  // after a failure, wake the workers waiting for room
+        consumedEvent.signal();  // at the end or after a failure, wake the workers waiting for room
     };
     pool().run(workers, workerJob, callerJob);
     error.rethrow();

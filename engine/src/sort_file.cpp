@@ -146,15 +146,42 @@ void sortRecords(std::vector<std::string>& records, std::string_view keyText, in
         std::sort(order.begin() + static_cast<std::ptrdiff_t>(c * kChunk),
                   order.begin() + static_cast<std::ptrdiff_t>(std::min(n, (c + 1) * kChunk)), before);
     });
+    // Merged pass by pass into a second buffer. Every merge of two runs is
+    // cut into pieces of kChunk output places, each found by a binary search
+    // for how many of its elements come from the first run, so that every
+    // pass runs on all threads (merging whole pairs left the last passes to
+    // one or two threads while the others waited).
+    std::vector<std::size_t> buffer(n);
+    std::vector<std::size_t>* from = &order;
+    std::vector<std::size_t>* to = &buffer;
     for (std::size_t width = kChunk; width < n; width *= 2) {
-        parallelFor(0, (n + 2 * width - 1) / (2 * width), [&](std::size_t m) {
-            const std::size_t first = m * 2 * width, middle = std::min(n, first + width),
-                              last = std::min(n, first + 2 * width);
-            std::inplace_merge(order.begin() + static_cast<std::ptrdiff_t>(first),
-                               order.begin() + static_cast<std::ptrdiff_t>(middle),
-                               order.begin() + static_cast<std::ptrdiff_t>(last), before);
+        parallelFor(0, chunks, [&](std::size_t piece) {
+            const std::size_t k0 = piece * kChunk, k1 = std::min(n, k0 + kChunk);
+            // The pair of runs this piece belongs to: 2 x width is a whole
+            // number of pieces, so a piece never spans two pairs.
+            const std::size_t first = k0 / (2 * width) * (2 * width);
+            const std::size_t middle = std::min(n, first + width), last = std::min(n, first + 2 * width);
+            const std::size_t* a = from->data() + first;
+            const std::size_t* b = from->data() + middle;
+            const std::size_t m = middle - first, mb = last - middle;
+            // How many of the first k merged elements come from run a; on
+            // equal keys a's element comes first, as std::merge takes it.
+            const auto fromA = [&](std::size_t k) {
+                std::size_t lo = k > mb ? k - mb : 0, hi = std::min(k, m);
+                while (lo < hi) {
+                    const std::size_t i = (lo + hi) / 2, j = k - i;
+                    if (j > 0 && i < m && !before(b[j - 1], a[i])) lo = i + 1;
+                    else hi = i;
+                }
+                return lo;
+            };
+            const std::size_t i0 = fromA(k0 - first), i1 = fromA(k1 - first);
+            const std::size_t j0 = k0 - first - i0, j1 = k1 - first - i1;
+            std::merge(a + i0, a + i1, b + j0, b + j1, to->data() + k0, before);
         });
+        std::swap(from, to);
     }
+    if (from != &order) order.swap(*from);
     // Sorted, each record comes strictly before the next unless two keys are
     // equal; then only the heapsort's own order is right.
     for (std::size_t k = 1; k < n; ++k) {

@@ -2,6 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include <stdlib.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <random>
+#include <string>
+#include <vector>
+
 #include "test_support.h"
 
 using namespace crv::engine;
@@ -109,4 +117,25 @@ TEST(SortFile, InMemorySortKeepsTheHeapOrderWithAndWithoutTies) {
     const std::vector<std::string> sorted{"    1    4    5 108.050", "    1    2    3 108.100", "    2    2    3 108.100",
                                           "    3    1    9 108.150"};
     EXPECT_EQ(list, sorted);
+}
+
+TEST(SortFile, InMemorySortOfManyRecordsMergesAcrossChunks) {
+    // Enough records for several merge passes. Record k (in the expected
+    // order) holds key 99999 - k / 2 in columns 7-23 (descending) and
+    // proponent 1 or 2 (ascending) for the two records of each key.
+    constexpr int kRecords = 21000;
+    std::vector<std::string> expected;
+    for (int k = 0; k < kRecords; ++k) {
+        char line[32];
+        std::snprintf(line, sizeof line, " %4d %17d", 1 + k % 2, 99999 - k / 2);
+        expected.emplace_back(line);
+    }
+    for (const char* threads : {"1", "8"}) {
+        ::setenv("CRV_THREADS", threads, 1);
+        std::vector<std::string> records = expected;
+        std::shuffle(records.begin(), records.end(), std::mt19937(20241210));
+        sortRecords(records, "7:23:D 2:5:A", 23);
+        EXPECT_TRUE(records == expected) << threads << " threads";
+    }
+    ::unsetenv("CRV_THREADS");
 }
