@@ -136,13 +136,18 @@ class Combinations {
 public:
     static constexpr std::size_t kChunk = 256;
 
-    template <typename SetUp>
-    Combinations(std::size_t count, const SetUp& setUpOne) : count_(count), chunks_((count + kChunk - 1) / kChunk) {
-        parallelFor(0, chunks_.size(), [&](std::size_t chunk) {
-            const std::size_t first = chunk * kChunk, end = std::min(count_, first + kChunk);
-            chunks_[chunk].reserve(end - first);
-            for (std::size_t c = first; c < end; ++c) chunks_[chunk].push_back(setUpOne(c));
-        });
+    // poll(done, total) runs on the calling thread between chunks.
+    template <typename SetUp, typename Poll>
+    Combinations(std::size_t count, const SetUp& setUpOne, const Poll& poll)
+        : count_(count), chunks_((count + kChunk - 1) / kChunk) {
+        parallelFor(
+            0, chunks_.size(),
+            [&](std::size_t chunk) {
+                const std::size_t first = chunk * kChunk, end = std::min(count_, first + kChunk);
+                chunks_[chunk].reserve(end - first);
+                for (std::size_t c = first; c < end; ++c) chunks_[chunk].push_back(setUpOne(c));
+            },
+            [&](std::size_t done) { poll(done, chunks_.size()); });
     }
     std::size_t size() const { return count_; }
     const Combination<N>& operator[](std::size_t c) const { return chunks_[c / kChunk][c % kChunk]; }
@@ -676,15 +681,18 @@ public:
             comboOfRecord[i] = recordOfCombo.size();
             recordOfCombo.push_back(i);
         }
-        const StationTerms terms(state_);
-        const Combinations<N> combos(recordOfCombo.size(), [&](std::size_t c) {
-            return setUp<N>(state_, terms, records[recordOfCombo[c]], recordOfCombo[c]);
-        });
         // On a large case the levels take most of the call: they fill the
         // first part of the progress bar, the list walk the rest. A small
         // case reports the list walk alone.
-        const bool large = points.points.size() * combos.size() >= 2'000'000;
+        const bool large = points.points.size() * recordOfCombo.size() >= 2'000'000;
         PhaseProgress phase(progress_, large);
+
+        phase.begin(0, 0);  // a cancel is seen during the set-up of a million combinations
+        const StationTerms terms(state_);
+        const Combinations<N> combos(
+            recordOfCombo.size(),
+            [&](std::size_t c) { return setUp<N>(state_, terms, records[recordOfCombo[c]], recordOfCombo[c]); },
+            [&](std::size_t done, std::size_t total) { phase.poll(done, total); });
 
         // Prescreen on all threads.
         std::vector<char> triggered(combos.size(), 1);
