@@ -723,8 +723,11 @@ public:
         // cost differs a lot (most are rejected whole), and a thread that
         // loses its core holds up only its own chunk.
         if (large) progress_.setSpan(kLevelsShare, 100);
-        constexpr std::size_t kChunk = 16, kChunksAhead = 1024;
-        std::vector<std::vector<CombinationResult<N>>> results(kChunksAhead);
+        // With debugging output a combination keeps every point's printout
+        // until it is written, so fewer are kept ahead.
+        constexpr std::size_t kChunk = 16;
+        const std::size_t ahead = state_.options.outputStyle == 3 ? 16 : 1024;
+        std::vector<std::vector<CombinationResult<N>>> results(ahead);
         const auto total = static_cast<double>(records.size() + (N == 2 ? 1 : 2));
         const std::size_t step =
             N == 2 ? 1 : static_cast<std::size_t>(std::clamp<long>(std::lround(total / 20), 1, 25));
@@ -740,9 +743,9 @@ public:
         };
         const std::size_t chunks = (combos.size() + kChunk - 1) / kChunk;
         parallelOrdered(
-            chunks, kChunksAhead,
+            chunks, ahead,
             [&](std::size_t k) {
-                std::vector<CombinationResult<N>>& out = results[k % kChunksAhead];
+                std::vector<CombinationResult<N>>& out = results[k % ahead];
                 const std::size_t first = k * kChunk, end = std::min(combos.size(), first + kChunk);
                 out.assign(end - first, {});
                 for (std::size_t c = first; c < end; ++c)
@@ -752,8 +755,8 @@ public:
             [&](std::size_t k) {
                 // The records up to this chunk's last combination.
                 const std::size_t last = std::min(combos.size(), (k + 1) * kChunk) - 1;
-                walkTo(recordOfCombo[last], &results[k % kChunksAhead], k * kChunk);
-                results[k % kChunksAhead] = {};
+                walkTo(recordOfCombo[last], &results[k % ahead], k * kChunk);
+                results[k % ahead] = {};
             });
         walkTo(records.size(), nullptr, 0);  // the repeats after the last combination, and the final mark
 
