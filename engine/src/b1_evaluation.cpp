@@ -136,13 +136,18 @@ class Combinations {
 public:
     static constexpr std::size_t kChunk = 256;
 
-    template <typename SetUp>
-    Combinations(std::size_t count, const SetUp& setUpOne) : count_(count), chunks_((count + kChunk - 1) / kChunk) {
-        parallelFor(0, chunks_.size(), [&](std::size_t chunk) {
-            const std::size_t first = chunk * kChunk, end = std::min(count_, first + kChunk);
-            chunks_[chunk].reserve(end - first);
-            for (std::size_t c = first; c < end; ++c) chunks_[chunk].push_back(setUpOne(c));
-        });
+    // poll(done, total) runs on the calling thread between chunks.
+    template <typename SetUp, typename Poll>
+    Combinations(std::size_t count, const SetUp& setUpOne, const Poll& poll)
+        : count_(count), chunks_((count + kChunk - 1) / kChunk) {
+        parallelFor(
+            0, chunks_.size(),
+            [&](std::size_t chunk) {
+                const std::size_t first = chunk * kChunk, end = std::min(count_, first + kChunk);
+                chunks_[chunk].reserve(end - first);
+                for (std::size_t c = first; c < end; ++c) chunks_[chunk].push_back(setUpOne(c));
+            },
+            [&](std::size_t done) { poll(done, chunks_.size()); });
     }
     std::size_t size() const { return count_; }
     const Combination<N>& operator[](std::size_t c) const { return chunks_[c / kChunk][c % kChunk]; }
@@ -676,15 +681,18 @@ public:
             comboOfRecord[i] = recordOfCombo.size();
             recordOfCombo.push_back(i);
         }
-        const StationTerms terms(state_);
-        const Combinations<N> combos(recordOfCombo.size(), [&](std::size_t c) {
-            return setUp<N>(state_, terms, records[recordOfCombo[c]], recordOfCombo[c]);
-        });
         // On a large case the levels take most of the call: they fill the
         // first part of the progress bar, the list walk the rest. A small
         // case reports the list walk alone.
-        const bool large = points.points.size() * combos.size() >= 2'000'000;
+        const bool large = points.points.size() * recordOfCombo.size() >= 2'000'000;
         PhaseProgress phase(progress_, large);
+
+        phase.begin(0, 0);  // a cancel is seen during the set-up of a million combinations
+        const StationTerms terms(state_);
+        const Combinations<N> combos(
+            recordOfCombo.size(),
+            [&](std::size_t c) { return setUp<N>(state_, terms, records[recordOfCombo[c]], recordOfCombo[c]); },
+            [&](std::size_t done, std::size_t total) { phase.poll(done, total); });
 
         // Prescreen on all threads.
         std::vector<char> triggered(combos.size(), 1);
@@ -715,8 +723,11 @@ public:
         // cost differs a lot (most are rejected whole), and a thread that
         // loses its core holds up only its own chunk.
         if (large) progress_.setSpan(kLevelsShare, 100);
-        constexpr std::size_t kChunk = 16, kChunksAhead = 1024;
-        std::vector<std::vector<CombinationResult<N>>> results(kChunksAhead);
+        // With debugging output a combination keeps every point's printout
+        // until it is written, so fewer are kept ahead.
+        constexpr std::size_t kChunk = 16;
+        const std::size_t ahead = state_.options.outputStyle == 3 ? 16 : 1024;
+        std::vector<std::vector<CombinationResult<N>>> results(ahead);
         const auto total = static_cast<double>(records.size() + (N == 2 ? 1 : 2));
         const std::size_t step =
             N == 2 ? 1 : static_cast<std::size_t>(std::clamp<long>(std::lround(total / 20), 1, 25));
@@ -732,9 +743,9 @@ public:
         };
         const std::size_t chunks = (combos.size() + kChunk - 1) / kChunk;
         parallelOrdered(
-            chunks, kChunksAhead,
+            chunks, ahead,
             [&](std::size_t k) {
-                std::vector<CombinationResult<N>>& out = results[k % kChunksAhead];
+                std::vector<CombinationResult<N>>& out = results[k % ahead];
                 const std::size_t first = k * kChunk, end = std::min(combos.size(), first + kChunk);
                 out.assign(end - first, {});
                 for (std::size_t c = first; c < end; ++c)
@@ -744,8 +755,8 @@ public:
             [&](std::size_t k) {
                 // The records up to this chunk's last combination.
                 const std::size_t last = std::min(combos.size(), (k + 1) * kChunk) - 1;
-                walkTo(recordOfCombo[last], &results[k % kChunksAhead], k * kChunk);
-                results[k % kChunksAhead] = {};
+                walkTo(recordOfCombo[last], &results[k % ahead], k * kChunk);
+                results[k % ahead] = {};
             });
         walkTo(records.size(), nullptr, 0);  // the repeats after the last combination, and the final mark
 

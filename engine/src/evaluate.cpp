@@ -42,6 +42,9 @@ constexpr const char* kRoutine = "Evaluate       ";
 // debugging), so the window costs little memory.
 constexpr std::size_t kPointsPerBlock = 512;
 constexpr std::size_t kBlocksAhead = 1024;
+// With debugging output every point keeps its printed lines until written:
+// a shorter window keeps that memory to some tens of megabytes.
+constexpr std::size_t kDebugBlocksAhead = 64;
 
 using crv::formats::RecordWriter;
 
@@ -274,20 +277,21 @@ void Evaluation::evaluateProponents(ProgressMarks& marks) {
     // in file order as each is ready. (A proponent's pass is at least one
     // block, so that an empty point file still gets its summary.)
     const std::size_t blocksPerPass = std::max<std::size_t>(1, (n + kPointsPerBlock - 1) / kPointsPerBlock);
-    std::vector<Block> ready(kBlocksAhead);
+    const std::size_t ahead = debugging() ? kDebugBlocksAhead : kBlocksAhead;
+    std::vector<Block> ready(ahead);
     ProponentPass pass;
     parallelOrdered(
-        proponents * blocksPerPass, kBlocksAhead,
+        proponents * blocksPerPass, ahead,
         [&](std::size_t item) {
             const std::size_t p0 = (item % blocksPerPass) * kPointsPerBlock;
-            evaluateBlock(stations[item / blocksPerPass], p0, std::min(n, p0 + kPointsPerBlock), ready[item % kBlocksAhead]);
+            evaluateBlock(stations[item / blocksPerPass], p0, std::min(n, p0 + kPointsPerBlock), ready[item % ahead]);
         },
         [&](std::size_t item) {
             const std::size_t block = item % blocksPerPass;
             if (block == 0) pass = ProponentPass{};
             const A2B2Station& station = stations[item / blocksPerPass];
             const std::size_t p0 = block * kPointsPerBlock;
-            writeBlock(station, p0, std::min(n, p0 + kPointsPerBlock), ready[item % kBlocksAhead], pass, marks);
+            writeBlock(station, p0, std::min(n, p0 + kPointsPerBlock), ready[item % ahead], pass, marks);
             if (block + 1 == blocksPerPass) endPass(station, pass, marks);
         });
 }
