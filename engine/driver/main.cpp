@@ -199,9 +199,12 @@ int16_t runStep(EngineApi& f, const std::string& step, const std::string& folder
 
 // Service-volume type of the case copy: columns 58-59 of the navaid line.
 int serviceVolumeType(const std::string& folder) {
-    auto lines = crv::platform::readTextLines(folder + "Rfi.plt");
-    if (!lines || lines->size() < 2) return -1;
-    auto v = crv::platform::parseInteger(crv::platform::columns((*lines)[1], 58, 59));
+    // Only the first two lines: the navaid line is the second.
+    crv::platform::LineReader in;
+    in.setMaxLineLength(512);
+    std::string line;
+    if (!in.open(folder + "Rfi.plt") || !in.next(line) || !in.next(line)) return -1;
+    auto v = crv::platform::parseInteger(crv::platform::columns(line, 58, 59));
     return v ? static_cast<int>(*v) : -1;
 }
 
