@@ -119,7 +119,7 @@ TEST(SpecialFiles, EveryReaderRefusesWhatIsNotARegularFile) {
              EXPECT_FALSE(fs::exists(f.run + "Rcvr_Loc.plx"));
          }},
         {"receiver points", "run/Rcvr_Loc.plx", "Could not open receiver point file:\r",
-         "Could not read receiver point file:\r", ilsCase,
+         "Could not read receiver point file (", ilsCase,
          [](CaseFolder& f, const std::string&) {
              std::int16_t status = -1, cases = -1;
              ::Evaluate(f.run.c_str(), nullptr, &status, &cases);
