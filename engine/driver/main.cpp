@@ -30,9 +30,9 @@ Commands (one key=value per line on standard output; exit 0 done, 1 cancelled, 2
   lldist LAT1 LON1 LAT2 LON2        distance= and bearing= from point 1 to point 2
   distll DISTANCE BEARING LAT LON   latitude= and longitude= of the point reached
   sort FILE KEYTEXT RECLEN          sort a fixed-length record file in place,
-                                    KEYTEXT like "10:52:A 67:69:D"
-                                    (prints the file, the record count and the keys used;
-                                    a key group it cannot read is refused)
+                                    KEYTEXT like "10:52:A 67:69:D" (sorted=,
+                                    records=, keys=); a key group it cannot
+                                    read is refused
   config                            the engine's folders, databases and edition
   readcase RUNFOLDER                read the case as the evaluations do and print the
                                     navaid, stations (slot, ordinal), option codes,
