@@ -30,9 +30,9 @@ Commands (one key=value per line on standard output; exit 0 done, 1 cancelled, 2
   lldist LAT1 LON1 LAT2 LON2        distance= and bearing= from point 1 to point 2
   distll DISTANCE BEARING LAT LON   latitude= and longitude= of the point reached
   sort FILE KEYTEXT RECLEN          sort a fixed-length record file in place,
-                                    KEYTEXT like "10:52:A 67:69:D"
-                                    (prints the file, the record count and the keys used;
-                                    a key group it cannot read is refused)
+                                    KEYTEXT like "10:52:A 67:69:D" (sorted=,
+                                    records=, keys=); a key group it cannot
+                                    read is refused
   config                            the engine's folders, databases and edition
   readcase RUNFOLDER                read the case as the evaluations do and print the
                                     navaid, stations (slot, ordinal), option codes,
@@ -199,9 +199,12 @@ int16_t runStep(EngineApi& f, const std::string& step, const std::string& folder
 
 // Service-volume type of the case copy: columns 58-59 of the navaid line.
 int serviceVolumeType(const std::string& folder) {
-    auto lines = crv::platform::readTextLines(folder + "Rfi.plt");
-    if (!lines || lines->size() < 2) return -1;
-    auto v = crv::platform::parseInteger(crv::platform::columns((*lines)[1], 58, 59));
+    // Only the first two lines: the navaid line is the second.
+    crv::platform::LineReader in;
+    in.setMaxLineLength(512);
+    std::string line;
+    if (!in.open(folder + "Rfi.plt") || !in.next(line) || !in.next(line)) return -1;
+    auto v = crv::platform::parseInteger(crv::platform::columns(line, 58, 59));
     return v ? static_cast<int>(*v) : -1;
 }
 

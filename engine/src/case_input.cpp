@@ -112,6 +112,11 @@ double optionReal(std::string_view field, long lineNumber, const std::string& pa
     if (!v || !std::isfinite(*v))
         refuse("Could not read the number \"" + std::string(field.substr(0, 20)) + "\" in line " +
                std::to_string(lineNumber) + " of " + kCaseFile + ":\r" + path);
+    // The grid altitude and angle go into every plot header as single reals:
+    // a value beyond any altitude, angle or increment is a damaged line.
+    if (std::fabs(*v) > 1.0e30)
+        refuse("The value \"" + std::string(field.substr(0, 20)) + "\" in line " + std::to_string(lineNumber) +
+               " of " + kCaseFile + " is out of range:\r" + path);
     return *v;
 }
 

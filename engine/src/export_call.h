@@ -29,7 +29,7 @@ private:
 // The result files (plots) the running export has created. A call that fails
 // part-way must not leave plots of its own beside a report it deleted, for a
 // viewer to show as results: the boundary removes them all on failure. A
-// cancel keeps what the Parts keep (the finished plots of an evaluation).
+// cancel keeps the finished plots of an evaluation, as it always has.
 void noteResultFile(const std::string& path);
 void forgetResultFiles();
 void removeResultFiles();

@@ -7,6 +7,7 @@
 #include "failure.h"
 #include "geodesy.h"
 #include "grid.h"
+#include "grid_volume.h"
 
 namespace crv::engine {
 
@@ -136,6 +137,10 @@ std::vector<GridPoint> readUserPoints(const GridContext& grid) {
             const DistBearing db = LLDist(nav.latitude, nav.longitude, lat, lon);
             p = {0, db.distanceNmi, reverseAzimuth(db.bearingDeg), alt, lat, lon};
         }
+        // The grid's own limit: a file of millions of lines is not a set of
+        // test points, and would fill the memory and the disk.
+        if (static_cast<double>(points.size()) >= kMaxGridPoints)
+            fail(kGridGRoutine, "The user-defined receiver points file holds more than 5000000 points:\r" + path);
         points.push_back(p);
     }
     return points;

@@ -70,7 +70,12 @@ ReceiverPointFile readReceiverPointFile(const std::string& path, std::string_vie
     auto bytes = crv::platform::readRegularFile(path, kMaxBytes);
     if (!bytes) {
         if (bytes.error().starts_with("Could not open")) fail(routine, "Could not open receiver point file:\r" + path);
-        fail(routine, "Could not read receiver point file:\r" + bytes.error());
+        // The reader's text is "Could not read PATH: reason"; the path is
+        // given once, on its own line, as in every engine message.
+        const std::string prefix = "Could not read " + path + ": ";
+        const std::string reason =
+            bytes.error().starts_with(prefix) ? bytes.error().substr(prefix.size()) : bytes.error();
+        fail(routine, "Could not read receiver point file (" + reason + "):\r" + path);
     }
     if (auto whole = decodeWholeFile(path, *bytes)) {
         file = std::move(*whole);

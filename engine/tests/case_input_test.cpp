@@ -218,6 +218,8 @@ TEST_F(CaseInput, RefusesBadValuesWithTheirMessage) {
         {"criteria 8", options("  1  0 40  8  3  2  3000  45  1000 500  1  0"), "Invalid interference criteria type"},
         {"cutoff 7", options("  1  0 40  2  7  2  3000  45  1000 500  1  0"), "Invalid cutoff criteria type"},
         {"commas in the options line", options("1,0,40,2,3,2,3000,45,1000,500,1,0"), ""},
+        {"grid altitude beyond a single real", options("  1  0 40  2  3  2  1e300  45  1000 500  1  0"),
+         "The value \"1e300\" in line 7 of simulation data file is out of range:\r" + folder.run + "Rfi.plt"},
     };
     for (const auto& c : cases) {
         auto changed = lines;
@@ -248,6 +250,13 @@ TEST_F(CaseInput, RefusesFilesThatEndEarlyOrHoldNoNumber) {
     auto badOption = lines;
     badOption[test::kOptionsLine] = "  1  0 40  2  3  2  3000  45  1000 500  1.5  0";
     EXPECT_EQ(read(badOption), "Could not read the number \"1.5\" in line 7 of simulation data file:\r" + path);
+
+    // A line far beyond the fixed columns is not a case file: the reader
+    // stops there instead of reading on.
+    auto longLine = lines;
+    longLine[test::kNavaidLine] += std::string(600, ' ');
+    EXPECT_EQ(read(longLine),
+              "Could not read simulation data file (line 2 is longer than 512 characters):\r" + path);
 
     std::filesystem::remove(path);
     EXPECT_EQ(readFailure(state, folder.run), "Could not open simulation data file:\r" + path);

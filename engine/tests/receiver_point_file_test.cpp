@@ -2,6 +2,8 @@
 // when it is sound, and the record reader's messages when it is not.
 #include <gtest/gtest.h>
 
+#include <cstring>
+#include <limits>
 #include <string>
 
 #include "failure.h"
@@ -71,6 +73,46 @@ TEST(ReceiverPointFile, DamageIsReportedWithTheRecordReadersMessage) {
     writeBytes(shortPath, shortRecord);
     EXPECT_EQ(failureOf(shortPath), "Damaged receiver point file (short record):\r" + shortPath);
     EXPECT_EQ(failureOf(dir + "missing.plx"), "Could not open receiver point file:\r" + dir + "missing.plx");
+}
+
+}  // namespace
+}  // namespace crv::engine
+
+namespace crv::engine {
+namespace {
+
+// Sound framing around numbers no receiver point can hold: each is refused
+// with the record and the value, before an evaluation turns it into a level.
+TEST(ReceiverPointFile, ValuesThatNoPointCanHoldAreRefused) {
+    const std::string dir = crv::test::scratchFolder("receiver-point-values");
+    const std::string sound = readBytes(kGolden);
+    // The first point record's data starts 4 bytes into its frame; the
+    // fields follow the id (2 bytes): distance, azimuth, altitude, latitude,
+    // longitude, level, 4 bytes each.
+    const std::size_t firstData = sound.size() - 3 * kPointFrame + 4;
+    struct Case {
+        const char* name;
+        std::size_t offset;
+        float value;
+        const char* problem;
+    } cases[] = {
+        {"nan-latitude", 14, std::numeric_limits<float>::quiet_NaN(), "the latitude nan is out of range"},
+        {"inf-distance", 2, std::numeric_limits<float>::infinity(), "the distance inf is out of range"},
+        {"negative-distance", 2, -1.0f, "the distance -1 is out of range"},
+        {"latitude-91", 14, 91.0f, "the latitude 91 is out of range"},
+        {"longitude-200", 18, -200.0f, "the longitude -200 is out of range"},
+        {"huge-altitude", 10, 3.0e30f, "the altitude 3e+30 is out of range"},
+        {"nan-level", 22, std::numeric_limits<float>::quiet_NaN(), "the level nan is out of range"},
+    };
+    for (const auto& c : cases) {
+        std::string bytes = sound;
+        std::memcpy(&bytes[firstData + c.offset], &c.value, 4);
+        const std::string path = dir + c.name + ".plx";
+        writeBytes(path, bytes);
+        EXPECT_EQ(failureOf(path),
+                  std::string("Damaged receiver point file (record 19: ") + c.problem + "):\r" + path)
+            << c.name;
+    }
 }
 
 }  // namespace

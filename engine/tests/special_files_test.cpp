@@ -2,7 +2,7 @@
 // FIFO (which would block an open or a read for ever), a link to /dev/zero
 // (which never ends) and a file whose read fails (a link to /proc/self/mem,
 // listed as a regular file, answers a read with EIO). Each must return, with
-// the Part's "Could not open ..." message for the first three and "Could not
+// the reader's own "Could not open ..." message for the first three and "Could not
 // read ..." for the last, naming the file.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -119,7 +119,7 @@ TEST(SpecialFiles, EveryReaderRefusesWhatIsNotARegularFile) {
              EXPECT_FALSE(fs::exists(f.run + "Rcvr_Loc.plx"));
          }},
         {"receiver points", "run/Rcvr_Loc.plx", "Could not open receiver point file:\r",
-         "Could not read receiver point file:\r", ilsCase,
+         "Could not read receiver point file (", ilsCase,
          [](CaseFolder& f, const std::string&) {
              std::int16_t status = -1, cases = -1;
              ::Evaluate(f.run.c_str(), nullptr, &status, &cases);
