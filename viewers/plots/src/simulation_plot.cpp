@@ -2,11 +2,11 @@
 // above), the elevation panel (seen from the side), titles and header text.
 #include "both_contexts.h"
 #include "crv/common/data_file_read.h"
-#include "crv/platform/text_file.h"
 #include "crv/common/drawing/axis.h"
 #include "crv/common/drawing/primitives.h"
 #include "crv/common/drawing/service_volume_shapes.h"
 #include "crv/common/service_volume.h"
+#include "crv/platform/text_file.h"
 #include "crv/viewers/plot_builders.h"
 #include "plot_file.h"
 
