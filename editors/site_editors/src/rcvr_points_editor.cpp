@@ -1,8 +1,8 @@
 #include "crv/editors/rcvr_points_editor.h"
 
 
-#include "crv/common/data_file_read.h"
 #include "crv/common/conversions.h"
+#include "crv/common/data_file_read.h"
 #include "crv/common/lat_lon.h"
 #include "crv/common/text_utils.h"
 #include "crv/editors/user_data_file.h"

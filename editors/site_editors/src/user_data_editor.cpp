@@ -2,8 +2,8 @@
 
 #include <cmath>
 
-#include "crv/common/data_file_read.h"
 #include "crv/common/conversions.h"
+#include "crv/common/data_file_read.h"
 #include "crv/common/text_utils.h"
 #include "crv/platform/text_file.h"
 #include "editor_steps.h"

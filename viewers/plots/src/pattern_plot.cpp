@@ -1,8 +1,8 @@
 // Antenna pattern pages: a pattern plot file drawn polar or rectangular,
 // normalised to its maximum, in dB or in percent.
 #include "both_contexts.h"
-#include "crv/common/drawing/axis.h"
 #include "crv/common/data_file_read.h"
+#include "crv/common/drawing/axis.h"
 #include "crv/common/drawing/primitives.h"
 #include "crv/viewers/plot_builders.h"
 

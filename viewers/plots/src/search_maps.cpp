@@ -3,9 +3,9 @@
 // copy) lie around the facility. Map coordinates are nmi east (x) and north
 // (y) of the map centre.
 #include "both_contexts.h"
+#include "crv/common/data_file_read.h"
 #include "crv/common/drawing/primitives.h"
 #include "crv/common/drawing/service_volume_shapes.h"
-#include "crv/common/data_file_read.h"
 #include "crv/common/lat_lon.h"
 #include "crv/common/service_volume.h"
 #include "crv/common/text_utils.h"

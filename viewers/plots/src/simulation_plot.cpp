@@ -2,11 +2,11 @@
 // above), the elevation panel (seen from the side), titles and header text.
 #include "both_contexts.h"
 #include "crv/common/data_file_read.h"
-#include "crv/platform/text_file.h"
 #include "crv/common/drawing/axis.h"
 #include "crv/common/drawing/primitives.h"
 #include "crv/common/drawing/service_volume_shapes.h"
 #include "crv/common/service_volume.h"
+#include "crv/platform/text_file.h"
 #include "crv/viewers/plot_builders.h"
 #include "plot_file.h"
 
@@ -285,6 +285,30 @@ struct Page {
     }
 };
 
+// The header's reals come from a case's fixed columns: one that is not a
+// number, or a service volume no case can hold (radius 3 columns, height 5),
+// is refused before it sizes the panels.
+std::optional<std::string> headerProblem(const formats::PlotHeader& h, int svType) {
+    auto shown = [](double v) {
+        char b[32];
+        std::snprintf(b, sizeof b, "%.7g", v);
+        return std::string(b);
+    };
+    const std::pair<const char*, float> reals[] = {
+        {"heading", h.headingDeg},           {"frequency", h.frequencyMHz},
+        {"field elevation", h.fieldElevationFt}, {"runway length", h.runwayLengthFt},
+        {"service volume radius", h.serviceVolumeRadiusNmi}, {"service volume height", h.serviceVolumeHeightFt},
+        {"grid altitude", h.gridAltitudeFt}, {"grid angle", h.gridAngleDeg}};
+    for (const auto& [name, v] : reals)
+        if (!std::isfinite(v) || std::fabs(v) > 1e6)
+            return std::string("the header's ") + name + " " + shown(v) + " is not a value a run writes";
+    if (svType == 8 && h.serviceVolumeRadiusNmi > 999)
+        return "the service volume radius " + shown(h.serviceVolumeRadiusNmi) + " is outside 0 to 999";
+    if (svType == 8 && h.serviceVolumeHeightFt > 99999)
+        return "the service volume height " + shown(h.serviceVolumeHeightFt) + " is outside 0 to 99999";
+    return std::nullopt;
+}
+
 // The point records, walked in memory: a page of a million points would
 // otherwise cost a system call per record. The framing is checked as the
 // engine's reader checks it: both length markers equal, nothing past the end.
@@ -409,6 +433,7 @@ platform::Expected<SimulationPage> PlotSimulationFile(Plot& plot, const std::str
     const auto& h = page.h;
     if (page.svType == 8 ? !(h.serviceVolumeRadiusNmi > 0) || !(h.serviceVolumeHeightFt > 0) : false)
         return invalid("the service volume has no radius or height");
+    if (auto problem = headerProblem(h, page.svType)) return invalid(*problem);
     page.setUpPanels();
 
     // Point records: kept once so that grid types 8 and 12 can draw the same

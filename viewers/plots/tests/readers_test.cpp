@@ -79,14 +79,29 @@ TEST_F(DamagedFiles, PlotFilesAreRefusedNamingTheFile) {
     EXPECT_NE(missing.error().find("not_there.plt"), std::string::npos);
 }
 
-TEST_F(DamagedFiles, ComVolumeWithoutRadiusOrHeight) {
-    for (auto [radius, height] : {std::pair{0.0f, 10000.0f}, std::pair{30.0f, 0.0f}}) {
+// Header values size the panels: a COM volume without a radius or height, or
+// one no case can hold, and a value that is not a number are refused.
+TEST_F(DamagedFiles, HeaderValuesNoRunWritesAreRefused) {
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    struct Case {
+        float radius, height, heading;
+        const char* why;
+    } cases[] = {
+        {0.0f, 10000.0f, 0.0f, "no radius or height"},
+        {30.0f, 0.0f, 0.0f, "no radius or height"},
+        {5000.0f, 10000.0f, 0.0f, "the service volume radius 5000 is outside 0 to 999"},
+        {30.0f, 3e38f, 0.0f, "the header's service volume height 3e+38 is not a value a run writes"},
+        {30.0f, 10000.0f, nan, "the header's heading nan is not a value a run writes"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.why);
         crv::formats::PlotHeader h;
         h.fileName = "01____B2.plt";
         h.serviceVolumeType = 8;
         h.gridType = 1;
-        h.serviceVolumeRadiusNmi = radius;
-        h.serviceVolumeHeightFt = height;
+        h.serviceVolumeRadiusNmi = c.radius;
+        h.serviceVolumeHeightFt = c.height;
+        h.headingDeg = c.heading;
         crv::formats::RecordWriter w;
         ASSERT_TRUE(w.open((dir_ / "com.plt").string()));
         w.writeHeader(h);
@@ -96,7 +111,7 @@ TEST_F(DamagedFiles, ComVolumeWithoutRadiusOrHeight) {
         auto page = simulation("com.plt");
         ASSERT_FALSE(page);
         EXPECT_NE(page.error().find("com.plt"), std::string::npos);
-        EXPECT_NE(page.error().find("no radius or height"), std::string::npos) << page.error();
+        EXPECT_NE(page.error().find(c.why), std::string::npos) << page.error();
     }
 }
 
