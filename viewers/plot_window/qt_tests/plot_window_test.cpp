@@ -676,6 +676,38 @@ private slots:
         for (const QString& l : lines) QVERIFY2(fm.horizontalAdvance(l) <= labelWidth, qPrintable(l));
     }
 
+    // The window opens over the window that opened it, wholly on the screen:
+    // pulled in from the screen's edge, the opener moved along so that it
+    // stays centred under it.
+    void opensOverItsOpenerAndOnTheScreen() {
+        QWidget opener;
+        const QRect work = opener.screen()->availableGeometry();
+        struct Case {
+            const char* what;
+            QPoint at;
+        } cases[] = {
+            {"opener at the bottom right", work.bottomRight() - QPoint(320, 220)},
+            {"opener at the top left", work.topLeft() + QPoint(10, 10)},
+        };
+        for (const Case& c : cases) {
+            opener.setGeometry(QRect(c.at, QSize(300, 200)));
+            opener.show();
+            QVERIFY(QTest::qWaitForWindowExposed(&opener));
+            QRect plot, openerWhileShown;
+            PlotWindowServices s = services();
+            s.shown = closing([&](frmPlotScreen& w) {
+                plot = w.frameGeometry();
+                openerWhileShown = opener.frameGeometry();
+                snap(&w, "plot_window_placed");
+            });
+            DisplayPlots(&opener, run_.toStdString(), "07____A2.plt", false, s);
+            QVERIFY2(!plot.isNull(), c.what);
+            QVERIFY2(work.contains(plot), c.what);
+            QVERIFY2((plot.center() - openerWhileShown.center()).manhattanLength() <= 2, c.what);
+            QVERIFY2(opener.isVisible(), c.what);
+        }
+    }
+
     void cancelledOptionsShowNothing() {
         PlotWindowServices s = services();
         s.getSettings = [](bool& c, DisplaySettings&) { c = true; };
