@@ -75,11 +75,13 @@ Placement PlaceForm(const WindowRect& main, bool mainMinimized, float statusBarH
                                     2;
     const float x = cx - dialogWidth / 2;
     const float y = cy - dialogHeight / 2;
-    // The lower bound first: a dialog larger than the work area ends at the upper one.
+    // The upper bound first: a window larger than the work area starts at
+    // its left or top edge, so its caption and menus stay within reach and
+    // only its far side runs off the screen.
     const float x2 = static_cast<float>(
-        MinOf(MaxOf(x, metrics.WorkAreaLeft), double(metrics.WorkAreaWidth) + metrics.WorkAreaLeft - dialogWidth));
+        MaxOf(MinOf(x, double(metrics.WorkAreaWidth) + metrics.WorkAreaLeft - dialogWidth), metrics.WorkAreaLeft));
     const float y2 = static_cast<float>(
-        MinOf(MaxOf(y, metrics.WorkAreaTop), double(metrics.WorkAreaHeight) + metrics.WorkAreaTop - dialogHeight));
+        MaxOf(MinOf(y, double(metrics.WorkAreaHeight) + metrics.WorkAreaTop - dialogHeight), metrics.WorkAreaTop));
     Placement placed;
     placed.dialogLeft = x2;
     placed.dialogTop = y2;

@@ -79,38 +79,54 @@ TEST(CheckDatabases, NamesTheMissingDatabasesInItsWarning) {
 }
 
 TEST(PlaceForm, KeepsTheDialogInsideTheWorkAreaAndMovesTheMainWindowAlong) {
+    // A work area that does not start at the origin (a second screen, a panel
+    // on the top): x from 1000 to 21000, y from 500 to 15500.
     ScreenMetrics metrics;
     metrics.CaptionHeight = 300;
     metrics.MenuHeight = 200;
-    metrics.WorkAreaLeft = 0;
-    metrics.WorkAreaTop = 0;
+    metrics.WorkAreaLeft = 1000;
+    metrics.WorkAreaTop = 500;
     metrics.WorkAreaWidth = 20000;
     metrics.WorkAreaHeight = 15000;
+    const float status = 500;
 
-    // Centred: cx = 1000 + 4000, cy = 1000 + (300 + 6000 + 200 - 500) / 2 = 4000.
-    const WindowRect main{1000, 1000, 8000, 6000};
-    Placement p = PlaceForm(main, false, 500, 3000, 2000, metrics);
-    EXPECT_FLOAT_EQ(p.dialogLeft, 3500);
-    EXPECT_FLOAT_EQ(p.dialogTop, 3000);
-    EXPECT_FALSE(p.moveMain);
-
-    // Near the right edge: x = 18000 - 2250 = 15750 but at most 20000 - 4500 = 15500;
-    // the dialog is pulled in by 250 and the main window follows.
-    const WindowRect right{14000, 1000, 8000, 6000};
-    p = PlaceForm(right, false, 500, 4500, 2000, metrics);
-    EXPECT_FLOAT_EQ(p.dialogLeft, 15500);
-    EXPECT_TRUE(p.moveMain);
-    EXPECT_FLOAT_EQ(p.mainLeft, 13750);
-    EXPECT_FLOAT_EQ(p.mainTop, 1000);
-
-    // Minimised main window: only the dialog moves.
-    p = PlaceForm(right, true, 500, 4500, 2000, metrics);
-    EXPECT_FLOAT_EQ(p.dialogLeft, 15500);
-    EXPECT_FALSE(p.moveMain);
-
-    // Larger than the work area: the lower bound first, so it ends at the upper one.
-    p = PlaceForm(main, false, 500, 25000, 2000, metrics);
-    EXPECT_FLOAT_EQ(p.dialogLeft, -5000);
+    struct Case {
+        const char* what;
+        WindowRect main;
+        bool minimized;
+        float width, height;
+        float left, top;  // where the dialog goes
+        bool moveMain;
+        float mainLeft, mainTop;
+    };
+    // cx = main.left + main.width / 2, cy = main.top + (300 + main.height + 200 - 500) / 2,
+    // worked out by hand for each row.
+    const Case cases[] = {
+        // cx 6000, cy 4500: 6000 - 1500, 4500 - 1000.
+        {"centred", {2000, 1500, 8000, 6000}, false, 3000, 2000, 4500, 3500, false, 2000, 1500},
+        // cx 19000: 16750 but at most 21000 - 4500 = 16500; the main window follows by -250.
+        {"near the right edge", {15000, 1500, 8000, 6000}, false, 4500, 2000, 16500, 3500, true, 14750, 1500},
+        {"near the right edge, minimised", {15000, 1500, 8000, 6000}, true, 4500, 2000, 16500, 3500, false, 15000,
+         1500},
+        // cx 1000, cy 2000: (-1000, -500) pulled to (1000, 500); the main window by (+2000, +1000).
+        {"above and left of the work area", {-3000, -1000, 8000, 6000}, false, 4000, 5000, 1000, 500, true, -1000, 0},
+        // Wider than the work area: 6000 - 12500 = -6500 starts at the left edge, 1000.
+        {"wider than the work area", {2000, 1500, 8000, 6000}, false, 25000, 2000, 1000, 3500, true, 9500, 1500},
+        // Taller, over a main window low on the screen: cy 13000, 13000 - 8000 = 5000
+        // starts at the top edge, 500; the main window follows by -4500.
+        {"taller than the work area", {2000, 10000, 8000, 6000}, false, 3000, 16000, 4500, 500, true, 2000, 5500},
+        // Both, minimised: (-6500, -3500) to the top left corner, the main window stays.
+        {"larger both ways, minimised", {2000, 1500, 8000, 6000}, true, 25000, 16000, 1000, 500, false, 2000, 1500},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const Placement p = PlaceForm(c.main, c.minimized, status, c.width, c.height, metrics);
+        EXPECT_FLOAT_EQ(p.dialogLeft, c.left);
+        EXPECT_FLOAT_EQ(p.dialogTop, c.top);
+        EXPECT_EQ(p.moveMain, c.moveMain);
+        EXPECT_FLOAT_EQ(p.mainLeft, c.mainLeft);
+        EXPECT_FLOAT_EQ(p.mainTop, c.mainTop);
+    }
 }
 
 TEST(PaintGradient, BandsAreThickEnoughToLeaveNoGaps) {

@@ -49,7 +49,15 @@ void PlaceForm(QWidget* dialog, QWidget* main) {
         }
         minimized = main->isMinimized();
     }
-    const QSize size = dialog->frameGeometry().size();
+    QSize size = dialog->frameGeometry().size();
+    if (main && !main->isMinimized() && !dialog->isVisible() && dialog->frameGeometry() == dialog->geometry()) {
+        // A window not yet shown has no frame; it gets the main window's
+        // decorations from the same window manager, so count them in: a
+        // window as tall as the screen keeps its bottom edge on it too.
+        const QRect outer = main->frameGeometry();
+        const QRect inner = main->geometry();
+        size += QSize(outer.width() - inner.width(), outer.height() - inner.height());
+    }
     const auto placed = crv::common::PlaceForm(mainRect, minimized, statusHeight, float(size.width()),
                                                float(size.height()), m);
     dialog->move(qRound(placed.dialogLeft), qRound(placed.dialogTop));

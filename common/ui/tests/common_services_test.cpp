@@ -266,6 +266,15 @@ private slots:
             // Centred vertically over the main window (no menu or status bar here).
             QVERIFY(qAbs(dialog.y() - (work.top() + 50 + 150 - 50)) <= slack);
         }
+
+        // Larger than the work area both ways: it starts at the work area's
+        // top left corner, never above or left of it.
+        main.setGeometry(work.left() + 100, work.top() + 50, 400, 300);
+        main.setWindowState(Qt::WindowNoState);
+        QDialog big(&main);
+        big.resize(work.width() + 120, work.height() + 80);
+        ui::PlaceForm(&big);
+        QCOMPARE(big.frameGeometry().topLeft(), work.topLeft());
     }
 
     void gradientBandsLeaveNoGap() {

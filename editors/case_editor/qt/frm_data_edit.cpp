@@ -25,6 +25,7 @@
 #include "crv/common/conversions.h"
 #include "crv/common/dialog_services.h"
 #include "crv/common/ui/recent_files_menu.h"
+#include "crv/common/ui/table_rows.h"
 #include "crv/editors/case_editor/diagram_box.h"
 #include "diagram_images.h"
 #include "crv/editors/case_editor/edit_data_file.h"
@@ -703,11 +704,7 @@ void frmDataEdit::fitTableRows() {
     if (!layout) return;
     const QMargins m = layout->contentsMargins();
     const int available = pageW->height() - m.top() - m.bottom() - layout->spacing() - cellLine_->sizeHint().height();
-    auto* hh = view_->horizontalHeader();
-    const int chrome = std::max(hh->minimumHeight(), hh->sizeHint().height()) + 2 * view_->frameWidth();
-    const int rowHeight = std::max(1, view_->verticalHeader()->defaultSectionSize());
-    const int rows = std::max(1, (available - chrome) / rowHeight);
-    view_->setMaximumHeight(chrome + rows * rowHeight);
+    crv::common::ui::fitWholeRows(view_, available);
 }
 
 void frmDataEdit::refreshTable() {

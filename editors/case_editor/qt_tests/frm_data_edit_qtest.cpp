@@ -690,11 +690,14 @@ private slots:
         EditDataFile(env);
         QVERIFY(placed.isValid());
         const QRect work = mainWindow.screen()->availableGeometry();
-        // Centred on the main window, pulled into the work area.
-        const int x = std::clamp(main.center().x() + 1 - placed.width() / 2, work.left(), work.right() + 1 - placed.width());
-        const int y = std::clamp(main.top() + (main.height() + (mainWindow.geometry().top() - main.top())) / 2 -
-                                     placed.height() / 2,
-                                 work.top(), work.bottom() + 1 - placed.height());
+        // Centred on the main window, pulled into the work area; one larger
+        // than the work area starts at its left or top edge.
+        const auto pullIn = [](int at, int low, int high) { return std::max(std::min(at, high), low); };
+        const int x = pullIn(main.center().x() + 1 - placed.width() / 2, work.left(), work.right() + 1 - placed.width());
+        const int y = pullIn(main.top() + (main.height() + (mainWindow.geometry().top() - main.top())) / 2 -
+                                 placed.height() / 2,
+                             work.top(), work.bottom() + 1 - placed.height());
+        QVERIFY(placed.left() >= work.left() && placed.top() >= work.top());
         // (within a few pixels: the window may still grow by its layout once shown)
         QVERIFY2(std::abs(placed.left() - x) <= 8 && std::abs(placed.top() - y) <= 8,
                  qPrintable(QString("at %1,%2, expected %3,%4").arg(placed.left()).arg(placed.top()).arg(x).arg(y)));

@@ -43,6 +43,9 @@ CellEditing::CellEditing(QTableView* grid, Hooks hooks)
     // the position box and the plain line) and move its current cell one
     // column away from the one being edited.
     grid_->setTabKeyNavigation(false);
+    // Every row as tall as the editor laid over it needs; one height for all
+    // rows, so the table can be sized to whole rows.
+    grid_->verticalHeader()->setDefaultSectionSize(grid_->fontMetrics().height() + 6);
     // The editor covers its cell wherever the cell goes: the table's first
     // layout when shown, a column resized by a change of headings.
     connect(grid_->horizontalHeader(), &QHeaderView::sectionResized, this, [this] { place(); });

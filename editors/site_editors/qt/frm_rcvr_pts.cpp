@@ -20,6 +20,7 @@
 
 #include "crv/common/text_utils.h"
 #include "crv/common/ui/lat_lon_options.h"
+#include "crv/common/ui/table_rows.h"
 
 namespace crv::editors {
 
@@ -50,7 +51,6 @@ frmRcvrPts::frmRcvrPts(SiteEditorHost& host, QWidget* parent)
     grid_->setObjectName("flxUserData");
     grid_->setModel(&table_);
     grid_->verticalHeader()->hide();
-    grid_->verticalHeader()->setDefaultSectionSize(grid_->fontMetrics().height() + 6);
     CellEditing::Hooks hooks;
     hooks.rows = [] { return RcvrPointsEditor::kRows; };
     hooks.firstColumn = 1;
@@ -92,9 +92,14 @@ frmRcvrPts::frmRcvrPts(SiteEditorHost& host, QWidget* parent)
     side->addStretch();
     auto* central = new QWidget;
     auto* top = new QHBoxLayout(central);
-    top->addWidget(grid_);
+    // The table shows whole rows only; what is left of its height stays empty below it.
+    auto* gridColumn = new QVBoxLayout;
+    gridColumn->addWidget(grid_, 1);
+    gridColumn->addStretch(0);
+    top->addLayout(gridColumn);
     top->addLayout(side, 1);
     setCentralWidget(central);
+    common::ui::keepWholeRows(grid_, central);
 
     QMenu* file = menuBar()->addMenu("&File");
     auto add = [this](QMenu* menu, const QString& text, const char* name, const std::function<void()>& run) {

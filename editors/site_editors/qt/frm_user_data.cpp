@@ -18,6 +18,8 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include "crv/common/ui/table_rows.h"
+
 namespace crv::editors {
 
 namespace {
@@ -124,9 +126,14 @@ frmUserData::frmUserData(SiteEditorHost& host, bool patternMode, QWidget* parent
     side->addStretch();
     auto* central = new QWidget;
     auto* top = new QHBoxLayout(central);
-    top->addWidget(grid_, 3);
+    // The table shows whole rows only; what is left of its height stays empty below it.
+    auto* gridColumn = new QVBoxLayout;
+    gridColumn->addWidget(grid_, 1);
+    gridColumn->addStretch(0);
+    top->addLayout(gridColumn, 3);
     top->addLayout(side, 2);
     setCentralWidget(central);
+    common::ui::keepWholeRows(grid_, central);
 
     QMenu* file = menuBar()->addMenu("&File");
     auto add = [this](QMenu* menu, const QString& text, const char* name, const std::function<void()>& run) {
@@ -156,7 +163,6 @@ QAction* frmUserData::action(const QString& name) const { return findChild<QActi
 void frmUserData::SetUpForm() {
     gainFrame_->setVisible(editor_.gainShown());
     table_.refresh();
-    grid_->resizeRowsToContents();
 }
 
 void frmUserData::ShowData() {

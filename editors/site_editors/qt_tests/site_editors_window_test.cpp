@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QGroupBox>
+#include <QHeaderView>
 #include <QLineEdit>
 #include <QRadioButton>
 #include <QTableView>
@@ -171,6 +172,46 @@ private slots:
         check(points, points.cells());
         QCOMPARE(points.cells().column(), 1);
         snap(points, "receiver_points_range_bearing_editing");
+    }
+
+    // Both grids show whole rows only, at any window height and with a
+    // heading of two or three lines; a short table ends at its last row.
+    void gridsShowWholeRows() {
+        FakeHost host;
+        auto check = [](QMainWindow& w, const char* name) {
+            auto* grid = w.findChild<QTableView*>("flxUserData");
+            QVERIFY(grid);
+            const int rowHeight = grid->verticalHeader()->defaultSectionSize();
+            const int rows = grid->model()->rowCount();
+            for (int h : {430, 517, 561, 604}) {
+                w.resize(w.width(), h);
+                QTRY_COMPARE(grid->viewport()->height() % rowHeight, 0);
+                const int shown = grid->viewport()->height() / rowHeight;
+                QVERIFY(shown >= 1 && shown <= rows);
+                // The last row on screen ends on the table's bottom edge.
+                const int lastShown = grid->rowAt(grid->viewport()->height() - 1);
+                QCOMPARE(grid->rowViewportPosition(lastShown) + grid->rowHeight(lastShown),
+                         grid->viewport()->height());
+            }
+            snap(w, name);
+        };
+        frmUserData pattern(host, true);
+        pattern.show();
+        check(pattern, "pattern_fm_horizontal_rows");
+        pattern.kindOption(3)->click();
+        check(pattern, "pattern_localizer_rows");
+
+        frmUserData cal(host, false);
+        cal.show();
+        check(cal, "calibration_antenna_rows");
+        cal.kindOption(5)->click();  // a three-line heading and only 11 rows
+        check(cal, "calibration_receiver_rows");
+        auto* grid = cal.findChild<QTableView*>("flxUserData");
+        QCOMPARE(grid->viewport()->height(), 11 * grid->verticalHeader()->defaultSectionSize());
+
+        frmRcvrPts points(host);
+        points.show();
+        check(points, "receiver_points_rows");
     }
 
     void receiverPointsEditor() {

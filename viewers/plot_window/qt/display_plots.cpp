@@ -5,6 +5,7 @@
 #include "plot_dialogs.h"
 
 #include "crv/common/text_utils.h"
+#include "crv/common/ui/form_services.h"
 #include "crv/common/ui/frm_file_sel.h"
 
 #include <QApplication>
@@ -60,6 +61,8 @@ void DisplayPlots(QWidget* parent, const std::string& dirPath, const std::string
         return;
     }
     if (count == 0) return;  // nothing to show
+    // Over the window that opened it, as every window of the program is placed.
+    common::ui::PlaceForm(&window, parent);
     if (parent) parent->hide();
     window.show();
     QApplication::processEvents();

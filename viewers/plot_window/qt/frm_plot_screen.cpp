@@ -200,7 +200,6 @@ void frmPlotScreen::layoutWindow() {
     view_->setFixedSize(q, p);
     legend_->setFixedSize(static_cast<int>(std::lround(0.625 * q)), static_cast<int>(std::lround(0.625 * p)));
     setFixedSize(w, clientH);
-    move(work.left() + (work.width() - w) / 2, work.top() + (work.height() - clientH - caption) / 2);
     legend_->move(w - legend_->width() - kMargin / 4, kMargin / 4);
     sizeStatusPanels();
     blank_ = QImage();

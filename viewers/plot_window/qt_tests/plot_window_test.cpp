@@ -264,14 +264,15 @@ private slots:
             const double cx = (pat.PlanPanel.SheetRect.xmin + pat.PlanPanel.SheetRect.xmax) / 2;
             const double cy = (pat.PlanPanel.SheetRect.ymin + pat.PlanPanel.SheetRect.ymax) / 2;
             QWidget* view = w.pageView();
+            // On a real display the pointer's move arrives as a later event.
             QTest::mouseMove(view, QPoint(int((cx - 0.5) / 7.5 * view->width()),
                                           int((cy - 0.5) / 10.0 * view->height())));
-            QVERIFY2(w.statusPanel(1)->text().contains(" dB  At "), qPrintable(w.statusPanel(1)->text()));
+            QTRY_VERIFY2(w.statusPanel(1)->text().contains(" dB  At "), qPrintable(w.statusPanel(1)->text()));
             // The facility map reads positions as latitude and longitude.
             w.cmdNext_Click();
             w.cmdNext_Click();
             QTest::mouseMove(view, QPoint(view->width() / 2, view->height() / 2));
-            QVERIFY2(w.statusPanel(1)->text().contains("Lat: N "), qPrintable(w.statusPanel(1)->text()));
+            QTRY_VERIFY2(w.statusPanel(1)->text().contains("Lat: N "), qPrintable(w.statusPanel(1)->text()));
             QVERIFY(!w.legendMenu()->isEnabled());  // maps have no legend
             // The polar pattern printed on A4: its circles stay round.
             pdf_->setPageSize(QPageSize(QPageSize::A4));
@@ -674,6 +675,38 @@ private slots:
         QVERIFY2(lines[2].size() < QString("Folder:  " + deep).size(), qPrintable(lines[2]));
         const QFontMetricsF fm(labelFont);
         for (const QString& l : lines) QVERIFY2(fm.horizontalAdvance(l) <= labelWidth, qPrintable(l));
+    }
+
+    // The window opens over the window that opened it, wholly on the screen:
+    // pulled in from the screen's edge, the opener moved along so that it
+    // stays centred under it.
+    void opensOverItsOpenerAndOnTheScreen() {
+        QWidget opener;
+        const QRect work = opener.screen()->availableGeometry();
+        struct Case {
+            const char* what;
+            QPoint at;
+        } cases[] = {
+            {"opener at the bottom right", work.bottomRight() - QPoint(320, 220)},
+            {"opener at the top left", work.topLeft() + QPoint(10, 10)},
+        };
+        for (const Case& c : cases) {
+            opener.setGeometry(QRect(c.at, QSize(300, 200)));
+            opener.show();
+            QVERIFY(QTest::qWaitForWindowExposed(&opener));
+            QRect plot, openerWhileShown;
+            PlotWindowServices s = services();
+            s.shown = closing([&](frmPlotScreen& w) {
+                plot = w.frameGeometry();
+                openerWhileShown = opener.frameGeometry();
+                snap(&w, "plot_window_placed");
+            });
+            DisplayPlots(&opener, run_.toStdString(), "07____A2.plt", false, s);
+            QVERIFY2(!plot.isNull(), c.what);
+            QVERIFY2(work.contains(plot), c.what);
+            QVERIFY2((plot.center() - openerWhileShown.center()).manhattanLength() <= 2, c.what);
+            QVERIFY2(opener.isVisible(), c.what);
+        }
     }
 
     void cancelledOptionsShowNothing() {

@@ -48,9 +48,10 @@ struct Placement {
 };
 
 // PlaceForm's arithmetic: the dialog centred over the main window (below its
-// caption and menu, above its status bar), kept inside the work area; when
-// it had to be pulled in, the main window (unless minimised) moves by the
-// same amount so the dialog still sits over it.
+// caption and menu, above its status bar), kept inside the work area (one
+// larger than the work area starts at its top left corner); when it had to
+// be pulled in, the main window (unless minimised) moves by the same amount
+// so the dialog still sits over it.
 Placement PlaceForm(const WindowRect& main, bool mainMinimized, float statusBarHeight, float dialogWidth,
                     float dialogHeight, const ScreenMetrics& metrics);
 
