@@ -11,6 +11,7 @@
 #include <QAbstractButton>
 #include <QAbstractSpinBox>
 #include <QApplication>
+#include <QComboBox>
 #include <QDialog>
 #include <QDir>
 #include <QFileDialog>
@@ -23,10 +24,13 @@
 #include <QPixmap>
 #include <QPointer>
 #include <QProcess>
+#include <QPushButton>
 #include <QScreen>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <QTreeView>
 
+#include "crv/common/ui/frm_file_sel.h"
 #include "crv/main/app/qt/program.h"
 #include "program_setup.h"
 
@@ -109,6 +113,7 @@ struct Journey::Parts : QObject {
     void abandon() {
         if (abandoned) return;
         abandoned = true;
+        for (const Step& s : steps) qWarning("journey: no window showed for the step \"%s\"", qPrintable(s.classOrTitle));
         steps.clear();
         closeEverything(this, &setup->program().window());
     }
@@ -250,6 +255,9 @@ bool triggerMenu(QWidget* window, const QStringList& path) {
     if (!bar) return false;
     QAction* item = actionNamed(bar->actions(), path.front());
     if (!item || !item->isEnabled() || !item->menu()) return false;
+    // A menu the program opened for the user (the File menu after a run)
+    // is closed first, as a click elsewhere would.
+    while (QWidget* popup = QApplication::activePopupWidget()) popup->close();
     window->activateWindow();
     QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(item).center());
     QMenu* menu = item->menu();
@@ -268,6 +276,26 @@ bool triggerMenu(QWidget* window, const QStringList& path) {
         }
         QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(item).center());
     }
+    return true;
+}
+
+bool chooseInBrowser(QWidget* browser, const std::string& folder, const QString& name) {
+    auto* b = qobject_cast<crv::common::ui::frmFileSel*>(browser);
+    if (!b) return false;
+    b->selectFolder(QString::fromStdString(folder));
+    QComboBox* types = b->fileTypes();
+    for (int i = -1; i < types->count() && !b->listedNames().contains(name); ++i)
+        if (i >= 0) types->setCurrentIndex(i);
+    const qsizetype row = b->listedNames().indexOf(name);
+    if (row < 0) {
+        qWarning("journey: the browser lists no \"%s\" in %s", qPrintable(name), folder.c_str());
+        return false;
+    }
+    QTreeView* list = b->fileList();
+    const QModelIndex index = list->model()->index(static_cast<int>(row), 0);
+    list->scrollTo(index);
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualRect(index).center());
+    QTest::mouseClick(b->okButton(), Qt::LeftButton);
     return true;
 }
 

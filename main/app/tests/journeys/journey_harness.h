@@ -92,11 +92,14 @@ private:
 // The visible top-level window whose class name or title is `classOrTitle`,
 // waited for up to `timeoutMs`; nullptr when none showed.
 QWidget* waitForWindow(const QString& classOrTitle, int timeoutMs = 10000);
-// Opens the menu path by mouse through `window`'s menu bar and clicks the
-// last item ({"Tools", "Radiation Patterns"}); texts without '&' and "...".
+// Opens the menu path by mouse through `window`'s menu bar (closing any menu
+// left open first) and clicks the last item ({"Tools", "Radiation Patterns"}); texts without '&' and "...".
 // Returns false when an item is missing or disabled. The click runs the
 // command: a modal window it opens must have a whenShown() step.
 bool triggerMenu(QWidget* window, const QStringList& path);
+// In the program's file browser (frmFileSel): opens `folder`, picks the
+// file type that lists `name`, clicks the file and OK.
+bool chooseInBrowser(QWidget* browser, const std::string& folder, const QString& name);
 // Clicks the button of `window` whose text (without '&') is `text`.
 bool clickButton(QWidget* window, const QString& text);
 // In a Qt file dialog: chooses `path` as the file and accepts it (Return).
