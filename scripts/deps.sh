@@ -4,8 +4,8 @@
 set -euo pipefail
 
 packages=(
-  build-essential cmake ninja-build pkg-config
-  libgtest-dev libgmock-dev libbenchmark-dev
+  build-essential cmake ninja-build
+  libgtest-dev libgmock-dev
   qt6-base-dev qt6-qpa-plugins libgl-dev fonts-liberation fonts-liberation2
   emf2svg locales
   xvfb xauth poppler-utils

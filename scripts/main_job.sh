@@ -8,7 +8,26 @@ set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 build="${CRV_BUILD_DIR:-$root/build}"
 "$root/scripts/deps.sh"
-"$root/scripts/build.sh" "$build"
+
+# The build's own lines go to a log; here it is one line of progress.
+mkdir -p "$build"
+log="$build/build.log"
+echo "== build (full log: $log) =="
+progress() {
+  local line
+  while IFS= read -r line; do
+    case "$line" in
+      \[*/*\]*) if [ -t 1 ]; then printf '\r  %s' "${line%%]*}]"; fi ;;
+    esac
+  done
+  if [ -t 1 ]; then printf '\r'; fi
+}
+if ! "$root/scripts/build.sh" "$build" 2>&1 | tee "$log" | progress; then
+  echo "the build failed; the end of its log ($log):" >&2
+  tail -n 30 "$log" >&2
+  exit 1
+fi
+echo "  built: the engine, its driver and the programs in $build/bin"
 crv50="$build/bin/crv50"
 
 work="$root/workspace"

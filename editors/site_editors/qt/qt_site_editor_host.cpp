@@ -1,5 +1,7 @@
 #include "qt_site_editor_host.h"
 
+#include <utility>
+
 #include <QDir>
 #include <QFileDialog>
 #include <QStringList>
@@ -20,8 +22,9 @@ QString qtFilter(const std::string& filter) {
     return out.join(";;");
 }
 
-QtSiteEditorHost::QtSiteEditorHost(common::AppState& state, platform::SettingsStore& store, QWidget* parent)
-    : state_(state), store_(store), parent_(parent) {}
+QtSiteEditorHost::QtSiteEditorHost(common::AppState& state, platform::SettingsStore& store, PlotWindow plotWindow,
+                                   QWidget* parent)
+    : plotWindow_(std::move(plotWindow)), state_(state), store_(store), parent_(parent) {}
 
 common::MessagePresenter& QtSiteEditorHost::presenter() { return common::ui::appPresenter(); }
 
@@ -61,12 +64,7 @@ std::string QtSiteEditorHost::askOpenFile(const FileDialogRequest& r) {
 }
 
 void QtSiteEditorHost::displayPlots(const std::string& folder, const std::string& file) {
-    if (plotWindow) {
-        plotWindow(folder, file);
-        return;
-    }
-    presenter().present({" The plot window is not available yet. ", "Plot", common::MessageIcon::Information,
-                         common::MessageButtons::Ok});
+    plotWindow_(folder, file);
 }
 
 void QtSiteEditorHost::showHelp(const std::string& topic) {

@@ -1,8 +1,8 @@
 #pragma once
 // The site editors' host inside the programs: the application's presenter,
-// state and settings, Qt's file dialogs, the help window. The file browser
-// and the plot window are given by the program (each defaults to a plain
-// dialog or a message until it is wired).
+// state and settings, Qt's file dialogs, the help window, and the program's
+// plot window. The file browser is given by the program (a plain file
+// dialog until it is wired).
 #include <functional>
 #include <string>
 
@@ -17,7 +17,10 @@ namespace crv::editors {
 
 class QtSiteEditorHost : public SiteEditorHost {
 public:
-    QtSiteEditorHost(common::AppState& state, platform::SettingsStore& store, QWidget* parent = nullptr);
+    // `plotWindow` shows a pattern plot (folder, file) in the program's plot window.
+    using PlotWindow = std::function<void(const std::string&, const std::string&)>;
+    QtSiteEditorHost(common::AppState& state, platform::SettingsStore& store, PlotWindow plotWindow,
+                     QWidget* parent = nullptr);
     common::MessagePresenter& presenter() override;
     common::AppState& state() override { return state_; }
     void savePaths() override;
@@ -27,12 +30,11 @@ public:
     void displayPlots(const std::string& folder, const std::string& file) override;
     void showHelp(const std::string& topic) override;
 
-    // The file browser (kind, keep settings) and the plot window (folder,
-    // file) of the program.
+    // The file browser (kind, keep settings) of the program.
     std::function<std::string(int, bool)> fileBrowser;
-    std::function<void(const std::string&, const std::string&)> plotWindow;
 
 private:
+    PlotWindow plotWindow_;
     common::AppState& state_;
     platform::SettingsStore& store_;
     QWidget* parent_;

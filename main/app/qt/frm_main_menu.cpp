@@ -11,6 +11,7 @@
 
 #include "crv/common/dialog_services.h"
 #include "crv/common/error_report.h"
+#include "crv/common/ui/printing.h"
 #include "crv/main/app/qt/service_volume_view.h"
 
 namespace crv::main::qt {
@@ -119,6 +120,9 @@ void frmMainMenu::guarded(const QString& command, const std::function<void()>& w
     // program: nothing thrown may leave a Qt event handler.
     try {
         work();
+        // A print job the command ran (Run, Print Results) says where its
+        // files went once it is over.
+        crv::common::ui::reportPrintedFiles(presenter_);
     } catch (const std::exception& e) {
         crv::common::ShowUnexpectedError(presenter_, command.toStdString(), e.what());
         updateEnabling();
@@ -197,6 +201,7 @@ void frmMainMenu::closeEvent(QCloseEvent* event) {
             if (w != this && w->isVisible()) w->close();
     }
     event->accept();
+    emit closed();
 }
 
 }  // namespace crv::main::qt

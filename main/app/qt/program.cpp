@@ -1,5 +1,7 @@
 #include "crv/main/app/qt/program.h"
 
+#include <stdexcept>
+
 #include "crv/common/ui/frm_file_sel.h"
 #include "crv/common/ui/frm_options.h"
 #include "crv/common/ui/frm_paths.h"
@@ -36,31 +38,15 @@ void QtNewCaseDialogs::ManualNavaidEntry(bool& canceled) {
     frmNavData::ManualNavaidEntry(parent_, state_, store_, presenter_, canceled);
 }
 
-void UnavailableRunControl::SearchForProponents(float, float, float, std::int32_t& count) {
-    presenter_.present(notAvailableMessage("The FM database search"));
-    count = 0;
-}
-void UnavailableRunControl::SearchForNavaids(std::int32_t& count) {
-    presenter_.present(notAvailableMessage("The navaid search"));
-    count = 0;
-}
-void UnavailableRunControl::SearchForRFSources(std::int32_t& count) {
-    presenter_.present(notAvailableMessage("The RF-source search"));
-    count = 0;
-}
-void UnavailableRunControl::RunSimulation(const std::string&, const std::string&) {
-    presenter_.present(notAvailableMessage("The simulation run"));
-}
-void UnavailableRunControl::PrintResults(const std::string&) {
-    presenter_.present(notAvailableMessage("Printing the results"));
-}
-
 // Passes every call to the run control the program was given last.
 class Program::RunForwarder : public RunControl {
 public:
     explicit RunForwarder(Program& p) : p_(p) {}
+    // Every program is built with its run controller (ProgramSetup); one
+    // missing is a fault of the build, reported by the command that met it.
     RunControl& target() const {
-        return p_.runRef_ ? *p_.runRef_ : static_cast<RunControl&>(*p_.unavailable_);
+        if (!p_.runRef_) throw std::logic_error("The program has no run controller.");
+        return *p_.runRef_;
     }
     void SearchForProponents(float a, float b, float c, std::int32_t& n) override { target().SearchForProponents(a, b, c, n); }
     void SearchForNavaids(std::int32_t& n) override { target().SearchForNavaids(n); }
@@ -84,7 +70,6 @@ Program::Program(crv::resources::Edition e, crv::common::MessagePresenter& p, co
       store(settingsPath.empty() ? crv::platform::settingsFilePath() : settingsPath),
       presenter(p) {
     initMainAppHelp();
-    unavailable_ = std::make_unique<UnavailableRunControl>(presenter);
     forwarder_ = std::make_unique<RunForwarder>(*this);
     dialogs_ = std::make_unique<QtNewCaseDialogs>(parentWidget_, state, store, presenter, rules);
     controller_ = std::make_unique<MainController>(

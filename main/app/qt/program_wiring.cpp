@@ -66,18 +66,18 @@ void wireEditorsAndViewers(Program& program) {
 
     // The site editors' host lives as long as the program.
     static std::unique_ptr<editors::QtSiteEditorHost> host;
-    host = std::make_unique<editors::QtSiteEditorHost>(program.state, program.store, &program.window());
-    host->fileBrowser = [&program](int kind, bool keep) -> std::string {
-        const FileSelection chosen = program.entries.ShowFiles(kind, keep);
-        return chosen.SelFile.empty() ? std::string() : chosen.SelPath + chosen.SelFile;
-    };
     // The pattern editor's plot stands in for the editor, which it hides
     // while it is shown; the main window stays hidden behind both.
-    host->plotWindow = [&program](const std::string& folder, const std::string& file) {
+    auto plotWindow = [&program](const std::string& folder, const std::string& file) {
         QWidget* editor = &program.window();
         for (QWidget* w : QApplication::topLevelWidgets())
             if (qobject_cast<editors::frmUserData*>(w) && w->isVisible()) editor = w;
         showPlots(program, editor, folder, file, false);
+    };
+    host = std::make_unique<editors::QtSiteEditorHost>(program.state, program.store, plotWindow, &program.window());
+    host->fileBrowser = [&program](int kind, bool keep) -> std::string {
+        const FileSelection chosen = program.entries.ShowFiles(kind, keep);
+        return chosen.SelFile.empty() ? std::string() : chosen.SelPath + chosen.SelFile;
     };
     program.entries.EditRadiationPattern = [&program] { editors::EditRadiationPattern(*host, &program.window()); };
     program.entries.EditCalibrationData = [&program] { editors::EditCalibrationData(*host, &program.window()); };

@@ -1,5 +1,6 @@
 #include "display_plots.h"
 
+#include "crv/common/ui/message_presenter.h"
 #include "crv/common/ui/printing.h"
 #include "frm_plot_screen.h"
 #include "plot_dialogs.h"
@@ -58,6 +59,9 @@ void DisplayPlots(QWidget* parent, const std::string& dirPath, const std::string
         // the others still print.
         for (int n = 1; n <= count; ++n) window.PrintPlot(n);
         window.controller().discardAll();
+        // A job of the caller's (Run, Print Results) is reported by it, once.
+        if (!autoPrint)
+            common::ui::reportPrintedFiles(services.presenter ? *services.presenter : common::ui::appPresenter());
         return;
     }
     if (count == 0) return;  // nothing to show

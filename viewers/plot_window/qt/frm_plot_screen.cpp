@@ -494,7 +494,9 @@ void frmPlotScreen::CopyPlotPage(int n) {
 void frmPlotScreen::PrintCommand(int n) {
     if (controller_.busy()) return;
     const bool ok = services_.setUpPrinter ? services_.setUpPrinter(this) : ui::SetUpPrinter(this);
-    if (ok) PrintPlot(n);
+    if (!ok) return;
+    PrintPlot(n);
+    ui::reportPrintedFiles(presenter());
 }
 
 bool frmPlotScreen::PrintPlot(int n) {

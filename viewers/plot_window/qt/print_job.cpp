@@ -1,6 +1,7 @@
 #include "print_job.h"
 
 #include "crv/common/drawing/qt_output.h"
+#include "crv/common/ui/printing.h"
 #include "crv/viewers/plot_window_controller.h"
 
 #include <QDir>
@@ -13,14 +14,7 @@ namespace crv::viewers {
 
 QString beginPrintJob(QPrinter& printer, const std::string& documentName) {
     printer.setDocName(QString::fromStdString(documentName));
-    if (printer.outputFormat() != QPrinter::PdfFormat) return {};
-    const QString current = printer.outputFileName();
-    const QString folder = current.isEmpty() ? QDir::homePath() : QFileInfo(current).absolutePath();
-    const std::string path = pdfPathForJob(folder.toStdString(), documentName, [](const std::string& p) {
-        return QFileInfo::exists(QString::fromStdString(p));
-    });
-    printer.setOutputFileName(QString::fromStdString(path));
-    return QString::fromStdString(path);
+    return common::ui::nextPrintFile(printer);
 }
 
 PrinterPage printerPage(const QPrinter& printer) {

@@ -1,7 +1,8 @@
 #pragma once
 // Print jobs of the viewers on the program's printer. When the program
-// prints to PDF files (no printer on the machine), every job writes its own
-// file beside the last one, named from the job's document name.
+// prints to PDF files (no printer on the machine), the first document of a
+// job writes the file the user chose and later ones are numbered beside it
+// (common/ui printing.h).
 #include "crv/common/drawing/plot.h"
 
 #include <crv/platform/expected.h>
@@ -12,7 +13,7 @@ class QPrinter;
 
 namespace crv::viewers {
 
-// Names the job and, for PDF output, chooses its file. Returns the file
+// Names the document and, for PDF output, sets its file. Returns the file
 // (empty for a real printer).
 QString beginPrintJob(QPrinter& printer, const std::string& documentName);
 

@@ -370,6 +370,7 @@ private slots:
         QDir().mkpath(pdfDir_);
         for (const auto& paper : {QPageSize::A4, QPageSize::Letter}) {
             pdf_->setPageSize(QPageSize(paper));
+            pdf_->setOutputFileName(pdfDir_ + (paper == QPageSize::A4 ? "/a4.pdf" : "/letter.pdf"));
             DisplayPlots(nullptr, run_.toStdString(), "07____A2.plt|Rfi.plt|LocHorU.ptx", true, services());
         }
         QVERIFY(presenter_.messages.empty());
@@ -378,18 +379,20 @@ private slots:
         QVERIFY(bad.open(QIODevice::WriteOnly));
         bad.write("damaged");
         bad.close();
+        pdf_->setOutputFileName(pdfDir_ + "/bad.pdf");
         DisplayPlots(nullptr, run_.toStdString(), "bad.plt|03____B2.plt", true, services());
         QFile::remove(run_ + "bad.plt");
         QCOMPARE(int(presenter_.messages.size()), 1);
-        QVERIFY(QFile::remove(pdfDir_ + "/CRV_ 03____B2.plt.pdf"));
+        QVERIFY(QFile::remove(pdfDir_ + "/bad.pdf"));  // 03____B2, the one drawn
+        // Each job: the given file first, the later plots numbered beside it.
         const QStringList files = QDir(pdfDir_).entryList({"*.pdf"}, QDir::Files, QDir::Name);
-        QCOMPARE(files, QStringList({"CRV_ 07____A2.plt (2).pdf", "CRV_ 07____A2.plt.pdf", "CRV_ LocHorU.ptx (2).pdf",
-                                     "CRV_ LocHorU.ptx.pdf", "CRV_ Rfi.plt (2).pdf", "CRV_ Rfi.plt.pdf"}));
+        QCOMPARE(files, QStringList({"a4 (2).pdf", "a4 (3).pdf", "a4.pdf", "letter (2).pdf", "letter (3).pdf",
+                                     "letter.pdf"}));
         for (const QString& f : files) QCOMPARE(pdfPages(pdfDir_ + "/" + f), 1);
         // Pictures of the printed pages, A4 and Letter.
-        for (const auto& [file, name] : {std::pair{"CRV_ 07____A2.plt.pdf", "plot_print_a4"},
-                                         std::pair{"CRV_ 07____A2.plt (2).pdf", "plot_print_letter"},
-                                         std::pair{"CRV_ LocHorU.ptx.pdf", "plot_print_pattern_a4"}}) {
+        for (const auto& [file, name] : {std::pair{"a4.pdf", "plot_print_a4"},
+                                         std::pair{"letter.pdf", "plot_print_letter"},
+                                         std::pair{"a4 (3).pdf", "plot_print_pattern_a4"}}) {
             QProcess p;
             p.start("pdftoppm", {"-png", "-r", "50", "-singlefile", pdfDir_ + "/" + file, snapDir() + name});
             QVERIFY(p.waitForFinished(60000));
@@ -454,21 +457,26 @@ private slots:
             // File > Print: the dialog, then one job.
             QDir(pdfDir_).removeRecursively();
             QDir().mkpath(pdfDir_);
+            pdf_->setOutputFileName(pdfDir_ + "/plot.pdf");
             w.fileMenu()->actions().at(2)->trigger();
             QCOMPARE(dialogs, 1);
-            QCOMPARE(pdfPages(pdfDir_ + "/CRV_ 07____A2.plt.pdf"), 1);
+            QCOMPARE(pdfPages(pdfDir_ + "/plot.pdf"), 1);
             // The pop-up menu on the legend prints the legend.
             w.LegendShow();
             w.contextMenuAt(true, w.mapToGlobal(QPoint(10, 10)));
             QVERIFY(w.contextHideLegend()->isVisible());
+            pdf_->setOutputFileName(pdfDir_ + "/legend.pdf");
             w.contextMenu()->actions().at(0)->trigger();
             w.contextMenu()->hide();
-            QCOMPARE(pdfPages(pdfDir_ + "/CRV_ Legend.plt.pdf"), 1);
+            QCOMPARE(pdfPages(pdfDir_ + "/legend.pdf"), 1);
             w.Exit();
         });
         DisplayPlots(nullptr, run_.toStdString(), "07____A2.plt", false, s);
         QVERIFY(ran);
-        QVERIFY(presenter_.messages.empty());
+        // Each print says where its file went.
+        QCOMPARE(int(presenter_.messages.size()), 2);
+        QVERIFY(QString::fromStdString(presenter_.messages[0].text).contains(pdfDir_ + "/plot.pdf"));
+        QVERIFY(QString::fromStdString(presenter_.messages[1].text).contains(pdfDir_ + "/legend.pdf"));
         // The saved metafile opens in an independent reader.
         QProcess conv;
         const QString svg = dir_.filePath("saved.svg");
@@ -536,7 +544,7 @@ private slots:
         QVERIFY(QString::fromStdString(presenter_.messages[0].text).contains("PrintPlot"));
     }
 
-    void choosingThePrinterPrintsEveryPlotAsItsOwnJob() {
+    void choosingThePrinterPrintsEveryPlotInOneJob() {
         QDir(pdfDir_).removeRecursively();
         QDir().mkpath(pdfDir_);
         pdf_->setOutputFileName(pdfDir_ + "/first.pdf");
@@ -557,7 +565,9 @@ private slots:
         QCOMPARE(dialogs, 1);
         QVERIFY(!shown);
         QCOMPARE(QDir(pdfDir_).entryList({"*.pdf"}, QDir::Files, QDir::Name),
-                 QStringList({"CRV_ 03____B2.plt.pdf", "CRV_ nav@QKV.plt.pdf"}));
+                 QStringList({"first (2).pdf", "first.pdf"}));
+        QCOMPARE(int(presenter_.messages.size()), 1);
+        QVERIFY(QString::fromStdString(presenter_.messages[0].text).contains("2 files"));
         // Cancelled in the print dialog: nothing printed, nothing shown.
         cancel = true;
         DisplayPlots(nullptr, run_.toStdString(), "03____B2.plt|nav@QKV.plt", false, s);

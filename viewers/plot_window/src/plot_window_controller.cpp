@@ -377,21 +377,4 @@ PrintRect plotPrintTarget(double dpiX, double dpiY, double paperWidth, double pa
     return r;
 }
 
-std::string pdfPathForJob(const std::string& folder, const std::string& documentName,
-                          const std::function<bool(const std::string&)>& exists) {
-    std::string base;
-    for (const char c : documentName) {
-        const auto u = static_cast<unsigned char>(c);
-        const bool bad = u < 32 || u == 127 || std::string_view("/\\:*?\"<>|").find(c) != std::string_view::npos;
-        base += bad ? '_' : c;
-    }
-    while (!base.empty() && (base.back() == ' ' || base.back() == '.')) base.pop_back();
-    while (!base.empty() && base.front() == ' ') base.erase(base.begin());
-    if (base.empty()) base = "CRV print";
-    const std::string dir = folder.empty() ? std::string() : AddBackslash(folder);
-    std::string path = dir + base + ".pdf";
-    for (int n = 2; exists && exists(path); ++n) path = dir + base + " (" + std::to_string(n) + ").pdf";
-    return path;
-}
-
 }  // namespace crv::viewers

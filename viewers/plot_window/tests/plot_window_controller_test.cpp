@@ -316,12 +316,6 @@ TEST(PlotWindowController, SaveAndPrintNames) {
     EXPECT_EQ(c.jobName(0), "CRV: Legend.plt");
     EXPECT_EQ(metafileDescription("Legend"), std::string("Corvane\0Legend\0\0", 16));
 
-    std::set<std::string> existing{"/pdf/CRV_ a.plt.pdf", "/pdf/CRV_ a.plt (2).pdf"};
-    auto exists = [&](const std::string& p) { return existing.count(p) > 0; };
-    EXPECT_EQ(pdfPathForJob("/pdf", "CRV: a.plt", exists), "/pdf/CRV_ a.plt (3).pdf");
-    EXPECT_EQ(pdfPathForJob("/pdf/", "Rfi.txt", exists), "/pdf/Rfi.txt.pdf");
-    EXPECT_EQ(pdfPathForJob("/pdf/", "../x/y", exists), "/pdf/.._x_y.pdf");
-    EXPECT_EQ(pdfPathForJob("/pdf/", "", exists), "/pdf/CRV print.pdf");
 }
 
 TEST(PlotPrint, ThePageKeepsItsProportionsCentredOnAnyPaper) {

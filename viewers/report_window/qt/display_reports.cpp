@@ -1,6 +1,7 @@
 #include "display_reports.h"
 
 #include "frm_report.h"
+#include "crv/common/ui/message_presenter.h"
 #include "crv/common/ui/printing.h"
 #include "plot_dialogs.h"
 
@@ -41,6 +42,9 @@ void DisplayReports(const std::string& dirPath, const std::string& fileList, boo
             window.PrintReport(1, INT_MAX);
         }
         c.clear();
+        // A job of the caller's (Run, Print Results) is reported by it, once.
+        if (!autoPrint)
+            common::ui::reportPrintedFiles(services.presenter ? *services.presenter : common::ui::appPresenter());
         return;
     }
     if (c.ReportCount() == 0) return;

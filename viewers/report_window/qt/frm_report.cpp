@@ -20,7 +20,6 @@
 #include <QMenuBar>
 #include <QPainter>
 #include <QPlainTextEdit>
-#include <QPrintDialog>
 #include <QPrinter>
 #include <QPushButton>
 #include <QScreen>
@@ -55,23 +54,6 @@ namespace {
 // The frames' design: 120 twips of margin round the text, buttons of 360 by
 // 300 twips, labels of 1200 by 300 twips (pixels at 15 twips a pixel).
 constexpr int kTextMargin = 8;
-
-bool printDialog(QWidget* parent, QPrinter& printer, int& fromPage, int& toPage) {
-    QPrintDialog dialog(&printer, parent);
-    if (toPage > 0) {
-        dialog.setMinMax(fromPage, toPage);
-        dialog.setFromTo(fromPage, toPage);
-        dialog.setOption(QAbstractPrintDialog::PrintPageRange, true);
-    } else {
-        dialog.setOption(QAbstractPrintDialog::PrintPageRange, false);
-    }
-    if (dialog.exec() != QDialog::Accepted) return false;
-    if (toPage > 0 && dialog.printRange() == QAbstractPrintDialog::PageRange) {
-        fromPage = dialog.fromPage();
-        toPage = dialog.toPage();
-    }
-    return true;
-}
 }  // namespace
 
 frmReport::frmReport(const ReportViewerServices& services, QWidget* parent)
@@ -165,15 +147,33 @@ void frmReport::setReports(const std::string& folder, const std::string& fileLis
 
 // The window's height less the text area's: menu, margins, the controls
 // below and the caption.
-int frmReport::overheadHeight() const {
-    const int caption = style()->pixelMetric(QStyle::PM_TitleBarHeight);
-    return sizeHint().height() - text_->height() + caption;
+// The window's frame round its client area: measured once the window is
+// shown, until then the style's caption and border.
+static QMargins frameMargins(const QWidget* w) {
+    const QRect frame = w->frameGeometry(), inner = w->geometry();
+    if (w->isVisible() && frame != inner)
+        return {inner.left() - frame.left(), inner.top() - frame.top(), frame.right() - inner.right(),
+                frame.bottom() - inner.bottom()};
+    const int border = w->style()->pixelMetric(QStyle::PM_MdiSubWindowFrameWidth);
+    return {border, w->style()->pixelMetric(QStyle::PM_TitleBarHeight) + border, border, border};
 }
 
-static int workAreaHeight(const QWidget* w) {
-    const QScreen* s = w->screen() ? w->screen() : QGuiApplication::primaryScreen();
-    return s ? s->availableGeometry().height() : 768;
+int frmReport::overheadHeight() const {
+    // Everything but the text area: menu bar, margins, page controls, and the
+    // frame with its caption. The text area counts at the height the layout
+    // gives it (its fixed height once sized).
+    const bool fixed = text_->minimumHeight() == text_->maximumHeight();
+    const int textH = fixed ? text_->minimumHeight() : text_->sizeHint().height();
+    const QMargins frame = frameMargins(this);
+    return sizeHint().height() - textH + frame.top() + frame.bottom();
 }
+
+static QRect workArea(const QWidget* w) {
+    const QScreen* s = w->screen() ? w->screen() : QGuiApplication::primaryScreen();
+    return s ? s->availableGeometry() : QRect(0, 0, 1024, 768);
+}
+
+static int workAreaHeight(const QWidget* w) { return workArea(w).height(); }
 
 void frmReport::ChooseScreenFont() {
     // The line height at which 58 lines fill 99% of the work area (pixels).
@@ -211,7 +211,24 @@ void frmReport::SizeReportWindow() {
     const int frameH = textH + 2 * kTextMargin;
     margin_->setMinimumWidth(std::max(textW + 2 * kTextMargin, static_cast<int>(0.8 * frameH)));
     adjustSize();
+    // The whole window, frame and menu included, stays on the screen: a page
+    // of fewer lines where the estimate above was short.
+    const QRect area = workArea(this);
+    const QMargins frame = frameMargins(this);
+    const int over = sizeHint().height() + frame.top() + frame.bottom() - area.height();
+    if (over > 0 && controller_.LinesPerPage() > 1) {
+        controller_.setLinesPerPage(std::max(1, controller_.LinesPerPage() - (over + h - 1) / h));
+        text_->setFixedHeight(controller_.LinesPerPage() * h + chrome);
+        margin_->setMinimumWidth(
+            std::max(textW + 2 * kTextMargin, static_cast<int>(0.8 * (text_->height() + 2 * kTextMargin))));
+        adjustSize();
+    }
     ui::PlaceForm(this);
+    // Placed over the main window, it may still reach past an edge.
+    const QRect placed(pos(), QSize(width() + frame.left() + frame.right(), height() + frame.top() + frame.bottom()));
+    const int dx = std::max(area.left() - placed.left(), std::min(0, area.right() - placed.right()));
+    const int dy = std::max(area.top() - placed.top(), std::min(0, area.bottom() - placed.bottom()));
+    if (dx != 0 || dy != 0) move(pos() + QPoint(dx, dy));
 }
 
 void frmReport::LoadFile() {
@@ -330,9 +347,21 @@ void frmReport::mnuFilePrint_Click() {
     // The range is offered in printed pages, the pages it is applied to.
     int from = 1;
     int to = std::max(1, controller_.printedPageTotal());
-    const bool ok = services_.setUpPrinter ? services_.setUpPrinter(this, from, to)
-                                           : printDialog(this, printer(), from, to);
-    if (ok) PrintReport(from, to);
+    bool ok = true;
+    if (services_.setUpPrinter) {
+        ok = services_.setUpPrinter(this, from, to);
+    } else {
+        bool cancel = false;
+        std::int16_t first = 1;
+        auto last = static_cast<std::int16_t>(std::min(to, 32767));
+        ui::SetUpPrinter(cancel, first, last, this);
+        ok = !cancel;
+        from = first;
+        to = last == 32767 ? INT_MAX : last;
+    }
+    if (!ok) return;
+    PrintReport(from, to);
+    ui::reportPrintedFiles(presenter());
 }
 
 void frmReport::mnuFileOpen_Click() {

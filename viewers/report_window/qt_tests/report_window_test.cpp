@@ -224,19 +224,24 @@ private slots:
             w.mnuViewFont_Click();
             QVERIFY(w.controller().PageCount() > 3);
             // All pages: 120 lines are 58 + 58 + 4 printed lines.
+            pdf_->setOutputFileName(pdfDir_ + "/all pages.pdf");
             w.mnuFilePrint_Click();
             QCOMPARE(offeredFrom, 1);
             QCOMPARE(offeredTo, 3);
             // Printed pages 2 to 3 only.
             from = 2;
             to = 3;
+            pdf_->setOutputFileName(pdfDir_ + "/range.pdf");
             w.mnuFilePrint_Click();
         });
         DisplayReports(run_.toStdString(), "long.txt", false, s);
-        QVERIFY(presenter_.messages.empty());
-        const QString all = pdfDir_ + "/long.txt.pdf";
+        // Each job writes the file it was given, and says so.
+        const QString all = pdfDir_ + "/all pages.pdf";
+        QCOMPARE(int(presenter_.messages.size()), 2);
+        QVERIFY(QString::fromStdString(presenter_.messages[0].text).contains(all));
+        QVERIFY(QString::fromStdString(presenter_.messages[1].text).contains(pdfDir_ + "/range.pdf"));
         QCOMPARE(pdfPages(all), 3);
-        QCOMPARE(pdfPages(pdfDir_ + "/long.txt (2).pdf"), 2);
+        QCOMPARE(pdfPages(pdfDir_ + "/range.pdf"), 2);
         // Footers: the file on the left, the page number on the right.
         for (int page = 1; page <= 3; ++page) {
             const QString text =
@@ -256,6 +261,7 @@ private slots:
 
     void autoPrintWritesOneFilePerReport() {
         freshPdfFolder();
+        pdf_->setOutputFileName(pdfDir_ + "/auto.pdf");
         ReportViewerServices s = services();
         bool asked = false;
         s.getSettings = [&](bool&, DisplaySettings&) { asked = true; };
@@ -267,13 +273,14 @@ private slots:
         DisplayReports(run_.toStdString(), "Rfi.txt", true, s);
         QVERIFY(!asked);
         QVERIFY(presenter_.messages.empty());
+        // One job: the given file first, the later reports numbered beside it.
         QCOMPARE(QDir(pdfDir_).entryList({"*.pdf"}, QDir::Files, QDir::Name),
-                 QStringList({"Rfi.txt (2).pdf", "Rfi.txt.pdf", "long.txt.pdf", "many.txt.pdf"}));
-        QCOMPARE(pdfPages(pdfDir_ + "/long.txt.pdf"), 3);
+                 QStringList({"auto (2).pdf", "auto (3).pdf", "auto (4).pdf", "auto.pdf"}));
+        QCOMPARE(pdfPages(pdfDir_ + "/auto (2).pdf"), 3);
         // Every page, also past 999.
-        QCOMPARE(pdfPages(pdfDir_ + "/many.txt.pdf"), 1200);
-        QVERIFY(pdfPages(pdfDir_ + "/Rfi.txt.pdf") >= 1);
-        run("pdftoppm", {"-png", "-r", "40", "-f", "1", "-l", "1", pdfDir_ + "/Rfi.txt.pdf",
+        QCOMPARE(pdfPages(pdfDir_ + "/auto (3).pdf"), 1200);
+        QVERIFY(pdfPages(pdfDir_ + "/auto.pdf") >= 1);
+        run("pdftoppm", {"-png", "-r", "40", "-f", "1", "-l", "1", pdfDir_ + "/auto.pdf",
                          snapDir() + "report_autoprint_rfi"});
     }
 

@@ -190,10 +190,5 @@ struct PrintRect {
 PrintRect plotPrintTarget(double dpiX, double dpiY, double paperWidth, double paperHeight, double offX,
                           double offY);
 
-// The file a print job writes when the program prints to PDF files: the
-// document name with the characters a file name cannot hold replaced, ".pdf",
-// and " (2)", " (3)"... when that file exists, so every job keeps its own file.
-std::string pdfPathForJob(const std::string& folder, const std::string& documentName,
-                          const std::function<bool(const std::string&)>& exists);
 
 }  // namespace crv::viewers

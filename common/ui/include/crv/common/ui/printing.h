@@ -4,6 +4,12 @@
 #include <cstdint>
 #include <functional>
 
+#include <QString>
+#include <QStringList>
+
+namespace crv::common {
+class MessagePresenter;
+}
 class QPrintDialog;
 class QPrinter;
 class QWidget;
@@ -19,6 +25,21 @@ QPrinter& programPrinter();
 void SetUpPrinter(bool& cancel, std::int16_t& first, std::int16_t& last, QWidget* parent = nullptr);
 // Without page numbers; false when the user cancelled.
 bool SetUpPrinter(QWidget* parent = nullptr);
+
+// Print jobs to a PDF file (the machine has no printer) write the file the
+// user chose in the print set-up. When one job holds several documents (Run,
+// Print Results prints the report and every plot), the first is the chosen
+// file and each later one is written beside it as "NAME (2).pdf",
+// "NAME (3).pdf"..., never over a file that is already there.
+// Names the next document's file on `printer` and returns it; empty when
+// the printer is a real one.
+QString nextPrintFile(QPrinter& printer);
+// The files written since the last print set-up, in order; the list is
+// emptied.
+QStringList takePrintedFiles();
+// Tells the user (through `presenter`) where the job's PDF
+// output went, then empties the list; says nothing when no file was written.
+void reportPrintedFiles(crv::common::MessagePresenter& presenter);
 
 // Runs the dialog (tests script it); returns QDialog::Accepted or Rejected.
 using PrintDialogRunner = std::function<int(QPrintDialog& dialog)>;

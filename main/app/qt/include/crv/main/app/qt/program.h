@@ -34,20 +34,6 @@ private:
     const NavaidRules& rules_;
 };
 
-// Searches and runs before the run controller is wired: each says so.
-class UnavailableRunControl : public RunControl {
-public:
-    explicit UnavailableRunControl(crv::common::MessagePresenter& presenter) : presenter_(presenter) {}
-    void SearchForProponents(float, float, float, std::int32_t& count) override;
-    void SearchForNavaids(std::int32_t& count) override;
-    void SearchForRFSources(std::int32_t& count) override;
-    void RunSimulation(const std::string&, const std::string&) override;
-    void PrintResults(const std::string&) override;
-
-private:
-    crv::common::MessagePresenter& presenter_;
-};
-
 class Program {
 public:
     // `settingsPath` "" means the user's settings file.
@@ -55,7 +41,8 @@ public:
             const std::string& settingsPath = {});
     ~Program();
 
-    // Hands the searches and runs to `run` (kept by the caller).
+    // Hands the searches and runs to `run` (kept by the caller); every
+    // program has one (RunWiring).
     void setRunControl(RunControl& run) { runRef_ = &run; }
     // GetConfiguration, the window's start-up, then shows it.
     void start();
@@ -82,7 +69,6 @@ private:
     void wireCommonWindows();
     QWidget* parentWidget_ = nullptr;
     RunControl* runRef_ = nullptr;
-    std::unique_ptr<UnavailableRunControl> unavailable_;
     std::unique_ptr<RunForwarder> forwarder_;
     std::unique_ptr<QtNewCaseDialogs> dialogs_;
     std::unique_ptr<MainController> controller_;
