@@ -133,33 +133,6 @@ private slots:
                                      " Please select \"Location of Files\" from the Tools menu. "));
     }
 
-    void screenMetricsInTwips() {
-        ui::ScreenFacts f;
-        f.dpiX = 96;
-        f.dpiY = 120;
-        f.caption = 22;
-        f.menuBar = 20;
-        f.scrollBar = 17;
-        f.workLeft = -2560;  // a monitor left of the primary one
-        f.workTop = 0;
-        f.workWidth = 5120;
-        f.workHeight = 1400;
-        const auto m = ui::screenMetricsFrom(f);
-        QCOMPARE(m.TwipsPerPixelX, 15);
-        QCOMPARE(m.TwipsPerPixelY, 12);
-        QCOMPARE(m.CaptionHeight, 264);
-        QCOMPARE(m.MenuHeight, 240);
-        QCOMPARE(m.ScrollBarWidth, 255);
-        QCOMPARE(m.WorkAreaLeft, -38400);
-        QCOMPARE(m.WorkAreaWidth, 76800);  // beyond 16 bits
-        QCOMPARE(m.WorkAreaHeight, 16800);
-
-        const auto& live = ui::GetScreenMetrics();
-        QVERIFY(live.TwipsPerPixelX > 0);
-        QVERIFY(live.WorkAreaWidth > 0);
-        QCOMPARE(ui::screenMetrics().WorkAreaWidth, live.WorkAreaWidth);
-    }
-
     void browseForFolderTrimsTheAnswer() {
         struct Case {
             QString start, answer, expected, startSeen;
