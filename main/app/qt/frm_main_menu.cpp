@@ -196,6 +196,7 @@ void frmMainMenu::closeEvent(QCloseEvent* event) {
             if (w != this && w->isVisible()) w->close();
     }
     event->accept();
+    emit closed();
 }
 
 }  // namespace crv::main::qt

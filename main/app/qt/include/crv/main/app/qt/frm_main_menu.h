@@ -38,6 +38,10 @@ public:
     // How often the File menu was opened on "Display Results..." after a run.
     int resultsMenuOpenings() const { return resultsMenuOpenings_; }
 
+signals:
+    // The window has closed after its shut-down: the program ends here.
+    void closed();
+
 protected:
     void changeEvent(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
