@@ -54,7 +54,16 @@ bool FieldEdit::validate() {
     if (!validator_ || checking) return true;
     checking = true;
     const bool ok = validator_(text());
+    refused_ = !ok;
     if (!ok) {
+        // Still the same visit: the window's focus may come back only when
+        // the window manager reactivates it, after the guard is lifted, and
+        // that must not make the refused text the one Escape restores.
+        entered_ = true;
+        // The field the user was leaving for selected its text on entry; with
+        // the focus handed back while the window is inactive it never hears
+        // of it, and two fields would look current.
+        if (auto* next = qobject_cast<QLineEdit*>(window()->focusWidget()); next && next != this) next->deselect();
         activateWindow();
         setFocus(Qt::OtherFocusReason);
         selectAll();
@@ -84,7 +93,13 @@ void FieldEdit::focusOutEvent(QFocusEvent* event) {
     validate();
 }
 
+bool focusRefused() {
+    auto* edit = qobject_cast<FieldEdit*>(QApplication::focusWidget());
+    return edit && edit->refused();
+}
+
 void FieldEdit::keyPressEvent(QKeyEvent* event) {
+    refused_ = false;
     const Qt::KeyboardModifiers mods = event->modifiers() & ~Qt::KeypadModifier;
     if (event->key() == Qt::Key_Escape && mods == Qt::NoModifier && text() != entryText_) {
         setText(entryText_);

@@ -1,9 +1,13 @@
 #include "crv/common/ui/form_services.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include <QColor>
 #include <QDialog>
+#include <QFileDialog>
+#include <QHeaderView>
+#include <QTreeView>
 #include <QLinearGradient>
 #include <QMainWindow>
 #include <QMenuBar>
@@ -93,5 +97,20 @@ void setCausesValidation(QWidget* widget, bool causes) {
 }
 
 bool causesValidation(const QWidget* widget) { return !widget || !widget->property(kNoValidation).toBool(); }
+
+void fitFileDialog(QFileDialog* dialog) {
+    if (!dialog) return;
+    dialog->setViewMode(QFileDialog::Detail);
+    QScreen* screen = dialog->parentWidget() ? dialog->parentWidget()->screen() : dialog->screen();
+    const QRect area = screen ? screen->availableGeometry() : QRect(0, 0, 1024, 768);
+    dialog->resize(std::min(900, area.width() * 4 / 5), std::min(560, area.height() * 4 / 5));
+    // Size, type and date as wide as their texts; the name gets the rest.
+    if (auto* view = dialog->findChild<QTreeView*>(QStringLiteral("treeView"))) {
+        QHeaderView* header = view->header();
+        header->setStretchLastSection(false);
+        header->setSectionResizeMode(0, QHeaderView::Stretch);
+        for (int c = 1; c < header->count(); ++c) header->setSectionResizeMode(c, QHeaderView::ResizeToContents);
+    }
+}
 
 }  // namespace crv::common::ui

@@ -39,6 +39,21 @@ constexpr int kSizeWidth4 = 56;
 std::string toPath(const QString& s) { return QFile::encodeName(s).toStdString(); }
 QString fromPath(const std::string& s) { return QFile::decodeName(QByteArray::fromStdString(s)); }
 
+// Where a folder goes among its listed brothers: by name regardless of case,
+// as the listing sorts them.
+int sortedPosition(QTreeWidgetItem* parent, const QString& name) {
+    int i = 0;
+    while (i < parent->childCount() && parent->child(i)->text(0).compare(name, Qt::CaseInsensitive) <= 0) ++i;
+    return i;
+}
+
+QTreeWidgetItem* folderItem(const QString& name, const QString& path) {
+    auto* item = new QTreeWidgetItem(QStringList{name});
+    item->setData(0, kPathRole, path);
+    item->setChildIndicatorPolicy(QTreeWidgetItem::ShowIndicator);
+    return item;
+}
+
 }  // namespace
 
 frmFileSel::frmFileSel(const crv::common::AppState& state, crv::common::MessagePresenter* presenter, QWidget* parent)
@@ -129,6 +144,7 @@ void frmFileSel::ShowFiles(int Kind, bool Reload) {
         PlaceForm(this);  // sized to sizeHint() and placed over the main window
     }
     cboFileTypes_->setCurrentIndex(model_.typeIndex());
+    refreshTree(ftvFolder_->topLevelItem(0));
     selectFolder(fromPath(crv::common::RemoveBackslash(folder)));
     if (reload) {
         for (int c = 0; c < savedWidths_.size() && c < list_.columnCount(); ++c)
@@ -204,9 +220,8 @@ QTreeWidgetItem* frmFileSel::itemFor(const QString& path) {
                                      item->data(0, kPathRole).toString().endsWith(QLatin1Char('/')) ? 1 : 0) +
                                  QLatin1Char('/') + part;
             if (!QFileInfo(full).isDir()) break;  // the deepest folder that exists
-            next = new QTreeWidgetItem(item, {part});
-            next->setData(0, kPathRole, full);
-            next->setChildIndicatorPolicy(QTreeWidgetItem::ShowIndicator);
+            next = folderItem(part, full);
+            item->insertChild(sortedPosition(item, part), next);
         }
         item->setExpanded(true);
         item = next;
@@ -214,20 +229,37 @@ QTreeWidgetItem* frmFileSel::itemFor(const QString& path) {
     return item;
 }
 
+// Lists the folder's sub-folders as they are now: folders made since the last
+// look are added in order, folders gone are dropped, the rest (and what is
+// open below them) stay. Runs each time a folder is opened.
 void frmFileSel::populate(QTreeWidgetItem* item) {
-    if (!item || item->data(0, kPathRole + 1).toBool()) return;
+    if (!item) return;
     item->setData(0, kPathRole + 1, true);
     QString base = item->data(0, kPathRole).toString();
     if (!base.endsWith(QLatin1Char('/'))) base += QLatin1Char('/');
     const QStringList dirs =
         QDir(base).entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name | QDir::IgnoreCase);
-    for (const QString& d : dirs) {
-        auto* child = new QTreeWidgetItem(item, {d});
-        child->setData(0, kPathRole, base + d);
-        child->setChildIndicatorPolicy(QTreeWidgetItem::ShowIndicator);
+    const QSignalBlocker block(ftvFolder_);
+    for (int i = item->childCount() - 1; i >= 0; --i) {
+        QTreeWidgetItem* child = item->child(i);
+        // A hidden folder shown because it was asked for stays while it exists.
+        if (!dirs.contains(child->text(0)) && !QFileInfo(child->data(0, kPathRole).toString()).isDir())
+            delete item->takeChild(i);
     }
-    item->setChildIndicatorPolicy(dirs.isEmpty() ? QTreeWidgetItem::DontShowIndicatorWhenChildless
-                                                 : QTreeWidgetItem::ShowIndicator);
+    for (const QString& d : dirs) {
+        bool listed = false;
+        for (int i = 0; i < item->childCount() && !listed; ++i) listed = item->child(i)->text(0) == d;
+        if (!listed) item->insertChild(sortedPosition(item, d), folderItem(d, base + d));
+    }
+    item->setChildIndicatorPolicy(item->childCount() == 0 ? QTreeWidgetItem::DontShowIndicatorWhenChildless
+                                                          : QTreeWidgetItem::ShowIndicator);
+}
+
+// Every folder listed before is listed again, each time the browser is shown.
+void frmFileSel::refreshTree(QTreeWidgetItem* item) {
+    if (!item || !item->data(0, kPathRole + 1).toBool()) return;
+    populate(item);
+    for (int i = 0; i < item->childCount(); ++i) refreshTree(item->child(i));
 }
 
 void frmFileSel::selectFolder(const QString& path) {

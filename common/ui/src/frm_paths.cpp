@@ -53,6 +53,7 @@ std::unique_ptr<QFileDialog> makeDatabaseFileDialog(QWidget* parent, const std::
     dialog->setFilter(dialog->filter() & ~QDir::CaseSensitive);
     dialog->setNameFilters({QStringLiteral("Data Files (*.dat)"), QStringLiteral("All Files (*)")});
     if (!fileName.empty()) dialog->selectFile(qs(fileName));
+    fitFileDialog(dialog.get());
     return dialog;
 }
 

@@ -18,24 +18,65 @@ namespace {
 
 int running = 0;  // progress windows between Initialize and Remove
 
-// Repaints go on, input waits: the pause ends on a monotonic clock whatever
-// the time of day does meanwhile.
+// Repaints go on; the pause ends on a monotonic clock whatever the time of
+// day does meanwhile. Input is thrown away meanwhile (see InputDiscarder).
 void pauseShowing(std::chrono::milliseconds length) {
     const auto end = std::chrono::steady_clock::now() + length;
     while (std::chrono::steady_clock::now() < end) {
-        QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+        QApplication::processEvents();
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
 }
 
-// The messages mark their line breaks with a carriage return (a step text
-// below its heading, the folder below the file); a label breaks lines at
-// line feeds only.
+// While a result is shown, a click or key is not held back for later: held
+// back, a click on the greyed Cancel would cancel the next step the moment its
+// Cancel is enabled. Input arriving during the pause is taken and dropped.
+class InputDiscarder : public QObject {
+public:
+    explicit InputDiscarder(QWidget* window) : window_(window) { qApp->installEventFilter(this); }
+    ~InputDiscarder() override { qApp->removeEventFilter(this); }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        switch (event->type()) {
+            case QEvent::MouseButtonPress:
+            case QEvent::MouseButtonRelease:
+            case QEvent::MouseButtonDblClick:
+            case QEvent::KeyPress:
+            case QEvent::KeyRelease:
+            case QEvent::ShortcutOverride:
+            case QEvent::Shortcut:
+            case QEvent::Wheel:
+            case QEvent::ContextMenu:
+            case QEvent::TouchBegin:
+            case QEvent::TouchUpdate:
+            case QEvent::TouchEnd:
+                return true;
+            case QEvent::Close:
+                // The window frame's close box is input too.
+                if (watched == window_) {
+                    event->ignore();
+                    return true;
+                }
+                return false;
+            default: return false;
+        }
+    }
+
+private:
+    QWidget* window_;
+};
+
+// A progress text as the labels show it: a carriage return is a line break
+// (the step texts put the case name and the step on lines of their own), file
+// names are the system's, and a long path may break after any "/" so that it
+// wraps inside the window instead of widening it past the screen.
 QString labelText(const std::string& message) {
-    QString s = toQt(message);
-    s.replace(QLatin1String("\r\n"), QLatin1String("\n"));
-    s.replace(QChar('\r'), QChar('\n'));
-    return s;
+    QString text = displayToQt(message);
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    text.replace(QLatin1Char('/'), QStringLiteral("/\u200B"));
+    return text;
 }
 
 }  // namespace
@@ -45,16 +86,22 @@ frmProgress::frmProgress(QWidget* parent) : QDialog(parent), pause_(pauseShowing
     setWindowTitle(tr("Please Wait"));
     setWindowModality(Qt::ApplicationModal);
     auto* layout = new QVBoxLayout(this);
+    // The window takes the size of its texts each time they change, so no
+    // line is clipped or covered by the next label.
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+    const int em = fontMetrics().horizontalAdvance(QLatin1Char('M'));
     message1_ = new QLabel(this);
     message1_->setObjectName(QStringLiteral("lblMessage1"));
     message1_->setWordWrap(true);
     message1_->setMinimumWidth(320);
+    message1_->setMaximumWidth(em * 40);
     bar_ = new QProgressBar(this);
     bar_->setObjectName(QStringLiteral("pbProgBar"));
     bar_->setRange(0, 100);
     message2_ = new QLabel(this);
     message2_->setObjectName(QStringLiteral("lblMessage2"));
     message2_->setWordWrap(true);
+    message2_->setMaximumWidth(em * 40);
     message2_->hide();
     cancel_ = new QPushButton(tr("Cancel"), this);
     cancel_->setObjectName(QStringLiteral("cmdCancel"));
@@ -114,8 +161,10 @@ void frmProgress::FinalMsg(const std::string& message) {
     bar_->hide();
     cancel_->setEnabled(false);
     repaint();
-    QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    const InputDiscarder discard(this);
+    QApplication::processEvents();
     if (pause_) pause_(std::chrono::milliseconds(1500));
+    QApplication::processEvents();  // what came in at the very end goes too
 }
 
 void frmProgress::Remove() {

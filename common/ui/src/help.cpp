@@ -7,7 +7,10 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QApplication>
+#include <QEvent>
 #include <QListWidget>
+#include <QMessageBox>
 #include <QRegularExpression>
 #include <QSplitter>
 #include <QTextBrowser>
@@ -37,6 +40,11 @@ QString baseTitle() {
     return program.isEmpty() ? HelpWindow::tr("Help") : program + HelpWindow::tr(" Help");
 }
 
+QStringList& hiddenTopics() {
+    static QStringList hidden;
+    return hidden;
+}
+
 QString topicOf(const QUrl& url) {
     const QString name = url.fileName();
     return name.endsWith(QStringLiteral(".html")) ? name.chopped(5) : name;
@@ -49,10 +57,16 @@ bool registerHelpResource(int (*init)()) {
     return true;
 }
 
+void setHelpTopicHidden(const QString& topic, bool hidden) {
+    hiddenTopics().removeAll(topic);
+    if (hidden) hiddenTopics() << topic;
+}
+
 QStringList helpTopics() {
     loadResources();
     QStringList topics;
-    for (const QString& f : QDir(kRoot).entryList({QStringLiteral("*.html")}, QDir::Files)) topics << f.chopped(5);
+    for (const QString& f : QDir(kRoot).entryList({QStringLiteral("*.html")}, QDir::Files))
+        if (!hiddenTopics().contains(f.chopped(5))) topics << f.chopped(5);
     topics.sort();
     return topics;
 }
@@ -135,6 +149,36 @@ HelpWindow::HelpWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
     });
     resize(680, 480);
     reloadContents();
+    qApp->installEventFilter(this);
+}
+
+// A modal dialog blocks every window that is not its own. The help window is
+// made the child window of the newest dialog for as long as that dialog is
+// shown, so help opened from a dialog (or still open when the next one comes
+// up) can be read, navigated and closed; it goes back to the dialog before,
+// or to no owner, before its dialog is hidden and unloaded.
+void HelpWindow::rehome(QWidget* owner) {
+    if (owner == this || parentWidget() == owner) return;
+    const bool shown = isVisible();
+    const QPoint at = pos();
+    setParent(owner, Qt::Window);
+    move(at);
+    if (shown) show();
+}
+
+bool HelpWindow::eventFilter(QObject* watched, QEvent* event) {
+    const auto type = event->type();
+    if ((type == QEvent::Show || type == QEvent::Hide) && watched != this && watched->isWidgetType()) {
+        auto* w = static_cast<QWidget*>(watched);
+        // Message boxes are answered first; help waits for them.
+        if (w->isWindow() && w->isModal() && !qobject_cast<QMessageBox*>(w)) {
+            if (type == QEvent::Show && isVisible())
+                rehome(w);
+            else if (type == QEvent::Hide && parentWidget() == w)
+                rehome(QApplication::activeModalWidget() == w ? nullptr : QApplication::activeModalWidget());
+        }
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void HelpWindow::reloadContents() {
@@ -173,6 +217,9 @@ void showHelp(const QString& topic) {
     HelpWindow& w = helpWindow();
     if (w.contentsList()->count() != helpTopics().size()) w.reloadContents();  // a library registered late
     w.showTopic(topic);
+    QWidget* modal = QApplication::activeModalWidget();
+    if (qobject_cast<QMessageBox*>(modal)) modal = nullptr;
+    w.rehome(modal);
     w.show();
     w.raise();
     w.activateWindow();

@@ -16,7 +16,7 @@ using crv::common::MessageButtons;
 using crv::common::MessageIcon;
 
 QString boxText(const std::string& text) {
-    QString s = toQt(text);
+    QString s = displayToQt(text);  // messages name files
     s.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     s.replace(QChar('\r'), QChar('\n'));
     return s;

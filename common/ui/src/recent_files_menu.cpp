@@ -17,8 +17,9 @@ void RecentFilesNotifier::UpdateRecentFilesMenu(const crv::common::AppState& sta
     captions_.clear();
     paths_.clear();
     for (std::size_t i = 0; i < captions.size(); ++i) {
-        captions_ << toQt(captions[i]);
-        paths_ << toQt(state.RecentFiles[i]);
+        // Captions are shortened paths: file names, the system's encoding.
+        captions_ << displayToQt(captions[i]);
+        paths_ << pathToQt(state.RecentFiles[i]);
     }
     emit recentFilesChanged(captions_, paths_);
 }

@@ -103,6 +103,41 @@ private slots:
         QCOMPARE(main.entry(0)->text(), QString("/x.dat"));
     }
 
+    void fileNamesAreTheSystemsText() {
+        // Names are UTF-8; contents and messages Windows-1252; a shown text may hold both.
+        const QString aUml = QString(QChar(0xE4)), oUml = QString(QChar(0xF6));
+        QCOMPARE(ui::pathToQt("/D\xC3\xA4t\xC3\xA4 F\xC3\xB6lder/Big Copy \xC3\xA4.dat"),
+                 "/D" + aUml + "t" + aUml + " F" + oUml + "lder/Big Copy " + aUml + ".dat");
+        QCOMPARE(ui::pathFromQt("/D" + aUml + "t" + aUml + "/x.dat"), std::string("/D\xC3\xA4t\xC3\xA4/x.dat"));
+        struct Case {
+            std::string bytes;
+            QString shown;
+        } cases[] = {
+            {" Errors in /data/Big Copy \xC3\xA4.dat: \r", " Errors in /data/Big Copy " + aUml + ".dat: \r"},
+            {"N 38\xB0 30' in /d/\xE2\x82\xAC.dat", QString("N 38") + QChar(0xB0) + " 30' in /d/" + QChar(0x20AC) + ".dat"},
+            {"caf\xE9 \x93q\x94", QString("caf") + QChar(0xE9) + " " + QChar(0x201C) + "q" + QChar(0x201D)},
+            {"\xC3", QString(QChar(0xC3))},            // a lead byte alone: Windows-1252
+            {"\xC3(", QString(QChar(0xC3)) + "("},     // not followed by a continuation byte
+            {"\xE0\x80\xAF", QString(QChar(0xE0)) + QChar(0x20AC) + QChar(0xAF)},  // overlong form: not UTF-8
+            {"\xF0\x9F\x93\x81 x", QString::fromUtf8("\xF0\x9F\x93\x81 x")},
+        };
+        for (const auto& c : cases) QCOMPARE(ui::displayToQt(c.bytes), c.shown);
+
+        // The recent-file menus show such a name and hand back the bytes it came from.
+        QTemporaryDir dir;
+        crv::platform::SettingsStore store((dir.path() + "/settings.ini").toStdString());
+        crv::common::AppState state;
+        state.DataFolder = "/D\xC3\xA4t\xC3\xA4/";
+        QMenu file;
+        ui::RecentFilesMenuSection menu(&file, file.addAction("E&xit"));
+        QString opened;
+        connect(&menu, &ui::RecentFilesMenuSection::openRecentFile, this, [&](const QString& p) { opened = p; });
+        ui::AddRecentFile(state, "/D\xC3\xA4t\xC3\xA4/Big Copy \xC3\xA4.dat", store);
+        QCOMPARE(menu.entry(0)->text(), "Big Copy " + aUml + ".dat");
+        menu.entry(0)->trigger();
+        QCOMPARE(ui::pathFromQt(opened), std::string("/D\xC3\xA4t\xC3\xA4/Big Copy \xC3\xA4.dat"));
+    }
+
     void checkDatabasesWarnsThroughThePresenter() {
         ui::RecordingPresenter rec;
         ui::setAppPresenter(&rec);
@@ -131,33 +166,6 @@ private slots:
                                      " use the following file(s): \r\r"
                                      "\t Navaid and/or COM database \r\r\r"
                                      " Please select \"Location of Files\" from the Tools menu. "));
-    }
-
-    void screenMetricsInTwips() {
-        ui::ScreenFacts f;
-        f.dpiX = 96;
-        f.dpiY = 120;
-        f.caption = 22;
-        f.menuBar = 20;
-        f.scrollBar = 17;
-        f.workLeft = -2560;  // a monitor left of the primary one
-        f.workTop = 0;
-        f.workWidth = 5120;
-        f.workHeight = 1400;
-        const auto m = ui::screenMetricsFrom(f);
-        QCOMPARE(m.TwipsPerPixelX, 15);
-        QCOMPARE(m.TwipsPerPixelY, 12);
-        QCOMPARE(m.CaptionHeight, 264);
-        QCOMPARE(m.MenuHeight, 240);
-        QCOMPARE(m.ScrollBarWidth, 255);
-        QCOMPARE(m.WorkAreaLeft, -38400);
-        QCOMPARE(m.WorkAreaWidth, 76800);  // beyond 16 bits
-        QCOMPARE(m.WorkAreaHeight, 16800);
-
-        const auto& live = ui::GetScreenMetrics();
-        QVERIFY(live.TwipsPerPixelX > 0);
-        QVERIFY(live.WorkAreaWidth > 0);
-        QCOMPARE(ui::screenMetrics().WorkAreaWidth, live.WorkAreaWidth);
     }
 
     void browseForFolderTrimsTheAnswer() {

@@ -232,6 +232,44 @@ private slots:
         QVERIFY(dlg.SelFile().empty());
     }
 
+    void folderTreeFollowsTheDiskEachTimeItIsShownOrOpened() {
+        browser_test::Folders f;
+        const QString out = f.output;
+        f.state.OutputFolder = (out + "/Run 5/").toStdString();  // saved, not made yet
+        auto children = [](QTreeWidgetItem* item) {
+            QStringList names;
+            for (int i = 0; i < item->childCount(); ++i) names << item->child(i)->text(0);
+            return names;
+        };
+        frmFileSel dlg(f.state);
+        QTreeWidgetItem* outputItem = nullptr;
+        dlg.setRunner([&](frmFileSel& d) {
+            outputItem = d.folderTree()->currentItem();
+            QCOMPARE(outputItem->data(0, Qt::UserRole).toString(), out);  // the nearest folder there is
+            outputItem->setExpanded(true);
+            QCOMPARE(children(outputItem), QStringList({"Run 2"}));
+        });
+        dlg.ShowFiles(3);
+
+        // A run replaced "Run 2" and made its own folders meanwhile.
+        QVERIFY(QDir(out + "/Run 2").removeRecursively());
+        for (const char* d : {"Run 5", "Run 1", "zeta", "Alpha"}) QVERIFY(QDir(out).mkdir(d));
+        dlg.setRunner([&](frmFileSel& d) {
+            QTreeWidgetItem* current = d.folderTree()->currentItem();
+            QCOMPARE(current->data(0, Qt::UserRole).toString(), out + "/Run 5");
+            QTreeWidgetItem* parent = current->parent();
+            QCOMPARE(children(parent), QStringList({"Alpha", "Run 1", "Run 5", "zeta"}));
+            // Made while the browser is open: there when the folder is opened again.
+            QVERIFY(QDir(out).mkdir("Run 3"));
+            QVERIFY(QDir(out + "/zeta").removeRecursively());
+            parent->setExpanded(false);
+            parent->setExpanded(true);
+            QCOMPARE(children(parent), QStringList({"Alpha", "Run 1", "Run 3", "Run 5"}));
+            QVERIFY(d.folderTree()->currentItem() == current);
+        });
+        dlg.ShowFiles(3);
+    }
+
     void emptyFolderSelectsNothing() {
         browser_test::Folders f;
         f.state.UserFolder = (f.root.path() + "/missing/").toStdString();

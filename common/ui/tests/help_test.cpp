@@ -1,4 +1,6 @@
 #include <QAction>
+#include <QDialog>
+#include <QTimer>
 #include <QFile>
 #include <QListWidget>
 #include <QRegularExpression>
@@ -84,6 +86,65 @@ private slots:
         // An unknown topic shows the contents.
         QVERIFY(!w.showTopic("no_such_page"));
         QCOMPARE(w.currentTopic(), QString("contents"));
+    }
+
+    void usableWhileAModalDialogRuns() {
+        // Help asked for from a dialog, then the next dialog of the workflow:
+        // the help window takes clicks and closes while either is open.
+        auto clickTopic = [](const QString& topic) {
+            auto* list = ui::helpWindow().contentsList();
+            for (int i = 0; i < list->count(); ++i)
+                if (list->item(i)->data(Qt::UserRole).toString() == topic) {
+                    list->scrollToItem(list->item(i));
+                    QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                                      list->visualItemRect(list->item(i)).center());
+                    return;
+                }
+            QFAIL("topic not listed");
+        };
+        bool checkedFirst = false, checkedSecond = false;
+        QDialog first;
+        first.setWindowTitle("Proponent Data");
+        QTimer::singleShot(0, &first, [&] {
+            ui::showHelp("print_setup");
+            QTRY_VERIFY(ui::helpWindow().isVisible());
+            clickTopic("progress");
+            QTRY_COMPARE(ui::helpWindow().currentTopic(), QString("progress"));
+            QTest::mouseClick(ui::helpWindow().contentsList()->viewport(), Qt::LeftButton);  // still alive
+            checkedFirst = true;
+            first.accept();
+        });
+        first.exec();
+        QVERIFY(checkedFirst);
+        QVERIFY(ui::helpWindow().isVisible());  // outlives the dialog it was asked from
+        QVERIFY(ui::helpWindow().parentWidget() == nullptr);
+
+        QDialog second;
+        QTimer::singleShot(0, &second, [&] {
+            clickTopic("paths");
+            QTRY_COMPARE(ui::helpWindow().currentTopic(), QString("paths"));
+            ui::helpWindow().close();
+            QVERIFY(!ui::helpWindow().isVisible());
+            checkedSecond = true;
+            second.accept();
+        });
+        second.exec();
+        QVERIFY(checkedSecond);
+        QVERIFY(ui::helpWindow().parentWidget() == nullptr);
+    }
+
+    void hiddenTopicsLeaveTheContents() {
+        ui::setHelpTopicHidden("extra_topic", true);
+        QVERIFY(!ui::helpTopics().contains("extra_topic"));
+        QVERIFY(ui::helpPage("extra_topic").isEmpty());
+        QVERIFY(ui::helpPage("A page of another library").isEmpty());
+        ui::showHelp("extra_topic");
+        QCOMPARE(ui::helpWindow().currentTopic(), QString("contents"));
+        for (int i = 0; i < ui::helpWindow().contentsList()->count(); ++i)
+            QVERIFY(ui::helpWindow().contentsList()->item(i)->data(Qt::UserRole).toString() != "extra_topic");
+        ui::setHelpTopicHidden("extra_topic", false);
+        QVERIFY(ui::helpTopics().contains("extra_topic"));
+        ui::helpWindow().close();
     }
 
     void showHelpOpensTheProgramWindow() {

@@ -1,5 +1,6 @@
 #include <QLabel>
 #include <QPushButton>
+#include <QScreen>
 #include <QtTest>
 
 #include "crv/common/ui/frm_progress.h"
@@ -105,6 +106,55 @@ private slots:
         p.Initialize("Next");
         QVERIFY(!p.resultLabel()->isVisible());
         QVERIFY(p.cancelButton()->isEnabled());
+        p.Remove();
+    }
+
+    void inputDuringTheResultPauseIsDropped() {
+        // The greyed Cancel clicked (and Escape pressed) while a result shows:
+        // nothing is kept for the next step, which runs to its end.
+        frmProgress p;
+        p.setPause([&](std::chrono::milliseconds) {
+            QTest::mouseClick(p.cancelButton(), Qt::LeftButton);
+            QTest::keyClick(&p, Qt::Key_Escape);
+            QTest::mouseClick(p.cancelButton(), Qt::LeftButton);
+        });
+        p.Initialize("Generating the receiver grid ...");
+        QVERIFY(QTest::qWaitForWindowExposed(&p));
+        p.FinalMsg("100001 grid points generated.");
+        QVERIFY(!p.Canceled());
+        QVERIFY(p.isVisible());
+        p.Initialize("Evaluating A2/B2 interference ...");
+        for (int v = 0; v <= 100; v += 25) p.Value(v);
+        QCoreApplication::processEvents();
+        QVERIFY(!p.Canceled());
+        QVERIFY(p.cancelButton()->isEnabled());
+        // Cancel works again once the step runs.
+        QTest::mouseClick(p.cancelButton(), Qt::LeftButton);
+        QVERIFY(p.Canceled());
+        p.Remove();
+    }
+
+    void textsBreakAtCarriageReturnsAndFit() {
+        frmProgress p;
+        p.setPause([](std::chrono::milliseconds) {});
+        const std::string name =
+            "/home/engineer/Corvane/Data/Projects 2026/Regional airport studies/Big Copy \xC3\xA4 of the long case.dat";
+        p.Initialize("Running simulation for " + name + ":\r\rEvaluating B1 two-signal intermodulation ...");
+        p.FinalMsg("12 cases of 2-signal B1 interference found.\r37 combinations checked.");
+        QVERIFY(QTest::qWaitForWindowExposed(&p));
+        auto* step = p.findChild<QLabel*>("lblMessage1");
+        auto* result = p.resultLabel();
+        QString shown = step->text();
+        shown.remove(QChar(0x200B));  // break chances after each "/"
+        QCOMPARE(shown, QString::fromUtf8("Running simulation for " + QByteArray::fromStdString(name) +
+                                          ":\n\nEvaluating B1 two-signal intermodulation ..."));
+        QCOMPARE(result->text(), QString("12 cases of 2-signal B1 interference found.\n37 combinations checked."));
+        // Each label has the height its wrapped text needs, and they do not overlap.
+        QTRY_VERIFY(step->height() >= step->heightForWidth(step->width()));
+        QVERIFY(result->height() >= result->heightForWidth(result->width()));
+        QVERIFY(step->geometry().bottom() < result->geometry().top());
+        QVERIFY(p.width() <= p.screen()->availableGeometry().width());
+        crv::common::ui::saveSnapshot(&p, "common/frmProgress_long_texts");
         p.Remove();
     }
 

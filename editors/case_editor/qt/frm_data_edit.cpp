@@ -24,6 +24,7 @@
 
 #include "crv/common/conversions.h"
 #include "crv/common/dialog_services.h"
+#include "crv/common/ui/qt_text.h"
 #include "crv/common/ui/recent_files_menu.h"
 #include "crv/common/ui/table_rows.h"
 #include "crv/editors/case_editor/diagram_box.h"
@@ -238,7 +239,7 @@ void frmDataEdit::buildMenus() {
     auto* recent = new crv::common::ui::RecentFilesMenuSection(file, sep4, "mnuFileSep3");
     for (int i = 0; i < crv::common::kRecentFileCount; ++i) actions_[recent->entry(i)->objectName()] = recent->entry(i);
     connect(recent, &crv::common::ui::RecentFilesMenuSection::openRecentFile, this, [this](const QString& path) {
-        c_.fileRecentPath(s(path));
+        c_.fileRecentPath(crv::common::ui::pathFromQt(path));
         afterCommand();
     });
 
@@ -288,7 +289,7 @@ void frmDataEdit::refreshMenus() {
     actions_["mnuToolsImods"]->setEnabled(rows && c_.state.imodsEnabled);
     actions_["mnuToolsDummy"]->setEnabled(rows && c_.state.dummyEnabled);
     actions_["mnuPropToggle"]->setText(q(c_.toggleCaption()));
-    setWindowTitle(q(c_.caption()));
+    setWindowTitle(crv::common::ui::displayToQt(c_.caption()));
 }
 
 // ---- Pages 1, 2 and 4 ---------------------------------------------------

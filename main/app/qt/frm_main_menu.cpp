@@ -11,20 +11,18 @@
 
 #include "crv/common/dialog_services.h"
 #include "crv/common/error_report.h"
+#include "crv/common/ui/help.h"
 #include "crv/common/ui/printing.h"
+#include "crv/common/ui/qt_text.h"
 #include "crv/main/app/qt/service_volume_view.h"
 
 namespace crv::main::qt {
-
-namespace {
-QString toQt(const std::string& s) { return QString::fromLatin1(s.data(), static_cast<qsizetype>(s.size())); }
-}  // namespace
 
 frmMainMenu::frmMainMenu(MainController& controller, crv::common::AppState& state,
                          crv::common::MessagePresenter& presenter, const std::string& caption, QWidget* parent)
     : QMainWindow(parent), controller_(controller), state_(state), presenter_(presenter) {
     setObjectName(QStringLiteral("frmMainMenu"));
-    setWindowTitle(toQt(caption));
+    setWindowTitle(crv::common::ui::displayToQt(caption));
     picture_ = new ServiceVolumeView(this);
     setCentralWidget(picture_);
     statusBar()->setObjectName(QStringLiteral("sbrStatus"));
@@ -55,8 +53,7 @@ frmMainMenu::frmMainMenu(MainController& controller, crv::common::AppState& stat
     recent_ = new crv::common::ui::RecentFilesMenuSection(fileMenu_, exitSeparator);
     connect(recent_, &crv::common::ui::RecentFilesMenuSection::openRecentFile, this, [this](const QString& path) {
         guarded(QStringLiteral("mnuFileRecent"), [this, path] {
-            const QByteArray bytes = path.toLatin1();
-            after(controller_.OpenRecent(std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()))));
+            after(controller_.OpenRecent(crv::common::ui::pathFromQt(path)));
         });
     });
     connect(addItem(fileMenu_, "mnuFileExit", QStringLiteral("E&xit"), QKeySequence(QStringLiteral("Ctrl+Q"))),
@@ -136,6 +133,8 @@ QAction* frmMainMenu::action(const QString& name) const { return findChild<QActi
 
 void frmMainMenu::startUp() {
     action(QStringLiteral("mnuToolsCalDat"))->setVisible(controller_.calibrationVisible());
+    // The help has no page for a tool this edition does not offer.
+    crv::common::ui::setHelpTopicHidden(QStringLiteral("calibration_data"), !controller_.calibrationVisible());
     setAnimationEnabled(state_.AnimationEnabled);
     if (QScreen* screen = this->screen()) {
         const QRect area = screen->availableGeometry();

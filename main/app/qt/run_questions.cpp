@@ -2,7 +2,10 @@
 
 #include <QFileDialog>
 
+#include "crv/common/ui/form_services.h"
+#include "crv/common/ui/qt_text.h"
 #include "crv/main/dialogs/qt/frm_srch_par.h"
+#include "crv/main/run/save_file_choice.h"
 
 namespace crv::main::qt {
 
@@ -31,17 +34,20 @@ std::string qtFilterOf(const std::string& filter) {
 }
 
 std::string QtRunQuestions::SaveFileAs(const crv::main::run::SaveFileRequest& r) {
-    if (chooser_) return chooser_(r);
-    QFileDialog::Options options;
-    if (!r.promptOverwrite) options |= QFileDialog::DontConfirmOverwrite;
-    QString chosen = QFileDialog::getSaveFileName(parent_, QString::fromLatin1(r.title.c_str()),
-                                                  QString::fromLatin1((r.initialDir + r.fileName).c_str()),
-                                                  QString::fromLatin1(qtFilterOf(r.filter).c_str()), nullptr, options);
-    if (chosen.isEmpty()) return {};
-    const QString ext = QString::fromLatin1(r.defaultExt.c_str());
-    if (!ext.isEmpty() && !chosen.contains(QLatin1Char('.'), Qt::CaseSensitive)) chosen += ext;
-    const QByteArray bytes = chosen.toLocal8Bit();
-    return std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+    // The dialog only picks a name; the extension and the question about an
+    // existing file follow here, in that order, whatever dialog is in use.
+    auto dialog = [this](const crv::main::run::SaveFileRequest& ask) -> std::string {
+        if (chooser_) return chooser_(ask);
+        QFileDialog dialog(parent_, crv::common::ui::toQt(ask.title), crv::common::ui::pathToQt(ask.initialDir),
+                           crv::common::ui::toQt(qtFilterOf(ask.filter)));
+        dialog.setAcceptMode(QFileDialog::AcceptSave);
+        dialog.setOption(QFileDialog::DontConfirmOverwrite);  // asked below, after the extension is on
+        dialog.selectFile(crv::common::ui::pathToQt(ask.fileName));
+        crv::common::ui::fitFileDialog(&dialog);
+        if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
+        return crv::common::ui::pathFromQt(dialog.selectedFiles().front());
+    };
+    return crv::main::run::chooseSaveFile(r, dialog, presenter_);
 }
 
 }  // namespace crv::main::qt

@@ -11,7 +11,7 @@
 #include "crv/common/ui/form_services.h"
 #include "crv/common/ui/lat_lon_options.h"
 #include "crv/common/ui/help.h"
-#include "crv/main/dialogs/qt/checked_edit.h"
+#include "crv/main/dialogs/qt/box_edit.h"
 #include "crv/main/dialogs/qt/dialog_runner.h"
 
 namespace crv::main::qt {
@@ -30,7 +30,7 @@ frmNavData::frmNavData(crv::common::AppState& state, crv::platform::SettingsStor
     auto* grid = new QGridLayout;
     for (int k = 0; k < M::FieldCount; ++k) {
         auto* label = new QLabel(QString::fromLatin1(captions[k]), this);
-        auto* e = new CheckedEdit(model_.fields(), k, presenter_, this);
+        auto* e = makeBoxEdit(model_.fields(), k, presenter_, this);
         e->setObjectName(k == M::Latitude || k == M::Longitude ? QStringLiteral("mskEditBox%1").arg(k)
                                                                 : QStringLiteral("txtEditBox%1").arg(k));
         labels_[static_cast<std::size_t>(k)] = label;
@@ -57,6 +57,9 @@ frmNavData::frmNavData(crv::common::AppState& state, crv::platform::SettingsStor
 
     auto* formatBox = crv::common::ui::LatLonFormatOptions(QStringLiteral("Lat/Lon &Format"), formatOptions_,
                                                            [this](int n) {
+                                                               // What is typed so far is what gets re-expressed.
+                                                               for (int k = 0; k < M::FieldCount; ++k)
+                                                                   pushBox(edit(k), model_.fields(), k);
                                                                model_.setLatLonFormat(n);
                                                                pullAll();
                                                            },
@@ -67,6 +70,7 @@ frmNavData::frmNavData(crv::common::AppState& state, crv::platform::SettingsStor
     cancel_ = new QPushButton(QStringLiteral("Cancel"), this);
     auto* help = new QPushButton(QStringLiteral("Help"), this);
     markNoValidate(cancel_);
+    markNoValidate(help);  // help is read without the field being checked
     for (auto* b : {ok_, cancel_, help}) b->setAutoDefault(false);
     auto* buttons = new QVBoxLayout;
     buttons->addWidget(ok_);
@@ -93,22 +97,18 @@ frmNavData::frmNavData(crv::common::AppState& state, crv::platform::SettingsStor
 
 void frmNavData::pullAll() {
     for (int k = 0; k < M::FieldCount; ++k) {
-        edit(k)->pull();
+        pullBox(edit(k), model_.fields(), k);
         labels_[static_cast<std::size_t>(k)]->setEnabled(model_.fields().box(k).enabled);
     }
 }
 
 void frmNavData::onOk() {
-    if (focusRefused()) return;
-    for (auto* e : edits_) e->push();
+    if (crv::common::ui::focusRefused()) return;
+    for (int k = 0; k < static_cast<int>(edits_.size()); ++k) pushBox(edit(k), model_.fields(), k);
     const int bad = model_.accept(state_, store_, presenter_);
     pullAll();
     if (bad >= 0) {
-        edit(bad)->setFocus();
-        if (edit(bad)->isPosition())
-            edit(bad)->setCursorPosition(2);
-        else
-            edit(bad)->selectAll();
+        focusBox(edit(bad));
         return;
     }
     accept();

@@ -9,12 +9,14 @@
 
 #include "crv/common/ui/form_services.h"
 #include "crv/common/ui/help.h"
-#include "crv/main/dialogs/qt/checked_edit.h"
+#include "crv/common/ui/qt_text.h"
 #include "crv/main/dialogs/qt/dialog_runner.h"
 #include "crv/main/dialogs/qt/selection_list.h"
 #include "crv/main/dialogs/qt/text_table_model.h"
 
 namespace crv::main::qt {
+
+using crv::common::ui::toQt;
 
 frmNavSel::frmNavSel(NavaidList list, const std::string& modelType, QWidget* parent)
     : QDialog(parent), data_(std::move(list)), scientific_(modelType == "SCI") {

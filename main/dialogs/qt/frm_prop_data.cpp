@@ -12,7 +12,7 @@
 #include "crv/common/ui/form_services.h"
 #include "crv/common/ui/lat_lon_options.h"
 #include "crv/common/ui/help.h"
-#include "crv/main/dialogs/qt/checked_edit.h"
+#include "crv/main/dialogs/qt/box_edit.h"
 #include "crv/main/dialogs/qt/dialog_runner.h"
 
 namespace crv::main::qt {
@@ -30,7 +30,7 @@ frmPropData::frmPropData(crv::common::AppState& state, crv::platform::SettingsSt
     auto* fieldsGrid = new QGridLayout;
     for (int k = 0; k < M::FieldCount; ++k) {
         labels_[static_cast<std::size_t>(k)] = new QLabel(QString::fromLatin1(captions[k]), this);
-        auto* e = new CheckedEdit(model_.fields(), k, presenter_, this);
+        auto* e = makeBoxEdit(model_.fields(), k, presenter_, this);
         e->setObjectName(QStringLiteral("txtEditBox%1").arg(k));
         edits_[static_cast<std::size_t>(k)] = e;
         fieldsGrid->addWidget(labels_[static_cast<std::size_t>(k)], k, 0);
@@ -48,6 +48,9 @@ frmPropData::frmPropData(crv::common::AppState& state, crv::platform::SettingsSt
 
     auto* formatBox = crv::common::ui::LatLonFormatOptions(QStringLiteral("Lat/Lon &Format"), formatOptions_,
                                                            [this](int n) {
+                                                               // What is typed so far is what gets re-expressed.
+                                                               for (int k = 0; k < M::FieldCount; ++k)
+                                                                   pushBox(edit(k), model_.fields(), k);
                                                                model_.setLatLonFormat(n);
                                                                pullAll();
                                                            },
@@ -57,6 +60,7 @@ frmPropData::frmPropData(crv::common::AppState& state, crv::platform::SettingsSt
     cancel_ = new QPushButton(QStringLiteral("Cancel"), this);
     auto* help = new QPushButton(QStringLiteral("Help"), this);
     markNoValidate(cancel_);
+    markNoValidate(help);  // help is read without the field being checked
     ok_->setDefault(false);
     ok_->setAutoDefault(false);
     cancel_->setAutoDefault(false);
@@ -97,7 +101,7 @@ frmPropData::frmPropData(crv::common::AppState& state, crv::platform::SettingsSt
 
 void frmPropData::pullAll() {
     for (int k = 0; k < M::FieldCount; ++k) {
-        edit(k)->pull();
+        pullBox(edit(k), model_.fields(), k);
         const bool visible = model_.fields().box(k).visible;
         edit(k)->setVisible(visible);
         labels_[static_cast<std::size_t>(k)]->setVisible(visible);
@@ -106,16 +110,12 @@ void frmPropData::pullAll() {
 }
 
 void frmPropData::onOk() {
-    if (focusRefused()) return;
-    for (auto* e : edits_) e->push();
+    if (crv::common::ui::focusRefused()) return;
+    for (int k = 0; k < static_cast<int>(edits_.size()); ++k) pushBox(edit(k), model_.fields(), k);
     const int bad = model_.accept(state_, store_, presenter_, result_);
     pullAll();
     if (bad >= 0) {
-        edit(bad)->setFocus();
-        if (edit(bad)->isPosition())
-            edit(bad)->setCursorPosition(2);
-        else
-            edit(bad)->selectAll();
+        focusBox(edit(bad));
         return;
     }
     accept();

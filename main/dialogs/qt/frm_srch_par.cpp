@@ -10,10 +10,13 @@
 
 #include "crv/common/ui/form_services.h"
 #include "crv/common/ui/help.h"
-#include "crv/main/dialogs/qt/checked_edit.h"
+#include "crv/common/ui/qt_text.h"
+#include "crv/main/dialogs/qt/box_edit.h"
 #include "crv/main/dialogs/qt/dialog_runner.h"
 
 namespace crv::main::qt {
+
+using crv::common::ui::toQt;
 
 namespace {
 // The type list: Escape puts back the entry it had when it got the focus,
@@ -68,7 +71,7 @@ frmSrchPar::frmSrchPar(bool backCrs, int svType, float srchRad, const std::strin
     auto* radiusFrame = new QGroupBox(this);
     radiusFrame->setObjectName(QStringLiteral("fraSrchRad"));
     auto* radiusLabel = new QLabel(QStringLiteral("Search Radius (nmi)"), radiusFrame);
-    radius_ = new CheckedEdit(model_.fields(), 0, presenter_, radiusFrame);
+    radius_ = makeBoxEdit(model_.fields(), 0, presenter_, radiusFrame);
     radius_->setObjectName(QStringLiteral("txtSrchRad"));
     radius_->setMaximumWidth(fontMetrics().horizontalAdvance(QStringLiteral("00000")));
     radiusLabel->setEnabled(model_.radiusEditable());
@@ -81,6 +84,7 @@ frmSrchPar::frmSrchPar(bool backCrs, int svType, float srchRad, const std::strin
     auto* cancel = new QPushButton(QStringLiteral("Cancel"), this);
     auto* help = new QPushButton(QStringLiteral("Help"), this);
     markNoValidate(cancel);
+    markNoValidate(help);  // help is read without the field being checked
     for (auto* b : {ok_, cancel, help}) b->setAutoDefault(false);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
@@ -95,12 +99,12 @@ frmSrchPar::frmSrchPar(bool backCrs, int svType, float srchRad, const std::strin
     top->setSizeConstraint(QLayout::SetFixedSize);
 
     connect(ok_, &QPushButton::clicked, this, [this] {
-        if (focusRefused()) return;
-        radius_->push();
+        if (crv::common::ui::focusRefused()) return;
+        pushBox(radius_, model_.fields(), 0);
         int type = 0;
         float radius = 0;
         const int bad = model_.accept(presenter_, type, radius);
-        radius_->pull();
+        pullBox(radius_, model_.fields(), 0);
         if (bad >= 0) {
             radius_->setFocus();
             radius_->selectAll();

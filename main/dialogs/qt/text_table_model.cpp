@@ -1,8 +1,10 @@
 #include "crv/main/dialogs/qt/text_table_model.h"
 
-#include "crv/main/dialogs/qt/checked_edit.h"
+#include "crv/common/ui/qt_text.h"
 
 namespace crv::main::qt {
+
+using crv::common::ui::toQt;
 
 TextTableModel::TextTableModel(std::array<const char*, 6> headers, std::array<Qt::Alignment, 6> alignments,
                                QObject* parent)

@@ -30,11 +30,10 @@ Message notFound(std::string text, std::string title) {
 
 // The navaid search reaches as far as the widest widened service area that
 // can still hold the proponent: a high-altitude VOR's 40 + 30 nmi for the
-// navaid database, a COM facility's radius (50 nmi unless the database says
-// otherwise) + 30 for the COM database; never less than 60 nmi.
+// navaid database, the largest COM service radius in the COM database + 30
+// for the COM database; never less than 60 nmi.
 constexpr float kNavaidSearchFloor = 60.0f;
 constexpr double kSelectionLimitNmi = 30.0;
-constexpr double kDefaultComRadiusNmi = 50.0;
 
 float navaidSearchRadius() {
     double reach = kNavaidSearchFloor;
@@ -43,9 +42,9 @@ float navaidSearchRadius() {
     return static_cast<float>(reach);
 }
 
-float comSearchRadius() {
-    return static_cast<float>(
-        std::max<double>(kNavaidSearchFloor, widenedReachNmi(8, kDefaultComRadiusNmi, kSelectionLimitNmi)));
+float comSearchRadius(const std::string& comDatabase) {
+    return static_cast<float>(std::max<double>(
+        kNavaidSearchFloor, widenedReachNmi(8, largestComServiceRadiusNmi(comDatabase), kSelectionLimitNmi)));
 }
 
 }  // namespace
@@ -130,7 +129,7 @@ void RunController::SearchForNavaids(std::int32_t& count) {
         }
         if (state.UseCOMDB > 0) {
             progress.Initialize(header + "Searching COM database...");
-            record.radiusNmi = comSearchRadius();
+            record.radiusNmi = comSearchRadius(state.COMDatabase);
             searched = std::max(searched, record.radiusNmi);
             std::int16_t status = 0, hits = 0;
             s_.engine->SearchDB(CRV_DB_COM, record, progressFunction(), status, hits);

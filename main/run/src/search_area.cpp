@@ -9,6 +9,7 @@
 #include "crv/common/conversions.h"
 #include "crv/common/lat_lon.h"
 #include "crv/common/math_utils.h"
+#include "crv/platform/text_file.h"
 
 namespace crv::main::run {
 
@@ -127,6 +128,25 @@ double widenedReachNmi(std::int16_t svType, double svRadiusNmi, double radiusNmi
     if (svType == 5) return 25.0 + radiusNmi;
     if (svType <= 7) return 40.0 + radiusNmi;
     return svRadiusNmi + radiusNmi;
+}
+
+double largestComServiceRadiusNmi(const std::string& comDatabase) {
+    constexpr double kDefaultRadiusNmi = 50.0;
+    double largest = kDefaultRadiusNmi;
+    crv::platform::LineReader reader;
+    if (!reader.open(comDatabase)) return largest;
+    reader.setMaxLineLength(4096);
+    std::string line;
+    while (reader.next(line)) {
+        // The leading digits of the field, as the search reads them.
+        const std::string field = Mid(line, 134, 4);
+        std::size_t i = field.find_first_not_of(' ');
+        long value = 0;
+        for (; i != std::string::npos && i < field.size() && field[i] >= '0' && field[i] <= '9'; ++i)
+            value = value * 10 + (field[i] - '0');
+        if (value > 0) largest = std::max(largest, static_cast<double>(value));
+    }
+    return largest;
 }
 
 std::int16_t GetAntennaType(const std::string& description) {

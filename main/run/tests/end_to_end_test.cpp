@@ -61,6 +61,9 @@ protected:
         auto temp = crv::platform::privateTempFolder();
         ASSERT_TRUE(temp);
         w_->state.TempFolder = *temp;
+        w_->state.FCCDatabase = ws + "db/FMALL.dat";
+        w_->state.QVADatabase = ws + "db/A108M118.dat";
+        w_->state.COMDatabase = ws + "db/G118M136.dat";
         w_->state.DataFolder = ws + "Data/";
         w_->state.OutputFolder = ws + "Output/";
         w_->state.UserFolder = ws + "User/";
@@ -116,6 +119,10 @@ TEST_F(EndToEnd, NewCaseFromTheSearchesThenARun) {
     EXPECT_EQ(w().progress.finals().back().find("FM facilities found."), 2u);
 
     chooseNavaid();
+    // "B8D", 85 nmi out with a 70 nmi service radius, holds the proponent in
+    // its widened area: the COM search reaches the database's largest radius.
+    EXPECT_NE(slurp(w().output("com@QKAD.plt")).find(" B8D "), std::string::npos);
+    EXPECT_NE(slurp(w().output("nav@QKAD.txt")).find("Search Radius = 110 Nautical Miles"), std::string::npos);
     compareGolden("nav@QKAD.plt", slurp(w().output("nav@QKAD.plt")));
     compareGolden("nav@QKAD.txt", slurp(w().output("nav@QKAD.txt")));
     for (const char* subset : {"loc@QKAD.plt", "vor@QKAD.plt", "com@QKAD.plt"})

@@ -166,6 +166,54 @@ TEST(SearchForNavaids, DatabasesInUseAndTheirStatus) {
     }
 }
 
+TEST(SearchForNavaids, ComSearchReachesTheLargestServiceRadiusInTheDatabase) {
+    // COM records: service radius in columns 134-137, none (50) when blank or 0.
+    auto comLine = [](const std::string& radius) {
+        std::string line(133, ' ');
+        line += radius;
+        line.resize(140, ' ');
+        return line;
+    };
+    struct Case {
+        const char* name;
+        std::vector<std::string> radii;  // "" = no database file
+        float comRadius;                  // nmi searched in the COM database
+    } cases[] = {
+        {"none", {}, 80.0f},                      // no file: the default 50 + 30
+        {"small", {"  20", "   0", "    "}, 80.0f},  // nothing above the default
+        {"wide", {"  20", "  70", "7o  "}, 100.0f},  // 70 + 30, a facility 85 nmi out is reached
+        {"digits", {" 120x"}, 150.0f},             // leading digits only
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        Workspace w(std::string("nav-comradius-") + c.name);
+        w.state.ProponentRecord = kProponent;
+        if (!c.radii.empty()) {
+            std::vector<std::string> lines;
+            for (const auto& r : c.radii) lines.push_back(comLine(r));
+            w.state.COMDatabase = w.data("G118M136.dat");
+            writeFile(w.state.COMDatabase, crlf(lines));
+        }
+        FakeEngine engine;
+        std::vector<float> radii;
+        engine.onSearchDB = [&](std::int16_t db, const SearchParams& p, const Progress& progress,
+                                std::int16_t& status, std::int16_t& count) {
+            radii.push_back(p.radiusNmi);
+            if (db == 2)
+                appending(w, {navLine("IAB", "109.100", 0, "ALPHA MUNI")},
+                          {navReportLine("IAB", "109.100", "ALPHA")}, 1)(db, p, progress, status, count);
+        };
+        std::int32_t count = -1;
+        w.controller(engine).SearchForNavaids(count);
+        EXPECT_EQ(count, 1);
+        EXPECT_EQ(radii, (std::vector<float>{70.0f, c.comRadius}));
+        // The report names the radius that was searched.
+        const std::string report = slurp(w.output("nav@WXYZ.txt"));
+        const std::string said = "Search Radius = " + std::to_string(static_cast<int>(c.comRadius)) + " Nautical Miles";
+        EXPECT_NE(report.find(said), std::string::npos) << report.substr(0, 300);
+    }
+}
+
 TEST(WriteNavReports, PlotFilesSubsetsAndDuplicates) {
     Workspace w("navfiles");
     w.state.ProponentRecord = kProponent;

@@ -21,7 +21,7 @@
 #include "crv/main/app/qt/program.h"
 #include "crv/main/app/qt/run_questions.h"
 #include "crv/main/app/qt/run_wiring.h"
-#include "crv/main/dialogs/qt/checked_edit.h"
+#include "crv/main/dialogs/qt/box_edit.h"
 #include "crv/main/dialogs/qt/dialog_runner.h"
 #include "crv/main/dialogs/qt/frm_nav_data.h"
 #include "crv/main/dialogs/qt/frm_nav_sel.h"
@@ -41,7 +41,7 @@ namespace {
 
 // Types a position into a masked box the way a person does: hemisphere
 // letter, then the digits from the first place on.
-void typePosition(CheckedEdit* box, const char* keys) {
+void typePosition(crv::common::ui::FieldEdit* box, const char* keys) {
     box->setFocus();
     box->setCursorPosition(2);
     QTest::keyClicks(box, keys);

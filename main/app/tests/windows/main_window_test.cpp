@@ -18,7 +18,7 @@
 #include "crv/common/ui/snapshot.h"
 #include "crv/main/app/qt/program.h"
 #include "crv/main/app/qt/service_volume_view.h"
-#include "crv/main/dialogs/qt/checked_edit.h"
+#include "crv/main/dialogs/qt/box_edit.h"
 #include "crv/main/dialogs/qt/dialog_runner.h"
 #include "crv/main/dialogs/qt/frm_nav_sel.h"
 #include "crv/main/dialogs/qt/frm_prop_data.h"

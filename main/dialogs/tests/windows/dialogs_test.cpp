@@ -14,7 +14,7 @@
 
 #include "crv/common/ui/message_presenter.h"
 #include "crv/common/ui/snapshot.h"
-#include "crv/main/dialogs/qt/checked_edit.h"
+#include "crv/main/dialogs/qt/box_edit.h"
 #include "crv/main/dialogs/qt/dialog_runner.h"
 #include "crv/main/dialogs/qt/frm_nav_data.h"
 #include "crv/main/dialogs/qt/frm_nav_sel.h"
@@ -82,6 +82,24 @@ NavaidRules insideByName() {
     r.GetAntennaType = [](const std::string&) { return 0; };
     return r;
 }
+
+// Answers like a real message box does to the window behind it: the box takes
+// the activation and gives it back only after it has gone, so the dialog's
+// focus returns late, as on a real desktop.
+class BoxLikePresenter : public crv::common::MessagePresenter {
+public:
+    std::vector<crv::common::Message> messages;
+    crv::common::MessageAnswer present(const crv::common::Message& m) override {
+        messages.push_back(m);
+        QWidget box;
+        box.setWindowTitle(QString::fromStdString(m.title));
+        box.show();
+        box.activateWindow();
+        // Without a window manager nothing activates; the box is still shown.
+        [[maybe_unused]] const bool active = QTest::qWaitFor([&box] { return box.isActiveWindow(); }, 1000);
+        return crv::common::MessageAnswer::Ok;
+    }
+};
 
 }  // namespace
 
@@ -325,6 +343,139 @@ private slots:
         QCOMPARE(state.NavaidRecord,
                  std::string(" COM   0 127.000  38 53 24   77 02 12     0 15000  10 37  8 100  1000  0"));
         QCOMPARE(state.ProponentRecord, std::string());
+    }
+
+    void positionBoxesTakeTheFullStopAsTheMasksPoint() {
+        // Proponent Data, decimal degrees: "41.5" over "N 39.3375°" fills the
+        // places before the point, jumps the point, fills the first decimal.
+        AppState state;
+        state.ModelType = "SCI";
+        state.LastLatitude = "N 39\xB0 20' 15\"";
+        state.LastLongitude = "W 077\xB0 45' 40\"";
+        pushDialogScript([&](QDialog& d) {
+            auto& f = as<frmPropData>(d);
+            f.formatOption(2)->click();
+            auto* lat = f.edit(ProponentEntryModel::Latitude);
+            QCOMPARE(lat->text(), QString::fromLatin1("N 39.3375\xB0"));
+            focusAndActivate(d, f.edit(ProponentEntryModel::Longitude));  // as the click on the format left it
+            lat->setFocus(Qt::TabFocusReason);
+            QTest::keyClicks(lat, "41.5");
+            QCOMPARE(lat->text(), QString::fromLatin1("N 41.5375\xB0"));
+            f.edit(ProponentEntryModel::Longitude)->setFocus();
+            QCOMPARE(lat->text(), QString::fromLatin1("N 41.5375\xB0"));
+            saveSnapshot(&f, "main/frmPropData_decimal_point");
+            f.okButton()->click();
+        });
+        float lat = 0, lon = 0, radius = 0;
+        bool manual = false, canceled = true;
+        frmPropData::GetParams(nullptr, state, *store, presenter, lat, lon, radius, manual, canceled);
+        QVERIFY(!canceled);
+        QCOMPARE(lat, 41.5375f);
+        QVERIFY(presenter.messages.empty());
+
+        // Manual Navaid Entry: "41.5" in decimal degrees, then "38.5" in
+        // degrees-minutes-seconds, whose mask has no point: the full stop
+        // beeps and the 5 goes to the next place, the tens of the minutes.
+        state.LastLatitude = "N 39\xB0 20' 15\"";
+        pushDialogScript([&](QDialog& d) {
+            auto& f = as<frmNavData>(d);
+            auto* lat = f.edit(ManualNavaidModel::Latitude);
+            f.formatOption(2)->click();
+            focusAndActivate(d, f.edit(ManualNavaidModel::Longitude));
+            lat->setFocus(Qt::TabFocusReason);
+            QTest::keyClicks(lat, "41.5");
+            QCOMPARE(lat->text(), QString::fromLatin1("N 41.5375\xB0"));
+            f.formatOption(1)->click();
+            QCOMPARE(lat->text(), QString::fromLatin1("N 41\xB0 32' 15\""));
+            f.edit(ManualNavaidModel::Longitude)->setFocus();
+            focusAndActivate(d, lat);
+            QTest::keyClicks(lat, "38.5");
+            QCOMPARE(lat->text(), QString::fromLatin1("N 38\xB0 52' 15\""));
+            f.edit(ManualNavaidModel::Longitude)->setFocus();
+            f.okButton()->click();
+        });
+        frmNavData::ManualNavaidEntry(nullptr, state, *store, presenter, canceled);
+        QVERIFY(!canceled);
+        QVERIFY(presenter.messages.empty());
+        QCOMPARE(state.NavaidRecord.substr(17, 9), std::string(" 38 52 15"));
+    }
+
+    void escapeAfterAnInputErrorPutsBackTheEntryText() {
+        BoxLikePresenter boxes;
+        AppState state;
+        state.ModelType = "SCI";
+        state.LastLatitude = "N 38\xB0 53' 24\"";
+        state.LastLongitude = "W 077\xB0 02' 12\"";
+        pushDialogScript([&](QDialog& d) {
+            auto& f = as<frmNavData>(d);
+            auto* heading = f.edit(ManualNavaidModel::Heading);
+            auto* id = f.edit(ManualNavaidModel::Identifier);
+            focusAndActivate(d, id);
+            QTest::keyClicks(id, "abc");
+            focusAndActivate(d, heading);
+            QTest::keyClicks(heading, "275");
+            QTest::keyClick(heading, Qt::Key_Tab);
+            QVERIFY(boxes.messages.empty());
+            // Back in, a value out of range, Tab: refused, the focus stays.
+            heading->setFocus();
+            QTest::keyClicks(heading, "400");
+            QTest::keyClick(heading, Qt::Key_Tab);
+            QCOMPARE(boxes.messages.size(), std::size_t(1));
+            QCOMPARE(boxes.messages[0].text, std::string(" Value must be in the range 0 to 360. "));
+            QTRY_VERIFY(d.isActiveWindow());
+            QTRY_VERIFY(heading->hasFocus());
+            QVERIFY(!f.edit(ManualNavaidModel::Latitude)->hasSelectedText());  // one field looks current
+            QTest::keyClick(heading, Qt::Key_Escape);
+            QCOMPARE(heading->text(), QStringLiteral("275"));
+            QVERIFY(d.isVisible());  // the first Escape only puts the text back
+            QTest::keyClick(heading, Qt::Key_Tab);
+            QCOMPARE(boxes.messages.size(), std::size_t(1));
+            QVERIFY(!heading->hasFocus());
+            // A blank identifier: the same.
+            id->setFocus();
+            const QString before = id->text();
+            QCOMPARE(before, QStringLiteral("ABC"));
+            QTest::keyClick(id, Qt::Key_Delete);
+            QVERIFY(id->text().isEmpty());
+            QTest::keyClick(id, Qt::Key_Tab);
+            QCOMPARE(boxes.messages.size(), std::size_t(2));
+            QTRY_VERIFY(id->hasFocus());
+            QTest::keyClick(id, Qt::Key_Escape);
+            QCOMPARE(id->text(), before);
+            f.okButton()->click();
+        });
+        bool canceled = true;
+        frmNavData::ManualNavaidEntry(nullptr, state, *store, boxes, canceled);
+        QVERIFY(!canceled);
+        QCOMPARE(boxes.messages.size(), std::size_t(2));
+        QCOMPARE(state.NavaidRecord.substr(5, 3), std::string("275"));  // what the box showed
+
+        // Proponent Data, manual entry: a frequency below the band.
+        boxes.messages.clear();
+        pushDialogScript([&](QDialog& d) {
+            auto& f = as<frmPropData>(d);
+            f.methodOption(2)->click();
+            auto* freq = f.edit(ProponentEntryModel::Frequency);
+            focusAndActivate(d, freq);
+            QTest::keyClicks(freq, "101.5");
+            QTest::keyClick(freq, Qt::Key_Tab);
+            freq->setFocus();
+            const QString accepted = freq->text();
+            QTest::keyClicks(freq, "87.9");
+            QTest::keyClick(freq, Qt::Key_Tab);
+            QCOMPARE(boxes.messages.size(), std::size_t(1));
+            QTRY_VERIFY(freq->hasFocus());
+            QTest::keyClick(freq, Qt::Key_Escape);
+            QCOMPARE(freq->text(), accepted);
+            saveSnapshot(&f, "main/frmPropData_escape_after_error");
+            f.okButton()->click();
+        });
+        bool manual = false;
+        float lat = 0, lon = 0, radius = 0;
+        frmPropData::GetParams(nullptr, state, *store, boxes, lat, lon, radius, manual, canceled);
+        QVERIFY(!canceled);
+        QCOMPARE(boxes.messages.size(), std::size_t(1));
+        QCOMPARE(state.ProponentRecord.substr(9, 7), std::string("101.500"));
     }
 
     void navaidSelectionEachEdition() {

@@ -32,6 +32,9 @@ public:
     // Runs the check (a dialog's OK calls it for each field); false puts the
     // focus back here with the text selected.
     bool validate();
+    // True from a refused check until the next key: the click that took the
+    // focus away must not act as well.
+    bool refused() const { return refused_; }
     // The text the field had when it got the focus.
     QString entryText() const { return entryText_; }
 
@@ -53,6 +56,11 @@ private:
     Validator validator_;
     QString entryText_;
     bool entered_ = false;  // has the focus, as far as the user is concerned
+    bool refused_ = false;
 };
+
+// True when the focus sits in a field whose text was just refused: a button
+// clicked to leave it does nothing.
+bool focusRefused();
 
 }  // namespace crv::common::ui

@@ -1,6 +1,7 @@
 #pragma once
 // Window helpers shared by the dialogs.
 class QDialog;
+class QFileDialog;
 class QWidget;
 class QPainter;
 class QRect;
@@ -25,4 +26,7 @@ void PaintGradient(QPainter& painter, const QRect& area);
 // check the field being left.
 void setCausesValidation(QWidget* widget, bool causes);
 bool causesValidation(const QWidget* widget);
+// Gives Qt's own file dialog room for its columns: a size that fits the
+// screen, the name column taking what the others leave. Call before exec().
+void fitFileDialog(QFileDialog* dialog);
 }  // namespace crv::common::ui

@@ -81,6 +81,7 @@ private:
     void saveState();
     QTreeWidgetItem* itemFor(const QString& path);
     void populate(QTreeWidgetItem* item);
+    void refreshTree(QTreeWidgetItem* item);
     QList<int> selectedRows() const;
 
     FileBrowserModel model_;

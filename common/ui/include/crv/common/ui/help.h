@@ -24,6 +24,10 @@ namespace crv::common::ui {
 // looks for pages. Returns true (for the macro's static).
 bool registerHelpResource(int (*init)());
 
+// Leaves a topic out of the contents and of every look-up (a page about a
+// tool this edition of the program does not offer), or puts it back.
+void setHelpTopicHidden(const QString& topic, bool hidden);
+
 // Opens the program's help window on a topic (the contents when empty or unknown).
 void showHelp(const QString& topic);
 // Every topic found, sorted.
@@ -48,6 +52,13 @@ public:
     QListWidget* contentsList() const { return contents_; }
     QAction* backAction() const { return back_; }
     QAction* forwardAction() const { return forward_; }
+
+    // Makes the window a child window of `owner` (nullptr: of nobody), staying
+    // where and as it is shown.
+    void rehome(QWidget* owner);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     QListWidget* contents_;

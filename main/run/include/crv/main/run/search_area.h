@@ -29,6 +29,13 @@ bool CheckNavaidDistance(EngineApi& engine, std::int16_t svType, float radiusNmi
 // The navaid search uses the largest of these as its radius.
 double widenedReachNmi(std::int16_t svType, double svRadiusNmi, double radiusNmi);
 
+// The largest service-volume radius (nmi) of the COM database's records
+// (columns 134-137; 50 where the record gives none above 0). The COM search
+// must reach that radius + 30 nmi, or a large facility whose widened area
+// holds the proponent is never found. 50 when the file cannot be read (the
+// search itself then reports the file).
+double largestComServiceRadiusNmi(const std::string& comDatabase);
+
 // The array type of the navaid models for a description (columns 102-136 of
 // a navaid search file line); 0 when no rule applies.
 std::int16_t GetAntennaType(const std::string& description);

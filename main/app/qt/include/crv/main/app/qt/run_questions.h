@@ -20,7 +20,8 @@ public:
     void GetParams(bool backCrs, std::int16_t& svType, float& srchRad, bool& canceled) override;
     std::string SaveFileAs(const crv::main::run::SaveFileRequest& request) override;
 
-    // Replaces the save dialog (tests).
+    // Replaces the save dialog itself (tests); the default extension and the
+    // overwrite question still apply to what it returns.
     void setSaveChooser(SaveChooser chooser) { chooser_ = std::move(chooser); }
 
 private:

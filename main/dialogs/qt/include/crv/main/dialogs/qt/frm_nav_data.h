@@ -4,6 +4,8 @@
 
 #include <QDialog>
 
+#include "crv/common/ui/field_edit.h"
+
 #include "crv/main/dialogs/manual_navaid.h"
 
 class QLabel;
@@ -12,7 +14,6 @@ class QPushButton;
 
 namespace crv::main::qt {
 
-class CheckedEdit;
 
 class frmNavData : public QDialog {
     Q_OBJECT
@@ -25,7 +26,7 @@ public:
                                   crv::common::MessagePresenter& presenter, bool& canceled);
 
     ManualNavaidModel& model() { return model_; }
-    CheckedEdit* edit(int k) const { return edits_[static_cast<std::size_t>(k)]; }
+    crv::common::ui::FieldEdit* edit(int k) const { return edits_[static_cast<std::size_t>(k)]; }
     QRadioButton* typeOption(int n) const { return typeOptions_[static_cast<std::size_t>(n - 1)]; }
     QRadioButton* formatOption(int n) const { return formatOptions_[static_cast<std::size_t>(n - 1)]; }
     QPushButton* okButton() const { return ok_; }
@@ -39,7 +40,7 @@ private:
     crv::platform::SettingsStore& store_;
     crv::common::MessagePresenter& presenter_;
     ManualNavaidModel model_;
-    std::array<CheckedEdit*, ManualNavaidModel::FieldCount> edits_{};
+    std::array<crv::common::ui::FieldEdit*, ManualNavaidModel::FieldCount> edits_{};
     std::array<QLabel*, ManualNavaidModel::FieldCount> labels_{};
     std::array<QRadioButton*, 4> typeOptions_{};
     std::array<QRadioButton*, 3> formatOptions_{};

@@ -4,6 +4,8 @@
 
 #include <QDialog>
 
+#include "crv/common/ui/field_edit.h"
+
 #include "crv/main/dialogs/proponent_entry.h"
 
 class QLabel;
@@ -12,7 +14,6 @@ class QPushButton;
 
 namespace crv::main::qt {
 
-class CheckedEdit;
 
 class frmPropData : public QDialog {
     Q_OBJECT
@@ -27,7 +28,7 @@ public:
                           float& searchRadius, bool& manual, bool& canceled);
 
     ProponentEntryModel& model() { return model_; }
-    CheckedEdit* edit(int k) const { return edits_[static_cast<std::size_t>(k)]; }
+    crv::common::ui::FieldEdit* edit(int k) const { return edits_[static_cast<std::size_t>(k)]; }
     QRadioButton* methodOption(int n) const { return n == 2 ? manualOption_ : searchOption_; }
     QRadioButton* formatOption(int n) const { return formatOptions_[static_cast<std::size_t>(n - 1)]; }
     QPushButton* okButton() const { return ok_; }
@@ -43,7 +44,7 @@ private:
     crv::common::MessagePresenter& presenter_;
     ProponentEntryModel model_;
     ProponentEntryResult result_;
-    std::array<CheckedEdit*, ProponentEntryModel::FieldCount> edits_{};
+    std::array<crv::common::ui::FieldEdit*, ProponentEntryModel::FieldCount> edits_{};
     std::array<QLabel*, ProponentEntryModel::FieldCount> labels_{};
     QRadioButton* searchOption_ = nullptr;
     QRadioButton* manualOption_ = nullptr;

@@ -2,6 +2,8 @@
 // The RF-source search parameters dialog over SearchParametersModel.
 #include <QDialog>
 
+#include "crv/common/ui/field_edit.h"
+
 #include "crv/main/dialogs/search_parameters.h"
 
 class QComboBox;
@@ -9,7 +11,6 @@ class QPushButton;
 
 namespace crv::main::qt {
 
-class CheckedEdit;
 
 class frmSrchPar : public QDialog {
     Q_OBJECT
@@ -24,7 +25,7 @@ public:
 
     SearchParametersModel& model() { return model_; }
     QComboBox* typeList() const { return list_; }
-    CheckedEdit* radiusEdit() const { return radius_; }
+    crv::common::ui::FieldEdit* radiusEdit() const { return radius_; }
     QPushButton* okButton() const { return ok_; }
     int chosenType() const { return type_; }
     float chosenRadius() const { return radiusValue_; }
@@ -33,7 +34,7 @@ private:
     crv::common::MessagePresenter& presenter_;
     SearchParametersModel model_;
     QComboBox* list_ = nullptr;
-    CheckedEdit* radius_ = nullptr;
+    crv::common::ui::FieldEdit* radius_ = nullptr;
     QPushButton* ok_ = nullptr;
     int type_ = 0;
     float radiusValue_ = 0;
