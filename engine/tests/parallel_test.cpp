@@ -109,9 +109,21 @@ TEST(ParallelFor, PollRunsOnTheCallingThreadWithRisingCounts) {
 TEST(ParallelFor, AFailingPollStopsTheWork) {
     ThreadsEnv env("4");
     std::atomic<int> ran{0};
-    EXPECT_THROW(parallelFor(
-                     0, 100000, [&](std::size_t) { ++ran; },
-                     [](std::size_t) { throw std::runtime_error("cancel"); }),
+    std::atomic<bool> pollRan{false};
+    const auto caller = std::this_thread::get_id();
+    // The other threads hold their first item until the caller's poll has
+    // run, so on a loaded machine they cannot finish every item before it.
+    const auto item = [&](std::size_t) {
+        const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+        while (std::this_thread::get_id() != caller && !pollRan.load() && std::chrono::steady_clock::now() < until)
+            std::this_thread::yield();
+        ++ran;
+    };
+    EXPECT_THROW(parallelFor(0, 100000, item,
+                             [&](std::size_t) {
+                                 pollRan = true;
+                                 throw std::runtime_error("cancel");
+                             }),
                  std::runtime_error);
     EXPECT_LT(ran.load(), 100000);
 }
