@@ -281,7 +281,7 @@ TEST_F(Fixture, EntriesNotWiredSayNotAvailable) {
     controller->ToolsRadPat();
     controller->ToolsPaths();
     ASSERT_EQ(presenter.messages.size(), 2u);
-    EXPECT_EQ(presenter.messages[0].text, " The radiation pattern editor is not available yet. ");
+    EXPECT_EQ(presenter.messages[0].text, " This program was built without the radiation pattern editor. ");
 }
 
 TEST_F(Fixture, DatesOfDatabaseFiles) {

@@ -336,12 +336,10 @@ bool saveScreen(const QString& name) {
     if (!screen) return false;
     const QString path = QStringLiteral(CRV_SNAPSHOT_DIR "journeys/") + name + QStringLiteral(".png");
     QDir().mkpath(QFileInfo(path).absolutePath());
-    if (QGuiApplication::platformName() == QLatin1String("xcb")) {
-        const QPixmap desktop = screen->grabWindow(0);
-        if (!desktop.isNull()) return desktop.save(path, "PNG");
-    }
-    // Without a window system to ask, the screen is put together from the
-    // windows themselves: frames are not drawn, the active window on top.
+    // The screen is put together from the windows themselves, the same on
+    // every platform (the offscreen one has no screen to grab, and a bare X
+    // server's root window shows black): frames are not drawn, the active
+    // window on top.
     const QRect area = screen->geometry();
     QPixmap picture(area.size());
     picture.fill(QColor(0x3a, 0x6e, 0xa5));

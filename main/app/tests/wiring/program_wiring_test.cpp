@@ -1,6 +1,6 @@
 // The programs' entry points reach the real editors: each opens its window
 // (found among the top-level windows from a zero-delay timer and closed
-// through its own Exit), and no "not available yet" message is shown.
+// through its own Exit), and no message about a missing part is shown.
 #include <QAction>
 #include <QApplication>
 #include <cstdlib>

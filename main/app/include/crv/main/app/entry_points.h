@@ -1,8 +1,8 @@
 #pragma once
 // The doors of the main window into the other parts of the program: the
-// editors, the viewers, the common dialogs and help. main() fills in what the
-// program has; every entry left alone says plainly that it is not available
-// yet, through the message presenter.
+// editors, the viewers, the common dialogs and help. The programs fill every
+// one (ProgramSetup); an entry left empty is a fault of the build and says
+// so as an error through the message presenter rather than doing nothing.
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -37,10 +37,10 @@ struct EntryPoints {
     std::function<void(const std::string& topic)> ShowHelp;
 };
 
-// The message of an entry that is not wired yet.
-crv::common::Message notAvailableMessage(const std::string& what);
+// The error of an entry the program was built without ("the plot window").
+crv::common::Message missingPartMessage(const std::string& what);
 
-// Fills every empty entry with one that shows notAvailableMessage (ShowFiles
+// Fills every empty entry with one that shows missingPartMessage (ShowFiles
 // then returns an empty selection, SetUpPrinter false, EditDataFile 1).
 void fillMissingEntries(EntryPoints& entries, crv::common::MessagePresenter& presenter);
 
