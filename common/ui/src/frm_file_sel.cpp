@@ -180,7 +180,9 @@ void frmFileSel::defaultColumnWidths() {
     const QFontMetrics fm(lvwFiles_->header()->font());
     if (model_.FileKind() == 4 && columns == 3) {
         // The plot list: a fixed size column, a wide description, the name in what is left.
-        const int sizeWidth = std::max(kSizeWidth4, fm.horizontalAdvance(QStringLiteral("Size (byt)")) + 28);
+        // At least what the heading needs with its sort arrow: the size heading shows whole.
+        const int sizeWidth = std::max({kSizeWidth4, fm.horizontalAdvance(QStringLiteral("Size (byt)")) + 28,
+                                        lvwFiles_->header()->sectionSizeHint(2)});
         const int descriptionWidth = std::max(kDescriptionWidth4, width * 9 / 20);
         lvwFiles_->setColumnWidth(1, descriptionWidth);
         lvwFiles_->setColumnWidth(2, sizeWidth);
@@ -189,15 +191,18 @@ void frmFileSel::defaultColumnWidths() {
     }
     if (columns == 3 && model_.FileKind() <= 2) {
         // Case files: the name, then date and time and size at the width they need.
-        const int sizeWidth = fm.horizontalAdvance(QStringLiteral("Size (byt)")) + 28;
+        const int sizeWidth =
+            std::max(fm.horizontalAdvance(QStringLiteral("Size (byt)")) + 28, lvwFiles_->header()->sectionSizeHint(2));
         const int dateWidth = fm.horizontalAdvance(QStringLiteral("00/00/00  00:00 pm")) + 28;
         lvwFiles_->setColumnWidth(1, dateWidth);
         lvwFiles_->setColumnWidth(2, sizeWidth);
         lvwFiles_->setColumnWidth(0, std::max(80, width - dateWidth - sizeWidth));
         return;
     }
-    // Name, description, date.
-    const int dateWidth = fm.horizontalAdvance(QStringLiteral("00/00/00")) + 28;
+    // Name, description, then a date (or, for plots listed under the reports'
+    // kind, a size) as wide as it and its heading need.
+    const int dateWidth = std::max(fm.horizontalAdvance(QStringLiteral("00/00/00")) + 28,
+                                   columns > 2 ? lvwFiles_->header()->sectionSizeHint(2) : 0);
     const int nameWidth = std::max(80, (width - dateWidth) * 2 / 5);
     lvwFiles_->setColumnWidth(0, nameWidth);
     lvwFiles_->setColumnWidth(1, std::max(80, width - dateWidth - nameWidth));

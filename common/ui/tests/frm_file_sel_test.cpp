@@ -266,6 +266,11 @@ private slots:
             parent->setExpanded(true);
             QCOMPARE(children(parent), QStringList({"Alpha", "Run 1", "Run 3", "Run 5"}));
             QVERIFY(d.folderTree()->currentItem() == current);
+            // Plots listed from the reports' kind: the size heading shows whole.
+            d.fileTypes()->setCurrentIndex(2);
+            QTreeView* list = d.fileList();
+            QVERIFY2(list->columnWidth(2) >= list->header()->sectionSizeHint(2),
+                     qPrintable(QString("%1 < %2").arg(list->columnWidth(2)).arg(list->header()->sectionSizeHint(2))));
         });
         dlg.ShowFiles(3);
     }

@@ -329,7 +329,11 @@ QWidget* frmDataEdit::buildField(int n) {
             edit->setFixedWidth(std::max(px(1260), edit->fontMetrics().horizontalAdvance("W 180\xB0 59' 59\"") + 16));
         } else {
             edit->setMaxLength(f.record.width);
-            edit->setFixedWidth(px(f.wide ? 2040 : 1020));
+            // A text box shows all the characters it takes (a 25-character site name whole).
+            const int whole = f.wide ? edit->fontMetrics().horizontalAdvance(QString(f.record.width, QLatin1Char('N'))) +
+                                           2 * edit->style()->pixelMetric(QStyle::PM_DefaultFrameWidth) + 8
+                                     : 0;
+            edit->setFixedWidth(std::max(px(f.wide ? 2040 : 1020), whole));
         }
         edit->onKey = [this, n](QKeyEvent* e) { return pageKey(n, e); };
         edit->onPaste = [this, n](const QString& t) { pagePaste(n, t); };

@@ -193,6 +193,44 @@ private slots:
         for (const std::string& folder : {j.workspace() + "Output/Big Copy \xC3\xA4/", j.workspace() + "Output/SampleILS/"})
             for (const char* f : {"Rfi.txt", "Rcvr_Loc.plx"}) QVERIFY2(fs::exists(folder + f), (folder + f).c_str());
     }
+
+    // A case named "Big Copy ä.dat" opened: the editor's caption and both
+    // recent-file menus show its name as the file system has it.
+    void nonAsciiCaseNameOnScreen() {
+        Journey j(Edition::Scientific);
+        const std::string data = j.workspace() + "Data/";
+        fs::copy_file(data + "SampleILS.dat", data + "Big Copy \xC3\xA4.dat");
+        const QString name = QStringLiteral("Big Copy ") + QChar(0xE4) + QStringLiteral(".dat");
+        QString caption, editorRecent;
+        const int status = j.run([&] {
+            j.whenShown(QStringLiteral("frmFileSel"), [&](QWidget* w) { chooseInBrowser(w, {name}); });
+            j.whenShown(QStringLiteral("frmDataEdit"), [&](QWidget* editor) {
+                QTRY_VERIFY(editor->windowTitle().contains(name));
+                caption = editor->windowTitle();
+                if (auto* recent = editor->findChild<QAction*>(QStringLiteral("mnuFileRecent1")))
+                    editorRecent = recent->text();
+                saveScreen(QStringLiteral("editor_non_ascii_caption"));
+                QVERIFY(triggerMenu(editor, {"File", "Exit Editor"}));
+            });
+            QVERIFY(triggerMenu(j.mainWindow(), {"File", "Open Data File"}));
+            QCOMPARE(j.pendingSteps(), 0);
+            QTRY_VERIFY(j.mainWindow()->isVisible());
+            QAction* recent = j.mainWindow()->findChild<QAction*>(QStringLiteral("mnuFileRecent1"));
+            QVERIFY(recent && recent->isVisible());
+            QCOMPARE(recent->text(), name);
+            auto* file = j.mainWindow()->findChild<QMenu*>(QStringLiteral("mnuFile"));
+            if (file) {
+                file->popup(j.mainWindow()->mapToGlobal(QPoint(0, 20)));
+                QTRY_VERIFY(file->isVisible());
+                saveScreen(QStringLiteral("recent_files_non_ascii"));
+                file->close();
+            }
+            j.mainWindow()->close();
+        });
+        QCOMPARE(status, 0);
+        QVERIFY2(caption.contains(name), qPrintable(caption));
+        QCOMPARE(editorRecent, name);
+    }
 };
 
 CRV_JOURNEY_MAIN(RunJourney)

@@ -2,6 +2,7 @@
 // Cancel, through their public entry points with scripted modal runs.
 #include <unistd.h>
 
+#include <QApplication>
 #include <QComboBox>
 #include <QLabel>
 #include <QPushButton>
@@ -91,12 +92,15 @@ public:
     std::vector<crv::common::Message> messages;
     crv::common::MessageAnswer present(const crv::common::Message& m) override {
         messages.push_back(m);
+        QWidget* owner = QApplication::activeWindow();
         QWidget box;
         box.setWindowTitle(QString::fromStdString(m.title));
         box.show();
         box.activateWindow();
-        // Without a window manager nothing activates; the box is still shown.
         [[maybe_unused]] const bool active = QTest::qWaitFor([&box] { return box.isActiveWindow(); }, 1000);
+        box.hide();
+        // As the window manager does once the box has gone.
+        if (owner) owner->activateWindow();
         return crv::common::MessageAnswer::Ok;
     }
 };
