@@ -15,7 +15,7 @@
 #include <sstream>
 
 #include "crv/common/ui/frm_file_sel.h"
-#include "crv/main/dialogs/qt/checked_edit.h"
+#include "crv/common/ui/field_edit.h"
 #include "crv/main/dialogs/qt/frm_nav_sel.h"
 #include "crv/main/dialogs/qt/frm_prop_data.h"
 #include "crv/main/dialogs/qt/frm_prop_sel.h"
@@ -34,12 +34,9 @@ using crv::journeys::typeInto;
 
 namespace {
 
-// A position box takes the hemisphere letter and digits from its start.
-void typePosition(CheckedEdit* box, const char* keys) {
-    box->setFocus();
-    box->setCursorPosition(2);
-    QTest::keyClicks(box, keys);
-}
+// A position box takes the hemisphere letter and the digits, as a person
+// types them over the whole box.
+void typePosition(crv::common::ui::FieldEdit* box, const char* keys) { typeInto(box, QString::fromLatin1(keys)); }
 
 int rowHolding(QAbstractItemModel* model, const QString& text) {
     for (int r = 0; r < model->rowCount(); ++r)
