@@ -18,6 +18,7 @@
 #include "journey_harness.h"
 
 using crv::journeys::clickButton;
+using crv::journeys::contentsOf;
 using crv::journeys::Journey;
 using crv::journeys::saveScreen;
 using crv::journeys::triggerMenu;
@@ -25,13 +26,6 @@ using crv::journeys::typeInto;
 using crv::resources::Edition;
 
 namespace {
-
-std::string contentsOf(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream out;
-    out << in.rdbuf();
-    return out.str();
-}
 
 QLineEdit* box(QWidget* dialog, const char* name) { return dialog->findChild<QLineEdit*>(QString::fromLatin1(name)); }
 

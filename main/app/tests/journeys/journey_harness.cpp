@@ -7,6 +7,7 @@
 #include <deque>
 #include <filesystem>
 #include <fstream>
+#include <sstream>
 
 #include <QAbstractButton>
 #include <QAbstractSpinBox>
@@ -329,6 +330,13 @@ void typeInto(QWidget* widget, const QString& text) {
     widget->setFocus(Qt::OtherFocusReason);
     QTest::keyClick(widget, Qt::Key_A, Qt::ControlModifier);
     QTest::keyClicks(widget, text);
+}
+
+std::string contentsOf(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream out;
+    out << in.rdbuf();
+    return out.str();
 }
 
 bool saveScreen(const QString& name) {

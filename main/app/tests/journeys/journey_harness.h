@@ -106,6 +106,8 @@ bool clickButton(QWidget* window, const QString& text);
 bool chooseFile(QWidget* fileDialog, const QString& path);
 // Gives `widget` the focus, selects what it holds (Ctrl+A) and types `text`.
 void typeInto(QWidget* widget, const QString& text);
+// The bytes of a file as they are on disk ("" when it cannot be read).
+std::string contentsOf(const std::string& path);
 // A picture of the whole screen, every visible top-level window at its
 // place, to build/snapshots/journeys/NAME.png.
 bool saveScreen(const QString& name);

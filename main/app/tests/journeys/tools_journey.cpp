@@ -13,6 +13,7 @@
 #include "journey_harness.h"
 
 using crv::journeys::chooseFile;
+using crv::journeys::contentsOf;
 using crv::journeys::Journey;
 using crv::journeys::saveScreen;
 using crv::journeys::triggerMenu;
@@ -20,13 +21,6 @@ using crv::journeys::typeInto;
 using crv::resources::Edition;
 
 namespace {
-
-std::string contentsOf(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream out;
-    out << in.rdbuf();
-    return out.str();
-}
 
 QLineEdit* descriptionBox(QWidget* editor) {
     for (auto* frame : editor->findChildren<QGroupBox*>())
