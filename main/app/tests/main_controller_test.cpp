@@ -277,7 +277,7 @@ TEST_F(Fixture, ClosingDuringACallCancelsItAndClosesAfterwards) {
     EXPECT_TRUE(controller->requestClose());
 }
 
-TEST_F(Fixture, EntriesNotWiredSayNotAvailable) {
+TEST_F(Fixture, EntriesNotWiredAreReportedAsErrors) {
     controller->ToolsRadPat();
     controller->ToolsPaths();
     ASSERT_EQ(presenter.messages.size(), 2u);

@@ -184,7 +184,7 @@ private slots:
         program->window().close();
     }
 
-    void entriesNotWiredSayNotAvailable() {
+    void entriesNotWiredAreReportedAsErrors() {
         auto program = makeProgram(Edition::Scientific, "");
         program->start();
         program->window().action("mnuToolsCalDat")->trigger();
