@@ -29,6 +29,7 @@
 #include "fixed_text.h"
 #include "geodesy.h"
 #include "imod_lists.h"
+#include "large_memory.h"
 #include "parallel.h"
 #include "plot_header.h"
 #include "receiver_point_file.h"
@@ -127,35 +128,6 @@ struct Combination {
     B1Block<N> block;                     // after SetCrit
 };
 
-// The distinct combinations of a list, set up on all threads. They are kept
-// in chunks that each thread fills itself: one vector of a million
-// combinations (a third of a gigabyte on the largest cases) would be cleared
-// on one thread first.
-template <std::size_t N>
-class Combinations {
-public:
-    static constexpr std::size_t kChunk = 256;
-
-    // poll(done, total) runs on the calling thread between chunks.
-    template <typename SetUp, typename Poll>
-    Combinations(std::size_t count, const SetUp& setUpOne, const Poll& poll)
-        : count_(count), chunks_((count + kChunk - 1) / kChunk) {
-        parallelFor(
-            0, chunks_.size(),
-            [&](std::size_t chunk) {
-                const std::size_t first = chunk * kChunk, end = std::min(count_, first + kChunk);
-                chunks_[chunk].reserve(end - first);
-                for (std::size_t c = first; c < end; ++c) chunks_[chunk].push_back(setUpOne(c));
-            },
-            [&](std::size_t done) { poll(done, chunks_.size()); });
-    }
-    std::size_t size() const { return count_; }
-    const Combination<N>& operator[](std::size_t c) const { return chunks_[c / kChunk][c % kChunk]; }
-
-private:
-    std::size_t count_;
-    std::vector<std::vector<Combination<N>>> chunks_;
-};
 
 // What one point of a combination printed in the debugging output.
 template <std::size_t N>
@@ -170,11 +142,13 @@ struct DebugPoint {
 // Everything a combination produced, kept until it is written in list order.
 template <std::size_t N>
 struct CombinationResult {
+    Combination<N> combination;  // as set up for the evaluation
     bool triggered = false;
     int pointCount = 0;
     int firstSectionCount = 0;
     bool plotOpen = false;
-    std::vector<InterferencePoint> plot;  // the records after the header
+    std::vector<InterferencePoint> plot;  // the records after the header, until written
+    std::string plotPath;                 // the plot file once written
     B1StickyFlags flags;
     std::vector<DebugPoint<N>> debug;
 };
@@ -358,32 +332,23 @@ inline double lowestThreshold(const B1Block<N>& b, double lo, double hi) {
     else return thresholdOf<F, N>(b, lo);
 }
 
-// The combination's signals as the inner loop reads them.
-template <std::size_t N>
-struct SignalRows {
-    std::array<double, N> termDb;
-    std::array<const double*, N> gain;      // the level table's rows
-    std::array<const double*, N> blockMax;  // their block maxima
-};
-
 // How far each point's product level lies above its threshold, for the
-// `count` points from p0: two points at a time with plain loads, adds and
-// compares, no calls and no branches. A point exceeds exactly when its product
-// level is above its threshold, and then (IEEE arithmetic, infinities
-// included) the difference is above zero; NaN never is.
+// `count` points of a block: two points at a time with plain loads, adds and
+// compares, no calls and no branches. `gain` holds each signal's path terms
+// and `ld` the navaid levels, both from the block's first point. A point
+// exceeds exactly when its product level is above its threshold, and then
+// (IEEE arithmetic, infinities included) the difference is above zero; NaN
+// never is.
 template <ThresholdForm F, std::size_t N>
-inline void excessOverThreshold(const SignalRows<N>& rows, const B1Block<N>& b, const double* navaidDbm,
-                                std::size_t p0, std::size_t count, double* excess) {
-    std::array<const double*, N> gain;
-    for (std::size_t k = 0; k < N; ++k) gain[k] = rows.gain[k] + p0;
-    const double* ld = navaidDbm + p0;
+inline void excessOverThreshold(const std::array<double, N>& termDb, const std::array<const double*, N>& gain,
+                                const B1Block<N>& b, const double* ld, std::size_t count, double* excess) {
     std::size_t i = 0;
     for (; i + kLanes <= count; i += kLanes) {
         std::array<Lanes, N> l;
         for (std::size_t k = 0; k < N; ++k) {
             Lanes g;
             std::memcpy(&g, gain[k] + i, sizeof g);
-            l[k] = rows.termDb[k] + g;
+            l[k] = termDb[k] + g;
         }
         Lanes navaid;
         std::memcpy(&navaid, ld + i, sizeof navaid);
@@ -392,31 +357,33 @@ inline void excessOverThreshold(const SignalRows<N>& rows, const B1Block<N>& b, 
     }
     for (; i < count; ++i) {
         std::array<double, N> l;
-        for (std::size_t k = 0; k < N; ++k) l[k] = rows.termDb[k] + gain[k][i];
+        for (std::size_t k = 0; k < N; ++k) l[k] = termDb[k] + gain[k][i];
         excess[i] = productOf<F, N>(l) - thresholdOf<F, N>(b, ld[i]);
     }
 }
 
-// Whether no point of block `blk` can exceed the threshold: the product of the
-// signals' largest levels in the block stays at or below the block's lowest
-// threshold.
+// Whether no point of block `blk` can exceed the threshold, given for each
+// signal a value its path terms in the block do not exceed: the product of
+// those levels stays at or below the block's lowest threshold.
 template <ThresholdForm F, std::size_t N>
-bool blockCannotExceed(const SignalRows<N>& rows, const B1Block<N>& b, const PointColumns& cols, std::size_t blk) {
+bool blockCannotExceed(const std::array<double, N>& termDb, const std::array<double, N>& largestGainDb,
+                       const B1Block<N>& b, const PointColumns& cols, std::size_t blk) {
     std::array<double, N> l;
-    for (std::size_t k = 0; k < N; ++k) l[k] = rows.termDb[k] + rows.blockMax[k][blk];
+    for (std::size_t k = 0; k < N; ++k) l[k] = termDb[k] + largestGainDb[k];
     return productOf<F, N>(l) <= lowestThreshold<F, N>(b, cols.blockLowest[blk], cols.blockHighest[blk]);
 }
 
 template <std::size_t N>
 class CombinationEvaluation {
+    static constexpr std::size_t kBlock = StationPointLevels::kBlockPoints;
+
 public:
     CombinationEvaluation(const EngineState& state, const Combination<N>& c, const ReceiverPointFile& points,
                           const PointColumns& cols, const StationPointLevels& levels)
         : state_(state), c_(c), points_(points), cols_(cols), levels_(levels), block_(c.block) {
         for (std::size_t k = 0; k < N; ++k) {
-            rows_.termDb[k] = c.termDb[k];
-            rows_.gain[k] = levels.gainRow(c.slots[k]);
-            rows_.blockMax[k] = levels.blockMaxRow(c.slots[k]);
+            termDb_[k] = c.termDb[k];
+            bound_[k] = levels.blockBoundRow(c.slots[k]);
         }
         r_.triggered = true;
     }
@@ -427,7 +394,11 @@ public:
         // The debugging output prints every point; the forms the loop cannot
         // work out go point by point through the threshold routine.
         if (debug || form == ThresholdForm::Other) {
-            for (std::size_t p = 0; p < points_.points.size(); ++p) visit(p);
+            std::array<double, N> largest;
+            for (std::size_t blk = 0; blk < levels_.blockCount(); ++blk) {
+                load(blk, largest);
+                visitAll(blk);
+            }
             return std::move(r_);
         }
         switch (form) {
@@ -440,36 +411,53 @@ public:
     }
 
 private:
-    // Blocks that cannot exceed anywhere are skipped whole, the others are
-    // screened with the loop's own arithmetic, and only the points that exceed
-    // go through the full point-by-point work (which decides again, exactly as
-    // without the screen, and leaves out the points tied to other stations).
-    // Blocks holding a section end are walked point by point. A combination
-    // that cannot exceed anywhere finds no point, whatever the sections.
+    // Blocks that cannot exceed anywhere are skipped whole: first by the
+    // level table's bounds, without the block's values, then by the values'
+    // own largest. The others are screened with the loop's own arithmetic,
+    // and only the points that exceed go through the full point-by-point work
+    // (which decides again, exactly as without the screen, and leaves out the
+    // points tied to other stations). Blocks holding a section end are walked
+    // point by point. A combination that cannot exceed anywhere finds no
+    // point, whatever the sections.
     template <ThresholdForm F>
     void screened() {
-        constexpr std::size_t kBlock = StationPointLevels::kBlockPoints;
         const std::size_t n = points_.points.size();
         {
             std::array<double, N> l;
-            for (std::size_t k = 0; k < N; ++k) l[k] = rows_.termDb[k] + levels_.largestGainDb(c_.slots[k]);
+            for (std::size_t k = 0; k < N; ++k) l[k] = termDb_[k] + levels_.largestBoundDb(c_.slots[k]);
             if (productOf<F, N>(l) <= lowestThreshold<F, N>(block_, cols_.lowest, cols_.highest)) return;
         }
         alignas(64) std::array<double, kBlock> excess;
+        std::array<double, N> largest;
         for (std::size_t blk = 0, p0 = 0; p0 < n; ++blk, p0 += kBlock) {
-            const std::size_t p1 = std::min(n, p0 + kBlock);
             if (cols_.blockHasEnd[blk]) {
-                for (std::size_t p = p0; p < p1; ++p) visit(p);
+                load(blk, largest);
+                visitAll(blk);
                 continue;
             }
-            if (blockCannotExceed<F, N>(rows_, block_, cols_, blk)) continue;
-            excessOverThreshold<F, N>(rows_, block_, cols_.navaidDbm.data(), p0, p1 - p0, excess.data());
-            for (std::size_t p = p0; p < p1; ++p)
-                if (excess[p - p0] > 0) visit(p);
+            for (std::size_t k = 0; k < N; ++k) largest[k] = bound_[k][blk];
+            if (blockCannotExceed<F, N>(termDb_, largest, block_, cols_, blk)) continue;
+            load(blk, largest);
+            if (blockCannotExceed<F, N>(termDb_, largest, block_, cols_, blk)) continue;
+            const std::size_t count = std::min(n, p0 + kBlock) - p0;
+            excessOverThreshold<F, N>(termDb_, gain_, block_, cols_.navaidDbm.data() + p0, count, excess.data());
+            for (std::size_t i = 0; i < count; ++i)
+                if (excess[i] > 0) visit(p0 + i);
         }
     }
 
-    // The full work of one point, section ends included.
+    // Makes block blk's path terms the current ones, with their largest.
+    void load(std::size_t blk, std::array<double, N>& largest) {
+        for (std::size_t k = 0; k < N; ++k)
+            gain_[k] = levels_.blockValues(c_.slots[k], blk, scratch_[k].data(), largest[k]);
+        blockStart_ = blk * kBlock;
+    }
+
+    void visitAll(std::size_t blk) {
+        for (std::size_t p = blk * kBlock; p < std::min(points_.points.size(), (blk + 1) * kBlock); ++p) visit(p);
+    }
+
+    // The full work of one point of the current block, section ends included.
     void visit(std::size_t p) {
         const bool debug = state_.options.outputStyle == 3;
         const bool twoSections = state_.options.gridType == 6 || state_.options.gridType == 7;
@@ -491,7 +479,7 @@ private:
 
         std::array<double, N> level{};
         for (std::size_t k = 0; k < N; ++k) {
-            level[k] = c_.termDb[k] + rows_.gain[k][p];
+            level[k] = c_.termDb[k] + gain_[k][p - blockStart_];
             block_.signals[k].levelDbm = level[k];
         }
         const double sig = productLevel<N>(state_, level);
@@ -545,14 +533,21 @@ private:
     const PointColumns& cols_;
     const StationPointLevels& levels_;
     B1Block<N> block_;
-    SignalRows<N> rows_;
+    std::array<double, N> termDb_;         // the signals' base level terms
+    std::array<const double*, N> bound_;   // their rows of block bounds
+    std::array<const double*, N> gain_{};  // their path terms in the current block
+    std::size_t blockStart_ = 0;           // the current block's first point
+    // Where a block's values go while another thread works them out.
+    std::array<std::array<double, kBlock>, N> scratch_;
     CombinationResult<N> r_;
     bool firstSectionEnded_ = false;
 };
 
-// Share of the progress bar for the levels on a large case (the list walk
-// has the rest).
+// Share of the progress bar on a large case for the levels when they are all
+// worked out before the list walk, and for their bounds when the walk works
+// them out as it goes (the list walk has the rest).
 constexpr double kLevelsShare = 90;
+constexpr double kBoundsShare = 10;
 
 // Progress of the phases before the list walk, reported from the calling
 // thread between work items: on a large case the bar moves through the
@@ -648,7 +643,7 @@ public:
         Cleanup cleanup{report, debug, listPath};
         report.append(state_.paths.runFolder, Texts::routine);
 
-        std::vector<std::string> listLines;
+        ListLines listLines;
         const int count = N == 2 ? ListImod2(state_, listPath, b1WindowKHz(state_), {}, Texts::routine, &listLines)
                                  : ListImod3(state_, listPath, b1WindowKHz(state_), {}, Texts::routine, &listLines);
         if (count == 0) {
@@ -659,7 +654,7 @@ public:
         }
 
         // The list as written (it stays on disk for the length of the call, as before).
-        const std::vector<ImodRecord> records =
+        const LargeVector<ImodRecord> records =
             parseImodList(listLines, static_cast<int>(N), listPath, Texts::routine);
         listLines = {};
         const ReceiverPointFile points = readReceiverPointFile(state_.paths.runFolder + "Rcvr_Loc.plx", Texts::routine);
@@ -674,8 +669,9 @@ public:
 
         // Set up the distinct combinations (a repeated record is the same
         // combination found for another proponent).
-        std::vector<std::size_t> comboOfRecord(records.size(), SIZE_MAX);
-        std::vector<std::size_t> recordOfCombo;
+        LargeVector<std::size_t> comboOfRecord(records.size(), SIZE_MAX);
+        LargeVector<std::size_t> recordOfCombo;
+        recordOfCombo.reserve(records.size());
         for (std::size_t i = 0; i < records.size(); ++i) {
             if (records[i].repeat) continue;
             comboOfRecord[i] = recordOfCombo.size();
@@ -687,31 +683,38 @@ public:
         const bool large = points.points.size() * recordOfCombo.size() >= 2'000'000;
         PhaseProgress phase(progress_, large);
 
-        phase.begin(0, 0);  // a cancel is seen during the set-up of a million combinations
+        // A combination is set up where it is needed (the prescreen, then the
+        // walk) rather than kept: a million of them set up at once are a third
+        // of a gigabyte, and fresh memory costs more to touch than the set-up.
         const StationTerms terms(state_);
-        const Combinations<N> combos(
-            recordOfCombo.size(),
-            [&](std::size_t c) { return setUp<N>(state_, terms, records[recordOfCombo[c]], recordOfCombo[c]); },
-            [&](std::size_t done, std::size_t total) { phase.poll(done, total); });
+        const auto setUpCombination = [&](std::size_t c) {
+            return setUp<N>(state_, terms, records[recordOfCombo[c]], recordOfCombo[c]);
+        };
+        const std::size_t combinationCount = recordOfCombo.size();
 
         // Prescreen on all threads.
-        std::vector<char> triggered(combos.size(), 1);
+        LargeVector<char> triggered(combinationCount, 1);
         if (coarse) {
             phase.begin(0, 0);
             parallelFor(
-                0, combos.size(), [&](std::size_t c) { triggered[c] = prescreen<N>(state_, combos[c], *coarse); },
-                [&](std::size_t done) { phase.poll(done, combos.size()); });
+                0, combinationCount,
+                [&](std::size_t c) { triggered[c] = prescreen<N>(state_, setUpCombination(c), *coarse); },
+                [&](std::size_t done) { phase.poll(done, combinationCount); });
         }
 
         // Levels of the stations that take part in a triggered combination.
         std::vector<int> slots;
         std::vector<char> wanted(state_.stations.size() + 1, 0);
-        for (std::size_t c = 0; c < combos.size(); ++c)
+        for (std::size_t c = 0; c < combinationCount; ++c)
             if (triggered[c])
-                for (const int s : combos[c].slots) wanted[static_cast<std::size_t>(s)] = 1;
+                for (std::size_t k = 0; k < N; ++k)
+                    wanted[static_cast<std::size_t>(records[recordOfCombo[c]].slots[k])] = 1;
         for (std::size_t s = 1; s < wanted.size(); ++s)
             if (wanted[s]) slots.push_back(static_cast<int>(s));
-        phase.begin(0, kLevelsShare);
+        // Where the values are worked out as the walk needs them, the
+        // table's build is the bounds alone and the walk takes the most time.
+        const double levelsShare = StationPointLevels::fillsWhenUsed(state_, slots) ? kBoundsShare : kLevelsShare;
+        phase.begin(0, levelsShare);
         const StationPointLevels levels = StationPointLevels::build(
             state_, points, slots, [&](std::size_t done, std::size_t total) { phase.poll(done, total); });
         const PointColumns columns(points);
@@ -722,7 +725,7 @@ public:
         // with those after it. Combinations go out in small chunks: their
         // cost differs a lot (most are rejected whole), and a thread that
         // loses its core holds up only its own chunk.
-        if (large) progress_.setSpan(kLevelsShare, 100);
+        if (large) progress_.setSpan(levelsShare, 100);
         // With debugging output a combination keeps every point's printout
         // until it is written, so fewer are kept ahead.
         constexpr std::size_t kChunk = 16;
@@ -732,32 +735,54 @@ public:
         const std::size_t step =
             N == 2 ? 1 : static_cast<std::size_t>(std::clamp<long>(std::lround(total / 20), 1, 25));
         std::size_t i = 0;  // the next list record to walk
-        const auto walkTo = [&](std::size_t end, const std::vector<CombinationResult<N>>* chunk, std::size_t first) {
+        const auto walkTo = [&](std::size_t end, std::vector<CombinationResult<N>>* chunk, std::size_t first) {
             for (; i <= end && i <= records.size(); ++i) {
                 if ((i + 1) % step == 0) progress_.checkpoint(static_cast<double>(i + 1), total);
                 if (i == records.size() || records[i].repeat) continue;
                 const std::size_t c = comboOfRecord[i];
                 ++combinations_;
-                write(combos[c], (*chunk)[c - first], report, debug);
+                CombinationResult<N>& r = (*chunk)[c - first];
+                write(r.combination, r, report, debug);
+                r.plotPath.clear();  // reached: kept, whatever follows
             }
         };
-        const std::size_t chunks = (combos.size() + kChunk - 1) / kChunk;
-        parallelOrdered(
-            chunks, ahead,
-            [&](std::size_t k) {
-                std::vector<CombinationResult<N>>& out = results[k % ahead];
-                const std::size_t first = k * kChunk, end = std::min(combos.size(), first + kChunk);
-                out.assign(end - first, {});
-                for (std::size_t c = first; c < end; ++c)
-                    if (triggered[c])
-                        out[c - first] = CombinationEvaluation<N>(state_, combos[c], points, columns, levels).run();
-            },
-            [&](std::size_t k) {
-                // The records up to this chunk's last combination.
-                const std::size_t last = std::min(combos.size(), (k + 1) * kChunk) - 1;
-                walkTo(recordOfCombo[last], &results[k % ahead], k * kChunk);
-                results[k % ahead] = {};
-            });
+        const std::size_t chunks = (combinationCount + kChunk - 1) / kChunk;
+        try {
+            parallelOrdered(
+                chunks, ahead,
+                [&](std::size_t k) {
+                    std::vector<CombinationResult<N>>& out = results[k % ahead];
+                    const std::size_t first = k * kChunk, end = std::min(combinationCount, first + kChunk);
+                    out.assign(end - first, {});
+                    for (std::size_t c = first; c < end; ++c) {
+                        const Combination<N> combination = setUpCombination(c);
+                        if (triggered[c])
+                            out[c - first] = CombinationEvaluation<N>(state_, combination, points, columns, levels).run();
+                        out[c - first].combination = combination;
+                        // The plot files are written here, on all threads: each
+                        // has its own name (the stations'), and its bytes do not
+                        // depend on the order. A failed or cancelled call removes
+                        // them with the other result files.
+                        if (out[c - first].plotOpen) {
+                            out[c - first].plotPath = writePlot(combination, out[c - first]);
+                            out[c - first].plot = {};
+                        }
+                    }
+                },
+                [&](std::size_t k) {
+                    // The records up to this chunk's last combination.
+                    const std::size_t last = std::min(combinationCount, (k + 1) * kChunk) - 1;
+                    walkTo(recordOfCombo[last], &results[k % ahead], k * kChunk);
+                    results[k % ahead] = {};
+                });
+        } catch (...) {
+            // A cancel or failure keeps no plot file of a combination the
+            // walk had not reached (a failed call removes the others too).
+            for (const auto& chunk : results)
+                for (const CombinationResult<N>& r : chunk)
+                    if (!r.plotPath.empty()) crv::platform::removeFile(r.plotPath);
+            throw;
+        }
         walkTo(records.size(), nullptr, 0);  // the repeats after the last combination, and the final mark
 
         if (cases_ == 0) {
@@ -815,10 +840,7 @@ private:
             }
             captionDue_ = true;
         }
-        if (r.plotOpen) {
-            cases_ = plusOne(cases_);
-            writePlot(c, r);
-        }
+        if (r.plotOpen) cases_ = plusOne(cases_);  // its plot file is written
         flags_ |= r.flags;
 
         if (debugging) {
@@ -858,7 +880,8 @@ private:
         }
     }
 
-    void writePlot(const Combination<N>& c, const CombinationResult<N>& r) {
+    // Writes the combination's plot file and returns its path.
+    std::string writePlot(const Combination<N>& c, const CombinationResult<N>& r) const {
         std::array<const Station*, N> st{};
         for (std::size_t k = 0; k < N; ++k) st[k] = &state_.slot(c.slots[k]);
         std::string name;
@@ -887,6 +910,7 @@ private:
             crv::platform::removeFile(path);
             fail(Texts::routine, "Could not write plot file:\r" + path);
         }
+        return path;
     }
 
     const EngineState& state_;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <string>
 
 #include "failure.h"
@@ -94,6 +95,75 @@ double FMVrtGain(const PatternTables& patterns, int elementType, double distance
         return patternGainDb(p, std::fabs(thetaDeg), 2.5);
     }
     fail("FMVrtGain      ", "Invalid radiating element type");
+}
+
+namespace {
+// Added to every bound: the gains are sums and logarithms of at most a few
+// roundings, each some 1e-16 relative, far below this.
+constexpr double kBoundMarginDb = 1e-9;
+constexpr double kInfinity = std::numeric_limits<double>::infinity();
+
+// The largest of 20 log10(value) over pattern values [first, last].
+double patternBoundDb(const Pattern& p, std::size_t first, std::size_t last) {
+    double largest = kTiny;
+    for (std::size_t k = first; k <= last && k < p.values.size(); ++k) largest = std::max(largest, p.values[k]);
+    return 20.0 * std::log10(largest) + kBoundMarginDb;
+}
+}  // namespace
+
+double FMVrtGainBound(const PatternTables& patterns, int elementType, double lowDeg, double highDeg,
+                      double frequencyMHz) {
+    if (!(lowDeg <= highDeg) || !std::isfinite(frequencyMHz)) return kInfinity;
+    lowDeg = std::clamp(lowDeg, -90.0, 90.0);
+    highDeg = std::clamp(highDeg, -90.0, 90.0);
+    const int t = elementType;
+    // The rows FMVrtGain reads for angles in the range: nearest() is monotonic,
+    // so the row before the fold runs from the low end's to the high end's.
+    const auto largestOverRows = [&](int shift, auto&& gainOfRow) {
+        double largest = -kInfinity;
+        for (int k = nearest(2.0 * lowDeg + shift); k <= nearest(2.0 * highDeg + shift); ++k) {
+            int row = std::abs(k);
+            if (row > 180) row = 360 - row;
+            largest = std::max(largest, gainOfRow(std::clamp(row, 0, 180)));
+        }
+        return largest;
+    };
+    if (t == 0) return largestOverRows(0, [](int row) { return verticalGainDb(row, 9); });
+    if (t >= 1 && t <= 54) {
+        const int column = (t + 2) / 3;
+        return largestOverRows((t + 2) % 3, [&](int row) { return verticalGainDb(row, column); });
+    }
+    if (t == 55) return 0.0;
+    if (t == 56) {
+        return largestOverRows(0, [&](int row) {
+            const Type56Row r = elementType56Row(row);
+            return (frequencyMHz - 112.0) * r.slopeDbPerMHz + r.valueAt112MHzDb;
+        });
+    }
+    // The dipole's own factor is at most 1 (0 dB), the ground's at most 2.
+    // Straight above or below the antenna the factor's formula divides a
+    // rounding error by almost nothing: no bound there.
+    if (t == 57) return std::max(-lowDeg, highDeg) > 89.99 ? kInfinity : 10.0 * std::log10(2.0) + kBoundMarginDb;
+    if (t >= 58 && t <= 63) {
+        const Pattern& p = patterns.fmVertical[static_cast<std::size_t>(t - 57)];
+        if (!p.loaded) return kInfinity;
+        // |angle| / 2.5 runs over [low, high] of these; interpolation stays
+        // between the two points either side.
+        const double a0 = lowDeg <= 0.0 && highDeg >= 0.0 ? 0.0 : std::min(std::fabs(lowDeg), std::fabs(highDeg));
+        const double a1 = std::max(std::fabs(lowDeg), std::fabs(highDeg));
+        const auto first = static_cast<std::size_t>(std::min(36.0, std::floor(a0 / 2.5)));
+        const auto last = static_cast<std::size_t>(std::min(36.0, std::floor(a1 / 2.5) + 1.0));
+        return patternBoundDb(p, first, last);
+    }
+    return kInfinity;
+}
+
+double FMHorGainBound(const PatternTables& patterns, int patternNumber) {
+    if (patternNumber == 0) return 0.0;
+    if (patternNumber < 1 || patternNumber > 25) return kInfinity;
+    const Pattern& p = patterns.fmHorizontal[static_cast<std::size_t>(patternNumber)];
+    if (!p.loaded) return kInfinity;
+    return patternBoundDb(p, 0, 36);
 }
 
 double FMLevel(const EngineState& state, int slot, double baseLevelDb, double distanceNmi, double azimuthDeg,

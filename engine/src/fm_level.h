@@ -36,4 +36,15 @@ double FMHorGain(const PatternTables& patterns, int patternNumber, double relati
 double FMVrtGain(const PatternTables& patterns, int elementType, double distanceNmi, double heightDifferenceNmi,
                  double frequencyMHz);
 
+// The largest gain FMVrtGain can give element type `elementType` at any
+// elevation angle in [lowDeg, highDeg] (degrees; clamped to -90..90), never
+// below what it gives there after rounding; +infinity where no bound is known
+// (an invalid type, a pattern not read, a NaN angle).
+double FMVrtGainBound(const PatternTables& patterns, int elementType, double lowDeg, double highDeg,
+                      double frequencyMHz);
+
+// The largest gain FMHorGain can give pattern `patternNumber` at any azimuth
+// (0 for no pattern); +infinity where no bound is known.
+double FMHorGainBound(const PatternTables& patterns, int patternNumber);
+
 }  // namespace crv::engine

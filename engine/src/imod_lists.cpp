@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <cstring>
 #include <string_view>
 #include <tuple>
 
@@ -51,19 +52,36 @@ std::string recordText(int proponent, const std::array<int, 3>& slots, int signa
 // Sorts the records as the list rules say, then writes them (no file for no
 // records). Sorting before writing gives the file a sort of the written file
 // would give.
-int finishList(const EngineState& state, const std::string& path, std::vector<std::string>& lines,
+int finishList(const EngineState& state, const std::string& path, ListLines& lines,
                int recordLength, std::string_view sortKey, std::string_view routine,
-               std::vector<std::string>* written) {
+               ListLines* written) {
     crv::platform::removeFile(path);
     if (lines.empty()) return 0;
-    if (state.proponents.size() >= 2 && lines.size() >= 2) {
+    const bool sorted = state.proponents.size() >= 2 && lines.size() >= 2;
+    if (sorted) {
         sortRecords(lines, sortKey, recordLength);
-        // In place: a copy per line costs more than the sort on many threads.
-        for (auto& l : lines) l.resize(l.find_last_not_of(std::string_view(" \0", 2)) + 1);
     }
+    // The file's bytes made on all threads in chunks (a sorted list's lines
+    // lose their trailing blanks and NULs in place), then written in order.
+    constexpr std::size_t kChunk = 4096;
+    std::vector<std::string> bytes((lines.size() + kChunk - 1) / kChunk);
+    parallelFor(0, bytes.size(), [&](std::size_t c) {
+        const std::size_t end = std::min(lines.size(), (c + 1) * kChunk);
+        std::size_t size = 0;
+        for (std::size_t i = c * kChunk; i < end; ++i) {
+            std::string& l = lines[i];
+            if (sorted) l.resize(l.find_last_not_of(std::string_view(" \0", 2)) + 1);
+            size += l.size() + 2;
+        }
+        bytes[c].reserve(size);
+        for (std::size_t i = c * kChunk; i < end; ++i) (bytes[c] += lines[i]) += "\r\n";
+    });
     crv::platform::TextWriter writer;
     if (auto ok = writer.open(path); !ok) fail(routine, "Could not create intermodulation list file:\r" + path);
-    for (const auto& l : lines) writer.writeLine(l);
+    for (std::string& b : bytes) {
+        writer.writeRaw(b);
+        b = {};
+    }
     if (auto ok = writer.close(); !ok) {
         crv::platform::removeFile(path);
         fail(routine, "Could not write intermodulation list file:\r" + path);
@@ -76,11 +94,11 @@ int finishList(const EngineState& state, const std::string& path, std::vector<st
 }  // namespace
 
 int ListImod2(const EngineState& state, const std::string& path, std::int32_t windowKHz,
-              const StationFilter& takesPart, std::string_view routine, std::vector<std::string>* written) {
+              const StationFilter& takesPart, std::string_view routine, ListLines* written) {
     const std::int32_t navKHz = state.navaid.frequencyKHz;
     const int n = static_cast<int>(state.stations.size());
     const bool fifth = fifthOrder(state);
-    std::vector<std::string> lines;
+    ListLines lines;
 
     // The product of signal 1 doubled against signal 2; the fifth-order one
     // only when the third-order product of the same pair misses the window.
@@ -109,7 +127,7 @@ int ListImod2(const EngineState& state, const std::string& path, std::int32_t wi
 }
 
 int ListImod3(const EngineState& state, const std::string& path, std::int32_t windowKHz,
-              const StationFilter& takesPart, std::string_view routine, std::vector<std::string>* written) {
+              const StationFilter& takesPart, std::string_view routine, ListLines* written) {
     const int n = static_cast<int>(state.stations.size());
     // Each proponent's records are found on their own thread and joined in
     // proponent order.
@@ -139,7 +157,7 @@ int ListImod3(const EngineState& state, const std::string& path, std::int32_t wi
     // place (a million records moved on one thread took a quarter second).
     std::vector<std::size_t> at(byProponent.size() + 1, 0);
     for (std::size_t i = 0; i < byProponent.size(); ++i) at[i + 1] = at[i] + byProponent[i].size();
-    std::vector<std::string> lines(at.back());
+    ListLines lines(at.back());
     parallelFor(0, byProponent.size(), [&](std::size_t i) {
         std::move(byProponent[i].begin(), byProponent[i].end(), lines.begin() + static_cast<std::ptrdiff_t>(at[i]));
         byProponent[i] = {};
@@ -147,31 +165,35 @@ int ListImod3(const EngineState& state, const std::string& path, std::int32_t wi
     return finishList(state, path, lines, 28, "7:28:D 2:5:A", routine, written);
 }
 
-std::vector<ImodRecord> readImodList(const std::string& path, int signals, std::string_view routine) {
+LargeVector<ImodRecord> readImodList(const std::string& path, int signals, std::string_view routine) {
     auto lines = crv::platform::readTextLines(path);
     if (!lines) fail(routine, "Could not read intermodulation list file:\r" + path);
     return parseImodList(*lines, signals, path, routine);
 }
 
-std::vector<ImodRecord> parseImodList(const std::vector<std::string>& lines, int signals, const std::string& path,
+LargeVector<ImodRecord> parseImodList(std::span<const std::string> lines, int signals, const std::string& path,
                                       std::string_view routine) {
     const std::size_t keyEnd = signals == 2 ? 23 : 28;
-    // The key columns of a line (signals and product), blank-padded.
-    auto keyOf = [&](const std::string& raw) {
-        std::string line = raw;
-        line.resize(keyEnd, ' ');
-        return line.substr(6, keyEnd - 6);
+    // A line's first keyEnd columns, blank-padded, without a copy on the heap
+    // (a million copies made the parse wait on the allocator).
+    struct Padded {
+        char text[28];
+        Padded(const std::string& line, std::size_t width) {
+            const std::size_t n = std::min(line.size(), width);
+            std::memcpy(text, line.data(), n);
+            std::memset(text + n, ' ', width - n);
+        }
     };
-    std::vector<ImodRecord> records(lines.size());
+    LargeVector<ImodRecord> records(lines.size());
     std::vector<char> damaged(lines.size(), 0);
     // Lines are read on all threads in chunks; each record's repeat mark
-    // compares its key with the line before it.
+    // compares its key columns (signals and product) with the line before it.
     constexpr std::size_t kChunk = 1024;
     parallelFor(0, (lines.size() + kChunk - 1) / kChunk, [&](std::size_t chunk) {
         const std::size_t end = std::min(lines.size(), (chunk + 1) * kChunk);
         for (std::size_t i = chunk * kChunk; i < end; ++i) {
-            std::string line = lines[i];
-            line.resize(keyEnd, ' ');
+            const Padded padded(lines[i], keyEnd);
+            const std::string_view line(padded.text, keyEnd);
             auto field = [&](std::size_t first, std::size_t width) { return line.substr(first - 1, width); };
             ImodRecord& r = records[i];
             auto proponent = crv::platform::parseInteger(field(2, 4));
@@ -189,7 +211,10 @@ std::vector<ImodRecord> parseImodList(const std::vector<std::string>& lines, int
                 continue;
             }
             r.productMHz = *product;
-            r.repeat = i > 0 && keyOf(lines[i]) == keyOf(lines[i - 1]);
+            if (i > 0) {
+                const Padded before(lines[i - 1], keyEnd);
+                r.repeat = line.substr(6) == std::string_view(before.text, keyEnd).substr(6);
+            }
         }
     });
     for (const char d : damaged)

@@ -12,7 +12,10 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <span>
 #include <vector>
+
+#include "large_memory.h"
 
 #include "state.h"
 
@@ -30,6 +33,9 @@ std::int32_t comWindowKHz(const EngineState& state);
 // site); an empty vector lets every station in.
 using StationFilter = std::vector<bool>;  // indexed by slot (1-based), slot 0 unused
 
+// The lines of a list in memory.
+using ListLines = LargeVector<std::string>;
+
 // Build the list at `path` and return the number of records written. A list
 // without records is deleted; a list of at least two records from at least two
 // proponents is sorted by product key descending, then proponent ascending.
@@ -38,10 +44,10 @@ using StationFilter = std::vector<bool>;  // indexed by slot (1-based), slot 0 u
 // list without reading it back.
 int ListImod2(const EngineState& state, const std::string& path, std::int32_t windowKHz,
               const StationFilter& takesPart, std::string_view routine,
-              std::vector<std::string>* written = nullptr);
+              ListLines* written = nullptr);
 int ListImod3(const EngineState& state, const std::string& path, std::int32_t windowKHz,
               const StationFilter& takesPart, std::string_view routine,
-              std::vector<std::string>* written = nullptr);
+              ListLines* written = nullptr);
 
 // One record read back.
 struct ImodRecord {
@@ -53,10 +59,10 @@ struct ImodRecord {
 
 // Reads the list of `signals` (2 or 3) signals in file order and marks the
 // records whose combination columns repeat the previous record's.
-std::vector<ImodRecord> readImodList(const std::string& path, int signals, std::string_view routine);
+LargeVector<ImodRecord> readImodList(const std::string& path, int signals, std::string_view routine);
 // The same for the list's lines already in memory (`path` names the list in
 // the message of a damaged line).
-std::vector<ImodRecord> parseImodList(const std::vector<std::string>& lines, int signals, const std::string& path,
+LargeVector<ImodRecord> parseImodList(std::span<const std::string> lines, int signals, const std::string& path,
                                       std::string_view routine);
 
 // Δ: how far the product lies from the navaid frequency, in whole kHz.

@@ -1,6 +1,10 @@
 #include "sort_file.h"
 
 #include <algorithm>
+#include <array>
+#include <cstdint>
+#include <cstring>
+#include <memory>
 #include <numeric>
 
 #include "crv/platform/numbers.h"
@@ -8,6 +12,7 @@
 #include "failure.h"
 #include "file_units.h"
 #include "fixed_text.h"
+#include "large_memory.h"
 #include "parallel.h"
 
 namespace crv::engine {
@@ -63,7 +68,7 @@ std::vector<SortKey> parseSortKeys(std::string_view keyText, int recordLength) {
     return keys;
 }
 
-std::vector<std::size_t> heapSortOrder(const std::vector<std::string>& records, const std::vector<SortKey>& keys,
+std::vector<std::size_t> heapSortOrder(std::span<const std::string> records, const std::vector<SortKey>& keys,
                                        int /*recordLength*/) {
     const std::size_t n = records.size();
     // 1-based index array as the classic heapsort keeps it.
@@ -125,35 +130,22 @@ std::string sortString(const std::string& record, const std::vector<SortKey>& ke
 }
 }  // namespace
 
-void sortRecords(std::vector<std::string>& records, std::string_view keyText, int recordLength) {
-    const std::size_t n = records.size();
-    if (n < 2) return;
-    const auto keys = parseSortKeys(keyText, recordLength);
-    std::vector<std::string> sortKeys(n);
-    // Small enough that a list of some thousands of records is sorted on all
-    // threads; the merges that follow are on all threads but the last few.
+namespace {
+
+// Sorts v[0, n) with `before` on all threads: chunks sorted on their own,
+// then merged pass by pass into the second buffer. Every merge of two runs is
+// cut into pieces of kChunk output places, each found by a binary search for
+// how many of its elements come from the first run, so that every pass runs
+// on all threads (merging whole pairs left the last passes to one or two
+// threads while the others waited). The result is in v. Equal elements keep
+// no particular order.
+template <typename T, typename Before>
+void parallelSort(T* v, T* buffer, std::size_t n, const Before& before) {
     constexpr std::size_t kChunk = 2048;
     const std::size_t chunks = (n + kChunk - 1) / kChunk;
-    parallelFor(0, chunks, [&](std::size_t c) {
-        for (std::size_t i = c * kChunk; i < std::min(n, (c + 1) * kChunk); ++i) sortKeys[i] = sortString(records[i], keys);
-    });
-    std::vector<std::size_t> order(n);
-    std::iota(order.begin(), order.end(), std::size_t{0});
-    // std::string compares bytes as unsigned char.
-    auto before = [&](std::size_t a, std::size_t b) { return sortKeys[a] < sortKeys[b]; };
-    // Chunks sorted on all threads, then merged pairwise.
-    parallelFor(0, chunks, [&](std::size_t c) {
-        std::sort(order.begin() + static_cast<std::ptrdiff_t>(c * kChunk),
-                  order.begin() + static_cast<std::ptrdiff_t>(std::min(n, (c + 1) * kChunk)), before);
-    });
-    // Merged pass by pass into a second buffer. Every merge of two runs is
-    // cut into pieces of kChunk output places, each found by a binary search
-    // for how many of its elements come from the first run, so that every
-    // pass runs on all threads (merging whole pairs left the last passes to
-    // one or two threads while the others waited).
-    std::vector<std::size_t> buffer(n);
-    std::vector<std::size_t>* from = &order;
-    std::vector<std::size_t>* to = &buffer;
+    parallelFor(0, chunks, [&](std::size_t c) { std::sort(v + c * kChunk, v + std::min(n, (c + 1) * kChunk), before); });
+    T* from = v;
+    T* to = buffer;
     for (std::size_t width = kChunk; width < n; width *= 2) {
         parallelFor(0, chunks, [&](std::size_t piece) {
             const std::size_t k0 = piece * kChunk, k1 = std::min(n, k0 + kChunk);
@@ -161,8 +153,8 @@ void sortRecords(std::vector<std::string>& records, std::string_view keyText, in
             // number of pieces, so a piece never spans two pairs.
             const std::size_t first = k0 / (2 * width) * (2 * width);
             const std::size_t middle = std::min(n, first + width), last = std::min(n, first + 2 * width);
-            const std::size_t* a = from->data() + first;
-            const std::size_t* b = from->data() + middle;
+            const T* a = from + first;
+            const T* b = from + middle;
             const std::size_t m = middle - first, mb = last - middle;
             // How many of the first k merged elements come from run a; on
             // equal keys a's element comes first, as std::merge takes it.
@@ -177,23 +169,119 @@ void sortRecords(std::vector<std::string>& records, std::string_view keyText, in
             };
             const std::size_t i0 = fromA(k0 - first), i1 = fromA(k1 - first);
             const std::size_t j0 = k0 - first - i0, j1 = k1 - first - i1;
-            std::merge(a + i0, a + i1, b + j0, b + j1, to->data() + k0, before);
+            std::merge(a + i0, a + i1, b + j0, b + j1, to + k0, before);
         });
         std::swap(from, to);
     }
-    if (from != &order) order.swap(*from);
+    if (from != v) parallelFor(0, chunks, [&](std::size_t c) {
+            std::copy(from + c * kChunk, from + std::min(n, (c + 1) * kChunk), v + c * kChunk);
+        });
+}
+
+// Whether every element of v[0, n) comes strictly before the next, checked on
+// all threads.
+template <typename T, typename Before>
+bool strictlyOrdered(const T* v, std::size_t n, const Before& before) {
+    constexpr std::size_t kChunk = 8192;
+    std::vector<char> broken((n + kChunk - 1) / kChunk, 0);
+    parallelFor(0, broken.size(), [&](std::size_t c) {
+        for (std::size_t k = std::max<std::size_t>(1, c * kChunk); k < std::min(n, (c + 1) * kChunk); ++k)
+            if (!before(v[k - 1], v[k])) {
+                broken[c] = 1;
+                return;
+            }
+    });
+    return std::find(broken.begin(), broken.end(), 1) == broken.end();
+}
+
+// The record order for keys of up to kWidth bytes in all: each record's sort
+// string (below) is kept beside its index, zero-padded, so the sort compares
+// fixed-size byte arrays in place instead of following an index to a string
+// on the heap. Empty when two records' keys are equal.
+constexpr std::size_t kWidth = 28;
+struct Keyed {
+    std::array<unsigned char, kWidth> key;
+    std::uint32_t index;
+};
+
+LargeVector<std::size_t> distinctOrderNarrow(std::span<const std::string> records, const std::vector<SortKey>& keys) {
+    const std::size_t n = records.size();
+    // Left unwritten until the threads fill them: clearing them first would
+    // touch every page on one thread.
+    struct Free {
+        void operator()(Keyed* p) const { freeLarge(p); }
+    };
+    const auto array = [n] { return std::unique_ptr<Keyed[], Free>(static_cast<Keyed*>(allocateLarge(n * sizeof(Keyed)))); };
+    const auto v = array(), buffer = array();
+    constexpr std::size_t kChunk = 2048;
+    parallelFor(0, (n + kChunk - 1) / kChunk, [&](std::size_t c) {
+        for (std::size_t i = c * kChunk; i < std::min(n, (c + 1) * kChunk); ++i) {
+            const std::string& record = records[i];
+            Keyed& k = v[i];
+            std::size_t at = 0;
+            for (const auto& key : keys)
+                for (int col = key.start; col <= key.end; ++col) {
+                    const auto x = static_cast<std::size_t>(col - 1);
+                    const auto b = static_cast<unsigned char>(x < record.size() ? record[x] : ' ');
+                    k.key[at++] = key.ascending ? b : static_cast<unsigned char>(255 - b);
+                }
+            std::fill(k.key.begin() + static_cast<std::ptrdiff_t>(at), k.key.end(), 0);
+            k.index = static_cast<std::uint32_t>(i);
+        }
+    });
+    const auto before = [](const Keyed& a, const Keyed& b) { return std::memcmp(a.key.data(), b.key.data(), kWidth) < 0; };
+    parallelSort(v.get(), buffer.get(), n, before);
+    if (!strictlyOrdered(v.get(), n, before)) return {};
+    LargeVector<std::size_t> order(n);
+    parallelFor(0, (n + kChunk - 1) / kChunk, [&](std::size_t c) {
+        for (std::size_t i = c * kChunk; i < std::min(n, (c + 1) * kChunk); ++i) order[i] = v[i].index;
+    });
+    return order;
+}
+
+// The same for keys of any width, through each record's sort string.
+LargeVector<std::size_t> distinctOrderWide(std::span<const std::string> records, const std::vector<SortKey>& keys) {
+    const std::size_t n = records.size();
+    std::vector<std::string> sortKeys(n);
+    constexpr std::size_t kChunk = 2048;
+    parallelFor(0, (n + kChunk - 1) / kChunk, [&](std::size_t c) {
+        for (std::size_t i = c * kChunk; i < std::min(n, (c + 1) * kChunk); ++i) sortKeys[i] = sortString(records[i], keys);
+    });
+    LargeVector<std::size_t> order(n), buffer(n);
+    std::iota(order.begin(), order.end(), std::size_t{0});
+    // std::string compares bytes as unsigned char.
+    const auto before = [&](std::size_t a, std::size_t b) { return sortKeys[a] < sortKeys[b]; };
+    parallelSort(order.data(), buffer.data(), n, before);
+    if (!strictlyOrdered(order.data(), n, before)) return {};
+    return order;
+}
+
+}  // namespace
+
+void sortRecords(std::span<std::string> records, std::string_view keyText, int recordLength) {
+    const std::size_t n = records.size();
+    if (n < 2) return;
+    const auto keys = parseSortKeys(keyText, recordLength);
+    std::size_t width = 0;
+    for (const auto& key : keys) width += static_cast<std::size_t>(key.end - key.start + 1);
     // Sorted, each record comes strictly before the next unless two keys are
     // equal; then only the heapsort's own order is right.
-    for (std::size_t k = 1; k < n; ++k) {
-        if (!before(order[k - 1], order[k])) {
-            order = heapSortOrder(records, keys, recordLength);
-            break;
-        }
+    LargeVector<std::size_t> order = width <= kWidth && n <= UINT32_MAX ? distinctOrderNarrow(records, keys)
+                                                                         : distinctOrderWide(records, keys);
+    if (order.empty()) {
+        const std::vector<std::size_t> heap = heapSortOrder(records, keys, recordLength);
+        order.assign(heap.begin(), heap.end());
     }
-    std::vector<std::string> sorted;
-    sorted.reserve(n);
-    for (const std::size_t k : order) sorted.push_back(std::move(records[k]));
-    records = std::move(sorted);
+    // Moved into place on all threads, through a copy of the records' handles.
+    LargeVector<std::string> sorted(n);
+    constexpr std::size_t kChunk = 8192;
+    const std::size_t chunks = (n + kChunk - 1) / kChunk;
+    parallelFor(0, chunks, [&](std::size_t c) {
+        for (std::size_t k = c * kChunk; k < std::min(n, (c + 1) * kChunk); ++k) sorted[k] = std::move(records[order[k]]);
+    });
+    parallelFor(0, chunks, [&](std::size_t c) {
+        for (std::size_t k = c * kChunk; k < std::min(n, (c + 1) * kChunk); ++k) records[k] = std::move(sorted[k]);
+    });
 }
 
 void sortRecordFile(const std::string& path, std::string_view keyText, int recordLength) {

@@ -2,6 +2,7 @@
 // Sorting fixed-length record files by column keys. The order of records equal
 // in every key is that of the heapsort below; callers (the search result lists,
 // the intermodulation combination lists) see it, so no library sort is used.
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -20,13 +21,13 @@ struct SortKey {
 std::vector<SortKey> parseSortKeys(std::string_view keyText, int recordLength);
 
 // The record order (0-based indexes) that the heapsort gives.
-std::vector<std::size_t> heapSortOrder(const std::vector<std::string>& records, const std::vector<SortKey>& keys,
+std::vector<std::size_t> heapSortOrder(std::span<const std::string> records, const std::vector<SortKey>& keys,
                                        int recordLength);
 
 // Sorts records in memory into the heapsort's order. When no two records have
 // equal keys (as in the intermodulation lists) every correct sort gives that
 // order, and a faster one is used; otherwise the heapsort runs.
-void sortRecords(std::vector<std::string>& records, std::string_view keyText, int recordLength);
+void sortRecords(std::span<std::string> records, std::string_view keyText, int recordLength);
 
 // Sorts the file in place (by writing a new file and renaming it over the old).
 // Lines longer than the record length are sorted by their first columns but

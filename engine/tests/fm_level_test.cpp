@@ -3,6 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <limits>
+#include <utility>
+#include <vector>
 
 #include "failure.h"
 
@@ -71,6 +74,61 @@ TEST(FMVrtGain, UserVerticalPatternIsSymmetric) {
     EXPECT_NEAR(FMVrtGain(t, 60, 1.0, -thetaTan(30.0), 98.1), 20 * std::log10(0.88), 1e-9);
     EXPECT_NEAR(FMVrtGain(t, 60, 0.0, 1.0, 98.1), 20 * std::log10(0.64), 1e-9);
     EXPECT_THROW(FMVrtGain(t, 61, 1.0, 0.0, 98.1), EngineFailure);
+}
+
+// A pattern with a peak between its points and a deep null: its largest
+// interpolated value is at a point, and gains must never pass it.
+Pattern bumpy() {
+    Pattern p;
+    for (int k = 0; k < 37; ++k) p.values[static_cast<std::size_t>(k)] = 0.5 + 0.45 * std::sin(0.7 * k) * std::cos(0.13 * k);
+    p.values[20] = 0.0;
+    p.loaded = true;
+    return p;
+}
+
+// The bound must hold at every angle of its range: each element type swept
+// over narrow ranges (as a distant block sees the antenna) and wide ones (a
+// block beside it), angles taken at the ends, inside, and just past a row's
+// rounding edge, from both signs of the height difference.
+TEST(FMVrtGainBound, NoGainInTheRangeExceedsIt) {
+    PatternTables t;
+    for (int n = 1; n <= 6; ++n) t.fmVertical[static_cast<std::size_t>(n)] = n % 2 ? descending() : bumpy();
+    const std::vector<std::pair<double, double>> ranges{
+        {-0.3, 0.2}, {0.24, 0.26}, {-0.26, -0.24}, {1.0, 1.2}, {-5.0, -4.9}, {10.0, 30.0},
+        {-89.0, -60.0}, {60.0, 89.9}, {-90.0, 90.0}, {47.4, 47.6}, {-2.6, 2.6}, {0.0, 0.0}};
+    for (int type = 0; type <= 63; ++type)
+        for (const auto& [lo, hi] : ranges) {
+            const double bound = FMVrtGainBound(t, type, lo, hi, 99.3);
+            // The dipole has no bound right above or below it (the case then
+            // works its levels out in full).
+            if (type == 57 && std::max(-lo, hi) > 89.99) {
+                EXPECT_EQ(bound, std::numeric_limits<double>::infinity());
+                continue;
+            }
+            ASSERT_TRUE(std::isfinite(bound)) << type;
+            for (int i = 0; i <= 400; ++i) {
+                const double theta = lo + (hi - lo) * i / 400.0;
+                const double gain = FMVrtGain(t, type, std::cos(theta * 3.14159265358979323846 / 180.0),
+                                              std::sin(theta * 3.14159265358979323846 / 180.0), 99.3);
+                ASSERT_LE(gain, bound) << "type " << type << " at " << theta << " in [" << lo << ", " << hi << "]";
+            }
+        }
+}
+
+TEST(FMVrtGainBound, UnknownWhereTheGainIsUnknown) {
+    PatternTables t;
+    EXPECT_EQ(FMVrtGainBound(t, 64, -1, 1, 98.1), std::numeric_limits<double>::infinity());
+    EXPECT_EQ(FMVrtGainBound(t, -1, -1, 1, 98.1), std::numeric_limits<double>::infinity());
+    EXPECT_EQ(FMVrtGainBound(t, 58, -1, 1, 98.1), std::numeric_limits<double>::infinity());  // not read
+    EXPECT_EQ(FMVrtGainBound(t, 0, std::nan(""), 1, 98.1), std::numeric_limits<double>::infinity());
+    EXPECT_EQ(FMVrtGainBound(t, 55, -1, 1, 98.1), 0.0);
+
+    EXPECT_EQ(FMHorGainBound(t, 0), 0.0);
+    EXPECT_EQ(FMHorGainBound(t, 3), std::numeric_limits<double>::infinity());  // not read
+    EXPECT_EQ(FMHorGainBound(t, 26), std::numeric_limits<double>::infinity());
+    t.fmHorizontal[3] = bumpy();
+    const double bound = FMHorGainBound(t, 3);
+    for (int a = 0; a <= 3600; ++a) ASSERT_LE(FMHorGain(t, 3, a / 10.0), bound) << a / 10.0;
 }
 
 EngineState oneStation() {

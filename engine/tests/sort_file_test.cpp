@@ -130,12 +130,15 @@ TEST(SortFile, InMemorySortOfManyRecordsMergesAcrossChunks) {
         std::snprintf(line, sizeof line, " %4d %17d", 1 + k % 2, 99999 - k / 2);
         expected.emplace_back(line);
     }
-    for (const char* threads : {"1", "8"}) {
-        ::setenv("CRV_THREADS", threads, 1);
-        std::vector<std::string> records = expected;
-        std::shuffle(records.begin(), records.end(), std::mt19937(20241210));
-        sortRecords(records, "7:23:D 2:5:A", 23);
-        EXPECT_TRUE(records == expected) << threads << " threads";
-    }
+    // Keys of up to 28 columns in all are compared in place; wider ones
+    // (here the same keys and 20 further blank columns) through a copy.
+    for (const char* keys : {"7:23:D 2:5:A", "7:23:D 2:5:A 24:43:A"})
+        for (const char* threads : {"1", "8"}) {
+            ::setenv("CRV_THREADS", threads, 1);
+            std::vector<std::string> records = expected;
+            std::shuffle(records.begin(), records.end(), std::mt19937(20241210));
+            sortRecords(records, keys, 43);
+            EXPECT_TRUE(records == expected) << keys << ", " << threads << " threads";
+        }
     ::unsetenv("CRV_THREADS");
 }
