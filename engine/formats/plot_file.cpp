@@ -107,6 +107,19 @@ std::string encodeReceiverPoint(const ReceiverPoint& p) {
     return r;
 }
 
+void appendReceiverPointRecord(std::string& out, const ReceiverPoint& p) {
+    constexpr std::uint32_t kLength = 26;
+    putU32(out, kLength);
+    putI16(out, p.id);
+    putF32(out, p.distanceNmi);
+    putF32(out, p.azimuthDeg);
+    putF32(out, p.altitudeFt);
+    putF32(out, p.latitude);
+    putF32(out, p.longitude);
+    putF32(out, p.levelDbm);
+    putU32(out, kLength);
+}
+
 std::string encodeVerticalSectionEnd(float planeAzimuthDeg) {
     std::string r;
     putI16(r, kSectionEnd);
@@ -148,6 +161,14 @@ void RecordWriter::writeRecord(std::string_view data) {
     framed += data;
     putU32(framed, static_cast<std::uint32_t>(data.size()));
     if (std::fwrite(framed.data(), 1, framed.size(), file_) != framed.size()) failed_ = true;
+}
+
+void RecordWriter::writeFramed(std::string_view records) {
+    if (!file_) {
+        failed_ = true;
+        return;
+    }
+    if (std::fwrite(records.data(), 1, records.size(), file_) != records.size()) failed_ = true;
 }
 
 void RecordWriter::writeHeader(const PlotHeader& header) {

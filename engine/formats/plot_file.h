@@ -72,6 +72,9 @@ InterferencePoint sectionEndPoint();
 // Serialisation of single records (exposed for tests and for readers).
 std::string encodeHeaderRecord(const PlotHeader& h, int index);  // index 1..18
 std::string encodeReceiverPoint(const ReceiverPoint& p);
+// Appends the point's whole record (its length, the data and its length again)
+// as RecordWriter::writeRecord writes it.
+void appendReceiverPointRecord(std::string& out, const ReceiverPoint& p);
 std::string encodeVerticalSectionEnd(float planeAzimuthDeg);
 std::string encodeInterferencePoint(const InterferencePoint& p);
 
@@ -86,6 +89,8 @@ public:
     bool open(const std::string& path);
     bool isOpen() const { return file_ != nullptr; }
     void writeRecord(std::string_view data);
+    // Writes records already framed (appendReceiverPointRecord).
+    void writeFramed(std::string_view records);
     void writeHeader(const PlotHeader& header);
     // Closes and keeps the file; false when any write failed.
     bool close();

@@ -50,6 +50,11 @@ void GridFile::WritePoint(const crv::formats::ReceiverPoint& record) {
     ++count_;
 }
 
+void GridFile::writePoints(std::string_view framed, std::int64_t count) {
+    writer_.writeFramed(framed);
+    count_ += count;
+}
+
 void GridFile::closeSection() {
     crv::formats::ReceiverPoint end;
     end.id = crv::formats::kSectionEnd;
@@ -86,18 +91,25 @@ void GridBatch::add(GridUnit unit) {
 
 void GridBatch::flush() {
     if (units_.empty()) return;
-    std::vector<std::vector<crv::formats::ReceiverPoint>> built(units_.size());
+    // Each unit's records are worked out and framed on the threads; this
+    // thread only writes them in order.
+    struct Built {
+        std::string framed;
+        std::int64_t count = 0;
+    };
+    std::vector<Built> built(units_.size());
     parallelFor(0, units_.size(), [&](std::size_t i) {
         std::vector<GridPoint> points;
         units_[i].build(points);
-        built[i].reserve(points.size());
-        for (const GridPoint& p : points) built[i].push_back(pointRecord(grid_, p));
+        built[i].framed.reserve(points.size() * 34);
+        for (const GridPoint& p : points) crv::formats::appendReceiverPointRecord(built[i].framed, pointRecord(grid_, p));
+        built[i].count = static_cast<std::int64_t>(points.size());
     });
     std::vector<GridUnit> units = std::move(units_);
     units_.clear();
     pendingWork_ = 0;
     for (std::size_t i = 0; i < units.size(); ++i) {
-        for (const auto& record : built[i]) file_.WritePoint(record);
+        file_.writePoints(built[i].framed, built[i].count);
         progress_.advance(units[i].workUnits);
     }
 }

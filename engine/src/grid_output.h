@@ -53,6 +53,8 @@ public:
     // Creates the file with the receiver-point header (routine names a failure).
     void create(const GridContext& grid, const std::string& fileName, std::string_view routine);
     void WritePoint(const crv::formats::ReceiverPoint& record);
+    // Writes `count` point records already framed (appendReceiverPointRecord).
+    void writePoints(std::string_view framed, std::int64_t count);
     void closeSection();                            // id 9999 and six zeros
     void closeVerticalSection(double planeAzimuthDeg);  // id 9999, 0, 0, P, 0, 0, 0, 0
     // Closes and keeps the file; a write error fails under the routine's name.

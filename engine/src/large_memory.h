@@ -4,19 +4,18 @@
 // The first touch of every page of fresh memory costs a page fault, and on
 // some machines (virtual ones above all) a fault costs some microseconds: a
 // 45 MB array then takes a tenth of a second to clear with 4 KiB pages,
-// longer than the work it is for. Arrays of a few megabytes therefore ask the
-// kernel for 2 MiB pages (a hint it takes where transparent huge pages are on
-// or in "madvise" mode; elsewhere the memory is the same, only slower to
-// touch first). Smaller ones come from the ordinary allocator.
+// longer than the work it is for. Arrays from half a megabyte up therefore ask
+// the kernel for whole 2 MiB pages (a hint it takes where transparent huge
+// pages are on or in "madvise" mode; elsewhere the memory is the same, only
+// slower to touch first). Smaller ones come from the ordinary allocator.
 #include <cstddef>
 #include <new>
 #include <vector>
 
 namespace crv::engine {
 
-// At least `bytes` of memory aligned for any type, in whole huge pages where
-// it is large enough to be worth it; throws std::bad_alloc. Free it with
-// freeLarge.
+// At least `bytes` of memory aligned for any type, in whole huge pages from
+// half a megabyte up; throws std::bad_alloc. Free it with freeLarge.
 void* allocateLarge(std::size_t bytes);
 void freeLarge(void* p) noexcept;
 

@@ -1,7 +1,10 @@
 #include "receiver_point_file.h"
 
+#include <sys/stat.h>
+
 #include <cstdint>
 #include <cstdio>
+#include <memory>
 #include <optional>
 #include <string_view>
 
@@ -16,7 +19,7 @@ constexpr int kHeaderRecords = 18;
 // The bytes of a point record with its two length markers.
 constexpr std::size_t kPointFrame = 4 + 26 + 4;
 
-std::uint32_t lengthAt(const std::string& bytes, std::size_t at) {
+std::uint32_t lengthAt(std::string_view bytes, std::size_t at) {
     const auto* b = reinterpret_cast<const unsigned char*>(bytes.data() + at);
     return std::uint32_t{b[0]} | std::uint32_t{b[1]} << 8 | std::uint32_t{b[2]} << 16 | std::uint32_t{b[3]} << 24;
 }
@@ -26,7 +29,7 @@ std::uint32_t lengthAt(const std::string& bytes, std::size_t at) {
 // calling thread, before any parallel work can start). Nullopt when anything
 // is not as the grid writes it; the caller then reads the file record by
 // record, which says what is wrong.
-std::optional<ReceiverPointFile> decodeWholeFile(const std::string& path, const std::string& bytes) {
+std::optional<ReceiverPointFile> decodeWholeFile(const std::string& path, std::string_view bytes) {
     // The next record's data, checked as the record reader checks it.
     std::size_t at = 0;
     auto next = [&]() -> std::optional<std::string_view> {
@@ -63,10 +66,51 @@ std::optional<ReceiverPointFile> decodeWholeFile(const std::string& path, const 
 // The whole file; a folder, device or FIFO is refused, never waited on.
 constexpr std::size_t kMaxBytes = std::size_t{1} << 31;
 
+// Sound framing says nothing of the numbers inside: a point at infinity or
+// off the globe would pass into every level calculation.
+void checkPoints(const ReceiverPointFile& file, const std::string& path, std::string_view routine) {
+    for (std::size_t i = 0; i < file.points.size(); ++i)
+        if (const std::string problem = crv::formats::receiverPointProblem(file.points[i]); !problem.empty())
+            fail(routine, "Damaged receiver point file (record " + std::to_string(i + 19) + ": " + problem + "):\r" +
+                              path);
+}
+
+
+// The whole of a regular file of at most kMaxBytes in memory of its own size
+// (large_memory.h: fresh memory is costly to touch on some machines, and the
+// grown string of an ordinary read is touched twice over); nullopt for
+// anything out of the ordinary, which the ordinary read then reports.
+struct Whole {
+    std::unique_ptr<char[], void (*)(char*)> data{nullptr, [](char* p) { freeLarge(p); }};
+    std::size_t size = 0;
+};
+std::optional<Whole> readWhole(const std::string& path) {
+    auto file = crv::platform::openRegularFile(path);
+    if (!file) return std::nullopt;
+    struct stat st {};
+    if (::fstat(::fileno(file->get()), &st) != 0 || st.st_size <= 0 ||
+        static_cast<std::uint64_t>(st.st_size) > kMaxBytes)
+        return std::nullopt;
+    Whole w;
+    w.size = static_cast<std::size_t>(st.st_size);
+    w.data.reset(static_cast<char*>(allocateLarge(w.size + 1)));
+    // The size as read must be the size as stated: one byte more or less
+    // (a file being written) goes the ordinary way.
+    if (std::fread(w.data.get(), 1, w.size + 1, file->get()) != w.size || std::ferror(file->get())) return std::nullopt;
+    return w;
+}
+
 }  // namespace
 
 ReceiverPointFile readReceiverPointFile(const std::string& path, std::string_view routine) {
     ReceiverPointFile file;
+    if (const auto whole = readWhole(path)) {
+        if (auto decoded = decodeWholeFile(path, std::string_view(whole->data.get(), whole->size))) {
+            file = std::move(*decoded);
+            checkPoints(file, path, routine);
+            return file;
+        }
+    }
     auto bytes = crv::platform::readRegularFile(path, kMaxBytes);
     if (!bytes) {
         if (bytes.error().starts_with("Could not open")) fail(routine, "Could not open receiver point file:\r" + path);
@@ -93,12 +137,7 @@ ReceiverPointFile readReceiverPointFile(const std::string& path, std::string_vie
         }
         if (reader.damaged()) fail(routine, "Damaged receiver point file:\r" + reader.error());
     }
-    // Sound framing says nothing of the numbers inside: a point at infinity
-    // or off the globe would pass into every level calculation.
-    for (std::size_t i = 0; i < file.points.size(); ++i)
-        if (const std::string problem = crv::formats::receiverPointProblem(file.points[i]); !problem.empty())
-            fail(routine, "Damaged receiver point file (record " + std::to_string(i + 19) + ": " + problem + "):\r" +
-                              path);
+    checkPoints(file, path, routine);
     return file;
 }
 

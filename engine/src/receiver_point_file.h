@@ -5,13 +5,14 @@
 #include <string>
 #include <vector>
 
+#include "large_memory.h"
 #include "plot_file.h"
 
 namespace crv::engine {
 
 struct ReceiverPointFile {
     crv::formats::PlotHeader header;
-    std::vector<crv::formats::ReceiverPoint> points;  // in file order, section ends included
+    LargeVector<crv::formats::ReceiverPoint> points;  // in file order, section ends included
     std::size_t recordCount() const { return points.size(); }
 };
 
