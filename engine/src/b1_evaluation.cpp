@@ -129,6 +129,20 @@ struct Combination {
 };
 
 
+// What the writing needs of a combination (kept with its result until it is
+// written; the whole set-up is some hundreds of bytes more).
+template <std::size_t N>
+struct CombinationKey {
+    std::array<int, N> slots{};
+    double productMHz = 0;
+    std::int32_t deltaKHz = 0;
+    std::array<double, N> rejectionDb{};
+
+    CombinationKey() = default;
+    explicit CombinationKey(const Combination<N>& c)
+        : slots(c.slots), productMHz(c.productMHz), deltaKHz(c.block.deltaKHz), rejectionDb(c.rejectionDb) {}
+};
+
 // What one point of a combination printed in the debugging output.
 template <std::size_t N>
 struct DebugPoint {
@@ -142,7 +156,7 @@ struct DebugPoint {
 // Everything a combination produced, kept until it is written in list order.
 template <std::size_t N>
 struct CombinationResult {
-    Combination<N> combination;  // as set up for the evaluation
+    CombinationKey<N> key;
     bool triggered = false;
     int pointCount = 0;
     int firstSectionCount = 0;
@@ -723,13 +737,17 @@ public:
         // Walk the list in order, each distinct combination written as soon
         // as it and those before it are evaluated, while the threads go on
         // with those after it. Combinations go out in small chunks: their
-        // cost differs a lot (most are rejected whole), and a thread that
-        // loses its core holds up only its own chunk.
+        // cost differs a lot (most are rejected whole, the first to read a
+        // block works its levels out), and a thread that loses its core holds
+        // up only its own chunk. A short list goes out in smaller chunks, so
+        // that every thread has a share.
         if (large) progress_.setSpan(levelsShare, 100);
-        // With debugging output a combination keeps every point's printout
-        // until it is written, so fewer are kept ahead.
-        constexpr std::size_t kChunk = 16;
-        const std::size_t ahead = state_.options.outputStyle == 3 ? 16 : 1024;
+        const std::size_t kChunk = std::clamp<std::size_t>(combinationCount / 512, 1, 16);
+        // The threads may run far ahead of the writing: a chunk that works
+        // out many levels must not leave them waiting for room. With
+        // debugging output a combination keeps every point's printout until
+        // it is written, so fewer are kept ahead.
+        const std::size_t ahead = state_.options.outputStyle == 3 ? 16 : 8192;
         std::vector<std::vector<CombinationResult<N>>> results(ahead);
         const auto total = static_cast<double>(records.size() + (N == 2 ? 1 : 2));
         const std::size_t step =
@@ -742,7 +760,7 @@ public:
                 const std::size_t c = comboOfRecord[i];
                 ++combinations_;
                 CombinationResult<N>& r = (*chunk)[c - first];
-                write(r.combination, r, report, debug);
+                write(r.key, r, report, debug);
                 r.plotPath.clear();  // reached: kept, whatever follows
             }
         };
@@ -758,13 +776,13 @@ public:
                         const Combination<N> combination = setUpCombination(c);
                         if (triggered[c])
                             out[c - first] = CombinationEvaluation<N>(state_, combination, points, columns, levels).run();
-                        out[c - first].combination = combination;
+                        out[c - first].key = CombinationKey<N>(combination);
                         // The plot files are written here, on all threads: each
                         // has its own name (the stations'), and its bytes do not
                         // depend on the order. A failed or cancelled call removes
                         // them with the other result files.
                         if (out[c - first].plotOpen) {
-                            out[c - first].plotPath = writePlot(combination, out[c - first]);
+                            out[c - first].plotPath = writePlot(out[c - first].key, out[c - first]);
                             out[c - first].plot = {};
                         }
                     }
@@ -773,7 +791,9 @@ public:
                     // The records up to this chunk's last combination.
                     const std::size_t last = std::min(combinationCount, (k + 1) * kChunk) - 1;
                     walkTo(recordOfCombo[last], &results[k % ahead], k * kChunk);
-                    results[k % ahead] = {};
+                    // The slot keeps its room for the chunk it takes next (freed here, it
+                    // would be allocated again on another thread).
+                    for (CombinationResult<N>& r : results[k % ahead]) r = {};
                 });
         } catch (...) {
             // A cancel or failure keeps no plot file of a combination the
@@ -804,7 +824,7 @@ public:
     }
 
 private:
-    void write(const Combination<N>& c, const CombinationResult<N>& r, ReportFile& report,
+    void write(const CombinationKey<N>& c, const CombinationResult<N>& r, ReportFile& report,
                crv::platform::TextWriter& debug) {
         const bool debugging = state_.options.outputStyle == 3;
         const std::int16_t casesBefore = cases_;
@@ -862,7 +882,7 @@ private:
                 v.emplace_back(st.callSign);
             }
             v.emplace_back(c.productMHz);
-            v.emplace_back(static_cast<long long>(c.block.deltaKHz));
+            v.emplace_back(static_cast<long long>(c.deltaKHz));
             if (state_.options.gridType == 6 || state_.options.gridType == 7) {
                 v.emplace_back(static_cast<long long>(r.firstSectionCount));
                 v.emplace_back(std::string("H"));
@@ -881,7 +901,7 @@ private:
     }
 
     // Writes the combination's plot file and returns its path.
-    std::string writePlot(const Combination<N>& c, const CombinationResult<N>& r) const {
+    std::string writePlot(const CombinationKey<N>& c, const CombinationResult<N>& r) const {
         std::array<const Station*, N> st{};
         for (std::size_t k = 0; k < N; ++k) st[k] = &state_.slot(c.slots[k]);
         std::string name;
