@@ -8,6 +8,7 @@
 // blocks are ready, so every file is the same whatever the thread count.
 // Progress and cancel stay on this thread too.
 #include <algorithm>
+#include <cstdint>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -92,6 +93,15 @@ public:
         }
     }
     void read() { ++counter_; }
+    // The marks of `count` records read one after another, as beforeRead
+    // and read for each would give them.
+    void readRecords(long long count) {
+        const long long end = counter_ + count;
+        while (counter_ < end) {
+            beforeRead();
+            counter_ = std::min(end, std::max(mark_, counter_ + 1));
+        }
+    }
 
 private:
     Progress& progress_;
@@ -161,6 +171,7 @@ private:
     Progress& progress_;
     std::int16_t& cases_;
     ReceiverPointFile points_;
+    std::vector<std::size_t> sectionEnds_;  // the indexes of the point file's section ends
     std::vector<double> largestExcess_;
     bool anyA2_ = false, anyB2_ = false, captionDone_ = false;
 };
@@ -184,6 +195,8 @@ void Evaluation::run() {
         const std::string pointPath = folder + "Rcvr_Loc.plx";
         out_.deleteOnFailure(pointPath);
         points_ = readReceiverPointFile(pointPath, kRoutine);
+        for (std::size_t p = 0; p < points_.points.size(); ++p)
+            if (points_.points[p].id == crv::formats::kSectionEnd) sectionEnds_.push_back(p);
 
         // Work counts records (point records and section ends alike), one
         // pass over the file per proponent.
@@ -301,12 +314,20 @@ void Evaluation::writeBlock(const A2B2Station& station, std::size_t p0, std::siz
     ReportFile& report = out_.report;
     const int slot = station.slot;
     const bool b2Plotted = !fieldCriteria2();
+    // The block's records in file order: only its section ends and the points
+    // it kept (those with something to write) need any work here, so they are
+    // taken in turn rather than every point looked at (this thread writes
+    // while the others evaluate, and a pass over every point of every
+    // proponent kept it from its share of the evaluating).
+    marks.readRecords(static_cast<long long>(p1 - p0));
+    auto sectionEnd = std::lower_bound(sectionEnds_.begin(), sectionEnds_.end(), p0);
     auto next = block.begin();
-    for (std::size_t p = p0; p < p1; ++p) {
-        marks.beforeRead();
-        marks.read();
-        const auto& rec = points_.points[p];
-        if (rec.id == crv::formats::kSectionEnd) {
+    for (;;) {
+        const std::size_t e = sectionEnd != sectionEnds_.end() && *sectionEnd < p1 ? *sectionEnd : SIZE_MAX;
+        const std::size_t p = next != block.end() ? next->point : SIZE_MAX;
+        if (e == SIZE_MAX && p == SIZE_MAX) break;
+        if (e < p) {
+            ++sectionEnd;
             const std::string end = crv::formats::encodeInterferencePoint(crv::formats::sectionEndPoint());
             if (out_.a2Plot.isOpen()) writeOrFail(out_.a2Plot, end);
             if (out_.b2Plot.isOpen()) writeOrFail(out_.b2Plot, end);
@@ -316,7 +337,7 @@ void Evaluation::writeBlock(const A2B2Station& station, std::size_t p0, std::siz
             }
             continue;
         }
-        if (next == block.end() || next->point != p) continue;
+        const auto& rec = points_.points[p];
         const A2B2Point& o = (next++)->outcome;
         if (o.a2) {
             if (pass.a2.count == 0) {
