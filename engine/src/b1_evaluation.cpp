@@ -657,9 +657,13 @@ public:
         Cleanup cleanup{report, debug, listPath};
         report.append(state_.paths.runFolder, Texts::routine);
 
+        // The list file is written beside the work that follows (nothing
+        // here reads it back); it is whole before the call removes it.
         ListLines listLines;
-        const int count = N == 2 ? ListImod2(state_, listPath, b1WindowKHz(state_), {}, Texts::routine, &listLines)
-                                 : ListImod3(state_, listPath, b1WindowKHz(state_), {}, Texts::routine, &listLines);
+        ListFile listFile;
+        const int count =
+            N == 2 ? ListImod2(state_, listPath, b1WindowKHz(state_), {}, Texts::routine, &listLines, &listFile)
+                   : ListImod3(state_, listPath, b1WindowKHz(state_), {}, Texts::routine, &listLines, &listFile);
         if (count == 0) {
             report.write(Texts::noList);
             report.close(Texts::routine);
@@ -670,7 +674,7 @@ public:
         // The list as written (it stays on disk for the length of the call, as before).
         const LargeVector<ImodRecord> records =
             parseImodList(listLines, static_cast<int>(N), listPath, Texts::routine);
-        listLines = {};
+        listFile.freeLines(std::move(listLines));
         const ReceiverPointFile points = readReceiverPointFile(state_.paths.runFolder + "Rcvr_Loc.plx", Texts::routine);
         const std::optional<ReceiverPointFile> coarse = coarseGrid(state_, points, Texts::routine);
         if (state_.options.outputStyle == 3) {
@@ -814,6 +818,7 @@ public:
         if (flags_.anyBelowCutoff) report.write(Texts::noteCutoff);
         if (flags_.anyBelowTrigger) report.write(Texts::noteTrigger);
 
+        listFile.finish();
         crv::platform::removeFile(listPath);
         report.close(Texts::routine);
         if (debug.isOpen()) {

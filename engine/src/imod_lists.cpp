@@ -35,6 +35,44 @@ std::int32_t productOffsetKHz(const EngineState& state, double productMHz) {
     return std::abs(state.navaid.frequencyKHz - static_cast<std::int32_t>(std::lround(1000 * productMHz + 0.2)));
 }
 
+// The writing thread of a ListFile, started by finishList.
+class ListFileAccess {
+public:
+    template <typename Write>
+    static void start(ListFile& file, const std::string& path, std::string_view routine, Write&& write) {
+        file.join();
+        file.path_ = path;
+        file.routine_ = std::string(routine);
+        file.writeFailed_ = false;
+        file.writer_ = std::thread([&file, w = std::forward<Write>(write)]() mutable { w(file.writeFailed_); });
+    }
+};
+
+ListFile::~ListFile() { join(); }
+
+void ListFile::join() {
+    if (writer_.joinable()) writer_.join();
+    if (freer_.joinable()) freer_.join();
+}
+
+void ListFile::finish() {
+    join();
+    if (writeFailed_) {
+        writeFailed_ = false;
+        crv::platform::removeFile(path_);
+        fail(routine_, "Could not write intermodulation list file:\r" + path_);
+    }
+}
+
+void ListFile::freeLines(ListLines&& lines) {
+    if (!writer_.joinable()) {
+        lines = {};
+        return;
+    }
+    if (freer_.joinable()) freer_.join();
+    freer_ = std::thread([l = std::move(lines)]() mutable { l = {}; });
+}
+
 namespace {
 
 bool fifthOrder(const EngineState& state) { return state.options.intermodType == 5 || state.options.intermodType == 6; }
@@ -52,15 +90,12 @@ std::string recordText(int proponent, const std::array<int, 3>& slots, int signa
 // Sorts the records as the list rules say, then writes them (no file for no
 // records). Sorting before writing gives the file a sort of the written file
 // would give.
-int finishList(const EngineState& state, const std::string& path, ListLines& lines,
-               int recordLength, std::string_view sortKey, std::string_view routine,
-               ListLines* written) {
+int finishList(const EngineState& state, const std::string& path, ListLines& lines, int recordLength,
+               std::string_view sortKey, std::string_view routine, ListLines* written, ListFile* background) {
     crv::platform::removeFile(path);
     if (lines.empty()) return 0;
     const bool sorted = state.proponents.size() >= 2 && lines.size() >= 2;
-    if (sorted) {
-        sortRecords(lines, sortKey, recordLength);
-    }
+    if (sorted) sortRecords(lines, sortKey, recordLength);
     // The file's bytes made on all threads in chunks (a sorted list's lines
     // lose their trailing blanks and NULs in place), then written in order.
     constexpr std::size_t kChunk = 4096;
@@ -78,15 +113,21 @@ int finishList(const EngineState& state, const std::string& path, ListLines& lin
     });
     crv::platform::TextWriter writer;
     if (auto ok = writer.open(path); !ok) fail(routine, "Could not create intermodulation list file:\r" + path);
-    for (std::string& b : bytes) {
-        writer.writeRaw(b);
-        b = {};
-    }
-    if (auto ok = writer.close(); !ok) {
+    const auto write = [](crv::platform::TextWriter& w, std::vector<std::string>& b) {
+        for (std::string& chunk : b) {
+            w.writeRaw(chunk);
+            chunk = {};
+        }
+        return w.close().has_value();
+    };
+    const int count = static_cast<int>(lines.size());
+    if (background && written && threadCount() > 1) {
+        ListFileAccess::start(*background, path, routine, [write, w = std::move(writer), b = std::move(bytes)](
+                                                               bool& failed) mutable { failed = !write(w, b); });
+    } else if (!write(writer, bytes)) {
         crv::platform::removeFile(path);
         fail(routine, "Could not write intermodulation list file:\r" + path);
     }
-    const int count = static_cast<int>(lines.size());
     if (written) *written = std::move(lines);
     return count;
 }
@@ -94,7 +135,8 @@ int finishList(const EngineState& state, const std::string& path, ListLines& lin
 }  // namespace
 
 int ListImod2(const EngineState& state, const std::string& path, std::int32_t windowKHz,
-              const StationFilter& takesPart, std::string_view routine, ListLines* written) {
+              const StationFilter& takesPart, std::string_view routine, ListLines* written,
+              ListFile* background) {
     const std::int32_t navKHz = state.navaid.frequencyKHz;
     const int n = static_cast<int>(state.stations.size());
     const bool fifth = fifthOrder(state);
@@ -123,11 +165,12 @@ int ListImod2(const EngineState& state, const std::string& path, std::int32_t wi
         for (int j = a - 1; j >= 1; --j)
             if (takes(takesPart, j)) tryPair(a, j, a);
     }
-    return finishList(state, path, lines, 23, "7:23:D 2:5:A", routine, written);
+    return finishList(state, path, lines, 23, "7:23:D 2:5:A", routine, written, background);
 }
 
 int ListImod3(const EngineState& state, const std::string& path, std::int32_t windowKHz,
-              const StationFilter& takesPart, std::string_view routine, ListLines* written) {
+              const StationFilter& takesPart, std::string_view routine, ListLines* written,
+              ListFile* background) {
     const int n = static_cast<int>(state.stations.size());
     // Each proponent's records are found on their own thread and joined in
     // proponent order.
@@ -162,7 +205,7 @@ int ListImod3(const EngineState& state, const std::string& path, std::int32_t wi
         std::move(byProponent[i].begin(), byProponent[i].end(), lines.begin() + static_cast<std::ptrdiff_t>(at[i]));
         byProponent[i] = {};
     });
-    return finishList(state, path, lines, 28, "7:28:D 2:5:A", routine, written);
+    return finishList(state, path, lines, 28, "7:28:D 2:5:A", routine, written, background);
 }
 
 LargeVector<ImodRecord> readImodList(const std::string& path, int signals, std::string_view routine) {

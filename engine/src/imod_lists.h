@@ -12,6 +12,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <thread>
 #include <span>
 #include <vector>
 
@@ -36,18 +37,46 @@ using StationFilter = std::vector<bool>;  // indexed by slot (1-based), slot 0 u
 // The lines of a list in memory.
 using ListLines = LargeVector<std::string>;
 
+// A list file written on a thread of its own while its caller goes on with
+// the lines in memory (where the engine may use more than one thread); the
+// file is whole once finish() has returned. A caller that never reads the file
+// back has no need to wait for the writing before it.
+class ListFile {
+public:
+    ListFile() = default;
+    ListFile(const ListFile&) = delete;
+    ListFile& operator=(const ListFile&) = delete;
+    // Waits for the writing and the freeing (a failed call's file is then
+    // removed by its caller).
+    ~ListFile();
+    // Waits for the writing; a write error removes the file and fails under
+    // the list's routine with a message naming the file.
+    void finish();
+    // Frees the lines (a million short strings take a while) on a thread of
+    // their own where the writing has one.
+    void freeLines(ListLines&& lines);
+
+private:
+    friend class ListFileAccess;
+    void join();
+    std::thread writer_, freer_;
+    bool writeFailed_ = false;
+    std::string path_, routine_;
+};
+
 // Build the list at `path` and return the number of records written. A list
 // without records is deleted; a list of at least two records from at least two
 // proponents is sorted by product key descending, then proponent ascending.
 // File errors fail under `routine` with a message naming the file. When
 // `written` is given it receives the file's lines, so a caller can use the
-// list without reading it back.
+// list without reading it back; when `background` is given too, the file may
+// still be being written when the call returns (see ListFile).
 int ListImod2(const EngineState& state, const std::string& path, std::int32_t windowKHz,
               const StationFilter& takesPart, std::string_view routine,
-              ListLines* written = nullptr);
+              ListLines* written = nullptr, ListFile* background = nullptr);
 int ListImod3(const EngineState& state, const std::string& path, std::int32_t windowKHz,
               const StationFilter& takesPart, std::string_view routine,
-              ListLines* written = nullptr);
+              ListLines* written = nullptr, ListFile* background = nullptr);
 
 // One record read back.
 struct ImodRecord {

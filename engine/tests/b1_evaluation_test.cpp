@@ -4,6 +4,8 @@
 // cutoff -30 dBm), antenna rejection 13.2 dB. A station of ERP 100 kW at
 // 98.1 MHz then has the base term -8.6734 dB, at 103.1 MHz -9.1052 dB.
 #include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/resource.h>
 
 #include <filesystem>
 #include <map>
@@ -11,6 +13,7 @@
 #include "b1_fixture.h"
 #include "crv50.h"
 #include "fixed_text.h"
+#include "stress_case.h"
 #include "test_support.h"
 
 namespace crv::engine {
@@ -187,6 +190,51 @@ TEST_F(B1Case, AFullDiskLeavesNoPlotOfTheFailedCall) {
     EXPECT_FALSE(fs::exists(tempFile(folder, "Imod3.tmp")));
     ASSERT_EQ(messages.messages().size(), 1u);
     EXPECT_NE(messages.messages()[0].text.find(folder.run + "Rfi.txt"), std::string::npos);
+}
+
+// The list file is written beside the evaluation where more than one thread
+// may run; one that cannot be written (files here may not grow past 64 KiB,
+// the list is some 480 KB, the report and plots stay under it) still fails the
+// call with the list's name, and leaves no list, report or plot behind.
+TEST_F(B1Case, AListFileThatCannotBeWrittenFailsTheCall) {
+    ASSERT_TRUE(crv::bench::writeBenchCase(folder.run, crv::bench::kStressCase));
+    std::int16_t status = -1;
+    std::int32_t points = 0;
+    Grid(folder.run.c_str(), nullptr, &status, &points);
+    ASSERT_EQ(status, 0);
+    const auto b1Plots = [&] {
+        int n = 0;
+        for (const auto& entry : fs::directory_iterator(folder.run)) {
+            const std::string name = entry.path().filename().string();
+            if (name.size() == 12 && name[2] == '_' && name[5] == '_' && name.ends_with(".plt")) ++n;
+        }
+        return n;
+    };
+    ::signal(SIGXFSZ, SIG_IGN);  // a write past the limit fails instead of ending the process
+    struct rlimit unlimited {};
+    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &unlimited), 0);
+    for (const char* threads : {"1", "8"}) {
+        SCOPED_TRACE(threads);
+        ::setenv("CRV_THREADS", threads, 1);
+        writeBytes(folder.run + "Rfi.txt", "HEAD\r\n");
+        const std::size_t before = messages.messages().size();
+        struct rlimit small = unlimited;
+        small.rlim_cur = 64 * 1024;
+        ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
+        const ExportRun r = runThreeSignal(folder);
+        ::setrlimit(RLIMIT_FSIZE, &unlimited);
+        EXPECT_EQ(r.status, 2);
+        EXPECT_EQ(r.cases, 0);
+        ASSERT_EQ(messages.messages().size(), before + 1);
+        const std::string& text = messages.messages().back().text;
+        EXPECT_NE(text.find("Could not write intermodulation list file"), std::string::npos) << text;
+        EXPECT_NE(text.find(tempFile(folder, "Imod3.tmp")), std::string::npos) << text;
+        EXPECT_FALSE(fs::exists(tempFile(folder, "Imod3.tmp")));
+        EXPECT_FALSE(fs::exists(folder.run + "Rfi.txt"));
+        EXPECT_EQ(b1Plots(), 0);
+    }
+    ::unsetenv("CRV_THREADS");
+    ::signal(SIGXFSZ, SIG_DFL);
 }
 
 TEST_F(B1Case, APairMarkedTwiceIsEvaluatedOnce) {
