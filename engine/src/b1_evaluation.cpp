@@ -11,6 +11,7 @@
 // largest levels cannot reach the threshold, so only the few points that
 // exceed get the full point-by-point work.
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <cmath>
 #include <cstdlib>
@@ -685,16 +686,31 @@ public:
         report.write(Texts::heading);
         report.separator();
 
-        // Set up the distinct combinations (a repeated record is the same
-        // combination found for another proponent).
-        LargeVector<std::size_t> comboOfRecord(records.size(), SIZE_MAX);
-        LargeVector<std::size_t> recordOfCombo;
-        recordOfCombo.reserve(records.size());
-        for (std::size_t i = 0; i < records.size(); ++i) {
-            if (records[i].repeat) continue;
-            comboOfRecord[i] = recordOfCombo.size();
-            recordOfCombo.push_back(i);
-        }
+        // Number the distinct combinations (a repeated record is the same
+        // combination found for another proponent): counted per part of the
+        // list on all threads, then numbered on all threads from each part's
+        // first number.
+        constexpr std::size_t kPart = 16384;
+        const std::size_t parts = (records.size() + kPart - 1) / kPart;
+        std::vector<std::size_t> firstOfPart(parts + 1, 0);
+        parallelFor(0, parts, [&](std::size_t part) {
+            for (std::size_t i = part * kPart; i < std::min(records.size(), (part + 1) * kPart); ++i)
+                if (!records[i].repeat) ++firstOfPart[part + 1];
+        });
+        for (std::size_t part = 0; part < parts; ++part) firstOfPart[part + 1] += firstOfPart[part];
+        LargeVector<std::size_t> comboOfRecord(records.size());
+        LargeVector<std::size_t> recordOfCombo(firstOfPart[parts]);
+        parallelFor(0, parts, [&](std::size_t part) {
+            std::size_t c = firstOfPart[part];
+            for (std::size_t i = part * kPart; i < std::min(records.size(), (part + 1) * kPart); ++i) {
+                if (records[i].repeat) {
+                    comboOfRecord[i] = SIZE_MAX;
+                    continue;
+                }
+                comboOfRecord[i] = c;
+                recordOfCombo[c++] = i;
+            }
+        });
         // On a large case the levels take most of the call: they fill the
         // first part of the progress bar, the list walk the rest. A small
         // case reports the list walk alone.
@@ -722,13 +738,16 @@ public:
 
         // Levels of the stations that take part in a triggered combination.
         std::vector<int> slots;
-        std::vector<char> wanted(state_.stations.size() + 1, 0);
-        for (std::size_t c = 0; c < combinationCount; ++c)
-            if (triggered[c])
-                for (std::size_t k = 0; k < N; ++k)
-                    wanted[static_cast<std::size_t>(records[recordOfCombo[c]].slots[k])] = 1;
+        std::vector<std::atomic<unsigned char>> wanted(state_.stations.size() + 1);
+        parallelFor(0, (combinationCount + kPart - 1) / kPart, [&](std::size_t part) {
+            for (std::size_t c = part * kPart; c < std::min(combinationCount, (part + 1) * kPart); ++c)
+                if (triggered[c])
+                    for (std::size_t k = 0; k < N; ++k)
+                        wanted[static_cast<std::size_t>(records[recordOfCombo[c]].slots[k])].store(
+                            1, std::memory_order_relaxed);
+        });
         for (std::size_t s = 1; s < wanted.size(); ++s)
-            if (wanted[s]) slots.push_back(static_cast<int>(s));
+            if (wanted[s].load(std::memory_order_relaxed)) slots.push_back(static_cast<int>(s));
         // Where the values are worked out as the walk needs them, the
         // table's build is the bounds alone and the walk takes the most time.
         const double levelsShare = StationPointLevels::fillsWhenUsed(state_, slots) ? kBoundsShare : kLevelsShare;
