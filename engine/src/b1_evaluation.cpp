@@ -742,9 +742,12 @@ public:
         parallelFor(0, (combinationCount + kPart - 1) / kPart, [&](std::size_t part) {
             for (std::size_t c = part * kPart; c < std::min(combinationCount, (part + 1) * kPart); ++c)
                 if (triggered[c])
-                    for (std::size_t k = 0; k < N; ++k)
-                        wanted[static_cast<std::size_t>(records[recordOfCombo[c]].slots[k])].store(
-                            1, std::memory_order_relaxed);
+                    for (std::size_t k = 0; k < N; ++k) {
+                        // Read first: a store to a flag already set would
+                        // take its cache line from every other thread.
+                        auto& flag = wanted[static_cast<std::size_t>(records[recordOfCombo[c]].slots[k])];
+                        if (!flag.load(std::memory_order_relaxed)) flag.store(1, std::memory_order_relaxed);
+                    }
         });
         for (std::size_t s = 1; s < wanted.size(); ++s)
             if (wanted[s].load(std::memory_order_relaxed)) slots.push_back(static_cast<int>(s));
