@@ -95,21 +95,9 @@ std::string encodeHeaderRecord(const PlotHeader& h, int index) {
     return r;
 }
 
-std::string encodeReceiverPoint(const ReceiverPoint& p) {
-    std::string r;
-    putI16(r, p.id);
-    putF32(r, p.distanceNmi);
-    putF32(r, p.azimuthDeg);
-    putF32(r, p.altitudeFt);
-    putF32(r, p.latitude);
-    putF32(r, p.longitude);
-    putF32(r, p.levelDbm);
-    return r;
-}
-
-void appendReceiverPointRecord(std::string& out, const ReceiverPoint& p) {
-    constexpr std::uint32_t kLength = 26;
-    putU32(out, kLength);
+namespace {
+// A point's 26 bytes of data, appended.
+void putReceiverPoint(std::string& out, const ReceiverPoint& p) {
     putI16(out, p.id);
     putF32(out, p.distanceNmi);
     putF32(out, p.azimuthDeg);
@@ -117,6 +105,19 @@ void appendReceiverPointRecord(std::string& out, const ReceiverPoint& p) {
     putF32(out, p.latitude);
     putF32(out, p.longitude);
     putF32(out, p.levelDbm);
+}
+}  // namespace
+
+std::string encodeReceiverPoint(const ReceiverPoint& p) {
+    std::string r;
+    putReceiverPoint(r, p);
+    return r;
+}
+
+void appendReceiverPointRecord(std::string& out, const ReceiverPoint& p) {
+    constexpr std::uint32_t kLength = 26;
+    putU32(out, kLength);
+    putReceiverPoint(out, p);
     putU32(out, kLength);
 }
 

@@ -35,18 +35,26 @@ std::int32_t productOffsetKHz(const EngineState& state, double productMHz) {
     return std::abs(state.navaid.frequencyKHz - static_cast<std::int32_t>(std::lround(1000 * productMHz + 0.2)));
 }
 
-// The writing thread of a ListFile, started by finishList.
-class ListFileAccess {
-public:
-    template <typename Write>
-    static void start(ListFile& file, const std::string& path, std::string_view routine, Write&& write) {
-        file.join();
-        file.path_ = path;
-        file.routine_ = std::string(routine);
-        file.writeFailed_ = false;
-        file.writer_ = std::thread([&file, w = std::forward<Write>(write)]() mutable { w(file.writeFailed_); });
+namespace {
+// Writes the chunks in order and closes the file; false when any of it failed.
+bool writeChunks(crv::platform::TextWriter& writer, std::vector<std::string>& chunks) {
+    for (std::string& chunk : chunks) {
+        writer.writeRaw(chunk);
+        chunk = {};
     }
-};
+    return writer.close().has_value();
+}
+}  // namespace
+
+void ListFile::start(crv::platform::TextWriter writer, std::vector<std::string> chunks, std::string_view routine) {
+    join();
+    path_ = writer.path();
+    routine_ = std::string(routine);
+    writeFailed_ = false;
+    writer_ = std::thread([this, w = std::move(writer), c = std::move(chunks)]() mutable {
+        writeFailed_ = !writeChunks(w, c);
+    });
+}
 
 ListFile::~ListFile() { join(); }
 
@@ -113,18 +121,10 @@ int finishList(const EngineState& state, const std::string& path, ListLines& lin
     });
     crv::platform::TextWriter writer;
     if (auto ok = writer.open(path); !ok) fail(routine, "Could not create intermodulation list file:\r" + path);
-    const auto write = [](crv::platform::TextWriter& w, std::vector<std::string>& b) {
-        for (std::string& chunk : b) {
-            w.writeRaw(chunk);
-            chunk = {};
-        }
-        return w.close().has_value();
-    };
     const int count = static_cast<int>(lines.size());
     if (background && written && threadCount() > 1) {
-        ListFileAccess::start(*background, path, routine, [write, w = std::move(writer), b = std::move(bytes)](
-                                                               bool& failed) mutable { failed = !write(w, b); });
-    } else if (!write(writer, bytes)) {
+        background->start(std::move(writer), std::move(bytes), routine);
+    } else if (!writeChunks(writer, bytes)) {
         crv::platform::removeFile(path);
         fail(routine, "Could not write intermodulation list file:\r" + path);
     }

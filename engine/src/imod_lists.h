@@ -16,6 +16,7 @@
 #include <span>
 #include <vector>
 
+#include "crv/platform/text_file.h"
 #include "large_memory.h"
 
 #include "state.h"
@@ -55,9 +56,11 @@ public:
     // Frees the lines (a million short strings take a while) on a thread of
     // their own where the writing has one.
     void freeLines(ListLines&& lines);
+    // Writes the chunks in order to the open file on a thread of its own
+    // (used by the list builders).
+    void start(crv::platform::TextWriter writer, std::vector<std::string> chunks, std::string_view routine);
 
 private:
-    friend class ListFileAccess;
     void join();
     std::thread writer_, freer_;
     bool writeFailed_ = false;

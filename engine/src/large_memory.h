@@ -9,6 +9,7 @@
 // pages are on or in "madvise" mode; elsewhere the memory is the same, only
 // slower to touch first). Smaller ones come from the ordinary allocator.
 #include <cstddef>
+#include <memory>
 #include <new>
 #include <vector>
 
@@ -18,6 +19,20 @@ namespace crv::engine {
 // half a megabyte up; throws std::bad_alloc. Free it with freeLarge.
 void* allocateLarge(std::size_t bytes);
 void freeLarge(void* p) noexcept;
+
+struct FreeLarge {
+    void operator()(void* p) const noexcept { freeLarge(p); }
+};
+
+// Room for `count` objects of T from allocateLarge, not constructed (for
+// arrays whose every element is written, or constructed, before it is read).
+template <typename T>
+using LargeRoom = std::unique_ptr<T[], FreeLarge>;
+template <typename T>
+LargeRoom<T> largeRoom(std::size_t count) {
+    if (count > static_cast<std::size_t>(-1) / sizeof(T)) throw std::bad_array_new_length();
+    return LargeRoom<T>(static_cast<T*>(allocateLarge(count * sizeof(T))));
+}
 
 // An allocator that takes large blocks through allocateLarge.
 template <typename T>

@@ -81,7 +81,7 @@ void checkPoints(const ReceiverPointFile& file, const std::string& path, std::st
 // grown string of an ordinary read is touched twice over); nullopt for
 // anything out of the ordinary, which the ordinary read then reports.
 struct Whole {
-    std::unique_ptr<char[], void (*)(char*)> data{nullptr, [](char* p) { freeLarge(p); }};
+    LargeRoom<char> data;
     std::size_t size = 0;
 };
 std::optional<Whole> readWhole(const std::string& path) {
@@ -93,7 +93,7 @@ std::optional<Whole> readWhole(const std::string& path) {
         return std::nullopt;
     Whole w;
     w.size = static_cast<std::size_t>(st.st_size);
-    w.data.reset(static_cast<char*>(allocateLarge(w.size + 1)));
+    w.data = largeRoom<char>(w.size + 1);
     // The size as read must be the size as stated: one byte more or less
     // (a file being written) goes the ordinary way.
     if (std::fread(w.data.get(), 1, w.size + 1, file->get()) != w.size || std::ferror(file->get())) return std::nullopt;

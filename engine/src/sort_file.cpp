@@ -209,11 +209,7 @@ LargeVector<std::size_t> distinctOrderNarrow(std::span<const std::string> record
     const std::size_t n = records.size();
     // Left unwritten until the threads fill them: clearing them first would
     // touch every page on one thread.
-    struct Free {
-        void operator()(Keyed* p) const { freeLarge(p); }
-    };
-    const auto array = [n] { return std::unique_ptr<Keyed[], Free>(static_cast<Keyed*>(allocateLarge(n * sizeof(Keyed)))); };
-    const auto v = array(), buffer = array();
+    const LargeRoom<Keyed> v = largeRoom<Keyed>(n), buffer = largeRoom<Keyed>(n);
     constexpr std::size_t kChunk = 2048;
     parallelFor(0, (n + kChunk - 1) / kChunk, [&](std::size_t c) {
         for (std::size_t i = c * kChunk; i < std::min(n, (c + 1) * kChunk); ++i) {
@@ -276,10 +272,7 @@ void sortRecords(std::span<std::string> records, std::string_view keyText, int r
     // Moved into place on all threads, through room for the records' handles
     // that each thread constructs and destroys in its own part (cleared on
     // this thread first, a million of them took longer than the moves).
-    struct Free {
-        void operator()(std::string* p) const { freeLarge(p); }
-    };
-    const std::unique_ptr<std::string, Free> room(static_cast<std::string*>(allocateLarge(n * sizeof(std::string))));
+    const LargeRoom<std::string> room = largeRoom<std::string>(n);
     std::string* sorted = room.get();
     constexpr std::size_t kChunk = 8192;
     const std::size_t chunks = (n + kChunk - 1) / kChunk;

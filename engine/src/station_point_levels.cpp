@@ -24,8 +24,6 @@ static_assert(kPointsPerItem % StationPointLevels::kBlockPoints == 0);
 
 }  // namespace
 
-void StationPointLevels::FreeMemory::operator()(void* p) const { freeLarge(p); }
-
 ReceiverPoint fmPointOf(const crv::formats::ReceiverPoint& record) {
     ReceiverPoint p;
     p.id = record.id;
@@ -154,15 +152,14 @@ StationPointLevels StationPointLevels::build(const EngineState& state, const Rec
     const std::size_t rows = slots.size(), cells = rows * t.blockCount_;
     // Large and left unwritten here: the bounds and exact values are written
     // before they are read, and the places are marked empty on all threads.
-    const auto doubles = [](std::size_t count) { return static_cast<double*>(allocateLarge(count * sizeof(double))); };
-    t.bound_.reset(doubles(cells));
-    t.exact_.reset(doubles(cells));
-    t.where_.reset(static_cast<std::atomic<std::uint64_t>*>(allocateLarge(cells * sizeof(std::atomic<std::uint64_t>))));
+    t.bound_ = largeRoom<double>(cells);
+    t.exact_ = largeRoom<double>(cells);
+    t.where_ = largeRoom<std::atomic<std::uint64_t>>(cells);
     parallelFor(0, rows, [&](std::size_t r) {
         for (std::size_t b = 0; b < t.blockCount_; ++b) new (&t.where_[r * t.blockCount_ + b]) std::atomic<std::uint64_t>(kEmpty);
     });
     t.next_ = std::make_unique<std::atomic<std::size_t>>(0);
-    t.values_.reset(doubles(cells * kBlockPoints));
+    t.values_ = largeRoom<double>(cells * kBlockPoints);
     t.largest_.assign(rows, -kInfinity);
 
     if (t.whenUsed_) {

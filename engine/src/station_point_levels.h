@@ -30,6 +30,7 @@
 #include <vector>
 
 #include "geodesy.h"
+#include "large_memory.h"
 #include "receiver_point_file.h"
 #include "state.h"
 
@@ -105,10 +106,6 @@ private:
     // Works out block b of row r into out; returns its largest value.
     double fillBlock(std::size_t r, std::size_t b, double* out) const;
 
-    struct FreeMemory {
-        void operator()(void* p) const;
-    };
-
     const EngineState* state_ = nullptr;
     const crv::formats::ReceiverPoint* points_ = nullptr;
     std::size_t pointCount_ = 0;
@@ -123,13 +120,13 @@ private:
     // the block's exact largest value, written once by the thread that fills
     // it before it publishes the block; and where the block's values are:
     // kEmpty, kFilling, or kReady + the index of its place in values_.
-    std::unique_ptr<double[], FreeMemory> bound_;
-    std::unique_ptr<double[], FreeMemory> exact_;
-    std::unique_ptr<std::atomic<std::uint64_t>[], FreeMemory> where_;
+    LargeRoom<double> bound_;
+    LargeRoom<double> exact_;
+    LargeRoom<std::atomic<std::uint64_t>> where_;
     static constexpr std::uint64_t kEmpty = 0, kFilling = 1, kReady = 2;
     // Room for every block's values, handed out in order of first use (left
     // unwritten, so the pages of blocks never used are never touched).
-    std::unique_ptr<double[], FreeMemory> values_;
+    LargeRoom<double> values_;
     std::unique_ptr<std::atomic<std::size_t>> next_;
 };
 
