@@ -15,6 +15,10 @@
 //                              their ratios: all counts then see the same
 //                              machine load. --busy K keeps K cores busy with
 //                              spinning processes for the whole measurement.
+//                              Each round also times the same independent
+//                              arithmetic on every thread at once: the most
+//                              any parallel work gains on the machine then,
+//                              and the least extra CPU time it spends.
 //
 // The thread count of `run` comes from CRV_THREADS (default: the machine's
 // cores), so `CRV_THREADS=1 crv_bench run F` gives the single-thread reference.
@@ -22,11 +26,13 @@
 #include <sys/prctl.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
+#include <time.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <array>
 #include <chrono>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -205,9 +211,56 @@ private:
     std::vector<pid_t> children_;
 };
 
+// The same amount of independent arithmetic (of the kind the engine's levels
+// are made of: arc tangents, cosines, logarithms) on each of `threads`
+// threads at once, nothing shared, each share long enough that starting the
+// threads does not count: the wall time over the thread count (one thread's
+// share) and the CPU time over the thread count. One thread's figures over
+// N threads' are the most any parallel work can gain on this machine under
+// its present load, and the least CPU it can spend (the cores of a virtual
+// machine are often less than whole cores, and their CPU time counts the
+// time the host gives to others).
+struct ArithmeticShare {
+    double wall = 0;
+    double cpu = 0;
+};
+
+double threadCpuSeconds() {
+    timespec t{};
+    ::clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+    return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) * 1e-9;
+}
+
+ArithmeticShare arithmeticShare(int threads) {
+    constexpr long kSteps = 1600000;
+    std::vector<double> sums(static_cast<std::size_t>(threads)), cpu(static_cast<std::size_t>(threads));
+    const auto start = std::chrono::steady_clock::now();
+    std::vector<std::thread> workers;
+    for (int t = 0; t < threads; ++t)
+        workers.emplace_back([&sums, &cpu, t] {
+            const double cpuBefore = threadCpuSeconds();
+            double s = 0;
+            for (long i = 0; i < kSteps; ++i) {
+                const double x = static_cast<double>(i + t) * 1e-6;
+                s += std::atan2(std::sin(x), std::cos(0.5 * x) + 1.5) + std::log10(x + 1.0);
+            }
+            sums[static_cast<std::size_t>(t)] = s;
+            cpu[static_cast<std::size_t>(t)] = threadCpuSeconds() - cpuBefore;
+        });
+    for (auto& w : workers) w.join();
+    ArithmeticShare share;
+    share.wall = seconds(start) / threads;
+    for (const double c : cpu) share.cpu += c / threads;
+    static volatile double sink;
+    for (const double x : sums) sink = sink + x;
+    return share;
+}
+
 // Whole runs on each thread count in turn (one thread first, as the
 // reference), PAIRS rounds, in this one process: every count sees the same
-// machine load, so their ratios stay meaningful on a shared machine.
+// machine load, so their ratios stay meaningful on a shared machine. Each
+// round also times independent arithmetic on each count (above), the
+// machine's own limit beside the engine's ratios.
 int pair(const std::string& folder, int pairs, std::vector<int> counts, int busy) {
     if (counts.empty() || counts.front() != 1) counts.insert(counts.begin(), 1);
     BusyLoad load(busy);
@@ -221,7 +274,9 @@ int pair(const std::string& folder, int pairs, std::vector<int> counts, int busy
                 loadAverage().c_str());
     std::vector<std::vector<RunTimes>> runs(counts.size());
     std::vector<std::vector<double>> cpu(counts.size());
+    std::vector<std::vector<ArithmeticShare>> arithmetic(counts.size());
     for (int i = 0; i < pairs; ++i) {
+        for (std::size_t k = 0; k < counts.size(); ++k) arithmetic[k].push_back(arithmeticShare(counts[k]));
         for (std::size_t k = 0; k < counts.size(); ++k) {
             ::setenv("CRV_THREADS", std::to_string(counts[k]).c_str(), 1);
             const double cpuBefore = cpuSeconds();
@@ -263,7 +318,12 @@ int pair(const std::string& folder, int pairs, std::vector<int> counts, int busy
         row(kExportNames[e], [&](std::size_t k, std::size_t r) { return runs[k][r].exportSeconds[static_cast<std::size_t>(e)]; });
     row("whole run", [&](std::size_t k, std::size_t r) { return runs[k][r].total; });
     row("CPU time", [&](std::size_t k, std::size_t r) { return cpu[k][r]; });
-    std::printf("(ratios: the first thread count's time over the other's; for CPU time below 1 means more CPU)\n");
+    row("arithmetic", [&](std::size_t k, std::size_t r) { return arithmetic[k][r].wall; });
+    row("arith. CPU", [&](std::size_t k, std::size_t r) { return arithmetic[k][r].cpu; });
+    std::printf("(ratios: the first thread count's time over the other's; for CPU time below 1 means more CPU.\n"
+                " arithmetic: the wall and CPU time of one thread's share of the same independent work done on\n"
+                " every thread at once; its ratios are the most that parallel work can gain on this machine now\n"
+                " and the least extra CPU it can spend)\n");
     std::printf("peak memory of the process %.1f MiB\n", peakMemoryMiB());
     return 0;
 }

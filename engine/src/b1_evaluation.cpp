@@ -673,7 +673,7 @@ public:
         }
 
         // The list as written (it stays on disk for the length of the call, as before).
-        const LargeVector<ImodRecord> records =
+        const ImodRecords records =
             parseImodList(listLines, static_cast<int>(N), listPath, Texts::routine);
         listFile.freeLines(std::move(listLines));
         const ReceiverPointFile points = readReceiverPointFile(state_.paths.runFolder + "Rcvr_Loc.plx", Texts::routine);
@@ -698,8 +698,8 @@ public:
                 if (!records[i].repeat) ++firstOfPart[part + 1];
         });
         for (std::size_t part = 0; part < parts; ++part) firstOfPart[part + 1] += firstOfPart[part];
-        LargeVector<std::size_t> comboOfRecord(records.size());
-        LargeVector<std::size_t> recordOfCombo(firstOfPart[parts]);
+        UnwrittenVector<std::size_t> comboOfRecord(records.size());
+        UnwrittenVector<std::size_t> recordOfCombo(firstOfPart[parts]);
         parallelFor(0, parts, [&](std::size_t part) {
             std::size_t c = firstOfPart[part];
             for (std::size_t i = part * kPart; i < std::min(records.size(), (part + 1) * kPart); ++i) {

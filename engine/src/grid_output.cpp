@@ -16,10 +16,12 @@ namespace {
 // Receiver antenna height above the altitude a point is laid at.
 constexpr double kReceiverAntennaFt = 6.8;
 constexpr double kMinLevelDistanceNmi = 0.00001;
-// Units are built in batches of about this many work units: enough to keep
-// every thread busy, few enough that progress and cancel stay responsive.
-constexpr long long kBatchWork = 20000;
-constexpr std::size_t kBatchUnits = 4096;
+// Units are collected in batches of about this many work units (progress and
+// cancel are seen after every unit written, whatever the batch).
+constexpr long long kBatchWork = 1000000;
+constexpr std::size_t kBatchUnits = 65536;
+// Units built ahead of the one being written.
+constexpr std::size_t kUnitsAhead = 256;
 }  // namespace
 
 double reverseAzimuth(double bearingDeg) { return WrapAng(bearingDeg + 180.0, 0.0, 360.0); }
@@ -91,27 +93,32 @@ void GridBatch::add(GridUnit unit) {
 
 void GridBatch::flush() {
     if (units_.empty()) return;
-    // Each unit's records are worked out and framed on the threads; this
-    // thread only writes them in order.
+    const std::vector<GridUnit> units = std::move(units_);
+    units_.clear();
+    pendingWork_ = 0;
+    // Each unit's records are worked out and framed on the threads while
+    // this thread writes the units before it, in order.
     struct Built {
         std::string framed;
         std::int64_t count = 0;
     };
-    std::vector<Built> built(units_.size());
-    parallelFor(0, units_.size(), [&](std::size_t i) {
-        std::vector<GridPoint> points;
-        units_[i].build(points);
-        built[i].framed.reserve(points.size() * 34);
-        for (const GridPoint& p : points) crv::formats::appendReceiverPointRecord(built[i].framed, pointRecord(grid_, p));
-        built[i].count = static_cast<std::int64_t>(points.size());
-    });
-    std::vector<GridUnit> units = std::move(units_);
-    units_.clear();
-    pendingWork_ = 0;
-    for (std::size_t i = 0; i < units.size(); ++i) {
-        file_.writePoints(built[i].framed, built[i].count);
-        progress_.advance(units[i].workUnits);
-    }
+    const std::size_t ahead = std::min(units.size(), kUnitsAhead);
+    std::vector<Built> built(ahead);
+    parallelOrdered(
+        units.size(), ahead,
+        [&](std::size_t i) {
+            std::vector<GridPoint> points;
+            units[i].build(points);
+            Built& b = built[i % ahead];
+            b.framed.clear();
+            b.framed.reserve(points.size() * 34);
+            for (const GridPoint& p : points) crv::formats::appendReceiverPointRecord(b.framed, pointRecord(grid_, p));
+            b.count = static_cast<std::int64_t>(points.size());
+        },
+        [&](std::size_t i) {
+            file_.writePoints(built[i % ahead].framed, built[i % ahead].count);
+            progress_.advance(units[i].workUnits);
+        });
 }
 
 }  // namespace crv::engine

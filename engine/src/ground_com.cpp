@@ -221,7 +221,7 @@ private:
                               : "(/,/,1X,'There are no 3-signal intermodulation ','combinations for this data file.')");
             return;
         }
-        const LargeVector<ImodRecord> records = readImodList(listPath, N, kRoutine);
+        const ImodRecords records = readImodList(listPath, N, kRoutine);
         report_.write(two ? "(/,1X,'Results of check for 2-signal intermodulation ','interference')"
                           : "(/,1X,'Results of check for 3-signal intermodulation ','interference')");
         report_.separator();

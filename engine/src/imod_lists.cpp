@@ -172,17 +172,36 @@ int ListImod3(const EngineState& state, const std::string& path, std::int32_t wi
               const StationFilter& takesPart, std::string_view routine, ListLines* written,
               ListFile* background) {
     const int n = static_cast<int>(state.stations.size());
-    // Each proponent's records are found on their own thread and joined in
-    // proponent order.
-    std::vector<std::vector<std::string>> byProponent(state.proponents.size());
-    parallelFor(0, state.proponents.size(), [&](std::size_t i) {
-        const int a = state.proponents[i];
+    // Each proponent's triples are looked for in parts of about equal work
+    // (ranges of the second station: the third runs from it to the last), on
+    // all threads: a few proponents' whole searches would leave most threads
+    // idle at the end. Then each proponent's records are made from its parts.
+    using Found = std::vector<std::tuple<std::array<int, 3>, std::int32_t>>;
+    constexpr int kParts = 8;
+    std::vector<int> firstOfPart(kParts + 1, n + 1);
+    {
+        // Second station p is paired with the n - p stations after it.
+        const double total = 0.5 * n * (n - 1.0);
+        double before = 0;
+        int part = 1;
+        firstOfPart[0] = 1;
+        for (int p = 1; p <= n && part < kParts; ++p) {
+            before += n - p;
+            while (part < kParts && before >= total * part / kParts)
+                firstOfPart[static_cast<std::size_t>(part++)] = p + 1;
+        }
+    }
+    const std::size_t proponents = state.proponents.size();
+    std::vector<Found> foundInPart(proponents * kParts);
+    parallelFor(0, foundInPart.size(), [&](std::size_t item) {
+        const int a = state.proponents[item / kParts];
         if (!takes(takesPart, a)) return;
+        const std::size_t part = item % kParts;
+        Found& found = foundInPart[item];
         // A triple is always written with its slots ascending, whichever of
         // them is the proponent, so the same triple found for two proponents
         // gives the same combination columns and the same product.
-        std::vector<std::tuple<std::array<int, 3>, std::int32_t>> found;
-        for (int p = 1; p <= n; ++p) {
+        for (int p = firstOfPart[part]; p < firstOfPart[part + 1]; ++p) {
             if (p == a || !takes(takesPart, p)) continue;
             for (int q = p + 1; q <= n; ++q) {
                 if (q == a || !takes(takesPart, q)) continue;
@@ -192,9 +211,20 @@ int ListImod3(const EngineState& state, const std::string& path, std::int32_t wi
                 if (m.match) found.emplace_back(t, static_cast<std::int32_t>(std::lround(m.productMHz * 1000)));
             }
         }
-        // Highest slots first, as the two-signal list runs from the last slot down.
+    });
+    std::vector<std::vector<std::string>> byProponent(proponents);
+    parallelFor(0, proponents, [&](std::size_t i) {
+        Found found;
+        for (std::size_t part = 0; part < kParts; ++part) {
+            Found& f = foundInPart[i * kParts + part];
+            found.insert(found.end(), f.begin(), f.end());
+            f = {};
+        }
+        // Highest slots first, as the two-signal list runs from the last
+        // slot down (each of a proponent's triples is another).
         std::sort(found.begin(), found.end(), [](const auto& x, const auto& y) { return std::get<0>(x) > std::get<0>(y); });
-        for (const auto& [t, product] : found) byProponent[i].push_back(recordText(a, t, 3, product));
+        byProponent[i].reserve(found.size());
+        for (const auto& [t, product] : found) byProponent[i].push_back(recordText(state.proponents[i], t, 3, product));
     });
     // Joined in proponent order on all threads: each part moves to its own
     // place (a million records moved on one thread took a quarter second).
@@ -208,14 +238,14 @@ int ListImod3(const EngineState& state, const std::string& path, std::int32_t wi
     return finishList(state, path, lines, 28, "7:28:D 2:5:A", routine, written, background);
 }
 
-LargeVector<ImodRecord> readImodList(const std::string& path, int signals, std::string_view routine) {
+ImodRecords readImodList(const std::string& path, int signals, std::string_view routine) {
     auto lines = crv::platform::readTextLines(path);
     if (!lines) fail(routine, "Could not read intermodulation list file:\r" + path);
     return parseImodList(*lines, signals, path, routine);
 }
 
-LargeVector<ImodRecord> parseImodList(std::span<const std::string> lines, int signals, const std::string& path,
-                                      std::string_view routine) {
+ImodRecords parseImodList(std::span<const std::string> lines, int signals, const std::string& path,
+                          std::string_view routine) {
     const std::size_t keyEnd = signals == 2 ? 23 : 28;
     // A line's first keyEnd columns, blank-padded, without a copy on the heap
     // (a million copies made the parse wait on the allocator).
@@ -227,7 +257,7 @@ LargeVector<ImodRecord> parseImodList(std::span<const std::string> lines, int si
             std::memset(text + n, ' ', width - n);
         }
     };
-    LargeVector<ImodRecord> records(lines.size());
+    ImodRecords records(lines.size());
     std::vector<char> damaged(lines.size(), 0);
     // Lines are read on all threads in chunks; each record's repeat mark
     // compares its key columns (signals and product) with the line before it.
@@ -239,6 +269,7 @@ LargeVector<ImodRecord> parseImodList(std::span<const std::string> lines, int si
             const std::string_view line(padded.text, keyEnd);
             auto field = [&](std::size_t first, std::size_t width) { return line.substr(first - 1, width); };
             ImodRecord& r = records[i];
+            r = ImodRecord{};
             auto proponent = crv::platform::parseInteger(field(2, 4));
             bool ok = proponent.has_value();
             r.proponent = ok ? static_cast<int>(*proponent) : 0;

@@ -88,14 +88,16 @@ struct ImodRecord {
     double productMHz = 0;
     bool repeat = false;         // same combination as the record before it (another proponent)
 };
+// A list's records (large: a list can hold millions).
+using ImodRecords = UnwrittenVector<ImodRecord>;
 
 // Reads the list of `signals` (2 or 3) signals in file order and marks the
 // records whose combination columns repeat the previous record's.
-LargeVector<ImodRecord> readImodList(const std::string& path, int signals, std::string_view routine);
+ImodRecords readImodList(const std::string& path, int signals, std::string_view routine);
 // The same for the list's lines already in memory (`path` names the list in
 // the message of a damaged line).
-LargeVector<ImodRecord> parseImodList(std::span<const std::string> lines, int signals, const std::string& path,
-                                      std::string_view routine);
+ImodRecords parseImodList(std::span<const std::string> lines, int signals, const std::string& path,
+                          std::string_view routine);
 
 // Δ: how far the product lies from the navaid frequency, in whole kHz.
 std::int32_t productOffsetKHz(const EngineState& state, double productMHz);

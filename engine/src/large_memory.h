@@ -8,9 +8,13 @@
 // the kernel for whole 2 MiB pages (a hint it takes where transparent huge
 // pages are on or in "madvise" mode; elsewhere the memory is the same, only
 // slower to touch first). Smaller ones come from the ordinary allocator.
+// Huge blocks given back are kept for a few seconds and handed out again
+// (large_memory.cpp says why).
 #include <cstddef>
 #include <memory>
 #include <new>
+#include <type_traits>
+#include <utility>
 #include <vector>
 
 namespace crv::engine {
@@ -18,7 +22,11 @@ namespace crv::engine {
 // At least `bytes` of memory aligned for any type, in whole huge pages from
 // half a megabyte up; throws std::bad_alloc. Free it with freeLarge.
 void* allocateLarge(std::size_t bytes);
+// Huge blocks are kept a few seconds for the next allocations (memory touched
+// before costs nothing to touch again); the rest goes back at once.
 void freeLarge(void* p) noexcept;
+// The bytes kept for reuse at this moment.
+std::size_t keptLargeBytes();
 
 struct FreeLarge {
     void operator()(void* p) const noexcept { freeLarge(p); }
@@ -54,5 +62,31 @@ struct LargeAllocator {
 
 template <typename T>
 using LargeVector = std::vector<T, LargeAllocator<T>>;
+
+// The same, except that the elements made by resize() or the count
+// constructor are left unwritten where the type has nothing to construct or
+// destroy (trivially copyable and destructible: such objects exist in the
+// allocated memory as soon as it is written), so that the threads that fill
+// a large array touch its pages, not the thread that sizes it. Every element
+// must be written before it is read.
+template <typename T>
+struct UnwrittenAllocator : LargeAllocator<T> {
+    using value_type = T;
+    UnwrittenAllocator() = default;
+    template <typename U>
+    UnwrittenAllocator(const UnwrittenAllocator<U>&) noexcept {}
+    template <typename U>
+    void construct(U* p) noexcept(std::is_nothrow_default_constructible_v<U>) {
+        if constexpr (!(std::is_trivially_copyable_v<U> && std::is_trivially_destructible_v<U>))
+            ::new (static_cast<void*>(p)) U();
+    }
+    template <typename U, typename... Args>
+    void construct(U* p, Args&&... args) {
+        ::new (static_cast<void*>(p)) U(std::forward<Args>(args)...);
+    }
+};
+
+template <typename T>
+using UnwrittenVector = std::vector<T, UnwrittenAllocator<T>>;
 
 }  // namespace crv::engine

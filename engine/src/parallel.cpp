@@ -2,6 +2,7 @@
 
 #include <linux/futex.h>
 #include <sys/syscall.h>
+#include <sched.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -25,11 +26,16 @@ namespace {
 thread_local bool insideWork = false;
 
 // A counter that threads wait on to change. A waiting thread watches it for a
-// few tens of microseconds (a hand-over between threads is often that quick)
-// and then sleeps in the kernel, so an idle or blocked thread gives its core
-// back: on a busy machine a spinning thread would take the core from a thread
-// that has work, and on a laptop it costs battery. Signalling costs no system
-// call while nobody sleeps.
+// while and then sleeps in the kernel, so an idle or blocked thread gives its
+// core back (a spinning thread would take the core from a thread that has
+// work, and on a laptop it costs battery). For the first tens of microseconds
+// it only watches: a hand-over between threads is often that quick. Then,
+// up to half a millisecond, it offers its core to any other thread that
+// wants it between looks: the work between two parallel calls (a file read,
+// a sort, a report) often takes that long, and a core whose thread slept is
+// slow to wake (on a virtual machine a sleeping core is given back to the
+// host: waking it took longer than many calls' work, and every call paid
+// it). Signalling costs no system call while nobody sleeps.
 class Event {
 public:
     std::uint32_t value() const { return seq_.load(std::memory_order_acquire); }
@@ -38,14 +44,19 @@ public:
     // callers re-check their condition).
     void wait(std::uint32_t seen) {
         using Clock = std::chrono::steady_clock;
-        constexpr auto kWatch = std::chrono::microseconds(50);
-        const auto until = Clock::now() + kWatch;
+        constexpr auto kWatchOnly = std::chrono::microseconds(50);
+        constexpr auto kWatch = std::chrono::microseconds(500);
+        const auto start = Clock::now();
         for (int i = 1;; ++i) {
             if (seq_.load(std::memory_order_acquire) != seen) return;
 #if defined(__x86_64__) || defined(__i386__)
             __builtin_ia32_pause();
 #endif
-            if (i % 32 == 0 && Clock::now() > until) break;
+            if (i % 32 == 0) {
+                const auto waited = Clock::now() - start;
+                if (waited > kWatch) break;
+                if (waited > kWatchOnly) ::sched_yield();
+            }
         }
         // Announce the sleep before the last look, and the signaller bumps
         // the counter before it looks for sleepers (both sequentially

@@ -2,6 +2,8 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
+#include <atomic>
 #include <cstdint>
 #include <cstdio>
 #include <memory>
@@ -10,6 +12,7 @@
 
 #include "crv/platform/text_file.h"
 #include "failure.h"
+#include "parallel.h"
 
 namespace crv::engine {
 
@@ -17,16 +20,40 @@ namespace {
 
 constexpr int kHeaderRecords = 18;
 // The bytes of a point record with its two length markers.
-constexpr std::size_t kPointFrame = 4 + 26 + 4;
+constexpr std::uint32_t kPointLength = 26;
+constexpr std::size_t kPointFrame = 4 + kPointLength + 4;
 
 std::uint32_t lengthAt(std::string_view bytes, std::size_t at) {
     const auto* b = reinterpret_cast<const unsigned char*>(bytes.data() + at);
     return std::uint32_t{b[0]} | std::uint32_t{b[1]} << 8 | std::uint32_t{b[2]} << 16 | std::uint32_t{b[3]} << 24;
 }
 
-// The records of a sound file from its bytes, in one pass without a read or
-// an allocation per record (the file is read by every evaluation, on the
-// calling thread, before any parallel work can start). Nullopt when anything
+// The point records as the grid writes them, every one framed alike, decoded
+// on all threads, each part into its own place (the file is read by every
+// evaluation before its own parallel work can start). False when the bytes
+// are not all such records: the caller then takes them one by one.
+bool decodeEvenRecords(std::string_view bytes, PointRecords& points) {
+    if (bytes.size() % kPointFrame != 0) return false;
+    const std::size_t count = bytes.size() / kPointFrame;
+    points.resize(count);
+    std::atomic<bool> even{true};
+    constexpr std::size_t kPart = 4096;
+    parallelFor(0, (count + kPart - 1) / kPart, [&](std::size_t part) {
+        for (std::size_t i = part * kPart; i < std::min(count, (part + 1) * kPart); ++i) {
+            const std::size_t at = i * kPointFrame;
+            if (lengthAt(bytes, at) != kPointLength || lengthAt(bytes, at + 4 + kPointLength) != kPointLength) {
+                even.store(false, std::memory_order_relaxed);
+                return;
+            }
+            points[i] = *crv::formats::decodeReceiverPoint(bytes.substr(at + 4, kPointLength));
+        }
+    });
+    return even.load(std::memory_order_relaxed);
+}
+
+// The records of a sound file from its bytes, without a read or an
+// allocation per record: the point records on all threads where every one is
+// framed as the grid frames it, otherwise in one pass. Nullopt when anything
 // is not as the grid writes it; the caller then reads the file record by
 // record, which says what is wrong.
 std::optional<ReceiverPointFile> decodeWholeFile(const std::string& path, std::string_view bytes) {
@@ -44,13 +71,16 @@ std::optional<ReceiverPointFile> decodeWholeFile(const std::string& path, std::s
         if (!next()) return std::nullopt;
 
     ReceiverPointFile file;
-    file.points.reserve((bytes.size() - at) / kPointFrame);
-    while (at < bytes.size()) {
-        const auto data = next();
-        if (!data) return std::nullopt;
-        const auto point = crv::formats::decodeReceiverPoint(*data);
-        if (!point) return std::nullopt;
-        file.points.push_back(*point);
+    if (!decodeEvenRecords(bytes.substr(at), file.points)) {
+        file.points.clear();
+        file.points.reserve((bytes.size() - at) / kPointFrame);
+        while (at < bytes.size()) {
+            const auto data = next();
+            if (!data) return std::nullopt;
+            const auto point = crv::formats::decodeReceiverPoint(*data);
+            if (!point) return std::nullopt;
+            file.points.push_back(*point);
+        }
     }
 
     // The header as the plot-file unit reads it, from the header's bytes only.
@@ -67,12 +97,26 @@ std::optional<ReceiverPointFile> decodeWholeFile(const std::string& path, std::s
 constexpr std::size_t kMaxBytes = std::size_t{1} << 31;
 
 // Sound framing says nothing of the numbers inside: a point at infinity or
-// off the globe would pass into every level calculation.
+// off the globe would pass into every level calculation. The points are
+// checked on all threads; the first bad one in the file is named, whichever
+// thread finds one first.
 void checkPoints(const ReceiverPointFile& file, const std::string& path, std::string_view routine) {
-    for (std::size_t i = 0; i < file.points.size(); ++i)
-        if (const std::string problem = crv::formats::receiverPointProblem(file.points[i]); !problem.empty())
-            fail(routine, "Damaged receiver point file (record " + std::to_string(i + 19) + ": " + problem + "):\r" +
-                              path);
+    const std::size_t count = file.points.size();
+    constexpr std::size_t kPart = 4096;
+    std::atomic<std::size_t> firstBad{count};
+    parallelFor(0, (count + kPart - 1) / kPart, [&](std::size_t part) {
+        for (std::size_t i = part * kPart; i < std::min(count, (part + 1) * kPart); ++i)
+            if (!crv::formats::receiverPointProblem(file.points[i]).empty()) {
+                std::size_t seen = firstBad.load(std::memory_order_relaxed);
+                while (i < seen && !firstBad.compare_exchange_weak(seen, i, std::memory_order_relaxed)) {
+                }
+                return;
+            }
+    });
+    const std::size_t i = firstBad.load(std::memory_order_relaxed);
+    if (i < count)
+        fail(routine, "Damaged receiver point file (record " + std::to_string(i + 19) + ": " +
+                          crv::formats::receiverPointProblem(file.points[i]) + "):\r" + path);
 }
 
 

@@ -10,9 +10,12 @@
 
 namespace crv::engine {
 
+// Large, and left unwritten when sized: the reader fills it on all threads.
+using PointRecords = UnwrittenVector<crv::formats::ReceiverPoint>;
+
 struct ReceiverPointFile {
     crv::formats::PlotHeader header;
-    LargeVector<crv::formats::ReceiverPoint> points;  // in file order, section ends included
+    PointRecords points;  // in file order, section ends included
     std::size_t recordCount() const { return points.size(); }
 };
 

@@ -133,6 +133,8 @@ std::string sortString(const std::string& record, const std::vector<SortKey>& ke
 
 namespace {
 
+constexpr std::size_t kSortHere = 16384;
+
 // Sorts v[0, n) with `before` on all threads: chunks sorted on their own,
 // then merged pass by pass into the second buffer. Every merge of two runs is
 // cut into pieces of kChunk output places, each found by a binary search for
@@ -142,6 +144,12 @@ namespace {
 // no particular order.
 template <typename T, typename Before>
 void parallelSort(T* v, T* buffer, std::size_t n, const Before& before) {
+    // A short list sorts faster on this thread than handed out: the rounds'
+    // hand-overs and the buffer's fresh pages cost more than the merging.
+    if (n <= kSortHere) {
+        std::sort(v, v + n, before);
+        return;
+    }
     constexpr std::size_t kChunk = 2048;
     const std::size_t chunks = (n + kChunk - 1) / kChunk;
     parallelFor(0, chunks, [&](std::size_t c) { std::sort(v + c * kChunk, v + std::min(n, (c + 1) * kChunk), before); });
@@ -205,11 +213,12 @@ struct Keyed {
     std::uint32_t index;
 };
 
-LargeVector<std::size_t> distinctOrderNarrow(std::span<const std::string> records, const std::vector<SortKey>& keys) {
+UnwrittenVector<std::size_t> distinctOrderNarrow(std::span<const std::string> records,
+                                                 const std::vector<SortKey>& keys) {
     const std::size_t n = records.size();
     // Left unwritten until the threads fill them: clearing them first would
     // touch every page on one thread.
-    const LargeRoom<Keyed> v = largeRoom<Keyed>(n), buffer = largeRoom<Keyed>(n);
+    const LargeRoom<Keyed> v = largeRoom<Keyed>(n), buffer = largeRoom<Keyed>(n > kSortHere ? n : 0);
     constexpr std::size_t kChunk = 2048;
     parallelFor(0, (n + kChunk - 1) / kChunk, [&](std::size_t c) {
         for (std::size_t i = c * kChunk; i < std::min(n, (c + 1) * kChunk); ++i) {
@@ -229,7 +238,7 @@ LargeVector<std::size_t> distinctOrderNarrow(std::span<const std::string> record
     const auto before = [](const Keyed& a, const Keyed& b) { return std::memcmp(a.key.data(), b.key.data(), kWidth) < 0; };
     parallelSort(v.get(), buffer.get(), n, before);
     if (!strictlyOrdered(v.get(), n, before)) return {};
-    LargeVector<std::size_t> order(n);
+    UnwrittenVector<std::size_t> order(n);
     parallelFor(0, (n + kChunk - 1) / kChunk, [&](std::size_t c) {
         for (std::size_t i = c * kChunk; i < std::min(n, (c + 1) * kChunk); ++i) order[i] = v[i].index;
     });
@@ -237,14 +246,14 @@ LargeVector<std::size_t> distinctOrderNarrow(std::span<const std::string> record
 }
 
 // The same for keys of any width, through each record's sort string.
-LargeVector<std::size_t> distinctOrderWide(std::span<const std::string> records, const std::vector<SortKey>& keys) {
+UnwrittenVector<std::size_t> distinctOrderWide(std::span<const std::string> records, const std::vector<SortKey>& keys) {
     const std::size_t n = records.size();
     std::vector<std::string> sortKeys(n);
     constexpr std::size_t kChunk = 2048;
     parallelFor(0, (n + kChunk - 1) / kChunk, [&](std::size_t c) {
         for (std::size_t i = c * kChunk; i < std::min(n, (c + 1) * kChunk); ++i) sortKeys[i] = sortString(records[i], keys);
     });
-    LargeVector<std::size_t> order(n), buffer(n);
+    UnwrittenVector<std::size_t> order(n), buffer(n);
     std::iota(order.begin(), order.end(), std::size_t{0});
     // std::string compares bytes as unsigned char.
     const auto before = [&](std::size_t a, std::size_t b) { return sortKeys[a] < sortKeys[b]; };
@@ -263,7 +272,7 @@ void sortRecords(std::span<std::string> records, std::string_view keyText, int r
     for (const auto& key : keys) width += static_cast<std::size_t>(key.end - key.start + 1);
     // Sorted, each record comes strictly before the next unless two keys are
     // equal; then only the heapsort's own order is right.
-    LargeVector<std::size_t> order = width <= kWidth && n <= UINT32_MAX ? distinctOrderNarrow(records, keys)
+    UnwrittenVector<std::size_t> order = width <= kWidth && n <= UINT32_MAX ? distinctOrderNarrow(records, keys)
                                                                          : distinctOrderWide(records, keys);
     if (order.empty()) {
         const std::vector<std::size_t> heap = heapSortOrder(records, keys, recordLength);

@@ -117,3 +117,62 @@ TEST(ReceiverPointFile, ValuesThatNoPointCanHoldAreRefused) {
 
 }  // namespace
 }  // namespace crv::engine
+
+namespace crv::engine {
+namespace {
+
+// A file of many points is read in parts on all threads: every record lands
+// in its place, the first bad record is the one named whichever part finds
+// a bad one first, and records framed otherwise than the grid frames them
+// are still read one by one.
+TEST(ReceiverPointFile, ManyPointsAreReadInOrderAndTheFirstBadOneIsNamed) {
+    const std::string dir = crv::test::scratchFolder("receiver-point-many");
+    const std::string sound = readBytes(kGolden);
+    const std::string header = sound.substr(0, sound.size() - 3 * kPointFrame);
+    const std::string frame = sound.substr(header.size(), kPointFrame);  // the first point record
+    constexpr std::size_t kCount = 20000;
+    std::string many = header;
+    for (std::size_t i = 0; i < kCount; ++i) {
+        std::string f = frame;
+        const auto id = static_cast<std::int16_t>(i % 9000);
+        std::memcpy(&f[4], &id, 2);
+        many += f;
+    }
+    const std::string manyPath = dir + "many.plx";
+    writeBytes(manyPath, many);
+    const ReceiverPointFile f = readReceiverPointFile(manyPath, "Evaluate       ");
+    ASSERT_EQ(f.recordCount(), kCount);
+    for (std::size_t i = 0; i < kCount; ++i) ASSERT_EQ(f.points[i].id, static_cast<std::int16_t>(i % 9000)) << i;
+    EXPECT_EQ(f.points[kCount - 1].azimuthDeg, 270.25f);
+
+    // Two bad records far apart: the earlier is named (record numbers count
+    // the 18 header records).
+    std::string bad = many;
+    const float nan = std::numeric_limits<float>::quiet_NaN(), far = 20000.0f;
+    std::memcpy(&bad[header.size() + 17000 * kPointFrame + 4 + 14], &nan, 4);
+    std::memcpy(&bad[header.size() + 9000 * kPointFrame + 4 + 2], &far, 4);
+    const std::string badPath = dir + "bad.plx";
+    writeBytes(badPath, bad);
+    EXPECT_EQ(failureOf(badPath),
+              "Damaged receiver point file (record 9019: the distance 20000 is out of range):\r" + badPath);
+
+    // Two point records replaced by one longer record of the same total
+    // size: sound framing, read record by record.
+    std::string longer = many.substr(0, header.size() + 5000 * kPointFrame);
+    const std::uint32_t length = 2 * kPointFrame - 8;
+    std::string data = frame.substr(4, 26) + std::string(length - 26, '\0');
+    longer += std::string(reinterpret_cast<const char*>(&length), 4) + data +
+              std::string(reinterpret_cast<const char*>(&length), 4);
+    longer += many.substr(header.size() + 5002 * kPointFrame);
+    const std::string longerPath = dir + "longer.plx";
+    writeBytes(longerPath, longer);
+    const ReceiverPointFile l = readReceiverPointFile(longerPath, "Evaluate       ");
+    ASSERT_EQ(l.recordCount(), kCount - 1);
+    EXPECT_EQ(l.points[4999].id, 4999);
+    EXPECT_EQ(l.points[5000].id, 0);  // the longer record, with the first record's data
+    EXPECT_EQ(l.points[5001].id, 5002);
+    EXPECT_EQ(l.points[kCount - 2].id, static_cast<std::int16_t>((kCount - 1) % 9000));
+}
+
+}  // namespace
+}  // namespace crv::engine
