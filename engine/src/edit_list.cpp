@@ -247,6 +247,31 @@ std::string editInteger(long long value, int width, int minDigits) {
     return rightAligned(digits, width);
 }
 
+std::string editMHzOfKHz(std::int32_t kHz, int width) {
+    // From 1 MHz to 999.999 MHz the digits are those of the whole kHz: the
+    // double nearest kHz * 0.001 lies within far less than half a unit of
+    // the third decimal of kHz / 1000, so F rounding gives exactly them.
+    if (kHz < 1000 || kHz > 999999) return editFixed(kHz * 0.001, width, 3);
+    char text[7];
+    std::string digits(text, putMHzOfKHz(text, kHz));
+    digits.erase(0, digits.find_first_not_of(' '));
+    return rightAligned(digits, width);
+}
+
+char* putMHzOfKHz(char* at, std::int32_t kHz) {
+    int mhz = kHz / 1000;
+    const int khz = kHz % 1000;
+    for (int i = 2; i >= 0; --i) {
+        at[i] = mhz > 0 || i == 2 ? static_cast<char>('0' + mhz % 10) : ' ';
+        mhz /= 10;
+    }
+    at[3] = '.';
+    at[4] = static_cast<char>('0' + khz / 100);
+    at[5] = static_cast<char>('0' + khz / 10 % 10);
+    at[6] = static_cast<char>('0' + khz % 10);
+    return at + 7;
+}
+
 std::string editFixed(double value, int width, int decimals) {
     // One F-field rule for the report and the pattern plot files.
     return crv::formats::fixedField(value, width, decimals);

@@ -10,6 +10,7 @@
 // A number too wide for its field prints as w asterisks. Text fields hold the
 // engine's fixed-width texts: a shorter text is blank-padded on the right.
 // Printing never depends on the process locale.
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <variant>
@@ -51,6 +52,13 @@ std::vector<std::string> editLines(std::string_view layout, const std::vector<Ed
 // Single fields, exposed for tests and for callers building lines by hand.
 std::string editInteger(long long value, int width, int minDigits = -1);
 std::string editFixed(double value, int width, int decimals);
+// editFixed(kHz * 0.001, width, 3): a whole number of kHz in MHz, without the
+// general field's exact expansion of the binary value (a list of a million
+// records spent most of its making there). The same text for every kHz.
+std::string editMHzOfKHz(std::int32_t kHz, int width);
+// From 1 MHz up to 999.999 MHz (1000 <= kHz <= 999999): the seven characters
+// of editMHzOfKHz(kHz, 7) written at `at`; returns the end.
+char* putMHzOfKHz(char* at, std::int32_t kHz);
 std::string editExponent(double value, int width, int decimals);
 
 }  // namespace crv::engine

@@ -89,10 +89,38 @@ bool takes(const StationFilter& filter, int slot) {
     return filter.empty() || filter[static_cast<std::size_t>(slot)];
 }
 
+// 0 <= n <= 9999 right-aligned in four columns, as editInteger(n, 4).
+char* putFour(char* at, int n) {
+    for (int i = 3; i >= 0; --i) {
+        at[i] = n > 0 || i == 3 ? static_cast<char>('0' + n % 10) : ' ';
+        n /= 10;
+    }
+    return at + 4;
+}
+
+// " PPPP SSSS SSSS[ SSSS] FFF.FFF": the fields as editInteger and
+// editMHzOfKHz write them, made in place for the usual values (a list can
+// hold a million records, and the general fields took most of its making).
 std::string recordText(int proponent, const std::array<int, 3>& slots, int signals, std::int32_t productKHz) {
-    std::string line = " " + editInteger(proponent, 4);
-    for (int k = 0; k < signals; ++k) line += " " + editInteger(slots[static_cast<std::size_t>(k)], 4);
-    return line + " " + editFixed(productKHz * 0.001, 7, 3);
+    bool usual = proponent >= 0 && proponent <= 9999 && productKHz >= 1000 && productKHz <= 999999;
+    for (int k = 0; k < signals; ++k)
+        usual = usual && slots[static_cast<std::size_t>(k)] >= 0 && slots[static_cast<std::size_t>(k)] <= 9999;
+    if (!usual) {
+        std::string line = " " + editInteger(proponent, 4);
+        for (int k = 0; k < signals; ++k) line += " " + editInteger(slots[static_cast<std::size_t>(k)], 4);
+        return line + " " + editMHzOfKHz(productKHz, 7);
+    }
+    char text[32];
+    char* at = text;
+    *at++ = ' ';
+    at = putFour(at, proponent);
+    for (int k = 0; k < signals; ++k) {
+        *at++ = ' ';
+        at = putFour(at, slots[static_cast<std::size_t>(k)]);
+    }
+    *at++ = ' ';
+    at = putMHzOfKHz(at, productKHz);
+    return std::string(text, static_cast<std::size_t>(at - text));
 }
 
 // Sorts the records as the list rules say, then writes them (no file for no

@@ -73,3 +73,12 @@ TEST(EditList, ExactTiesRoundAwayFromZero) {
     EXPECT_EQ(editFixed(99.96, 5, 1), "100.0");
     EXPECT_EQ(editExponent(0.99996, 10, 4), "0.1000E+01");
 }
+
+// The list records' products: every whole number of kHz the engine can make
+// (and some it cannot) prints as the general F field prints kHz * 0.001.
+TEST(EditList, MHzOfWholeKHzAsTheGeneralField) {
+    for (std::int32_t kHz = -2000; kHz <= 1001000; ++kHz)
+        ASSERT_EQ(editMHzOfKHz(kHz, 7), editFixed(kHz * 0.001, 7, 3)) << kHz;
+    for (const std::int32_t kHz : {0, 999, 1000, 9999, 10000, 99999, 100000, 108100, 999999, 1000000})
+        for (const int width : {4, 5, 6, 8}) EXPECT_EQ(editMHzOfKHz(kHz, width), editFixed(kHz * 0.001, width, 3)) << kHz;
+}
