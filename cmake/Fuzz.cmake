@@ -4,13 +4,19 @@
 # seeded set of mutations of each seed. With clang and CRV_LIBFUZZER=ON it also
 # builds NAME_fuzzer, a libFuzzer binary for long runs:
 #   build/bin/NAME_fuzzer -max_total_time=3600 CORPUS_COPY/
+# Without CRV_BUILD_TESTS it adds nothing.
 option(CRV_LIBFUZZER "Also build libFuzzer binaries of the fuzz entries (clang only)" OFF)
 set(CRV_FUZZ_MUTATIONS 200 CACHE STRING "Seeded mutations per seed in the fuzz replay tests")
 
-add_library(crv_fuzz_support STATIC ${CMAKE_CURRENT_LIST_DIR}/fuzz/fuzz_support.cpp)
-target_include_directories(crv_fuzz_support PUBLIC ${CMAKE_CURRENT_LIST_DIR}/fuzz)
+if(CRV_BUILD_TESTS)
+  add_library(crv_fuzz_support STATIC ${CMAKE_CURRENT_LIST_DIR}/fuzz/fuzz_support.cpp)
+  target_include_directories(crv_fuzz_support PUBLIC ${CMAKE_CURRENT_LIST_DIR}/fuzz)
+endif()
 
 function(crv_add_fuzz_target name)
+  if(NOT CRV_BUILD_TESTS)
+    return()
+  endif()
   cmake_parse_arguments(F "" "CORPUS" "SOURCES;LIBS" ${ARGN})
   add_executable(${name}_replay ${F_SOURCES} ${PROJECT_SOURCE_DIR}/cmake/fuzz/replay_main.cpp)
   target_link_libraries(${name}_replay PRIVATE ${F_LIBS} crv_fuzz_support)

@@ -93,21 +93,6 @@ MessageAnswer QtMessagePresenter::present(const Message& message) {
     }
 }
 
-MessageAnswer RecordingPresenter::present(const Message& message) {
-    messages.push_back(message);
-    if (!answers.empty()) {
-        MessageAnswer a = answers.front();
-        answers.erase(answers.begin());
-        return a;
-    }
-    switch (message.buttons) {
-    case MessageButtons::YesNo:
-    case MessageButtons::YesNoCancel: return MessageAnswer::Yes;
-    case MessageButtons::RetryCancel: return MessageAnswer::Retry;
-    default: return MessageAnswer::Ok;
-    }
-}
-
 crv::common::MessagePresenter& installQtMessagePresenter() {
     current = &qtPresenter();
     crv::platform::setMessagePresenter(&platformPresenter, nullptr);

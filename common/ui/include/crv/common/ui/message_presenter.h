@@ -27,7 +27,9 @@ public:
 };
 
 // Records every message and answers from a script (Ok, or the first button,
-// once the script is used up). Shows nothing.
+// once the script is used up). Shows nothing. Defined in
+// crv_common_ui_testing, which only tests and benchmarks link: a program
+// that used it would not link.
 class RecordingPresenter : public crv::common::MessagePresenter {
 public:
     crv::common::MessageAnswer present(const crv::common::Message& message) override;

@@ -1,0 +1,26 @@
+// The tests' presenter: lives in crv_common_ui_testing, which only the tests
+// and benchmarks link, so the programs carry no presenter that shows nothing.
+#include "crv/common/ui/message_presenter.h"
+
+namespace crv::common::ui {
+
+using crv::common::Message;
+using crv::common::MessageAnswer;
+using crv::common::MessageButtons;
+
+MessageAnswer RecordingPresenter::present(const Message& message) {
+    messages.push_back(message);
+    if (!answers.empty()) {
+        MessageAnswer a = answers.front();
+        answers.erase(answers.begin());
+        return a;
+    }
+    switch (message.buttons) {
+    case MessageButtons::YesNo:
+    case MessageButtons::YesNoCancel: return MessageAnswer::Yes;
+    case MessageButtons::RetryCancel: return MessageAnswer::Retry;
+    default: return MessageAnswer::Ok;
+    }
+}
+
+}  // namespace crv::common::ui
