@@ -1,15 +1,32 @@
 #!/usr/bin/env bash
-# Installs what the build and the tests need, when it is missing. Quiet and
-# quick when everything is already there.
+# Installs what the build needs, when it is missing. Quiet and quick when
+# everything is already there.
+# Usage: scripts/deps.sh [programs|tests]
+#   programs  what building and running the programs needs (the main job)
+#   tests     that and what the tests and CI need (the default)
 set -euo pipefail
+set_name="${1:-tests}"
 
-packages=(
+programs=(
   build-essential cmake ninja-build
-  libgtest-dev libgmock-dev
-  qt6-base-dev qt6-qpa-plugins libgl-dev fonts-liberation fonts-liberation2
-  emf2svg locales
-  xvfb xauth poppler-utils
+  qt6-base-dev libgl-dev fonts-liberation fonts-liberation2
 )
+# GoogleTest; the offscreen and VNC platform plugins; metafile and PDF tools
+# the tests read their output with; the German locale; an X server, a window
+# manager and key input for the window tests and the installed program's
+# start; the desktop entry checker for the package's entries.
+tests=(
+  libgtest-dev libgmock-dev
+  qt6-qpa-plugins emf2svg locales
+  xvfb xauth poppler-utils xdotool
+  desktop-file-utils
+)
+
+case "$set_name" in
+  programs) packages=("${programs[@]}") ;;
+  tests) packages=("${programs[@]}" "${tests[@]}") ;;
+  *) echo "usage: $0 [programs|tests]" >&2; exit 2 ;;
+esac
 
 missing=()
 for p in "${packages[@]}"; do
@@ -18,18 +35,16 @@ for p in "${packages[@]}"; do
   fi
 done
 
+SUDO=""
+if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
 if ((${#missing[@]})); then
   echo "Installing: ${missing[*]}" >&2
-  SUDO=""
-  if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
   export DEBIAN_FRONTEND=noninteractive
   $SUDO apt-get update -qq
   $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
 fi
 
 # The locale tests read and print numbers under a German locale.
-if ! locale -a 2>/dev/null | grep -qi '^de_DE\.utf8$'; then
-  SUDO=""
-  if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
+if [ "$set_name" = tests ] && ! locale -a 2>/dev/null | grep -qi '^de_DE\.utf8$'; then
   $SUDO localedef -i de_DE -f UTF-8 de_DE.UTF-8 2>/dev/null || true
 fi

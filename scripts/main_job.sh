@@ -1,5 +1,7 @@
 #!/usr/bin/env bash
-# The main job: installs what is missing, builds, writes the sample workspace
+# The main job: installs what is missing, builds the engine, its driver, the
+# sample writer and the two programs (not the tests: scripts/test.sh builds
+# and runs every one of them), writes the sample workspace
 # (databases, user files, cases) under workspace/, points the settings at it,
 # searches the sample databases through the engine, runs the sample ILS case,
 # summarises its results and starts the scientific edition CRV_Sci on the
@@ -7,7 +9,7 @@
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 build="${CRV_BUILD_DIR:-$root/build}"
-"$root/scripts/deps.sh"
+"$root/scripts/deps.sh" programs
 
 # The build's own lines go to a log; here it is one line of progress.
 mkdir -p "$build"
@@ -22,7 +24,7 @@ progress() {
   done
   if [ -t 1 ]; then printf '\r'; fi
 }
-if ! "$root/scripts/build.sh" "$build" 2>&1 | tee "$log" | progress; then
+if ! "$root/scripts/build.sh" "$build" -DCRV_BUILD_TESTS=OFF --target crv_programs 2>&1 | tee "$log" | progress; then
   echo "the build failed; the end of its log ($log):" >&2
   tail -n 30 "$log" >&2
   exit 1

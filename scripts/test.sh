@@ -3,8 +3,9 @@
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 build="${CRV_BUILD_DIR:-$root/build}"
-"$root/scripts/deps.sh"
-"$root/scripts/build.sh" "$build"
+"$root/scripts/deps.sh" tests
+# The main job switches the tests off in the same build folder; on again here.
+"$root/scripts/build.sh" "$build" -DCRV_BUILD_TESTS=ON
 cd "$build"
 # Tests never touch the user's own settings or folders.
 export CORVANE_SETTINGS="$build/test-home/settings.ini"
