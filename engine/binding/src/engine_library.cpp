@@ -6,6 +6,7 @@
 #include <climits>
 #include <exception>
 #include <mutex>
+#include <vector>
 
 namespace crv::binding {
 
@@ -81,6 +82,16 @@ std::string executableFolder() {
     return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
 }
 
+std::vector<std::string> engineLibraryCandidates(const std::string& executableFolder) {
+    std::vector<std::string> candidates;
+    if (!executableFolder.empty()) {
+        candidates.push_back(executableFolder + kEngineLibraryName);
+        candidates.push_back(executableFolder + "../lib/" + kEngineLibraryName);
+    }
+    candidates.push_back(kEngineLibraryName);
+    return candidates;
+}
+
 EngineLibrary::EngineLibrary(std::string libraryPath) : libraryPath_(std::move(libraryPath)) {}
 
 void* EngineLibrary::bound(Export which, const char* name) {
@@ -92,17 +103,26 @@ void* EngineLibrary::bound(Export which, const char* name) {
 
 void* EngineLibrary::symbol(const char* name) {
     if (!handle_) {
-        std::string why;
+        std::string where;
         if (!libraryPath_.empty()) {
             handle_ = ::dlopen(libraryPath_.c_str(), RTLD_NOW | RTLD_LOCAL);
         } else {
-            handle_ = ::dlopen((executableFolder() + "libcrv50.so").c_str(), RTLD_NOW | RTLD_LOCAL);
-            if (!handle_) handle_ = ::dlopen("libcrv50.so", RTLD_NOW | RTLD_LOCAL);
+            // A copy that is there but does not load is reported, never
+            // passed over for one further down the list: the program would
+            // run an engine other than the one installed with it.
+            const std::string folder = executableFolder();
+            for (const std::string& candidate : engineLibraryCandidates(folder)) {
+                const bool byName = candidate.find('/') == std::string::npos;
+                if (!byName && ::access(candidate.c_str(), F_OK) != 0) continue;
+                if (byName && !folder.empty()) where = " (not in " + folder + " nor " + folder + "../lib/)";
+                handle_ = ::dlopen(candidate.c_str(), RTLD_NOW | RTLD_LOCAL);
+                break;
+            }
         }
         if (!handle_) {
             const char* err = ::dlerror();
             throw EngineError(std::string("The engine library libcrv50.so cannot be loaded: ") +
-                              (err ? err : "not found") + ".");
+                              (err ? err : "not found") + where + ".");
         }
     }
     void* address = ::dlsym(handle_, name);

@@ -1,20 +1,31 @@
 #pragma once
 // The engine bound by name: libcrv50.so is opened at the first call (from the
-// program's own folder first, then the system's search path) and each export
-// is looked up at its own first call and kept for the life of the process.
+// program's own folder, then its ../lib, then the system's search path) and
+// each export is looked up at its own first call and kept for the life of the
+// process.
 // A program without the library starts and runs until its first engine call,
 // which then throws EngineError naming what is missing.
 #include <array>
 #include <mutex>
 #include <string>
+#include <vector>
 
 #include "crv/binding/engine_api.h"
 
 namespace crv::binding {
 
+inline constexpr const char* kEngineLibraryName = "libcrv50.so";
+
+// Where the library is looked for, in order, for a program in
+// `executableFolder` (ending in "/"): beside it (the build folder, or a
+// program unpacked anywhere), in its ../lib (an installed prefix, PREFIX/bin
+// and PREFIX/lib), then by name through the dynamic loader (LD_LIBRARY_PATH,
+// the system's library folders). The first file there is the one opened.
+std::vector<std::string> engineLibraryCandidates(const std::string& executableFolder);
+
 class EngineLibrary : public EngineApi {
 public:
-    // `libraryPath` "" means "libcrv50.so" beside the executable, then by name.
+    // `libraryPath` "" means the first of engineLibraryCandidates(executableFolder()).
     explicit EngineLibrary(std::string libraryPath = {});
 
     void Grid(const std::string& runFolder, const Progress& progress, std::int16_t& status,
