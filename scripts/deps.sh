@@ -18,7 +18,7 @@ programs=(
 tests=(
   libgtest-dev libgmock-dev
   qt6-qpa-plugins emf2svg locales
-  xvfb xauth poppler-utils xdotool
+  xvfb xauth openbox xdotool poppler-utils
   desktop-file-utils
 )
 
