@@ -103,17 +103,7 @@ grep -qx "Model Type=SCI" "$settings" || fail "the settings do not name the scie
 # them: every database it names is there.
 work="$home/workspace"
 "$unpacked/usr/bin/crv_sample" "$work" >/dev/null
-cat >"$settings" <<INI
-[Paths]
-FCC Database=$work/db/FMALL.dat
-QVA Database=$work/db/A108M118.dat
-Use QVA DB=1
-COM Database=$work/db/G118M136.dat
-Use COM DB=1
-Data Folder=$work/Data/
-Output Folder=$work/Output/
-User Folder=$work/User/
-INI
+"$root/scripts/workspace_paths.sh" "$work" >"$settings"
 start second || fail "start on the sample workspace failed: $(cat "$scratch/second.log")"
 grep -qx "FCC Database=$work/db/FMALL.dat" "$settings" || fail "the workspace's FM database was dropped"
 grep -qx "Data Folder=$work/Data/" "$settings" || fail "the workspace's Data folder was dropped"

@@ -38,19 +38,10 @@ echo "== sample workspace: $work =="
 
 # The settings the engine and the programs share, pointing at the workspace.
 export CORVANE_SETTINGS="$work/settings.ini"
-cat >"$CORVANE_SETTINGS" <<INI
-[Paths]
-FCC Database=$work/db/FMALL.dat
-QVA Database=$work/db/A108M118.dat
-Use QVA DB=1
-COM Database=$work/db/G118M136.dat
-Use COM DB=1
-Data Folder=$work/Data/
-Output Folder=$work/Output/
-User Folder=$work/User/
-[General]
-Model Type=SCI
-INI
+{
+  "$root/scripts/workspace_paths.sh" "$work"
+  printf '[General]\nModel Type=SCI\n'
+} >"$CORVANE_SETTINGS"
 echo "settings: $CORVANE_SETTINGS"
 "$crv50" config
 
