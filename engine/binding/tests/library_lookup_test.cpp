@@ -2,6 +2,7 @@
 // ../lib (an installed prefix), then through the dynamic loader's path. Each
 // layout is laid out for real in a scratch folder with a copy of the driver,
 // which binds the library exactly as the programs do.
+#include <dlfcn.h>
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -109,6 +110,11 @@ TEST_F(LookupLayout, ADamagedCopyIsReportedNotPassedOver) {
 }
 
 TEST_F(LookupLayout, MissingEverywhereNamesWhereItLooked) {
+    // With the package installed, the system's own copy is found by name.
+    if (void* installed = ::dlopen("libcrv50.so", RTLD_NOW | RTLD_LOCAL)) {
+        ::dlclose(installed);
+        GTEST_SKIP() << "libcrv50.so is installed in the system's library folders";
+    }
     const Result r = distance((root_ / "elsewhere").string());
     EXPECT_EQ(r.status, 2) << r.output;
     const std::string bin = (root_ / "bin").string() + "/";
