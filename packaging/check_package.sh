@@ -5,7 +5,8 @@
 # the desktop entries, and starts the unpacked CRV_Sci under an X server with
 # a window manager: once with no settings at all, once on a sample workspace
 # written by the unpacked crv_sample. Each start reaches the main window and
-# leaves through File > Exit with status 0.
+# leaves through File > Exit with status 0. The programs must hold no
+# test-only code (recording presenter, window pictures, fake engine).
 # Usage: packaging/check_package.sh [BUILD_DIR]
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
@@ -66,6 +67,15 @@ echo "-- libraries of every binary"
 for f in "$unpacked"/usr/bin/* "$unpacked"/usr/lib/libcrv50.so; do
   out="$(ldd "$f" 2>&1)" || fail "ldd $f: $out"
   if grep -q "not found" <<<"$out"; then fail "$f: $(grep 'not found' <<<"$out")"; fi
+done
+# The programs export their symbols (the engine's message hook finds them
+# so), which also shows whether any test-only code was linked in.
+for f in "$unpacked"/usr/bin/CRV "$unpacked"/usr/bin/CRV_Sci; do
+  symbols="$(nm -D -C "$f")" || fail "nm $f failed"
+  grep -q "QtMessagePresenter" <<<"$symbols" || fail "nm shows no symbols of $f"
+  if grep -E "RecordingPresenter|saveSnapshot|FakeEngine|journey" <<<"$symbols" >"$scratch/test-code.txt"; then
+    fail "$f holds test-only code: $(head -n 3 "$scratch/test-code.txt")"
+  fi
 done
 # The engine is opened at run time, so ldd does not show it: the driver
 # binds it from ../lib as the programs do.
