@@ -16,7 +16,8 @@ namespace {
 using crv::test::readBytes;
 using crv::test::writeBytes;
 
-const std::string kGolden = CRV_TEST_DATA "receiver_points.plx";
+// The golden of the plot-file unit: a header and two points.
+const std::string kGolden = CRV_FORMATS_TEST_DATA "receiver_points.plx";
 constexpr std::size_t kPointFrame = 34;  // two length markers around 26 bytes
 
 std::string failureOf(const std::string& path) {

@@ -8,7 +8,7 @@
 #include "crv/common/service_volume.h"
 #include "crv/platform/text_file.h"
 #include "crv/viewers/plot_builders.h"
-#include "plot_file.h"
+#include "crv/formats/plot_file.h"
 
 #include <algorithm>
 #include <cmath>

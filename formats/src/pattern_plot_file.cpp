@@ -1,7 +1,8 @@
-#include "pattern_plot_file.h"
+#include "crv/formats/pattern_plot_file.h"
 
 #include <cmath>
 
+#include "crv/formats/numbers.h"
 #include "crv/platform/numbers.h"
 #include "crv/platform/text_file.h"
 
@@ -12,41 +13,6 @@ constexpr const char* kAngleCaption = "           Angle         Rel. Signal     
 constexpr const char* kUnitCaption = "           (deg)         Strength (%)       Strength (dB)";
 constexpr const char* kGainPrefix = "    Gain:  ";
 }  // namespace
-
-std::string fixedField(double value, int width, int decimals) {
-    const std::string stars(static_cast<std::size_t>(width), '*');
-    if (!std::isfinite(value)) return stars;
-    // Printed as the report prints an F field, so that a pattern reads the same
-    // in both: the exact binary value rounded with halves away from zero, no
-    // minus sign on a value that rounds to zero, and the leading zero of "0.5"
-    // dropped when the field is too narrow for it.
-    std::string text = crv::platform::formatFixed(std::fabs(value), decimals + 40);
-    const std::size_t cut = text.find('.') + 1 + static_cast<std::size_t>(decimals);
-    const bool roundUp = text[cut] >= '5';
-    text.resize(cut);
-    if (roundUp) {
-        int i = static_cast<int>(cut) - 1;
-        for (; i >= 0; --i) {
-            char& digit = text[static_cast<std::size_t>(i)];
-            if (digit == '.') continue;
-            if (digit != '9') {
-                ++digit;
-                break;
-            }
-            digit = '0';
-        }
-        if (i < 0) text.insert(0, "1");
-    }
-    if (value < 0 && text.find_first_of("123456789") != std::string::npos) text.insert(0, "-");
-    if (static_cast<int>(text.size()) > width) {
-        if (text.rfind("0.", 0) == 0)
-            text.erase(0, 1);
-        else if (text.rfind("-0.", 0) == 0)
-            text.erase(1, 1);
-    }
-    if (static_cast<int>(text.size()) > width) return stars;
-    return std::string(static_cast<std::size_t>(width) - text.size(), ' ') + text;
-}
 
 PatternRow patternRow(double angleDeg, double db) { return {angleDeg, 100.0 * std::pow(10.0, db / 20.0), db}; }
 

@@ -43,8 +43,4 @@ struct PatternPlotData {
 };
 std::optional<PatternPlotData> readPatternPlotFile(const std::string& path, std::string& error);
 
-// Fortran-style fixed field, printed as the report prints one: right-aligned
-// in `width` columns, or `width` asterisks when the value does not fit.
-std::string fixedField(double value, int width, int decimals);
-
 }  // namespace crv::formats
