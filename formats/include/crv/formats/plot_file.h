@@ -11,9 +11,10 @@
 #include <string_view>
 #include <vector>
 
+#include "crv/formats/version.h"
+
 namespace crv::formats {
 
-inline constexpr const char* kVersionText = "CRV Version 5.0.6";
 inline constexpr std::int16_t kSectionEnd = 9999;
 
 // The 18 header records shared by both kinds of file.

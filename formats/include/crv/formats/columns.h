@@ -1,0 +1,64 @@
+#pragma once
+// Fixed columns of the text formats. Every layout names its fields as column
+// ranges, 1-based and inclusive as the layouts are numbered ("frequency in
+// columns 10-16"), so a reader and a writer of one file can never disagree on
+// where a field stands.
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace crv::formats {
+
+struct Columns {
+    int first;
+    int last;
+    constexpr int width() const { return last - first + 1; }
+};
+
+// The text in the columns: shorter (or empty) when the line ends early, never
+// read past its end.
+std::string_view textAt(std::string_view line, Columns c);
+// The same without blanks at either end.
+std::string_view trimmedAt(std::string_view line, Columns c);
+// True when the columns hold nothing but blanks (or lie past the line's end).
+bool blankAt(std::string_view line, Columns c);
+
+// A real in the columns: a blank field is 0, a number as the data files write
+// one ("12", "-1.5", ".5", "5.", "1E3") its value; anything else is not a
+// number (nullopt).
+std::optional<double> realAt(std::string_view line, Columns c);
+// A whole number in the columns; a blank field is 0, anything but an optional
+// sign and digits is not one (nullopt).
+std::optional<long long> integerAt(std::string_view line, Columns c);
+
+// Puts the text into the columns, left-justified and blank-padded or cut to
+// their width; a line shorter than the columns is first lengthened with
+// blanks.
+void putText(std::string& line, Columns c, std::string_view text);
+
+// A line of fixed length filled field by field.
+class ColumnLine {
+public:
+    explicit ColumnLine(std::size_t length) : text_(length, ' ') {}
+    // Left-justified, cut to the field.
+    void text(Columns c, std::string_view value);
+    // Right-aligned; asterisks when the number does not fit.
+    void integer(Columns c, long long value);
+    // Minutes and seconds: two digits with a leading zero ("05").
+    void twoDigits(Columns c, long long value);
+    // The value with `decimals` decimals as printf prints it (the exact binary
+    // value rounded), right-aligned; asterisks when it does not fit or is not
+    // finite. A value that rounds to zero carries no minus sign.
+    void real(Columns c, double value, int decimals);
+    // Whole degrees, right-aligned; "-0" when the position is less than a
+    // degree south or east, so the sign is not lost.
+    void degrees(Columns c, std::int32_t value, bool negative);
+    const std::string& str() const { return text_; }
+
+private:
+    void rightAligned(Columns c, const std::string& value);
+    std::string text_;
+};
+
+}  // namespace crv::formats
