@@ -237,6 +237,15 @@ std::string formatGrouped(double value, int decimals) {
     return negative ? "-" + out : out;
 }
 
+std::string formatG(double value, int precision) {
+    if (std::isnan(value)) return std::signbit(value) ? "-nan" : "nan";
+    if (std::isinf(value)) return value < 0 ? "-inf" : "inf";
+    char buf[64];
+    const auto [end, ec] =
+        std::to_chars(buf, buf + sizeof buf, value, std::chars_format::general, precision < 1 ? 1 : precision);
+    return ec == std::errc() ? std::string(buf, end) : std::string();
+}
+
 std::string FormatField(double value, int width, int decimals) {
     std::string text = formatDecimal(value, decimals < 0 ? 0 : decimals);
     const auto w = static_cast<std::size_t>(width < 0 ? 0 : width);

@@ -60,6 +60,10 @@ double singleToDouble(float value);
 // Str(x): the general format with a leading blank when x is not negative.
 std::string Str(double value);
 
+// printf's "%.*g" without the locale: `precision` significant digits, the
+// shortest of fixed and exponent form, trailing zeros dropped ("1e+300").
+std::string formatG(double value, int precision = 6);
+
 // The value with `decimals` decimals (halves away from zero on the shortest
 // decimal text), right-aligned with blanks to `width`; a longer text keeps only
 // its first `width` characters, as the fixed columns of the data files demand.

@@ -3,6 +3,7 @@
 // framed by a 4-byte little-endian length before and after, little-endian
 // integers, IEEE single reals, blank-padded texts. The engine writes them and
 // the plot viewer reads them with this one unit.
+#include <cstddef>
 #include <cstdint>
 #include <cstdio>
 #include <memory>
@@ -16,6 +17,23 @@
 namespace crv::formats {
 
 inline constexpr std::int16_t kSectionEnd = 9999;
+
+// The most receiver points a grid lays (the grid refuses a case that would
+// make more): every evaluation reads the point file whole and tests each
+// point against every station.
+inline constexpr long long kMaxReceiverPoints = 5'000'000;
+// The 18 header records with their length markers: 279 bytes of data.
+inline constexpr std::size_t kPlotHeaderBytes = 279 + 18 * 8;
+// The largest files a run writes: every receiver point once and at most two
+// section ends (the vertical grid's carries seven reals), each record with
+// its two length markers. An interference plot file holds at most one point
+// record per receiver point. A file past its bound is refused from its size.
+inline constexpr std::size_t kReceiverPointFileMaxBytes =
+    kPlotHeaderBytes + static_cast<std::size_t>(kMaxReceiverPoints + 2) * (4 + 30 + 4);
+inline constexpr std::size_t kInterferencePlotFileMaxBytes =
+    kPlotHeaderBytes + static_cast<std::size_t>(kMaxReceiverPoints + 2) * (4 + 12 + 4);
+// Any plot file the viewer is given: the larger of the two.
+inline constexpr std::size_t kPlotFileMaxBytes = kReceiverPointFileMaxBytes;
 
 // The 18 header records shared by both kinds of file.
 struct PlotHeader {
