@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "crv/formats/version.h"
+#include "crv/platform/expected.h"
 
 namespace crv::formats {
 
@@ -158,5 +159,37 @@ std::optional<ReceiverPoint> decodeReceiverPoint(std::string_view data);
 // the value.
 std::string receiverPointProblem(const ReceiverPoint& p);
 std::optional<InterferencePoint> decodeInterferencePoint(std::string_view data);
+
+// A plot or receiver-point file held whole in memory and walked record by
+// record, with the framing checks of RecordReader: both length markers equal,
+// nothing read past the end. A page of a million points would otherwise cost
+// a system call per record. Files of the first versions are walked too: no
+// version record, no length markers but 2 bytes before each record, records
+// of fixed sizes, titles of 60 and 73 characters.
+class PlotFileWalk {
+public:
+    explicit PlotFileWalk(std::string bytes);
+    // True for a file of the first versions (its first record holds no
+    // "CRV Version").
+    bool firstVersions() const { return old_; }
+    // The header records; nullopt with error() set when they end early or
+    // are damaged.
+    std::optional<PlotHeader> header();
+    // The next record's data (oldSize bytes in the first versions); nullopt
+    // at the end or on damage (error() set).
+    std::optional<std::string_view> next(std::size_t oldSize = 0);
+    const std::string& error() const { return error_; }
+
+private:
+    std::nullopt_t fail(const char* why);
+    std::string bytes_;
+    std::size_t at_ = 0;
+    std::string error_;
+    bool old_ = false;
+};
+
+// The whole of a plot or receiver-point file of at most kPlotFileMaxBytes,
+// refused from its size when larger; errors name the file.
+crv::platform::Expected<PlotFileWalk> readPlotFile(const std::string& path);
 
 }  // namespace crv::formats
