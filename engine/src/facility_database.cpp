@@ -133,11 +133,4 @@ long FindCellStart(const DatabaseFile& db, std::string_view key) {
     return mid;
 }
 
-std::string cellKey(int latitudeCell, int longitudeCell) {
-    char text[32];
-    std::snprintf(text, sizeof text, "%c%02d%c%03d", latitudeCell < 0 ? '-' : ' ', std::abs(latitudeCell),
-                  longitudeCell < 0 ? '-' : ' ', std::abs(longitudeCell));
-    return text;
-}
-
 }  // namespace crv::engine

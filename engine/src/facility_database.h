@@ -17,6 +17,7 @@
 #include <string>
 #include <string_view>
 
+#include "crv/formats/facility_records.h"
 #include "file_units.h"
 
 namespace crv::engine {
@@ -76,11 +77,7 @@ long CountRecords(const std::function<bool(long)>& readable);
 // ends the search (not found) or the step back to the cell's first record.
 long FindCellStart(const DatabaseFile& db, std::string_view key);
 
-// The 7-character cell key of a whole-degree cell: latitude in 3 characters
-// with at least 2 digits, longitude in 4 with at least 3, a "-" before the
-// digits of a negative value and a blank in that place otherwise (" 38 077",
-// "-05-003"). A blank sorts before "-", so every non-negative key sorts before
-// every negative one.
-std::string cellKey(int latitudeCell, int longitudeCell);
+// The cell key of a whole-degree cell, as the databases' records begin.
+using crv::formats::cellKey;
 
 }  // namespace crv::engine

@@ -49,7 +49,130 @@ std::string twoDigits(int v) {
     return s.size() < 2 ? "0" + s : s;
 }
 
+// Reads fields of one line by their columns; the first that holds no number
+// is noted and ends the reading.
+class FieldReader {
+public:
+    FieldReader(std::string_view line, Columns* bad) : line_(line), bad_(bad) {}
+    bool ok() const { return ok_; }
+    std::string text(Columns c) const {
+        std::string_view t = textAt(line_, c);
+        while (!t.empty() && t.back() == ' ') t.remove_suffix(1);
+        return std::string(t);
+    }
+    double real(Columns c) {
+        if (!ok_) return 0;
+        const auto v = realAt(line_, c);
+        if (!v || !std::isfinite(*v)) return failAt(c);
+        return *v;
+    }
+    int whole(Columns c) {
+        if (!ok_) return 0;
+        const auto v = integerAt(line_, c);
+        if (!v || *v < -2147483647LL || *v > 2147483647LL) return static_cast<int>(failAt(c));
+        return static_cast<int>(*v);
+    }
+    // Degrees, minutes and seconds; the degrees carry the hemisphere.
+    DmsField position(Columns degrees, Columns minutes, Columns seconds) {
+        DmsField f;
+        f.negative = trimmedAt(line_, degrees).starts_with('-');
+        f.degrees = whole(degrees);
+        if (f.degrees < 0) f.degrees = -f.degrees;
+        f.minutes = whole(minutes);
+        f.seconds = whole(seconds);
+        return f;
+    }
+
+private:
+    double failAt(Columns c) {
+        if (bad_) *bad_ = c;
+        ok_ = false;
+        return 0;
+    }
+    std::string_view line_;
+    Columns* bad_;
+    bool ok_ = true;
+};
+
 }  // namespace
+
+std::optional<NavaidLine> readNavaidLine(std::string_view line, NavaidMark* mark, Columns* bad) {
+    namespace c = navaid_line;
+    FieldReader r(line, bad);
+    NavaidLine n;
+    n.identifier = r.text(c::identifier);
+    n.runwayHeadingDeg = r.real(c::runwayHeading);
+    n.frequencyMHz = r.real(c::frequency);
+    n.latitude = r.position(c::latDegrees, c::latMinutes, c::latSeconds);
+    n.longitude = r.position(c::lonDegrees, c::lonMinutes, c::lonSeconds);
+    n.fieldElevationFt = r.real(c::fieldElevation);
+    n.runwayLengthFt = r.real(c::runwayLength);
+    n.transmitterPower = r.real(c::transmitterPower);
+    n.arrayType = r.whole(c::arrayType);
+    n.serviceVolumeType = r.whole(c::serviceVolumeType);
+    n.serviceVolumeRadiusNmi = r.real(c::serviceVolumeRadius);
+    n.serviceVolumeHeightFt = r.real(c::serviceVolumeHeight);
+    if (!r.ok()) return std::nullopt;
+    if (mark) {
+        const std::string_view after = line.size() > c::kLength ? line.substr(c::kLength) : std::string_view();
+        *mark = after == std::string(" ") + c::kCheckedMark ? NavaidMark::Checked
+                : after == "  "                            ? NavaidMark::Pending
+                                                           : NavaidMark::None;
+    }
+    return n;
+}
+
+std::optional<RfSourceLine> readRfSourceLine(std::string_view line, Columns* bad) {
+    namespace c = rf_source_line;
+    FieldReader r(line, bad);
+    RfSourceLine s;
+    s.callSign = r.text(c::callSign);
+    s.frequencyMHz = r.real(c::frequency);
+    s.latitude = r.position(c::latDegrees, c::latMinutes, c::latSeconds);
+    s.longitude = r.position(c::lonDegrees, c::lonMinutes, c::lonSeconds);
+    s.erpKw = r.real(c::erp);
+    s.antennaElevationFt = r.real(c::antennaElevation);
+    s.elementType = r.whole(c::elementType);
+    s.horizontalPattern = r.whole(c::horizontalPattern);
+    s.rotationDeg = r.real(c::rotation);
+    s.proponentStatus = r.whole(c::proponentStatus);
+    s.licenceStatus = r.text(c::licenceStatus);
+    s.dummyMask = r.whole(c::dummyMask);
+    if (!r.ok()) return std::nullopt;
+    return s;
+}
+
+std::optional<OptionsLine> readOptionsLine(std::string_view line, Columns* bad) {
+    namespace c = options_line;
+    FieldReader r(line, bad);
+    OptionsLine o;
+    o.gridType = r.whole(c::gridType);
+    o.intermodType = r.whole(c::intermodType);
+    o.antennaRejection = r.whole(c::antennaRejection);
+    o.criteriaType = r.whole(c::criteriaType);
+    o.cutoffType = r.whole(c::cutoffType);
+    o.outputStyle = r.whole(c::outputStyle);
+    o.gridAltitudeFt = r.real(c::gridAltitude);
+    o.gridAngleDeg = r.real(c::gridAngle);
+    o.horizontalIncrementFt = r.real(c::horizontalIncrement);
+    o.verticalIncrementFt = r.real(c::verticalIncrement);
+    o.prescreening = r.whole(c::prescreening);
+    o.observeIcaoMinimum = r.whole(c::observeIcaoMinimum);
+    if (!r.ok()) return std::nullopt;
+    return o;
+}
+
+std::optional<CaseLine> readCaseLine(std::string_view line, Columns* bad) {
+    namespace c = case_line;
+    FieldReader r(line, bad);
+    CaseLine l;
+    l.airspaceCase = r.text(c::airspaceCase);
+    l.site = r.text(c::site);
+    l.date = r.text(c::date);
+    l.searchRadiusNmi = r.real(c::searchRadius);
+    if (!r.ok()) return std::nullopt;
+    return l;
+}
 
 std::string dmsFieldText(const DmsField& f, int width) {
     std::string degrees = (f.negative || f.degrees < 0 ? "-" : "") + std::to_string(f.degrees < 0 ? -f.degrees : f.degrees);
@@ -58,7 +181,7 @@ std::string dmsFieldText(const DmsField& f, int width) {
     return degrees + " " + twoDigits(f.minutes) + " " + twoDigits(f.seconds);
 }
 
-std::string writeNavaidLine(const NavaidLine& n, bool checkedMark, std::string* cut) {
+std::string writeNavaidLine(const NavaidLine& n, NavaidMark mark, std::string* cut) {
     namespace c = navaid_line;
     LineWriter w(c::kLength, cut);
     w.text(c::identifier, n.identifier, "Navaid ID");
@@ -74,7 +197,8 @@ std::string writeNavaidLine(const NavaidLine& n, bool checkedMark, std::string* 
     w.number(c::serviceVolumeRadius, n.serviceVolumeRadiusNmi, 0, "Service Volume Radius");
     w.number(c::serviceVolumeHeight, n.serviceVolumeHeightFt, 0, "Service Volume Height");
     std::string line = w.str();
-    if (checkedMark) line += std::string(" ") + c::kCheckedMark;
+    if (mark == NavaidMark::Checked) line += std::string(" ") + c::kCheckedMark;
+    if (mark == NavaidMark::Pending) line += "  ";
     return line;
 }
 

@@ -45,6 +45,31 @@ std::optional<DmsPosition> positionOf(std::string_view record, Columns* bad) {
     return p;
 }
 
+std::string cellKey(int latitudeCell, int longitudeCell) {
+    ColumnLine key(static_cast<std::size_t>(database_record::cellKey.width()));
+    auto part = [&](Columns c, int value, int digits) {
+        std::string text = std::to_string(value < 0 ? -value : value);
+        if (static_cast<int>(text.size()) < digits) text.insert(0, static_cast<std::size_t>(digits) - text.size(), '0');
+        key.text(c, (value < 0 ? "-" : " ") + text);
+    };
+    part({1, 3}, latitudeCell, 2);
+    part({4, 7}, longitudeCell, 3);
+    return key.str();
+}
+
+std::string writeDatabasePosition(const DmsPosition& p) {
+    namespace c = database_record;
+    ColumnLine line(static_cast<std::size_t>(c::lonSeconds.last));
+    line.text(c::cellKey, cellKey(p.latDeg, p.lonDeg));
+    line.degrees(c::latDegrees, p.latDeg, p.latNegative);
+    line.twoDigits(c::latMinutes, p.latMin);
+    line.twoDigits(c::latSeconds, p.latSec);
+    line.degrees(c::lonDegrees, p.lonDeg, p.lonNegative);
+    line.twoDigits(c::lonMinutes, p.lonMin);
+    line.twoDigits(c::lonSeconds, p.lonSec);
+    return line.str();
+}
+
 std::optional<double> databaseReal(std::string_view record, Columns c, int impliedDecimals) {
     const std::string_view field = trimmedAt(record, c);
     if (field.empty()) return 0.0;

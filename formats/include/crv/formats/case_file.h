@@ -162,12 +162,30 @@ struct CaseLine {
     double searchRadiusNmi = 0;
 };
 
+// What follows the navaid line's last field: nothing (the editor's check
+// found an error), the checked mark " " Chr(127), or the two blanks a new
+// case file of the search workflow holds there until its first check.
+enum class NavaidMark { None, Checked, Pending };
+
+// The readers: each field by its columns, texts without their trailing
+// blanks, a blank numeric field 0. nullopt, with `bad` set to the field's
+// columns, when a numeric field holds no number (or a position field no
+// whole number).
+std::optional<NavaidLine> readNavaidLine(std::string_view line, NavaidMark* mark = nullptr, Columns* bad = nullptr);
+std::optional<RfSourceLine> readRfSourceLine(std::string_view line, Columns* bad = nullptr);
+std::optional<OptionsLine> readOptionsLine(std::string_view line, Columns* bad = nullptr);
+std::optional<CaseLine> readCaseLine(std::string_view line, Columns* bad = nullptr);
+
 // The writers. Texts stand from their field's first column, padded or cut to
 // the field; numbers are rendered with the field's decimals (FormatField:
-// halves away from zero) and right-aligned. A value wider than its field is cut as the case data editor
-// cuts it; `cut`, when given, receives the name of the first field that was,
-// for writers that must never write one ("" when none was).
-std::string writeNavaidLine(const NavaidLine& line, bool checkedMark, std::string* cut = nullptr);
+// halves away from zero) and right-aligned. A value wider than its field is
+// cut as the case data editor cuts it; `cut`, when given, receives the name
+// of the first field that was, for writers that must never write one (""
+// when none was).
+std::string writeNavaidLine(const NavaidLine& line, NavaidMark mark, std::string* cut = nullptr);
+inline std::string writeNavaidLine(const NavaidLine& line, bool checkedMark, std::string* cut = nullptr) {
+    return writeNavaidLine(line, checkedMark ? NavaidMark::Checked : NavaidMark::None, cut);
+}
 std::string writeRfSourceLine(const RfSourceLine& line, std::string* cut = nullptr);
 std::string writeOptionsLine(const OptionsLine& line, std::string* cut = nullptr);
 std::string writeCaseLine(const CaseLine& line, std::string* cut = nullptr);

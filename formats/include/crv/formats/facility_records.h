@@ -7,6 +7,7 @@
 // search reads them; the sample workspace writes them.
 #include <cstdint>
 #include <optional>
+#include <string>
 #include <string_view>
 
 #include "crv/formats/columns.h"
@@ -90,6 +91,19 @@ struct DmsPosition {
 // `bad` set to the columns, when a field holds anything but a whole number
 // (a blank field is 0).
 std::optional<DmsPosition> positionOf(std::string_view record, Columns* bad = nullptr);
+
+// The 7-character cell key of a whole-degree cell: latitude in 3 characters
+// with at least 2 digits, longitude in 4 with at least 3, a "-" before the
+// digits of a negative value and a blank in that place otherwise (" 38 077",
+// "-05-003"). A blank sorts before "-", so every non-negative key sorts before
+// every negative one, as the search's cell order expects.
+std::string cellKey(int latitudeCell, int longitudeCell);
+
+// Columns 1-22 of a record: the cell key of the position's whole degrees,
+// then latitude degrees, minutes, seconds (3, 2, 2) and longitude degrees,
+// minutes, seconds (4, 2, 2), degrees signed ("-0" less than a degree south
+// or east), minutes and seconds with two digits.
+std::string writeDatabasePosition(const DmsPosition& position);
 
 // A real field of a database record: blank is 0, and when the text has no
 // decimal point its last `impliedDecimals` digits are the fraction. nullopt
