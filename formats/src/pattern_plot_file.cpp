@@ -72,7 +72,13 @@ std::optional<PatternPlotData> readPatternPlotFile(const std::string& path, std:
     // The caption ends in two blanks; the description follows them.
     const std::string& first = (*lines)[0];
     const auto mark = first.find(":  ");
-    data.description = std::string(crv::platform::trimRight(mark == std::string::npos ? first : first.substr(mark + 3)));
+    if (mark != std::string::npos && first.size() > 4) {
+        data.caption = first.substr(4, mark + 3 - 4);
+        data.description = first.substr(mark + 3);
+    } else {
+        data.description = first.size() > 4 ? first.substr(4) : std::string();
+    }
+    data.style = (*lines)[3] == kAngleCaption ? PatternPlotStyle::Report : PatternPlotStyle::Editor;
     const std::string& second = (*lines)[1];
     if (second.rfind(kGainPrefix, 0) == 0) {
         const auto fields = crv::platform::splitFreeFormat(std::string_view(second).substr(11));

@@ -52,7 +52,9 @@ std::vector<std::string> patternPlotLines(const PatternPlot& plot);
 // blanks or commas; blank lines are skipped).
 struct PatternPlotData {
     std::string title1, title2;
-    std::string description;
+    PatternPlotStyle style = PatternPlotStyle::Report;  // Report when line 4 holds the column captions
+    std::string caption;       // line 1 after its four blanks, through the two blanks after ":"
+    std::string description;   // line 1 after the caption, as it stands
     std::optional<double> gainDbi;
     std::vector<PatternRow> rows;
 };

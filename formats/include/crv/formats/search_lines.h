@@ -8,6 +8,7 @@
 // whatever its value: numbers right-aligned (asterisks when they do not fit),
 // minutes and seconds with two digits, texts cut to their span.
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -157,6 +158,15 @@ struct RfSourceReportFields {
     double bearingDeg = 0, distanceNmi = 0;  // written whole
     std::string_view name, state;
 };
+
+// The readers give the fields of a line by their columns (texts as they
+// stand, views into the line); nullopt, with `bad` set to the field's columns,
+// when a numeric field holds no number. A line the sort left without its
+// trailing blanks reads as the whole line.
+std::optional<FmProponentFields> readFmProponentLine(std::string_view line, Columns* bad = nullptr);
+std::optional<NavaidSearchFields> readNavaidSearchLine(std::string_view line, Columns* bad = nullptr);
+std::optional<NavaidReportFields> readNavaidReportLine(std::string_view line, Columns* bad = nullptr);
+std::optional<RfSourceReportFields> readRfSourceReportLine(std::string_view line, Columns* bad = nullptr);
 
 std::string writeFmProponentLine(const FmProponentFields& f);
 std::string writeNavaidSearchLine(const NavaidSearchFields& f);
