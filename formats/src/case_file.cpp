@@ -49,50 +49,17 @@ std::string twoDigits(int v) {
     return s.size() < 2 ? "0" + s : s;
 }
 
-// Reads fields of one line by their columns; the first that holds no number
-// is noted and ends the reading.
-class FieldReader {
-public:
-    FieldReader(std::string_view line, Columns* bad) : line_(line), bad_(bad) {}
-    bool ok() const { return ok_; }
-    std::string text(Columns c) const {
-        std::string_view t = textAt(line_, c);
-        while (!t.empty() && t.back() == ' ') t.remove_suffix(1);
-        return std::string(t);
-    }
-    double real(Columns c) {
-        if (!ok_) return 0;
-        const auto v = realAt(line_, c);
-        if (!v || !std::isfinite(*v)) return failAt(c);
-        return *v;
-    }
-    int whole(Columns c) {
-        if (!ok_) return 0;
-        const auto v = integerAt(line_, c);
-        if (!v || *v < -2147483647LL || *v > 2147483647LL) return static_cast<int>(failAt(c));
-        return static_cast<int>(*v);
-    }
-    // Degrees, minutes and seconds; the degrees carry the hemisphere.
-    DmsField position(Columns degrees, Columns minutes, Columns seconds) {
-        DmsField f;
-        f.negative = trimmedAt(line_, degrees).starts_with('-');
-        f.degrees = whole(degrees);
-        if (f.degrees < 0) f.degrees = -f.degrees;
-        f.minutes = whole(minutes);
-        f.seconds = whole(seconds);
-        return f;
-    }
-
-private:
-    double failAt(Columns c) {
-        if (bad_) *bad_ = c;
-        ok_ = false;
-        return 0;
-    }
-    std::string_view line_;
-    Columns* bad_;
-    bool ok_ = true;
-};
+// Degrees, minutes and seconds of a position field; the degrees carry the
+// hemisphere.
+DmsField positionAt(FieldReader& r, Columns degrees, Columns minutes, Columns seconds) {
+    DmsField f;
+    f.negative = r.negative(degrees);
+    const long long d = r.whole(degrees);
+    f.degrees = static_cast<int>(d < 0 ? -d : d);
+    f.minutes = static_cast<int>(r.whole(minutes));
+    f.seconds = static_cast<int>(r.whole(seconds));
+    return f;
+}
 
 }  // namespace
 
@@ -103,13 +70,13 @@ std::optional<NavaidLine> readNavaidLine(std::string_view line, NavaidMark* mark
     n.identifier = r.text(c::identifier);
     n.runwayHeadingDeg = r.real(c::runwayHeading);
     n.frequencyMHz = r.real(c::frequency);
-    n.latitude = r.position(c::latDegrees, c::latMinutes, c::latSeconds);
-    n.longitude = r.position(c::lonDegrees, c::lonMinutes, c::lonSeconds);
+    n.latitude = positionAt(r, c::latDegrees, c::latMinutes, c::latSeconds);
+    n.longitude = positionAt(r, c::lonDegrees, c::lonMinutes, c::lonSeconds);
     n.fieldElevationFt = r.real(c::fieldElevation);
     n.runwayLengthFt = r.real(c::runwayLength);
     n.transmitterPower = r.real(c::transmitterPower);
-    n.arrayType = r.whole(c::arrayType);
-    n.serviceVolumeType = r.whole(c::serviceVolumeType);
+    n.arrayType = static_cast<int>(r.whole(c::arrayType));
+    n.serviceVolumeType = static_cast<int>(r.whole(c::serviceVolumeType));
     n.serviceVolumeRadiusNmi = r.real(c::serviceVolumeRadius);
     n.serviceVolumeHeightFt = r.real(c::serviceVolumeHeight);
     if (!r.ok()) return std::nullopt;
@@ -128,16 +95,16 @@ std::optional<RfSourceLine> readRfSourceLine(std::string_view line, Columns* bad
     RfSourceLine s;
     s.callSign = r.text(c::callSign);
     s.frequencyMHz = r.real(c::frequency);
-    s.latitude = r.position(c::latDegrees, c::latMinutes, c::latSeconds);
-    s.longitude = r.position(c::lonDegrees, c::lonMinutes, c::lonSeconds);
+    s.latitude = positionAt(r, c::latDegrees, c::latMinutes, c::latSeconds);
+    s.longitude = positionAt(r, c::lonDegrees, c::lonMinutes, c::lonSeconds);
     s.erpKw = r.real(c::erp);
     s.antennaElevationFt = r.real(c::antennaElevation);
-    s.elementType = r.whole(c::elementType);
-    s.horizontalPattern = r.whole(c::horizontalPattern);
+    s.elementType = static_cast<int>(r.whole(c::elementType));
+    s.horizontalPattern = static_cast<int>(r.whole(c::horizontalPattern));
     s.rotationDeg = r.real(c::rotation);
-    s.proponentStatus = r.whole(c::proponentStatus);
+    s.proponentStatus = static_cast<int>(r.whole(c::proponentStatus));
     s.licenceStatus = r.text(c::licenceStatus);
-    s.dummyMask = r.whole(c::dummyMask);
+    s.dummyMask = static_cast<long>(r.whole(c::dummyMask));
     if (!r.ok()) return std::nullopt;
     return s;
 }
@@ -146,18 +113,18 @@ std::optional<OptionsLine> readOptionsLine(std::string_view line, Columns* bad) 
     namespace c = options_line;
     FieldReader r(line, bad);
     OptionsLine o;
-    o.gridType = r.whole(c::gridType);
-    o.intermodType = r.whole(c::intermodType);
-    o.antennaRejection = r.whole(c::antennaRejection);
-    o.criteriaType = r.whole(c::criteriaType);
-    o.cutoffType = r.whole(c::cutoffType);
-    o.outputStyle = r.whole(c::outputStyle);
+    o.gridType = static_cast<int>(r.whole(c::gridType));
+    o.intermodType = static_cast<int>(r.whole(c::intermodType));
+    o.antennaRejection = static_cast<int>(r.whole(c::antennaRejection));
+    o.criteriaType = static_cast<int>(r.whole(c::criteriaType));
+    o.cutoffType = static_cast<int>(r.whole(c::cutoffType));
+    o.outputStyle = static_cast<int>(r.whole(c::outputStyle));
     o.gridAltitudeFt = r.real(c::gridAltitude);
     o.gridAngleDeg = r.real(c::gridAngle);
     o.horizontalIncrementFt = r.real(c::horizontalIncrement);
     o.verticalIncrementFt = r.real(c::verticalIncrement);
-    o.prescreening = r.whole(c::prescreening);
-    o.observeIcaoMinimum = r.whole(c::observeIcaoMinimum);
+    o.prescreening = static_cast<int>(r.whole(c::prescreening));
+    o.observeIcaoMinimum = static_cast<int>(r.whole(c::observeIcaoMinimum));
     if (!r.ok()) return std::nullopt;
     return o;
 }

@@ -33,6 +33,32 @@ void putText(std::string& line, Columns c, std::string_view text) {
     line.replace(first, width, field);
 }
 
+std::string FieldReader::text(Columns c) const {
+    std::string_view t = textAt(line_, c);
+    while (!t.empty() && t.back() == ' ') t.remove_suffix(1);
+    return std::string(t);
+}
+
+double FieldReader::real(Columns c) {
+    if (!ok_) return 0;
+    const auto v = realAt(line_, c);
+    if (!v || !std::isfinite(*v)) return failAt(c);
+    return *v;
+}
+
+long long FieldReader::whole(Columns c) {
+    if (!ok_) return 0;
+    const auto v = integerAt(line_, c);
+    if (!v || *v < -2147483647LL || *v > 2147483647LL) return static_cast<long long>(failAt(c));
+    return *v;
+}
+
+double FieldReader::failAt(Columns c) {
+    if (bad_) *bad_ = c;
+    ok_ = false;
+    return 0;
+}
+
 void ColumnLine::text(Columns c, std::string_view value) {
     const auto width = static_cast<std::size_t>(c.width());
     value = value.substr(0, width);

@@ -36,50 +36,20 @@ void position(ColumnLine& line, const PositionColumns& c, const DmsPosition& p) 
     line.twoDigits(c.lonSeconds, p.lonSec);
 }
 
-// Reads the fields of one line; the first numeric field that holds no number
-// is noted and ends the reading.
-class FieldReader {
-public:
-    FieldReader(std::string_view line, Columns* bad) : line_(line), bad_(bad) {}
-    bool ok() const { return ok_; }
-    std::string_view text(Columns c) const { return textAt(line_, c); }
-    double real(Columns c) {
-        if (!ok_) return 0;
-        const auto v = realAt(line_, c);
-        if (!v || !std::isfinite(*v)) return failAt(c);
-        return *v;
-    }
-    long long whole(Columns c) {
-        if (!ok_) return 0;
-        const auto v = integerAt(line_, c);
-        if (!v) return static_cast<long long>(failAt(c));
-        return *v;
-    }
-    DmsPosition position(const PositionColumns& c) {
-        DmsPosition p;
-        p.latNegative = trimmedAt(line_, c.latDegrees).starts_with('-');
-        p.lonNegative = trimmedAt(line_, c.lonDegrees).starts_with('-');
-        p.latDeg = static_cast<std::int32_t>(whole(c.latDegrees));
-        p.latMin = static_cast<std::int32_t>(whole(c.latMinutes));
-        p.latSec = static_cast<std::int32_t>(whole(c.latSeconds));
-        p.lonDeg = static_cast<std::int32_t>(whole(c.lonDegrees));
-        p.lonMin = static_cast<std::int32_t>(whole(c.lonMinutes));
-        p.lonSec = static_cast<std::int32_t>(whole(c.lonSeconds));
-        p.latitude = DMS2Deg(p.latDeg, p.latMin, p.latSec, p.latNegative);
-        p.longitude = DMS2Deg(p.lonDeg, p.lonMin, p.lonSec, p.lonNegative);
-        return p;
-    }
-
-private:
-    double failAt(Columns c) {
-        if (bad_) *bad_ = c;
-        ok_ = false;
-        return 0;
-    }
-    std::string_view line_;
-    Columns* bad_;
-    bool ok_ = true;
-};
+DmsPosition positionAt(FieldReader& r, const PositionColumns& c) {
+    DmsPosition p;
+    p.latNegative = r.negative(c.latDegrees);
+    p.lonNegative = r.negative(c.lonDegrees);
+    p.latDeg = static_cast<std::int32_t>(r.whole(c.latDegrees));
+    p.latMin = static_cast<std::int32_t>(r.whole(c.latMinutes));
+    p.latSec = static_cast<std::int32_t>(r.whole(c.latSeconds));
+    p.lonDeg = static_cast<std::int32_t>(r.whole(c.lonDegrees));
+    p.lonMin = static_cast<std::int32_t>(r.whole(c.lonMinutes));
+    p.lonSec = static_cast<std::int32_t>(r.whole(c.lonSeconds));
+    p.latitude = DMS2Deg(p.latDeg, p.latMin, p.latSec, p.latNegative);
+    p.longitude = DMS2Deg(p.lonDeg, p.lonMin, p.lonSec, p.lonNegative);
+    return p;
+}
 
 }  // namespace
 
@@ -87,14 +57,14 @@ std::optional<FmProponentFields> readFmProponentLine(std::string_view line, Colu
     namespace c = fm_proponent_line;
     FieldReader r(line, bad);
     FmProponentFields f;
-    f.callSign = r.text(c::callSign);
+    f.callSign = r.view(c::callSign);
     f.frequencyMHz = r.real(c::frequency);
-    f.position = r.position(kCasePosition);
+    f.position = positionAt(r, kCasePosition);
     f.erpKw = r.real(c::erp);
     f.antennaElevationFt = r.whole(c::antennaElevation);
-    f.city = r.text(c::city);
-    f.state = r.text(c::state);
-    f.licenceStatus = r.text(c::licenceStatus);
+    f.city = r.view(c::city);
+    f.state = r.view(c::state);
+    f.licenceStatus = r.view(c::licenceStatus);
     if (!r.ok()) return std::nullopt;
     return f;
 }
@@ -104,10 +74,10 @@ std::optional<NavaidSearchFields> readNavaidSearchLine(std::string_view line, Co
     namespace c = navaid_search_line;
     FieldReader r(line, bad);
     NavaidSearchFields f;
-    f.identifier = r.text(n::identifier);
+    f.identifier = r.view(n::identifier);
     f.course = r.whole(n::runwayHeading);
     f.frequencyMHz = r.real(n::frequency);
-    f.position = r.position(kCasePosition);
+    f.position = positionAt(r, kCasePosition);
     f.siteElevationFt = r.whole(n::fieldElevation);
     f.runwayLengthFt = r.whole(n::runwayLength);
     f.power = r.whole(n::transmitterPower);
@@ -115,11 +85,11 @@ std::optional<NavaidSearchFields> readNavaidSearchLine(std::string_view line, Co
     f.radiusNmi = r.whole(n::serviceVolumeRadius);
     f.heightFt = r.whole(n::serviceVolumeHeight);
     f.backCourse = static_cast<int>(r.whole(c::backCourse));
-    f.name = r.text(c::name);
-    f.state = r.text(c::state);
-    f.descriptive1 = r.text(c::descriptive1);
-    f.descriptive2 = r.text(c::descriptive2);
-    f.descriptive3 = r.text(c::descriptive3);
+    f.name = r.view(c::name);
+    f.state = r.view(c::state);
+    f.descriptive1 = r.view(c::descriptive1);
+    f.descriptive2 = r.view(c::descriptive2);
+    f.descriptive3 = r.view(c::descriptive3);
     if (!r.ok()) return std::nullopt;
     return f;
 }
@@ -128,18 +98,18 @@ std::optional<NavaidReportFields> readNavaidReportLine(std::string_view line, Co
     namespace c = navaid_report_line;
     FieldReader r(line, bad);
     NavaidReportFields f;
-    const std::string_view letter = r.text(c::classLetter);
+    const std::string_view letter = r.view(c::classLetter);
     f.classLetter = letter.empty() ? ' ' : letter.front();
-    f.identifier = r.text(c::identifier);
+    f.identifier = r.view(c::identifier);
     f.course = r.whole(c::course);
     f.frequencyMHz = r.real(c::frequency);
-    f.position = r.position(kNavaidReportPosition);
+    f.position = positionAt(r, kNavaidReportPosition);
     f.power = r.whole(c::power);
     f.siteElevationFt = r.whole(c::siteElevation);
     f.bearingDeg = r.real(c::bearing);
     f.distanceNmi = r.real(c::distance);
-    f.name = r.text(c::name);
-    f.state = r.text(c::state);
+    f.name = r.view(c::name);
+    f.state = r.view(c::state);
     if (!r.ok()) return std::nullopt;
     return f;
 }
@@ -148,16 +118,16 @@ std::optional<RfSourceReportFields> readRfSourceReportLine(std::string_view line
     namespace c = rf_source_report_line;
     FieldReader r(line, bad);
     RfSourceReportFields f;
-    f.callSign = r.text(c::callSign);
+    f.callSign = r.view(c::callSign);
     f.frequencyMHz = r.real(c::frequency);
-    f.licenceStatus = r.text(c::licenceStatus);
-    f.position = r.position(kRfSourceReportPosition);
+    f.licenceStatus = r.view(c::licenceStatus);
+    f.position = positionAt(r, kRfSourceReportPosition);
     f.erpKw = r.real(c::erp);
     f.antennaElevationFt = r.whole(c::antennaElevation);
     f.bearingDeg = r.real(c::bearing);
     f.distanceNmi = r.real(c::distance);
-    f.name = r.text(c::name);
-    f.state = r.text(c::state);
+    f.name = r.view(c::name);
+    f.state = r.view(c::state);
     if (!r.ok()) return std::nullopt;
     return f;
 }

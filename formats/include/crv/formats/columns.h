@@ -37,6 +37,31 @@ std::optional<long long> integerAt(std::string_view line, Columns c);
 // blanks.
 void putText(std::string& line, Columns c, std::string_view text);
 
+// Reads the fields of one line by their columns for a layout's reader: the
+// first numeric field that holds no number is noted (in `bad`, when given)
+// and every later read gives 0, so a reader reads its fields in a row and
+// asks ok() once.
+class FieldReader {
+public:
+    FieldReader(std::string_view line, Columns* bad) : line_(line), bad_(bad) {}
+    bool ok() const { return ok_; }
+    // The text as it stands, and without its trailing blanks.
+    std::string_view view(Columns c) const { return textAt(line_, c); }
+    std::string text(Columns c) const;
+    // A finite real, or a whole number within 32 bits; blank is 0.
+    double real(Columns c);
+    long long whole(Columns c);
+    // True when the field's text begins with a minus sign (a "-0" degrees
+    // field carries the hemisphere).
+    bool negative(Columns c) const { return trimmedAt(line_, c).starts_with('-'); }
+
+private:
+    double failAt(Columns c);
+    std::string_view line_;
+    Columns* bad_;
+    bool ok_ = true;
+};
+
 // A line of fixed length filled field by field.
 class ColumnLine {
 public:
