@@ -46,6 +46,14 @@ inline constexpr Columns antennaDescription{102, 136};
 inline constexpr int kLength = 136;
 }  // namespace navaid_search_line
 
+// The fields of a localizer's antenna description (columns 102-136 of its
+// navaid search line), numbered within the description.
+namespace antenna_description {
+inline constexpr Columns code{1, 2};  // the first two characters of descriptive field 1
+inline constexpr Columns descriptive2{5, 14};
+inline constexpr Columns descriptive3{16, 35};
+}  // namespace antenna_description
+
 // Kind 3, "RfiSrch2.tmp" of a navaid or COM circle search: 100 columns.
 namespace navaid_report_line {
 inline constexpr Columns classLetter{2, 2};  // "I" localizer, "V" VOR, "C" COM
