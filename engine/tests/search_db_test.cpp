@@ -533,6 +533,14 @@ TEST_F(SearchDBTest, MissingOrMisframedDatabaseFailsNamingTheFile) {
         ASSERT_EQ(messages.size(), 1u) << c.what;
         EXPECT_NE(messages[0].find((dir_ / c.file).string()), std::string::npos) << c.what << ": " << messages[0];
     }
+    // A record within the file that does not end as a record must is named.
+    messages.clear();
+    writeBytes(dir_ / "A108M118.dat", framed({nav, nav.substr(1), nav}));
+    EXPECT_EQ(search(CRV_DB_NAVAID, 1, 40.0f, 75.0f, 30.0f).status, 2);
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0], "An error occurred in procedure ReadQVA:\r\rQVA database file is not made of 135-character "
+                           "records ended by CR LF (record 2):\r" +
+                               (dir_ / "A108M118.dat").string());
 }
 
 // The databases users have do not always end as they were written: an
