@@ -2,11 +2,14 @@
 // Helpers of the format tests: whole files in and out, a fresh folder per
 // test, and the C library's locale set to one with a decimal comma for the
 // length of a scope, the way a Qt program runs on a German desktop.
+#include <unistd.h>
+
 #include <clocale>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -23,11 +26,23 @@ inline void writeBytes(const std::string& path, const std::string& bytes) {
 }
 
 // A folder of its own under the test's temporary area, emptied on creation;
-// the path ends in "/".
+// the path ends in "/". The process's number is part of the name: the tests
+// run in processes of their own, side by side.
+// The folders are removed when the process ends.
 inline std::string scratchFolder(const std::string& name) {
-    const auto dir = std::filesystem::path(::testing::TempDir()) / ("crv-formats-" + name);
+    struct Folders {
+        std::vector<std::filesystem::path> made;
+        ~Folders() {
+            std::error_code ec;
+            for (const auto& dir : made) std::filesystem::remove_all(dir, ec);
+        }
+    };
+    static Folders folders;
+    const auto dir = std::filesystem::path(::testing::TempDir()) /
+                     ("crv-formats-" + std::to_string(::getpid()) + "-" + name);
     std::filesystem::remove_all(dir);
     std::filesystem::create_directories(dir);
+    folders.made.push_back(dir);
     return dir.string() + "/";
 }
 
