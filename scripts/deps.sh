@@ -44,7 +44,12 @@ if ((${#missing[@]})); then
   $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
 fi
 
-# The locale tests read and print numbers under a German locale.
-if [ "$set_name" = tests ] && ! locale -a 2>/dev/null | grep -qi '^de_DE\.utf8$'; then
-  $SUDO localedef -i de_DE -f UTF-8 de_DE.UTF-8 2>/dev/null || true
+# The locale tests read and print numbers under locales that write a decimal
+# comma: German, and French for the suite's second run in .ci/run.
+if [ "$set_name" = tests ]; then
+  for comma_locale in de_DE fr_FR; do
+    if ! locale -a 2>/dev/null | grep -qi "^${comma_locale}\.utf8\$"; then
+      $SUDO localedef -i "$comma_locale" -f UTF-8 "$comma_locale.UTF-8" 2>/dev/null || true
+    fi
+  done
 fi

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "crv/binding/engine_library.h"
+#include "crv/formats/case_file.h"
 #include "crv/platform/numbers.h"
 #include "crv/platform/temp_folder.h"
 #include "crv/platform/text_file.h"
@@ -204,8 +205,7 @@ int serviceVolumeType(const std::string& folder) {
     in.setMaxLineLength(512);
     std::string line;
     if (!in.open(folder + "Rfi.plt") || !in.next(line) || !in.next(line)) return -1;
-    auto v = crv::platform::parseInteger(crv::platform::columns(line, 58, 59));
-    return v ? static_cast<int>(*v) : -1;
+    return crv::formats::serviceVolumeType(line).value_or(-1);
 }
 
 int16_t databaseNumber(const std::string& text) {

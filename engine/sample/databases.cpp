@@ -3,11 +3,36 @@
 #include <algorithm>
 #include <cmath>
 
+#include "crv/formats/facility_records.h"
 #include "sample_common.h"
 
 namespace crv::sample {
 
 namespace {
+
+using crv::formats::ColumnLine;
+namespace fm = crv::formats::fm_database_record;
+namespace nav = crv::formats::navaid_database_record;
+namespace com = crv::formats::com_database_record;
+
+// Columns 1-22 of a record: the cell key and the position, from the position
+// rounded to whole seconds as the record holds it.
+std::string positionFields(double latitude, double longitude) {
+    const Dms lat = toDms(latitude), lon = toDms(longitude);
+    crv::formats::DmsPosition p;
+    p.latDeg = lat.negative ? -lat.degrees : lat.degrees;
+    p.latMin = lat.minutes;
+    p.latSec = lat.seconds;
+    p.latNegative = lat.negative;
+    p.lonDeg = lon.negative ? -lon.degrees : lon.degrees;
+    p.lonMin = lon.minutes;
+    p.lonSec = lon.seconds;
+    p.lonNegative = lon.negative;
+    return crv::formats::writeDatabasePosition(p);
+}
+std::string cellKeyOf(double latitude, double longitude) {
+    return positionFields(latitude, longitude).substr(0, static_cast<std::size_t>(crv::formats::database_record::cellKey.width()));
+}
 
 struct Entry {
     std::string key;
@@ -60,20 +85,21 @@ struct FmStation {
 };
 
 std::string fmRecord(const FmStation& s, bool longLayout, int serial) {
-    const Dms lat = toDms(s.lat), lon = toDms(s.lon);
-    Columns r(longLayout ? 109 : 103);
-    std::string call = s.call + "-FM";
-    call.resize(8, ' ');
-    r.left(1, cellKeyOf(s.lat, s.lon)).left(8, dbLatitude(lat)).left(15, dbLongitude(lon)).left(23, call);
-    r.left(31, fmFrequency(s.mhz, s.impliedFrequency)).left(36, s.state).left(38, s.city);
-    r.left(68, "SMP" + std::to_string(100000 + serial));  // facility number, not read
-    r.left(82, s.licence).left(88, "ZZ");
-    r.right(94, 99, fixed(s.erp1, 6, 2));
+    ColumnLine r(static_cast<std::size_t>(longLayout ? fm::kLongLength : fm::kShortLength));
+    r.text({1, 22}, positionFields(s.lat, s.lon));
+    r.text(fm::callSign, s.call + "-FM");
+    r.text(fm::frequency, fmFrequency(s.mhz, s.impliedFrequency));
+    r.text(fm::state, s.state);
+    r.text(fm::city, s.city);
+    r.text({68, 81}, "SMP" + std::to_string(100000 + serial));  // facility number, not read
+    r.text(fm::licenceStatus, s.licence);
+    r.text({88, 93}, "ZZ");  // not read
+    r.text(fm::erp1, fixed(s.erp1, 6, 2));
     if (longLayout) {
-        r.right(100, 105, fixed(s.erp2, 6, 2));
-        r.right(106, 109, num(s.heightM, 4));
+        r.text(fm::erp2, fixed(s.erp2, 6, 2));
+        r.text(fm::heightLong, num(s.heightM, 4));
     } else {
-        r.right(100, 103, num(s.heightM, 4));
+        r.text(fm::heightShort, num(s.heightM, 4));
     }
     return r.str();
 }
@@ -121,15 +147,21 @@ struct Navaid {
 };
 
 std::string navaidRecord(const Navaid& n, bool impliedFrequency) {
-    const Dms lat = toDms(n.lat), lon = toDms(n.lon);
-    Columns r(135);
-    std::string ident = n.ident;
-    ident.resize(8, ' ');
-    r.left(1, cellKeyOf(n.lat, n.lon)).left(8, dbLatitude(lat)).left(15, dbLongitude(lon));
-    r.left(23, navFrequency(n.mhz, impliedFrequency)).left(31, "SMP-NAV").left(41, n.state).left(45, n.name);
-    r.left(69, n.bearing).left(72, ident).left(80, n.d1).left(83, n.d2);
-    r.left(93, leading(n.elevationFt, 6)).left(99, leading(n.heightFt, 5)).left(108, n.code).left(113, n.d3);
-    r.right(133, 135, num(n.powerW, 3));
+    ColumnLine r(static_cast<std::size_t>(nav::kLength));
+    r.text({1, 22}, positionFields(n.lat, n.lon));
+    r.text(nav::frequency, navFrequency(n.mhz, impliedFrequency));
+    r.text({31, 40}, "SMP-NAV");  // not read
+    r.text(nav::state, n.state);
+    r.text(nav::name, n.name);
+    r.text(nav::bearing, n.bearing);
+    r.text(nav::identifier, n.ident);
+    r.text(nav::descriptive1, n.d1);
+    r.text(nav::descriptive2, n.d2);
+    r.text(nav::siteElevation, leading(n.elevationFt, 6));
+    r.text(nav::antennaHeight, leading(n.heightFt, 5));
+    r.text(nav::serviceVolumeCode, n.code);
+    r.text(nav::descriptive3, n.d3);
+    r.text(nav::power, num(n.powerW, 3));
     return r.str();
 }
 
@@ -209,13 +241,17 @@ struct Com {
 };
 
 std::string comRecord(const Com& c, bool impliedFrequency) {
-    const Dms lat = toDms(c.lat), lon = toDms(c.lon);
-    Columns r(140);
-    r.left(1, cellKeyOf(c.lat, c.lon)).left(8, dbLatitude(lat)).left(15, dbLongitude(lon));
-    r.left(23, navFrequency(c.mhz, impliedFrequency)).left(31, "SMP-COM").left(41, c.state).left(45, c.name);
-    r.left(93, leading(c.elevationFt, 6)).left(99, leading(c.heightFt, 5)).left(131, leading(c.powerW, 3));
-    if (c.radiusNmi > 0) r.left(134, leading(c.radiusNmi, 4));
-    if (c.heightHundreds > 0) r.left(138, leading(c.heightHundreds, 3));
+    ColumnLine r(static_cast<std::size_t>(com::kLength));
+    r.text({1, 22}, positionFields(c.lat, c.lon));
+    r.text(com::frequency, navFrequency(c.mhz, impliedFrequency));
+    r.text({31, 40}, "SMP-COM");  // not read
+    r.text(com::state, c.state);
+    r.text(com::name, c.name);
+    r.text(com::siteElevation, leading(c.elevationFt, 6));
+    r.text(com::antennaHeight, leading(c.heightFt, 5));
+    r.text(com::power, leading(c.powerW, 3));
+    if (c.radiusNmi > 0) r.text(com::radius, leading(c.radiusNmi, 4));
+    if (c.heightHundreds > 0) r.text(com::height, leading(c.heightHundreds, 3));
     return r.str();
 }
 

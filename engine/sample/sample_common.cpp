@@ -9,19 +9,6 @@
 
 namespace crv::sample {
 
-Columns& Columns::left(int first, std::string_view value) {
-    text_.replace(static_cast<std::size_t>(first - 1), value.size(), value);
-    return *this;
-}
-
-Columns& Columns::right(int first, int last, std::string_view value) {
-    const auto width = static_cast<std::size_t>(last - first + 1);
-    std::string v(value.substr(0, width));
-    v.insert(0, width - v.size(), ' ');
-    text_.replace(static_cast<std::size_t>(first - 1), width, v);
-    return *this;
-}
-
 Dms toDms(double degrees) {
     Dms d;
     d.negative = degrees < 0;
@@ -45,33 +32,6 @@ std::string fixed(double value, int width, int decimals) {
     return s;
 }
 
-std::string two(int value) { return (value < 10 ? "0" : "") + std::to_string(value); }
-
-namespace {
-std::string signedDegrees(const Dms& d, int width) {
-    std::string s = (d.negative ? "-" : "") + std::to_string(d.degrees);
-    if (static_cast<int>(s.size()) < width) s.insert(0, static_cast<std::size_t>(width) - s.size(), ' ');
-    return s;
-}
-}  // namespace
-
-std::string dbLatitude(const Dms& d) { return signedDegrees(d, 3) + two(d.minutes) + two(d.seconds); }
-std::string dbLongitude(const Dms& d) { return signedDegrees(d, 4) + two(d.minutes) + two(d.seconds); }
-std::string caseLatitude(const Dms& d) { return signedDegrees(d, 3) + " " + two(d.minutes) + " " + two(d.seconds); }
-std::string caseLongitude(const Dms& d) {
-    return signedDegrees(d, 4) + " " + two(d.minutes) + " " + two(d.seconds);
-}
-
-std::string cellKeyOf(double latitude, double longitude) {
-    // The key follows the degrees written in the record, so take them from
-    // the rounded position.
-    const Dms lat = toDms(latitude), lon = toDms(longitude);
-    const int a = lat.degrees, b = lon.degrees;
-    char text[32];
-    std::snprintf(text, sizeof text, "%c%02d%c%03d", lat.negative && a != 0 ? '-' : ' ', a,
-                  lon.negative && b != 0 ? '-' : ' ', b);
-    return text;
-}
 
 void offset(double latitude, double longitude, double distanceNmi, double bearingDeg, double& outLat,
             double& outLon) {

@@ -22,18 +22,6 @@ private:
     std::mt19937 engine_;
 };
 
-// A record of fixed length filled at 1-based columns.
-class Columns {
-public:
-    explicit Columns(std::size_t length) : text_(length, ' ') {}
-    Columns& left(int first, std::string_view value);
-    Columns& right(int first, int last, std::string_view value);
-    const std::string& str() const { return text_; }
-
-private:
-    std::string text_;
-};
-
 struct Dms {
     int degrees = 0, minutes = 0, seconds = 0;
     bool negative = false;  // south or east
@@ -44,17 +32,7 @@ Dms toDms(double degrees);
 // "%*d" and fixed decimals, locale-free.
 std::string num(long long value, int width);
 std::string fixed(double value, int width, int decimals);
-// Two digits with a leading zero.
-std::string two(int value);
 
-// Position fields of the databases: latitude 3+2+2 digits, longitude 4+2+2.
-std::string dbLatitude(const Dms& d);
-std::string dbLongitude(const Dms& d);
-// Cell key of a position: whole degrees toward zero, " 38 077" / "-05-003".
-std::string cellKeyOf(double latitude, double longitude);
-// Position fields of case-file lines: "  38 51 12", "-151 12 30".
-std::string caseLatitude(const Dms& d);
-std::string caseLongitude(const Dms& d);
 
 // The point at a distance (nmi) and bearing from a position; the flat-earth
 // model the system uses (longitude positive west).

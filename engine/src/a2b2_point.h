@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "plot_file.h"
+#include "crv/formats/plot_file.h"
 #include "state.h"
 
 namespace crv::engine {

@@ -5,6 +5,7 @@
 #include <optional>
 #include <string_view>
 
+#include "crv/formats/case_file.h"
 #include "crv/platform/numbers.h"
 #include "crv/platform/text_file.h"
 #include "failure.h"
@@ -19,8 +20,12 @@ namespace crv::engine {
 
 namespace {
 
-using crv::platform::columns;
+using crv::formats::Columns;
+using crv::formats::textAt;
 using crv::platform::LineReader;
+namespace nav = crv::formats::navaid_line;
+namespace src = crv::formats::rf_source_line;
+namespace cl = crv::formats::case_line;
 
 constexpr const char* kRoutine = kReadDataRoutine;
 constexpr const char* kCaseFile = "simulation data file";
@@ -35,36 +40,30 @@ public:
     FixedLine(const std::string& line, long number, const std::string& path)
         : line_(line), number_(number), path_(path) {}
 
-    std::string text(int first, int last) const { return trimRightCopy(columns(line_, first, last)); }
+    std::string text(Columns c) const { return trimRightCopy(textAt(line_, c)); }
 
-    double real(int first, int last) const {
-        const std::string_view field = columns(line_, first, last);
-        if (crv::platform::trimBlanks(field).empty()) return 0.0;
-        auto v = crv::platform::parseReal(field);
-        if (!v || !std::isfinite(*v)) unreadable(field, first, last);
+    double real(Columns c) const {
+        auto v = crv::formats::realAt(line_, c);
+        if (!v || !std::isfinite(*v)) unreadable(c);
         return *v;
     }
 
-    std::int32_t integer(int first, int last) const {
-        const std::string_view field = columns(line_, first, last);
-        if (crv::platform::trimBlanks(field).empty()) return 0;
-        auto v = crv::platform::parseInteger(field);
-        if (!v || *v < INT32_MIN || *v > INT32_MAX) unreadable(field, first, last);
+    std::int32_t integer(Columns c) const {
+        auto v = crv::formats::integerAt(line_, c);
+        if (!v || *v < INT32_MIN || *v > INT32_MAX) unreadable(c);
         return static_cast<std::int32_t>(*v);
     }
 
     // The degrees field carries the hemisphere; "-0" must stay south or east.
-    bool negative(int first, int last) const {
-        return crv::platform::trimBlanks(columns(line_, first, last)).starts_with('-');
-    }
+    bool negative(Columns c) const { return crv::formats::trimmedAt(line_, c).starts_with('-'); }
 
     long number() const { return number_; }
 
 private:
-    [[noreturn]] void unreadable(std::string_view field, int first, int last) const {
-        refuse("Could not read the number \"" + std::string(crv::platform::trimBlanks(field)) + "\" in line " +
-               std::to_string(number_) + ", columns " + std::to_string(first) + "-" + std::to_string(last) + ", of " +
-               kCaseFile + ":\r" + path_);
+    [[noreturn]] void unreadable(Columns c) const {
+        refuse("Could not read the number \"" + std::string(crv::formats::trimmedAt(line_, c)) + "\" in line " +
+               std::to_string(number_) + ", columns " + std::to_string(c.first) + "-" + std::to_string(c.last) +
+               ", of " + kCaseFile + ":\r" + path_);
     }
 
     const std::string& line_;
@@ -125,7 +124,7 @@ void readVersion(LineReader& in, const std::string& path) {
     if (!nextLine(in, line, path)) endsEarly("no version line", path);
     // Compared as 20-byte blank-padded fields, byte by byte.
     const std::string version = padded(line, 20);
-    if (version < padded("CRV Version 5.0.2", 20) || version > padded("CRV Version 5.0.6", 20))
+    if (version < padded("CRV Version 5.0.2", 20) || version > padded(crv::formats::kVersionText, 20))
         refuse("Could not read obsolete data file");
 }
 
@@ -133,25 +132,25 @@ void readNavaid(LineReader& in, const std::string& path, Facility& nav) {
     std::string line;
     if (!nextLine(in, line, path)) endsEarly("no navaid line", path);
     const FixedLine f(line, in.lineNumber(), path);
-    nav.identifier = f.text(2, 4);
-    nav.runwayHeadingDeg = f.real(6, 8);
-    nav.frequencyMHz = f.real(10, 16);
-    nav.latDeg = f.integer(18, 20);
-    nav.latMin = f.integer(22, 23);
-    nav.latSec = f.integer(25, 26);
-    nav.lonDeg = f.integer(28, 31);
-    nav.lonMin = f.integer(33, 34);
-    nav.lonSec = f.integer(36, 37);
-    nav.fieldElevationFt = f.real(39, 43);
-    nav.runwayLengthFt = f.real(45, 49);
-    nav.transmitterPower = f.real(51, 53);
-    const std::int32_t arrayType = f.integer(55, 56);
-    const std::int32_t svType = f.integer(58, 59);
-    nav.serviceVolumeRadiusNmi = f.real(61, 63);
-    nav.serviceVolumeHeightFt = f.real(65, 69);
+    nav.identifier = f.text(nav::identifier);
+    nav.runwayHeadingDeg = f.real(nav::runwayHeading);
+    nav.frequencyMHz = f.real(nav::frequency);
+    nav.latDeg = f.integer(nav::latDegrees);
+    nav.latMin = f.integer(nav::latMinutes);
+    nav.latSec = f.integer(nav::latSeconds);
+    nav.lonDeg = f.integer(nav::lonDegrees);
+    nav.lonMin = f.integer(nav::lonMinutes);
+    nav.lonSec = f.integer(nav::lonSeconds);
+    nav.fieldElevationFt = f.real(nav::fieldElevation);
+    nav.runwayLengthFt = f.real(nav::runwayLength);
+    nav.transmitterPower = f.real(nav::transmitterPower);
+    const std::int32_t arrayType = f.integer(nav::arrayType);
+    const std::int32_t svType = f.integer(nav::serviceVolumeType);
+    nav.serviceVolumeRadiusNmi = f.real(nav::serviceVolumeRadius);
+    nav.serviceVolumeHeightFt = f.real(nav::serviceVolumeHeight);
 
-    nav.latitude = DMS2Deg(nav.latDeg, nav.latMin, nav.latSec, f.negative(18, 20));
-    nav.longitude = DMS2Deg(nav.lonDeg, nav.lonMin, nav.lonSec, f.negative(28, 31));
+    nav.latitude = DMS2Deg(nav.latDeg, nav.latMin, nav.latSec, f.negative(nav::latDegrees));
+    nav.longitude = DMS2Deg(nav.lonDeg, nav.lonMin, nav.lonSec, f.negative(nav::lonDegrees));
 
     if (arrayType < 0 || arrayType > 38) refuse("Invalid navaid array type");
     if (svType < 0 || svType > 8) refuse("Invalid navaid service volume type");
@@ -182,22 +181,22 @@ void readStations(LineReader& in, const std::string& path, EngineState& s, Patte
         if (!nextLine(in, line, path)) endsEarly("no line \" $$$$\" after the RF sources", path);
         const FixedLine f(line, in.lineNumber(), path);
         Station st;
-        st.callSign = f.text(2, 8);
+        st.callSign = f.text(src::callSign);
         if (st.callSign == "$$$$") return;
-        st.frequencyMHz = f.real(10, 16);
-        st.latDeg = f.integer(18, 20);
-        st.latMin = f.integer(22, 23);
-        st.latSec = f.integer(25, 26);
-        st.lonDeg = f.integer(28, 31);
-        st.lonMin = f.integer(33, 34);
-        st.lonSec = f.integer(36, 37);
-        st.erpKw = f.real(39, 46);
-        st.antennaElevationFt = f.real(48, 52);
-        st.elementType = f.integer(54, 55);
-        st.horizontalPattern = f.integer(57, 58);
-        st.rotationDeg = f.real(60, 62);
-        const std::int32_t status = f.integer(64, 65);
-        st.licenceStatus = f.text(67, 69);
+        st.frequencyMHz = f.real(src::frequency);
+        st.latDeg = f.integer(src::latDegrees);
+        st.latMin = f.integer(src::latMinutes);
+        st.latSec = f.integer(src::latSeconds);
+        st.lonDeg = f.integer(src::lonDegrees);
+        st.lonMin = f.integer(src::lonMinutes);
+        st.lonSec = f.integer(src::lonSeconds);
+        st.erpKw = f.real(src::erp);
+        st.antennaElevationFt = f.real(src::antennaElevation);
+        st.elementType = f.integer(src::elementType);
+        st.horizontalPattern = f.integer(src::horizontalPattern);
+        st.rotationDeg = f.real(src::rotation);
+        const std::int32_t status = f.integer(src::proponentStatus);
+        st.licenceStatus = f.text(src::licenceStatus);
 
         if (status == 2) continue;  // ignored: not stored, but it keeps its ordinal
 
@@ -223,8 +222,8 @@ void readStations(LineReader& in, const std::string& path, EngineState& s, Patte
             refuse("RF source " + st.callSign + where + " is RF-source line " + std::to_string(ordinal) +
                    "; result files can name RF-source lines only up to " + std::to_string(kMaxStationOrdinal) + ".");
 
-        st.latitude = DMS2Deg(st.latDeg, st.latMin, st.latSec, f.negative(18, 20));
-        st.longitude = DMS2Deg(st.lonDeg, st.lonMin, st.lonSec, f.negative(28, 31));
+        st.latitude = DMS2Deg(st.latDeg, st.latMin, st.latSec, f.negative(src::latDegrees));
+        st.longitude = DMS2Deg(st.lonDeg, st.lonMin, st.lonSec, f.negative(src::lonDegrees));
         st.proponent = status == 1;
         st.ordinal = static_cast<std::int16_t>(ordinal);
         s.stations.push_back(std::move(st));
@@ -269,10 +268,10 @@ void readOptions(LineReader& in, const std::string& path, EngineState& s) {
 void readCaseTexts(LineReader& in, const std::string& path, CaseTexts& texts) {
     std::string line;
     if (!nextLine(in, line, path)) endsEarly("no case line", path);
-    texts.airspaceCase = trimRightCopy(columns(line, 2, 16));
-    texts.site = trimRightCopy(columns(line, 18, 42));
-    texts.date = trimRightCopy(columns(line, 44, 51));
-    while (texts.labels.size() < 8 && in.next(line)) texts.labels.push_back(trimRightCopy(columns(line, 2, 46)));
+    texts.airspaceCase = trimRightCopy(textAt(line, cl::airspaceCase));
+    texts.site = trimRightCopy(textAt(line, cl::site));
+    texts.date = trimRightCopy(textAt(line, cl::date));
+    while (texts.labels.size() < 8 && in.next(line)) texts.labels.push_back(trimRightCopy(textAt(line, crv::formats::kOptionText)));
 }
 
 void readCaseFile(const std::string& path, EngineState& s, PatternMarks& marks) {

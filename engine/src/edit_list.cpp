@@ -6,8 +6,8 @@
 #include <cstdio>
 #include <stdexcept>
 
+#include "crv/formats/numbers.h"
 #include "crv/platform/numbers.h"
-#include "pattern_plot_file.h"
 
 namespace crv::engine {
 

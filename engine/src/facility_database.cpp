@@ -2,9 +2,12 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+
+#include "crv/formats/facility_records.h"
 
 #include "crv/platform/text_file.h"
 #include "failure.h"
@@ -57,32 +60,45 @@ DatabaseFile::DatabaseFile(const std::string& path, int recordLength, const Data
                                                  "record 1 has " + std::to_string(recordLength - 2)));
     }
     recordLength_ = recordLength;
+    size_ = size;
     const std::string records = recordsText(recordLength);
-    if (size < recordLength) fail(kind.openRoutine, layoutMessage(kind, path, records, "file too short"));
-    if (size % recordLength != 0)
-        fail(kind.openRoutine, layoutMessage(kind, path, records, "file size"));
-    // Every record must be readable; the probe finds the same count as the
-    // size, and reads nothing.
-    count_ = CountRecords([&](long n) { return static_cast<long long>(n) * recordLength <= size; });
+    // Not even one record whole: no database at all.
+    if (size < recordLength - crv::formats::kRecordEndLength)
+        fail(kind.openRoutine, layoutMessage(kind, path, records, "file too short"));
+    // Every record whose first character is in the file counts, as the search
+    // probes for them: a database whose last byte is an end-of-file mark
+    // (0x1A), whose last record lacks its CR LF or was cut short is searched
+    // as far as it holds whole records. The probe reads nothing.
+    count_ = CountRecords([&](long n) { return static_cast<long long>(n - 1) * recordLength < size; });
+    whole_ = static_cast<long>((size + crv::formats::kRecordEndLength) / recordLength);
     // The first record shows whether the framing holds at all (an LF-only
     // file of the right size would otherwise pass).
     (void)read(1);
 }
 
 std::string DatabaseFile::read(long n) const {
-    if (n < 1 || n > count_)
+    if (n < 1 || n > whole_)
         fail(kind_.readRoutine, "Record " + std::to_string(n) + " is outside the " + std::string(kind_.label) +
                                     " database file:\r" + path_);
-    std::string record(static_cast<std::size_t>(recordLength_), ' ');
     const long long offset = static_cast<long long>(n - 1) * recordLength_;
+    // The record and its line end as far as the file holds them.
+    const long long available = std::min<long long>(recordLength_, size_ - offset);
+    std::string record(static_cast<std::size_t>(available), ' ');
     if (::fseeko(file_.get(), static_cast<off_t>(offset), SEEK_SET) != 0 ||
         std::fread(record.data(), 1, record.size(), file_.get()) != record.size())
         fail(kind_.readRoutine, "Could not read record " + std::to_string(n) + " of the " +
                                     std::string(kind_.label) + " database file:\r" + path_);
-    if (record[record.size() - 2] != '\r' || record.back() != '\n')
+    const std::size_t data = static_cast<std::size_t>(recordLength_ - crv::formats::kRecordEndLength);
+    const std::string_view end = std::string_view(record).substr(data);
+    // Within the file every record ends in CR LF. The last one may end the
+    // file without it, or with the end-of-file mark where its line end was.
+    const bool last = offset + recordLength_ >= size_;
+    const bool sound =
+        end == "\r\n" || (last && (end.empty() || end == "\r" || end == "\x1a" || end == "\r\x1a"));
+    if (!sound)
         fail(kind_.readRoutine,
              layoutMessage(kind_, path_, recordsText(recordLength_), "record " + std::to_string(n)));
-    record.resize(record.size() - 2);
+    record.resize(data);
     return record;
 }
 
@@ -104,6 +120,7 @@ long FindCellStart(const DatabaseFile& db, std::string_view key) {
     long mid = 1;
     for (;;) {
         mid = (lo + hi) / 2;
+        if (!db.readable(mid)) return 0;
         recordKey = db.key(mid);
         if (lo == hi) break;
         if (recordKey >= key)
@@ -112,15 +129,8 @@ long FindCellStart(const DatabaseFile& db, std::string_view key) {
             lo = mid + 1;
     }
     if (recordKey != key) return 0;
-    while (mid > 1 && db.key(mid - 1) == key) --mid;
+    while (mid > 1 && db.readable(mid - 1) && db.key(mid - 1) == key) --mid;
     return mid;
-}
-
-std::string cellKey(int latitudeCell, int longitudeCell) {
-    char text[32];
-    std::snprintf(text, sizeof text, "%c%02d%c%03d", latitudeCell < 0 ? '-' : ' ', std::abs(latitudeCell),
-                  longitudeCell < 0 ? '-' : ' ', std::abs(longitudeCell));
-    return text;
 }
 
 }  // namespace crv::engine

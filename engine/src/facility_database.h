@@ -7,13 +7,17 @@
 // A file whose framing is not what the search expects is refused when it is
 // opened (and a record found without its CR LF when it is read): reading on
 // with a wrong record length would decode every later record from the wrong
-// columns and report facilities at invented positions.
+// columns and report facilities at invented positions. The end of a file is
+// taken as the databases users have end: the last record may lack its CR LF,
+// an end-of-file mark (0x1A) may follow, and a last record cut short counts
+// but cannot be read, as the search's record count has it.
 #include <cstdio>
 #include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
 
+#include "crv/formats/facility_records.h"
 #include "file_units.h"
 
 namespace crv::engine {
@@ -37,11 +41,15 @@ public:
 
     int recordLength() const { return recordLength_; }  // with CR LF
     bool longLayout() const { return recordLength_ >= 111; }
+    // Every record whose first character is in the file.
     long count() const { return count_; }
+    // Whether record n (1..count) is whole: all but a last record cut short
+    // (or the end-of-file mark alone) are.
+    bool readable(long n) const { return n >= 1 && n <= whole_; }
     const std::string& path() const { return path_; }
 
-    // Record n (1..count) without its CR LF. Fails under the read routine
-    // when the record does not end in CR LF or cannot be read.
+    // Record n without its CR LF; n must be readable. Fails under the read
+    // routine when the record does not end as a record must or cannot be read.
     std::string read(long n) const;
     // The 7-character cell key of record n.
     std::string key(long n) const { return read(n).substr(0, 7); }
@@ -55,7 +63,9 @@ private:
     DatabaseKind kind_;
     std::unique_ptr<std::FILE, Closer> file_;
     int recordLength_ = 0;
+    long long size_ = 0;
     long count_ = 0;
+    long whole_ = 0;
 };
 
 // The number of the last readable record, found by probing in strides of
@@ -63,14 +73,11 @@ private:
 long CountRecords(const std::function<bool(long)>& readable);
 
 // First record (1..n) whose key equals `key`, or 0 when no record has it.
-// The records are sorted by key in byte order.
+// The records are sorted by key in byte order; a record that cannot be read
+// ends the search (not found) or the step back to the cell's first record.
 long FindCellStart(const DatabaseFile& db, std::string_view key);
 
-// The 7-character cell key of a whole-degree cell: latitude in 3 characters
-// with at least 2 digits, longitude in 4 with at least 3, a "-" before the
-// digits of a negative value and a blank in that place otherwise (" 38 077",
-// "-05-003"). A blank sorts before "-", so every non-negative key sorts before
-// every negative one.
-std::string cellKey(int latitudeCell, int longitudeCell);
+// The cell key of a whole-degree cell, as the databases' records begin.
+using crv::formats::cellKey;
 
 }  // namespace crv::engine

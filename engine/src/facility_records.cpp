@@ -4,86 +4,57 @@
 
 #include "crv/platform/numbers.h"
 #include "failure.h"
-#include "geodesy.h"
 
 namespace crv::engine {
 
 namespace {
+using crv::formats::Columns;
 using crv::platform::columns;
-using crv::platform::trimBlanks;
 
-[[noreturn]] void notANumber(std::string_view record, int first, int last, const RecordSource& source) {
+[[noreturn]] void notANumber(std::string_view record, Columns c, const RecordSource& source) {
     fail(source.routine, "Record " + std::to_string(source.number) + " of the " + std::string(source.label) +
-                             " database file holds no number in columns " + std::to_string(first) + "-" +
-                             std::to_string(last) + " (\"" + std::string(columns(record, first, last)) +
+                             " database file holds no number in columns " + std::to_string(c.first) + "-" +
+                             std::to_string(c.last) + " (\"" + std::string(columns(record, c.first, c.last)) +
                              "\"):\r" + std::string(source.path));
 }
 
-DmsPosition readPosition(std::string_view record, const RecordSource& source) {
-    DmsPosition p;
-    p.latDeg = integerField(record, 8, 10, source, &p.latNegative);
-    p.latMin = integerField(record, 11, 12, source);
-    p.latSec = integerField(record, 13, 14, source);
-    p.lonDeg = integerField(record, 15, 18, source, &p.lonNegative);
-    p.lonMin = integerField(record, 19, 20, source);
-    p.lonSec = integerField(record, 21, 22, source);
-    p.latitude = DMS2Deg(p.latDeg, p.latMin, p.latSec, p.latNegative);
-    p.longitude = DMS2Deg(p.lonDeg, p.lonMin, p.lonSec, p.lonNegative);
-    return p;
-}
-
-FacilityRecord readRecord(std::string raw, const RecordSource& source, int freqFirst, int freqLast,
-                          int impliedDecimals) {
+FacilityRecord readRecord(std::string raw, const RecordSource& source, Columns frequency, int impliedDecimals) {
     FacilityRecord r;
     r.number = source.number;
-    r.position = readPosition(raw, source);
-    r.frequencyMHz = realField(raw, freqFirst, freqLast, impliedDecimals, source);
+    Columns bad{0, 0};
+    const auto position = crv::formats::positionOf(raw, &bad);
+    if (!position) notANumber(raw, bad, source);
+    r.position = *position;
+    r.frequencyMHz = realField(raw, frequency, impliedDecimals, source);
     r.frequencyKHz = frequencyKHzOf(r.frequencyMHz);
     r.raw = std::move(raw);
     return r;
 }
 }  // namespace
 
-double realField(std::string_view record, int first, int last, int impliedDecimals, const RecordSource& source) {
-    const std::string_view field = trimBlanks(columns(record, first, last));
-    if (field.empty()) return 0;
-    auto value = crv::platform::parseReal(field);
-    if (!value || !std::isfinite(*value)) notANumber(record, first, last, source);
-    if (field.find('.') == std::string_view::npos) *value /= std::pow(10.0, impliedDecimals);
+double realField(std::string_view record, Columns c, int impliedDecimals, const RecordSource& source) {
+    const auto value = crv::formats::databaseReal(record, c, impliedDecimals);
+    if (!value) notANumber(record, c, source);
     return *value;
 }
 
-std::int32_t integerField(std::string_view record, int first, int last, const RecordSource& source,
-                          bool* negative) {
-    const std::string_view field = trimBlanks(columns(record, first, last));
-    if (negative) *negative = !field.empty() && field.front() == '-';
-    if (field.empty()) return 0;
-    auto value = crv::platform::parseInteger(field);
-    if (!value || *value < -99999999 || *value > 99999999) notANumber(record, first, last, source);
+std::int32_t integerField(std::string_view record, Columns c, const RecordSource& source) {
+    const auto value = crv::formats::integerAt(record, c);
+    if (!value || *value < -99999999 || *value > 99999999) notANumber(record, c, source);
     return static_cast<std::int32_t>(*value);
 }
 
 FacilityRecord ReadFCC(std::string raw, const RecordSource& source) {
-    return readRecord(std::move(raw), source, 31, 35, 1);
+    namespace f = crv::formats::fm_database_record;
+    return readRecord(std::move(raw), source, f::frequency, f::kFrequencyImpliedDecimals);
 }
 FacilityRecord ReadQVA(std::string raw, const RecordSource& source) {
-    return readRecord(std::move(raw), source, 23, 30, 4);
+    namespace f = crv::formats::navaid_database_record;
+    return readRecord(std::move(raw), source, f::frequency, f::kFrequencyImpliedDecimals);
 }
 FacilityRecord ReadCOM(std::string raw, const RecordSource& source) {
-    return readRecord(std::move(raw), source, 23, 30, 4);
-}
-
-std::int32_t LeadingInt(std::string_view text, bool* found) {
-    std::int64_t value = 0;
-    bool any = false;
-    for (char c : text) {
-        if (c < '0' || c > '9') break;
-        // The database fields are a few digits wide; stop well before overflow.
-        if (value < 100000000) value = value * 10 + (c - '0');
-        any = true;
-    }
-    if (found) *found = any;
-    return static_cast<std::int32_t>(value);
+    namespace f = crv::formats::com_database_record;
+    return readRecord(std::move(raw), source, f::frequency, f::kFrequencyImpliedDecimals);
 }
 
 std::int32_t frequencyKHzOf(double frequencyMHz) {

@@ -1,23 +1,19 @@
 #pragma once
-// Decoding the records of the three facility databases. Every record starts
-// with its cell key (columns 1-7) and its position in degrees, minutes and
-// seconds (latitude 8-14 as 3, 2, 2 digits; longitude 15-22 as 4, 2, 2); the
-// frequency follows at column 23 in a width and implied-decimal rule of its own
-// database. The other fields are taken from the raw text by the writers.
+// The read procedures of the three facility databases: a record's position
+// and frequency decoded by the formats layer's record layouts
+// (crv/formats/facility_records.h), and a record that does not hold numbers
+// where its layout has them refused under the database's routine name.
 #include <cstdint>
 #include <string>
 #include <string_view>
 
+#include "crv/formats/facility_records.h"
+#include "crv/formats/numbers.h"
+
 namespace crv::engine {
 
-struct DmsPosition {
-    std::int32_t latDeg = 0, latMin = 0, latSec = 0;
-    std::int32_t lonDeg = 0, lonMin = 0, lonSec = 0;
-    // A "-0" degrees field: less than one degree south or east.
-    bool latNegative = false, lonNegative = false;
-    double latitude = 0;   // decimal degrees, north positive
-    double longitude = 0;  // decimal degrees, west positive
-};
+using crv::formats::DmsPosition;
+using crv::formats::LeadingInt;
 
 struct FacilityRecord {
     long number = 0;          // record number in the database
@@ -38,21 +34,14 @@ struct RecordSource {
 // The three read procedures: position and frequency decoded. Fail (under the
 // source's routine, naming the file and record) when a numeric field does not
 // hold a number; a blank numeric field reads as 0.
-FacilityRecord ReadFCC(std::string raw, const RecordSource& source);  // frequency 31-35, 1 implied decimal
-FacilityRecord ReadQVA(std::string raw, const RecordSource& source);  // frequency 23-30, 4 implied decimals
-FacilityRecord ReadCOM(std::string raw, const RecordSource& source);  // as the navaid record
+FacilityRecord ReadFCC(std::string raw, const RecordSource& source);
+FacilityRecord ReadQVA(std::string raw, const RecordSource& source);
+FacilityRecord ReadCOM(std::string raw, const RecordSource& source);
 
-// A real field (columns first..last) as such files hold it: when the field has
-// no decimal point, the last `impliedDecimals` digits are the fraction.
-double realField(std::string_view record, int first, int last, int impliedDecimals, const RecordSource& source);
-// An integer field; "-0" sets `negative`.
-std::int32_t integerField(std::string_view record, int first, int last, const RecordSource& source,
-                          bool* negative = nullptr);
-
-// The value of the decimal digits at the start of the text, up to the first
-// character that is not a digit; 0 when it starts with anything else (a blank,
-// a sign). `found` tells whether any digit was read.
-std::int32_t LeadingInt(std::string_view text, bool* found = nullptr);
+// A real field of the record, refused as the read procedures refuse one.
+double realField(std::string_view record, crv::formats::Columns c, int impliedDecimals, const RecordSource& source);
+// A whole-number field of the record, refused likewise.
+std::int32_t integerField(std::string_view record, crv::formats::Columns c, const RecordSource& source);
 
 // The 3-character identifier of a COM facility, made from its position and
 // frequency, in base 36 ("0"-"9", "A"-"Z").

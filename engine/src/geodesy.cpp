@@ -26,12 +26,6 @@ DistBearing LLDist(double latitude1, double longitude1, double latitude2, double
     return {distance, bearing};
 }
 
-double DMS2Deg(std::int32_t degrees, std::int32_t minutes, std::int32_t seconds, bool negative) {
-    const double fraction = std::fabs(minutes / 60.0 + seconds / 3600.0);
-    if (degrees < 0 || (degrees == 0 && negative)) return degrees - fraction;
-    return degrees + fraction;
-}
-
 double WrapAng(double angle, double low, double high) {
     const double range = high - low;
     if (!std::isfinite(angle) || !(range > 0)) return low;

@@ -4,6 +4,8 @@
 // longitude positive west, bearings clockwise from true north.
 #include <cstdint>
 
+#include "crv/formats/numbers.h"
+
 namespace crv::engine {
 
 inline constexpr double kDegToRad = 0.0174532925199433;
@@ -24,10 +26,9 @@ LatLon DistLL(double distanceNmi, double bearingDeg, double latitude, double lon
 // taken the short way round, so points either side of 180 degrees are close.
 DistBearing LLDist(double latitude1, double longitude1, double latitude2, double longitude2);
 
-// Degrees, minutes and seconds to decimal degrees, signed by the degrees.
-// `negative` carries a sign written in the degrees text when the degrees are
-// zero ("-0" for a position less than one degree south or east).
-double DMS2Deg(std::int32_t degrees, std::int32_t minutes, std::int32_t seconds, bool negative = false);
+// Degrees, minutes and seconds to decimal degrees: the formats layer's, the
+// one conversion of every position field the files hold.
+using crv::formats::DMS2Deg;
 
 // The angle moved into [low, high) by whole ranges. Total: huge angles are
 // reduced arithmetically, and a non-finite angle gives low.

@@ -2,8 +2,7 @@
 // assessment method's fixed points and station columns.
 #include <cmath>
 
-#include "crv/platform/numbers.h"
-#include "crv/platform/text_file.h"
+#include "crv/formats/site_files.h"
 #include "failure.h"
 #include "geodesy.h"
 #include "grid.h"
@@ -12,10 +11,6 @@
 namespace crv::engine {
 
 namespace {
-
-using crv::platform::parseInteger;
-using crv::platform::parseReal;
-using crv::platform::splitFreeFormat;
 
 constexpr const char* kUserPointsFile = "RcvrTest.pts";
 
@@ -37,110 +32,30 @@ void stationColumn(const GridContext& grid, int slot, double distanceNmi, double
 
 // ---- grid type 8 ----
 
-[[noreturn]] void badLine(const std::string& path, long line) {
-    fail(kGridGRoutine, "Could not read line " + std::to_string(line) +
-                            " of user-defined receiver points file:\r" + path);
-}
-
-[[noreturn]] void outOfRange(const std::string& path, long line, const char* what, std::string_view text) {
-    fail(kGridGRoutine, std::string("The ") + what + " \"" + std::string(text.substr(0, 24)) + "\" in line " +
-                            std::to_string(line) + " of user-defined receiver points file is out of range:\r" + path);
-}
-
-// Degrees with minutes (and seconds) adding to the magnitude, signed by the
-// degrees, exactly as the case file's positions are read (DMS2Deg), so the
-// same numbers give the same place in both files; "-0" marks a position less
-// than a degree south or east.
-double signedDegrees(std::string_view degreesText, double degrees, double minutes, double seconds) {
-    const bool negative = degrees < 0 || crv::platform::trimBlanks(degreesText).starts_with('-');
-    const double magnitude = std::fabs(degrees) + std::fabs(minutes / 60.0 + seconds / 3600.0);
-    return negative ? -magnitude : magnitude;
-}
-
-// What a receiver point can be. A range beyond half the earth's
-// circumference, a position off the globe or an altitude no aircraft reaches
-// is a damaged line, and would otherwise become a point at infinity that the
-// evaluations cannot place.
-constexpr double kMaxRangeNmi = 10800.0;
-constexpr double kMaxAltitudeFt = 1.0e6;
-constexpr double kMaxBearingDeg = 1.0e6;
-
-// The points of "RcvrTest.pts" in file order.
+// The points of "RcvrTest.pts" in file order, placed around the navaid.
 std::vector<GridPoint> readUserPoints(const GridContext& grid) {
     const std::string path = grid.state.paths.userFolder + kUserPointsFile;
-    crv::platform::LineReader in;
-    if (!in.open(path)) fail(kGridGRoutine, "Could not open user-defined receiver points file:\r" + path);
-    // A point line is a handful of numbers.
-    in.setMaxLineLength(512);
-    std::string line;
-    auto next = [&]() {
-        if (in.next(line)) return true;
-        if (in.failed())
-            fail(kGridGRoutine, "Could not read user-defined receiver points file (" + in.reason() + "):\r" + path);
-        return false;
-    };
+    const auto read = crv::formats::readTestPoints(path, static_cast<std::size_t>(kMaxGridPoints));
+    if (!read) fail(kGridGRoutine, read.error());
     const Facility& nav = grid.state.navaid;
     std::vector<GridPoint> points;
-    if (!next() || !next()) return points;
-    const auto codeFields = splitFreeFormat(line);
-    const auto code = codeFields.empty() ? std::nullopt : parseInteger(codeFields[0]);
-    if (!code || *code < 0 || *code > 3)
-        fail(kGridGRoutine, "Invalid position format code in user-defined receiver points file:\r" + path);
-    const std::size_t needed = *code == 0 ? 3 : *code == 1 ? 7 : *code == 2 ? 3 : 5;
-    while (next()) {
-        const long lineNumber = in.lineNumber();
-        const auto fields = splitFreeFormat(line);
-        if (fields.empty()) continue;
-        if (fields.size() < needed) badLine(path, lineNumber);
-        std::vector<double> v;
-        for (std::size_t k = 0; k < needed; ++k) {
-            std::optional<double> x;
-            if (*code == 1 && k < 6) {
-                if (auto n = parseInteger(fields[k])) x = static_cast<double>(*n);
-            } else {
-                x = parseReal(fields[k]);
-            }
-            if (!x) badLine(path, lineNumber);
-            if (!std::isfinite(*x)) outOfRange(path, lineNumber, "number", fields[k]);
-            v.push_back(*x);
-        }
-        const double alt = v[needed - 1];
-        if (std::fabs(alt) > kMaxAltitudeFt) outOfRange(path, lineNumber, "altitude", fields[needed - 1]);
+    points.reserve(read->size());
+    for (const crv::formats::TestPoint& t : *read) {
         GridPoint p;
-        if (*code == 0) {
-            double range = v[0];
-            double bearing = v[1];
-            if (std::fabs(range) > kMaxRangeNmi) outOfRange(path, lineNumber, "range", fields[0]);
-            if (std::fabs(bearing) > kMaxBearingDeg) outOfRange(path, lineNumber, "bearing", fields[1]);
+        if (t.format == 0) {
+            double range = t.first;
+            double bearing = t.second;
             if (range < 0) {
                 range = -range;
                 bearing -= 180.0;
             }
             bearing = WrapAng(bearing, 0.0, 360.0);
             const LatLon at = DistLL(range, bearing + 180.0, nav.latitude, nav.longitude);
-            p = {0, range, bearing, alt, at.latitude, at.longitude};
+            p = {0, range, bearing, t.altitudeFt, at.latitude, at.longitude};
         } else {
-            double lat, lon;
-            if (*code == 1) {
-                lat = signedDegrees(fields[0], v[0], v[1], v[2]);
-                lon = signedDegrees(fields[3], v[3], v[4], v[5]);
-            } else if (*code == 2) {
-                lat = v[0];
-                lon = v[1];
-            } else {
-                lat = signedDegrees(fields[0], v[0], v[1], 0);
-                lon = signedDegrees(fields[2], v[2], v[3], 0);
-            }
-            if (!(std::fabs(lat) <= 90.0)) outOfRange(path, lineNumber, "latitude", fields[0]);
-            const std::size_t lonField = *code == 1 ? 3 : *code == 2 ? 1 : 2;
-            if (!(std::fabs(lon) <= 180.0)) outOfRange(path, lineNumber, "longitude", fields[lonField]);
-            const DistBearing db = LLDist(nav.latitude, nav.longitude, lat, lon);
-            p = {0, db.distanceNmi, reverseAzimuth(db.bearingDeg), alt, lat, lon};
+            const DistBearing db = LLDist(nav.latitude, nav.longitude, t.first, t.second);
+            p = {0, db.distanceNmi, reverseAzimuth(db.bearingDeg), t.altitudeFt, t.first, t.second};
         }
-        // The grid's own limit: a file of millions of lines is not a set of
-        // test points, and would fill the memory and the disk.
-        if (static_cast<double>(points.size()) >= kMaxGridPoints)
-            fail(kGridGRoutine, "The user-defined receiver points file holds more than 5000000 points:\r" + path);
         points.push_back(p);
     }
     return points;

@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "grid_volume.h"
-#include "plot_file.h"
+#include "crv/formats/plot_file.h"
 #include "progress.h"
 #include "state.h"
 

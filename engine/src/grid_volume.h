@@ -5,6 +5,8 @@
 // much work a grid will be.
 #include <cstdint>
 
+#include "crv/formats/plot_file.h"
+
 #include "state.h"
 
 namespace crv::engine {
@@ -17,8 +19,9 @@ inline constexpr double kMinPointDistanceNmi = 0.164;
 // Largest number of receiver points a grid may make. Each point is a record of
 // the receiver-point file that every evaluation reads whole and tests against
 // every station, so a volume and spacing that would give more are refused
-// before anything is written.
-inline constexpr double kMaxGridPoints = 5'000'000;
+// before anything is written. The plot-file unit bounds the files it reads by
+// the same number.
+inline constexpr double kMaxGridPoints = static_cast<double>(crv::formats::kMaxReceiverPoints);
 
 struct ServiceVolume {
     int type = 0;               // service-volume type 0..8

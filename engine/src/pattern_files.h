@@ -1,7 +1,8 @@
 #pragma once
-// Readers of the pattern and calibration files the case reader loads from the
-// user folder. Each fails under the routine name it is given, with a message
-// that names the file; a file is read whole or not at all.
+// The pattern and calibration files the case reader loads from the user
+// folder, read by the site-file unit (crv/formats/site_files.h). Each fails
+// under the routine name it is given, with the unit's message naming the
+// file; a file is read whole or not at all.
 #include <string>
 #include <string_view>
 

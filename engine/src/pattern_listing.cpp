@@ -13,7 +13,7 @@
 #include "fm_level.h"
 #include "navaid_models.h"
 #include "parallel.h"
-#include "pattern_plot_file.h"
+#include "crv/formats/pattern_plot_file.h"
 #include "report_heading.h"
 
 namespace crv::engine {

@@ -3,7 +3,7 @@
 // come from the case as read, the file name and titles from the caller.
 #include <string>
 
-#include "plot_file.h"
+#include "crv/formats/plot_file.h"
 #include "state.h"
 
 namespace crv::engine {

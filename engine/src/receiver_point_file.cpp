@@ -93,8 +93,9 @@ std::optional<ReceiverPointFile> decodeWholeFile(const std::string& path, std::s
     return file;
 }
 
-// The whole file; a folder, device or FIFO is refused, never waited on.
-constexpr std::size_t kMaxBytes = std::size_t{1} << 31;
+// The whole file, no larger than a grid writes one; a folder, device or FIFO
+// is refused, never waited on.
+constexpr std::size_t kMaxBytes = crv::formats::kReceiverPointFileMaxBytes;
 
 // Sound framing says nothing of the numbers inside: a point at infinity or
 // off the globe would pass into every level calculation. The points are

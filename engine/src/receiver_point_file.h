@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "large_memory.h"
-#include "plot_file.h"
+#include "crv/formats/plot_file.h"
 
 namespace crv::engine {
 

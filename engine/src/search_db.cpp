@@ -192,7 +192,14 @@ void runSearchDB(std::int16_t database, const CrvSearchParams* params, Progress&
     }
 
     std::int32_t hits = 0;
+    // A record cut short at the end of the file reads as position 0, 0 and
+    // frequency 0 and is never written.
     auto readRecord = [&](long n) {
+        if (!db.readable(n)) {
+            FacilityRecord missing;
+            missing.number = n;
+            return missing;
+        }
         const RecordSource source{spec.kind.label, spec.kind.readRoutine, db.path(), n};
         std::string raw = db.read(n);
         return database == CRV_DB_FM ? ReadFCC(std::move(raw), source)
@@ -223,7 +230,7 @@ void runSearchDB(std::int16_t database, const CrvSearchParams* params, Progress&
         hit.option = 0;
         for (long i = 1; i <= n; ++i) {
             const FacilityRecord r = readRecord(i);
-            if (r.frequencyKHz == wantedKHz) writeRecord(r, hit);
+            if (db.readable(i) && r.frequencyKHz == wantedKHz) writeRecord(r, hit);
             if (i % 10 == 0) checkpoint(static_cast<double>(i), static_cast<double>(n));
         }
     } else {
@@ -251,7 +258,7 @@ void runSearchDB(std::int16_t database, const CrvSearchParams* params, Progress&
                     if (InArea(p, window, record.position.latitude, record.position.longitude, hit) == kInside &&
                         (!filter || record.frequencyKHz == wantedKHz))
                         writeRecord(record, hit);
-                    if (++current > n) {
+                    if (++current > n || !db.readable(current)) {
                         currentKey.clear();
                         break;
                     }

@@ -14,7 +14,7 @@
 
 #include "case_folder.h"
 #include "crv/platform/temp_folder.h"
-#include "plot_file.h"
+#include "crv/formats/plot_file.h"
 
 namespace crv::engine::test {
 

@@ -16,7 +16,7 @@
 
 #include "case_folder.h"
 #include "crv50.h"
-#include "plot_file.h"
+#include "crv/formats/plot_file.h"
 
 namespace crv::engine::test {
 

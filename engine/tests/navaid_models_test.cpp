@@ -70,8 +70,9 @@ TEST(NavaidModels, RefuseAnArrayTypeOfAnotherModel) {
 }
 
 TEST(LocalizerModel, ArraysOverGround) {
-    // Expected levels from the Part's formulas by an independent script, at
-    // relative azimuths where the pattern is a printed row.
+    // Expected levels worked out by an independent script from the
+    // localizer model's formulas, at relative azimuths where the array's
+    // pattern is a row of its table.
     EngineState s = navaid(7, 0, 110.1, 200.0, 15.0);
     EXPECT_NEAR(LocalizerLevel(s, 8.0, 10.0, 1500.0, 0.0), -75.47779806214108, 1e-9);
     EXPECT_NEAR(LocalizerLevel(s, 8.0, 10.0, 1500.0, 4.0), -79.47779806214108, 1e-9);

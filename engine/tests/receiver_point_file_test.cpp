@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <filesystem>
 #include <limits>
 #include <string>
 
@@ -16,7 +17,8 @@ namespace {
 using crv::test::readBytes;
 using crv::test::writeBytes;
 
-const std::string kGolden = CRV_TEST_DATA "receiver_points.plx";
+// The golden of the plot-file unit: a header and two points.
+const std::string kGolden = CRV_FORMATS_TEST_DATA "receiver_points.plx";
 constexpr std::size_t kPointFrame = 34;  // two length markers around 26 bytes
 
 std::string failureOf(const std::string& path) {
@@ -83,6 +85,20 @@ namespace {
 
 // Sound framing around numbers no receiver point can hold: each is refused
 // with the record and the value, before an evaluation turns it into a level.
+// A file larger than any grid writes (valid, then zeros: a damaged copy) is
+// refused from its size, naming the file, before it is read: a sparse
+// gigabyte here, which reading would take seconds and a gigabyte of memory.
+TEST(ReceiverPointFile, AFileLargerThanAnyGridWritesIsRefusedFromItsSize) {
+    const std::string dir = crv::test::scratchFolder("receiver-point-size");
+    const std::string path = dir + "Rcvr_Loc.plx";
+    writeBytes(path, readBytes(kGolden));
+    std::filesystem::resize_file(path, std::uintmax_t(1) << 30);
+    EXPECT_EQ(failureOf(path), "Could not read receiver point file (larger than " +
+                                   std::to_string(crv::formats::kReceiverPointFileMaxBytes) + " bytes):\r" + path);
+    // The bound holds the largest grid: 5000000 points and two section ends.
+    EXPECT_EQ(crv::formats::kReceiverPointFileMaxBytes, 423u + 5000002u * 38u);
+}
+
 TEST(ReceiverPointFile, ValuesThatNoPointCanHoldAreRefused) {
     const std::string dir = crv::test::scratchFolder("receiver-point-values");
     const std::string sound = readBytes(kGolden);

@@ -7,7 +7,8 @@
 
 #include "case_folder.h"
 #include "case_input.h"
-#include "pattern_plot_file.h"
+#include "crv/formats/numbers.h"
+#include "crv/formats/pattern_plot_file.h"
 #include "report_heading.h"
 
 using namespace crv::engine;

@@ -516,7 +516,8 @@ TEST_F(SearchDBTest, MissingOrMisframedDatabaseFailsNamingTheFile) {
     const Case cases[] = {
         {"record one character short", CRV_DB_NAVAID, "A108M118.dat", framed({nav.substr(1), nav.substr(1)})},
         {"LF-only lines of the right total", CRV_DB_NAVAID, "A108M118.dat", lfOnly + "\n\n"},
-        {"last record without CR LF", CRV_DB_NAVAID, "A108M118.dat", framed({nav}) + nav},
+        {"second of three records one character short", CRV_DB_NAVAID, "A108M118.dat",
+         framed({nav, nav.substr(1), nav})},
         {"shorter than one record", CRV_DB_NAVAID, "A108M118.dat", nav.substr(0, 40)},
         {"empty file", CRV_DB_COM, "G118M136.dat", ""},
         {"FM record of 104 characters", CRV_DB_FM, "FMALL.dat", framed({kFmA + " "})},
@@ -531,6 +532,67 @@ TEST_F(SearchDBTest, MissingOrMisframedDatabaseFailsNamingTheFile) {
         EXPECT_EQ(o.count, 0) << c.what;
         ASSERT_EQ(messages.size(), 1u) << c.what;
         EXPECT_NE(messages[0].find((dir_ / c.file).string()), std::string::npos) << c.what << ": " << messages[0];
+    }
+    // A record within the file that does not end as a record must is named.
+    messages.clear();
+    writeBytes(dir_ / "A108M118.dat", framed({nav, nav.substr(1), nav}));
+    EXPECT_EQ(search(CRV_DB_NAVAID, 1, 40.0f, 75.0f, 30.0f).status, 2);
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0], "An error occurred in procedure ReadQVA:\r\rQVA database file is not made of 135-character "
+                           "records ended by CR LF (record 2):\r" +
+                               (dir_ / "A108M118.dat").string());
+}
+
+// The databases users have do not always end as they were written: an
+// end-of-file mark after the last record, the last record without its CR LF,
+// or the last record cut short. Every record whose first character is in the
+// file counts (the search's own probe); a record cut short cannot be read and
+// is never written; the whole records are searched as in an intact file, by
+// area and by frequency.
+TEST_F(SearchDBTest, DatabasesEndingAsUsersHaveThemAreSearched) {
+    const std::vector<std::string> records = {
+        navaid(" 40 075", " 400500", " 0751000", "1101000", "90 ", "IAAA    ", "STD  "),
+        navaid(" 40 075", " 401000", " 0751000", "1103000", "90 ", "IBBB    ", "STD  "),
+        navaid(" 40 075", " 401500", " 0751000", "1105000", "90 ", "ICCC    ", "STD  ")};
+    const std::string intact = framed(records);
+    struct Case {
+        const char* what;
+        std::string bytes;
+        long count;     // records counted
+        long readable;  // whole records
+    } cases[] = {
+        {"intact", intact, 3, 3},
+        {"end-of-file mark after the last record", intact + "\x1a", 4, 3},
+        {"last record without CR LF", intact.substr(0, intact.size() - 2), 3, 3},
+        {"last record with the mark in place of its line end", intact.substr(0, intact.size() - 2) + "\x1a", 3, 3},
+        {"last record with the mark in place of its LF", intact.substr(0, intact.size() - 1) + "\x1a", 3, 3},
+        {"last record cut short", intact.substr(0, intact.size() - 60), 3, 2},
+        {"only the key of the last record", intact.substr(0, 2 * 137 + 7), 3, 2},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        messages.clear();
+        fs::remove(result1());
+        fs::remove(result2());
+        writeBytes(dir_ / "A108M118.dat", c.bytes);
+        const crv::engine::DatabaseFile db((dir_ / "A108M118.dat").string(), 137,
+                                           {"QVA", "OpenQVA        ", "ReadQVA        "});
+        EXPECT_EQ(db.count(), c.count);
+        for (long n = 1; n <= c.count; ++n) EXPECT_EQ(db.readable(n), n <= c.readable) << n;
+
+        const auto area = search(CRV_DB_NAVAID, 1, 40.0f, 75.0f, 30.0f);
+        EXPECT_EQ(area.status, 0);
+        EXPECT_EQ(area.count, c.readable);
+        EXPECT_TRUE(messages.empty()) << messages.front();
+        const auto lines = readLines(result1());
+        ASSERT_EQ(lines.size(), static_cast<std::size_t>(c.readable));
+        for (std::size_t i = 0; i < lines.size(); ++i) EXPECT_EQ(lines[i].substr(1, 3), std::string("I") + "ABC"[i] + "ABC"[i]);
+
+        // The frequency search walks every counted record: the cut one has
+        // no frequency and matches nothing.
+        const auto third = search(CRV_DB_NAVAID, 0, 0, 0, 0, 110.5f);
+        EXPECT_EQ(third.status, 0);
+        EXPECT_EQ(third.count, c.readable == 3 ? 1 : 0);
     }
 }
 

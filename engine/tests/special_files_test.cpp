@@ -17,7 +17,7 @@
 #include "failure.h"
 #include "paths.h"
 #include "pattern_files.h"
-#include "plot_file.h"
+#include "crv/formats/plot_file.h"
 #include "test_support.h"
 
 namespace crv::engine {

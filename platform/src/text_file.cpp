@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdint>
 #include <cstring>
 #include <random>
 
@@ -51,7 +52,15 @@ Expected<FilePtr> openRegularFile(const std::string& path) {
 Expected<std::string> readRegularFile(const std::string& path, std::size_t maxBytes) {
     auto file = openRegularFile(path);
     if (!file) return makeError(file.error());
+    // A file past the bound is refused from its size, before a byte is read:
+    // a damaged gigabyte must not be read (and held) to be called too large.
+    // The read below stays bounded too, for a file that grows meanwhile.
+    struct stat st {};
+    if (::fstat(::fileno(file->get()), &st) == 0 && st.st_size > 0 &&
+        static_cast<std::uint64_t>(st.st_size) > maxBytes)
+        return makeError("Could not read " + path + ": larger than " + std::to_string(maxBytes) + " bytes");
     std::string bytes;
+    if (st.st_size > 0) bytes.reserve(static_cast<std::size_t>(st.st_size));
     char buf[65536];
     for (;;) {
         std::size_t n = std::fread(buf, 1, sizeof buf, file->get());

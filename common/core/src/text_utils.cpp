@@ -6,48 +6,10 @@
 
 namespace crv::common {
 
-std::string FormatField(double value, int width, int decimals) {
-    std::string text = formatDecimal(value, decimals < 0 ? 0 : decimals);
-    const auto w = static_cast<std::size_t>(width < 0 ? 0 : width);
-    if (text.size() > w) return text.substr(0, w);
-    return std::string(w - text.size(), ' ') + text;
-}
-
 int LastPos(std::string_view text, std::string_view search) {
     if (search.empty()) return 0;
     const auto p = text.rfind(search);
     return p == std::string_view::npos ? 0 : static_cast<int>(p) + 1;
-}
-
-std::string NextToken(std::string_view delimiters, std::string& text) {
-    const auto start = text.find_first_not_of(delimiters);
-    if (start == std::string::npos) {
-        text.clear();
-        return {};
-    }
-    const auto stop = text.find_first_of(delimiters, start);
-    std::string token = text.substr(start, stop == std::string::npos ? std::string::npos : stop - start);
-    text = stop == std::string::npos ? std::string() : text.substr(stop + 1);
-    return token;
-}
-
-std::vector<std::string> SplitFields(std::string_view line, std::string_view delimiter, int maxCount) {
-    std::vector<std::string> fields;
-    std::size_t b = line.find_first_not_of(' ');
-    std::size_t e = line.find_last_not_of(' ');
-    if (b == std::string_view::npos) return fields;
-    std::string_view s = line.substr(b, e - b + 1);
-    std::size_t pos = 0;
-    while (static_cast<int>(fields.size()) < maxCount && pos < s.size()) {
-        std::size_t next = delimiter.empty() ? std::string_view::npos : s.find(delimiter, pos);
-        std::string_view part = s.substr(pos, next == std::string_view::npos ? std::string_view::npos : next - pos);
-        const auto last = part.find_last_not_of(' ');
-        fields.emplace_back(last == std::string_view::npos ? std::string_view() : part.substr(0, last + 1));
-        if (next == std::string_view::npos) break;
-        pos = next + delimiter.size();
-        while (pos < s.size() && s[pos] == ' ') ++pos;
-    }
-    return fields;
 }
 
 std::string AddBackslash(std::string_view path) {

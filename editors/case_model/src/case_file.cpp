@@ -2,12 +2,13 @@
 #include "crv/editors/case_file.h"
 
 #include <cmath>
-#include <cstdlib>
 
 #include "crv/common/case_file_upgrade.h"
 #include "crv/common/conversions.h"
 #include "crv/common/data_file_read.h"
 #include "crv/common/lat_lon.h"
+#include "crv/formats/case_file.h"
+#include "crv/platform/numbers.h"
 #include "crv/platform/text_file.h"
 
 namespace crv::editors {
@@ -34,13 +35,9 @@ bool isNumeric(FieldType t) {
     return t == FieldType::Integer || t == FieldType::Real || t == FieldType::List || t == FieldType::CheckBox;
 }
 
-// True when the whole trimmed piece is one number; a blank piece reads as 0.
-bool readsAsNumber(const std::string& piece) {
-    if (piece.empty()) return true;
-    char* end = nullptr;
-    std::strtod(piece.c_str(), &end);
-    return end != piece.c_str() && *end == '\0';
-}
+// True when the whole trimmed piece is one number as the data files write
+// one, whatever the process locale; a blank piece reads as 0.
+bool readsAsNumber(const std::string& piece) { return piece.empty() || crv::platform::parseReal(piece).has_value(); }
 
 std::string lineRef(std::size_t index) { return "line " + std::to_string(index + 1); }
 
@@ -180,7 +177,7 @@ Expected<CaseData> ReadCaseLines(const std::vector<std::string>& lines, const Fi
     if (!nav) return makeError(nav.error());
     d.navaidPage = std::move(*nav);
     const std::size_t markAt = static_cast<std::size_t>(lineLength(navaid)) + 1;  // 0-based index of Chr(127)
-    d.checkedMark = lines[1].size() > markAt && lines[1][markAt] == '\x7f';
+    d.checkedMark = lines[1].size() > markAt && lines[1][markAt] == crv::formats::navaid_line::kCheckedMark;
 
     const auto rowFields = fieldsOf(dictionary, 3);
     std::size_t i = 2;
@@ -188,7 +185,7 @@ Expected<CaseData> ReadCaseLines(const std::vector<std::string>& lines, const Fi
         if (i >= lines.size())
             return makeError("The file ends in " + lineRef(i - 1) +
                              " before the terminator line \" $$$$\" of the RF sources.");
-        if (crv::common::Mid(lines[i], 2, 4) == "$$$$") break;
+        if (crv::formats::textAt(lines[i], crv::formats::rf_source_line::terminatorMark) == "$$$$") break;
         auto row = splitLine(lines[i], i, rowFields, true, d.replacedCodes);
         if (!row) return makeError(row.error());
         d.rows.push_back(std::move(*row));
@@ -239,14 +236,14 @@ Expected<std::vector<std::string>> WritePage(int page, const CaseData& data, con
             if (!line) return makeError(line.error());
             out.push_back(std::move(*line));
         }
-        out.push_back(" $$$$");
+        out.push_back(crv::formats::kRfSourceTerminator);
         return out;
     }
     const auto* values = pageValues(page, data);
     if (!values) return makeError("There is no page " + std::to_string(page) + ".");
     auto line = renderLine(recs, *values, " on page " + std::to_string(page));
     if (!line) return makeError(line.error());
-    if (page == 2 && errorFree) *line += " \x7f";
+    if (page == 2 && errorFree) *line += std::string(" ") + crv::formats::navaid_line::kCheckedMark;
     out.push_back(std::move(*line));
     return out;
 }

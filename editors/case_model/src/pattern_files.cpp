@@ -4,35 +4,11 @@
 #include <filesystem>
 #include <system_error>
 
+#include "crv/formats/site_files.h"
 #include "crv/platform/text_file.h"
 
 namespace crv::editors {
 namespace {
-
-std::string trimBlanks(const std::string& s) {
-    std::size_t b = 0, e = s.size();
-    while (b < e && (s[b] == ' ' || s[b] == '\t')) ++b;
-    while (e > b && (s[e - 1] == ' ' || s[e - 1] == '\t')) --e;
-    return s.substr(b, e - b);
-}
-
-// The first input item of a line: a quoted text up to its closing quote, else
-// the text up to the first comma; control characters become blanks so the
-// name cannot break a list entry.
-std::string firstItem(std::string line) {
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    line = trimBlanks(line);
-    std::string item;
-    if (!line.empty() && line.front() == '"') {
-        const std::size_t close = line.find('"', 1);
-        item = line.substr(1, close == std::string::npos ? std::string::npos : close - 1);
-    } else {
-        item = trimBlanks(line.substr(0, line.find(',')));
-    }
-    for (char& c : item)
-        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) c = ' ';
-    return item;
-}
 
 std::string joinPath(const std::string& folder, const std::string& file) {
     if (folder.empty() || folder.back() == '/') return folder + file;
@@ -63,7 +39,7 @@ PatternFileInfo readPatternFile(const std::string& userFolder, const std::string
         return info;
     }
     info.state = PatternFileState::Present;
-    info.description = firstItem(line);
+    info.description = crv::formats::patternListDescription(line);
     return info;
 }
 

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "crv/formats/case_file.h"
+
 #include <stdexcept>
 #include <utility>
 #include <vector>
@@ -64,8 +66,8 @@ TEST(FieldDictionary, EveryEntryAReaderNeedsExistsInBothEditions) {
     }
 }
 
-// The column layout from the dictionary is the one the engine's case reader
-// uses (its fixed columns are written out here, from the reader).
+// The column layout from the dictionary, written out here by hand from the
+// layout of the case data file.
 TEST(FieldDictionary, FileColumnsMatchTheEngineCaseReader) {
     const std::vector<std::pair<int, int>> page1 = {{2, 16}, {18, 42}, {44, 51}, {53, 54}};
     const std::vector<std::pair<int, int>> navaid = {{2, 4},   {6, 8},   {10, 16}, {18, 26}, {28, 37}, {39, 43},
@@ -78,6 +80,40 @@ TEST(FieldDictionary, FileColumnsMatchTheEngineCaseReader) {
         EXPECT_EQ(pairs(d.fileColumns(2)), navaid);
         EXPECT_EQ(pairs(d.fileColumns(3)), station);
         EXPECT_EQ(d.fileColumns(4).size(), 12u);  // the twelve values of the options line
+    }
+}
+
+// The dictionary's columns are the case-file unit's, which the engine's case
+// reader, the new-case writer and the sample workspace use: every page, the
+// options line included.
+TEST(FieldDictionary, FileColumnsAreTheCaseFileUnits) {
+    namespace f = crv::formats;
+    using Columns = std::vector<std::pair<int, int>>;
+    auto of = [](std::initializer_list<f::Columns> list) {
+        Columns out;
+        for (const f::Columns& c : list) out.emplace_back(c.first, c.last);
+        return out;
+    };
+    namespace cl = f::case_line;
+    namespace nl = f::navaid_line;
+    namespace rl = f::rf_source_line;
+    namespace ol = f::options_line;
+    const Columns page1 = of({cl::airspaceCase, cl::site, cl::date, cl::searchRadius});
+    const Columns page2 = of({nl::identifier, nl::runwayHeading, nl::frequency, nl::latitude, nl::longitude,
+                              nl::fieldElevation, nl::runwayLength, nl::transmitterPower, nl::arrayType,
+                              nl::serviceVolumeType, nl::serviceVolumeRadius, nl::serviceVolumeHeight});
+    const Columns page3 = of({rl::callSign, rl::frequency, rl::latitude, rl::longitude, rl::erp, rl::antennaElevation,
+                              rl::elementType, rl::horizontalPattern, rl::rotation, rl::proponentStatus,
+                              rl::licenceStatus, rl::dummyMask});
+    const Columns page4 = of({ol::gridType, ol::intermodType, ol::antennaRejection, ol::criteriaType, ol::cutoffType,
+                              ol::outputStyle, ol::gridAltitude, ol::gridAngle, ol::horizontalIncrement,
+                              ol::verticalIncrement, ol::prescreening, ol::observeIcaoMinimum});
+    for (Edition e : {Edition::Field, Edition::Scientific}) {
+        const FieldDictionary& d = dictionary(e);
+        EXPECT_EQ(pairs(d.fileColumns(1)), page1);
+        EXPECT_EQ(pairs(d.fileColumns(2)), page2);
+        EXPECT_EQ(pairs(d.fileColumns(3)), page3);
+        EXPECT_EQ(pairs(d.fileColumns(4)), page4);
     }
 }
 

@@ -5,6 +5,7 @@
 #include "crv/common/conversions.h"
 #include "crv/common/data_file_read.h"
 #include "crv/common/text_utils.h"
+#include "crv/formats/pattern_plot_file.h"
 #include "crv/platform/text_file.h"
 #include "editor_steps.h"
 #include "text_field.h"
@@ -238,17 +239,18 @@ bool UserDataEditor::Normalize() {
 }
 
 std::vector<std::string> UserDataEditor::patternPlotLines() const {
-    std::vector<std::string> lines;
-    const char* caption = data_.kind == 1   ? "    FM horizontal pattern data description:  "
-                          : data_.kind == 2 ? "    FM vertical pattern data description:  "
-                                            : "    Localizer pattern description:  ";
-    lines.push_back(caption + common::leftSet(data_.description, 25));
-    lines.push_back(data_.kind == 3 ? "    Gain:  " + common::FormatField(data_.gain, 4, 1) + " dBi" : std::string());
-    for (int i = 0; i < 4; ++i) lines.emplace_back();
+    crv::formats::PatternPlot plot;
+    plot.style = crv::formats::PatternPlotStyle::Editor;
+    plot.caption = data_.kind == 1   ? "FM horizontal pattern data description:  "
+                   : data_.kind == 2 ? "FM vertical pattern data description:  "
+                                     : "Localizer pattern description:  ";
+    plot.description = common::leftSet(data_.description, 25);
+    if (data_.kind == 3) plot.gainDbi = data_.gain;
+    // Five rows to each interval, the angle and percent both linear; a
+    // nothing plots at 0.0001 % so its dB stays finite.
     auto row = [&](double angle, double p) {
         if (p < 0.0001) p = 0.0001;
-        lines.push_back(common::FormatField(angle, 16, 1) + common::FormatField(p, 17, 2) +
-                        common::FormatField(20.0 * std::log10(p / 100.0), 18, 2));
+        plot.rows.push_back({angle, p, 20.0 * std::log10(p / 100.0)});
     };
     const std::size_t n = data_.values.size();
     for (std::size_t i = 0; i + 1 < n; ++i)
@@ -257,7 +259,7 @@ std::vector<std::string> UserDataEditor::patternPlotLines() const {
             row(data_.x[i] + (data_.x[i + 1] - data_.x[i]) * f, data_.values[i] + (data_.values[i + 1] - data_.values[i]) * f);
         }
     if (n > 0) row(data_.x[n - 1], data_.values[n - 1]);
-    return lines;
+    return crv::formats::patternPlotLines(plot);
 }
 
 bool UserDataEditor::Plot() {

@@ -9,28 +9,23 @@ namespace crv::main {
 
 using namespace crv::common;
 
-void PutColumns(std::string& record, int firstColumn, int width, const std::string& text) {
-    for (int i = 0; i < width && i < static_cast<int>(text.size()); ++i) {
-        const auto at = static_cast<std::size_t>(firstColumn - 1 + i);
-        if (at < record.size()) record[at] = text[static_cast<std::size_t>(i)];
-    }
-}
-
 std::string BuildNavaidRecord(const NavaidRecordFields& f) {
+    namespace nav = crv::formats::navaid_line;
+    using crv::formats::putText;
     std::string r(kNavaidRecordLength, ' ');
-    PutColumns(r, 2, 3, f.identifier);
-    PutColumns(r, 6, 3, f.heading);
-    PutColumns(r, 10, 7, f.frequency);
-    PutColumns(r, 18, 9, FormatLatLon(f.latitude, 1, 0));
-    PutColumns(r, 28, 10, FormatLatLon(f.longitude, 2, 0));
-    PutColumns(r, 39, 5, f.elevation);
-    PutColumns(r, 45, 5, f.runwayLength);
-    PutColumns(r, 51, 3, f.power);
-    PutColumns(r, 55, 2, f.arrayType);
-    PutColumns(r, 58, 2, f.svType);
-    PutColumns(r, 61, 3, f.svRadius);
-    PutColumns(r, 65, 5, f.svHeight);
-    PutColumns(r, 71, 2, f.backCourse);
+    putText(r, nav::identifier, f.identifier);
+    putText(r, nav::runwayHeading, f.heading);
+    putText(r, nav::frequency, f.frequency);
+    putText(r, nav::latitude, FormatLatLon(f.latitude, 1, 0));
+    putText(r, nav::longitude, FormatLatLon(f.longitude, 2, 0));
+    putText(r, nav::fieldElevation, f.elevation);
+    putText(r, nav::runwayLength, f.runwayLength);
+    putText(r, nav::transmitterPower, f.power);
+    putText(r, nav::arrayType, f.arrayType);
+    putText(r, nav::serviceVolumeType, f.svType);
+    putText(r, nav::serviceVolumeRadius, f.svRadius);
+    putText(r, nav::serviceVolumeHeight, f.svHeight);
+    putText(r, crv::formats::navaid_record::backCourse, f.backCourse);
     return r;
 }
 

@@ -4,12 +4,17 @@
 #include "crv/common/file_system.h"
 #include "crv/common/lat_lon.h"
 #include "crv/common/text_utils.h"
+#include "crv/formats/case_file.h"
+#include "crv/formats/search_lines.h"
+#include "crv/formats/search_map_files.h"
 #include "crv/main/dialogs/manual_navaid.h"
-#include "crv/platform/text_file.h"
 
 namespace crv::main {
 
 using namespace crv::common;
+using crv::formats::textAt;
+namespace nav = crv::formats::navaid_line;
+namespace line_ = crv::formats::navaid_search_line;
 
 namespace {
 
@@ -20,9 +25,11 @@ std::string rtrim(std::string s) {
     return s;
 }
 
-bool isTerminator(const std::string& line) { return Mid(line, 2, 3) == "$$$"; }
+// A line whose type cannot be read lists as a localizer, as the search
+// files never hold one.
+int svTypeOf(const std::string& line) { return crv::formats::serviceVolumeType(line).value_or(0); }
 
-int svTypeOf(const std::string& line) { return static_cast<int>(roundHalfEven(Val(Mid(line, 58, 2)))); }
+std::string at(const std::string& line, crv::formats::Columns c) { return std::string(textAt(line, c)); }
 
 NavaidItem itemOf(const std::string& line, int n, bool inside, bool scientific) {
     NavaidItem item;
@@ -30,12 +37,13 @@ NavaidItem itemOf(const std::string& line, int n, bool inside, bool scientific) 
     item.lineNumber = n;
     item.inside = inside;
     const int type = svTypeOf(line);
-    item.columns[0] = std::string(scientific && inside ? "* " : "  ") + Mid(line, 2, 3);
-    item.columns[1] = Mid(line, 10, 7);
-    item.columns[2] = type <= 4 ? Mid(line, 6, 3) : (type <= 7 ? "VOR" : "COM");
-    item.columns[3] = FormatLatLon(ParseLatLon(Mid(line, 18, 9)), 1, 1);
-    item.columns[4] = FormatLatLon(ParseLatLon(Mid(line, 28, 10)), 2, 1);
-    item.columns[5] = rtrim(" " + Mid(line, 99, 2) + "  " + Mid(line, 74, 20));
+    item.columns[0] = std::string(scientific && inside ? "* " : "  ") + at(line, nav::identifier);
+    item.columns[1] = at(line, nav::frequency);
+    item.columns[2] = type <= 4 ? at(line, nav::runwayHeading) : (type <= 7 ? "VOR" : "COM");
+    item.columns[3] = FormatLatLon(ParseLatLon(at(line, nav::latitude)), 1, 1);
+    item.columns[4] = FormatLatLon(ParseLatLon(at(line, nav::longitude)), 2, 1);
+    // The state, then the first 20 characters of the name.
+    item.columns[5] = rtrim(" " + at(line, line_::state) + "  " + at(line, {line_::name.first, line_::name.first + 19}));
     return item;
 }
 
@@ -63,33 +71,23 @@ NavaidList ListNavaids(const std::string& outputFolder, const std::string& model
 
 NavaidList ListNavaidFile(const std::string& path, const std::string& modelType, const NavaidRules& rules) {
     NavaidList list;
-    auto lines = crv::platform::readTextLines(path);
-    if (!lines) {
-        list.error = " Could not read the navaid search file " + path + ". ";
+    // The file of the current layout with its " $$$" terminator and the
+    // proponent line after it, no larger than a search writes: anything else
+    // would be read past its end.
+    auto file = crv::formats::readNavaidSearchFile(path);
+    if (!file) {
+        const bool incomplete = file.error().find("incomplete") != std::string::npos;
+        list.error = incomplete ? " The navaid search file " + path + " is incomplete or of an old layout. " + kCRs +
+                                      " Search the databases again. "
+                                : " Could not read the navaid search file " + path + ". ";
         return list;
     }
-    // The file must be of the current layout and end its facility list with
-    // " $$$" followed by the proponent line; anything else would be read past
-    // its end.
-    std::size_t terminator = lines->size();
-    for (std::size_t i = 1; i < lines->size(); ++i)
-        if (isTerminator((*lines)[i])) {
-            terminator = i;
-            break;
-        }
-    if (lines->empty() || (*lines)[0].find("CRV Version") == std::string::npos || terminator + 1 >= lines->size()) {
-        list.error = " The navaid search file " + path + " is incomplete or of an old layout. " + kCRs +
-                     " Search the databases again. ";
-        return list;
-    }
-    list.proponentRecord = (*lines)[terminator + 1];
-    const double propLat = ParseLatLon(Mid(list.proponentRecord, 18, 9));
-    const double propLon = ParseLatLon(Mid(list.proponentRecord, 28, 10));
+    list.proponentRecord = file->proponentRecord;
+    const double propLat = ParseLatLon(textAt(list.proponentRecord, crv::formats::rf_source_line::latitude));
+    const double propLon = ParseLatLon(textAt(list.proponentRecord, crv::formats::rf_source_line::longitude));
     const bool scientific = modelType == "SCI";
     int n = 0;
-    for (std::size_t i = 1; i < terminator; ++i) {
-        const std::string& line = (*lines)[i];
-        if (line.empty()) continue;
+    for (const std::string& line : file->facilityLines) {
         list.facilityLines.push_back(line);
         ++n;
         const bool inside = rules.CheckNavaidDistance &&
@@ -108,15 +106,15 @@ std::string NavaidRecordOfLine(const std::string& line, const NavaidRules& rules
     const int type = svTypeOf(line);
     int arrayType = 37;
     if (type <= 3) {
-        arrayType = rules.GetAntennaType ? rules.GetAntennaType(Mid(line, 102, 35)) : 0;
-        PutColumns(record, 51, 3, " 15");
+        arrayType = rules.GetAntennaType ? rules.GetAntennaType(at(line, line_::antennaDescription)) : 0;
+        crv::formats::putText(record, nav::transmitterPower, " 15");
     } else if (type == 4) {
         arrayType = 35;
-        PutColumns(record, 51, 3, "  1");
+        crv::formats::putText(record, nav::transmitterPower, "  1");
     } else if (type <= 7) {
         arrayType = 36;
     }
-    PutColumns(record, 55, 2, FormatField(arrayType, 2, 0));
+    crv::formats::putText(record, nav::arrayType, FormatField(arrayType, 2, 0));
     return record;
 }
 

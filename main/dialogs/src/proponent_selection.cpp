@@ -2,6 +2,7 @@
 
 #include "crv/common/conversions.h"
 #include "crv/common/lat_lon.h"
+#include "crv/formats/search_lines.h"
 #include "crv/platform/numbers.h"
 #include "crv/platform/text_file.h"
 
@@ -20,12 +21,16 @@ ProponentItem ProponentItemOf(const std::string& line, int lineNumber) {
     ProponentItem item;
     item.lineNumber = lineNumber;
     item.key = "P" + formatDecimal(lineNumber, 0, 4);
-    item.columns[0] = std::string(crv::platform::trimBlanks(Mid(line, 2, 7)));
-    item.columns[1] = Mid(line, 10, 7);
-    item.columns[2] = Mid(line, 88, 3);
-    item.columns[3] = FormatLatLon(ParseLatLon(Mid(line, 18, 9)), 1, 1);
-    item.columns[4] = FormatLatLon(ParseLatLon(Mid(line, 28, 10)), 2, 1);
-    item.columns[5] = rtrim(" " + Mid(line, 85, 2) + "  " + Mid(line, 54, 20));
+    namespace fm = crv::formats::fm_proponent_line;
+    using crv::formats::textAt;
+    item.columns[0] = std::string(crv::platform::trimBlanks(textAt(line, fm::callSign)));
+    item.columns[1] = std::string(textAt(line, fm::frequency));
+    item.columns[2] = std::string(textAt(line, fm::licenceStatus));
+    item.columns[3] = FormatLatLon(ParseLatLon(textAt(line, fm::latitude)), 1, 1);
+    item.columns[4] = FormatLatLon(ParseLatLon(textAt(line, fm::longitude)), 2, 1);
+    // The state, then the first 20 characters of the city.
+    item.columns[5] = rtrim(" " + std::string(textAt(line, fm::state)) + "  " +
+                            std::string(textAt(line, {fm::city.first, fm::city.first + 19})));
     return item;
 }
 

@@ -6,6 +6,7 @@
 #include "crv/common/error_report.h"
 #include "crv/common/file_system.h"
 #include "crv/common/lat_lon.h"
+#include "crv/formats/case_file.h"
 #include "crv/main/run/run_controller.h"
 #include "crv/main/run/search_area.h"
 #include "crv/platform/text_file.h"
@@ -110,9 +111,11 @@ void RunController::SearchForNavaids(std::int32_t& count) {
     try {
         SearchParams record{};
         record.option = 1;
-        record.centreLatitude = static_cast<float>(crv::common::ParseLatLon(crv::common::Mid(state.ProponentRecord, 18, 9)));
+        namespace src = crv::formats::rf_source_line;
+        record.centreLatitude =
+            static_cast<float>(crv::common::ParseLatLon(crv::formats::textAt(state.ProponentRecord, src::latitude)));
         record.centreLongitude =
-            static_cast<float>(crv::common::ParseLatLon(crv::common::Mid(state.ProponentRecord, 28, 10)));
+            static_cast<float>(crv::common::ParseLatLon(crv::formats::textAt(state.ProponentRecord, src::longitude)));
         crv::common::DeleteFiles(pattern);
         const std::string header = std::string("Searching for navaid facilities:") + kCR + kCR;
 

@@ -7,27 +7,33 @@
 #include "crv/common/conversions.h"
 #include "crv/common/error_report.h"
 #include "crv/common/lat_lon.h"
+#include "crv/formats/case_file.h"
+#include "crv/formats/report_pages.h"
+#include "crv/formats/search_lines.h"
+#include "crv/formats/search_map_files.h"
 #include "crv/main/run/run_controller.h"
 #include "run_support.h"
 
 namespace crv::main::run {
 
-using crv::common::Mid;
+using crv::formats::textAt;
 using detail::StagedFile;
+namespace rpt = crv::formats::navaid_report_line;
 
 namespace {
 const std::string S(7, ' ');
-constexpr int kPageLines = 56;
 
-// The Part-given keys first, so distinct lines keep their order; the rest of
-// the line after them, so identical lines always end up next to each other.
+// The sort keys of the search results first, so distinct lines keep their
+// order; the rest of the line after them, so identical lines always end up
+// next to each other.
 constexpr const char* kNavPlotKeys = "10:59:A 1:9:A 60:145:A";
 constexpr const char* kNavReportKeys = "15:57:A 1:14:A 58:100:A";
 }  // namespace
 
 void RunController::WriteNavReports(const SearchParams& record, std::int16_t& total, std::int16_t& cancel) {
     auto& state = *s_.state;
-    const std::string id = detail::safeNamePart(Mid(state.ProponentRecord, 2, 4));
+    const std::string id =
+        detail::safeNamePart(std::string(textAt(state.ProponentRecord, crv::formats::kNavaidSearchFileId)));
     const std::string out = state.OutputFolder;
     const std::array<std::string, 4> prefixes = {"nav@", "loc@", "vor@", "com@"};
     std::array<std::string, 5> targets;
@@ -49,7 +55,7 @@ void RunController::WriteNavReports(const SearchParams& record, std::int16_t& to
         const auto lines = detail::readLines(src1);
         for (std::size_t i = 0; i < 4; ++i) {
             files[i] = std::make_unique<StagedFile>(targets[i]);
-            files[i]->writeLine(detail::kVersionLine);
+            files[i]->writeLine(crv::formats::kVersionText);
         }
         detail::ProgressSteps steps(*s_.progress, 2 * static_cast<std::int32_t>(total) + 15, 5, cancelRequested_);
         std::int32_t written = 0;
@@ -60,7 +66,7 @@ void RunController::WriteNavReports(const SearchParams& record, std::int16_t& to
                 files[0]->writeLine(line);
                 ++written;
                 previous = line;
-                const double type = crv::common::roundHalfEven(crv::common::Val(Mid(line, 58, 2)));
+                const int type = crv::formats::serviceVolumeType(line).value_or(0);
                 const std::size_t subset = type <= 4 ? 1 : (type <= 7 ? 2 : 3);
                 files[subset]->writeLine(line);
                 ++perFile[subset];
@@ -69,7 +75,7 @@ void RunController::WriteNavReports(const SearchParams& record, std::int16_t& to
         }
         if (written > 32767) throw detail::RunError("Overflow: more than 32767 facilities found.");
         for (std::size_t i = 0; i < 4; ++i) {
-            files[i]->writeLine(" $$$");
+            files[i]->writeLine(crv::formats::kFacilityTerminator);
             files[i]->writeLine(state.ProponentRecord);
             files[i]->close();
         }
@@ -99,17 +105,17 @@ void RunController::WriteNavReports(const SearchParams& record, std::int16_t& to
                     newPage = false;
                 }
                 report.writeLine("");
-                report.writeLine(S + Mid(line, 2, 68));
+                report.writeLine(S + std::string(textAt(line, rpt::facility)));
                 pageLines += 2;
-                const std::string nameState = Mid(line, 70, 31);
+                const std::string nameState(textAt(line, rpt::nameAndState));
                 if (nameState.find_first_not_of(' ') != std::string::npos) {
                     report.writeLine(S + nameState);
                     ++pageLines;
                 }
                 previousReport = line;
             }
-            if (pageLines >= kPageLines) {
-                report.writeLine("\f");
+            if (pageLines >= crv::formats::kSearchReportPageLines) {
+                report.writeLine(crv::formats::kPageBreakLine);
                 newPage = true;
                 pageLines = 1;
             }

@@ -1,5 +1,6 @@
 // The FM search files of an RF-source search and the new case data file,
 // which starts as a copy of the FM search plot file.
+#include <algorithm>
 #include <filesystem>
 #include <memory>
 #include <optional>
@@ -8,44 +9,51 @@
 #include "crv/common/error_report.h"
 #include "crv/common/lat_lon.h"
 #include "crv/common/text_utils.h"
+#include "crv/formats/case_file.h"
+#include "crv/formats/report_pages.h"
+#include "crv/formats/search_lines.h"
 #include "crv/main/run/run_controller.h"
 #include "run_support.h"
 
 namespace crv::main::run {
 
-using crv::common::FormatField;
 using crv::common::FormatLatLon;
-using crv::common::Mid;
+using crv::common::Val;
+using crv::formats::textAt;
 using detail::StagedFile;
+namespace nav = crv::formats::navaid_line;
+namespace src = crv::formats::rf_source_line;
+namespace rpt = crv::formats::rf_source_report_line;
 
 namespace {
 const std::string kIndent(4, ' ');
-constexpr int kPageLines = 56;
-constexpr const char* kProponentTail = "  0  0   0  1 PRP     0";
 
-// The Part-given keys first; then the call sign ahead of the status, so
-// lines equal in columns 1-52 meet, the greatest status first.
+// The sort keys of the search results first; then the call sign ahead of the
+// status, so lines equal in columns 1-52 meet, the greatest status first.
 constexpr const char* kSourceKeys = "10:52:A 1:9:A 67:69:D 53:80:A";
 constexpr const char* kSourceReportKeys = "11:17:A 26:63:A 1:10:A 21:23:D 18:20:A 64:110:A";
 
+// The options of a new case, by the navaid's service-volume type: the grid
+// and models a first run of that kind of facility starts from.
 std::string optionsLine(int svType, const std::string& navaid) {
-    if (svType <= 3) return "  1  1  1  1  1  1     0   0 1000 100  1  1";
-    if (svType == 4) return "  1  1  1  1  1  1     0   0 1000 200  1  1";
-    if (svType <= 7) return "  1  1  1  1  1  1     0   0 6076 500  0  1";
-    double horizontal = crv::common::roundHalfEven(crv::common::Val(Mid(navaid, 61, 3)) * 6076.115 / 50.0);
-    horizontal = std::min(9999.0, std::max(100.0, horizontal));
-    double vertical = crv::common::roundHalfEven(crv::common::Val(Mid(navaid, 65, 5)) / 50.0);
-    vertical = std::min(999.0, std::max(10.0, vertical));
-    return "  1  1  2  2  2  1     0   0" + FormatField(horizontal, 5, 0) + FormatField(vertical, 4, 0) +
-           (horizontal > 1000 ? "  0" : "  1") + "  1";
-}
-
-std::string caseLine(const std::string& airspaceCase, const std::string& date, float radius) {
-    std::string line(54, ' ');
-    line.replace(1, 15, crv::common::leftSet(airspaceCase, 15));
-    line.replace(43, 8, crv::common::leftSet(date, 8));
-    line.replace(52, 2, FormatField(radius, 2, 0));
-    return line;
+    crv::formats::OptionsLine o{1, 1, 1, 1, 1, 1, 0, 0, 1000, 100, 1, 1};
+    if (svType == 4) {
+        o.verticalIncrementFt = 200;
+    } else if (svType >= 5 && svType <= 7) {
+        o.horizontalIncrementFt = 6076;
+        o.verticalIncrementFt = 500;
+        o.prescreening = 0;
+    } else if (svType >= 8) {
+        // A VHF COM volume is spaced by its own radius and height, 50 steps
+        // each way; a wide spacing needs no coarse grid.
+        o.antennaRejection = o.criteriaType = o.cutoffType = 2;
+        const double radius = Val(textAt(navaid, nav::serviceVolumeRadius));
+        const double height = Val(textAt(navaid, nav::serviceVolumeHeight));
+        o.horizontalIncrementFt = std::clamp(crv::common::roundHalfEven(radius * 6076.115 / 50.0), 100.0, 9999.0);
+        o.verticalIncrementFt = std::clamp(crv::common::roundHalfEven(height / 50.0), 10.0, 999.0);
+        o.prescreening = o.horizontalIncrementFt > 1000 ? 0 : 1;
+    }
+    return crv::formats::writeOptionsLine(o);
 }
 
 std::string normalized(const std::string& path) {
@@ -65,7 +73,7 @@ void RunController::WriteRFSrcReports(const SearchParams& record, float radiusNm
 void RunController::writeRFSrcReports(const SearchParams& record, float radiusNmi, std::int32_t& count,
                                       bool& cancel, const std::string& casePath) {
     auto& state = *s_.state;
-    const std::string id = detail::safeNamePart(Mid(state.NavaidRecord, 2, 3));
+    const std::string id = detail::safeNamePart(std::string(textAt(state.NavaidRecord, nav::identifier)));
     const std::string plotPath = state.OutputFolder + "fm@" + id + ".plt";
     const std::string reportPath = state.OutputFolder + "fm@" + id + ".txt";
     std::unique_ptr<StagedFile> plot, report, caseFile;
@@ -87,29 +95,35 @@ void RunController::writeRFSrcReports(const SearchParams& record, float radiusNm
         s_.engine->SortFile(src1, kSourceKeys, 80);
         const auto lines = detail::readLines(src1);
         plot = std::make_unique<StagedFile>(plotPath);
-        plot->writeLine(detail::kVersionLine);
-        plot->writeLine(crv::common::leftSet(Mid(state.NavaidRecord, 1, 70), 70) + " ");
+        plot->writeLine(crv::formats::kVersionText);
+        plot->writeLine(crv::formats::newCaseNavaidLine(state.NavaidRecord));
 
         const std::int32_t hits = count;
         detail::ProgressSteps steps(*s_.progress, 2 * hits + 20, 5, cancelRequested_);
         count = 0;
         const bool hasProponent = state.ProponentRecord.find_first_not_of(' ') != std::string::npos;
         bool proponentWritten = !hasProponent;
-        const float proponentFreq = static_cast<float>(crv::common::Val(Mid(state.ProponentRecord, 10, 7)));
-        const std::string proponentKey = Mid(state.ProponentRecord, 1, 37);
-        const std::string proponentLine = crv::common::leftSet(state.ProponentRecord, 52) + kProponentTail;
-        const float navaidFreq = static_cast<float>(crv::common::Val(Mid(state.NavaidRecord, 10, 7)));
+        // Frequencies compared in single precision, as the workflow has always
+        // compared them.
+        auto frequencyOf = [](std::string_view line) { return static_cast<float>(Val(textAt(line, src::frequency))); };
+        const float proponentFreq = frequencyOf(state.ProponentRecord);
+        const std::string proponentKey(textAt(state.ProponentRecord, src::station));
+        const std::string proponentLine = crv::formats::proponentLine(state.ProponentRecord);
+        const float navaidFreq = static_cast<float>(Val(textAt(state.NavaidRecord, nav::frequency)));
         std::optional<std::string> last52;
 
         for (const auto& source : lines) {
             std::string line = source;
-            const float freq = static_cast<float>(crv::common::Val(Mid(line, 10, 7)));
-            const bool skip = freq == navaidFreq || (last52 && Mid(line, 1, 52) == *last52);
+            const float freq = frequencyOf(line);
+            const bool skip = freq == navaidFreq || (last52 && textAt(line, src::proponentRecord) == *last52);
             if (!skip) {
                 if (!proponentWritten) {
-                    if (Mid(line, 1, 37) == proponentKey) {
-                        if (line.size() < 65) line.resize(65, ' ');
-                        line[64] = '1';
+                    if (textAt(line, src::station) == proponentKey) {
+                        // The search found the proponent itself: its line
+                        // becomes the proponent's line (the status's last
+                        // column, where a search writes "0").
+                        const int status = src::proponentStatus.last;
+                        crv::formats::putText(line, {status, status}, "1");
                         proponentWritten = true;
                     } else if (proponentFreq + 0.0005f < freq) {
                         plot->writeLine(proponentLine);
@@ -119,7 +133,7 @@ void RunController::writeRFSrcReports(const SearchParams& record, float radiusNm
                 }
                 plot->writeLine(line);
                 ++count;
-                last52 = Mid(line, 1, 52);
+                last52 = std::string(textAt(line, src::proponentRecord));
             }
             if (steps.advance()) return cleanUp();
         }
@@ -127,10 +141,10 @@ void RunController::writeRFSrcReports(const SearchParams& record, float radiusNm
             plot->writeLine(proponentLine);
             ++count;
         }
-        plot->writeLine(" $$$$");
-        const int svType = static_cast<int>(crv::common::roundHalfEven(crv::common::Val(Mid(state.NavaidRecord, 58, 2))));
+        plot->writeLine(crv::formats::kRfSourceTerminator);
+        const int svType = crv::formats::serviceVolumeType(state.NavaidRecord).value_or(0);
         plot->writeLine(optionsLine(svType, state.NavaidRecord));
-        plot->writeLine(caseLine(state.AirspaceCase, s_.today(), radiusNmi));
+        plot->writeLine(crv::formats::writeCaseLine({state.AirspaceCase, "", s_.today(), radiusNmi}));
         plot->close();
 
         s_.engine->SortFile(src2, kSourceReportKeys, 110);
@@ -156,7 +170,8 @@ void RunController::writeRFSrcReports(const SearchParams& record, float radiusNm
         bool newPage = true;
         std::string previous;
         for (const auto& line : reportLines) {
-            if (Mid(line, 26, 38) != Mid(previous, 26, 38) || Mid(line, 2, 16) != Mid(previous, 2, 16)) {
+            if (textAt(line, rpt::placeAndPower) != textAt(previous, rpt::placeAndPower) ||
+                textAt(line, rpt::station) != textAt(previous, rpt::station)) {
                 if (newPage) {
                     report->writeLine(kIndent + "Call       Freq   Stat   Latitude   Longitude    " +
                                       "Power    Elev   Hdg   Rng");
@@ -167,16 +182,16 @@ void RunController::writeRFSrcReports(const SearchParams& record, float radiusNm
                     newPage = false;
                 }
                 report->writeLine("");
-                report->writeLine(kIndent + Mid(line, 2, 74));
+                report->writeLine(kIndent + std::string(textAt(line, rpt::source)));
                 pageLines += 2;
-                const std::string second = Mid(line, 76, 31);
+                const std::string second(textAt(line, rpt::nameAndState));
                 if (second.find_first_not_of(' ') != std::string::npos) {
                     report->writeLine(kIndent + second);
                     ++pageLines;
                 }
                 previous = line;
-                if (pageLines >= kPageLines) {
-                    report->writeLine("\f");
+                if (pageLines >= crv::formats::kSearchReportPageLines) {
+                    report->writeLine(crv::formats::kPageBreakLine);
                     newPage = true;
                     pageLines = 1;
                 }

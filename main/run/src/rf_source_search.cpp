@@ -7,6 +7,7 @@
 #include "crv/common/error_report.h"
 #include "crv/common/file_system.h"
 #include "crv/common/text_utils.h"
+#include "crv/formats/case_file.h"
 #include "crv/main/run/run_controller.h"
 #include "crv/main/run/search_area.h"
 #include "run_guard.h"
@@ -16,16 +17,11 @@ namespace crv::main::run {
 
 using crv::common::Message;
 using crv::common::MessageIcon;
-using crv::common::Mid;
+using crv::formats::textAt;
 using detail::kCR;
+namespace nav = crv::formats::navaid_line;
 
 namespace {
-
-void setColumns(std::string& record, int start, const std::string& text) {
-    const std::size_t end = static_cast<std::size_t>(start - 1) + text.size();
-    if (record.size() < end) record.resize(end, ' ');
-    record.replace(static_cast<std::size_t>(start - 1), text.size(), text);
-}
 
 const char* fileSuffix(int svType) {
     if (svType <= 4) return "_loc.dat";
@@ -49,8 +45,10 @@ void RunController::SearchForRFSources(std::int32_t& count) {
         count = 0;
     };
     try {
-        std::int16_t svType = crv::common::toInt16(crv::common::Val(Mid(state.NavaidRecord, 58, 2)));
-        const bool backCourse = Mid(state.NavaidRecord, 72, 1) == "1";
+        std::int16_t svType = static_cast<std::int16_t>(crv::formats::serviceVolumeType(state.NavaidRecord).value_or(0));
+        // The back-course flag's digit, the record's last column.
+        const int backCourseDigit = crv::formats::navaid_record::backCourse.last;
+        const bool backCourse = textAt(state.NavaidRecord, {backCourseDigit, backCourseDigit}) == "1";
         float radius = 30.0f;
 
         if (state.ModelType == "SCI" || (svType != 4 && svType != 8)) {
@@ -65,20 +63,22 @@ void RunController::SearchForRFSources(std::int32_t& count) {
             note.title = "Note";
             s_.messages->present(note);
         }
-        const double course = crv::common::Val(Mid(state.NavaidRecord, 6, 3));
+        const double course = crv::common::Val(textAt(state.NavaidRecord, nav::runwayHeading));
         if (svType < 5 && course < 0) {
             // A blank database bearing: the search cannot lie along the course.
             Message warn;
-            warn.text = " The course of navaid " + Mid(state.NavaidRecord, 2, 3) + " is not known. " + kCR +
+            warn.text = " The course of navaid " + std::string(textAt(state.NavaidRecord, nav::identifier)) +
+                        " is not known. " + kCR +
                         " The search covers a circle around the navaid. ";
             warn.title = "Warning";
             warn.icon = MessageIcon::Exclamation;
             s_.messages->present(warn);
         } else if (svType == 2 || svType == 3) {
             const long turned = std::lround(crv::common::roundHalfEven(course + 180.0)) % 360;
-            setColumns(state.NavaidRecord, 6, crv::common::FormatField(static_cast<double>(turned), 3, 0));
+            crv::formats::putText(state.NavaidRecord, nav::runwayHeading,
+                                  crv::common::FormatField(static_cast<double>(turned), 3, 0));
         }
-        setColumns(state.NavaidRecord, 58, crv::common::FormatField(svType, 2, 0));
+        crv::formats::putText(state.NavaidRecord, nav::serviceVolumeType, crv::common::FormatField(svType, 2, 0));
 
         SearchParams record{};
         bool inside = true;
@@ -101,7 +101,8 @@ void RunController::SearchForRFSources(std::int32_t& count) {
         request.filter = "Data Files (*.dat)|*.dat";
         request.defaultExt = ".dat";
         request.initialDir = state.DataFolder;
-        request.fileName = detail::safeNamePart(Mid(state.NavaidRecord, 2, 3)) + fileSuffix(svType);
+        request.fileName =
+            detail::safeNamePart(std::string(textAt(state.NavaidRecord, nav::identifier))) + fileSuffix(svType);
         const std::string fullPath = s_.questions->SaveFileAs(request);
         const auto slash = fullPath.rfind('/');
         const std::string title = slash == std::string::npos ? fullPath : fullPath.substr(slash + 1);

@@ -9,13 +9,17 @@
 #include "crv/common/conversions.h"
 #include "crv/common/lat_lon.h"
 #include "crv/common/math_utils.h"
+#include "crv/formats/case_file.h"
+#include "crv/formats/facility_records.h"
+#include "crv/formats/search_lines.h"
 #include "crv/platform/text_file.h"
 
 namespace crv::main::run {
 
-using crv::common::Mid;
 using crv::common::ParseLatLon;
 using crv::common::Val;
+using crv::formats::textAt;
+namespace nav = crv::formats::navaid_line;
 
 namespace {
 
@@ -33,7 +37,7 @@ EllipseBase ellipseBase(int svType) {
 float circleRadius(int svType, const std::string& navaidRecord) {
     if (svType == 5) return 25.0f;
     if (svType == 6 || svType == 7) return 40.0f;
-    return static_cast<float>(Val(Mid(navaidRecord, 61, 3)));
+    return static_cast<float>(Val(textAt(navaidRecord, nav::serviceVolumeRadius)));
 }
 
 bool isBlank(const std::string& text) {
@@ -52,13 +56,13 @@ struct Area {
 // ellipse in every direction rather than an ellipse along a made-up course.
 Area buildArea(EngineApi& engine, int svType, float radiusNmi, const std::string& navaidRecord) {
     Area area;
-    area.centreLat = static_cast<float>(ParseLatLon(Mid(navaidRecord, 18, 9)));
-    area.centreLon = static_cast<float>(ParseLatLon(Mid(navaidRecord, 28, 10)));
+    area.centreLat = static_cast<float>(ParseLatLon(textAt(navaidRecord, nav::latitude)));
+    area.centreLon = static_cast<float>(ParseLatLon(textAt(navaidRecord, nav::longitude)));
     if (svType < 5) {
         const EllipseBase base = ellipseBase(svType);
         const float bigA = base.a + radiusNmi;
         const float bigB = base.b + radiusNmi;
-        const double course = Val(Mid(navaidRecord, 6, 3));
+        const double course = Val(textAt(navaidRecord, nav::runwayHeading));
         if (course < 0) {
             area.option = 3;
             area.radius = base.a + bigA;
@@ -109,8 +113,8 @@ void SetSearchArea(EngineApi& engine, std::int16_t svType, float radiusNmi, cons
     record.radiusNmi = area.radius;
     inside = true;
     if (isBlank(proponentRecord)) return;
-    const float lat = static_cast<float>(ParseLatLon(Mid(proponentRecord, 18, 9)));
-    const float lon = static_cast<float>(ParseLatLon(Mid(proponentRecord, 28, 10)));
+    const float lat = static_cast<float>(ParseLatLon(textAt(proponentRecord, crv::formats::rf_source_line::latitude)));
+    const float lon = static_cast<float>(ParseLatLon(textAt(proponentRecord, crv::formats::rf_source_line::longitude)));
     inside = insideArea(engine, area, lat, lon);
 }
 
@@ -138,11 +142,13 @@ double largestComServiceRadiusNmi(const std::string& comDatabase) {
     reader.setMaxLineLength(4096);
     std::string line;
     while (reader.next(line)) {
-        // The leading digits of the field, as the search reads them.
-        const std::string field = Mid(line, 134, 4);
+        // The digits of the field after any blanks before them: generous
+        // beside the search, which reads a field that starts with a blank as
+        // no radius, so the reach never falls short of a facility's area.
+        const std::string_view field = textAt(line, crv::formats::com_database_record::radius);
         std::size_t i = field.find_first_not_of(' ');
         long value = 0;
-        for (; i != std::string::npos && i < field.size() && field[i] >= '0' && field[i] <= '9'; ++i)
+        for (; i != std::string_view::npos && i < field.size() && field[i] >= '0' && field[i] <= '9'; ++i)
             value = value * 10 + (field[i] - '0');
         if (value > 0) largest = std::max(largest, static_cast<double>(value));
     }
@@ -150,9 +156,10 @@ double largestComServiceRadiusNmi(const std::string& comDatabase) {
 }
 
 std::int16_t GetAntennaType(const std::string& description) {
-    const int code = static_cast<int>(crv::common::roundHalfEven(Val(Mid(description, 1, 2))));
-    const std::string d2 = Mid(description, 5, 10);
-    const std::string d3 = Mid(description, 16, 20);
+    namespace ad = crv::formats::antenna_description;
+    const int code = static_cast<int>(crv::common::roundHalfEven(Val(textAt(description, ad::code))));
+    const std::string d2(textAt(description, ad::descriptive2));
+    const std::string d3(textAt(description, ad::descriptive3));
     const std::string_view D2 = d2, D3 = d3;
 
     // The rule list: the first rule whose condition holds decides; when its

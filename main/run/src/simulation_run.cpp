@@ -4,6 +4,7 @@
 #include "crv/common/error_report.h"
 #include "crv/common/file_system.h"
 #include "crv/common/text_utils.h"
+#include "crv/formats/case_file.h"
 #include "crv/main/run/run_controller.h"
 #include "run_guard.h"
 #include "run_support.h"
@@ -99,7 +100,7 @@ void RunController::RunSimulation(const std::string& runFolder, const std::strin
         // The ground step belongs to a VHF COM facility (type 8 on the navaid line).
         const auto lines = detail::readLines(path);
         const std::string navaidLine = lines.size() >= 2 ? lines[1] : std::string();
-        if (crv::common::Val(crv::common::Mid(navaidLine, 58, 2)) == 8) {
+        if (crv::formats::serviceVolumeType(navaidLine) == 8) {
             progress.Initialize(header + "Checking for interference at ground facility...");
             s_.engine->GrndCOM(folder, progressFunction(), status, cases);
             if (status != 0) return endPath();

@@ -5,7 +5,7 @@
 // CRV_BENCH_REDRAWS=N redraws N times first (for a profiler).
 #include "crv/common/drawing/qt_output.h"
 #include "crv/viewers/plot_builders.h"
-#include "plot_file.h"
+#include "crv/formats/plot_file.h"
 
 #include <QGuiApplication>
 

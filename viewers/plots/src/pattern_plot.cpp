@@ -1,15 +1,14 @@
 // Antenna pattern pages: a pattern plot file drawn polar or rectangular,
 // normalised to its maximum, in dB or in percent.
 #include "both_contexts.h"
-#include "crv/common/data_file_read.h"
 #include "crv/common/drawing/axis.h"
 #include "crv/common/drawing/primitives.h"
+#include "crv/formats/numbers.h"
+#include "crv/formats/pattern_plot_file.h"
 #include "crv/viewers/plot_builders.h"
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
-#include <sstream>
 
 namespace crv::viewers {
 
@@ -17,19 +16,10 @@ using namespace crv::common;
 
 namespace {
 
-constexpr int kMaxPatternPoints = 361;
-
-std::string columns5to79(const std::string& line) {
-    if (line.size() < 5) return "";
-    std::string t = line.substr(4, 75);
-    while (!t.empty() && (t.back() == ' ' || t.back() == '\r')) t.pop_back();
-    return t;
-}
-
+// A ring label: the number as Str writes it, a leading blank for the sign.
 std::string str(double v) {
-    char b[32];
-    std::snprintf(b, sizeof b, "%g", v);
-    return v >= 0 ? std::string(" ") + b : std::string(b);
+    const std::string text = crv::formats::formatG(v);
+    return v >= 0 ? " " + text : text;
 }
 
 }  // namespace
@@ -37,57 +27,27 @@ std::string str(double v) {
 platform::Expected<PatternPage> PlotAntennaPattern(Plot& plot, const std::string& dirPath, const std::string& fileName,
                                                    bool polarPlot, bool decibels, ProgressDisplay* progress) {
     const std::string path = detail::joinPath(dirPath, fileName);
-    auto invalid = [&](const std::string& why) {
-        return platform::makeError("Invalid pattern plot file " + path + ": " + why);
-    };
-    // A pattern plot file is a few hundred short lines: a regular file of
-    // bounded size, or an error naming it.
-    const auto read = readFileLines(path, kSiteFileMaxBytes);
-    if (!read) return platform::makeError(read.error());
+    // The whole file is read and checked before anything is drawn.
+    std::string error;
+    const auto file = crv::formats::readPatternPlotFile(path, error);
+    if (!file) return platform::makeError(error);
+    if (file->rows.size() < 2)
+        return platform::makeError("Invalid pattern plot file " + path + ": fewer than two points");
     const std::string upperName = detail::upper(fileName);
     const bool vertical = upperName.find("VRT") != std::string::npos;
     const bool polar = polarPlot && !vertical;
     const double vMin = decibels ? -50 : 0, vMax = decibels ? 0 : 100, span = vMax - vMin;
+    const std::string& title1 = file->title1;
+    const std::string& title2 = file->title2;
 
-    std::string line, title1, title2;
     std::vector<double> angle, value;
-    int lineNo = 0;
     double maximum = vMin;
-    for (const std::string& fileLine : *read) {
-        line = fileLine;
-        ++lineNo;
-        if (lineNo == 1) title1 = columns5to79(line);
-        else if (lineNo == 2) title2 = columns5to79(line);
-        if (lineNo <= 6) continue;
-        std::string t = line;
-        std::replace(t.begin(), t.end(), ',', ' ');
-        std::istringstream ls(t);
-        ls.imbue(std::locale::classic());
-        double a, pc, db;
-        if (!(ls >> a)) {
-            if (t.find_first_not_of(" \t") == std::string::npos) continue;  // blank line
-            return invalid("line " + std::to_string(lineNo) + " is not three numbers");
-        }
-        if (!(ls >> pc >> db) || !std::isfinite(a) || !std::isfinite(pc) || !std::isfinite(db))
-            return invalid("line " + std::to_string(lineNo) + " is not three numbers");
-        if (int(angle.size()) >= kMaxPatternPoints)
-            return invalid("more than " + std::to_string(kMaxPatternPoints) + " points");
-        // What the writers of the file can put there: angles of a turn,
-        // signals from nothing to far past the main beam.
-        if (a < -360 || a > 360 || pc < 0 || pc > 1e6 || db < -999 || db > 999) {
-            char v[96];
-            std::snprintf(v, sizeof v, "%.10g %.10g %.10g", a, pc, db);
-            return invalid("line " + std::to_string(lineNo) + " (" + v + ") is outside an angle of -360 to 360, " +
-                           "0 to 1000000 % and -999 to 999 dB");
-        }
-        if (!angle.empty() && a <= angle.back()) return invalid("the angles are not in ascending order");
-        const double v = decibels ? db : pc;
-        angle.push_back(a);
+    for (const crv::formats::PatternRow& row : file->rows) {
+        const double v = decibels ? row.db : row.percent;
+        angle.push_back(row.angleDeg);
         value.push_back(v);
         if (v > maximum) maximum = v;
     }
-    if (lineNo < 6) return invalid("the heading lines are missing");
-    if (angle.size() < 2) return invalid("fewer than two points");
 
     if (decibels) {
         for (double& v : value) v -= maximum;
@@ -141,9 +101,7 @@ platform::Expected<PatternPage> PlotAntennaPattern(Plot& plot, const std::string
                         const double c = span * d / 60.0, h = span / 60.0;
                         PlotLine(dc, (c - h) * sa, (c - h) * ca, (c + h) * sa, (c + h) * ca);
                     }
-                    char b[8];
-                    std::snprintf(b, sizeof b, "%d", a);
-                    PlotText(dc, b, 1.07 * span * sa, 1.07 * span * ca, 4, 0);
+                    PlotText(dc, std::to_string(a), 1.07 * span * sa, 1.07 * span * ca, 4, 0);
                 } else {
                     PlotLine(dc, span * sa, span * ca, 0.975 * span * sa, 0.975 * span * ca);
                 }

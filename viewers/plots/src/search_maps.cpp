@@ -3,17 +3,17 @@
 // copy) lie around the facility. Map coordinates are nmi east (x) and north
 // (y) of the map centre.
 #include "both_contexts.h"
-#include "crv/common/data_file_read.h"
 #include "crv/common/drawing/primitives.h"
 #include "crv/common/drawing/service_volume_shapes.h"
 #include "crv/common/lat_lon.h"
 #include "crv/common/service_volume.h"
-#include "crv/common/text_utils.h"
+#include "crv/formats/numbers.h"
+#include "crv/formats/search_map_files.h"
+#include "crv/platform/numbers.h"
 #include "crv/viewers/plot_builders.h"
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 #include <optional>
 #include <tuple>
 
@@ -26,69 +26,8 @@ namespace {
 constexpr Colour kRed = 0x0000FF;
 constexpr double kSymbolIn = 0.16;
 
-// A search plot file is a case-sized text: a regular file of bounded size,
-// or an error naming the file.
-platform::Expected<std::vector<std::string>> readLines(const std::string& path) {
-    return readFileLines(path, kCaseFileMaxBytes);
-}
-
-std::string from(const std::string& line, std::size_t col) { return line.size() >= col ? line.substr(col - 1) : ""; }
-std::string cols(const std::string& line, std::size_t a, std::size_t b) {
-    return line.size() >= a ? line.substr(a - 1, b - a + 1) : "";
-}
-std::string trim(std::string s) {
-    const auto a = s.find_first_not_of(' ');
-    if (a == std::string::npos) return "";
-    const auto b = s.find_last_not_of(' ');
-    return s.substr(a, b - a + 1);
-}
-std::optional<double> num(const std::vector<std::string>& f, std::size_t i) {  // field i, 1-based
-    if (i > f.size()) return std::nullopt;
-    char* end = nullptr;
-    const double v = std::strtod(f[i - 1].c_str(), &end);
-    if (end == f[i - 1].c_str() || *end != '\0' || !std::isfinite(v)) return std::nullopt;
-    return v;
-}
-std::optional<std::pair<double, double>> position(const std::vector<std::string>& f, std::size_t first) {
-    for (std::size_t i = first; i < first + 6; ++i)
-        if (!num(f, i)) return std::nullopt;
-    return std::make_pair(DmsToDegrees(f[first - 1], f[first], f[first + 1]),
-                          DmsToDegrees(f[first + 2], f[first + 3], f[first + 4]));
-}
-// The value as the file gives it, for messages.
-std::string shown(double v) {
-    char b[32];
-    std::snprintf(b, sizeof b, "%.12g", v);
-    return b;
-}
-
-// A value outside what the programs write is refused: a position off the
-// globe or a radius past its columns would make the map span the world in
-// ticks, or convert out of a float's range.
-std::optional<std::string> outsideRange(const char* what, double v, double lo, double hi, std::size_t lineIndex) {
-    if (v >= lo && v <= hi) return std::nullopt;
-    return std::string(what) + " " + shown(v) + " in line " + std::to_string(lineIndex + 1) + " is outside " +
-           shown(lo) + " to " + shown(hi);
-}
-std::optional<std::string> badPosition(const std::pair<double, double>& pos, std::size_t lineIndex) {
-    if (auto e = outsideRange("the latitude", pos.first, -90, 90, lineIndex)) return e;
-    return outsideRange("the longitude", pos.second, -180, 180, lineIndex);
-}
-
-std::string firstToken(const std::string& line) {
-    std::string t = line;
-    return NextToken(" ", t);
-}
-std::string numberText(double v, int decimals) {
-    char b[32];
-    std::snprintf(b, sizeof b, "%.*f", decimals, v);
-    return b;
-}
-std::string plain(double v) {
-    char b[32];
-    std::snprintf(b, sizeof b, "%g", v);
-    return b;
-}
+std::string numberText(double v, int decimals) { return crv::platform::formatFixed(v, decimals); }
+std::string plain(double v) { return crv::formats::formatG(v); }
 
 struct Map {
     Plot& plot;
@@ -331,37 +270,13 @@ platform::Expected<MapPage> PlotFacilityLocations(Plot& plot, const std::string&
                                                   const std::string& airspaceCase, const Geodesy& geo,
                                                   ProgressDisplay* progress) {
     const std::string path = detail::joinPath(dirPath, fileName);
-    auto invalid = [&](const std::string& why) { return platform::makeError("Invalid search plot file " + path + ": " + why); };
-    const auto read = readLines(path);
-    if (!read) return platform::makeError(read.error());
-    const std::vector<std::string>& lines = *read;
     if (!geo.LLDist) return platform::makeError("No position arithmetic for the map of " + path);
-    const bool current = !lines.empty() && lines[0].find("CRV Version") != std::string::npos;
-    const std::string terminator = current ? "$$$" : "999";
-    const std::size_t typeField = current ? 13 : 12;
-    std::size_t first = current ? 1 : 0, end = first;
-    while (end < lines.size() && firstToken(lines[end]) != terminator) ++end;
-    if (end >= lines.size()) return invalid("the facility list has no end line \"" + terminator + "\"");
-    if (end + 1 >= lines.size()) return invalid("the proponent line is missing");
-    const std::string& prop = lines[end + 1];
-    const std::string propName = trim(current ? cols(prop, 2, 8) : cols(prop, 6, 9));
-    const auto pf = SplitFields(from(prop, current ? 10 : 11), " ", 7);
-    const auto propPos = position(pf, 2);
-    if (!num(pf, 1) || !propPos) return invalid("the proponent line has no frequency or position");
-    if (auto e = badPosition(*propPos, end + 1)) return invalid(*e);
-    // Every facility is checked before anything is drawn.
-    for (std::size_t i = first; i < end; ++i) {
-        const auto f = SplitFields(from(lines[i], 6), " ", 13);
-        const auto pos = position(f, 3);
-        const auto heading = num(f, 1);
-        const auto type = num(f, typeField);
-        if (!pos || !heading || !type) continue;
-        if (auto e = badPosition(*pos, i)) return invalid(*e);
-        if (auto e = outsideRange("the heading", *heading, -999, 999, i)) return invalid(*e);
-        if (auto e = outsideRange("the service volume type", *type, -99, 99, i)) return invalid(*e);
-    }
-    const double lat0 = propPos->first, lon0 = propPos->second;
-    const int count = int(end - first);
+    // The whole file is read and checked before anything is drawn.
+    const auto read = crv::formats::readFacilityMap(path);
+    if (!read) return platform::makeError(read.error());
+    const crv::formats::FacilityMap& file = *read;
+    const double lat0 = file.proponent.latitude, lon0 = file.proponent.longitude;
+    const int count = int(file.facilities.size());
     if (progress) progress->MaxValue(count);
 
     Map map{plot, {}, 0, 5};
@@ -373,26 +288,21 @@ platform::Expected<MapPage> PlotFacilityLocations(Plot& plot, const std::string&
     const double size = kSymbolIn * map.panel.ScaleY;
     int locs = 0, vors = 0, coms = 0;
     for (int i = 1; i <= count; ++i) {
-        const std::string& l = lines[first + i - 1];
-        const std::string id = trim(cols(l, 2, 4));
-        const auto f = SplitFields(from(l, 6), " ", 13);
-        const auto pos = position(f, 3);
-        const auto heading = num(f, 1);
-        const auto type = num(f, typeField);
-        if (pos && heading && type) {  // a facility with missing fields is left off the map
+        const crv::formats::FacilityMapEntry& f = file.facilities[std::size_t(i - 1)];
+        if (f.readable) {  // a facility with missing fields is left off the map
             float d = 0, b = 0;
-            geo.LLDist(float(lat0), float(lon0), float(pos->first), float(pos->second), &d, &b);
+            geo.LLDist(float(lat0), float(lon0), float(f.position.latitude), float(f.position.longitude), &d, &b);
             const double x = d * std::sin(b * kDegToRad), y = d * std::cos(b * kDegToRad);
-            const int t = int(*type);
+            const int t = f.serviceVolumeType;
             if (t >= 0 && t <= 4) {
                 const ServiceVolumeSize sv = GetServiceVolume(t);
-                map.localizerVolume(x, y, *heading, sv.radius35Nmi, sv.radius10Nmi, id);
+                map.localizerVolume(x, y, f.headingDeg, sv.radius35Nmi, sv.radius10Nmi, f.identifier);
                 ++locs;
             } else if (t >= 5 && t <= 7) {
-                if (std::fabs(x) <= 70 && std::fabs(y) <= 70) map.symbol(1, x, y, size, id, false);
+                if (std::fabs(x) <= 70 && std::fabs(y) <= 70) map.symbol(1, x, y, size, f.identifier, false);
                 ++vors;
             } else if (t >= 8) {
-                if (std::fabs(x) <= 70 && std::fabs(y) <= 70) map.symbol(2, x, y, size, id, false);
+                if (std::fabs(x) <= 70 && std::fabs(y) <= 70) map.symbol(2, x, y, size, f.identifier, false);
                 ++coms;
             }
         }
@@ -412,7 +322,7 @@ platform::Expected<MapPage> PlotFacilityLocations(Plot& plot, const std::string&
     map.latLonGrid(lat0, lon0);
     std::vector<std::string> text{
         "Airspace Case:  " + airspaceCase + "      Plot File:  " + fileName,
-        "Proponent:  " + propName + "      Frequency:  " + plain(*num(pf, 1)) + " MHz",
+        "Proponent:  " + file.proponentName + "      Frequency:  " + plain(file.proponentFrequencyMHz) + " MHz",
         "Latitude:  " + FormatLatLon(lat0, 1, 1) + "      Longitude:  " + FormatLatLon(lon0, 2, 1),
         "Search Radius:  60 nmi"};
     if (locs > 0) text.push_back("Note:  Localizer service volumes drawn to scale.");
@@ -427,11 +337,16 @@ platform::Expected<MapPage> PlotFacilityLocations(Plot& plot, const std::string&
             PlotText(dc, "LOC", lx, y, 4, 0);
         });
     }
-    for (const auto& [present, kind, label] : {std::tuple{vors > 0, 1, "VOR"}, std::tuple{coms > 0, 2, "COM"}}) {
-        if (!present) continue;
+    struct Entry {
+        bool present;
+        int kind;
+        const char* label;
+    };
+    for (const Entry& e : {Entry{vors > 0, 1, "VOR"}, Entry{coms > 0, 2, "COM"}}) {
+        if (!e.present) continue;
         y += 0.35;
-        map.symbol(kind, lx - 0.5, y, kSymbolIn, "", false);
-        map.both([&](DrawContext& dc, bool) { PlotText(dc, label, lx, y, 4, 0); });
+        map.symbol(e.kind, lx - 0.5, y, kSymbolIn, "", false);
+        map.both([&](DrawContext& dc, bool) { PlotText(dc, e.label, lx, y, 4, 0); });
     }
     map.both([&](DrawContext& dc, bool) { PlotBox(dc, 6.1, 8.55, 7.2, y + 0.25); });
     out.panel = map.panel;
@@ -441,68 +356,31 @@ platform::Expected<MapPage> PlotFacilityLocations(Plot& plot, const std::string&
 platform::Expected<MapPage> PlotEmitterLocations(Plot& plot, const std::string& dirPath, const std::string& fileName,
                                                  const Geodesy& geo, ProgressDisplay* progress) {
     const std::string path = detail::joinPath(dirPath, fileName);
-    auto invalid = [&](const std::string& why) { return platform::makeError("Invalid search plot file " + path + ": " + why); };
-    const auto read = readLines(path);
-    if (!read) return platform::makeError(read.error());
-    const std::vector<std::string>& lines = *read;
     if (!geo.LLDist || !geo.DistLL) return platform::makeError("No position arithmetic for the map of " + path);
-    const bool current = !lines.empty() && lines[0].find("CRV Version") != std::string::npos;
-    const std::string terminator = current ? "$$$$" : "999";
-    const std::size_t navIndex = current ? 1 : 0;
-    if (navIndex >= lines.size()) return invalid("the navaid line is missing");
-    std::size_t first = navIndex + 1, end = first;
-    while (end < lines.size() && firstToken(lines[end]) != terminator) ++end;
-    if (end >= lines.size()) return invalid("the RF source list has no end line \"" + terminator + "\"");
-    const std::string& nav = lines[navIndex];
-    const std::string id = trim(cols(nav, 2, 4));
-    const auto nf = SplitFields(from(nav, 6), " ", 16);
-    const auto navPos = position(nf, 3);
-    const auto heading = num(nf, 1), freq = num(nf, 2), type = num(nf, current ? 13 : 12);
-    if (!navPos || !heading || !freq || !type) return invalid("the navaid line has no heading, frequency, position or type");
-    const double elevation = num(nf, 9).value_or(0);
-    double searchRadius = 0;
-    if (current) {
-        if (end + 2 >= lines.size()) return invalid("the case line is missing");
-        char* e = nullptr;
-        const std::string r = trim(cols(lines[end + 2], 53, 54));
-        searchRadius = std::strtod(r.c_str(), &e);
-        if (r.empty() || *e != '\0') return invalid("the case line has no search radius");
-    } else {
-        const auto r = num(nf, 16);
-        if (!r) return invalid("the navaid line has no search radius");
-        searchRadius = *r;
-    }
-    if (auto e = badPosition(*navPos, navIndex)) return invalid(*e);
-    if (auto e = outsideRange("the heading", *heading, -999, 999, navIndex)) return invalid(*e);
-    if (auto e = outsideRange("the service volume type", *type, -99, 99, navIndex)) return invalid(*e);
-    // The search radius has two columns in the case line (the service-volume
-    // radius, below, three in the navaid line).
-    if (auto e = outsideRange("the search radius", searchRadius, 0, 99, current ? end + 2 : navIndex)) return invalid(*e);
-    for (std::size_t i = first; i < end; ++i) {
-        const auto f = SplitFields(from(lines[i], current ? 10 : 11), " ", 13);
-        if (const auto pos = position(f, 2))
-            if (auto e = badPosition(*pos, i)) return invalid(*e);
-        if (const auto status = num(f, 13))
-            if (auto e = outsideRange("the proponent status", *status, -99, 99, i)) return invalid(*e);
-    }
-    // The map names the case it was made from: the case line's Airspace Case
-    // (columns 2-16 in every layout), never whichever case was opened last.
-    const std::string airspaceCase = end + 2 < lines.size() ? trim(cols(lines[end + 2], 2, 16)) : std::string();
-    const int svType = std::clamp(int(*type), 0, 8);
+    // The whole file is read and checked before anything is drawn.
+    const auto read = crv::formats::readEmitterMap(path);
+    if (!read) return platform::makeError(read.error());
+    const crv::formats::EmitterMap& file = *read;
+    const double* heading = &file.headingDeg;
+    const std::string& id = file.identifier;
+    const double searchRadius = file.searchRadiusNmi;
+    const double elevation = file.elevationFt;
+    const std::string& airspaceCase = file.airspaceCase;
+    const int svType = file.serviceVolumeType;
     double a = 0, b = 0;
-    float cLat = float(navPos->first), cLon = float(navPos->second);
+    float cLat = float(file.navaid.latitude), cLon = float(file.navaid.longitude);
     const ServiceVolumeSize sv = GetServiceVolume(svType);
     if (svType <= 4) {
         if (svType == 1 || svType == 3) { a = 13; b = 9.85; } else { a = 9.7; b = 5.9; }
-        geo.DistLL(float(a), float(*heading + 180), float(navPos->first), float(navPos->second), &cLat, &cLon);
+        geo.DistLL(float(a), float(*heading + 180), float(file.navaid.latitude), float(file.navaid.longitude), &cLat,
+                   &cLon);
     } else if (svType <= 7) {
         a = sv.radius35Nmi;
     } else {
-        a = num(nf, 14).value_or(0);
-        if (auto e = outsideRange("the service volume radius", a, 0, 999, navIndex)) return invalid(*e);
+        a = file.serviceVolumeRadiusNmi;
     }
     const double R0 = std::max(searchRadius + a, 20.0);
-    const int count = int(end - first);
+    const int count = int(file.sources.size());
     const int maxValue = 2 * count + 20;
     const int step = std::max(1, int(std::lround(maxValue / 20.0)));
     if (progress) progress->MaxValue(maxValue);
@@ -520,19 +398,15 @@ platform::Expected<MapPage> PlotEmitterLocations(Plot& plot, const std::string& 
     int counter = 0, next = 0;
     for (int pass = 0; pass < 2; ++pass) {
         for (int j = 1; j <= count; ++j) {
-            const std::string& l = lines[first + j - 1];
-            const auto f = SplitFields(from(l, current ? 10 : 11), " ", 13);
-            const auto status = num(f, 13);
-            const auto fr = num(f, 1);
-            const auto pos = position(f, 2);
-            if (status && fr && pos && int(*status) == pass) {
+            const crv::formats::EmitterMapSource& src = file.sources[std::size_t(j - 1)];
+            if (src.readable && src.proponentStatus == pass) {
                 float d = 0, brg = 0;
-                geo.LLDist(cLat, cLon, float(pos->first), float(pos->second), &d, &brg);
+                geo.LLDist(cLat, cLon, float(src.position.latitude), float(src.position.longitude), &d, &brg);
                 if (d < R0) {
                     const double x = d * std::sin(brg * kDegToRad), y = d * std::cos(brg * kDegToRad);
-                    const std::string name = trim(current ? cols(l, 2, 8) : cols(l, 6, 9));
+                    const std::string& name = src.name;
                     int kind = -1;
-                    if (*fr <= 107.9) { kind = 0; fm = true; }
+                    if (src.frequencyMHz <= 107.9) { kind = 0; fm = true; }
                     else if (!name.empty() && name[0] == 'V') { kind = 1; vor = true; }
                     else if (!name.empty() && name[0] == 'C') { kind = 2; com = true; }
                     if (kind >= 0) map.symbol(kind, x, y, size, std::to_string(j), pass == 1);
@@ -565,10 +439,11 @@ platform::Expected<MapPage> PlotEmitterLocations(Plot& plot, const std::string& 
     map.latLonGrid(cLat, cLon);
     std::vector<std::string> text{
         "Airspace Case:  " + airspaceCase + "      Plot File:  " + fileName,
-        "Navaid:  " + id + "      Frequency:  " + plain(*freq) + " MHz",
+        "Navaid:  " + id + "      Frequency:  " + plain(file.frequencyMHz) + " MHz",
         "Heading:  " + (svType <= 4 ? std::to_string(std::lround(*heading)) + "\xB0" : std::string("N/A")) +
             "      Elevation:  " + plain(elevation) + " ft MSL",
-        "Latitude:  " + FormatLatLon(navPos->first, 1, 1) + "      Longitude:  " + FormatLatLon(navPos->second, 2, 1),
+        "Latitude:  " + FormatLatLon(file.navaid.latitude, 1, 1) + "      Longitude:  " +
+            FormatLatLon(file.navaid.longitude, 2, 1),
         "Search Radius:  " + std::to_string(std::lround(searchRadius)) + " nmi"};
     map.pageTexts("Locations of RF Emitters", 8.4, text, -1);
     const double lx = 6.8;

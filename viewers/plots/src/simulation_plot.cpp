@@ -1,19 +1,17 @@
 // Interference plot and receiver-point pages: the azimuth panel (seen from
 // above), the elevation panel (seen from the side), titles and header text.
 #include "both_contexts.h"
-#include "crv/common/data_file_read.h"
 #include "crv/common/drawing/axis.h"
 #include "crv/common/drawing/primitives.h"
 #include "crv/common/drawing/service_volume_shapes.h"
 #include "crv/common/service_volume.h"
-#include "crv/platform/text_file.h"
+#include "crv/formats/numbers.h"
+#include "crv/formats/plot_file.h"
+#include "crv/platform/numbers.h"
 #include "crv/viewers/plot_builders.h"
-#include "plot_file.h"
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
-#include <cstring>
 #include <optional>
 #include <string_view>
 
@@ -42,10 +40,8 @@ GridFlags flagsOf(int gridType) {
 // text of the value, with a leading blank when it is not negative (so a
 // column of such numbers keeps a place for the sign).
 std::string str(double v) {
-    char b[32];
-    if (v == std::floor(v) && std::fabs(v) < 1e9) std::snprintf(b, sizeof b, "%.0f", v);
-    else std::snprintf(b, sizeof b, "%.7g", v);
-    std::string s = b;
+    const std::string s = v == std::floor(v) && std::fabs(v) < 1e9 ? crv::platform::formatFixed(v, 0)
+                                                                    : crv::formats::formatG(v, 7);
     return v >= 0 ? " " + s : s;
 }
 
@@ -289,11 +285,7 @@ struct Page {
 // number, or a service volume no case can hold (radius 3 columns, height 5),
 // is refused before it sizes the panels.
 std::optional<std::string> headerProblem(const formats::PlotHeader& h, int svType) {
-    auto shown = [](double v) {
-        char b[32];
-        std::snprintf(b, sizeof b, "%.7g", v);
-        return std::string(b);
-    };
+    auto shown = [](double v) { return crv::formats::formatG(v, 7); };
     const std::pair<const char*, float> reals[] = {
         {"heading", h.headingDeg},           {"frequency", h.frequencyMHz},
         {"field elevation", h.fieldElevationFt}, {"runway length", h.runwayLengthFt},
@@ -309,95 +301,6 @@ std::optional<std::string> headerProblem(const formats::PlotHeader& h, int svTyp
     return std::nullopt;
 }
 
-// The point records, walked in memory: a page of a million points would
-// otherwise cost a system call per record. The framing is checked as the
-// engine's reader checks it: both length markers equal, nothing past the end.
-class RecordWalk {
-public:
-    explicit RecordWalk(std::string bytes) : bytes_(std::move(bytes)) {}
-    const std::string& bytes() const { return bytes_; }
-    // Files of the first versions: no length markers but 2 bytes before each
-    // record, records of fixed sizes.
-    void useOldLayout() { old_ = true; }
-    // The next record's data (oldSize bytes in the old layout); nullopt at the
-    // end or on damage (error() set).
-    std::optional<std::string_view> next(std::size_t oldSize = 0) {
-        if (!error_.empty() || at_ >= bytes_.size()) return std::nullopt;
-        if (old_) {
-            if (bytes_.size() - at_ < 2 + oldSize) return fail("a record is cut short");
-            const std::string_view data(bytes_.data() + at_ + 2, oldSize);
-            at_ += 2 + oldSize;
-            return data;
-        }
-        const std::size_t left = bytes_.size() - at_;
-        if (left < 4) return fail("incomplete record length");
-        const std::uint32_t length = u32(at_);
-        if (std::uint64_t(length) + 8 > left) return fail("a record runs past the end of the file");
-        if (u32(at_ + 4 + length) != length) return fail("record lengths disagree");
-        const std::string_view data(bytes_.data() + at_ + 4, length);
-        at_ += std::size_t(length) + 8;
-        return data;
-    }
-    const std::string& error() const { return error_; }
-
-private:
-    std::uint32_t u32(std::size_t at) const {
-        const auto* b = reinterpret_cast<const unsigned char*>(bytes_.data() + at);
-        return std::uint32_t(b[0]) | std::uint32_t(b[1]) << 8 | std::uint32_t(b[2]) << 16 | std::uint32_t(b[3]) << 24;
-    }
-    std::nullopt_t fail(const char* why) {
-        error_ = std::string("the file is damaged: ") + why + " at byte " + std::to_string(at_);
-        return std::nullopt;
-    }
-    std::string bytes_;
-    std::size_t at_ = 0;
-    std::string error_;
-    bool old_ = false;
-};
-
-bool isCurrentLayout(const std::string& b) {
-    if (b.size() < 8) return false;
-    const auto* u = reinterpret_cast<const unsigned char*>(b.data());
-    const std::uint32_t length = std::uint32_t(u[0]) | std::uint32_t(u[1]) << 8 | std::uint32_t(u[2]) << 16 |
-                                 std::uint32_t(u[3]) << 24;
-    if (length > b.size() - 8) return false;
-    return std::string_view(b.data() + 4, length).find("CRV Version") != std::string_view::npos;
-}
-
-std::string trimmedText(std::string_view d) {
-    std::string t(d);
-    while (!t.empty() && (t.back() == ' ' || t.back() == '\0')) t.pop_back();
-    return t;
-}
-
-// The header of the first versions: no version record, titles of 60 and 73.
-std::optional<formats::PlotHeader> readOldHeader(RecordWalk& walk) {
-    formats::PlotHeader h;
-    h.version.clear();
-    auto text = [&](std::size_t n, std::string& out) {
-        auto d = walk.next(n);
-        if (d) out = trimmedText(*d);
-        return bool(d);
-    };
-    auto real = [&](float& out) {
-        auto d = walk.next(4);
-        if (d) std::memcpy(&out, d->data(), 4);  // little-endian, as the files are
-        return bool(d);
-    };
-    auto i16 = [&](std::int16_t& out) {
-        auto d = walk.next(2);
-        if (d) out = std::int16_t(std::uint8_t((*d)[0]) | std::uint8_t((*d)[1]) << 8);
-        return bool(d);
-    };
-    if (text(15, h.airspaceCase) && text(25, h.site) && text(8, h.date) && text(12, h.fileName) &&
-        text(60, h.title1) && text(73, h.title2) && real(h.headingDeg) && real(h.frequencyMHz) &&
-        real(h.fieldElevationFt) && real(h.runwayLengthFt) && i16(h.serviceVolumeType) && text(3, h.navaidId) &&
-        real(h.serviceVolumeRadiusNmi) && real(h.serviceVolumeHeightFt) && i16(h.gridType) &&
-        real(h.gridAltitudeFt) && real(h.gridAngleDeg))
-        return h;
-    return std::nullopt;
-}
-
 }  // namespace
 
 platform::Expected<SimulationPage> PlotSimulationFile(Plot& plot, const std::string& dirPath,
@@ -409,24 +312,11 @@ platform::Expected<SimulationPage> PlotSimulationFile(Plot& plot, const std::str
     };
     // Only a regular file, and no larger than a run writes: a folder or a
     // read error is said as such, not as a header that ends early.
-    auto read = platform::readRegularFile(path, kPlotFileMaxBytes);
+    auto read = crv::formats::readPlotFile(path);
     if (!read) return platform::makeError(read.error());
-    const bool current = isCurrentLayout(*read);
-    RecordWalk walk(std::move(*read));
-    std::optional<formats::PlotHeader> header;
-    if (current) {
-        formats::RecordReader reader;
-        if (!reader.open(path)) return platform::makeError("Could not open " + path);
-        std::string error;
-        header = formats::readPlotHeader(reader, error);
-        if (!header) return invalid(error);
-        for (int i = 0; i < 18; ++i)
-            if (!walk.next()) return invalid(walk.error().empty() ? "the plot header ends early" : walk.error());
-    } else {
-        walk.useOldLayout();
-        header = readOldHeader(walk);
-        if (!header) return invalid("the plot header ends early");
-    }
+    crv::formats::PlotFileWalk& walk = *read;
+    const std::optional<formats::PlotHeader> header = walk.header();
+    if (!header) return invalid(walk.error().empty() ? "the plot header ends early" : walk.error());
 
     Page page{plot, *header, false, 0, 1, 0, 0, 0, 0, 0, 0, 0, 0, {}, {}, bands, {}, {}, {}, {}, 0};
     page.readHeader();

@@ -7,7 +7,7 @@
 #include "crv/common/drawing/text_layout.h"
 #include "crv/viewers/plot_builders.h"
 #include "crv50.h"
-#include "plot_file.h"
+#include "crv/formats/plot_file.h"
 
 #include <gtest/gtest.h>
 

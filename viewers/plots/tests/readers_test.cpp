@@ -2,7 +2,7 @@
 // their edges.
 #include "crv/viewers/plot_builders.h"
 #include "crv50.h"
-#include "plot_file.h"
+#include "crv/formats/plot_file.h"
 #include "special_files.h"
 
 #include <gtest/gtest.h>

@@ -9,20 +9,9 @@ namespace crv::viewers {
 
 std::vector<PrintedPage> printedPages(std::string_view text, int fromPage, int toPage) {
     std::vector<PrintedPage> out;
-    std::size_t pos = 0;
-    int number = 0;
-    while (pos < text.size()) {
-        PrintedPage page;
-        while (pos < text.size() && static_cast<int>(page.lines.size()) < kPrintedLinesPerPage) {
-            const std::string_view line = nextLine(text, pos);
-            if (!line.empty() && line[0] == kFormFeed) break;
-            page.lines.emplace_back(line);
-        }
-        if (page.lines.empty()) continue;  // form feed at the top: no page
-        page.number = ++number;
-        if (number > toPage) break;
-        if (number >= fromPage) out.push_back(std::move(page));
-    }
+    const ReportPages pages = ReportPages::paginate(text, kPrintedLinesPerPage);
+    for (int number = std::max(fromPage, 1); number <= std::min(toPage, pages.pageCount()); ++number)
+        out.push_back({number, pages.pageLines(text, number)});
     return out;
 }
 

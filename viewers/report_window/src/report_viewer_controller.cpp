@@ -9,20 +9,7 @@ ReportQuestions reportQuestions(const std::string& fileList, bool autoPrint) {
     return {fileList.find('|') != std::string::npos, false};
 }
 
-int printedPageCount(std::string_view text) {
-    int pages = 0;
-    std::size_t pos = 0;
-    while (pos < text.size()) {
-        int lines = 0;
-        while (pos < text.size() && lines < kPrintedLinesPerPage) {
-            const std::string_view line = nextLine(text, pos);
-            if (!line.empty() && line[0] == kFormFeed) break;
-            ++lines;
-        }
-        if (lines > 0) ++pages;
-    }
-    return pages;
-}
+int printedPageCount(std::string_view text) { return ReportPages::paginate(text, kPrintedLinesPerPage).pageCount(); }
 
 void ReportViewerController::setList(const std::string& folder, const std::string& fileList) {
     folder_ = folder;

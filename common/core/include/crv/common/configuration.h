@@ -40,10 +40,12 @@ struct ConfigEnvironment {
 // $XDG_DATA_HOME/Corvane/, else $HOME/.local/share/Corvane/.
 std::string defaultWorkRoot();
 
-// Loads every setting in the documented order, applies the defaults, creates
-// missing default folders, drops database paths whose files are gone, writes
-// the edition code as "Model Type" and rewrites "Paths" and "Recent Files"
-// with the cleaned values. Errors are reported through ShowUnexpectedError
+// Loads every setting, in this order: the factory values, the default work
+// folders (created when missing), "Paths" (database paths whose files are
+// gone are dropped), "Plot Parameters", "Recent Files" (vanished and repeated
+// files dropped), "General"; then writes the edition code as "Model Type" and
+// rewrites "Paths" and "Recent Files" with the cleaned values, so a later
+// step never sees a value an earlier one has dropped. Errors are reported through ShowUnexpectedError
 // with "GetConfiguration" and the load goes on with the next setting.
 void GetConfiguration(AppState& state, crv::platform::SettingsStore& store, const ConfigEnvironment& env,
                       MessagePresenter& presenter, RecentFilesMenu* menu);

@@ -8,25 +8,19 @@
 #include <string_view>
 #include <vector>
 
+#include "crv/formats/numbers.h"
+
 namespace crv::common {
 
-// The value with `decimals` decimals (halves away from zero on the shortest
-// decimal text), right-aligned with blanks to `width`; a longer text keeps only
-// its first `width` characters, as the fixed columns of the data files demand.
-std::string FormatField(double value, int width, int decimals);
+// The fixed number fields and the field splitting of the data files belong
+// to the formats layer; the programs keep calling them by these names.
+using crv::formats::FormatField;
+using crv::formats::NextToken;
+using crv::formats::SplitFields;
 
 // 1-based position of the last occurrence of `search`; 0 when there is none or
 // `search` is empty.
 int LastPos(std::string_view text, std::string_view search);
-
-// Skips leading delimiter characters, returns the characters up to the next
-// delimiter and leaves in `text` what follows that delimiter. An empty or
-// all-delimiter text gives "" and leaves "".
-std::string NextToken(std::string_view delimiters, std::string& text);
-
-// Trims the line and splits it at `delimiter` into at most `maxCount` fields,
-// each right-trimmed; blanks after a delimiter are skipped.
-std::vector<std::string> SplitFields(std::string_view line, std::string_view delimiter, int maxCount);
 
 // Folder endings: AddBackslash appends "/" unless the path already ends in one
 // ("" gives "/"); RemoveBackslash drops one trailing "/".

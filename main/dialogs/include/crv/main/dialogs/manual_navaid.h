@@ -10,12 +10,13 @@
 #include <string>
 
 #include "crv/common/app_state.h"
+#include "crv/formats/case_file.h"
 #include "crv/main/dialogs/field_box.h"
 #include "crv/platform/settings_store.h"
 
 namespace crv::main {
 
-inline constexpr int kNavaidRecordLength = 72;
+inline constexpr int kNavaidRecordLength = crv::formats::navaid_record::kLength;
 
 struct NavaidRecordFields {
     std::string identifier;   // only the first 3 characters are taken
@@ -36,9 +37,6 @@ struct NavaidRecordFields {
 // A text longer than its columns is cut; a shorter one fills the leftmost
 // columns.
 std::string BuildNavaidRecord(const NavaidRecordFields& f);
-
-// Puts `text` into columns first..first+width-1 of a record (1-based).
-void PutColumns(std::string& record, int firstColumn, int width, const std::string& text);
 
 struct NavaidTypeRow {
     float minMHz, maxMHz;

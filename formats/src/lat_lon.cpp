@@ -1,11 +1,10 @@
-#include "crv/common/lat_lon.h"
+#include "crv/formats/lat_lon.h"
 
 #include <cmath>
 
-#include "crv/common/conversions.h"
-#include "crv/common/text_utils.h"
+#include "crv/formats/numbers.h"
 
-namespace crv::common {
+namespace crv::formats {
 
 std::string FormatLatLon(double value, int kind, int fmt) {
     const bool latitude = kind == 1;
@@ -66,7 +65,7 @@ double ParseLatLon(std::string_view text) {
     if (b == std::string::npos) return 0.0;
     s = s.substr(b, s.find_last_not_of(" \t") - b + 1);
     double sign = 1.0;
-    const char c = upperAscii(s[0]);
+    const char c = s[0] >= 'a' && s[0] <= 'z' ? static_cast<char>(s[0] - 'a' + 'A') : s[0];
     if (c == '-' || c == 'S' || c == 'E') {
         sign = -1.0;
         s.erase(0, 1);
@@ -89,17 +88,4 @@ double DmsToDegrees(std::string_view degrees, std::string_view minutes, std::str
     return d + g * (Val(minutes) / 60.0 + Val(seconds) / 3600.0);
 }
 
-std::string LatLonMask(char hemisphere, int fmt) {
-    std::string mask;
-    if (fmt == 1)
-        mask = std::string("###") + kDegreeText + " ##' ##\"";
-    else if (fmt == 2)
-        mask = std::string("###.####") + kDegreeText;
-    else
-        mask = std::string("###") + kDegreeText + " ##.##'";
-    const char h = upperAscii(hemisphere);
-    if (h == 'N' || h == 'S') mask.erase(0, 1);
-    return std::string(1, hemisphere) + " " + mask;
-}
-
-}  // namespace crv::common
+}  // namespace crv::formats

@@ -1,4 +1,4 @@
-#include "plot_file.h"
+#include "crv/formats/plot_file.h"
 
 #include <gtest/gtest.h>
 

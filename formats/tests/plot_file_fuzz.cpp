@@ -5,7 +5,7 @@
 #include <string>
 
 #include "fuzz_support.h"
-#include "plot_file.h"
+#include "crv/formats/plot_file.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string path = crv::fuzz::scratchFile(data, size, "01____A2.plt");

@@ -4,7 +4,7 @@
 #include <string_view>
 #include <vector>
 
-namespace crv::editors::detail {
+namespace crv::formats::detail {
 
 inline std::vector<std::string> blankTokens(std::string_view line) {
     std::vector<std::string> out;
@@ -21,4 +21,4 @@ inline std::vector<std::string> blankTokens(std::string_view line) {
     return out;
 }
 
-}  // namespace crv::editors::detail
+}  // namespace crv::formats::detail

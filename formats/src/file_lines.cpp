@@ -1,8 +1,8 @@
-#include "crv/common/data_file_read.h"
+#include "crv/formats/file_lines.h"
 
 #include "crv/platform/text_file.h"
 
-namespace crv::common {
+namespace crv::formats {
 
 std::vector<std::string> splitLines(std::string_view bytes) {
     std::vector<std::string> lines;
@@ -24,4 +24,4 @@ crv::platform::Expected<std::vector<std::string>> readFileLines(const std::strin
     return splitLines(*bytes);
 }
 
-}  // namespace crv::common
+}  // namespace crv::formats

@@ -3,6 +3,7 @@
 // framed by a 4-byte little-endian length before and after, little-endian
 // integers, IEEE single reals, blank-padded texts. The engine writes them and
 // the plot viewer reads them with this one unit.
+#include <cstddef>
 #include <cstdint>
 #include <cstdio>
 #include <memory>
@@ -11,10 +12,29 @@
 #include <string_view>
 #include <vector>
 
+#include "crv/formats/version.h"
+#include "crv/platform/expected.h"
+
 namespace crv::formats {
 
-inline constexpr const char* kVersionText = "CRV Version 5.0.6";
 inline constexpr std::int16_t kSectionEnd = 9999;
+
+// The most receiver points a grid lays (the grid refuses a case that would
+// make more): every evaluation reads the point file whole and tests each
+// point against every station.
+inline constexpr long long kMaxReceiverPoints = 5'000'000;
+// The 18 header records with their length markers: 279 bytes of data.
+inline constexpr std::size_t kPlotHeaderBytes = 279 + 18 * 8;
+// The largest files a run writes: every receiver point once and at most two
+// section ends (the vertical grid's carries seven reals), each record with
+// its two length markers. An interference plot file holds at most one point
+// record per receiver point. A file past its bound is refused from its size.
+inline constexpr std::size_t kReceiverPointFileMaxBytes =
+    kPlotHeaderBytes + static_cast<std::size_t>(kMaxReceiverPoints + 2) * (4 + 30 + 4);
+inline constexpr std::size_t kInterferencePlotFileMaxBytes =
+    kPlotHeaderBytes + static_cast<std::size_t>(kMaxReceiverPoints + 2) * (4 + 12 + 4);
+// Any plot file the viewer is given: the larger of the two.
+inline constexpr std::size_t kPlotFileMaxBytes = kReceiverPointFileMaxBytes;
 
 // The 18 header records shared by both kinds of file.
 struct PlotHeader {
@@ -139,5 +159,37 @@ std::optional<ReceiverPoint> decodeReceiverPoint(std::string_view data);
 // the value.
 std::string receiverPointProblem(const ReceiverPoint& p);
 std::optional<InterferencePoint> decodeInterferencePoint(std::string_view data);
+
+// A plot or receiver-point file held whole in memory and walked record by
+// record, with the framing checks of RecordReader: both length markers equal,
+// nothing read past the end. A page of a million points would otherwise cost
+// a system call per record. Files of the first versions are walked too: no
+// version record, no length markers but 2 bytes before each record, records
+// of fixed sizes, titles of 60 and 73 characters.
+class PlotFileWalk {
+public:
+    explicit PlotFileWalk(std::string bytes);
+    // True for a file of the first versions (its first record holds no
+    // "CRV Version").
+    bool firstVersions() const { return old_; }
+    // The header records; nullopt with error() set when they end early or
+    // are damaged.
+    std::optional<PlotHeader> header();
+    // The next record's data (oldSize bytes in the first versions); nullopt
+    // at the end or on damage (error() set).
+    std::optional<std::string_view> next(std::size_t oldSize = 0);
+    const std::string& error() const { return error_; }
+
+private:
+    std::nullopt_t fail(const char* why);
+    std::string bytes_;
+    std::size_t at_ = 0;
+    std::string error_;
+    bool old_ = false;
+};
+
+// The whole of a plot or receiver-point file of at most kPlotFileMaxBytes,
+// refused from its size when larger; errors name the file.
+crv::platform::Expected<PlotFileWalk> readPlotFile(const std::string& path);
 
 }  // namespace crv::formats

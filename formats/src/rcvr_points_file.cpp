@@ -1,15 +1,14 @@
-#include "crv/editors/rcvr_points_file.h"
+#include "crv/formats/rcvr_points_file.h"
 
 #include <cctype>
 #include <cmath>
 
-#include "crv/common/conversions.h"
-#include "crv/common/lat_lon.h"
-#include "crv/common/text_utils.h"
-#include "tokens.h"
-#include "crv/editors/user_data_file.h"
+#include "crv/formats/lat_lon.h"
+#include "crv/formats/numbers.h"
+#include "site_tokens.h"
+#include "crv/formats/user_data_file.h"
 
-namespace crv::editors {
+namespace crv::formats {
 
 namespace {
 
@@ -29,13 +28,13 @@ std::string tok(const std::vector<std::string>& t, std::size_t i) { return i < t
 // the leading blank. The letter decides the sign, so a position under a
 // degree from the equator or Greenwich keeps it.
 std::string angleField(double value, int kind, int format) {
-    const std::string shown = common::FormatLatLon(value, kind, format);
+    const std::string shown = FormatLatLon(value, kind, format);
     if (shown.empty()) return shown;
     const bool negative = shown[0] == 'S' || shown[0] == 'E';
     std::string field;
     for (std::size_t i = 1; i < shown.size(); ++i) {
         const char c = shown[i];
-        if (c == common::kDegreeSign || c == '\'' || c == '"') continue;
+        if (c == kDegreeSign || c == '\'' || c == '"') continue;
         field.push_back(c);
     }
     if (negative && !field.empty() && field[0] == ' ') field[0] = '-';
@@ -60,26 +59,26 @@ std::string formatPointLine(const RcvrPoint& p, int format) {
     std::string a, b;
     switch (format) {
         case 0:
-            a = common::FormatField(p.first, 6, 3);
+            a = FormatField(p.first, 6, 3);
             // Six columns: a bearing from -180 to 180 with its decimal needs them
             // (five would cut "-179.5" to "-179.").
-            b = common::FormatField(p.second, 6, 1);
+            b = FormatField(p.second, 6, 1);
             break;
         case 2:
-            a = common::FormatField(p.first, 8, 4);
-            b = common::FormatField(p.second, 9, 4);
+            a = FormatField(p.first, 8, 4);
+            b = FormatField(p.second, 9, 4);
             break;
         default:
             a = angleField(p.first, 1, format == 3 ? 3 : 1);
             b = angleField(p.second, 2, format == 3 ? 3 : 1);
             break;
     }
-    return a + "  " + b + "  " + common::FormatField(p.elevationFt, 5, 0);
+    return a + "  " + b + "  " + FormatField(p.elevationFt, 5, 0);
 }
 
 std::string writeRcvrPointsFile(const RcvrPoints& data) {
     const int format = data.format >= 0 && data.format <= 3 ? data.format : 1;
-    std::string out = common::leftSet(data.description, 25) + "\r\n";
+    std::string out = leftSet(data.description, 25) + "\r\n";
     out += " " + std::to_string(format) + " \r\n";
     const std::size_t n = listLength(data.points);
     for (std::size_t i = 0; i < n; ++i) out += formatPointLine(data.points[i], format) + "\r\n";
@@ -112,19 +111,19 @@ RcvrPointsRead ReadPoints(const std::vector<std::string>& lines, std::size_t fir
         RcvrPoint p;
         switch (format) {
             case 1:
-                p.first = common::DmsToDegrees(tok(t, 0), tok(t, 1), tok(t, 2));
-                p.second = common::DmsToDegrees(tok(t, 3), tok(t, 4), tok(t, 5));
-                p.elevationFt = common::Val(tok(t, 6));
+                p.first = DmsToDegrees(tok(t, 0), tok(t, 1), tok(t, 2));
+                p.second = DmsToDegrees(tok(t, 3), tok(t, 4), tok(t, 5));
+                p.elevationFt = Val(tok(t, 6));
                 break;
             case 3:
-                p.first = common::DmsToDegrees(tok(t, 0), tok(t, 1), "0");
-                p.second = common::DmsToDegrees(tok(t, 2), tok(t, 3), "0");
-                p.elevationFt = common::Val(tok(t, 4));
+                p.first = DmsToDegrees(tok(t, 0), tok(t, 1), "0");
+                p.second = DmsToDegrees(tok(t, 2), tok(t, 3), "0");
+                p.elevationFt = Val(tok(t, 4));
                 break;
             default:
-                p.first = common::Val(tok(t, 0));
-                p.second = common::Val(tok(t, 1));
-                p.elevationFt = common::Val(tok(t, 2));
+                p.first = Val(tok(t, 0));
+                p.second = Val(tok(t, 1));
+                p.elevationFt = Val(tok(t, 2));
                 break;
         }
         const bool ok = pointValueValid(p.first, 1, format) && pointValueValid(p.second, 2, format) &&
@@ -142,13 +141,13 @@ RcvrPointsRead ReadPoints(const std::vector<std::string>& lines, std::size_t fir
 RcvrPointsFileRead readRcvrPointsFile(std::string_view text) {
     const std::vector<std::string> lines = textLines(text);
     RcvrPointsFileRead f;
-    f.data.description = common::leftSet(lines.empty() ? std::string() : common::Mid(lines[0], 1, 25), 25);
+    f.data.description = leftSet(lines.empty() ? std::string() : Mid(lines[0], 1, 25), 25);
     const auto head = blankTokens(lines.size() > 1 ? lines[1] : std::string());
-    const double code = head.empty() ? 1 : common::Val(head[0]);
+    const double code = head.empty() ? 1 : Val(head[0]);
     f.data.format = code == 0 || code == 1 || code == 2 || code == 3 ? static_cast<int>(code) : 1;
     f.read = ReadPoints(lines, 2, f.data.format);
     f.data.points = f.read.points;
     return f;
 }
 
-}  // namespace crv::editors
+}  // namespace crv::formats

@@ -2,15 +2,15 @@
 // bounded size, then its lines) and written back.
 #include <cstdint>
 
-#include "crv/common/data_file_read.h"
-#include "crv/editors/user_data_file.h"
+#include "crv/formats/user_data_file.h"
+#include "crv/formats/site_files.h"
 #include "crv/platform/text_file.h"
 #include "fuzz_support.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    using namespace crv::editors;
+    using namespace crv::formats;
     const std::string path = crv::fuzz::scratchFile(data, size, "in.cal");
-    const auto bytes = crv::platform::readRegularFile(path, crv::common::kSiteFileMaxBytes);
+    const auto bytes = crv::platform::readRegularFile(path, kSiteFileMaxBytes);
     if (!bytes) return 0;
     UserDataRead read = readUserDataFile(*bytes, false);
     if (isPatternKind(read.data.kind)) NormalizePattern(read.data);

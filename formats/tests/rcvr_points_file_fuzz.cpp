@@ -2,16 +2,16 @@
 // it imports any file in each position format, and written back.
 #include <cstdint>
 
-#include "crv/common/data_file_read.h"
-#include "crv/editors/rcvr_points_file.h"
-#include "crv/editors/user_data_file.h"
+#include "crv/formats/rcvr_points_file.h"
+#include "crv/formats/user_data_file.h"
+#include "crv/formats/site_files.h"
 #include "crv/platform/text_file.h"
 #include "fuzz_support.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    using namespace crv::editors;
+    using namespace crv::formats;
     const std::string path = crv::fuzz::scratchFile(data, size, "RcvrTest.pts");
-    const auto bytes = crv::platform::readRegularFile(path, crv::common::kPointsFileMaxBytes);
+    const auto bytes = crv::platform::readRegularFile(path, kPointsFileMaxBytes);
     if (!bytes) return 0;
     RcvrPointsFileRead file = readRcvrPointsFile(*bytes);
     (void)writeRcvrPointsFile(file.data);

@@ -1,12 +1,11 @@
-#include "crv/editors/user_data_file.h"
+#include "crv/formats/user_data_file.h"
 
 #include <cmath>
 
-#include "crv/common/conversions.h"
-#include "crv/common/text_utils.h"
-#include "tokens.h"
+#include "crv/formats/numbers.h"
+#include "site_tokens.h"
 
-namespace crv::editors {
+namespace crv::formats {
 
 namespace {
 
@@ -30,7 +29,7 @@ const UserDataKind kKinds[] = {
 constexpr double kSlack = 1e-9;
 
 double token(const std::vector<std::string>& tokens, std::size_t i) {
-    return i < tokens.size() ? common::Val(tokens[i]) : 0.0;
+    return i < tokens.size() ? Val(tokens[i]) : 0.0;
 }
 
 std::string wholeField(int n) { return " " + std::to_string(n) + " "; }
@@ -77,9 +76,9 @@ void NormalizePattern(UserData& data) {
 std::string writeUserDataFile(const UserData& data) {
     const UserDataKind& k = userDataKind(data.kind);
     const bool pattern = isPatternKind(k.kind);
-    std::string out = common::leftSet(data.description, 25) + "\r\n";
+    std::string out = leftSet(data.description, 25) + "\r\n";
     if (pattern)
-        out += wholeField(k.kind) + "  " + wholeField(data.scale) + "  " + common::FormatField(data.gain, 4, 1) + "\r\n";
+        out += wholeField(k.kind) + "  " + wholeField(data.scale) + "  " + FormatField(data.gain, 4, 1) + "\r\n";
     else
         out += wholeField(k.kind) + "\r\n";
     for (int i = 0; i < k.points; ++i) {
@@ -87,9 +86,9 @@ std::string writeUserDataFile(const UserData& data) {
         const double x = at < data.x.size() ? data.x[at] : k.xStart + i * k.xStep;
         const double v = at < data.values.size() ? data.values[at] : 0.0;
         std::string value;
-        if (pattern) value = common::FormatField(data.scale == 1 ? RelToDb(v) : v, 8, 3);
-        else value = common::FormatField(v, k.kind == 4 ? 6 : 8, 2);
-        out += common::FormatField(x, 6, 2) + std::string(10, ' ') + value + "\r\n";
+        if (pattern) value = FormatField(data.scale == 1 ? RelToDb(v) : v, 8, 3);
+        else value = FormatField(v, k.kind == 4 ? 6 : 8, 2);
+        out += FormatField(x, 6, 2) + std::string(10, ' ') + value + "\r\n";
     }
     return out;
 }
@@ -117,7 +116,7 @@ UserDataRead readUserDataFile(std::string_view text, bool patternMode) {
     const std::vector<std::string> lines = textLines(text);
     UserDataRead r;
     UserData& d = r.data;
-    d.description = common::leftSet(lines.empty() ? std::string() : common::Mid(lines[0], 1, 25), 25);
+    d.description = leftSet(lines.empty() ? std::string() : Mid(lines[0], 1, 25), 25);
     const auto head = blankTokens(lines.size() > 1 ? lines[1] : std::string());
     // Compared as read: a kind such as 1e308 is no kind, not an int overflow.
     const double kindRead = token(head, 0);
@@ -160,4 +159,4 @@ UserDataRead readUserDataFile(std::string_view text, bool patternMode) {
     return r;
 }
 
-}  // namespace crv::editors
+}  // namespace crv::formats

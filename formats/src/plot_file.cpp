@@ -1,4 +1,4 @@
-#include "plot_file.h"
+#include "crv/formats/plot_file.h"
 
 #include <bit>
 #include <cmath>
@@ -250,12 +250,16 @@ void RecordReader::close() {
     file_ = nullptr;
 }
 
-std::optional<PlotHeader> readPlotHeader(RecordReader& reader, std::string& error) {
+namespace {
+// The header from the records `next` gives; `ended` says why there is none
+// when `next` gives no record.
+template <class Next, class Ended>
+std::optional<PlotHeader> headerFrom(Next next, Ended ended, std::string& error) {
     PlotHeader h;
     for (int i = 1; i <= 18; ++i) {
-        auto rec = reader.next();
+        auto rec = next();
         if (!rec) {
-            error = reader.damaged() ? reader.error() : "the plot header ends early (record " + std::to_string(i) + ")";
+            error = ended(i);
             return std::nullopt;
         }
         const std::string_view d = *rec;
@@ -299,6 +303,16 @@ std::optional<PlotHeader> readPlotHeader(RecordReader& reader, std::string& erro
     }
     return h;
 }
+}  // namespace
+
+std::optional<PlotHeader> readPlotHeader(RecordReader& reader, std::string& error) {
+    return headerFrom([&] { return reader.next(); },
+                      [&](int i) {
+                          return reader.damaged() ? reader.error()
+                                                  : "the plot header ends early (record " + std::to_string(i) + ")";
+                      },
+                      error);
+}
 
 std::optional<ReceiverPoint> decodeReceiverPoint(std::string_view d) {
     if (d.size() < 26) return std::nullopt;
@@ -337,6 +351,77 @@ std::string receiverPointProblem(const ReceiverPoint& p) {
 std::optional<InterferencePoint> decodeInterferencePoint(std::string_view d) {
     if (d.size() < 12) return std::nullopt;
     return InterferencePoint{getI16(d, 0), getI16(d, 2), getI16(d, 4), getI16(d, 6), getF32(d, 8)};
+}
+
+PlotFileWalk::PlotFileWalk(std::string bytes) : bytes_(std::move(bytes)) {
+    // The current layout's first record is the version text.
+    if (bytes_.size() < 8) {
+        old_ = true;
+        return;
+    }
+    const std::uint32_t length = getU32(bytes_, 0);
+    old_ = !(length <= bytes_.size() - 8 &&
+             std::string_view(bytes_.data() + 4, length).find("CRV Version") != std::string_view::npos);
+}
+
+std::nullopt_t PlotFileWalk::fail(const char* why) {
+    error_ = std::string("the file is damaged: ") + why + " at byte " + std::to_string(at_);
+    return std::nullopt;
+}
+
+std::optional<std::string_view> PlotFileWalk::next(std::size_t oldSize) {
+    if (!error_.empty() || at_ >= bytes_.size()) return std::nullopt;
+    if (old_) {
+        if (bytes_.size() - at_ < 2 + oldSize) return fail("a record is cut short");
+        const std::string_view data(bytes_.data() + at_ + 2, oldSize);
+        at_ += 2 + oldSize;
+        return data;
+    }
+    const std::size_t left = bytes_.size() - at_;
+    if (left < 4) return fail("incomplete record length");
+    const std::uint32_t length = getU32(bytes_, at_);
+    if (std::uint64_t(length) + 8 > left) return fail("a record runs past the end of the file");
+    if (getU32(bytes_, at_ + 4 + length) != length) return fail("record lengths disagree");
+    const std::string_view data(bytes_.data() + at_ + 4, length);
+    at_ += std::size_t(length) + 8;
+    return data;
+}
+
+std::optional<PlotHeader> PlotFileWalk::header() {
+    std::string error;
+    std::optional<PlotHeader> h;
+    if (!old_) {
+        h = headerFrom([&] { return next(); },
+                       [&](int i) {
+                           return error_.empty() ? "the plot header ends early (record " + std::to_string(i) + ")"
+                                                 : error_;
+                       },
+                       error);
+    } else {
+        // The first versions: no version record, the texts at the widths of
+        // their time.
+        static constexpr std::size_t kSizes[17] = {15, 25, 8, 12, 60, 73, 4, 4, 4, 4, 2, 3, 4, 4, 2, 4, 4};
+        std::size_t index = 0;
+        h = headerFrom(
+            [&]() -> std::optional<std::string_view> {
+                // Record 1, the version, is not in the file.
+                if (index == 0) {
+                    ++index;
+                    return std::string_view();
+                }
+                return next(kSizes[index++ - 1]);
+            },
+            [&](int) { return std::string("the plot header ends early"); }, error);
+        if (h) h->version.clear();
+    }
+    if (!h && error_.empty()) error_ = error;
+    return h;
+}
+
+crv::platform::Expected<PlotFileWalk> readPlotFile(const std::string& path) {
+    auto bytes = crv::platform::readRegularFile(path, kPlotFileMaxBytes);
+    if (!bytes) return crv::platform::makeError(bytes.error());
+    return PlotFileWalk(std::move(*bytes));
 }
 
 }  // namespace crv::formats

@@ -1,4 +1,4 @@
-#include "crv/common/conversions.h"
+#include "crv/formats/numbers.h"
 
 #include <charconv>
 #include <cmath>
@@ -6,7 +6,9 @@
 #include <limits>
 #include <system_error>
 
-namespace crv::common {
+#include "crv/platform/numbers.h"
+
+namespace crv::formats {
 
 namespace {
 
@@ -235,4 +237,110 @@ std::string formatGrouped(double value, int decimals) {
     return negative ? "-" + out : out;
 }
 
-}  // namespace crv::common
+std::string formatG(double value, int precision) {
+    if (std::isnan(value)) return std::signbit(value) ? "-nan" : "nan";
+    if (std::isinf(value)) return value < 0 ? "-inf" : "inf";
+    char buf[64];
+    const auto [end, ec] =
+        std::to_chars(buf, buf + sizeof buf, value, std::chars_format::general, precision < 1 ? 1 : precision);
+    return ec == std::errc() ? std::string(buf, end) : std::string();
+}
+
+std::string FormatField(double value, int width, int decimals) {
+    std::string text = formatDecimal(value, decimals < 0 ? 0 : decimals);
+    const auto w = static_cast<std::size_t>(width < 0 ? 0 : width);
+    if (text.size() > w) return text.substr(0, w);
+    return std::string(w - text.size(), ' ') + text;
+}
+
+std::string fixedField(double value, int width, int decimals) {
+    const std::string stars(static_cast<std::size_t>(width), '*');
+    if (!std::isfinite(value)) return stars;
+    // Printed as the report prints an F field, so that a pattern reads the same
+    // in both: the exact binary value rounded with halves away from zero, no
+    // minus sign on a value that rounds to zero, and the leading zero of "0.5"
+    // dropped when the field is too narrow for it.
+    std::string text = crv::platform::formatFixed(std::fabs(value), decimals + 40);
+    const std::size_t cut = text.find('.') + 1 + static_cast<std::size_t>(decimals);
+    const bool roundUp = text[cut] >= '5';
+    text.resize(cut);
+    if (roundUp) {
+        int i = static_cast<int>(cut) - 1;
+        for (; i >= 0; --i) {
+            char& digit = text[static_cast<std::size_t>(i)];
+            if (digit == '.') continue;
+            if (digit != '9') {
+                ++digit;
+                break;
+            }
+            digit = '0';
+        }
+        if (i < 0) text.insert(0, "1");
+    }
+    if (value < 0 && text.find_first_of("123456789") != std::string::npos) text.insert(0, "-");
+    if (static_cast<int>(text.size()) > width) {
+        if (text.rfind("0.", 0) == 0)
+            text.erase(0, 1);
+        else if (text.rfind("-0.", 0) == 0)
+            text.erase(1, 1);
+    }
+    if (static_cast<int>(text.size()) > width) return stars;
+    return std::string(static_cast<std::size_t>(width) - text.size(), ' ') + text;
+}
+
+double DMS2Deg(std::int32_t degrees, std::int32_t minutes, std::int32_t seconds, bool negative) {
+    const double fraction = std::fabs(minutes / 60.0 + seconds / 3600.0);
+    if (degrees < 0 || (degrees == 0 && negative)) return degrees - fraction;
+    return degrees + fraction;
+}
+
+double withImpliedDecimals(double value, std::string_view text, int impliedDecimals) {
+    if (text.find('.') == std::string_view::npos) value /= std::pow(10.0, impliedDecimals);
+    return value;
+}
+
+std::int32_t LeadingInt(std::string_view text, bool* found) {
+    std::int64_t value = 0;
+    bool any = false;
+    for (char c : text) {
+        if (c < '0' || c > '9') break;
+        // The database fields are a few digits wide; stop well before overflow.
+        if (value < 100000000) value = value * 10 + (c - '0');
+        any = true;
+    }
+    if (found) *found = any;
+    return static_cast<std::int32_t>(value);
+}
+
+std::string NextToken(std::string_view delimiters, std::string& text) {
+    const auto start = text.find_first_not_of(delimiters);
+    if (start == std::string::npos) {
+        text.clear();
+        return {};
+    }
+    const auto stop = text.find_first_of(delimiters, start);
+    std::string token = text.substr(start, stop == std::string::npos ? std::string::npos : stop - start);
+    text = stop == std::string::npos ? std::string() : text.substr(stop + 1);
+    return token;
+}
+
+std::vector<std::string> SplitFields(std::string_view line, std::string_view delimiter, int maxCount) {
+    std::vector<std::string> fields;
+    std::size_t b = line.find_first_not_of(' ');
+    std::size_t e = line.find_last_not_of(' ');
+    if (b == std::string_view::npos) return fields;
+    std::string_view s = line.substr(b, e - b + 1);
+    std::size_t pos = 0;
+    while (static_cast<int>(fields.size()) < maxCount && pos < s.size()) {
+        std::size_t next = delimiter.empty() ? std::string_view::npos : s.find(delimiter, pos);
+        std::string_view part = s.substr(pos, next == std::string_view::npos ? std::string_view::npos : next - pos);
+        const auto last = part.find_last_not_of(' ');
+        fields.emplace_back(last == std::string_view::npos ? std::string_view() : part.substr(0, last + 1));
+        if (next == std::string_view::npos) break;
+        pos = next + delimiter.size();
+        while (pos < s.size() && s[pos] == ' ') ++pos;
+    }
+    return fields;
+}
+
+}  // namespace crv::formats
