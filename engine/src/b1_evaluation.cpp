@@ -680,7 +680,8 @@ public:
         const std::optional<ReceiverPointFile> coarse = coarseGrid(state_, points, Texts::routine);
         if (state_.options.outputStyle == 3) {
             const std::string path = state_.paths.runFolder + Texts::debugName;
-            if (!debug.open(path)) fail(Texts::routine, "Could not create debugging file:\r" + path);
+            if (auto opened = debug.open(path, crv::platform::WriteMode::Replace); !opened)
+                fail(Texts::routine, "Could not create debugging file:\r" + opened.error());
         }
 
         report.write(Texts::heading);

@@ -189,7 +189,8 @@ void Evaluation::run() {
     if (state_.options.intermodType != 3 && state_.options.intermodType != 4) {
         if (debugging()) {
             const std::string path = folder + "A2B2.dbg";
-            if (!out_.debug.open(path)) fail(kRoutine, "Could not create debugging file:\r" + path);
+            if (auto opened = out_.debug.open(path, crv::platform::WriteMode::Replace); !opened)
+                fail(kRoutine, "Could not create debugging file:\r" + opened.error());
             out_.deleteOnFailure(path);
         }
         const std::string pointPath = folder + "Rcvr_Loc.plx";

@@ -118,7 +118,8 @@ private:
         if (!debugging()) return;
         debug_.emplace();
         const std::string path = state_.paths.runFolder + name;
-        if (!debug_->open(path, true)) fail(kRoutine, "Could not open debugging file:\r" + path);
+        if (auto opened = debug_->open(path, crv::platform::WriteMode::Extend); !opened)
+            fail(kRoutine, "Could not open debugging file:\r" + opened.error());
     }
     void closeDebug() {
         if (!debug_) return;

@@ -49,7 +49,7 @@ TEST(TextFile, WritersEndLinesInCrLf) {
     ASSERT_TRUE(w.open(dir + "b.txt"));
     w.writeLine("x");
     ASSERT_TRUE(w.close());
-    ASSERT_TRUE(w.open(dir + "b.txt", true));
+    ASSERT_TRUE(w.open(dir + "b.txt", WriteMode::Append));
     w.writeLine("y");
     ASSERT_TRUE(w.close());
     EXPECT_EQ(get(dir + "b.txt"), "x\r\ny\r\n");
