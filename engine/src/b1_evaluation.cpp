@@ -20,6 +20,7 @@
 #include <limits>
 #include <optional>
 
+#include "crv/platform/output_file.h"
 #include "case_input.h"
 #include "criteria.h"
 #include "criteria_b1.h"
@@ -973,6 +974,8 @@ template <std::size_t N>
 void runB1(const char* runFolder, Progress& progress, std::int16_t& cases, std::int32_t& combinations) {
     EngineState& state = sharedState();
     ReadData(state, argumentText(runFolder, 260, B1Texts<N>::routine, "run folder"));
+    // Results a killed run left half-written under temporary names go first.
+    crv::platform::removeStrayTemporaries(state.paths.runFolder);
     if (state.options.intermodType == 0) return;
     B1Run<N>(state, progress, cases, combinations).run();
 }

@@ -16,6 +16,7 @@
 #include <string>
 #include <vector>
 
+#include "crv/platform/output_file.h"
 #include "a2b2_point.h"
 #include "case_input.h"
 #include "criteria.h"
@@ -68,7 +69,7 @@ public:
     void discardAll() {
         if (a2Plot.isOpen()) a2Plot.discard();
         if (b2Plot.isOpen()) b2Plot.discard();
-        if (report.isOpen()) report.discard();
+        report.discard();  // its pattern plots too, even once the report is closed
         if (debug.isOpen()) debug.discard();
         for (const auto& path : toDelete_) std::remove(path.c_str());
     }
@@ -455,6 +456,8 @@ void Evaluation::bruteForce() {
 void runEvaluate(const char* runFolder, Progress& progress, std::int16_t& cases) {
     EngineState& state = sharedState();
     ReadData(state, argumentText(runFolder, 260, kRoutine, "run folder"));
+    // Results a killed run left half-written under temporary names go first.
+    crv::platform::removeStrayTemporaries(state.paths.runFolder);
     Outputs out;
     try {
         Evaluation(state, out, progress, cases).run();

@@ -7,6 +7,7 @@
 #include <cmath>
 #include <optional>
 
+#include "crv/platform/output_file.h"
 #include "case_input.h"
 #include "criteria.h"
 #include "crv/platform/text_file.h"
@@ -328,6 +329,8 @@ private:
 void runGrndCOM(const char* runFolder, Progress& progress, std::int16_t& cases) {
     EngineState& state = sharedState();
     ReadData(state, argumentText(runFolder, 260, kRoutine, "run folder"));
+    // Results a killed run left half-written under temporary names go first.
+    crv::platform::removeStrayTemporaries(state.paths.runFolder);
     GroundCom(state, progress, cases).run();
 }
 

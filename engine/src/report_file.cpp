@@ -17,6 +17,12 @@ void ReportFile::open(const std::string& runFolder, bool append, std::string_vie
 void ReportFile::create(const std::string& runFolder, std::string_view routine) { open(runFolder, false, routine); }
 void ReportFile::append(const std::string& runFolder, std::string_view routine) { open(runFolder, true, routine); }
 
+void ReportFile::discard() {
+    writer_.discard();
+    for (const auto& path : companions_) std::remove(path.c_str());
+    companions_.clear();
+}
+
 void ReportFile::lines(const std::vector<std::string>& lines) {
     for (const auto& l : lines) writer_.writeLine(l);
 }

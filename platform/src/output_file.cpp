@@ -124,6 +124,12 @@ Expected<void> checkWritableTarget(const std::string& path, WriteMode mode) {
     return {};
 }
 
+std::string whatStandsAt(const std::string& path) {
+    struct stat st {};
+    if (::lstat(path.c_str(), &st) != 0 || S_ISREG(st.st_mode)) return {};
+    return describeFileKind(st.st_mode);
+}
+
 OutputFile::~OutputFile() { abandon(); }
 
 OutputFile::OutputFile(OutputFile&& other) noexcept

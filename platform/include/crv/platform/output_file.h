@@ -32,6 +32,11 @@ enum class WriteMode {
 // that is not read-only. The error names the path and what stands there.
 Expected<void> checkWritableTarget(const std::string& path, WriteMode mode = WriteMode::Replace);
 
+// What stands at PATH when it is neither missing nor a regular file, as the
+// messages name it ("it is a folder", "it is a FIFO", "it is a device", "it
+// is a symbolic link", ...); empty otherwise.
+std::string whatStandsAt(const std::string& path);
+
 class OutputFile {
 public:
     OutputFile() = default;
