@@ -43,16 +43,20 @@ std::string defaultWorkRoot();
 // Loads every setting in the documented order, applies the defaults, creates
 // missing default folders, drops database paths whose files are gone, writes
 // the edition code as "Model Type" and rewrites "Paths" and "Recent Files"
-// with the cleaned values. Errors are reported through ShowUnexpectedError
+// with the cleaned values (each only where it differs from what was stored).
+// Errors are reported through ShowUnexpectedError
 // with "GetConfiguration" and the load goes on with the next setting.
 void GetConfiguration(AppState& state, crv::platform::SettingsStore& store, const ConfigEnvironment& env,
                       MessagePresenter& presenter, RecentFilesMenu* menu);
 
-// The four savers. Each writes its whole group in one replacement of the file.
-crv::platform::Expected<void> SavePaths(const AppState& state, crv::platform::SettingsStore& store);
-crv::platform::Expected<void> SaveRecentFiles(const AppState& state, crv::platform::SettingsStore& store);
-crv::platform::Expected<void> SaveGeneralSettings(const AppState& state, crv::platform::SettingsStore& store);
-crv::platform::Expected<void> SavePlotParameters(const AppState& state, crv::platform::SettingsStore& store);
+// The four savers. Each writes, in one replacement of the file as it is now,
+// the values of its group that differ from what this program last read or
+// wrote (state.Stored), and nothing when none does; the values another
+// program stored meanwhile stay.
+crv::platform::Expected<void> SavePaths(AppState& state, crv::platform::SettingsStore& store);
+crv::platform::Expected<void> SaveRecentFiles(AppState& state, crv::platform::SettingsStore& store);
+crv::platform::Expected<void> SaveGeneralSettings(AppState& state, crv::platform::SettingsStore& store);
+crv::platform::Expected<void> SavePlotParameters(AppState& state, crv::platform::SettingsStore& store);
 
 // "Colors" as stored: "80,FF,8080,...".
 std::string formatPlotColors(const PlotColorTable& colors);
