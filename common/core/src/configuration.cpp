@@ -293,6 +293,21 @@ void GetConfiguration(AppState& state, SettingsStore& store, const ConfigEnviron
         ShowUnexpectedError(presenter, kProcedure, written.error());
 }
 
+bool EnsureTempFolder(AppState& state, MessagePresenter& presenter) {
+    if (!state.TempFolder.empty()) return true;
+    auto temp = crv::platform::privateTempFolder();
+    if (temp) {
+        state.TempFolder = *temp;
+        return true;
+    }
+    Message m;
+    m.text = " " + temp.error() + " ";
+    m.title = "Temporary Folder";
+    m.icon = MessageIcon::Exclamation;
+    presenter.present(m);
+    return false;
+}
+
 Expected<void> SavePaths(AppState& state, SettingsStore& store) { return saveGroup(state, store, groupOf("Paths")); }
 
 Expected<void> SaveRecentFiles(AppState& state, SettingsStore& store) {

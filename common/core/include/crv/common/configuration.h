@@ -58,6 +58,14 @@ crv::platform::Expected<void> SaveRecentFiles(AppState& state, crv::platform::Se
 crv::platform::Expected<void> SaveGeneralSettings(AppState& state, crv::platform::SettingsStore& store);
 crv::platform::Expected<void> SavePlotParameters(AppState& state, crv::platform::SettingsStore& store);
 
+// The private temporary folder, where the engine's search files and the
+// editors' plot files go. When it could not be had at start (the per-user
+// folder refused: another user's, open to others, a link), it is asked for
+// again; still refused, the message (which says how to choose another place)
+// is shown and false returned, and the caller stops: working in the current
+// folder instead would delete and write files there.
+bool EnsureTempFolder(AppState& state, MessagePresenter& presenter);
+
 // "Colors" as stored: "80,FF,8080,...".
 std::string formatPlotColors(const PlotColorTable& colors);
 // Reads "Colors": 14 hexadecimal tokens; a missing or unreadable token is 0 (black).
