@@ -7,6 +7,13 @@
 option(CRV_LIBFUZZER "Also build libFuzzer binaries of the fuzz entries (clang only)" OFF)
 set(CRV_FUZZ_MUTATIONS 200 CACHE STRING "Seeded mutations per seed in the fuzz replay tests")
 
+# A libFuzzer binary finds new inputs by the code they reach: with the
+# sanitizers on (whose run-time takes the coverage calls in every binary),
+# every library the entries call is instrumented, not the entries alone.
+if(CRV_LIBFUZZER AND CRV_SANITIZE AND CMAKE_CXX_COMPILER_ID MATCHES "Clang")
+  add_compile_options(-fsanitize=fuzzer-no-link)
+endif()
+
 add_library(crv_fuzz_support STATIC ${CMAKE_CURRENT_LIST_DIR}/fuzz/fuzz_support.cpp)
 target_include_directories(crv_fuzz_support PUBLIC ${CMAKE_CURRENT_LIST_DIR}/fuzz)
 

@@ -209,16 +209,25 @@ Expected<void> SettingsStore::update(std::string_view section, const std::vector
         doc.push_back({std::string(section), {}});
         s = &doc.back();
     }
+    bool changed = false;
     for (const Write& w : writes) {
         bool found = false;
         for (auto& [n, v] : s->values)
             if (n == w.name) {
-                if (!w.onlyIfMissing) v = w.value;
+                if (!w.onlyIfMissing && v != w.value) {
+                    v = w.value;
+                    changed = true;
+                }
                 found = true;
                 break;
             }
-        if (!found) s->values.emplace_back(w.name, w.value);
+        if (!found) {
+            s->values.emplace_back(w.name, w.value);
+            changed = true;
+        }
     }
+    // A file that already holds every value is left as it is.
+    if (!changed) return {};
     return save(path_, doc);
 }
 

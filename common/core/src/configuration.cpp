@@ -76,19 +76,16 @@ constexpr Group kGroups[] = {{"Paths", pathValues},
                              {"Plot Parameters", plotParameterValues}};
 
 // Writes the values of a group that differ from what this program last read
-// or wrote (a value nobody stored counts as the default it loaded), and with
-// them the rest of the group where the file holds none; nothing at all when
-// none differs, unless `always` (the start, which writes the cleaned store).
-Expected<void> saveGroup(AppState& state, SettingsStore& store, const Group& group, bool always = false) {
+// or wrote (a value nobody stored counts as the default it loaded), and the
+// rest of the group only where the file holds none: what another program
+// stored meanwhile stays.
+Expected<void> saveGroup(AppState& state, SettingsStore& store, const Group& group) {
     std::vector<SettingsStore::Write> writes;
-    bool anyChanged = false;
     for (auto& [name, value] : group.values(state)) {
         const auto known = state.Stored.find({group.section, name});
         const bool changed = known == state.Stored.end() || known->second != value;
-        anyChanged = anyChanged || changed;
         writes.push_back({name, value, !changed});
     }
-    if (!anyChanged && !always) return {};
     auto written = store.update(group.section, writes);
     if (written)
         for (const auto& w : writes)
@@ -287,9 +284,9 @@ void GetConfiguration(AppState& state, SettingsStore& store, const ConfigEnviron
         for (const auto& [name, value] : g.values(state)) state.Stored.try_emplace({g.section, name}, value);
 
     // 10. Rewrite the store with the cleaned values.
-    if (auto written = saveGroup(state, store, groupOf("Paths"), true); !written)
+    if (auto written = saveGroup(state, store, groupOf("Paths")); !written)
         ShowUnexpectedError(presenter, kProcedure, written.error());
-    if (auto written = saveGroup(state, store, groupOf("Recent Files"), true); !written)
+    if (auto written = saveGroup(state, store, groupOf("Recent Files")); !written)
         ShowUnexpectedError(presenter, kProcedure, written.error());
 }
 

@@ -431,7 +431,7 @@ platform::Expected<MapPage> PlotFacilityLocations(Plot& plot, const std::string&
         if (!present) continue;
         y += 0.35;
         map.symbol(kind, lx - 0.5, y, kSymbolIn, "", false);
-        map.both([&](DrawContext& dc, bool) { PlotText(dc, label, lx, y, 4, 0); });
+        map.both([&, label = label](DrawContext& dc, bool) { PlotText(dc, label, lx, y, 4, 0); });
     }
     map.both([&](DrawContext& dc, bool) { PlotBox(dc, 6.1, 8.55, 7.2, y + 0.25); });
     out.panel = map.panel;

@@ -57,7 +57,8 @@ public:
     };
     // Writes them in one replacement of the file as it is now (a program's
     // own changes, and the defaults it worked with where nobody stored a
-    // value); new names are added in the order given.
+    // value); new names are added in the order given. A file that already
+    // holds them all is not rewritten.
     Expected<void> update(std::string_view section, const std::vector<Write>& writes);
     Expected<void> remove(std::string_view section, std::string_view name);
     // Drops a whole section (used to rewrite lists such as the recent files).

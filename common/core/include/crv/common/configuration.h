@@ -51,8 +51,9 @@ void GetConfiguration(AppState& state, crv::platform::SettingsStore& store, cons
 
 // The four savers. Each writes, in one replacement of the file as it is now,
 // the values of its group that differ from what this program last read or
-// wrote (state.Stored), and nothing when none does; the values another
-// program stored meanwhile stay.
+// wrote (state.Stored), and the others only where the file holds none; the
+// values another program stored meanwhile stay, and a file that already
+// holds them all is not rewritten.
 crv::platform::Expected<void> SavePaths(AppState& state, crv::platform::SettingsStore& store);
 crv::platform::Expected<void> SaveRecentFiles(AppState& state, crv::platform::SettingsStore& store);
 crv::platform::Expected<void> SaveGeneralSettings(AppState& state, crv::platform::SettingsStore& store);
