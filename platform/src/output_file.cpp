@@ -1,6 +1,5 @@
 #include "crv/platform/output_file.h"
 
-#include <dirent.h>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -12,6 +11,7 @@
 #include <vector>
 
 #include "file_kind.h"
+#include "folder_listing.h"
 
 namespace crv::platform {
 
@@ -253,19 +253,9 @@ bool isStagedTemporaryName(std::string_view name) {
 void removeStrayTemporaries(const std::string& folder, std::string_view prefix) {
     const int dirFd = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (dirFd < 0) return;
-    const int scanFd = ::dup(dirFd);
-    DIR* dir = scanFd >= 0 ? ::fdopendir(scanFd) : nullptr;
-    if (!dir) {
-        if (scanFd >= 0) ::close(scanFd);
-        ::close(dirFd);
-        return;
-    }
-    std::vector<std::string> names;
-    while (const dirent* e = ::readdir(dir)) {
-        const std::string_view name = e->d_name;
-        if (name.substr(0, prefix.size()) == prefix && isStagedTemporaryName(name)) names.emplace_back(name);
-    }
-    ::closedir(dir);
+    const auto names = namesIn(dirFd, [&](std::string_view name) {
+        return name.substr(0, prefix.size()) == prefix && isStagedTemporaryName(name);
+    });
     for (const std::string& name : names) {
         const int fd = ::openat(dirFd, name.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
         if (fd < 0) continue;

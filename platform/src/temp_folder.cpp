@@ -1,6 +1,5 @@
 #include "crv/platform/temp_folder.h"
 
-#include <dirent.h>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -13,6 +12,8 @@
 #include <mutex>
 #include <optional>
 #include <vector>
+
+#include "folder_listing.h"
 
 namespace crv::platform {
 
@@ -136,16 +137,8 @@ void removeProcessFolder(int parentFd, const char* name) {
         ::close(fd);
         return;
     }
-    DIR* dir = ::fdopendir(fd);
-    if (!dir) {
-        ::close(fd);
-        return;
-    }
-    std::vector<std::string> names;
-    while (const dirent* e = ::readdir(dir))
-        if (std::strcmp(e->d_name, ".") != 0 && std::strcmp(e->d_name, "..") != 0) names.emplace_back(e->d_name);
-    for (const auto& n : names) ::unlinkat(::dirfd(dir), n.c_str(), 0);
-    ::closedir(dir);
+    for (const auto& n : namesIn(fd, [](const char*) { return true; })) ::unlinkat(fd, n.c_str(), 0);
+    ::close(fd);
     ::unlinkat(parentFd, name, AT_REMOVEDIR);
 }
 
@@ -157,19 +150,10 @@ void removeProcessFolder(int parentFd, const char* name) {
 void removeLeftOvers(const std::string& userFolder) {
     const int fd = ::open(userFolder.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
     if (fd < 0) return;
-    const int scanFd = ::dup(fd);
-    DIR* dir = scanFd >= 0 ? ::fdopendir(scanFd) : nullptr;
-    if (!dir) {
-        if (scanFd >= 0) ::close(scanFd);
-        ::close(fd);
-        return;
-    }
-    std::vector<std::string> candidates;
-    while (const dirent* e = ::readdir(dir)) {
-        const auto name = parseProcessFolderName(e->d_name);
-        if (name && !runsHere(*name)) candidates.emplace_back(e->d_name);
-    }
-    ::closedir(dir);
+    const auto candidates = namesIn(fd, [](const char* entry) {
+        const auto name = parseProcessFolderName(entry);
+        return name && !runsHere(*name);
+    });
     for (const auto& name : candidates) {
         const int held = ::openat(fd, name.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
         if (held < 0) continue;

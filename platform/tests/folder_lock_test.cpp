@@ -7,16 +7,13 @@
 
 #include <filesystem>
 
+#include "scratch.h"
+
 using crv::platform::FolderLock;
 namespace fs = std::filesystem;
 
 namespace {
-std::string folder(const std::string& name) {
-    auto dir = fs::temp_directory_path() / ("crv-lock-" + name + "-" + std::to_string(::getpid()));
-    fs::remove_all(dir);
-    fs::create_directories(dir);
-    return dir.string() + "/";
-}
+std::string folder(const std::string& name) { return crv::platform::test::scratchFolder("lock-" + name); }
 
 // Whether a new process can take the lock (exit status 0) or finds it held (1).
 int lockInChild(const std::string& dir) {

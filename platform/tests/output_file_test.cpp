@@ -16,24 +16,15 @@
 #include <sstream>
 
 #include "crv/platform/text_file.h"
+#include "scratch.h"
 
 using namespace crv::platform;
 namespace fs = std::filesystem;
 
 namespace {
-std::string folder(const std::string& name) {
-    auto dir = fs::temp_directory_path() / ("crv-output-" + name + "-" + std::to_string(::getpid()));
-    fs::remove_all(dir);
-    fs::create_directories(dir);
-    return dir.string() + "/";
-}
-void put(const std::string& path, const std::string& bytes) { std::ofstream(path, std::ios::binary) << bytes; }
-std::string get(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
+using crv::platform::test::get;
+using crv::platform::test::put;
+std::string folder(const std::string& name) { return crv::platform::test::scratchFolder("output-" + name); }
 std::vector<std::string> namesIn(const std::string& dir) {
     std::vector<std::string> names;
     for (const auto& e : fs::directory_iterator(dir)) names.push_back(e.path().filename().string());
