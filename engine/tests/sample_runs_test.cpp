@@ -438,3 +438,41 @@ TEST_F(SampleRuns, AKilledRunLeavesNoFileThatLooksComplete) {
     // Most rounds die mid-write somewhere; at least some left a temporary.
     EXPECT_GT(temporariesSeen, 0);
 }
+
+namespace {
+std::set<std::string> patternPlotsIn(const std::string& folder) {
+    std::set<std::string> names;
+    for (const auto& n : filesIn(folder))
+        if (n.ends_with(".ptx")) names.insert(n);
+    return names;
+}
+}  // namespace
+
+// The pattern plots belong to the report's heading: an Evaluate that is
+// cancelled, or fails after the heading was written, leaves none of them,
+// as it leaves no report.
+TEST_F(SampleRuns, AFailedOrCancelledEvaluateLeavesNoPatternPlot) {
+    const std::string run = runFolder("patterns", sampleCase("ILS"));
+    std::int16_t status = -1, cases = -1;
+    std::int32_t points = 0;
+    Grid(run.c_str(), nullptr, &status, &points);
+    ASSERT_EQ(status, 0);
+    Evaluate(run.c_str(), nullptr, &status, &cases);
+    ASSERT_EQ(status, 0);
+    ASSERT_EQ(patternPlotsIn(run).size(), 8u);  // what a whole call leaves
+    const std::string pointFile = readBytes(run + "Rcvr_Loc.plx");
+
+    // Cancelled at its first progress call, after the heading.
+    Evaluate(run.c_str(), [](std::int32_t, std::int16_t* cancel) { *cancel = 1; }, &status, &cases);
+    EXPECT_EQ(status, 1);
+    EXPECT_TRUE(patternPlotsIn(run).empty());
+    EXPECT_FALSE(fs::exists(run + "Rfi.txt"));
+
+    // Failed: the receiver-point file ends in the middle of a record.
+    writeBytes(run + "Rcvr_Loc.plx", pointFile.substr(0, pointFile.size() - 5));
+    crv::test::MessageCapture capture;
+    Evaluate(run.c_str(), nullptr, &status, &cases);
+    EXPECT_EQ(status, 2);
+    EXPECT_TRUE(patternPlotsIn(run).empty());
+    EXPECT_FALSE(fs::exists(run + "Rfi.txt"));
+}
