@@ -9,6 +9,7 @@ packages=(
   qt6-base-dev qt6-qpa-plugins libgl-dev fonts-liberation fonts-liberation2
   emf2svg locales
   xvfb xauth poppler-utils
+  clang-14 libclang-rt-14-dev  # the sanitized clang build and its libFuzzer binaries (.ci/run)
 )
 
 missing=()
