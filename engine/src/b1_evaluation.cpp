@@ -20,10 +20,10 @@
 #include <limits>
 #include <optional>
 
-#include "crv/platform/output_file.h"
 #include "case_input.h"
 #include "criteria.h"
 #include "criteria_b1.h"
+#include "crv/platform/output_file.h"
 #include "crv/platform/text_file.h"
 #include "edit_list.h"
 #include "evaluation_exports.h"

@@ -16,7 +16,6 @@
 #include <string>
 #include <vector>
 
-#include "crv/platform/output_file.h"
 #include "a2b2_point.h"
 #include "case_input.h"
 #include "criteria.h"
@@ -31,6 +30,7 @@
 #include "result_names.h"
 #include "station_point_levels.h"
 
+#include "crv/platform/output_file.h"
 #include "crv/platform/text_file.h"
 
 namespace crv::engine {

@@ -7,9 +7,9 @@
 #include <cmath>
 #include <optional>
 
-#include "crv/platform/output_file.h"
 #include "case_input.h"
 #include "criteria.h"
+#include "crv/platform/output_file.h"
 #include "crv/platform/text_file.h"
 #include "edit_list.h"
 #include "evaluation_exports.h"
