@@ -20,6 +20,7 @@ tests=(
   qt6-qpa-plugins emf2svg locales
   xvfb xauth openbox xdotool poppler-utils
   desktop-file-utils
+  clang-14 libclang-rt-14-dev  # the sanitized clang build and its libFuzzer binaries (.ci/run)
 )
 
 case "$set_name" in

@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "failure.h"
+#include "output.h"
 #include "paths.h"
 
 int configCommand() {
@@ -14,10 +15,14 @@ int configCommand() {
         return 2;
     }
     const auto& p = state.paths;
-    std::printf("fm_database=%s\nnavaid_database=%s\ncom_database=%s\n", p.fmDatabase.c_str(),
-                p.navaidDatabase.c_str(), p.comDatabase.c_str());
-    std::printf("data_folder=%s\noutput_folder=%s\nuser_folder=%s\ntemp_folder=%s\nedition=%s\n",
-                p.dataFolder.c_str(), p.outputFolder.c_str(), p.userFolder.c_str(), p.tempFolder.c_str(),
-                p.edition.c_str());
+    using crv::driver::printValue;
+    printValue("fm_database", p.fmDatabase);
+    printValue("navaid_database", p.navaidDatabase);
+    printValue("com_database", p.comDatabase);
+    printValue("data_folder", p.dataFolder);
+    printValue("output_folder", p.outputFolder);
+    printValue("user_folder", p.userFolder);
+    printValue("temp_folder", p.tempFolder);
+    printValue("edition", p.edition);
     return 0;
 }

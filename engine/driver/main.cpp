@@ -3,6 +3,7 @@
 // Exit status: 0 done, 1 cancelled, 2 failed.
 #include <unistd.h>
 
+#include <atomic>
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
@@ -16,9 +17,12 @@
 
 #include "crv/binding/engine_library.h"
 #include "crv/formats/case_file.h"
+#include "crv/platform/folder_lock.h"
 #include "crv/platform/numbers.h"
+#include "crv/platform/output_file.h"
 #include "crv/platform/temp_folder.h"
 #include "crv/platform/text_file.h"
+#include "output.h"
 #include "sort_file.h"
 
 using crv::binding::EngineApi;
@@ -33,7 +37,8 @@ Commands (one key=value per line on standard output; exit 0 done, 1 cancelled, 2
   sort FILE KEYTEXT RECLEN          sort a fixed-length record file in place,
                                     KEYTEXT like "10:52:A 67:69:D" (sorted=,
                                     records=, keys=); a key group it cannot
-                                    read is refused
+                                    read, or a direction other than A or D,
+                                    is refused
   config                            the engine's folders, databases and edition
   readcase RUNFOLDER                read the case as the evaluations do and print the
                                     navaid, stations (slot, ordinal), option codes,
@@ -64,7 +69,10 @@ Commands (one key=value per line on standard output; exit 0 done, 1 cancelled, 2
                                     the current folder.
                                     The database paths come from the settings.
 
-A RUNFOLDER holds the case copy "Rfi.plt". Latitudes and longitudes are decimal
+A RUNFOLDER holds the case copy "Rfi.plt"; it is used by one run at a time (a
+second command on a folder in use is refused). A backslash or control
+character in a printed value is written as a C escape (\\, \n, \xHH), so each
+value is one line. Latitudes and longitudes are decimal
 degrees, longitude positive west: latitudes -90..90, longitudes -180..180,
 distances 0..10800 nmi. Interrupt (Ctrl-C) cancels a long command.
 --quiet turns the progress display on standard error off; --version prints the
@@ -72,6 +80,8 @@ version.
 )";
 
 bool quiet = false;
+// Messages the engine showed (through the host hook below) since the start.
+std::atomic<int> engineMessages{0};
 bool showProgress = false;
 volatile std::sig_atomic_t interrupted = 0;
 const char* currentStep = "";
@@ -116,43 +126,44 @@ bool inRange(const char* what, const char* text, double v, double low, double hi
 }
 
 // Appends the lines the search wrote in this run's temporary folder to the
-// file of the same name in the current folder.
+// file of the same name in the current folder, in place (one write at the
+// end, as concurrent searches in one folder append), refusing a link, FIFO,
+// folder or read-only file there.
 bool appendResults(const std::string& tempFolder, const char* name) {
     auto bytes = crv::platform::readRegularFile(tempFolder + name, std::size_t{1} << 30);
     if (!bytes) return !crv::platform::fileExists(tempFolder + name);  // none written
-    std::FILE* out = std::fopen(name, "ab");
-    bool ok = out && std::fwrite(bytes->data(), 1, bytes->size(), out) == bytes->size();
-    if (out) ok = std::fclose(out) == 0 && ok;
-    if (!ok) std::fprintf(stderr, "crv50: could not append the search results to %s: %s\n", name, std::strerror(errno));
-    return ok;
-}
-
-// "start:end" or "start:end:direction", columns 1..record length.
-bool sortKeysReadable(const std::string& keyText, long long recordLength) {
-    std::size_t i = 0;
-    while (i < keyText.size()) {
-        while (i < keyText.size() && keyText[i] == ' ') ++i;
-        const std::size_t first = i;
-        while (i < keyText.size() && keyText[i] != ' ') ++i;
-        if (i == first) break;
-        const std::string group = keyText.substr(first, i - first);
-        const auto c1 = group.find(':');
-        const auto c2 = c1 == std::string::npos ? std::string::npos : group.find(':', c1 + 1);
-        std::optional<long long> start, end;
-        if (c1 != std::string::npos) {
-            start = crv::platform::parseInteger(group.substr(0, c1));
-            end = crv::platform::parseInteger(group.substr(c1 + 1, c2 == std::string::npos ? c2 : c2 - c1 - 1));
-        }
-        const bool direction = c2 == std::string::npos || group.size() - c2 - 1 == 1;
-        if (!start || !end || !direction || *start < 1 || *start > *end || *end > recordLength) {
-            std::fprintf(stderr,
-                         "crv50: cannot read the sort key \"%s\": each key is START:END or START:END:D "
-                         "(descending) or START:END:A, columns 1..%lld\n",
-                         group.c_str(), recordLength);
-            return false;
+    crv::platform::OutputFile out;
+    auto done = out.open(name, crv::platform::WriteMode::Append);
+    if (done) {
+        if (std::fwrite(bytes->data(), 1, bytes->size(), out.get()) != bytes->size()) {
+            done = crv::platform::makeError(std::string("Could not write ") + name + ": " + std::strerror(errno));
+            out.abandon();
+        } else {
+            done = out.close();
         }
     }
-    return true;
+    if (!done) std::fprintf(stderr, "crv50: the search results were not kept: %s\n", done.error().c_str());
+    return static_cast<bool>(done);
+}
+
+// A key text whose every group the engine reads as the user meant it.
+bool sortKeysReadable(const std::string& keyText, long long recordLength) {
+    const std::string unclear = crv::engine::firstUnclearSortKey(keyText, static_cast<int>(recordLength));
+    if (unclear.empty()) return true;
+    std::fprintf(stderr,
+                 "crv50: cannot read the sort key \"%s\": each key is START:END or START:END:D "
+                 "(descending) or START:END:A, columns 1..%lld\n",
+                 crv::driver::printable(unclear).c_str(), recordLength);
+    return false;
+}
+
+// Holds the run folder for the command's length: a second run in one folder
+// would write its sections into the first one's report.
+bool lockRunFolder(crv::platform::FolderLock& lock, const std::string& folder) {
+    if (lock.tryLock(folder)) return true;
+    std::fprintf(stderr, "crv50: the run folder %s is in use by another run; wait for it to end\n",
+                 crv::driver::printable(folder).c_str());
+    return false;
 }
 
 std::string real(double v) {
@@ -169,12 +180,15 @@ std::string folderArgument(const char* text) {
 int16_t runStep(EngineApi& f, const std::string& step, const std::string& folder, bool printName) {
     int16_t status = 0;
     currentStep = step.c_str();
-    auto prefix = [&](const char* key) { return (printName ? step + "." : std::string()) + key; };
+    auto print = [&](const char* key, long long value) {
+        crv::driver::printValue((printName ? step + "." : std::string()) + key, std::to_string(value));
+    };
     if (step == "grid") {
         int32_t points = 0;
         f.Grid(folder, progressCallback, status, points);
         endProgressLine();
-        std::printf("%s=%d\n%s=%d\n", prefix("status").c_str(), status, prefix("points").c_str(), points);
+        print("status", status);
+        print("points", points);
     } else if (step == "evaluate" || step == "grndcom") {
         int16_t cases = 0;
         if (step == "evaluate")
@@ -182,7 +196,8 @@ int16_t runStep(EngineApi& f, const std::string& step, const std::string& folder
         else
             f.GrndCOM(folder, progressCallback, status, cases);
         endProgressLine();
-        std::printf("%s=%d\n%s=%d\n", prefix("status").c_str(), status, prefix("cases").c_str(), cases);
+        print("status", status);
+        print("cases", cases);
     } else {
         int16_t cases = 0;
         int32_t combinations = 0;
@@ -191,8 +206,9 @@ int16_t runStep(EngineApi& f, const std::string& step, const std::string& folder
         else
             f.B1_3Sig(folder, progressCallback, status, cases, combinations);
         endProgressLine();
-        std::printf("%s=%d\n%s=%d\n%s=%d\n", prefix("status").c_str(), status, prefix("cases").c_str(), cases,
-                    prefix("combinations").c_str(), combinations);
+        print("status", status);
+        print("cases", cases);
+        print("combinations", combinations);
     }
     std::fflush(stdout);
     return status;
@@ -216,6 +232,21 @@ int16_t databaseNumber(const std::string& text) {
 }
 
 }  // namespace
+
+// The engine's message boxes reach the driver here (the library finds this
+// function in the executable): shown on standard error as the layer would
+// show them, and counted, so that an export without a status (SortFile)
+// that reported a failure still ends the command with status 2.
+extern "C" __attribute__((visibility("default"))) void crv_host_show_message(const char* text, const char* title,
+                                                                               int /*icon*/) {
+    std::string shown = text ? text : "";
+    for (char& c : shown)
+        if (c == '\r') c = '\n';
+    endProgressLine();
+    std::fprintf(stderr, "%s: %s\n", title ? title : "", shown.c_str());
+    std::fflush(stderr);
+    ++engineMessages;
+}
 
 int configCommand();  // config.cpp: links the engine's own path loader
 int readCaseCommand(const std::string& runFolder);  // readcase.cpp: the engine's case reader
@@ -299,11 +330,13 @@ int runCommand(const std::vector<std::string>& args) {
         if (cmd == "lldist") {
             f.LLDist(static_cast<float>(v[0]), static_cast<float>(v[1]), static_cast<float>(v[2]),
                      static_cast<float>(v[3]), a, b);
-            std::printf("distance=%s\nbearing=%s\n", real(a).c_str(), real(b).c_str());
+            crv::driver::printValue("distance", real(a));
+            crv::driver::printValue("bearing", real(b));
         } else {
             f.DistLL(static_cast<float>(v[0]), static_cast<float>(v[1]), static_cast<float>(v[2]),
                      static_cast<float>(v[3]), a, b);
-            std::printf("latitude=%s\nlongitude=%s\n", real(a).c_str(), real(b).c_str());
+            crv::driver::printValue("latitude", real(a));
+            crv::driver::printValue("longitude", real(b));
         }
         return 0;
     }
@@ -314,22 +347,33 @@ int runCommand(const std::vector<std::string>& args) {
             std::fprintf(stderr, "crv50: record length must be 1..32767\n");
             return 2;
         }
-        if (!crv::platform::fileExists(args[1])) {
-            std::fprintf(stderr, "crv50: no such file: %s\n", args[1].c_str());
+        const std::string& file = args[1];
+        if (const std::string what = crv::platform::whatStandsAt(file); !what.empty()) {
+            std::fprintf(stderr, "crv50: cannot sort %s: %s\n", crv::driver::printable(file).c_str(), what.c_str());
+            return 2;
+        }
+        if (!crv::platform::fileExists(file)) {
+            std::fprintf(stderr, "crv50: no such file: %s\n", crv::driver::printable(file).c_str());
             return 2;
         }
         if (!sortKeysReadable(args[2], *len)) return 2;
-        f.SortFile(args[1], args[2], static_cast<int32_t>(*len));
-        auto lines = crv::platform::readTextLines(args[1]);
+        // The export has no status: a failure is its message (a folder that
+        // takes no new file, a full disk), and the file is then as it was.
+        const int messagesBefore = engineMessages;
+        f.SortFile(file, args[2], static_cast<int32_t>(*len));
+        if (engineMessages != messagesBefore) return 2;
+        auto lines = crv::platform::readTextLines(file);
         if (!lines) {
-            std::fprintf(stderr, "crv50: %s\n", lines.error().c_str());
+            std::fprintf(stderr, "crv50: %s\n", crv::driver::printable(lines.error()).c_str());
             return 2;
         }
         std::string keys;
         for (const auto& k : crv::engine::parseSortKeys(args[2], static_cast<int>(*len)))
             keys += (keys.empty() ? "" : " ") + std::to_string(k.start) + ":" + std::to_string(k.end) + ":" +
                     (k.ascending ? "A" : "D");
-        std::printf("sorted=%s\nrecords=%zu\nkeys=%s\n", args[1].c_str(), lines->size(), keys.c_str());
+        crv::driver::printValue("sorted", file);
+        crv::driver::printValue("records", std::to_string(lines->size()));
+        crv::driver::printValue("keys", keys);
         return 0;
     }
     static const std::vector<std::string> steps = {"grid", "evaluate", "b1-2sig", "b1-3sig", "grndcom"};
@@ -345,15 +389,19 @@ int runCommand(const std::vector<std::string>& args) {
                     std::fprintf(stderr,
                                  "crv50: grndcom needs a VHF COM case (service-volume type 8); %sRfi.plt has "
                                  "service-volume type %d\n",
-                                 folder.c_str(), type);
+                                 crv::driver::printable(folder).c_str(), type);
                     return 2;
                 }
             }
+            crv::platform::FolderLock lock;
+            if (!lockRunFolder(lock, folder)) return 2;
             return exitFor(runStep(f, cmd, folder, false));
         }
     if (cmd == "run") {
         if (!need(1)) return 2;
         const std::string folder = folderArgument(args[1].c_str());
+        crv::platform::FolderLock lock;
+        if (!lockRunFolder(lock, folder)) return 2;
         const bool com = serviceVolumeType(folder) == 8;
         for (const auto& s : steps) {
             if (s == "grndcom" && !com) break;
@@ -409,7 +457,8 @@ int runCommand(const std::vector<std::string>& args) {
         endProgressLine();
         // Cancelled searches keep the lines found so far, as the engine does.
         if (!appendResults(*temp, "RfiSrch1.tmp") || !appendResults(*temp, "RfiSrch2.tmp")) return 2;
-        std::printf("status=%d\ncount=%d\n", status, count);
+        crv::driver::printValue("status", std::to_string(status));
+        crv::driver::printValue("count", std::to_string(count));
         return exitFor(status);
     }
     std::fprintf(stderr, "crv50: unknown command %s (see crv50 --help)\n", cmd.c_str());

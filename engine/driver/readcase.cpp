@@ -7,14 +7,13 @@
 #include "case_input.h"
 #include "crv/platform/numbers.h"
 #include "failure.h"
+#include "output.h"
 
 namespace {
 
 std::string real(double v) { return crv::platform::formatShortest(v); }
 
-void printLine(const std::string& key, const std::string& value) {
-    std::printf("%s=%s\n", key.c_str(), value.c_str());
-}
+void printLine(const std::string& key, const std::string& value) { crv::driver::printValue(key, value); }
 void printLine(const std::string& key, long long value) { std::printf("%s=%lld\n", key.c_str(), value); }
 
 }  // namespace

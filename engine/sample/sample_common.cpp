@@ -3,9 +3,9 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
 
 #include "crv/platform/numbers.h"
+#include "crv/platform/text_file.h"
 
 namespace crv::sample {
 
@@ -42,11 +42,15 @@ void offset(double latitude, double longitude, double distanceNmi, double bearin
 }
 
 bool writeLines(const std::string& path, const std::vector<std::string>& lines) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    for (const auto& l : lines) out << l << "\r\n";
-    out.close();
-    if (!out) {
-        std::fprintf(stderr, "crv_sample: could not write %s\n", path.c_str());
+    // Replaced whole, and never through a link or into a FIFO at the path.
+    crv::platform::TextWriter out;
+    auto done = out.open(path, crv::platform::WriteMode::Replace);
+    if (done) {
+        for (const auto& l : lines) out.writeLine(l);
+        done = out.close();
+    }
+    if (!done) {
+        std::fprintf(stderr, "crv_sample: could not write %s: %s\n", path.c_str(), done.error().c_str());
         return false;
     }
     return true;

@@ -23,6 +23,7 @@
 #include "case_input.h"
 #include "criteria.h"
 #include "criteria_b1.h"
+#include "crv/platform/output_file.h"
 #include "crv/platform/text_file.h"
 #include "edit_list.h"
 #include "evaluation_exports.h"
@@ -680,7 +681,8 @@ public:
         const std::optional<ReceiverPointFile> coarse = coarseGrid(state_, points, Texts::routine);
         if (state_.options.outputStyle == 3) {
             const std::string path = state_.paths.runFolder + Texts::debugName;
-            if (!debug.open(path)) fail(Texts::routine, "Could not create debugging file:\r" + path);
+            if (auto opened = debug.open(path, crv::platform::WriteMode::Replace); !opened)
+                fail(Texts::routine, "Could not create debugging file:\r" + opened.error());
         }
 
         report.write(Texts::heading);
@@ -972,6 +974,8 @@ template <std::size_t N>
 void runB1(const char* runFolder, Progress& progress, std::int16_t& cases, std::int32_t& combinations) {
     EngineState& state = sharedState();
     ReadData(state, argumentText(runFolder, 260, B1Texts<N>::routine, "run folder"));
+    // Results a killed run left half-written under temporary names go first.
+    crv::platform::removeStrayTemporaries(state.paths.runFolder);
     if (state.options.intermodType == 0) return;
     B1Run<N>(state, progress, cases, combinations).run();
 }

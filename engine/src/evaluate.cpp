@@ -30,6 +30,7 @@
 #include "result_names.h"
 #include "station_point_levels.h"
 
+#include "crv/platform/output_file.h"
 #include "crv/platform/text_file.h"
 
 namespace crv::engine {
@@ -68,7 +69,7 @@ public:
     void discardAll() {
         if (a2Plot.isOpen()) a2Plot.discard();
         if (b2Plot.isOpen()) b2Plot.discard();
-        if (report.isOpen()) report.discard();
+        report.discard();  // its pattern plots too, even once the report is closed
         if (debug.isOpen()) debug.discard();
         for (const auto& path : toDelete_) std::remove(path.c_str());
     }
@@ -189,7 +190,8 @@ void Evaluation::run() {
     if (state_.options.intermodType != 3 && state_.options.intermodType != 4) {
         if (debugging()) {
             const std::string path = folder + "A2B2.dbg";
-            if (!out_.debug.open(path)) fail(kRoutine, "Could not create debugging file:\r" + path);
+            if (auto opened = out_.debug.open(path, crv::platform::WriteMode::Replace); !opened)
+                fail(kRoutine, "Could not create debugging file:\r" + opened.error());
             out_.deleteOnFailure(path);
         }
         const std::string pointPath = folder + "Rcvr_Loc.plx";
@@ -454,6 +456,8 @@ void Evaluation::bruteForce() {
 void runEvaluate(const char* runFolder, Progress& progress, std::int16_t& cases) {
     EngineState& state = sharedState();
     ReadData(state, argumentText(runFolder, 260, kRoutine, "run folder"));
+    // Results a killed run left half-written under temporary names go first.
+    crv::platform::removeStrayTemporaries(state.paths.runFolder);
     Outputs out;
     try {
         Evaluation(state, out, progress, cases).run();

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "case_input.h"
+#include "crv/platform/output_file.h"
 #include "criteria.h"
 #include "evaluation_exports.h"
 #include "failure.h"
@@ -73,10 +74,16 @@ void coarsePass(const GridContext& grid, GridProgress& progress, GridFile& file,
 void runGrid(const char* runFolder, Progress& progress, std::int32_t& points) {
     EngineState& state = sharedState();
     ReadData(state, argumentText(runFolder, 260, kGridRoutine, "run folder"));
+    // Results a killed run left half-written under temporary names go first.
+    crv::platform::removeStrayTemporaries(state.paths.runFolder);
     const std::string finePath = state.paths.runFolder + kReceiverPointFileName;
     const std::string coarsePath = state.paths.runFolder + kCoarsePointFileName;
     // Files of an earlier run must not outlive this one: an evaluation would
-    // read them as this case's points.
+    // read them as this case's points. What is not such a file (a link, a
+    // FIFO, a folder, a file the user made read-only) is refused instead.
+    for (const std::string& path : {finePath, coarsePath})
+        if (auto ok = crv::platform::checkWritableTarget(path); !ok)
+            fail(kGridRoutine, "Could not create receiver point file:\r" + ok.error());
     std::remove(finePath.c_str());
     std::remove(coarsePath.c_str());
 

@@ -9,6 +9,7 @@
 
 #include "case_input.h"
 #include "criteria.h"
+#include "crv/platform/output_file.h"
 #include "crv/platform/text_file.h"
 #include "edit_list.h"
 #include "evaluation_exports.h"
@@ -118,7 +119,8 @@ private:
         if (!debugging()) return;
         debug_.emplace();
         const std::string path = state_.paths.runFolder + name;
-        if (!debug_->open(path, true)) fail(kRoutine, "Could not open debugging file:\r" + path);
+        if (auto opened = debug_->open(path, crv::platform::WriteMode::Extend); !opened)
+            fail(kRoutine, "Could not open debugging file:\r" + opened.error());
     }
     void closeDebug() {
         if (!debug_) return;
@@ -327,6 +329,8 @@ private:
 void runGrndCOM(const char* runFolder, Progress& progress, std::int16_t& cases) {
     EngineState& state = sharedState();
     ReadData(state, argumentText(runFolder, 260, kRoutine, "run folder"));
+    // Results a killed run left half-written under temporary names go first.
+    crv::platform::removeStrayTemporaries(state.paths.runFolder);
     GroundCom(state, progress, cases).run();
 }
 

@@ -148,7 +148,7 @@ int finishList(const EngineState& state, const std::string& path, ListLines& lin
         for (std::size_t i = c * kChunk; i < end; ++i) (bytes[c] += lines[i]) += "\r\n";
     });
     crv::platform::TextWriter writer;
-    if (auto ok = writer.open(path); !ok) fail(routine, "Could not create intermodulation list file:\r" + path);
+    if (auto ok = writer.open(path); !ok) fail(routine, "Could not create intermodulation list file:\r" + ok.error());
     const int count = static_cast<int>(lines.size());
     if (background && written && threadCount() > 1) {
         background->start(std::move(writer), std::move(bytes), routine);

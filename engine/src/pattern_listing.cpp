@@ -137,14 +137,16 @@ bool fileHolds(const std::string& path, const std::string& bytes) {
 // Writes the plot file unless it already holds the same bytes: a run in the
 // same folder mostly finds the files of its previous run, and replacing a file
 // safely (a flushed temporary, then a rename) costs far more than reading it.
-bool writePlotFile(const std::string& path, const PatternPlot& plot) {
+crv::platform::Expected<void> writePlotFile(const std::string& path, const PatternPlot& plot) {
     std::string bytes;
     for (const std::string& line : crv::formats::patternPlotLines(plot)) {
         bytes += line;
         bytes += "\r\n";
     }
-    if (fileHolds(path, bytes)) return true;
-    return static_cast<bool>(crv::platform::writeFileAtomic(path, bytes));
+    // Only a file the writer could replace counts as holding them: a link
+    // to a file with the same bytes is still refused, naming what it is.
+    if (crv::platform::checkWritableTarget(path) && fileHolds(path, bytes)) return {};
+    return crv::platform::writeFileAtomic(path, bytes);
 }
 
 }  // namespace
@@ -185,14 +187,20 @@ void WritePatterns(const EngineState& state, ReportFile& report) {
     const int array = state.navaid.arrayType;
     if ((array >= 2 && array <= 31) || array == 38) plots.emplace_back([&state] { return localizerPlot(state); });
 
-    std::vector<std::string> failedPath(plots.size());
+    std::vector<std::string> failure(plots.size());
+    std::vector<std::string> paths(plots.size());
     parallelFor(0, plots.size(), [&](std::size_t i) {
         const NamedPlot p = plots[i]();
-        const std::string path = state.paths.runFolder + p.fileName;
-        if (!writePlotFile(path, p.plot)) failedPath[i] = path;
+        paths[i] = state.paths.runFolder + p.fileName;
+        if (auto written = writePlotFile(paths[i], p.plot); !written) failure[i] = written.error();
     });
-    for (const std::string& path : failedPath)
-        if (!path.empty()) fail(kRoutine, "Could not write pattern plot file:\r" + path);
+    // The plots belong to the report: a call that leaves no report leaves
+    // none of them either (only its own: what stood where one was refused
+    // stays as it was).
+    for (std::size_t i = 0; i < paths.size(); ++i)
+        if (failure[i].empty()) report.noteCompanion(paths[i]);
+    for (const std::string& error : failure)
+        if (!error.empty()) fail(kRoutine, "Could not write pattern plot file:\r" + error);
 }
 
 }  // namespace crv::engine

@@ -31,7 +31,7 @@ crv::formats::PlotHeader plotHeaderFor(const EngineState& state, const std::stri
 void PlotHdr(const EngineState& state, crv::formats::RecordWriter& writer, const std::string& fileName,
              const std::string& title1, const std::string& title2, std::string_view routine) {
     const std::string path = state.paths.runFolder + fileName;
-    if (!writer.open(path)) fail(routine, "Could not create plot file:\r" + path);
+    if (!writer.open(path)) fail(routine, "Could not create plot file:\r" + writer.error());
     noteResultFile(path);
     writer.writeHeader(plotHeaderFor(state, fileName, title1, title2));
 }

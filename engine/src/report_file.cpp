@@ -8,11 +8,20 @@ namespace crv::engine {
 
 void ReportFile::open(const std::string& runFolder, bool append, std::string_view routine) {
     const std::string path = runFolder + "Rfi.txt";
-    if (auto ok = writer_.open(path, append); !ok) fail(routine, "Could not open report file:\r" + path);
+    // Staged: the report under its name is always a whole one, the earlier
+    // exports' sections included, never a part a process left when it died.
+    const auto mode = append ? crv::platform::WriteMode::Extend : crv::platform::WriteMode::Replace;
+    if (auto ok = writer_.open(path, mode); !ok) fail(routine, "Could not open report file:\r" + ok.error());
 }
 
 void ReportFile::create(const std::string& runFolder, std::string_view routine) { open(runFolder, false, routine); }
 void ReportFile::append(const std::string& runFolder, std::string_view routine) { open(runFolder, true, routine); }
+
+void ReportFile::discard() {
+    writer_.discard();
+    for (const auto& path : companions_) std::remove(path.c_str());
+    companions_.clear();
+}
 
 void ReportFile::lines(const std::vector<std::string>& lines) {
     for (const auto& l : lines) writer_.writeLine(l);

@@ -28,14 +28,18 @@ public:
 
     // Closes and keeps the file; a write error fails under the routine's name.
     void close(std::string_view routine);
-    // Closes and deletes the file (cancel or failure).
-    void discard() { writer_.discard(); }
+    // A file that goes with the report (the pattern plots of its heading):
+    // discarding the report removes it too.
+    void noteCompanion(const std::string& path) { companions_.push_back(path); }
+    // Closes and deletes the file and its companions (cancel or failure).
+    void discard();
     bool isOpen() const { return writer_.isOpen(); }
     const std::string& path() const { return writer_.path(); }
 
 private:
     void open(const std::string& runFolder, bool append, std::string_view routine);
     crv::platform::TextWriter writer_;
+    std::vector<std::string> companions_;
 };
 
 }  // namespace crv::engine

@@ -65,7 +65,9 @@ const std::string& databasePath(const PathBlock& paths, std::int16_t number) {
 class ResultFile {
 public:
     ResultFile(const std::string& path, bool append, std::string_view routine) : unit_(routine), routine_(routine) {
-        if (auto opened = writer_.open(path, append); !opened) fail(routine, opened.error());
+        // Written in place: a cancelled search keeps the lines found so far.
+        const auto mode = append ? crv::platform::WriteMode::Append : crv::platform::WriteMode::Truncate;
+        if (auto opened = writer_.open(path, mode); !opened) fail(routine, opened.error());
     }
     void write(const std::string& line) { writer_.writeLine(line); }
     void close() {

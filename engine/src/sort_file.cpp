@@ -7,6 +7,7 @@
 #include <memory>
 #include <new>
 #include <numeric>
+#include <optional>
 
 #include "crv/platform/numbers.h"
 #include "crv/platform/text_file.h"
@@ -42,31 +43,60 @@ bool comesBefore(const std::string& a, const std::string& b, const std::vector<S
 }
 }  // namespace
 
-std::vector<SortKey> parseSortKeys(std::string_view keyText, int recordLength) {
-    std::vector<SortKey> keys;
+namespace {
+// One blank-separated group of a key text: "start:end" or "start:end:dir".
+struct KeyGroup {
+    std::string_view text;
+    std::optional<long long> start, end;
+    std::optional<std::string_view> direction;  // the text after the second ':'
+};
+
+std::vector<KeyGroup> keyGroups(std::string_view keyText) {
+    std::vector<KeyGroup> groups;
     std::size_t i = 0;
     while (i < keyText.size()) {
         while (i < keyText.size() && keyText[i] == ' ') ++i;
         const std::size_t startPos = i;
         while (i < keyText.size() && keyText[i] != ' ') ++i;
         if (i == startPos) break;
-        std::string_view group = keyText.substr(startPos, i - startPos);
-        const auto c1 = group.find(':');
-        if (c1 == std::string_view::npos) continue;
-        const auto c2 = group.find(':', c1 + 1);
-        auto start = crv::platform::parseInteger(group.substr(0, c1));
-        auto end = crv::platform::parseInteger(
-            group.substr(c1 + 1, c2 == std::string_view::npos ? std::string_view::npos : c2 - c1 - 1));
-        if (!start || !end) continue;
-        const std::string_view dir = c2 == std::string_view::npos ? std::string_view{} : group.substr(c2 + 1);
-        const bool descending = !dir.empty() && (dir[0] == 'D' || dir[0] == 'd');
-        long long s = *start < 1 ? 1 : *start;
-        long long e = *end > recordLength ? recordLength : *end;
+        KeyGroup g;
+        g.text = keyText.substr(startPos, i - startPos);
+        const auto c1 = g.text.find(':');
+        if (c1 != std::string_view::npos) {
+            const auto c2 = g.text.find(':', c1 + 1);
+            g.start = crv::platform::parseInteger(g.text.substr(0, c1));
+            g.end = crv::platform::parseInteger(
+                g.text.substr(c1 + 1, c2 == std::string_view::npos ? std::string_view::npos : c2 - c1 - 1));
+            if (c2 != std::string_view::npos) g.direction = g.text.substr(c2 + 1);
+        }
+        groups.push_back(g);
+    }
+    return groups;
+}
+}  // namespace
+
+std::vector<SortKey> parseSortKeys(std::string_view keyText, int recordLength) {
+    std::vector<SortKey> keys;
+    for (const KeyGroup& g : keyGroups(keyText)) {
+        if (!g.start || !g.end) continue;
+        const bool descending = g.direction && !g.direction->empty() && ((*g.direction)[0] == 'D' || (*g.direction)[0] == 'd');
+        long long s = *g.start < 1 ? 1 : *g.start;
+        long long e = *g.end > recordLength ? recordLength : *g.end;
         if (s > e || s > recordLength) continue;
         keys.push_back({static_cast<int>(s), static_cast<int>(e), !descending});
     }
     if (keys.empty() && recordLength > 0) keys.push_back({1, recordLength, true});
     return keys;
+}
+
+std::string firstUnclearSortKey(std::string_view keyText, int recordLength) {
+    for (const KeyGroup& g : keyGroups(keyText)) {
+        const bool direction = !g.direction || *g.direction == "A" || *g.direction == "a" || *g.direction == "D" ||
+                               *g.direction == "d";
+        if (!g.start || !g.end || !direction || *g.start < 1 || *g.start > *g.end || *g.end > recordLength)
+            return std::string(g.text);
+    }
+    return {};
 }
 
 std::vector<std::size_t> heapSortOrder(std::span<const std::string> records, const std::vector<SortKey>& keys,

@@ -20,6 +20,13 @@ struct SortKey {
 // clamped. No usable group sorts by columns 1..record length ascending.
 std::vector<SortKey> parseSortKeys(std::string_view keyText, int recordLength);
 
+// The first group of a key text that says something other than
+// "start:end", "start:end:A" or "start:end:D" (either letter case) with
+// 1 <= start <= end <= record length; empty when every group is clear. The
+// export takes any other direction as ascending, as the programs rely on;
+// a person typing a key is told instead.
+std::string firstUnclearSortKey(std::string_view keyText, int recordLength);
+
 // The record order (0-based indexes) that the heapsort gives.
 std::vector<std::size_t> heapSortOrder(std::span<const std::string> records, const std::vector<SortKey>& keys,
                                        int recordLength);

@@ -171,25 +171,40 @@ TEST_F(B1Case, ThreeSignalProductAndNoTwoSignalCombination) {
     EXPECT_FALSE(fs::exists(tempFile(folder, "Imod3.tmp")));
 }
 
-// A report that cannot be written (a full disk: the full device takes the
-// lines and refuses them on flush) fails the call after its plot was
-// written; the plot goes with it and no count is reported.
+// A report that cannot be written (a full disk: files may grow past the plot
+// and the earlier report, not to the size the report of this call reaches) fails
+// the call after its plot was written; the plot goes with it and no count is
+// reported.
 TEST_F(B1Case, AFullDiskLeavesNoPlotOfTheFailedCall) {
     writeCase({{"WAAA", 98.1, kLatA, kLonA, 100, 1000, 1},
                {"WEEE", 105.0, kLatA + 3.0 / 60, kLonA, 100, 1000, 0},
                {"WFFF", 95.0, kLatA - 4.0 / 60, kLonA, 100, 1000, 0}},
               {});
     writePoints(folder.run + "Rcvr_Loc.plx", {pointNorthOfA(0.5), sectionEnd()});
-    fs::remove(folder.run + "Rfi.txt");
-    fs::create_symlink("/dev/full", folder.run + "Rfi.txt");
-    const ExportRun three = runThreeSignal(folder);
+    // The earlier exports' part of the report, which this call extends.
+    const std::string earlier = std::string(2000, '-') + "\r\n";
+    writeBytes(folder.run + "Rfi.txt", earlier);
+    ASSERT_EQ(runThreeSignal(folder).status, 0);
+    const auto plotSize = fs::file_size(folder.run + "01_02_03.plt");
+    const auto reportSize = fs::file_size(folder.run + "Rfi.txt");
+    ASSERT_LT(plotSize, earlier.size());
+    ASSERT_LT(earlier.size() + 16, reportSize);
+    writeBytes(folder.run + "Rfi.txt", earlier);
+    fs::remove(folder.run + "01_02_03.plt");
+    const std::size_t before = messages.messages().size();
+    ExportRun three;
+    {
+        crv::test::ScopedFileSizeLimit full((earlier.size() + reportSize) / 2);
+        three = runThreeSignal(folder);
+    }
     EXPECT_EQ(three.status, 2);
     EXPECT_EQ(three.cases, 0);
     EXPECT_EQ(three.combinations, 0);
     EXPECT_FALSE(fs::exists(folder.run + "01_02_03.plt"));
+    EXPECT_FALSE(fs::exists(folder.run + "Rfi.txt"));
     EXPECT_FALSE(fs::exists(tempFile(folder, "Imod3.tmp")));
-    ASSERT_EQ(messages.messages().size(), 1u);
-    EXPECT_NE(messages.messages()[0].text.find(folder.run + "Rfi.txt"), std::string::npos);
+    ASSERT_EQ(messages.messages().size(), before + 1);
+    EXPECT_NE(messages.messages().back().text.find(folder.run + "Rfi.txt"), std::string::npos);
 }
 
 // The list file is written beside the evaluation where more than one thread

@@ -8,6 +8,7 @@
 #include <set>
 #include <string>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include "test_support.h"
 
@@ -105,6 +106,12 @@ TEST(Driver, RefusesArgumentsWithoutAnAnswer) {
         {"sort " + dir + "f.txt '1:1:A 2' 3", "cannot read the sort key \"2\""},
         {"sort " + dir + "f.txt '2:1' 3", "cannot read the sort key \"2:1\""},
         {"sort " + dir + "f.txt '1:9' 3", "cannot read the sort key \"1:9\""},
+        // Only A and D say a direction; anything else would sort ascending.
+        {"sort " + dir + "f.txt '1:1:X' 3", "cannot read the sort key \"1:1:X\""},
+        {"sort " + dir + "f.txt '1:1:A 3:3:Down' 3", "cannot read the sort key \"3:3:Down\""},
+        // What is not a file is named for what it is.
+        {"sort " + dir + " 1:1:A 3", "cannot sort " + dir + ": it is a folder"},
+        {"sort /dev/null 1:1:A 3", "cannot sort /dev/null: it is a device"},
         {"grndcom " + dir + "ils", "grndcom needs a VHF COM case (service-volume type 8)"},
         {"search fm 1 1e39 75 0 0 0 0 10 0", "a search value must be -1e+30..1e+30: 1e39"},
     };
@@ -119,6 +126,45 @@ TEST(Driver, RefusesArgumentsWithoutAnAnswer) {
 
     const Result v = run(driver + "--version");
     EXPECT_EQ(v.out, "crv50 5.0.6\n");
+}
+
+// A sort the engine could not finish (its export has no status; its message
+// tells) ends with exit 2 and no "sorted=" line, the file as it was: a full
+// disk (no file may grow at all) and a folder that takes no new file.
+TEST(Driver, AFailedSortIsNoSuccess) {
+    const std::string dir = crv::test::scratchFolder("driver-sort-fails");
+    const std::string records = "b 2\r\na 1\r\nc 3\r\n";
+    crv::test::writeBytes(dir + "f.txt", records);
+    // The shell ignores the signal a write past the limit raises, and so
+    // does the driver it starts: the write then fails as on a full disk.
+    Result r = run("sh -c \"trap '' XFSZ; ulimit -f 0; " + driver + "sort " + dir + "f.txt 1:1:A 3\" 2>&1");
+    EXPECT_EQ(r.exitCode, 2) << r.out;
+    EXPECT_EQ(r.out.find("sorted="), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("An error occurred in procedure SortFile"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find(dir + "f.txt"), std::string::npos) << r.out;
+    EXPECT_EQ(crv::test::readBytes(dir + "f.txt"), records);
+
+    std::filesystem::permissions(dir, std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
+    if (::access(dir.c_str(), W_OK) != 0) {  // as root the folder still takes files
+        r = run(driver + "sort " + dir + "f.txt 1:1:A 3 2>&1");
+        EXPECT_EQ(r.exitCode, 2) << r.out;
+        EXPECT_EQ(r.out.find("sorted="), std::string::npos) << r.out;
+        EXPECT_EQ(crv::test::readBytes(dir + "f.txt"), records);
+    }
+    std::filesystem::permissions(dir, std::filesystem::perms::owner_all);
+}
+
+// Each printed value is one line, whatever a path holds: a line break in a
+// file name cannot add lines of its own to the output.
+TEST(Driver, APathNeverAddsLinesOfItsOwn) {
+    const std::string dir = crv::test::scratchFolder("driver-newline");
+    const std::string folder = dir + "x\nstatus=0\ncases=99\\y/";
+    std::filesystem::create_directories(folder);
+    crv::test::writeBytes(folder + "f", "b\r\na\r\n");
+    const Result r = run(driver + "sort '" + folder + "f' 1:1:A 1");
+    EXPECT_EQ(r.exitCode, 0) << r.out;
+    EXPECT_EQ(r.out, "sorted=" + dir + "x\\nstatus=0\\ncases=99\\\\y/f\nrecords=2\nkeys=1:1:A\n");
+    EXPECT_EQ(crv::test::readBytes(folder + "f"), "a\r\nb\r\n");
 }
 
 // A settings file that is there but cannot be read is reported, not taken

@@ -321,9 +321,9 @@ TEST_F(EvaluateCase, MissingPointFileFailsNamingItAndLeavesNoReport) {
     EXPECT_FALSE(exists("Rfi.txt"));
 }
 
-// A debugging file that cannot be written fails the call like any other
-// file: the report goes with it (the debugging file here is the full device,
-// which takes the file's lines but refuses them when they are flushed).
+// A debugging file that cannot be created fails the call like any other
+// file: the report goes with it (a link stands where the debugging file
+// belongs, and writers never follow one).
 TEST_F(EvaluateCase, UnwritableDebuggingFileFailsAndLeavesNoReport) {
     crv::test::MessageCapture capture;
     Options o;
@@ -340,18 +340,28 @@ TEST_F(EvaluateCase, UnwritableDebuggingFileFailsAndLeavesNoReport) {
 
 // A full disk under the report fails the call after every plot was written:
 // none of them may stay to be shown as a result, and no count is reported.
-// (The report here is the full device, which takes the lines and refuses them
-// when they are flushed.)
+// (Files here may grow only past the largest plot of the same call run
+// without a limit, not to the size of its report.)
 TEST_F(EvaluateCase, AFullDiskLeavesNoPlotOfTheFailedCall) {
     crv::test::MessageCapture capture;
     folder.writeCase(evaluationCase(Options{}));
     writePointFile(folder.run + "Rcvr_Loc.plx", basicPoints());
-    std::filesystem::create_symlink("/dev/full", folder.run + "Rfi.txt");
-    const auto r = runEvaluate(folder.run);
+    ASSERT_EQ(runEvaluate(folder.run).status, 0);
+    const auto plotSize = std::max(std::filesystem::file_size(folder.run + "01____A2.plt"),
+                                   std::filesystem::file_size(folder.run + "01____B2.plt"));
+    const auto reportSize = std::filesystem::file_size(folder.run + "Rfi.txt");
+    ASSERT_LT(plotSize + 16, reportSize);
+    std::filesystem::remove(folder.run + "Rfi.txt");
+    EvaluateResult r;
+    {
+        crv::test::ScopedFileSizeLimit full((plotSize + reportSize) / 2);
+        r = runEvaluate(folder.run);
+    }
     EXPECT_EQ(r.status, 2);
     EXPECT_EQ(r.cases, 0);
     ASSERT_EQ(capture.messages().size(), 1u);
     EXPECT_NE(capture.messages()[0].text.find(folder.run + "Rfi.txt"), std::string::npos);
+    EXPECT_FALSE(exists("Rfi.txt"));
     EXPECT_FALSE(exists("01____A2.plt"));
     EXPECT_FALSE(exists("01____B2.plt"));
     EXPECT_FALSE(exists("Rcvr_Loc.plx"));

@@ -3,19 +3,29 @@
 // copy of the case in a run folder of its own. The sample cases are built so
 // that every kind of interference turns up; these tests keep it so, keep the
 // output independent of the thread count, and pin the reports and plots.
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cstdlib>
+#include <csignal>
 #include <filesystem>
+#include <fstream>
 #include <map>
 #include <optional>
+#include <random>
 #include <set>
+#include <sstream>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "crv50.h"
+#include "sample_fixture.h"
 #include "test_support.h"
 
 namespace fs = std::filesystem;
@@ -62,57 +72,7 @@ std::size_t occurrences(const std::string& text, const std::string& what) {
     return n;
 }
 
-// One sample workspace for the whole suite, written by the generator the
-// user runs, with a settings file pointing at it and a private temporary
-// folder.
-class SampleRuns : public ::testing::Test {
-protected:
-    static void SetUpTestSuite() {
-        root_ = new std::string(crv::test::scratchFolder("sample-runs-" + std::to_string(::getpid())));
-        fs::create_directories(*root_ + "tmp");
-        fs::permissions(*root_ + "tmp", fs::perms::owner_all, fs::perm_options::replace);
-        const std::string ws = *root_ + "ws/";
-        const std::string generate = std::string(CRV_BIN_DIR) + "crv_sample " + ws + " >/dev/null";
-        generated_ = std::system(generate.c_str()) == 0;
-        writeBytes(*root_ + "settings.ini", "[Paths]\nFCC Database=" + ws + "db/FMALL.dat\nQVA Database=" + ws +
-                                                "db/A108M118.dat\nCOM Database=" + ws +
-                                                "db/G118M136.dat\nData Folder=" + ws + "Data/\nOutput Folder=" +
-                                                ws + "Output/\nUser Folder=" + ws +
-                                                "User/\n[General]\nModel Type=SCI\n");
-    }
-    static void TearDownTestSuite() {
-        fs::remove_all(*root_);
-        delete root_;
-        root_ = nullptr;
-    }
-
-    void SetUp() override {
-        ASSERT_TRUE(generated_) << "crv_sample failed";
-        tmp_.emplace("TMPDIR", *root_ + "tmp");
-        settings_.emplace("CORVANE_SETTINGS", *root_ + "settings.ini");
-    }
-    void TearDown() override {
-        settings_.reset();
-        tmp_.reset();
-    }
-
-    static std::string sampleCase(const std::string& name) { return readBytes(*root_ + "ws/Data/Sample" + name + ".dat"); }
-
-    // A fresh run folder holding `caseBytes` as "Rfi.plt".
-    static std::string runFolder(const std::string& name, const std::string& caseBytes) {
-        const std::string run = *root_ + "runs/" + name + "/";
-        fs::remove_all(run);
-        fs::create_directories(run);
-        writeBytes(run + "Rfi.plt", caseBytes);
-        return run;
-    }
-
-    static inline std::string* root_ = nullptr;
-    static inline bool generated_ = false;
-
-private:
-    std::optional<ScopedEnv> tmp_, settings_;
-};
+using SampleRuns = crv::test::SampleWorkspace;
 
 struct SampleCase {
     const char* name;
@@ -336,4 +296,183 @@ TEST_F(SampleRuns, TwoRunsAtOnceGiveWhatEachGivesAlone) {
     // Each run's own folder went with it.
     const std::string userTemp = *root_ + "tmp/corvane-" + std::to_string(::getuid());
     EXPECT_TRUE(fs::is_empty(userTemp)) << userTemp;
+}
+
+namespace {
+// The inode of a folder, as /proc/locks names what is locked.
+std::string inodeOf(const std::string& path) {
+    struct stat st {};
+    return ::stat(path.c_str(), &st) == 0 ? std::to_string(st.st_ino) : "?";
+}
+
+// Whether process `pid` holds a lock on the file with this inode.
+bool holdsLock(pid_t pid, const std::string& inode) {
+    std::ifstream locks("/proc/locks");
+    std::string line;
+    while (std::getline(locks, line)) {
+        std::istringstream fields(line);
+        std::string number, kind, advisory, mode, holder, device;
+        fields >> number >> kind >> advisory >> mode >> holder >> device;
+        if (kind == "FLOCK" && holder == std::to_string(pid) && device.ends_with(":" + inode)) return true;
+    }
+    return false;
+}
+
+std::map<std::string, std::string> contentsOf(const std::string& folder) {
+    std::map<std::string, std::string> files;
+    for (const auto& e : fs::directory_iterator(folder))
+        files[e.path().filename().string()] = readBytes(e.path().string());
+    return files;
+}
+}  // namespace
+
+// Two runs in one run folder at once: the second is refused with a message
+// naming the folder and runs nothing, and the first's results are exactly its
+// serial run's. The first run is held still, lock taken, by a full pipe on
+// its standard output (it blocks writing its grid line), so the second
+// certainly meets it running.
+TEST_F(SampleRuns, ASecondRunInAFolderInUseIsRefused) {
+    const std::string driver = std::string(CRV_BIN_DIR) + "crv50";
+    const std::string ils = sampleCase("ILS");
+    const std::string serial = runFolder("serial", ils);
+    ASSERT_EQ(std::system((driver + " --quiet run " + serial + " > " + *root_ + "serial.out").c_str()), 0);
+
+    const std::string shared = runFolder("shared", ils);
+    int out[2];
+    ASSERT_EQ(::pipe(out), 0);
+    ::fcntl(out[1], F_SETFL, ::fcntl(out[1], F_GETFL) | O_NONBLOCK);
+    std::size_t filler = 0;
+    const std::string block(4096, '#');
+    for (ssize_t n; (n = ::write(out[1], block.data(), block.size())) > 0;) filler += static_cast<std::size_t>(n);
+    for (ssize_t n; (n = ::write(out[1], block.data(), 1)) > 0;) filler += static_cast<std::size_t>(n);
+    ::fcntl(out[1], F_SETFL, ::fcntl(out[1], F_GETFL) & ~O_NONBLOCK);
+    const pid_t first = ::fork();
+    if (first == 0) {
+        ::dup2(out[1], 1);
+        ::close(out[0]);
+        ::close(out[1]);
+        ::execl(driver.c_str(), driver.c_str(), "--quiet", "run", shared.c_str(), static_cast<char*>(nullptr));
+        ::_exit(127);
+    }
+    ::close(out[1]);
+    const std::string inode = inodeOf(shared);
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+    while (!holdsLock(first, inode) && std::chrono::steady_clock::now() < deadline)
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    ASSERT_TRUE(holdsLock(first, inode)) << "the first run never took its folder";
+
+    const std::string second = *root_ + "second.out";
+    const int secondExit = std::system((driver + " --quiet run " + shared + " > " + second + " 2>&1").c_str());
+    EXPECT_TRUE(WIFEXITED(secondExit) && WEXITSTATUS(secondExit) == 2) << secondExit;
+    EXPECT_EQ(readBytes(second), "crv50: the run folder " + shared + " is in use by another run; wait for it to end\n");
+
+    std::string firstOut;
+    char buf[4096];
+    for (ssize_t n; (n = ::read(out[0], buf, sizeof buf)) > 0;) firstOut.append(buf, static_cast<std::size_t>(n));
+    ::close(out[0]);
+    int status = 0;
+    ::waitpid(first, &status, 0);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    ASSERT_GE(firstOut.size(), filler);
+    EXPECT_EQ(firstOut.substr(filler), readBytes(*root_ + "serial.out"));
+    EXPECT_EQ(contentsOf(shared), contentsOf(serial));
+}
+
+// A run killed at any point (kill -9: nothing of it runs any more) leaves
+// only files that are whole: each result equals that of an unbroken run, the
+// report equals the report after one of the exports, and what was being
+// written is under a temporary name no viewer lists. The next run in the
+// folder clears those away and gives the unbroken run's results.
+TEST_F(SampleRuns, AKilledRunLeavesNoFileThatLooksComplete) {
+    const std::string driver = std::string(CRV_BIN_DIR) + "crv50";
+    const std::string ils = sampleCase("ILS");
+    // The report after each export, and the files of the whole run.
+    const std::string stepwise = runFolder("stepwise", ils);
+    std::set<std::string> reports;
+    for (const char* step : {"grid", "evaluate", "b1-2sig", "b1-3sig"}) {
+        ASSERT_EQ(std::system((driver + " --quiet " + step + " " + stepwise + " >/dev/null").c_str()), 0) << step;
+        if (fs::exists(stepwise + "Rfi.txt")) reports.insert(readBytes(stepwise + "Rfi.txt"));
+    }
+    ASSERT_EQ(reports.size(), 3u);
+    const auto whole = contentsOf(stepwise);
+
+    const auto started = std::chrono::steady_clock::now();
+    ASSERT_EQ(std::system((driver + " --quiet run " + runFolder("timed", ils) + " >/dev/null").c_str()), 0);
+    const auto runTime = std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() - started);
+
+    std::mt19937 random(20240611);
+    std::uniform_int_distribution<long long> when(0, runTime.count() * 5 / 4);
+    int temporariesSeen = 0;
+    for (int round = 0; round < 20; ++round) {
+        const long long delay = when(random);
+        SCOPED_TRACE("killed after " + std::to_string(delay) + " us");
+        const std::string folder = runFolder("killed", ils);
+        const pid_t run = ::fork();
+        if (run == 0) {
+            const int null = ::open("/dev/null", O_WRONLY);
+            ::dup2(null, 1);
+            ::dup2(null, 2);
+            ::execl(driver.c_str(), driver.c_str(), "--quiet", "run", folder.c_str(), static_cast<char*>(nullptr));
+            ::_exit(127);
+        }
+        std::this_thread::sleep_for(std::chrono::microseconds(delay));
+        ::kill(run, SIGKILL);
+        ::waitpid(run, nullptr, 0);
+
+        for (const auto& [name, bytes] : contentsOf(folder)) {
+            SCOPED_TRACE(name);
+            if (name.find(".tmp") != std::string::npos) {
+                ++temporariesSeen;  // a staged file: no viewer lists it, no reader opens it
+                continue;
+            }
+            ASSERT_TRUE(whole.count(name)) << "not a file of the run";
+            if (name == "Rfi.txt")
+                EXPECT_TRUE(reports.count(bytes)) << "a report no export finished";
+            else
+                EXPECT_EQ(bytes, whole.at(name));
+        }
+        // The next run starts from whatever is there.
+        ASSERT_EQ(std::system((driver + " --quiet run " + folder + " >/dev/null").c_str()), 0);
+        EXPECT_EQ(contentsOf(folder), whole);
+    }
+    // Most rounds die mid-write somewhere; at least some left a temporary.
+    EXPECT_GT(temporariesSeen, 0);
+}
+
+namespace {
+std::set<std::string> patternPlotsIn(const std::string& folder) {
+    std::set<std::string> names;
+    for (const auto& n : filesIn(folder))
+        if (n.ends_with(".ptx")) names.insert(n);
+    return names;
+}
+}  // namespace
+
+// The pattern plots belong to the report's heading: an Evaluate that is
+// cancelled, or fails after the heading was written, leaves none of them,
+// as it leaves no report.
+TEST_F(SampleRuns, AFailedOrCancelledEvaluateLeavesNoPatternPlot) {
+    const std::string run = runFolder("patterns", sampleCase("ILS"));
+    std::int16_t status = -1, cases = -1;
+    std::int32_t points = 0;
+    Grid(run.c_str(), nullptr, &status, &points);
+    ASSERT_EQ(status, 0);
+    Evaluate(run.c_str(), nullptr, &status, &cases);
+    ASSERT_EQ(status, 0);
+    ASSERT_EQ(patternPlotsIn(run).size(), 8u);  // what a whole call leaves
+    const std::string pointFile = readBytes(run + "Rcvr_Loc.plx");
+
+    // Cancelled at its first progress call, after the heading.
+    Evaluate(run.c_str(), [](std::int32_t, std::int16_t* cancel) { *cancel = 1; }, &status, &cases);
+    EXPECT_EQ(status, 1);
+    EXPECT_TRUE(patternPlotsIn(run).empty());
+    EXPECT_FALSE(fs::exists(run + "Rfi.txt"));
+
+    // Failed: the receiver-point file ends in the middle of a record.
+    writeBytes(run + "Rcvr_Loc.plx", pointFile.substr(0, pointFile.size() - 5));
+    crv::test::MessageCapture capture;
+    Evaluate(run.c_str(), nullptr, &status, &cases);
+    EXPECT_EQ(status, 2);
+    EXPECT_TRUE(patternPlotsIn(run).empty());
+    EXPECT_FALSE(fs::exists(run + "Rfi.txt"));
 }

@@ -2,6 +2,9 @@
 // Small helpers shared by the engine tests: a fresh scratch folder per test,
 // whole-file reads, environment variables set for a scope, and a captured
 // message box.
+#include <sys/resource.h>
+
+#include <csignal>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -33,6 +36,30 @@ public:
 private:
     const char* name_;
     std::optional<std::string> old_;
+};
+
+// Files of this process may not grow past `bytes` while the object lives: a
+// write beyond fails (EFBIG) as it would on a full disk, instead of ending
+// the process.
+class ScopedFileSizeLimit {
+public:
+    explicit ScopedFileSizeLimit(rlim_t bytes) {
+        ::getrlimit(RLIMIT_FSIZE, &old_);
+        previous_ = std::signal(SIGXFSZ, SIG_IGN);
+        struct rlimit small = old_;
+        small.rlim_cur = bytes;
+        ::setrlimit(RLIMIT_FSIZE, &small);
+    }
+    ~ScopedFileSizeLimit() {
+        ::setrlimit(RLIMIT_FSIZE, &old_);
+        std::signal(SIGXFSZ, previous_);
+    }
+    ScopedFileSizeLimit(const ScopedFileSizeLimit&) = delete;
+    ScopedFileSizeLimit& operator=(const ScopedFileSizeLimit&) = delete;
+
+private:
+    struct rlimit old_ {};
+    void (*previous_)(int) = SIG_DFL;
 };
 
 inline std::string readBytes(const std::string& path) {

@@ -139,20 +139,18 @@ std::string encodeInterferencePoint(const InterferencePoint& p) {
     return r;
 }
 
-RecordWriter::~RecordWriter() {
-    if (file_) std::fclose(file_);
-}
+RecordWriter::~RecordWriter() = default;
 
 bool RecordWriter::open(const std::string& path) {
-    if (file_) std::fclose(file_);
     path_ = path;
     failed_ = false;
-    file_ = std::fopen(path.c_str(), "wb");
-    return file_ != nullptr;
+    auto opened = file_.open(path, crv::platform::WriteMode::Replace);
+    error_ = opened ? std::string() : opened.error();
+    return static_cast<bool>(opened);
 }
 
 void RecordWriter::writeRecord(std::string_view data) {
-    if (!file_) {
+    if (!file_.isOpen()) {
         failed_ = true;
         return;
     }
@@ -161,15 +159,15 @@ void RecordWriter::writeRecord(std::string_view data) {
     putU32(framed, static_cast<std::uint32_t>(data.size()));
     framed += data;
     putU32(framed, static_cast<std::uint32_t>(data.size()));
-    if (std::fwrite(framed.data(), 1, framed.size(), file_) != framed.size()) failed_ = true;
+    if (std::fwrite(framed.data(), 1, framed.size(), file_.get()) != framed.size()) failed_ = true;
 }
 
 void RecordWriter::writeFramed(std::string_view records) {
-    if (!file_) {
+    if (!file_.isOpen()) {
         failed_ = true;
         return;
     }
-    if (std::fwrite(records.data(), 1, records.size(), file_) != records.size()) failed_ = true;
+    if (std::fwrite(records.data(), 1, records.size(), file_.get()) != records.size()) failed_ = true;
 }
 
 void RecordWriter::writeHeader(const PlotHeader& header) {
@@ -177,15 +175,21 @@ void RecordWriter::writeHeader(const PlotHeader& header) {
 }
 
 bool RecordWriter::close() {
-    if (!file_) return !failed_;
-    const bool ok = std::fclose(file_) == 0 && !failed_;
-    file_ = nullptr;
-    return ok;
+    if (!file_.isOpen()) return !failed_;
+    if (failed_) {
+        file_.abandon();
+        return false;
+    }
+    auto closed = file_.close();
+    if (!closed) error_ = closed.error();
+    return static_cast<bool>(closed);
 }
 
 void RecordWriter::discard() {
-    if (file_) std::fclose(file_);
-    file_ = nullptr;
+    if (file_.isOpen()) {
+        file_.discard();
+        return;
+    }
     if (!path_.empty()) std::remove(path_.c_str());
 }
 

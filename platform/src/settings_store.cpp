@@ -191,10 +191,15 @@ Expected<void> SettingsStore::set(std::string_view section, std::string_view nam
 }
 
 Expected<void> SettingsStore::setMany(std::string_view section, const SettingValues& values) {
-    for (const auto& [name, value] : values) {
-        if (auto ok = checkName(section, name); !ok) return ok;
-        if (hasLineBreak(value))
-            return makeError("The setting \"" + name + "\" cannot hold a line break.");
+    std::vector<Write> writes;
+    for (const auto& [name, value] : values) writes.push_back({name, value});
+    return update(section, writes);
+}
+
+Expected<void> SettingsStore::update(std::string_view section, const std::vector<Write>& writes) {
+    for (const Write& w : writes) {
+        if (auto ok = checkName(section, w.name); !ok) return ok;
+        if (hasLineBreak(w.value)) return makeError("The setting \"" + w.name + "\" cannot hold a line break.");
     }
     auto loaded = loadForWrite(path_);
     if (!loaded) return makeError(loaded.error());
@@ -204,16 +209,25 @@ Expected<void> SettingsStore::setMany(std::string_view section, const SettingVal
         doc.push_back({std::string(section), {}});
         s = &doc.back();
     }
-    for (const auto& [name, value] : values) {
-        bool replaced = false;
+    bool changed = false;
+    for (const Write& w : writes) {
+        bool found = false;
         for (auto& [n, v] : s->values)
-            if (n == name) {
-                v = value;
-                replaced = true;
+            if (n == w.name) {
+                if (!w.onlyIfMissing && v != w.value) {
+                    v = w.value;
+                    changed = true;
+                }
+                found = true;
                 break;
             }
-        if (!replaced) s->values.emplace_back(name, value);
+        if (!found) {
+            s->values.emplace_back(w.name, w.value);
+            changed = true;
+        }
     }
+    // A file that already holds every value is left as it is.
+    if (!changed) return {};
     return save(path_, doc);
 }
 

@@ -1,7 +1,7 @@
 #include "crv/platform/temp_folder.h"
 
-#include <dirent.h>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -13,21 +13,29 @@
 #include <optional>
 #include <vector>
 
+#include "folder_listing.h"
+
 namespace crv::platform {
 
 namespace {
+
+// Said with every refusal: the user can always move the whole area.
+constexpr const char* kElsewhere =
+    " Set TMPDIR to a folder of your own to keep the temporary files there instead.";
+
+Error refused(const std::string& text) { return makeError(text + kElsewhere); }
 
 // Examines a folder we made or found: it must be a real folder (no link),
 // ours, and closed to everyone else.
 Expected<void> checkPrivate(const std::string& folder) {
     struct stat st {};
     if (::lstat(folder.c_str(), &st) != 0)
-        return makeError("Could not examine the temporary folder " + folder + ": " + std::strerror(errno));
+        return refused("Could not examine the temporary folder " + folder + ": " + std::strerror(errno) + ".");
     if (!S_ISDIR(st.st_mode))
-        return makeError("The temporary folder " + folder + " is not a folder (a link or a file stands there).");
-    if (st.st_uid != ::getuid()) return makeError("The temporary folder " + folder + " belongs to another user.");
+        return refused("The temporary folder " + folder + " is not a folder (a link or a file stands there).");
+    if (st.st_uid != ::getuid()) return refused("The temporary folder " + folder + " belongs to another user.");
     if ((st.st_mode & 0777) != 0700)
-        return makeError("The temporary folder " + folder + " is open to other users (mode must be 0700).");
+        return refused("The temporary folder " + folder + " is open to other users (mode must be 0700).");
     return {};
 }
 
@@ -35,7 +43,7 @@ Expected<void> checkPrivate(const std::string& folder) {
 Expected<bool> makePrivate(const std::string& folder) {
     bool made = ::mkdir(folder.c_str(), 0700) == 0;
     if (!made && errno != EEXIST)
-        return makeError("Could not create the temporary folder " + folder + ": " + std::strerror(errno));
+        return refused("Could not create the temporary folder " + folder + ": " + std::strerror(errno) + ".");
     if (auto ok = checkPrivate(folder); !ok) return makeError(ok.error());
     return made;
 }
@@ -67,25 +75,56 @@ std::optional<unsigned long long> startTime(long pid) {
     return t;
 }
 
-std::string processFolderName(long pid) {
-    const auto start = startTime(pid);
-    return "p" + std::to_string(pid) + "-" + std::to_string(start ? *start : 0ULL);
+// The pid namespace of this process (the inode of /proc/self/ns/pid), so
+// that processes of two containers sharing TMPDIR never make one name even
+// when their numbers and start times agree. 0 when it cannot be read.
+unsigned long long pidNamespace() {
+    char link[64] = {};
+    const ssize_t n = ::readlink("/proc/self/ns/pid", link, sizeof link - 1);
+    if (n <= 0) return 0;
+    const char* open = std::strchr(link, '[');
+    return open ? std::strtoull(open + 1, nullptr, 10) : 0;
 }
 
-// "p<pid>-<start>" of a process that no longer runs (or whose number now
-// belongs to a later process).
-bool isLeftOver(const char* name) {
-    if (name[0] != 'p') return false;
+std::string processFolderName(long pid) {
+    const auto start = startTime(pid);
+    return "p" + std::to_string(pid) + "-" + std::to_string(start ? *start : 0ULL) + "-" +
+           std::to_string(pidNamespace());
+}
+
+// "p<pid>-<start>" (folders of earlier versions) or "p<pid>-<start>-<ns>".
+struct ProcessFolderName {
+    long pid = 0;
+    unsigned long long start = 0;
+    std::optional<unsigned long long> pidNamespace;
+};
+
+std::optional<ProcessFolderName> parseProcessFolderName(const char* name) {
+    if (name[0] != 'p') return std::nullopt;
+    ProcessFolderName parsed;
     char* end = nullptr;
-    const long pid = std::strtol(name + 1, &end, 10);
-    if (end == name + 1 || *end != '-' || pid <= 0) return false;
+    parsed.pid = std::strtol(name + 1, &end, 10);
+    if (end == name + 1 || *end != '-' || parsed.pid <= 0) return std::nullopt;
     const char* startText = end + 1;
-    const unsigned long long start = std::strtoull(startText, &end, 10);
-    if (end == startText || *end != '\0') return false;
-    if (const auto running = startTime(pid)) return *running != start;
-    // Without /proc only the number can tell: keep the folder of any process
-    // that still answers.
-    return ::kill(static_cast<pid_t>(pid), 0) != 0 && errno == ESRCH;
+    parsed.start = std::strtoull(startText, &end, 10);
+    if (end == startText) return std::nullopt;
+    if (*end == '-') {
+        const char* nsText = end + 1;
+        parsed.pidNamespace = std::strtoull(nsText, &end, 10);
+        if (end == nsText) return std::nullopt;
+    }
+    if (*end != '\0') return std::nullopt;
+    return parsed;
+}
+
+// Whether the process of this name runs in our own pid namespace. A process
+// of another namespace (a container or sandbox sharing TMPDIR) is invisible
+// here: only its lock on the folder tells that it runs.
+bool runsHere(const ProcessFolderName& name) {
+    if (name.pidNamespace && *name.pidNamespace != pidNamespace()) return false;
+    if (const auto running = startTime(name.pid)) return *running == name.start;
+    // Without /proc only the number can tell.
+    return !(::kill(static_cast<pid_t>(name.pid), 0) != 0 && errno == ESRCH);
 }
 
 // Removes a process folder and the files in it, without following links:
@@ -98,34 +137,29 @@ void removeProcessFolder(int parentFd, const char* name) {
         ::close(fd);
         return;
     }
-    DIR* dir = ::fdopendir(fd);
-    if (!dir) {
-        ::close(fd);
-        return;
-    }
-    std::vector<std::string> names;
-    while (const dirent* e = ::readdir(dir))
-        if (std::strcmp(e->d_name, ".") != 0 && std::strcmp(e->d_name, "..") != 0) names.emplace_back(e->d_name);
-    for (const auto& n : names) ::unlinkat(::dirfd(dir), n.c_str(), 0);
-    ::closedir(dir);
+    for (const auto& n : namesIn(fd, [](const char*) { return true; })) ::unlinkat(fd, n.c_str(), 0);
+    ::close(fd);
     ::unlinkat(parentFd, name, AT_REMOVEDIR);
 }
 
+// A process folder is left over when its process does not run here and no
+// process anywhere holds its lock (the lock every process takes on the folder
+// it makes, for its whole life). The lock is then held while the folder goes,
+// so a process that has just made the folder and not yet locked it finds it
+// gone and makes it again.
 void removeLeftOvers(const std::string& userFolder) {
     const int fd = ::open(userFolder.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
     if (fd < 0) return;
-    const int scanFd = ::dup(fd);
-    DIR* dir = scanFd >= 0 ? ::fdopendir(scanFd) : nullptr;
-    if (!dir) {
-        if (scanFd >= 0) ::close(scanFd);
-        ::close(fd);
-        return;
+    const auto candidates = namesIn(fd, [](const char* entry) {
+        const auto name = parseProcessFolderName(entry);
+        return name && !runsHere(*name);
+    });
+    for (const auto& name : candidates) {
+        const int held = ::openat(fd, name.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+        if (held < 0) continue;
+        if (::flock(held, LOCK_EX | LOCK_NB) == 0) removeProcessFolder(fd, name.c_str());
+        ::close(held);
     }
-    std::vector<std::string> stale;
-    while (const dirent* e = ::readdir(dir))
-        if (isLeftOver(e->d_name)) stale.emplace_back(e->d_name);
-    ::closedir(dir);
-    for (const auto& name : stale) removeProcessFolder(fd, name.c_str());
     ::close(fd);
 }
 
@@ -166,6 +200,23 @@ void rememberMade(const std::string& folder) {
     made.folders.emplace_back(static_cast<long>(::getpid()), folder);
 }
 
+// Takes the lock that tells every other process, in any pid namespace, that
+// the folder's process runs. The descriptor stays open for the process's
+// life (never inherited across exec). False when a cleaner removed the
+// folder between its making and the lock: it has to be made again.
+bool holdForLife(const std::string& folder) {
+    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    if (fd < 0) return false;
+    while (::flock(fd, LOCK_EX) != 0 && errno == EINTR) {
+    }
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || st.st_nlink == 0) {
+        ::close(fd);
+        return false;
+    }
+    return true;  // fd deliberately kept: the lock lives as long as the process
+}
+
 }  // namespace
 
 Expected<std::string> userTempFolder() {
@@ -181,11 +232,19 @@ Expected<std::string> privateTempFolder() {
     auto user = userTempFolder();
     if (!user) return user;
     const std::string folder = *user + processFolderName(static_cast<long>(::getpid()));
-    auto made = makePrivate(folder);
-    if (!made) return makeError(made.error());
-    if (*made) {
-        rememberMade(folder + "/");
-        removeLeftOvers(*user);
+    for (int attempt = 0;; ++attempt) {
+        auto made = makePrivate(folder);
+        if (!made) return makeError(made.error());
+        // A folder found in place was made by this process (the other copy
+        // of this layer in it, or an earlier call): its name is unique to
+        // the process, and its maker holds the lock.
+        if (!*made) break;
+        if (holdForLife(folder)) {
+            rememberMade(folder + "/");
+            removeLeftOvers(*user);
+            break;
+        }
+        if (attempt == 10) return refused("Could not keep the temporary folder " + folder + ": it was removed at once.");
     }
     return folder + "/";
 }

@@ -7,7 +7,7 @@
 #include <cerrno>
 #include <cstdint>
 #include <cstring>
-#include <random>
+#include <utility>
 
 namespace crv::platform {
 
@@ -127,29 +127,28 @@ Expected<std::vector<std::string>> readTextLines(const std::string& path) {
     return lines;
 }
 
+namespace {
+// The folder part of a path ("" for a bare name) and the name itself.
+std::pair<std::string, std::string> splitPath(const std::string& path) {
+    const auto slash = path.find_last_of('/');
+    if (slash == std::string::npos) return {"", path};
+    return {path.substr(0, slash + 1), path.substr(slash + 1)};
+}
+}  // namespace
+
 Expected<void> writeFileAtomic(const std::string& path, std::string_view bytes) {
-    // The temporary name is unique per call so two writers never share one.
-    std::random_device rd;
-    std::string tmp = path + ".tmp" + std::to_string(::getpid()) + "_" + std::to_string(rd() & 0xffffff);
-    std::FILE* f = std::fopen(tmp.c_str(), "wb");
-    if (!f) return makeError(describeErrno("Could not create", tmp));
-    bool ok = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
-    ok = (std::fflush(f) == 0) && ok;
-    ok = (::fsync(::fileno(f)) == 0) && ok;
-    ok = (std::fclose(f) == 0) && ok;
-    if (!ok) {
-        std::remove(tmp.c_str());
-        return makeError(describeErrno("Could not write", path));
+    const auto [folder, name] = splitPath(path);
+    removeStrayTemporaries(folder, name + ".tmp");
+    OutputFile out;
+    if (auto opened = out.open(path, WriteMode::Replace); !opened) return opened;
+    if (std::fwrite(bytes.data(), 1, bytes.size(), out.get()) != bytes.size()) {
+        const std::string message = describeErrno("Could not write", path);
+        out.abandon();
+        return makeError(message);
     }
-    // Keep the permissions of the file being replaced.
-    struct stat st {};
-    if (::stat(path.c_str(), &st) == 0) ::chmod(tmp.c_str(), st.st_mode & 07777);
-    if (std::rename(tmp.c_str(), path.c_str()) != 0) {
-        std::string msg = describeErrno("Could not replace", path);
-        std::remove(tmp.c_str());
-        return makeError(msg);
-    }
-    return {};
+    // Settings and case files must survive a power cut too: on disk before
+    // the rename.
+    return out.close(true);
 }
 
 Expected<void> writeTextLinesAtomic(const std::string& path, const std::vector<std::string>& lines) {
@@ -161,12 +160,11 @@ Expected<void> writeTextLinesAtomic(const std::string& path, const std::vector<s
     return writeFileAtomic(path, bytes);
 }
 
-Expected<void> TextWriter::open(const std::string& path, bool append) {
+Expected<void> TextWriter::open(const std::string& path, WriteMode mode) {
     path_ = path;
     failed_ = false;
-    file_.reset(std::fopen(path.c_str(), append ? "ab" : "wb"));
-    if (!file_) return makeError(describeErrno("Could not open", path));
-    return {};
+    reason_.clear();
+    return file_.open(path, mode);
 }
 
 void TextWriter::writeLine(std::string_view line) {
@@ -175,26 +173,29 @@ void TextWriter::writeLine(std::string_view line) {
 }
 
 void TextWriter::writeRaw(std::string_view bytes) {
-    if (!file_) {
+    if (!file_.isOpen()) {
         failed_ = true;
         return;
     }
-    if (std::fwrite(bytes.data(), 1, bytes.size(), file_.get()) != bytes.size()) failed_ = true;
+    if (std::fwrite(bytes.data(), 1, bytes.size(), file_.get()) != bytes.size() && !failed_) {
+        failed_ = true;
+        reason_ = std::strerror(errno ? errno : EIO);
+    }
 }
 
 Expected<void> TextWriter::close() {
-    if (!file_) return failed_ ? Expected<void>(makeError("Could not write " + path_)) : Expected<void>();
-    bool ok = std::fclose(file_.release()) == 0 && !failed_;
-    if (!ok) return makeError("Could not write " + path_);
-    return {};
+    if (!file_.isOpen()) return failed_ ? Expected<void>(makeError("Could not write " + path_)) : Expected<void>();
+    if (failed_) {
+        file_.abandon();
+        return makeError("Could not write " + path_ + ": " + reason_);
+    }
+    return file_.close();
 }
 
 void TextWriter::discard() {
     // Only a file still being written is removed: once close() has kept it,
     // the file is finished and belongs to its reader.
-    if (!file_) return;
-    file_.reset();
-    if (!path_.empty()) std::remove(path_.c_str());
+    file_.discard();
 }
 
 bool fileExists(const std::string& path) {

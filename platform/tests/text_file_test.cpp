@@ -8,22 +8,14 @@
 #include <fstream>
 #include <sstream>
 
+#include "scratch.h"
+
 using namespace crv::platform;
 
 namespace {
-std::string folder(const std::string& name) {
-    auto dir = std::filesystem::temp_directory_path() / ("crv-text-" + name);
-    std::filesystem::remove_all(dir);
-    std::filesystem::create_directories(dir);
-    return dir.string() + "/";
-}
-void put(const std::string& path, const std::string& bytes) { std::ofstream(path, std::ios::binary) << bytes; }
-std::string get(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
+using crv::platform::test::get;
+using crv::platform::test::put;
+std::string folder(const std::string& name) { return crv::platform::test::scratchFolder("text-" + name); }
 }  // namespace
 
 TEST(TextFile, CrLfAndLfReadAlike) {
@@ -49,7 +41,7 @@ TEST(TextFile, WritersEndLinesInCrLf) {
     ASSERT_TRUE(w.open(dir + "b.txt"));
     w.writeLine("x");
     ASSERT_TRUE(w.close());
-    ASSERT_TRUE(w.open(dir + "b.txt", true));
+    ASSERT_TRUE(w.open(dir + "b.txt", WriteMode::Append));
     w.writeLine("y");
     ASSERT_TRUE(w.close());
     EXPECT_EQ(get(dir + "b.txt"), "x\r\ny\r\n");

@@ -26,6 +26,79 @@ std::string read(const SettingsStore& store, const char* section, const std::str
     return store.get(section, name).value_or("");
 }
 
+// The values each saver writes, in their stored forms.
+SettingValues pathValues(const AppState& state) {
+    return {
+        {"FCC Database", state.FCCDatabase},
+        {"QVA Database", state.QVADatabase},
+        {"Use QVA DB", std::to_string(state.UseQVADB)},
+        {"COM Database", state.COMDatabase},
+        {"Use COM DB", std::to_string(state.UseCOMDB)},
+        {"Use FCC DB", std::to_string(state.UseFCCDB)},
+        {"Data Folder", state.DataFolder},
+        {"Output Folder", state.OutputFolder},
+        {"User Folder", state.UserFolder},
+    };
+}
+
+SettingValues recentFileValues(const AppState& state) {
+    SettingValues values;
+    for (int i = 0; i < kRecentFileCount; ++i)
+        values.emplace_back(std::to_string(i + 1), state.RecentFiles[static_cast<std::size_t>(i)]);
+    return values;
+}
+
+SettingValues generalValues(const AppState& state) {
+    return {
+        {"Airspace Case", state.AirspaceCase},
+        {"Default Output", state.DefaultOutputPlots ? "PLOTS" : "REPORTS"},
+        {"Animation", state.AnimationEnabled ? "ON" : "OFF"},
+    };
+}
+
+SettingValues plotParameterValues(const AppState& state) {
+    return {
+        {"Nav Level Min", std::to_string(state.NavLevelMin)},
+        {"Nav Level Incr", std::to_string(state.NavLevelIncr)},
+        {"Int Level Min", std::to_string(state.IntLevelMin)},
+        {"Int Level Incr", std::to_string(state.IntLevelIncr)},
+        {"Colors", formatPlotColors(state.PlotColors)},
+    };
+}
+
+struct Group {
+    const char* section;
+    SettingValues (*values)(const AppState&);
+};
+constexpr Group kGroups[] = {{"Paths", pathValues},
+                             {"Recent Files", recentFileValues},
+                             {"General", generalValues},
+                             {"Plot Parameters", plotParameterValues}};
+
+// Writes the values of a group that differ from what this program last read
+// or wrote (a value nobody stored counts as the default it loaded), and the
+// rest of the group only where the file holds none: what another program
+// stored meanwhile stays.
+Expected<void> saveGroup(AppState& state, SettingsStore& store, const Group& group) {
+    std::vector<SettingsStore::Write> writes;
+    for (auto& [name, value] : group.values(state)) {
+        const auto known = state.Stored.find({group.section, name});
+        const bool changed = known == state.Stored.end() || known->second != value;
+        writes.push_back({name, value, !changed});
+    }
+    auto written = store.update(group.section, writes);
+    if (written)
+        for (const auto& w : writes)
+            if (!w.onlyIfMissing) state.Stored[{group.section, w.name}] = w.value;
+    return written;
+}
+
+const Group& groupOf(const char* section) {
+    for (const Group& g : kGroups)
+        if (std::string_view(g.section) == section) return g;
+    return kGroups[0];
+}
+
 bool isFolder(const std::string& path) {
     struct stat st {};
     return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
@@ -128,6 +201,10 @@ void GetConfiguration(AppState& state, SettingsStore& store, const ConfigEnviron
     // every write to it from now on), so the user's stored paths survive.
     const auto readable = store.check();
     if (!readable) ShowUnexpectedError(presenter, kProcedure, readable.error());
+    // What the store holds now: the savers compare with it.
+    state.Stored.clear();
+    for (const Group& g : kGroups)
+        for (const auto& [name, value] : store.values(g.section)) state.Stored[{g.section, name}] = value;
 
     // 2-3. The work root stands where the program folder stood: the default
     // folders belong to the user, never beside the executable.
@@ -199,49 +276,47 @@ void GetConfiguration(AppState& state, SettingsStore& store, const ConfigEnviron
     if (auto written = store.set("General", "Model Type", state.ModelType); !written)
         ShowUnexpectedError(presenter, kProcedure, written.error());
 
+    // A value nobody stored is the default this program loaded: only a
+    // change of it is this program's to write. (Stored values that cleaning
+    // changed, a vanished database or a folder spelled as on disk, differ
+    // from what Stored holds and are written below.)
+    for (const Group& g : kGroups)
+        for (const auto& [name, value] : g.values(state)) state.Stored.try_emplace({g.section, name}, value);
+
     // 10. Rewrite the store with the cleaned values.
-    if (auto written = SavePaths(state, store); !written) ShowUnexpectedError(presenter, kProcedure, written.error());
-    if (auto written = SaveRecentFiles(state, store); !written)
+    if (auto written = saveGroup(state, store, groupOf("Paths")); !written)
+        ShowUnexpectedError(presenter, kProcedure, written.error());
+    if (auto written = saveGroup(state, store, groupOf("Recent Files")); !written)
         ShowUnexpectedError(presenter, kProcedure, written.error());
 }
 
-Expected<void> SavePaths(const AppState& state, SettingsStore& store) {
-    return store.setMany("Paths", SettingValues{
-                                      {"FCC Database", state.FCCDatabase},
-                                      {"QVA Database", state.QVADatabase},
-                                      {"Use QVA DB", std::to_string(state.UseQVADB)},
-                                      {"COM Database", state.COMDatabase},
-                                      {"Use COM DB", std::to_string(state.UseCOMDB)},
-                                      {"Use FCC DB", std::to_string(state.UseFCCDB)},
-                                      {"Data Folder", state.DataFolder},
-                                      {"Output Folder", state.OutputFolder},
-                                      {"User Folder", state.UserFolder},
-                                  });
+bool EnsureTempFolder(AppState& state, MessagePresenter& presenter) {
+    if (!state.TempFolder.empty()) return true;
+    auto temp = crv::platform::privateTempFolder();
+    if (temp) {
+        state.TempFolder = *temp;
+        return true;
+    }
+    Message m;
+    m.text = " " + temp.error() + " ";
+    m.title = "Temporary Folder";
+    m.icon = MessageIcon::Exclamation;
+    presenter.present(m);
+    return false;
 }
 
-Expected<void> SaveRecentFiles(const AppState& state, SettingsStore& store) {
-    SettingValues values;
-    for (int i = 0; i < kRecentFileCount; ++i)
-        values.emplace_back(std::to_string(i + 1), state.RecentFiles[static_cast<std::size_t>(i)]);
-    return store.setMany("Recent Files", values);
+Expected<void> SavePaths(AppState& state, SettingsStore& store) { return saveGroup(state, store, groupOf("Paths")); }
+
+Expected<void> SaveRecentFiles(AppState& state, SettingsStore& store) {
+    return saveGroup(state, store, groupOf("Recent Files"));
 }
 
-Expected<void> SaveGeneralSettings(const AppState& state, SettingsStore& store) {
-    return store.setMany("General", SettingValues{
-                                        {"Airspace Case", state.AirspaceCase},
-                                        {"Default Output", state.DefaultOutputPlots ? "PLOTS" : "REPORTS"},
-                                        {"Animation", state.AnimationEnabled ? "ON" : "OFF"},
-                                    });
+Expected<void> SaveGeneralSettings(AppState& state, SettingsStore& store) {
+    return saveGroup(state, store, groupOf("General"));
 }
 
-Expected<void> SavePlotParameters(const AppState& state, SettingsStore& store) {
-    return store.setMany("Plot Parameters", SettingValues{
-                                                {"Nav Level Min", std::to_string(state.NavLevelMin)},
-                                                {"Nav Level Incr", std::to_string(state.NavLevelIncr)},
-                                                {"Int Level Min", std::to_string(state.IntLevelMin)},
-                                                {"Int Level Incr", std::to_string(state.IntLevelIncr)},
-                                                {"Colors", formatPlotColors(state.PlotColors)},
-                                            });
+Expected<void> SavePlotParameters(AppState& state, SettingsStore& store) {
+    return saveGroup(state, store, groupOf("Plot Parameters"));
 }
 
 }  // namespace crv::common

@@ -257,6 +257,57 @@ TEST_F(Configuration, TheSaversWriteTheirGroupsInTheStoredForms) {
     EXPECT_EQ(again.PlotColors, kFactoryPlotColors);
 }
 
+// Two programs on one settings file, each with its own state as it loaded
+// it: whichever exits last puts back only what it changed itself, never the
+// values it read at start over the other's changes.
+TEST_F(Configuration, TwoProgramsKeepEachOthersChanges) {
+    testing::writeFile(settingsPath, "[General]\nDefault Output=PLOTS\nAnimation=OFF\n");
+    load();  // program A
+    AppState b;
+    SettingsStore storeB{settingsPath};
+    GetConfiguration(b, storeB, env, presenter, &menu);
+    ASSERT_TRUE(state.DefaultOutputPlots && !state.AnimationEnabled);
+
+    // A: Options (reports first, animation on), then the plot levels; A exits.
+    state.DefaultOutputPlots = false;
+    state.AnimationEnabled = true;
+    ASSERT_TRUE(SaveGeneralSettings(state, store));
+    state.IntLevelMin = 9;
+    ASSERT_TRUE(SavePlotParameters(state, store));
+    ASSERT_TRUE(SavePaths(state, store));
+    ASSERT_TRUE(SavePlotParameters(state, store));
+    ASSERT_TRUE(SaveGeneralSettings(state, store));
+    // Meanwhile another program moves the output folder.
+    ASSERT_TRUE(SettingsStore(settingsPath).set("Paths", "Output Folder", "/elsewhere/Output/"));
+
+    // B changes its airspace case only, and exits last.
+    b.AirspaceCase = "2024-AEA-7     ";
+    ASSERT_TRUE(SavePaths(b, storeB));
+    ASSERT_TRUE(SavePlotParameters(b, storeB));
+    ASSERT_TRUE(SaveGeneralSettings(b, storeB));
+
+    const SettingsStore file{settingsPath};
+    EXPECT_EQ(file.get("General", "Default Output"), "REPORTS");
+    EXPECT_EQ(file.get("General", "Animation"), "ON");
+    EXPECT_EQ(file.get("General", "Airspace Case"), "2024-AEA-7     ");
+    EXPECT_EQ(file.get("Plot Parameters", "Int Level Min"), "9");
+    EXPECT_EQ(file.get("Paths", "Output Folder"), "/elsewhere/Output/");
+
+    // A saver with nothing changed and nothing missing leaves the file as
+    // it is (not even replaced by the same bytes).
+    const ino_t inode = testing::inodeOf(settingsPath);
+    ASSERT_TRUE(SavePaths(b, storeB));
+    ASSERT_TRUE(SaveGeneralSettings(b, storeB));
+    ASSERT_TRUE(SavePlotParameters(b, storeB));
+    EXPECT_EQ(testing::inodeOf(settingsPath), inode);
+
+    // A value this program changes is written, over the other's.
+    b.IntLevelMin = 12;
+    ASSERT_TRUE(SavePlotParameters(b, storeB));
+    EXPECT_EQ(SettingsStore(settingsPath).get("Plot Parameters", "Int Level Min"), "12");
+    EXPECT_EQ(SettingsStore(settingsPath).values("Plot Parameters").size(), 5u);
+}
+
 TEST(PlotColors, ReadAndWriteTheHexadecimalList) {
     EXPECT_EQ(formatPlotColors(PlotColorTable{}), "0,0,0,0,0,0,0,0,0,0,0,0,0,0");
     PlotColorTable colors = parsePlotColors("ffffffff, 1A ,,0");

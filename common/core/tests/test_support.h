@@ -57,6 +57,12 @@ inline bool exists(const std::string& path) {
     return ::lstat(path.c_str(), &st) == 0;
 }
 
+// The file's inode: a file replaced (even by the same bytes) gets another.
+inline ino_t inodeOf(const std::string& path) {
+    struct stat st {};
+    return ::lstat(path.c_str(), &st) == 0 ? st.st_ino : 0;
+}
+
 inline void makeFolder(const std::string& path) { ::mkdir(path.c_str(), 0777); }
 
 }  // namespace crv::common::testing

@@ -9,9 +9,11 @@
 #include <QPainter>
 #include <QPrinter>
 #include <QPrinterInfo>
-#include <QSaveFile>
 
 #include <algorithm>
+#include <string_view>
+
+#include "crv/platform/text_file.h"
 #include <cmath>
 
 namespace crv::common {
@@ -27,16 +29,10 @@ platform::Expected<void> SaveEnhMetafile(const EnhancedMetafile& metafile, const
     } catch (const std::exception& e) {
         return platform::makeError(e.what());
     }
-    // Written beside the target and renamed over it only when complete.
-    QSaveFile file(QString::fromStdString(path));
-    if (!file.open(QIODevice::WriteOnly)) {
-        return platform::makeError("Cannot write \"" + path + "\": " + file.errorString().toStdString());
-    }
-    const auto size = static_cast<qint64>(bytes.size());
-    if (file.write(reinterpret_cast<const char*>(bytes.data()), size) != size || !file.commit()) {
-        return platform::makeError("Cannot write \"" + path + "\": " + file.errorString().toStdString());
-    }
-    return {};
+    // Written beside the target and renamed over it only when complete; a
+    // link, FIFO, folder or read-only file there is refused, naming it.
+    return platform::writeFileAtomic(
+        path, std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
 }
 
 std::unique_ptr<QMimeData> plotMimeData(const EnhancedMetafile& metafile, const QImage& picture) {

@@ -9,6 +9,12 @@
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <fstream>
+#include <iterator>
+#include <utility>
 
 #include <memory>
 
@@ -119,6 +125,26 @@ TEST(EnhancedMetafileFile, FailedSaveLeavesNoFile) {
     const auto r = SaveEnhMetafile(*out.metafile, path);
     EXPECT_FALSE(r);
     EXPECT_FALSE(QFile::exists(QString::fromStdString(path)));
+}
+
+// The metafile never goes through a link where the file belongs (the file it
+// points to stays as it was) and never waits on a FIFO there.
+TEST(EnhancedMetafileFile, ALinkOrFifoInItsPlaceIsRefused) {
+    QTemporaryDir dir;
+    const PlotOutput out = samplePlot({640, 480});
+    const std::string victim = dir.filePath("notes.txt").toStdString();
+    std::ofstream(victim) << "notes";
+    const std::string link = dir.filePath("link.emf").toStdString();
+    ASSERT_EQ(::symlink(victim.c_str(), link.c_str()), 0);
+    const std::string fifo = dir.filePath("fifo.emf").toStdString();
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    for (const auto& [path, what] : {std::pair{link, "it is a symbolic link"}, std::pair{fifo, "it is a FIFO"}}) {
+        const auto r = SaveEnhMetafile(*out.metafile, path);
+        ASSERT_FALSE(r);
+        EXPECT_EQ(r.error(), "Could not create " + path + ": " + what);
+    }
+    std::ifstream in(victim);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "notes");
 }
 
 TEST(Clipboard, MetafileAndPicture) {

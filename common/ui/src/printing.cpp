@@ -3,6 +3,7 @@
 #include "crv/common/messages.h"
 #include "crv/common/ui/message_presenter.h"
 #include "crv/common/ui/qt_text.h"
+#include "crv/platform/output_file.h"
 
 #include <utility>
 
@@ -36,6 +37,7 @@ struct PrintJob {
     QString lastSet;  // the file the last document was given
     int lastNumber = 1;
     QStringList written;
+    std::vector<std::string> refused;  // why a file was passed over
 };
 
 PrintJob& job() {
@@ -137,6 +139,15 @@ QString nextPrintFile(QPrinter& printer) {
         do path = numbered(j.chosen, ++j.lastNumber);
         while (QFileInfo::exists(path));
     }
+    // Pages are never written through a link, into a FIFO (which would hold
+    // the program until someone reads it), a folder or a read-only file:
+    // they go beside it, and the report of the job says why.
+    for (auto ok = platform::checkWritableTarget(pathFromQt(path)); !ok;
+         ok = platform::checkWritableTarget(pathFromQt(path))) {
+        j.refused.push_back(ok.error());
+        do path = numbered(j.chosen, ++j.lastNumber);
+        while (QFileInfo::exists(path) || QFileInfo(path).isSymLink());
+    }
     j.written.append(path);
     j.lastSet = path;
     printer.setOutputFileName(path);
@@ -151,15 +162,17 @@ QStringList takePrintedFiles() {
 }
 
 void reportPrintedFiles(crv::common::MessagePresenter& presenter) {
+    const std::vector<std::string> refused = std::exchange(job().refused, {});
     const QStringList files = takePrintedFiles();
     if (files.isEmpty()) return;
     const std::string cr(1, kCR);
     std::string text;
+    for (const std::string& why : refused) text += " " + why + " " + cr;
     if (files.size() == 1) {
-        text = " The pages were written to " + cr + " " + fromQt(QDir::toNativeSeparators(files.front())) + " ";
+        text += " The pages were written to " + cr + " " + fromQt(QDir::toNativeSeparators(files.front())) + " ";
     } else {
         const QFileInfo first(files.front());
-        text = " The pages were written to " + std::to_string(files.size()) + " files in " + cr + " " +
+        text += " The pages were written to " + std::to_string(files.size()) + " files in " + cr + " " +
                fromQt(QDir::toNativeSeparators(first.absolutePath())) + ": " + cr + " " + fromQt(first.fileName()) +
                " to " + fromQt(QFileInfo(files.back()).fileName()) + " ";
     }

@@ -190,6 +190,44 @@ private slots:
         }
     }
 
+    // Printed pages never go through a link in the chosen file's place, into
+    // a FIFO there (which would hold the program until someone reads it) or
+    // over a read-only file: they go beside it, and the job's report says
+    // why the chosen file was passed over.
+    void printedPagesGoBesideWhatIsNotAWritableFile() {
+        struct Recorder : crv::common::MessagePresenter {
+            std::vector<crv::common::Message> shown;
+            crv::common::MessageAnswer present(const crv::common::Message& m) override {
+                shown.push_back(m);
+                return crv::common::MessageAnswer::Ok;
+            }
+        };
+        QTemporaryDir dir;
+        QFile victim(dir.filePath("notes.pdf"));
+        QVERIFY(victim.open(QIODevice::WriteOnly));
+        victim.write("notes");
+        victim.close();
+        const QString link = dir.filePath("plots.pdf");
+        QVERIFY(QFile::link(victim.fileName(), link));
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(link);
+        const QString used = ui::nextPrintFile(printer);
+        QCOMPARE(used, dir.filePath("plots (2).pdf"));
+        QCOMPARE(printer.outputFileName(), used);
+        QFile pages(used);  // as the job writes it
+        QVERIFY(pages.open(QIODevice::WriteOnly));
+        pages.close();
+        Recorder recorder;
+        ui::reportPrintedFiles(recorder);
+        QCOMPARE(recorder.shown.size(), std::size_t{1});
+        const std::string path = ui::pathFromQt(link);
+        QCOMPARE(recorder.shown[0].text, " Could not create " + path + ": it is a symbolic link \r The pages were written to \r " +
+                                             ui::pathFromQt(used) + " ");
+        QVERIFY(victim.open(QIODevice::ReadOnly));
+        QCOMPARE(victim.readAll(), QByteArray("notes"));
+    }
+
     void setUpPrinterOffersPagesOnlyWithBothNumbers() {
         struct Case {
             std::int16_t first, last;

@@ -88,7 +88,9 @@ frmUserData::frmUserData(SiteEditorHost& host, bool patternMode, QWidget* parent
     kindFrame_ = new QGroupBox(patternMode ? "Pattern Type" : "Calibration Type");
     auto* kindLayout = new QVBoxLayout(kindFrame_);
     for (int k = 1; k <= 5; ++k) {
-        kinds_[static_cast<std::size_t>(k - 1)] = new QRadioButton(userDataKind(k).option);
+        // Owned by the frame even when hidden (the other mode's kinds are
+        // never laid out), so they go with the window.
+        kinds_[static_cast<std::size_t>(k - 1)] = new QRadioButton(userDataKind(k).option, kindFrame_);
         if (isPatternKind(k) == patternMode) kindLayout->addWidget(kinds_[static_cast<std::size_t>(k - 1)]);
         else kinds_[static_cast<std::size_t>(k - 1)]->hide();
         connect(kinds_[static_cast<std::size_t>(k - 1)], &QRadioButton::clicked, this, [this, k] {

@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "crv/common/configuration.h"
 #include "crv/common/conversions.h"
 #include "crv/common/data_file_read.h"
 #include "crv/common/text_utils.h"
@@ -269,6 +270,8 @@ bool UserDataEditor::Plot() {
     auto end = model.find("Hor");
     end = end != std::string::npos ? end + 3 : model.find("Vrt") + 3;
     const std::string name = model.substr(0, end) + "U.ptx";
+    // Never the current folder in place of a refused temporary one.
+    if (!common::EnsureTempFolder(host_.state(), host_.presenter())) return false;
     const std::string folder = host_.state().TempFolder;
     if (auto written = platform::writeTextLinesAtomic(folder + name, patternPlotLines()); !written) {
         say(" The plot file could not be written: " + std::string(1, kCR) + " " + folder + name + " ", "Plot",

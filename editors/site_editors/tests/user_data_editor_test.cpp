@@ -1,6 +1,9 @@
 // The pattern and calibration editor driven without its window: open, edit,
 // switch, save, and the questions that guard unsaved data.
 #include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cstdlib>
 
 #include <cmath>
 #include <filesystem>
@@ -223,6 +226,33 @@ TEST(UserDataEditor, PlotWritesAPatternPlotFileAndRemovesIt) {
     EXPECT_EQ(host.plotted[0], host.folder + "LocHorU.ptx");
     EXPECT_TRUE(host.plotExisted);
     EXPECT_FALSE(std::filesystem::exists(host.folder + "LocHorU.ptx"));
+}
+
+// Without its temporary folder (the per-user folder was refused at start),
+// Plot writes nothing into the current folder: it says why and stops.
+TEST(UserDataEditor, PlotWithoutATemporaryFolderStopsWithTheMessage) {
+    FakeHost host;
+    const std::string base = host.folder + "shared-tmp";
+    const std::string userFolder = base + "/corvane-" + std::to_string(::getuid());
+    std::filesystem::create_directories(userFolder);
+    std::filesystem::permissions(userFolder, std::filesystem::perms::all);
+    const char* oldTmp = std::getenv("TMPDIR");
+    const std::string savedTmp = oldTmp ? oldTmp : "";
+    ::setenv("TMPDIR", base.c_str(), 1);
+    const auto here = std::filesystem::current_path();
+    std::filesystem::current_path(host.folder);
+    host.app.TempFolder.clear();
+    UserDataEditor ed(host, true);
+    ASSERT_TRUE(ed.changeKind(3));
+    EXPECT_FALSE(ed.Plot());
+    EXPECT_TRUE(host.plotted.empty());
+    EXPECT_FALSE(std::filesystem::exists(host.folder + "LocHorU.ptx"));
+    ASSERT_FALSE(host.messages.empty());
+    EXPECT_EQ(host.messages.back().title, "Temporary Folder");
+    EXPECT_NE(host.messages.back().text.find("Set TMPDIR to a folder of your own"), std::string::npos);
+    std::filesystem::current_path(here);
+    if (oldTmp) ::setenv("TMPDIR", savedTmp.c_str(), 1);
+    else ::unsetenv("TMPDIR");
 }
 
 TEST(UserDataEditor, AFailedWriteKeepsTheDataUnsaved) {

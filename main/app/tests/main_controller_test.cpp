@@ -1,11 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <deque>
 #include <filesystem>
 #include <fstream>
 
+#include "crv/common/configuration.h"
 #include "crv/main/app/main_controller.h"
 
 using namespace crv::main;
@@ -316,4 +318,52 @@ TEST(MainTexts, RunFolderNames) {
     EXPECT_EQ(runFolderName("noext"), "noext");
     EXPECT_EQ(runFolderName(".."), "_");  // never the folder itself or its parent
     EXPECT_EQ(runFolderName("A/B.dat"), "A_B");
+}
+
+// Two programs on one settings file: A changes its options (reports first,
+// animation on) and exits; B, which never opened Options, exits after it.
+// B runs as a process of its own, loaded before A changed anything.
+TEST_F(Fixture, TheProgramExitingLastKeepsTheOtherProgramsChanges) {
+    const std::string settings = (root / "settings.ini").string();
+    std::filesystem::create_directories(root / "User");
+    std::ofstream(settings) << "[Paths]\nData Folder=" << state.DataFolder << "\nOutput Folder=" << state.OutputFolder
+                            << "\nUser Folder=" << (root / "User").string() << "/\n"
+                            << "[General]\nDefault Output=PLOTS\nAnimation=OFF\n";
+    // Nothing of the start-up reaches the user's own folders.
+    ::setenv("XDG_DATA_HOME", root.c_str(), 1);
+    int go[2], ready[2];
+    ASSERT_EQ(::pipe(go), 0);
+    ASSERT_EQ(::pipe(ready), 0);
+    const pid_t b = ::fork();
+    if (b == 0) {
+        AppState own;
+        crv::platform::SettingsStore ownStore(settings);
+        MainController other(MainServices{own, ownStore, presenter, entries, run, dialogs, identity});
+        other.Startup("SCI", nullptr);
+        const bool loaded = own.DefaultOutputPlots && !own.AnimationEnabled;
+        (void)!::write(ready[1], loaded ? "y" : "n", 1);
+        char c;
+        (void)!::read(go[0], &c, 1);
+        other.Shutdown();
+        ::_exit(0);
+    }
+    char loaded = 0;
+    ASSERT_EQ(::read(ready[0], &loaded, 1), 1);
+    EXPECT_EQ(loaded, 'y');
+
+    controller->Startup("SCI", nullptr);
+    state.DefaultOutputPlots = false;  // Tools > Options, OK
+    state.AnimationEnabled = true;
+    ASSERT_TRUE(crv::common::SaveGeneralSettings(state, *store));
+    controller->Shutdown();
+
+    (void)!::write(go[1], "x", 1);
+    int status = 0;
+    ::waitpid(b, &status, 0);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    const crv::platform::SettingsStore file(settings);
+    EXPECT_EQ(file.get("General", "Default Output"), "REPORTS");
+    EXPECT_EQ(file.get("General", "Animation"), "ON");
+    for (int fd : {go[0], go[1], ready[0], ready[1]}) ::close(fd);
+    ::unsetenv("XDG_DATA_HOME");
 }

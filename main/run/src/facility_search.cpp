@@ -2,6 +2,7 @@
 // site the user entered, then navaid and COM facilities around the proponent.
 #include <algorithm>
 
+#include "crv/common/configuration.h"
 #include "crv/common/conversions.h"
 #include "crv/common/error_report.h"
 #include "crv/common/file_system.h"
@@ -54,6 +55,7 @@ void RunController::SearchForProponents(float latitude, float longitude, float r
     count = 0;
     RunGuard guard(*this);
     if (!guard.ok()) return;
+    if (!crv::common::EnsureTempFolder(*s_.state, *s_.messages)) return;
     auto& progress = *s_.progress;
     const std::string temp = s_.state->TempFolder;
     // Only "RfiSrch1.tmp" is read afterwards (by the proponent selection);
@@ -100,6 +102,7 @@ void RunController::SearchForNavaids(std::int32_t& count) {
     count = 0;
     RunGuard guard(*this);
     if (!guard.ok()) return;
+    if (!crv::common::EnsureTempFolder(*s_.state, *s_.messages)) return;
     auto& progress = *s_.progress;
     auto& state = *s_.state;
     const std::string pattern = state.TempFolder + "RfiSrch?.tmp";

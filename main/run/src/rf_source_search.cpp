@@ -2,6 +2,7 @@
 // navaid, written as the FM search files and a new case data file.
 #include <cmath>
 
+#include "crv/common/configuration.h"
 #include "crv/common/conversions.h"
 #include "crv/common/dialog_services.h"
 #include "crv/common/error_report.h"
@@ -35,6 +36,7 @@ void RunController::SearchForRFSources(std::int32_t& count) {
     count = 0;
     RunGuard guard(*this);
     if (!guard.ok()) return;
+    if (!crv::common::EnsureTempFolder(*s_.state, *s_.messages)) return;
     auto& state = *s_.state;
     auto& progress = *s_.progress;
     const std::string pattern = state.TempFolder + "RfiSrch?.tmp";

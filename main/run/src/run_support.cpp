@@ -4,9 +4,9 @@
 
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
 
 #include "crv/common/conversions.h"
+#include "crv/common/data_file_read.h"
 #include "crv/common/file_system.h"
 #include "crv/common/text_utils.h"
 
@@ -20,6 +20,9 @@ std::vector<std::string> readLines(const std::string& path) {
 
 StagedFile::StagedFile(std::string target) : target_(std::move(target)) {
     staged_ = target_ + ".part";
+    // Neither the target nor the staged file may be a link, FIFO, folder or
+    // read-only file: refused here, naming it, before anything is written.
+    if (auto ok = crv::platform::checkWritableTarget(target_); !ok) throw RunError(ok.error());
     auto opened = writer_.open(staged_);
     if (!opened) throw RunError("Cannot create " + target_ + ": " + opened.error());
 }
@@ -39,6 +42,7 @@ void StagedFile::close() {
 
 void StagedFile::commit() {
     close();
+    if (auto ok = crv::platform::checkWritableTarget(target_); !ok) throw RunError(ok.error());
     std::error_code ec;
     std::filesystem::rename(staged_, target_, ec);
     if (ec) throw RunError("Cannot write " + target_ + ": " + ec.message());
@@ -70,26 +74,9 @@ bool sameFile(const std::string& a, const std::string& b) {
 
 void copyFileReplacing(const std::string& from, const std::string& to) {
     if (sameFile(from, to)) throw RunError("A file cannot be copied onto itself: " + from);
-    std::ifstream in(from, std::ios::binary);
-    if (!in) throw RunError("Cannot read " + from);
-    const std::string staged = to + ".part";
-    {
-        std::ofstream out(staged, std::ios::binary | std::ios::trunc);
-        if (!out) throw RunError("Cannot create " + to);
-        out << in.rdbuf();
-        out.flush();
-        if (!out) {
-            out.close();
-            crv::platform::removeFile(staged);
-            throw RunError("Cannot write " + to);
-        }
-    }
-    std::error_code ec;
-    std::filesystem::rename(staged, to, ec);
-    if (ec) {
-        crv::platform::removeFile(staged);
-        throw RunError("Cannot write " + to + ": " + ec.message());
-    }
+    auto bytes = crv::platform::readRegularFile(from, crv::common::kCaseFileMaxBytes);
+    if (!bytes) throw RunError("Cannot read " + from + ": " + bytes.error());
+    if (auto copied = crv::platform::writeFileAtomic(to, *bytes); !copied) throw RunError(copied.error());
 }
 
 void removeAnyCase(const std::string& folder, const std::string& name) {

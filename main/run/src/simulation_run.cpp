@@ -6,6 +6,7 @@
 #include "crv/common/text_utils.h"
 #include "crv/formats/case_file.h"
 #include "crv/main/run/run_controller.h"
+#include "crv/platform/folder_lock.h"
 #include "run_guard.h"
 #include "run_support.h"
 
@@ -38,6 +39,18 @@ void RunController::RunSimulation(const std::string& runFolder, const std::strin
     if (!guard.ok()) return;
     auto& progress = *s_.progress;
     const std::string folder = crv::common::AddBackslash(runFolder);
+    // One run at a time in a folder, whichever program or driver runs it:
+    // two would write their sections into one report.
+    crv::platform::FolderLock folderLock;
+    if (!folderLock.tryLock(folder)) {
+        Message busy;
+        busy.text = " The run folder " + folder + " is in use by another run. " + kCR +
+                    " Wait for it to end, or run this case in another folder. ";
+        busy.title = "Run Simulation";
+        busy.icon = MessageIcon::Exclamation;
+        s_.messages->present(busy);
+        return;
+    }
     bool shown = false;
     auto endPath = [&] {
         crv::common::DeleteFiles(folder + "RfiG.txt");

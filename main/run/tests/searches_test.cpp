@@ -1,6 +1,9 @@
 // The proponent and navaid searches and the navaid search files, over the
 // scripted engine.
 #include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cstdlib>
 
 #include "crv/common/file_system.h"
 #include "records.h"
@@ -377,4 +380,59 @@ TEST(RunGuard, CancelRequestStopsTheRunningCall) {
     };
     c.SearchForProponents(38.0f, 77.0f, 10.0f, count);
     EXPECT_EQ(count, 2);
+}
+
+// With the per-user temporary folder refused at start (here another user's
+// folder open to everyone stands where it belongs), no search runs in the
+// current folder instead: each stops with the message, which says how to
+// choose another place, and the current folder's files stay.
+TEST(Searches, ARefusedTemporaryFolderStopsEverySearch) {
+    Workspace w("notemp");
+    const fs::path base = w.root / "shared-tmp";
+    const fs::path userFolder = base / ("corvane-" + std::to_string(::getuid()));
+    fs::create_directories(userFolder);
+    fs::permissions(userFolder, fs::perms::all);
+    const char* oldTmp = std::getenv("TMPDIR");
+    const std::string savedTmp = oldTmp ? oldTmp : "";
+    ::setenv("TMPDIR", base.c_str(), 1);
+    const fs::path here = fs::current_path();
+    fs::current_path(w.root);
+    std::ofstream(w.root / "RfiSrch1.tmp") << "someone's file\r\n";
+    w.state.TempFolder.clear();  // as GetConfiguration leaves it after its message
+    w.state.ProponentRecord = kProponent;
+    w.state.NavaidRecord = navLine("ABC", "109.100", 0, "HARLOW");
+
+    for (const char* search : {"proponents", "navaids", "RF sources"}) {
+        SCOPED_TRACE(search);
+        FakeEngine engine;
+        w.messages.shown.clear();
+        std::int32_t count = -1;
+        RunController& c = w.controller(engine);
+        if (std::string(search) == "proponents") c.SearchForProponents(39, 77, 3, count);
+        else if (std::string(search) == "navaids") c.SearchForNavaids(count);
+        else c.SearchForRFSources(count);
+        EXPECT_EQ(count, 0);
+        EXPECT_EQ(engine.callNames(), "");
+        ASSERT_EQ(w.messages.shown.size(), 1u);
+        EXPECT_EQ(w.messages.shown[0].text,
+                  " The temporary folder " + userFolder.string() +
+                      " is open to other users (mode must be 0700). Set TMPDIR to a folder of your own to keep the "
+                      "temporary files there instead. ");
+        EXPECT_EQ(w.messages.shown[0].title, "Temporary Folder");
+        EXPECT_TRUE(w.state.TempFolder.empty());
+    }
+    EXPECT_EQ(slurp((w.root / "RfiSrch1.tmp").string()), "someone's file\r\n");
+    EXPECT_FALSE(fs::exists(w.root / "RfiSrch2.tmp"));
+
+    // Once the user has chosen another place, the next search gets its folder.
+    ::setenv("TMPDIR", (w.root / "Temp").c_str(), 1);
+    FakeEngine engine;
+    std::int32_t count = -1;
+    w.controller(engine).SearchForProponents(39, 77, 3, count);
+    EXPECT_EQ(engine.callNames(), "SearchDB");
+    EXPECT_EQ(w.state.TempFolder.rfind((w.root / "Temp").string() + "/corvane-", 0), 0u) << w.state.TempFolder;
+
+    fs::current_path(here);
+    if (oldTmp) ::setenv("TMPDIR", savedTmp.c_str(), 1);
+    else ::unsetenv("TMPDIR");
 }

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "crv/common/file_system.h"
+#include "crv/platform/folder_lock.h"
 #include "records.h"
 #include "run_test_support.h"
 
@@ -226,4 +227,44 @@ TEST(RunSimulation, AFailingProgressDisplayIsReportedAndEndsTheRun) {
     EXPECT_NE(w.messages.shown[0].text.find("display gone"), std::string::npos);
     EXPECT_EQ(w.progress.events.back(), "Remove");
     EXPECT_FALSE(w.ctl->busy());
+}
+
+// A run folder is used by one run at a time, whichever program or driver runs
+// it: while a run holds it, a second is refused with a message naming the
+// folder, before the case is copied or the engine is called.
+TEST(RunSimulation, AFolderInUseByAnotherRunIsRefused) {
+    Workspace w("runbusy");
+    writeFile(w.data("a.v2.dat"), caseFile(0));
+    writeFile(w.output("Rfi.plt"), "the other run's case\r\n");
+    FakeEngine engine;
+    {
+        crv::platform::FolderLock otherRun;  // as the driver would hold it
+        ASSERT_TRUE(otherRun.tryLock(w.state.OutputFolder) && otherRun.held());
+        w.controller(engine).RunSimulation(w.state.OutputFolder, "a.v2.dat");
+    }
+    EXPECT_EQ(engine.callNames(), "");
+    EXPECT_EQ(slurp(w.output("Rfi.plt")), "the other run's case\r\n");
+    EXPECT_TRUE(w.progress.events.empty());
+    ASSERT_EQ(w.messages.shown.size(), 1u);
+    EXPECT_EQ(w.messages.shown[0].text, " The run folder " + w.state.OutputFolder + " is in use by another run. \r" +
+                                            " Wait for it to end, or run this case in another folder. ");
+    EXPECT_EQ(w.messages.shown[0].icon, crv::common::MessageIcon::Exclamation);
+
+    // The run itself holds the folder from its first step to its last.
+    std::vector<bool> heldDuring;
+    engine.onGrid = [&](const std::string& folder, const Progress&, std::int16_t&, std::int16_t&, std::int32_t& n) {
+        crv::platform::FolderLock probe;
+        heldDuring.push_back(!probe.tryLock(folder));
+        n = 1;
+    };
+    engine.onB1_3Sig = [&](const std::string& folder, const Progress&, std::int16_t&, std::int16_t&, std::int32_t&) {
+        crv::platform::FolderLock probe;
+        heldDuring.push_back(!probe.tryLock(folder));
+    };
+    w.messages.shown.clear();
+    w.controller(engine).RunSimulation(w.state.OutputFolder, "a.v2.dat");
+    EXPECT_EQ(heldDuring, (std::vector<bool>{true, true}));
+    EXPECT_TRUE(w.messages.shown.empty());
+    crv::platform::FolderLock after;
+    EXPECT_TRUE(after.tryLock(w.state.OutputFolder) && after.held());
 }

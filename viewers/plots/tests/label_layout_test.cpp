@@ -173,7 +173,9 @@ TEST_F(AllPlotKinds, AxisLabelsNeverOverlap) {
     for (const auto& [file, polar] : {std::pair{"LocHorU.ptx", true}, std::pair{"LocHorU.ptx", false},
                                       std::pair{"FmVrt00.ptx", false}})
         for (const bool db : {true, false})
-            expectReadableAxes(file, [&](Plot& p) { ASSERT_TRUE(PlotAntennaPattern(p, kData, file, polar, db)); });
+            expectReadableAxes(file, [&, file = file, polar = polar](Plot& p) {
+                ASSERT_TRUE(PlotAntennaPattern(p, kData, file, polar, db));
+            });
     expectReadableAxes("nav@QKV.plt", [&](Plot& p) {
         ASSERT_TRUE(PlotFacilityLocations(p, kData, "nav@QKV.plt", "QKV LOC 27", kGeodesy));
     });

@@ -34,20 +34,12 @@ std::string saveReportCopy(const std::string& source, const std::string& target)
     if (!fs::is_regular_file(source, ec)) return "The report \"" + source + "\" cannot be read.";
     // Same file under another spelling (relative parts, links): nothing to copy.
     if (fs::exists(target, ec) && fs::equivalent(source, target, ec)) return {};
-    const fs::path dest(target);
-    fs::path temp = dest;
-    temp += ".crvtmp";
-    fs::copy_file(source, temp, fs::copy_options::overwrite_existing, ec);
-    if (ec) {
-        fs::remove(temp, ec);
-        return "The report could not be copied to \"" + target + "\".";
-    }
-    fs::rename(temp, dest, ec);
-    if (ec) {
-        std::error_code ignore;
-        fs::remove(temp, ignore);
-        return "The report could not be copied to \"" + target + "\".";
-    }
+    auto bytes = readReport(source);
+    if (!bytes) return "The report \"" + source + "\" cannot be read: " + bytes.error();
+    // A temporary beside the target, renamed over it when complete; a link,
+    // FIFO, folder or read-only file there is refused and named.
+    if (auto copied = platform::writeFileAtomic(target, *bytes); !copied)
+        return "The report could not be copied to \"" + target + "\": " + copied.error();
     return {};
 }
 

@@ -2,7 +2,9 @@
 
 #include <filesystem>
 #include <fstream>
+#include <functional>
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include "crv/viewers/report_files.h"
@@ -85,4 +87,34 @@ TEST_F(ReportFiles, SpecialFilesAreRefusedNamingThem) {
         EXPECT_EQ(text.error().rfind(special.verb + path, 0), 0u) << text.error();
     }
     EXPECT_EQ(read(dir / "Rfi.txt"), "line 1\r\nline 2\r\n");
+}
+
+// Save As never writes through a link someone put where the copy goes, never
+// waits on a FIFO there and never replaces a read-only file: each is refused
+// with its name and what it is, and left as it was.
+TEST_F(ReportFiles, SaveAsRefusesWhatIsNotAWritableFile) {
+    write(dir / "victim.txt", "someone's notes\n");
+    struct Case {
+        const char* what;
+        std::function<void(const fs::path&)> make;
+    } cases[] = {
+        {"it is a symbolic link", [&](const fs::path& p) { fs::create_symlink(dir / "victim.txt", p); }},
+        {"it is a FIFO", [](const fs::path& p) { ASSERT_EQ(::mkfifo(p.c_str(), 0600), 0); }},
+        {"it is read-only",
+         [](const fs::path& p) {
+             write(p, "kept\r\n");
+             fs::permissions(p, fs::perms::owner_read);
+         }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        const fs::path target = dir / "copy.txt";
+        fs::remove(target);
+        c.make(target);
+        const std::string error = saveReportCopy((dir / "Rfi.txt").string(), target.string());
+        EXPECT_EQ(error, "The report could not be copied to \"" + target.string() + "\": Could not create " +
+                             target.string() + ": " + c.what);
+    }
+    EXPECT_EQ(read(dir / "victim.txt"), "someone's notes\n");
+    EXPECT_EQ(read(dir / "copy.txt"), "kept\r\n");
 }

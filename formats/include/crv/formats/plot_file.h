@@ -14,6 +14,7 @@
 
 #include "crv/formats/version.h"
 #include "crv/platform/expected.h"
+#include "crv/platform/output_file.h"
 
 namespace crv::formats {
 
@@ -105,9 +106,11 @@ public:
     RecordWriter(const RecordWriter&) = delete;
     RecordWriter& operator=(const RecordWriter&) = delete;
 
-    // Creates (replacing) the file; false when it cannot be created.
+    // Creates the file under a temporary name that close() renames to PATH,
+    // so a plot under its name is always whole; false when it cannot be
+    // created (error() says why: a link, FIFO or folder there is refused).
     bool open(const std::string& path);
-    bool isOpen() const { return file_ != nullptr; }
+    bool isOpen() const { return file_.isOpen(); }
     void writeRecord(std::string_view data);
     // Writes records already framed (appendReceiverPointRecord).
     void writeFramed(std::string_view records);
@@ -118,10 +121,12 @@ public:
     void discard();
     const std::string& path() const { return path_; }
     bool failed() const { return failed_; }
+    const std::string& error() const { return error_; }
 
 private:
-    std::FILE* file_ = nullptr;
+    crv::platform::OutputFile file_;
     std::string path_;
+    std::string error_;
     bool failed_ = false;
 };
 

@@ -49,6 +49,17 @@ public:
     // starting with "[", is refused.
     Expected<void> set(std::string_view section, std::string_view name, std::string_view value);
     Expected<void> setMany(std::string_view section, const SettingValues& values);
+    // One value to write: it replaces what the file holds, or, onlyIfMissing,
+    // is written only where the file holds no such value.
+    struct Write {
+        std::string name, value;
+        bool onlyIfMissing = false;
+    };
+    // Writes them in one replacement of the file as it is now (a program's
+    // own changes, and the defaults it worked with where nobody stored a
+    // value); new names are added in the order given. A file that already
+    // holds them all is not rewritten.
+    Expected<void> update(std::string_view section, const std::vector<Write>& writes);
     Expected<void> remove(std::string_view section, std::string_view name);
     // Drops a whole section (used to rewrite lists such as the recent files).
     Expected<void> removeSection(std::string_view section);

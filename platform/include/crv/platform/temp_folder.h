@@ -8,14 +8,21 @@
 // Two processes of one user (two programs, a program and the driver, two
 // drivers) must never see each other's fixed names, or one run reads the
 // other's intermodulation list or search results. So each process works in
-// its own folder inside the user's: corvane-<uid>/p<pid>-<start>/, held to the
-// same rules, removed when the process ends. <start> is the process's start
-// time, so a folder left by a process that died and whose number came back
-// is not taken for the new one's. Folders of processes that no longer run are
-// removed when a process makes its own.
+// its own folder inside the user's: corvane-<uid>/p<pid>-<start>-<ns>/, held
+// to the same rules, removed when the process ends. <start> is the process's
+// start time and <ns> its pid namespace, so neither a number that came back
+// nor a process of another container sharing TMPDIR makes the same name.
+//
+// The process that makes its folder holds a lock on it for its whole life.
+// Folders that no live process holds are removed when a process makes its
+// own; a process number alone cannot tell, since a process in another pid
+// namespace has a number this one cannot see.
 //
 // The name depends only on the process, so every copy of this layer in one
 // process (the engine library has its own) finds the same folder.
+//
+// Every refusal says how to work elsewhere: set TMPDIR to a folder of one's
+// own.
 #include <string>
 
 #include "crv/platform/expected.h"

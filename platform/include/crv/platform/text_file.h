@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "crv/platform/expected.h"
+#include "crv/platform/output_file.h"
 
 namespace crv::platform {
 
@@ -62,17 +63,22 @@ Expected<std::vector<std::string>> readTextLines(const std::string& path);
 
 // Writes a file by writing a temporary file in the same folder and renaming it
 // over the target, so the target is either the old file or the whole new one.
+// The target must be absent or a regular file that is not read-only (a link,
+// FIFO or folder in its place is refused naming it); its permissions are
+// kept. Temporaries of this name that a killed writer left are removed first.
 Expected<void> writeFileAtomic(const std::string& path, std::string_view bytes);
 // The lines, each ended in CR LF, written atomically.
 Expected<void> writeTextLinesAtomic(const std::string& path, const std::vector<std::string>& lines);
 
 // A sequential text writer for long outputs (reports): each line ends in CR LF.
-// Errors are sticky and reported by close().
+// Errors are sticky and reported by close(). It opens through OutputFile, so
+// a link, FIFO, folder, device or read-only file at the path is refused; in
+// the staged modes the file appears under its name only when close() succeeds.
 class TextWriter {
 public:
     TextWriter() = default;
-    Expected<void> open(const std::string& path, bool append = false);
-    bool isOpen() const { return file_ != nullptr; }
+    Expected<void> open(const std::string& path, WriteMode mode = WriteMode::Truncate);
+    bool isOpen() const { return file_.isOpen(); }
     void writeLine(std::string_view line);
     void writeRaw(std::string_view bytes);
     Expected<void> close();
@@ -82,9 +88,10 @@ public:
     const std::string& path() const { return path_; }
 
 private:
-    FilePtr file_;
+    OutputFile file_;
     std::string path_;
     bool failed_ = false;
+    std::string reason_;  // of the first failed write
 };
 
 bool fileExists(const std::string& path);

@@ -5,7 +5,9 @@
 // 1-based lists (PlotColors(1..14), RecentFiles(1..5)) are 0-based here.
 #include <array>
 #include <cstdint>
+#include <map>
 #include <string>
+#include <utility>
 
 namespace crv::common {
 
@@ -18,6 +20,12 @@ using PlotColorTable = std::array<std::uint32_t, kLevelClasses>;  // 0x00BBGGRR
 inline constexpr PlotColorTable kFactoryPlotColors = {0x80,     0xFF,     0x8080,   0xFFFF,   0xFF00,
                                                       0xFF0000, 0xFF00FF, 0xC0C0C0, 0xFFFF00, 0x800000,
                                                       0x8000,   0x808000, 0x800080, 0x808080};
+
+// The settings store's values as this program last read or wrote them, by
+// (section, value name). The savers write only the values that differ from
+// these: two programs on one store each write back what they changed and
+// never what the other changed meanwhile.
+using StoredValues = std::map<std::pair<std::string, std::string>, std::string>;
 
 struct AppState {
     // Plot parameters.
@@ -58,6 +66,8 @@ struct AppState {
     std::string LastLongitude;
     bool DefaultOutputPlots = false;  // Display Results opens plots (true) or reports first
     bool AnimationEnabled = true;     // the main window's service-volume animation
+
+    StoredValues Stored;  // filled by GetConfiguration, kept by the savers
 };
 
 }  // namespace crv::common

@@ -44,17 +44,30 @@ std::string defaultWorkRoot();
 // folders (created when missing), "Paths" (database paths whose files are
 // gone are dropped), "Plot Parameters", "Recent Files" (vanished and repeated
 // files dropped), "General"; then writes the edition code as "Model Type" and
-// rewrites "Paths" and "Recent Files" with the cleaned values, so a later
-// step never sees a value an earlier one has dropped. Errors are reported through ShowUnexpectedError
+// rewrites "Paths" and "Recent Files" with the cleaned values (each only
+// where it differs from what was stored), so a later step never sees a value
+// an earlier one has dropped. Errors are reported through ShowUnexpectedError
 // with "GetConfiguration" and the load goes on with the next setting.
 void GetConfiguration(AppState& state, crv::platform::SettingsStore& store, const ConfigEnvironment& env,
                       MessagePresenter& presenter, RecentFilesMenu* menu);
 
-// The four savers. Each writes its whole group in one replacement of the file.
-crv::platform::Expected<void> SavePaths(const AppState& state, crv::platform::SettingsStore& store);
-crv::platform::Expected<void> SaveRecentFiles(const AppState& state, crv::platform::SettingsStore& store);
-crv::platform::Expected<void> SaveGeneralSettings(const AppState& state, crv::platform::SettingsStore& store);
-crv::platform::Expected<void> SavePlotParameters(const AppState& state, crv::platform::SettingsStore& store);
+// The four savers. Each writes, in one replacement of the file as it is now,
+// the values of its group that differ from what this program last read or
+// wrote (state.Stored), and the others only where the file holds none; the
+// values another program stored meanwhile stay, and a file that already
+// holds them all is not rewritten.
+crv::platform::Expected<void> SavePaths(AppState& state, crv::platform::SettingsStore& store);
+crv::platform::Expected<void> SaveRecentFiles(AppState& state, crv::platform::SettingsStore& store);
+crv::platform::Expected<void> SaveGeneralSettings(AppState& state, crv::platform::SettingsStore& store);
+crv::platform::Expected<void> SavePlotParameters(AppState& state, crv::platform::SettingsStore& store);
+
+// The private temporary folder, where the engine's search files and the
+// editors' plot files go. When it could not be had at start (the per-user
+// folder refused: another user's, open to others, a link), it is asked for
+// again; still refused, the message (which says how to choose another place)
+// is shown and false returned, and the caller stops: working in the current
+// folder instead would delete and write files there.
+bool EnsureTempFolder(AppState& state, MessagePresenter& presenter);
 
 // "Colors" as stored: "80,FF,8080,...".
 std::string formatPlotColors(const PlotColorTable& colors);
