@@ -457,6 +457,27 @@ bool frmDataEdit::pageKey(int n, QKeyEvent* e) {
         forward(27);
         return true;
     }
+    // Typed over a selected position, a digit, Backspace or Delete first
+    // clears the selected digit places, so nothing of the old position
+    // survives behind what is typed.
+    const std::int16_t typed = keyCode(e);
+    if (f.isPosition() && edit->hasSelectedText() &&
+        (key == Qt::Key_Backspace || key == Qt::Key_Delete || (typed >= '0' && typed <= '9'))) {
+        std::int16_t probe = 8;  // asks first where the field wants confirmation
+        if (c_.pages().keyPress(n, probe) == KeyAction::Swallow) {
+            refreshField(n);
+            return true;
+        }
+        const int from = edit->selectionStart();
+        const int to = from + int(edit->selectedText().size());
+        std::string t = f.value;
+        for (int p = from; p < to && p < int(t.size()) && p < int(f.maskText.size()); ++p)
+            if (f.maskText[std::size_t(p)] == '#') t[std::size_t(p)] = '0';
+        c_.pages().textChanged(n, t);
+        f.caret = std::max(from, 2);
+        refreshField(n);
+        if (key == Qt::Key_Backspace || key == Qt::Key_Delete) return true;
+    }
     if (key == Qt::Key_Backspace || key == Qt::Key_Delete || e->matches(QKeySequence::Cut) ||
         e->matches(QKeySequence::Undo) || e->matches(QKeySequence::Redo)) {
         if (f.isPosition()) return true;  // the mask keeps its places

@@ -220,6 +220,14 @@ DiagramKind PageFields::diagramStep(const FieldBox& f) const {
 DiagramKind PageFields::gotFocus(int n) {
     FieldBox* f = field(n);
     if (!f) return DiagramKind::Hidden;
+    // The focus handed back to a field whose value was just refused is no
+    // new entry: Escape must still put back what the field held before the
+    // refused edit, not the refused text.
+    const bool refusedReturn = n == state_.currentField && state_.editState != 0;
+    if (refusedReturn) {
+        if (f->isPosition()) f->caret = 2;
+        return diagramStep(*f);
+    }
     if (f->isList()) f->tag = std::to_string(f->listIndex);
     else if (f->isCheck()) f->tag = std::to_string(f->checkState);
     else f->tag = f->value;

@@ -7,6 +7,7 @@
 #include <QFont>
 #include <QFontDatabase>
 
+#include "crv/common/ui/button_keys.h"
 #include "crv/common/ui/message_presenter.h"
 #include "crv/main/app/qt/program.h"
 #include "program_wiring.h"
@@ -44,6 +45,7 @@ ProgramSetup::ProgramSetup(crv::resources::Edition edition) : parts_(std::make_u
     QApplication::setQuitOnLastWindowClosed(false);
     QCoreApplication::setQuitLockEnabled(false);
     crv::common::MessagePresenter& presenter = crv::common::ui::installQtMessagePresenter();
+    crv::common::ui::installButtonKeys();
 
     parts_->program = std::make_unique<Program>(edition, presenter);
     Program& program = *parts_->program;
