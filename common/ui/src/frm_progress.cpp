@@ -156,6 +156,19 @@ void frmProgress::Value(std::int32_t value) {
 bool frmProgress::Canceled() const { return canceled_; }
 
 void frmProgress::FinalMsg(const std::string& message) {
+    // Input made while Cancel was enabled belongs to the step that just
+    // ended: it is delivered first, before Cancel greys out. A click is a
+    // press and a release; a step that ends between the two still gets its
+    // click, so a press on the enabled Cancel waits for its release (as long
+    // as the pause would last at most). A Cancel seen here closes the window
+    // at once, and the operation reads Canceled as after any other Cancel.
+    QApplication::processEvents();
+    const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(1500);
+    while (cancel_->isDown() && !canceled_ && std::chrono::steady_clock::now() < until) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        QApplication::processEvents();
+    }
+    if (canceled_) return;
     message2_->setText(labelText(message));
     message2_->show();
     bar_->hide();

@@ -3,9 +3,11 @@
 // other window takes a click while an operation runs, but it never blocks:
 // Value() lets the user interface react once, so the bar repaints and Cancel
 // is seen. Cancel (or closing the window) sets Canceled and closes the window
-// at once; Canceled stays true until the next Initialize. The busy cursor is
-// set by Initialize and cleared by Remove, once each however often they are
-// called.
+// at once; Canceled stays true until the next Initialize. A click on Cancel
+// while it is enabled counts whenever it comes, also one the operation only
+// sees at FinalMsg (which then returns at once, showing no result); only
+// input made while a result shows is dropped. The busy cursor is set by
+// Initialize and cleared by Remove, once each however often they are called.
 #include <chrono>
 #include <functional>
 
