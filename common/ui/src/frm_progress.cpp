@@ -137,6 +137,7 @@ void frmProgress::Initialize(const std::string& message) {
         PlaceForm(this);
         show();
     }
+    if (QWidget* active = QApplication::activeWindow(); active && active != this) returnTo_ = active;
     raise();
     activateWindow();
     bar_->setValue(0);
@@ -189,7 +190,8 @@ void frmProgress::Remove() {
         running_ = false;
         --running;
     }
-    hide();
+    goAway();
+    returnTo_.clear();
     bar_->setMaximum(100);  // as the window is loaded, for the next operation
     bar_->setValue(0);
 }
@@ -204,7 +206,30 @@ QLabel* frmProgress::resultLabel() const { return message2_; }
 // the window goes at once; the operation sees the flag and calls Remove.
 void frmProgress::cancel() {
     canceled_ = true;
+    goAway();
+}
+
+// Under a window manager the activation of a window shown for a moment (a
+// plot page built in a second) may arrive after the window has gone; every
+// key then went to the vanished window instead of the one the user works in.
+// The window the operation started from is asked to be active again.
+void frmProgress::goAway() {
+    if (!isVisible()) return;
     hide();
+    handBack();
+}
+
+void frmProgress::handBack() {
+    QWidget* back = returnTo_ ? returnTo_.data() : (parentWidget() ? parentWidget()->window() : nullptr);
+    if (back && back->isVisible()) back->activateWindow();
+}
+
+bool frmProgress::event(QEvent* event) {
+    // An activation that arrives once the window has gone goes on to the
+    // window the user works in.
+    if (event->type() == QEvent::WindowActivate && !isVisible())
+        QMetaObject::invokeMethod(this, [this] { if (!isVisible() && isActiveWindow()) handBack(); }, Qt::QueuedConnection);
+    return QDialog::event(event);
 }
 
 void frmProgress::closeEvent(QCloseEvent* event) {

@@ -12,6 +12,7 @@
 #include <functional>
 
 #include <QDialog>
+#include <QPointer>
 
 #include "crv/common/progress_display.h"
 
@@ -49,9 +50,12 @@ public:
 protected:
     void closeEvent(QCloseEvent* event) override;
     void reject() override;
+    bool event(QEvent* event) override;
 
 private:
     void cancel();
+    void goAway();
+    void handBack();
     QLabel* message1_;
     QProgressBar* bar_;
     QLabel* message2_;
@@ -60,6 +64,7 @@ private:
     bool busyCursor_ = false;
     bool running_ = false;
     Pause pause_;
+    QPointer<QWidget> returnTo_;  // the window active before the operation
 };
 
 }  // namespace crv::common::ui
