@@ -1,12 +1,10 @@
 #include "crv/common/ui/message_presenter.h"
 
 #include <QApplication>
-#include <QFontMetrics>
-#include <QGridLayout>
-#include <QSpacerItem>
 #include <QMessageBox>
 #include <QString>
 
+#include "crv/common/ui/keep_on_screen.h"
 #include "crv/common/ui/qt_text.h"
 #include "crv/platform/message_box.h"
 
@@ -46,31 +44,12 @@ void platformPresenter(const std::string& text, const std::string& title, Messag
     appPresenter().present(Message{text, title, icon, MessageButtons::Ok});
 }
 
-// A message box sizes itself to its text, and a window manager elides a
-// title that does not fit its title bar (" About CRV_Sci" would show as
-// "A... ci"). The box is made wide enough for its title in a bold title-bar
-// font, with room for the frame's icon and buttons. QMessageBox fixes its own
-// size when shown, so the width goes in as a spacer across its layout.
-void keepTitleWhole(QMessageBox& box) {
-    const QString title = box.windowTitle();
-    if (title.trimmed().isEmpty()) return;
-    QFont font = box.font();
-    font.setBold(true);
-    font.setPointSizeF(font.pointSizeF() > 0 ? font.pointSizeF() * 1.15 : 11.0);
-    const int decorations = 4 * QFontMetrics(font).height() + 96;  // icon, three buttons, margins
-    const int width = QFontMetrics(font).horizontalAdvance(title) + decorations;
-    if (auto* grid = qobject_cast<QGridLayout*>(box.layout()))
-        grid->addItem(new QSpacerItem(width, 0, QSizePolicy::Minimum, QSizePolicy::Minimum), grid->rowCount(), 0, 1,
-                      grid->columnCount());
-}
-
 }  // namespace
 
 std::unique_ptr<QMessageBox> makeMessageBox(const Message& message, QWidget* parent) {
     auto box = std::make_unique<QMessageBox>(boxIcon(message.icon), toQt(message.title), boxText(message.text),
                                              QMessageBox::NoButton, parent);
     box->setTextFormat(Qt::PlainText);
-    keepTitleWhole(*box);
     switch (message.buttons) {
     case MessageButtons::Ok: box->setStandardButtons(QMessageBox::Ok); break;
     case MessageButtons::OkCancel: box->setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel); break;
@@ -80,6 +59,9 @@ std::unique_ptr<QMessageBox> makeMessageBox(const Message& message, QWidget* par
         break;
     case MessageButtons::RetryCancel: box->setStandardButtons(QMessageBox::Retry | QMessageBox::Cancel); break;
     }
+    // A box sized to its text alone may be narrower than its title, which a
+    // window manager then elides (" About CRV_Sci" as "A... ci").
+    fitTitle(*box);
     return box;
 }
 

@@ -8,6 +8,7 @@
 #include <QFontDatabase>
 
 #include "crv/common/ui/button_keys.h"
+#include "crv/common/ui/keep_on_screen.h"
 #include "crv/common/ui/message_presenter.h"
 #include "crv/main/app/qt/program.h"
 #include "program_wiring.h"
@@ -46,6 +47,7 @@ ProgramSetup::ProgramSetup(crv::resources::Edition edition) : parts_(std::make_u
     QCoreApplication::setQuitLockEnabled(false);
     crv::common::MessagePresenter& presenter = crv::common::ui::installQtMessagePresenter();
     crv::common::ui::installButtonKeys();
+    crv::common::ui::installKeepOnScreen();
 
     parts_->program = std::make_unique<Program>(edition, presenter);
     Program& program = *parts_->program;
