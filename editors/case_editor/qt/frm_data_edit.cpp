@@ -177,6 +177,16 @@ frmDataEdit::frmDataEdit(CaseEditorController& controller, QWidget* parent) : QM
 
 frmDataEdit::~frmDataEdit() {
     qApp->removeEventFilter(this);
+    // The fields outlive this body: while the window's base parts take the
+    // pages down, a field that loses the focus (to another page, or as the
+    // window hides) must not call back into the editor already gone.
+    for (KeyLineEdit* e : findChildren<KeyLineEdit*>()) {
+        e->onKey = nullptr;
+        e->onPaste = nullptr;
+        e->onFocusIn = nullptr;
+        e->onFocusOut = nullptr;
+    }
+    for (QObject* child : findChildren<QObject*>()) disconnect(child, nullptr, this, nullptr);
     c_.pages().fieldChanged = nullptr;
     c_.rowsChanged = nullptr;
     c_.caseShown = nullptr;
