@@ -220,8 +220,26 @@ void frmProgress::goAway() {
 }
 
 void frmProgress::handBack() {
-    QWidget* back = returnTo_ ? returnTo_.data() : (parentWidget() ? parentWidget()->window() : nullptr);
-    if (back && back->isVisible()) back->activateWindow();
+    // The window active before the operation, or the one the progress window
+    // belongs to when that one has been hidden meanwhile.
+    QWidget* back = returnTo_ && returnTo_->isVisible() ? returnTo_.data() : nullptr;
+    if (!back && parentWidget() && parentWidget()->window()->isVisible()) back = parentWidget()->window();
+    // Else the window the user sees (the plot window the main window opened).
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+        if (back) break;
+        const Qt::WindowType type = w->windowType();
+        if (w != this && w->isVisible() && (type == Qt::Window || type == Qt::Dialog)) back = w;
+    }
+    if (!back) return;
+    back->activateWindow();
+    // Once more when the hiding has gone through the window system.
+    QPointer<QWidget> later(back);
+    QMetaObject::invokeMethod(
+        qApp, [later, self = QPointer<frmProgress>(this)] {
+            if (later && later->isVisible() && (!self || !self->isVisible()) && !later->isActiveWindow())
+                later->activateWindow();
+        },
+        Qt::QueuedConnection);
 }
 
 bool frmProgress::event(QEvent* event) {

@@ -349,11 +349,20 @@ QWidget* frmDataEdit::buildField(int n) {
         edit->onPaste = [this, n](const QString& t) { pagePaste(n, t); };
         edit->onFocusIn = [this, n, edit] {
             if (committing_) return;
+            // Back from a message box, a menu or another window into the
+            // field that was current: no new entry, so what it held on
+            // entry stays what Escape puts back.
+            const Qt::FocusReason why = edit->focusInReason();
+            if ((why == Qt::ActiveWindowFocusReason || why == Qt::PopupFocusReason) && c_.state.currentField == n)
+                return;
             const DiagramKind d = c_.pages().gotFocus(n);
             showDiagram(d, c_.pages().field(n)->page);
             const FieldBox* box = c_.pages().field(n);
             if (box->isPosition()) edit->setCursorPosition(2);
-            else QMetaObject::invokeMethod(edit, &QLineEdit::selectAll, Qt::QueuedConnection);
+            // Selected once the focus has settled, and only if it is still
+            // here: a page switch passes the focus through the page's first
+            // field, which must not keep a selection and look current.
+            else QMetaObject::invokeMethod(edit, [edit] { if (edit->hasFocus()) edit->selectAll(); }, Qt::QueuedConnection);
         };
         edit->onFocusOut = [this, n](Qt::FocusReason r) { pageFocusOut(n, r); };
         connect(edit, &QLineEdit::textEdited, this, [this, n, edit](const QString& t) {
@@ -530,6 +539,9 @@ void frmDataEdit::pageFocusOut(int n, Qt::FocusReason reason) {
         // The value failed its check: the focus stays in the field.
         QWidget* w = fields_[n];
         QMetaObject::invokeMethod(this, [w] {
+            // The message box had the activation; the editor takes it back
+            // (a window manager may hand it on late or elsewhere).
+            w->activateWindow();
             w->setFocus(Qt::OtherFocusReason);
             if (auto* e = qobject_cast<QLineEdit*>(w)) e->selectAll();
         }, Qt::QueuedConnection);

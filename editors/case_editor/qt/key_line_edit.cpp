@@ -25,6 +25,7 @@ void KeyLineEdit::keyPressEvent(QKeyEvent* event) {
 
 void KeyLineEdit::focusInEvent(QFocusEvent* event) {
     QLineEdit::focusInEvent(event);
+    focusInReason_ = event->reason();
     if (onFocusIn) onFocusIn();
 }
 
