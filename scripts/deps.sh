@@ -9,6 +9,7 @@ packages=(
   qt6-base-dev qt6-qpa-plugins libgl-dev fonts-liberation fonts-liberation2
   emf2svg locales
   xvfb xauth poppler-utils
+  openbox x11-utils xdotool
 )
 
 missing=()
