@@ -18,7 +18,7 @@ programs=(
 tests=(
   libgtest-dev libgmock-dev
   qt6-qpa-plugins emf2svg locales
-  xvfb xauth openbox xdotool poppler-utils
+  xvfb xauth openbox x11-utils xdotool poppler-utils
   desktop-file-utils
   clang-14 libclang-rt-14-dev  # the sanitized clang build and its libFuzzer binaries (.ci/run)
 )

@@ -2,6 +2,7 @@
 
 #include "crv/common/drawing/drawing_error.h"
 
+#include <algorithm>
 #include <cmath>
 #include <utility>
 
@@ -16,58 +17,78 @@ void PlotLine(DrawContext& dc, double x1, double y1, double x2, double y2) {
 }
 
 namespace {
-enum : int { kLeft = 1, kRight = 2, kBelow = 4, kAbove = 8 };
 
-int outcode(double x, double y, double xmin, double xmax, double ymin, double ymax) {
-    int code = 0;
-    if (x < xmin) code |= kLeft;
-    else if (x > xmax) code |= kRight;
-    if (y < ymin) code |= kBelow;
-    else if (y > ymax) code |= kAbove;
-    return code;
+// One end of the clipped segment: where along the segment (0 the first end,
+// 1 the second) it lies, and the window edge it was moved onto, if any.
+struct ClipEnd {
+    double t;
+    int edge;  // -1 none, 0 xmin, 1 xmax, 2 ymin, 3 ymax
+};
+
+// The point at the end's place. On an edge that coordinate is the edge
+// itself, the other one follows the segment's slope from its first end, so
+// a clipped end lies exactly on the window's border.
+void placeEnd(const Segment& s, const ClipEnd& e, const double edges[4], double& x, double& y) {
+    const double dx = s.x2 - s.x1;
+    const double dy = s.y2 - s.y1;
+    switch (e.edge) {
+        case 0:
+        case 1:
+            x = edges[e.edge];
+            y = s.y1 + dy * (x - s.x1) / dx;
+            break;
+        case 2:
+        case 3:
+            y = edges[e.edge];
+            x = s.x1 + dx * (y - s.y1) / dy;
+            break;
+        default:
+            x = s.x1 + e.t * dx;
+            y = s.y1 + e.t * dy;
+            break;
+    }
 }
+
 }  // namespace
 
+// Liang-Barsky: each of the four edges narrows the segment's parameter range
+// [t0, t1] once; what is left after the four is the part inside. One pass
+// decides every segment, including one that passes a corner outside the
+// window, and a segment with any part inside is never dropped.
 std::optional<Segment> clipSegment(Segment s, double xmin, double xmax, double ymin, double ymax) {
     if (xmin > xmax) std::swap(xmin, xmax);
     if (ymin > ymax) std::swap(ymin, ymax);
     if (std::isnan(s.x1) || std::isnan(s.y1) || std::isnan(s.x2) || std::isnan(s.y2)) return std::nullopt;
-    int c1 = outcode(s.x1, s.y1, xmin, xmax, ymin, ymax);
-    int c2 = outcode(s.x2, s.y2, xmin, xmax, ymin, ymax);
-    // Each pass moves one end onto a window edge, so four passes per end at
-    // most; the bound only guards against rounding ping-pong.
-    for (int pass = 0; pass < 16; ++pass) {
-        if ((c1 | c2) == 0) return s;
-        if (c1 & c2) return std::nullopt;
-        const int c = c1 ? c1 : c2;
-        double x = 0.0;
-        double y = 0.0;
-        const double dx = s.x2 - s.x1;
-        const double dy = s.y2 - s.y1;
-        if (c & kLeft) {
-            x = xmin;
-            y = s.y1 + dy * (xmin - s.x1) / dx;
-        } else if (c & kRight) {
-            x = xmax;
-            y = s.y1 + dy * (xmax - s.x1) / dx;
-        } else if (c & kBelow) {
-            y = ymin;
-            x = s.x1 + dx * (ymin - s.y1) / dy;
-        } else {
-            y = ymax;
-            x = s.x1 + dx * (ymax - s.y1) / dy;
+    // An end at infinity is taken as very far away in its direction, so the
+    // segment still reaches the window's edge.
+    for (double* v : {&s.x1, &s.y1, &s.x2, &s.y2}) *v = std::clamp(*v, -1e300, 1e300);
+    const double dx = s.x2 - s.x1;
+    const double dy = s.y2 - s.y1;
+    const double edges[4] = {xmin, xmax, ymin, ymax};
+    // Moving along the segment, p < 0 enters through the edge and p > 0
+    // leaves through it; q is how far inside that edge the first end lies.
+    const double p[4] = {-dx, dx, -dy, dy};
+    const double q[4] = {s.x1 - xmin, xmax - s.x1, s.y1 - ymin, ymax - s.y1};
+    ClipEnd first{0.0, -1};
+    ClipEnd second{1.0, -1};
+    for (int k = 0; k < 4; ++k) {
+        if (p[k] == 0.0) {
+            if (q[k] < 0.0) return std::nullopt;  // parallel to the edge, outside it
+            continue;
         }
-        if (c == c1) {
-            s.x1 = x;
-            s.y1 = y;
-            c1 = outcode(x, y, xmin, xmax, ymin, ymax);
+        const double t = q[k] / p[k];
+        if (p[k] < 0.0) {
+            if (t > second.t) return std::nullopt;
+            if (t > first.t) first = {t, k};
         } else {
-            s.x2 = x;
-            s.y2 = y;
-            c2 = outcode(x, y, xmin, xmax, ymin, ymax);
+            if (t < first.t) return std::nullopt;
+            if (t < second.t) second = {t, k};
         }
     }
-    return std::nullopt;
+    Segment out = s;
+    if (first.edge >= 0) placeEnd(s, first, edges, out.x1, out.y1);
+    if (second.edge >= 0) placeEnd(s, second, edges, out.x2, out.y2);
+    return out;
 }
 
 void PlotClippedLine(DrawContext& dc, double x1, double y1, double x2, double y2, double xmin,

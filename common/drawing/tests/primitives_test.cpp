@@ -35,6 +35,18 @@ TEST(ClipSegment, Table) {
         {"past the corner", {-2, 9, 2, 13}, false, {}},
         {"past the corner reversed", {2, 13, -2, 9}, false, {}},
         {"touches the corner", {-1, 9, 1, 11}, true, {0, 10, 0, 10}},
+        // Cuts off the corner (0, 10): enters through the left edge, leaves
+        // through the top one.
+        {"cuts the top left corner", {-1, 8, 2, 11}, true, {0, 9, 1, 10}},
+        {"cuts the top left corner reversed", {2, 11, -1, 8}, true, {1, 10, 0, 9}},
+        {"cuts the bottom right corner", {8, -1, 11, 2}, true, {9, 0, 10, 1}},
+        {"through two corners", {-2, 12, 12, -2}, true, {0, 10, 10, 0}},
+        {"along the top edge past both ends", {-5, 10, 15, 10}, true, {0, 10, 10, 10}},
+        {"parallel to the left edge outside", {-1, 2, -1, 8}, false, {}},
+        {"vertical through top and bottom", {4, -5, 4, 15}, true, {4, 0, 4, 10}},
+        {"a point inside", {3, 3, 3, 3}, true, {3, 3, 3, 3}},
+        {"a point outside", {11, 3, 11, 3}, false, {}},
+        {"towards infinity", {5, 5, HUGE_VAL, 5}, true, {5, 5, 10, 5}},
     };
     for (const Case& c : cases) {
         const auto r = clipSegment(c.in, 0, 10, 0, 10);

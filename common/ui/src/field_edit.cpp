@@ -88,6 +88,12 @@ void FieldEdit::focusOutEvent(QFocusEvent* event) {
     const auto reason = event->reason();
     if (reason == Qt::PopupFocusReason || reason == Qt::ActiveWindowFocusReason) return;
     entered_ = false;
+    // A window going away (hidden, or taken down with its dialog) has no
+    // field left to check, and its model may be gone already.
+    if (!window()->isVisible()) return;
+    // Only the field with the focus shows a selection: a field left with
+    // its text selected would look current beside the one that is.
+    deselect();
     // The widget taking the focus is already the focus widget here.
     if (!causesValidation(QApplication::focusWidget())) return;
     validate();

@@ -137,6 +137,7 @@ void frmProgress::Initialize(const std::string& message) {
         PlaceForm(this);
         show();
     }
+    if (QWidget* active = QApplication::activeWindow(); active && active != this) returnTo_ = active;
     raise();
     activateWindow();
     bar_->setValue(0);
@@ -156,6 +157,19 @@ void frmProgress::Value(std::int32_t value) {
 bool frmProgress::Canceled() const { return canceled_; }
 
 void frmProgress::FinalMsg(const std::string& message) {
+    // Input made while Cancel was enabled belongs to the step that just
+    // ended: it is delivered first, before Cancel greys out. A click is a
+    // press and a release; a step that ends between the two still gets its
+    // click, so a press on the enabled Cancel waits for its release (as long
+    // as the pause would last at most). A Cancel seen here closes the window
+    // at once, and the operation reads Canceled as after any other Cancel.
+    QApplication::processEvents();
+    const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(1500);
+    while (cancel_->isDown() && !canceled_ && std::chrono::steady_clock::now() < until) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        QApplication::processEvents();
+    }
+    if (canceled_) return;
     message2_->setText(labelText(message));
     message2_->show();
     bar_->hide();
@@ -176,7 +190,8 @@ void frmProgress::Remove() {
         running_ = false;
         --running;
     }
-    hide();
+    goAway();
+    returnTo_.clear();
     bar_->setMaximum(100);  // as the window is loaded, for the next operation
     bar_->setValue(0);
 }
@@ -191,7 +206,48 @@ QLabel* frmProgress::resultLabel() const { return message2_; }
 // the window goes at once; the operation sees the flag and calls Remove.
 void frmProgress::cancel() {
     canceled_ = true;
+    goAway();
+}
+
+// Under a window manager the activation of a window shown for a moment (a
+// plot page built in a second) may arrive after the window has gone; every
+// key then went to the vanished window instead of the one the user works in.
+// The window the operation started from is asked to be active again.
+void frmProgress::goAway() {
+    if (!isVisible()) return;
     hide();
+    handBack();
+}
+
+void frmProgress::handBack() {
+    // The window active before the operation, or the one the progress window
+    // belongs to when that one has been hidden meanwhile.
+    QWidget* back = returnTo_ && returnTo_->isVisible() ? returnTo_.data() : nullptr;
+    if (!back && parentWidget() && parentWidget()->window()->isVisible()) back = parentWidget()->window();
+    // Else the window the user sees (the plot window the main window opened).
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+        if (back) break;
+        const Qt::WindowType type = w->windowType();
+        if (w != this && w->isVisible() && (type == Qt::Window || type == Qt::Dialog)) back = w;
+    }
+    if (!back) return;
+    back->activateWindow();
+    // Once more when the hiding has gone through the window system.
+    QPointer<QWidget> later(back);
+    QMetaObject::invokeMethod(
+        qApp, [later, self = QPointer<frmProgress>(this)] {
+            if (later && later->isVisible() && (!self || !self->isVisible()) && !later->isActiveWindow())
+                later->activateWindow();
+        },
+        Qt::QueuedConnection);
+}
+
+bool frmProgress::event(QEvent* event) {
+    // An activation that arrives once the window has gone goes on to the
+    // window the user works in.
+    if (event->type() == QEvent::WindowActivate && !isVisible())
+        QMetaObject::invokeMethod(this, [this] { if (!isVisible() && isActiveWindow()) handBack(); }, Qt::QueuedConnection);
+    return QDialog::event(event);
 }
 
 void frmProgress::closeEvent(QCloseEvent* event) {

@@ -1,5 +1,7 @@
 #include "crv/common/ui/lat_lon_edit.h"
 
+#include <algorithm>
+
 #include <QApplication>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
@@ -48,14 +50,29 @@ void LatLonEdit::setFormat(int fmt) {
 }
 
 void LatLonEdit::blankDigit(bool backwards) {
+    if (hasSelectedText()) {
+        clearSelectedPlaces();
+        return;
+    }
     const std::string m = mask();
     QString t = text();
-    int p = hasSelectedText() ? int(selectionStart()) : cursorPosition() - (backwards ? 1 : 0);
+    int p = cursorPosition() - (backwards ? 1 : 0);
     while (p >= 0 && p < int(m.size()) && m[std::size_t(p)] != '#') p += backwards ? -1 : 1;
     if (p < 0 || p >= int(m.size()) || p >= t.size()) return;
     t[p] = QLatin1Char('0');
     setText(t);
     setCursorPosition(backwards ? p : p + 1);
+}
+
+void LatLonEdit::clearSelectedPlaces() {
+    const std::string m = mask();
+    const int from = int(selectionStart());
+    const int to = from + int(selectedText().size());
+    QString t = text();
+    for (int p = from; p < to && p < int(m.size()) && p < t.size(); ++p)
+        if (m[std::size_t(p)] == '#') t[p] = QLatin1Char('0');
+    setText(t);  // drops the selection
+    setCursorPosition(std::max(from, 2));
 }
 
 void LatLonEdit::keyPressEvent(QKeyEvent* event) {
@@ -94,6 +111,29 @@ void LatLonEdit::keyPressEvent(QKeyEvent* event) {
             QApplication::beep();
             event->accept();
             return;
+        }
+        if (hasSelectedText()) {
+            const QChar c = typed[0].toUpper();
+            const bool latitude = axis_ == Axis::Latitude;
+            if (c == QLatin1Char(latitude ? 'N' : 'E') || c == QLatin1Char(latitude ? 'S' : 'W')) {
+                // A new hemisphere over a selection keeps the digits
+                // selected: the position typed next still replaces them.
+                const int from = std::max(int(selectionStart()), 2);
+                const int to = int(selectionStart()) + int(selectedText().size());
+                QString t = text();
+                t[0] = c;
+                setText(t);
+                if (to > from) setSelection(from, to - from);
+                else setCursorPosition(2);
+                event->accept();
+                return;
+            }
+            if (c.isDigit()) {
+                // What is typed over a selection replaces all of it: its
+                // digit places are cleared before the first digit goes in,
+                // so no old digit survives behind the ones typed.
+                clearSelectedPlaces();
+            }
         }
     }
     FieldEdit::keyPressEvent(event);

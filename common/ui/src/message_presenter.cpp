@@ -2,8 +2,10 @@
 
 #include <QApplication>
 #include <QMessageBox>
+#include <QPointer>
 #include <QString>
 
+#include "crv/common/ui/keep_on_screen.h"
 #include "crv/common/ui/qt_text.h"
 #include "crv/platform/message_box.h"
 
@@ -58,6 +60,9 @@ std::unique_ptr<QMessageBox> makeMessageBox(const Message& message, QWidget* par
         break;
     case MessageButtons::RetryCancel: box->setStandardButtons(QMessageBox::Retry | QMessageBox::Cancel); break;
     }
+    // A box sized to its text alone may be narrower than its title, which a
+    // window manager then elides (" About CRV_Sci" as "A... ci").
+    fitTitle(*box);
     return box;
 }
 
@@ -78,8 +83,15 @@ QWidget* askingWindow() {
 }  // namespace
 
 MessageAnswer QtMessagePresenter::present(const Message& message) {
-    auto box = makeMessageBox(message, askingWindow());
-    switch (box->exec()) {
+    QPointer<QWidget> owner = askingWindow();
+    auto box = makeMessageBox(message, owner);
+    const int answer = box->exec();
+    box.reset();
+    // The keys go back to the window that asked, whatever the window manager
+    // (if any) does with the activation once the box has gone.
+    if (owner && owner->isVisible() && !QApplication::activeModalWidget()) owner->activateWindow();
+    else if (QWidget* modal = QApplication::activeModalWidget(); modal && modal->isVisible()) modal->activateWindow();
+    switch (answer) {
     case QMessageBox::Ok: return MessageAnswer::Ok;
     case QMessageBox::Retry: return MessageAnswer::Retry;
     case QMessageBox::Yes: return MessageAnswer::Yes;

@@ -3,6 +3,9 @@
 #include <QAbstractPrintDialog>
 #include <QAction>
 #include <QDialog>
+#include <QHBoxLayout>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QImage>
 #include <QMenu>
 #include <QPainter>
@@ -12,6 +15,7 @@
 #include <QtTest>
 
 #include "crv/common/ui/form_services.h"
+#include "crv/common/ui/keep_on_screen.h"
 #include "crv/common/ui/message_presenter.h"
 #include "crv/common/ui/os_services.h"
 #include "crv/common/ui/printing.h"
@@ -321,6 +325,53 @@ private slots:
         big.resize(work.width() + 120, work.height() + 80);
         ui::PlaceForm(&big);
         QCOMPARE(big.frameGeometry().topLeft(), work.topLeft());
+    }
+
+    void shownWindowsAreKeptInsideTheWorkArea() {
+        // Frames as the window manager reports them, in a work area of
+        // 0..1599 by 0..1199 less a 30-pixel panel at the top.
+        const QRect area(0, 30, 1600, 1170);
+        struct Case {
+            const char* what;
+            QRect frame;
+            QPoint expected;
+        } cases[] = {
+            {"inside", {100, 100, 400, 300}, {100, 100}},
+            {"past the bottom by its caption", {20, 41, 1560, 1170}, {20, 30}},
+            {"past the right edge", {1400, 200, 400, 300}, {1200, 200}},
+            {"above the panel", {10, 0, 400, 300}, {10, 30}},
+            {"past the left and the bottom", {-50, 1000, 400, 300}, {0, 900}},
+            {"larger than the area", {-10, 5, 1700, 1300}, {0, 30}},
+        };
+        for (const Case& c : cases) QCOMPARE(crv::common::ui::keptInside(c.frame, area), c.expected);
+    }
+
+    void boxesAndDialogsAreWideEnoughForTheirTitles() {
+        using crv::common::ui::titleWidth;
+        auto box = crv::common::ui::makeMessageBox(
+            {"x", " About CRV_Sci, the scientific edition", crv::common::MessageIcon::None, crv::common::MessageButtons::Ok},
+            nullptr);
+        box->show();
+        QVERIFY(QTest::qWaitForWindowExposed(box.get()));
+        QVERIFY(box->width() >= titleWidth(*box));
+        box->hide();
+        // A dialog of fixed size laid out across (buttons beside fields).
+        QDialog dialog;
+        dialog.setWindowTitle(QStringLiteral("Display Options of the plot window"));
+        auto* row = new QHBoxLayout(&dialog);
+        row->setSizeConstraint(QLayout::SetFixedSize);
+        row->addWidget(new QPushButton(QStringLiteral("OK")));
+        const int before = dialog.sizeHint().width();
+        QVERIFY(before < titleWidth(dialog));
+        crv::common::ui::fitTitle(dialog);
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        QVERIFY(dialog.width() >= titleWidth(dialog));
+        // Once is enough: showing it again adds nothing.
+        const int width = dialog.width();
+        crv::common::ui::fitTitle(dialog);
+        dialog.adjustSize();
+        QCOMPARE(dialog.width(), width);
     }
 
     void gradientBandsLeaveNoGap() {

@@ -1,4 +1,6 @@
 #include <QLabel>
+#include <QMouseEvent>
+#include <QTimer>
 #include <QPushButton>
 #include <QScreen>
 #include <QtTest>
@@ -132,6 +134,44 @@ private slots:
         QTest::mouseClick(p.cancelButton(), Qt::LeftButton);
         QVERIFY(p.Canceled());
         p.Remove();
+    }
+
+    void aClickOnTheEnabledCancelCountsWhenTheStepEndsFirst() {
+        // The step ends before the program gets to the user's click on the
+        // enabled Cancel: the click was queued, or only its press came while
+        // the step ran and its release comes after. Either way it cancels:
+        // no result pause, the window gone, Canceled true for the operation.
+        auto post = [](QWidget* w, QEvent::Type type) {
+            const QPointF at = QRectF(w->rect()).center();
+            QCoreApplication::postEvent(w, new QMouseEvent(type, at, w->mapToGlobal(at), Qt::LeftButton,
+                                                           type == QEvent::MouseButtonPress ? Qt::LeftButton
+                                                                                             : Qt::NoButton,
+                                                           Qt::NoModifier));
+        };
+        struct Case {
+            const char* what;
+            bool pressDuringStep;  // the press handled by the step's last callback
+        };
+        for (const Case c : {Case{"click queued", false}, Case{"release after the step", true}}) {
+            frmProgress p;
+            int pauses = 0;
+            p.setPause([&](std::chrono::milliseconds) { ++pauses; });
+            p.Initialize("Checking for A2 and/or B2 interference...");
+            QVERIFY(QTest::qWaitForWindowExposed(&p));
+            post(p.cancelButton(), QEvent::MouseButtonPress);
+            if (c.pressDuringStep) {
+                p.Value(100);  // the last callback sees the press only
+                QVERIFY2(p.cancelButton()->isDown(), c.what);
+                QTimer::singleShot(50, p.cancelButton(), [&] { post(p.cancelButton(), QEvent::MouseButtonRelease); });
+            } else {
+                post(p.cancelButton(), QEvent::MouseButtonRelease);
+            }
+            p.FinalMsg("One case of A2/B2 interference found.");
+            QVERIFY2(p.Canceled(), c.what);
+            QCOMPARE(pauses, 0);
+            QVERIFY2(!p.isVisible(), c.what);
+            p.Remove();
+        }
     }
 
     void textsBreakAtCarriageReturnsAndFit() {

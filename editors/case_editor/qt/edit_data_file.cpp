@@ -76,13 +76,19 @@ int EditDataFile(const CaseEditorEnvironment& env) {
         crv::common::ui::PlaceForm(&window, env.mainWindow);
         if (env.mainWindow) env.mainWindow->hide();
         window.show();
+        // In the main window's place, keyboard included (see DisplayPlots).
+        window.raise();
+        window.activateWindow();
         controller.ResetEditor();
         window.showCase();
         if (!controller.closed) loop.exec();
         exitCode = controller.exitCode;
         // The main window first: closing the editor while it is hidden would
         // close the program's last window and end the program.
-        if (env.mainWindow) env.mainWindow->show();
+        if (env.mainWindow) {
+            env.mainWindow->show();
+            env.mainWindow->activateWindow();
+        }
         window.programClose = true;
         window.close();
         shown = nullptr;

@@ -177,6 +177,16 @@ frmDataEdit::frmDataEdit(CaseEditorController& controller, QWidget* parent) : QM
 
 frmDataEdit::~frmDataEdit() {
     qApp->removeEventFilter(this);
+    // The fields outlive this body: while the window's base parts take the
+    // pages down, a field that loses the focus (to another page, or as the
+    // window hides) must not call back into the editor already gone.
+    for (KeyLineEdit* e : findChildren<KeyLineEdit*>()) {
+        e->onKey = nullptr;
+        e->onPaste = nullptr;
+        e->onFocusIn = nullptr;
+        e->onFocusOut = nullptr;
+    }
+    for (QObject* child : findChildren<QObject*>()) disconnect(child, nullptr, this, nullptr);
     c_.pages().fieldChanged = nullptr;
     c_.rowsChanged = nullptr;
     c_.caseShown = nullptr;
@@ -339,11 +349,20 @@ QWidget* frmDataEdit::buildField(int n) {
         edit->onPaste = [this, n](const QString& t) { pagePaste(n, t); };
         edit->onFocusIn = [this, n, edit] {
             if (committing_) return;
+            // Back from a message box, a menu or another window into the
+            // field that was current: no new entry, so what it held on
+            // entry stays what Escape puts back.
+            const Qt::FocusReason why = edit->focusInReason();
+            if ((why == Qt::ActiveWindowFocusReason || why == Qt::PopupFocusReason) && c_.state.currentField == n)
+                return;
             const DiagramKind d = c_.pages().gotFocus(n);
             showDiagram(d, c_.pages().field(n)->page);
             const FieldBox* box = c_.pages().field(n);
             if (box->isPosition()) edit->setCursorPosition(2);
-            else QMetaObject::invokeMethod(edit, &QLineEdit::selectAll, Qt::QueuedConnection);
+            // Selected once the focus has settled, and only if it is still
+            // here: a page switch passes the focus through the page's first
+            // field, which must not keep a selection and look current.
+            else QMetaObject::invokeMethod(edit, [edit] { if (edit->hasFocus()) edit->selectAll(); }, Qt::QueuedConnection);
         };
         edit->onFocusOut = [this, n](Qt::FocusReason r) { pageFocusOut(n, r); };
         connect(edit, &QLineEdit::textEdited, this, [this, n, edit](const QString& t) {
@@ -457,6 +476,27 @@ bool frmDataEdit::pageKey(int n, QKeyEvent* e) {
         forward(27);
         return true;
     }
+    // Typed over a selected position, a digit, Backspace or Delete first
+    // clears the selected digit places, so nothing of the old position
+    // survives behind what is typed.
+    const std::int16_t typed = keyCode(e);
+    if (f.isPosition() && edit->hasSelectedText() &&
+        (key == Qt::Key_Backspace || key == Qt::Key_Delete || (typed >= '0' && typed <= '9'))) {
+        std::int16_t probe = 8;  // asks first where the field wants confirmation
+        if (c_.pages().keyPress(n, probe) == KeyAction::Swallow) {
+            refreshField(n);
+            return true;
+        }
+        const int from = edit->selectionStart();
+        const int to = from + int(edit->selectedText().size());
+        std::string t = f.value;
+        for (int p = from; p < to && p < int(t.size()) && p < int(f.maskText.size()); ++p)
+            if (f.maskText[std::size_t(p)] == '#') t[std::size_t(p)] = '0';
+        c_.pages().textChanged(n, t);
+        f.caret = std::max(from, 2);
+        refreshField(n);
+        if (key == Qt::Key_Backspace || key == Qt::Key_Delete) return true;
+    }
     if (key == Qt::Key_Backspace || key == Qt::Key_Delete || e->matches(QKeySequence::Cut) ||
         e->matches(QKeySequence::Undo) || e->matches(QKeySequence::Redo)) {
         if (f.isPosition()) return true;  // the mask keeps its places
@@ -499,6 +539,9 @@ void frmDataEdit::pageFocusOut(int n, Qt::FocusReason reason) {
         // The value failed its check: the focus stays in the field.
         QWidget* w = fields_[n];
         QMetaObject::invokeMethod(this, [w] {
+            // The message box had the activation; the editor takes it back
+            // (a window manager may hand it on late or elsewhere).
+            w->activateWindow();
             w->setFocus(Qt::OtherFocusReason);
             if (auto* e = qobject_cast<QLineEdit*>(w)) e->selectAll();
         }, Qt::QueuedConnection);

@@ -155,7 +155,7 @@ bool frmRelAngle::eventFilter(QObject* watched, QEvent* event) {
     if (watched != box_) return QDialog::eventFilter(watched, event);
     if (event->type() == QEvent::FocusIn) {
         entryText_ = box_->text();
-        QMetaObject::invokeMethod(box_, &QLineEdit::selectAll, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(box_, [this] { if (box_->hasFocus()) box_->selectAll(); }, Qt::QueuedConnection);
     } else if (event->type() == QEvent::FocusOut) {
         auto* fe = static_cast<QFocusEvent*>(event);
         if (fe->reason() != Qt::PopupFocusReason && fe->reason() != Qt::ActiveWindowFocusReason && box_->isEnabled())

@@ -25,11 +25,15 @@ void KeyLineEdit::keyPressEvent(QKeyEvent* event) {
 
 void KeyLineEdit::focusInEvent(QFocusEvent* event) {
     QLineEdit::focusInEvent(event);
+    focusInReason_ = event->reason();
     if (onFocusIn) onFocusIn();
 }
 
 void KeyLineEdit::focusOutEvent(QFocusEvent* event) {
     QLineEdit::focusOutEvent(event);
+    // Only the field with the focus shows a selection; one left selected
+    // would look current beside it (after a page switch most of all).
+    if (event->reason() != Qt::PopupFocusReason && event->reason() != Qt::ActiveWindowFocusReason) deselect();
     if (onFocusOut) onFocusOut(event->reason());
 }
 

@@ -16,6 +16,8 @@ public:
     std::function<void(const QString&)> onPaste;
     std::function<void()> onFocusIn;
     std::function<void(Qt::FocusReason)> onFocusOut;
+    // Why the field got the focus last (read by onFocusIn).
+    Qt::FocusReason focusInReason() const { return focusInReason_; }
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
@@ -23,6 +25,9 @@ protected:
     void focusOutEvent(QFocusEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+
+private:
+    Qt::FocusReason focusInReason_ = Qt::OtherFocusReason;
 };
 
 }  // namespace crv::editors

@@ -200,6 +200,7 @@ void PageFields::load(const CaseData& data) {
 
 void PageFields::shown() {
     state_.editState = 0;
+    refusedField_ = -1;
     state_.currentField = -1;
     for (auto& f : fields_) f.tag.clear();
     sync();
@@ -220,6 +221,14 @@ DiagramKind PageFields::diagramStep(const FieldBox& f) const {
 DiagramKind PageFields::gotFocus(int n) {
     FieldBox* f = field(n);
     if (!f) return DiagramKind::Hidden;
+    // The focus handed back to a field whose value was just refused is no
+    // new entry: Escape must still put back what the field held before the
+    // refused edit, not the refused text.
+    const bool refusedReturn = n == refusedField_;
+    if (refusedReturn) {
+        if (f->isPosition()) f->caret = 2;
+        return diagramStep(*f);
+    }
     if (f->isList()) f->tag = std::to_string(f->listIndex);
     else if (f->isCheck()) f->tag = std::to_string(f->checkState);
     else f->tag = f->value;
@@ -302,6 +311,7 @@ void PageFields::escape(int n) {
     FieldBox* f = field(n);
     if (!f) return;
     state_.editState = 0;
+    refusedField_ = -1;
     if (f->isList() || f->isCheck()) {
         const int old = static_cast<int>(Val(f->tag));
         if (f->isList()) pages_.selectOption(n, old);
@@ -366,6 +376,9 @@ bool PageFields::checkClick(int n, int checkState) {
 bool PageFields::CommitFieldEdit() {
     FieldBox* f = field(state_.currentField);
     state_.editState = 0;
+    // Only the refused field's own commit ends its refusal: a list the focus
+    // passed through on its way back commits too.
+    if (state_.currentField == refusedField_) refusedField_ = -1;
     if (!f) return true;
     bool changed = false;
     if (f->isList()) {
@@ -376,6 +389,7 @@ bool PageFields::CommitFieldEdit() {
         auto check = fieldCheck(*f);
         if (!crv::common::ValidateField(check, presenter_)) {
             state_.editState = 1;
+            refusedField_ = f->number;
             f->caret = f->isPosition() ? 2 : 0;
             notify(f->number);
             return false;

@@ -137,11 +137,26 @@ TEST(PageFields, CommitChecksAndMarksOnlyRealChanges) {
     ASSERT_EQ(fx.presenter.messages.size(), 1u);
     EXPECT_EQ(fx.presenter.messages[0].title, "Input Error");
     EXPECT_FALSE(fx.state.modified);
-    // Escape puts back the value the field had when it got the focus.
+    // The refused field gets the focus back (after the message box): that is
+    // no new entry, and Escape still puts back the value the field had when
+    // the user entered it, not the refused text.
+    fx.pages.gotFocus(alt);
     std::int16_t esc = 27;
     fx.pages.keyPress(alt, esc);
     EXPECT_EQ(fx.f(alt).value, " 1250");
     EXPECT_EQ(fx.state.editState, 0);
+    // Leaving now commits nothing new: the file keeps what the box shows.
+    EXPECT_TRUE(fx.pages.CommitFieldEdit());
+    EXPECT_FALSE(fx.state.modified);
+    EXPECT_EQ(fx.f(alt).value, " 1250");
+    // A later visit starts a new entry with the value then held.
+    fx.pages.gotFocus(alt);
+    fx.f(alt).value = "";
+    fx.type(alt, "1300");
+    ASSERT_TRUE(fx.pages.CommitFieldEdit());
+    fx.pages.gotFocus(alt);
+    fx.pages.keyPress(alt, esc = 27);
+    EXPECT_EQ(fx.f(alt).value, " 1300");
 }
 
 TEST(PageFields, ConfirmedFieldsAskOnceAndFrequencyMakesTheCheckDue) {

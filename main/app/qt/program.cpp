@@ -86,6 +86,8 @@ crv::common::ui::frmFileSel& Program::fileBrowser() {
     return *browser_;
 }
 
+RunControl& Program::runControl() { return *forwarder_; }
+
 void Program::wireCommonWindows() {
     if (!entries.ShowFiles)
         entries.ShowFiles = [this](int kind, bool reload) {

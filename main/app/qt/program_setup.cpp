@@ -1,5 +1,7 @@
 #include "program_setup.h"
 
+#include <malloc.h>
+
 #include <cstdlib>
 #include <string>
 
@@ -7,6 +9,8 @@
 #include <QFont>
 #include <QFontDatabase>
 
+#include "crv/common/ui/button_keys.h"
+#include "crv/common/ui/keep_on_screen.h"
 #include "crv/common/ui/message_presenter.h"
 #include "crv/main/app/qt/program.h"
 #include "program_wiring.h"
@@ -17,7 +21,17 @@
 
 namespace crv::main::qt {
 
+namespace {
+constexpr int kMapThresholdBytes = 128 * 1024;  // the allocator's own start value
+}  // namespace
+
 void prepareProcess(crv::resources::Edition edition) {
+    // A fixed threshold above which the allocator maps memory of its own:
+    // left to itself it raises the threshold each time a mapped block is
+    // freed, and after one run of a large case the next run's arrays of up to
+    // 32 MB came from the heap, where the gaps they left kept hundreds of
+    // megabytes resident long after the run.
+    ::mallopt(M_MMAP_THRESHOLD, kMapThresholdBytes);
     // The engine prefers this over the shared settings, so two editions
     // running side by side each run the engine in their own mode.
     const std::string code = editionCodeOf(edition);
@@ -44,6 +58,8 @@ ProgramSetup::ProgramSetup(crv::resources::Edition edition) : parts_(std::make_u
     QApplication::setQuitOnLastWindowClosed(false);
     QCoreApplication::setQuitLockEnabled(false);
     crv::common::MessagePresenter& presenter = crv::common::ui::installQtMessagePresenter();
+    crv::common::ui::installButtonKeys();
+    crv::common::ui::installKeepOnScreen();
 
     parts_->program = std::make_unique<Program>(edition, presenter);
     Program& program = *parts_->program;

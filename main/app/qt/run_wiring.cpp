@@ -1,6 +1,9 @@
 #include "crv/main/app/qt/run_wiring.h"
 
+#include <malloc.h>
+
 #include <QCoreApplication>
+#include <QTimer>
 
 #include "crv/binding/engine_api.h"
 #include "crv/common/ui/frm_progress.h"
@@ -13,6 +16,16 @@
 namespace crv::main::qt {
 
 namespace {
+// The engine keeps the large blocks a run freed for a few seconds (for the
+// next export) and then unmaps them; what the run freed in the allocator's
+// heaps stays resident until it is given back. Once the engine's blocks are
+// gone, free heap memory goes back to the system too, so the program after a
+// run is about as large as before it.
+void releaseFreedMemory() {
+    constexpr int kAfterEngineKeepsMs = 4000;  // the engine keeps blocks 3 s
+    QTimer::singleShot(kAfterEngineKeepsMs, qApp, [] { ::malloc_trim(0); });
+}
+
 class ControllerRun : public RunControl {
 public:
     explicit ControllerRun(crv::main::run::RunController& c) : c_(c) {}
@@ -21,7 +34,10 @@ public:
     }
     void SearchForNavaids(std::int32_t& count) override { c_.SearchForNavaids(count); }
     void SearchForRFSources(std::int32_t& count) override { c_.SearchForRFSources(count); }
-    void RunSimulation(const std::string& folder, const std::string& file) override { c_.RunSimulation(folder, file); }
+    void RunSimulation(const std::string& folder, const std::string& file) override {
+        c_.RunSimulation(folder, file);
+        releaseFreedMemory();
+    }
     void PrintResults(const std::string& folder) override { c_.PrintResults(folder); }
     void requestCancel() override { c_.requestCancel(); }
 

@@ -24,7 +24,10 @@ protected:
     void keyPressEvent(QKeyEvent* event) override {
         const QString typed = event->text();
         const auto mods = event->modifiers() & ~Qt::KeypadModifier;
-        if (fields_.box(k_).identifier && typed.size() == 1 && typed[0].unicode() >= 0x20 &&
+        // Delete and Backspace carry a control character as their text on
+        // some keyboards; they edit, they are not typed.
+        const bool editKey = event->key() == Qt::Key_Delete || event->key() == Qt::Key_Backspace;
+        if (!editKey && fields_.box(k_).identifier && typed.size() == 1 && typed[0].unicode() >= 0x20 &&
             !(mods & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)) &&
             (typed[0].unicode() > 0x7F || !isIdentifierChar(static_cast<char>(typed[0].unicode())))) {
             QApplication::beep();

@@ -70,11 +70,14 @@ void RunController::RunSimulation(const std::string& runFolder, const std::strin
         const std::string header = "Running simulation for " + caseFile + ":" + kCR + kCR;
         std::int16_t status = 0, cases = 0;
         std::int32_t points = 0, combinations = 0;
+        // A Cancel the engine did not see (clicked as a step ended) still
+        // stops the run: no later step starts.
+        auto canceled = [&] { return progress.Canceled(); };
 
         progress.Initialize(header + "Generating grid of receiver positions...");
         shown = true;
         s_.engine->Grid(folder, progressFunction(), status, points);
-        if (status != 0) return endPath();
+        if (status != 0 || canceled()) return endPath();
         if (points == 0) {
             progress.Remove();
             shown = false;
@@ -87,28 +90,32 @@ void RunController::RunSimulation(const std::string& runFolder, const std::strin
         }
         progress.FinalMsg(points == 1 ? std::string("One grid point generated.")
                                       : detail::countText(points) + " grid points generated.");
+        if (canceled()) return endPath();
 
         progress.Initialize(header + "Checking for A2 and/or B2 interference...");
         s_.engine->Evaluate(folder, progressFunction(), status, cases);
-        if (status != 0) return endPath();
+        if (status != 0 || canceled()) return endPath();
         if (cases == 0)
             progress.FinalMsg("No A2/B2 interference found.");
         else if (cases == 1)
             progress.FinalMsg("One case of A2/B2 interference found.");
         else
             progress.FinalMsg(detail::countText(cases) + " cases of A2/B2 interference found.");
+        if (canceled()) return endPath();
 
         progress.Initialize(header + "Checking for two-signal B1 interference...");
         s_.engine->B1_2Sig(folder, progressFunction(), status, cases, combinations);
-        if (status != 0) return endPath();
+        if (status != 0 || canceled()) return endPath();
         progress.FinalMsg(casesPrefix(cases) + " two-signal B1 interference found" + kCR + "in " +
                           detail::countText(combinations) + " intermod combinations.");
+        if (canceled()) return endPath();
 
         progress.Initialize(header + "Checking for three-signal B1 interference...");
         s_.engine->B1_3Sig(folder, progressFunction(), status, cases, combinations);
-        if (status != 0) return endPath();
+        if (status != 0 || canceled()) return endPath();
         progress.FinalMsg(casesPrefix(cases) + " three-signal B1 interference found" + kCR + "in " +
                           detail::countText(combinations) + " intermod combinations.");
+        if (canceled()) return endPath();
 
         // The ground step belongs to a VHF COM facility (type 8 on the navaid line).
         const auto lines = detail::readLines(path);
@@ -116,7 +123,7 @@ void RunController::RunSimulation(const std::string& runFolder, const std::strin
         if (crv::formats::serviceVolumeType(navaidLine) == 8) {
             progress.Initialize(header + "Checking for interference at ground facility...");
             s_.engine->GrndCOM(folder, progressFunction(), status, cases);
-            if (status != 0) return endPath();
+            if (status != 0 || canceled()) return endPath();
             progress.FinalMsg(casesPrefix(cases) + " interference found" + kCR + "at the ground facility location.");
         }
         endPath();

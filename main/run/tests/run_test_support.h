@@ -27,6 +27,9 @@ public:
     std::vector<std::string> events;  // "Initialize:...", "FinalMsg:...", "Remove"
     int valueCalls = 0;
     int cancelAtValue = -1;  // the Value call (1-based) at which the user presses Cancel
+    // The FinalMsg call (1-based) at which a Cancel clicked as the step ended
+    // comes through (the window then shows no result).
+    int cancelAtFinal = -1;
     std::function<void()> onValue;
     std::int32_t maximum = 0;
 
@@ -41,7 +44,13 @@ public:
         if (onValue) onValue();
     }
     bool Canceled() const override { return canceled_; }
-    void FinalMsg(const std::string& message) override { events.push_back("FinalMsg:" + message); }
+    void FinalMsg(const std::string& message) override {
+        if (++finalCalls_ == cancelAtFinal) {
+            canceled_ = true;
+            return;
+        }
+        events.push_back("FinalMsg:" + message);
+    }
     void Remove() override { events.push_back("Remove"); }
     void cancel() { canceled_ = true; }
 
@@ -53,6 +62,7 @@ public:
     }
 
 private:
+    int finalCalls_ = 0;
     bool canceled_ = false;
 };
 

@@ -126,6 +126,43 @@ TEST(RunSimulation, CancelFromTheProgressDisplay) {
     EXPECT_TRUE(w.messages.shown.empty());
 }
 
+TEST(RunSimulation, ACancelTheEngineNeverSawStillStopsTheRun) {
+    // Cancel clicked as a step ended: the engine had finished (status 0),
+    // the progress window sees the click at the step's result. No later step
+    // runs, for each step of a VHF COM case; the same for a Cancel the
+    // display took at the step's last progress call, which the engine no
+    // longer looked at.
+    const char* steps[] = {"Grid", "Evaluate", "B1_2Sig", "B1_3Sig"};
+    for (int stop = 0; stop < 4; ++stop) {
+        for (bool atResult : {true, false}) {
+            SCOPED_TRACE(std::string(steps[stop]) + (atResult ? " at its result" : " after its last callback"));
+            Workspace w("runlatecancel");
+            writeFile(w.data("a.v2.dat"), caseFile(8));
+            FakeEngine engine;
+            if (atResult) {
+                w.progress.cancelAtFinal = stop + 1;
+            } else {
+                FakeEngine::RunScript late = [&w](const std::string&, const Progress&, std::int16_t& st,
+                                                  std::int16_t&, std::int32_t& count) {
+                    w.progress.cancel();
+                    st = 0;
+                    count = 10;
+                };
+                FakeEngine::RunScript* scripts[] = {&engine.onGrid, &engine.onEvaluate, &engine.onB1_2Sig,
+                                                    &engine.onB1_3Sig};
+                *scripts[stop] = late;
+            }
+            w.controller(engine).RunSimulation(w.state.OutputFolder, "a.v2.dat");
+            std::string expected;
+            for (int i = 0; i <= stop; ++i) expected += std::string(i ? " " : "") + steps[i];
+            EXPECT_EQ(engine.callNames(), expected);
+            EXPECT_EQ(w.progress.finals().size(), static_cast<std::size_t>(stop));
+            EXPECT_EQ(w.progress.events.back(), "Remove");
+            EXPECT_TRUE(w.messages.shown.empty());
+        }
+    }
+}
+
 TEST(RunSimulation, ZeroGridPointsEndsWithTheMessage) {
     Workspace w("runzero");
     writeFile(w.data("a.v2.dat"), caseFile(0));

@@ -69,6 +69,11 @@ void DisplayPlots(QWidget* parent, const std::string& dirPath, const std::string
     common::ui::PlaceForm(&window, parent);
     if (parent) parent->hide();
     window.show();
+    // It takes the place of the window that opened it, keyboard included: a
+    // window manager gives the activation of a hidden window to whichever
+    // window it likes.
+    window.raise();
+    window.activateWindow();
     QApplication::processEvents();
     QEventLoop loop;
     QObject::connect(&window, &frmPlotScreen::closed, &loop, &QEventLoop::quit);
@@ -80,6 +85,7 @@ void DisplayPlots(QWidget* parent, const std::string& dirPath, const std::string
     window.controller().discardAll();
     if (parent) {
         parent->show();
+        parent->activateWindow();
         QApplication::processEvents();
     }
 }

@@ -17,6 +17,9 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QStandardPaths>
 #include <QLineEdit>
 #include <QMainWindow>
 #include <QMenu>
@@ -330,6 +333,167 @@ void typeInto(QWidget* widget, const QString& text) {
     widget->setFocus(Qt::OtherFocusReason);
     QTest::keyClick(widget, Qt::Key_A, Qt::ControlModifier);
     QTest::keyClicks(widget, text);
+}
+
+namespace {
+
+// Key releases the program has received, one per key whatever the widgets it
+// passed through.
+class KeyCounter : public QObject {
+public:
+    KeyCounter() { qApp->installEventFilter(this); }
+    int releases = 0;
+    int clicks = 0;
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::MouseButtonRelease && event != last_ && event->spontaneous()) {
+            last_ = event;
+            ++clicks;
+        }
+        if (event->type() == QEvent::KeyRelease && event != last_) {
+            last_ = event;
+            const int key = static_cast<QKeyEvent*>(event)->key();
+            if (key != Qt::Key_Shift && key != Qt::Key_Control && key != Qt::Key_Alt && key != Qt::Key_Meta)
+                ++releases;
+        }
+        return false;
+    }
+
+private:
+    const QEvent* last_ = nullptr;
+};
+
+KeyCounter& keyCounter() {
+    static KeyCounter* counter = new KeyCounter;
+    return *counter;
+}
+
+QWidget* keyTarget() {
+    if (QWidget* popup = QApplication::activePopupWidget()) return popup;
+    QWidget* focus = QApplication::focusWidget();
+    if (QWidget* modal = QApplication::activeModalWidget()) {
+        if (focus && modal->isAncestorOf(focus)) return focus;
+        return modal->focusWidget() ? modal->focusWidget() : modal;
+    }
+    if (focus && focus->window()->isVisible()) return focus;
+    if (QWidget* active = QApplication::activeWindow(); active && active->isVisible()) return active;
+    // Without a window manager nothing may have taken the activation back
+    // from a window that has gone: the keys go to the window on show.
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (w->isVisible() && (w->windowType() == Qt::Window || w->windowType() == Qt::Dialog))
+            return w->focusWidget() ? w->focusWidget() : w;
+    return nullptr;
+}
+
+// One xdotool key name as Qt's key and modifiers (the offscreen path).
+bool qtKeyOf(const QString& combo, Qt::Key& key, Qt::KeyboardModifiers& mods, QString& text) {
+    QStringList parts = combo.split(QLatin1Char('+'));
+    const QString name = parts.takeLast();
+    mods = {};
+    for (const QString& m : parts) {
+        if (m == QLatin1String("shift")) mods |= Qt::ShiftModifier;
+        else if (m == QLatin1String("ctrl")) mods |= Qt::ControlModifier;
+        else if (m == QLatin1String("alt")) mods |= Qt::AltModifier;
+        else return false;
+    }
+    static const std::pair<const char*, Qt::Key> named[] = {
+        {"Tab", Qt::Key_Tab},       {"Return", Qt::Key_Return}, {"Escape", Qt::Key_Escape},
+        {"Delete", Qt::Key_Delete}, {"BackSpace", Qt::Key_Backspace}, {"Next", Qt::Key_PageDown},
+        {"Prior", Qt::Key_PageUp},  {"space", Qt::Key_Space},   {"period", Qt::Key_Period},
+        {"Home", Qt::Key_Home},     {"End", Qt::Key_End}};
+    for (const auto& [n, k] : named)
+        if (name == QLatin1String(n)) {
+            key = k;
+            text = k == Qt::Key_Space ? QStringLiteral(" ") : k == Qt::Key_Period ? QStringLiteral(".") : QString();
+            if (k == Qt::Key_Tab && (mods & Qt::ShiftModifier)) key = Qt::Key_Backtab;
+            if (k == Qt::Key_Delete) text = QString(QChar(0x7F));  // as an X keyboard sends it
+            return true;
+        }
+    if (name.size() != 1) return false;
+    const QChar c = name[0];
+    key = static_cast<Qt::Key>(c.toUpper().unicode());
+    text = (mods & (Qt::ControlModifier | Qt::AltModifier)) ? QString() : QString(c);
+    return true;
+}
+
+QString xdotoolName(QChar c) {
+    if (c == QLatin1Char(' ')) return QStringLiteral("space");
+    if (c == QLatin1Char('.')) return QStringLiteral("period");
+    if (c == QLatin1Char('-')) return QStringLiteral("minus");
+    return QString(c);
+}
+
+}  // namespace
+
+bool onXServer() {
+    static const bool x = QGuiApplication::platformName() == QLatin1String("xcb") &&
+                          !QStandardPaths::findExecutable(QStringLiteral("xdotool")).isEmpty();
+    return x;
+}
+
+void pressKeys(const QString& keys) {
+    const QStringList combos = keys.split(QLatin1Char(' '), Qt::SkipEmptyParts);
+    if (onXServer()) {
+        KeyCounter& counter = keyCounter();
+        const int before = counter.releases;
+        QStringList args{QStringLiteral("key"), QStringLiteral("--clearmodifiers")};
+        args += combos;
+        QProcess::execute(QStringLiteral("xdotool"), args);
+        // Keys sent to a window of another program, or swallowed by the
+        // window manager, never arrive; the wait then ends by its limit.
+        (void)QTest::qWaitFor([&] { return counter.releases >= before + int(combos.size()); }, 3000);
+        QCoreApplication::processEvents();
+        return;
+    }
+    for (const QString& combo : combos) {
+        Qt::Key key{};
+        Qt::KeyboardModifiers mods;
+        QString text;
+        if (!qtKeyOf(combo, key, mods, text)) {
+            qWarning("journey: no key \"%s\"", qPrintable(combo));
+            continue;
+        }
+        QWidget* target = keyTarget();
+        if (!target) continue;
+        QTest::sendKeyEvent(QTest::Press, target, key, text, mods);
+        if (QPointer<QWidget> still = keyTarget()) QTest::sendKeyEvent(QTest::Release, still, key, text, mods);
+        QCoreApplication::processEvents();
+    }
+}
+
+void typeText(const QString& text) {
+    QStringList names;
+    for (QChar c : text) names << xdotoolName(c);
+    pressKeys(names.join(QLatin1Char(' ')));
+}
+
+void clickAsAUser(QWidget* widget) {
+    if (widget) clickAsAUser(widget, widget->rect().center());
+}
+
+void clickAsAUser(QWidget* widget, QPoint centre) {
+    if (!widget) return;
+    if (onXServer()) {
+        // Where the window manager has put the window by now.
+        (void)QTest::qWaitForWindowExposed(widget->window());
+        (void)QTest::qWaitForWindowActive(widget->window(), 2000);
+        KeyCounter& counter = keyCounter();
+        const int before = counter.clicks;
+        const QPoint at = widget->mapToGlobal(centre);
+        QProcess::execute(QStringLiteral("xdotool"), {QStringLiteral("mousemove"), QString::number(at.x()),
+                                                      QString::number(at.y()), QStringLiteral("click"),
+                                                      QStringLiteral("1")});
+        (void)QTest::qWaitFor([&] { return counter.clicks > before; }, 3000);
+        QCoreApplication::processEvents();
+        return;
+    }
+    QTest::mouseClick(widget, Qt::LeftButton, {}, centre);
+}
+
+bool frameInsideWorkArea(const QWidget* window) {
+    const QScreen* screen = window->screen();
+    return screen && screen->availableGeometry().contains(window->frameGeometry());
 }
 
 std::string contentsOf(const std::string& path) {

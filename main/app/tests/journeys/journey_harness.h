@@ -106,6 +106,24 @@ bool clickButton(QWidget* window, const QString& text);
 bool chooseFile(QWidget* fileDialog, const QString& path);
 // Gives `widget` the focus, selects what it holds (Ctrl+A) and types `text`.
 void typeInto(QWidget* widget, const QString& text);
+// Keys and clicks as a person makes them. On an X server (the xcb platform,
+// with xdotool at hand) they go through the server: keys to whichever window
+// the window manager gave the keyboard, clicks to whatever lies under the
+// pointer, with the press and release as separate events. Elsewhere (the
+// offscreen platform) they go to the widget that has the focus, as Qt would
+// route them. Each returns once the program has received what was sent.
+bool onXServer();
+// Key combinations in xdotool's names, separated by blanks: "shift+Tab",
+// "Next" (Page Down), "alt+f", "ctrl+s", "Return", "Escape", "Delete", "4".
+void pressKeys(const QString& keys);
+// Types the characters of `text` one key each.
+void typeText(const QString& text);
+// A left click in the middle of `widget`, or at `at` in its coordinates.
+void clickAsAUser(QWidget* widget);
+void clickAsAUser(QWidget* widget, QPoint at);
+// True when the window's frame lies inside its screen's work area.
+bool frameInsideWorkArea(const QWidget* window);
+
 // The bytes of a file as they are on disk ("" when it cannot be read).
 std::string contentsOf(const std::string& path);
 // A picture of the whole screen, every visible top-level window at its

@@ -6,6 +6,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QRadioButton>
 #include <QTemporaryDir>
 #include <QTest>
@@ -13,7 +14,11 @@
 #include <filesystem>
 #include <fstream>
 
+#include "crv/common/lat_lon.h"
+#include "crv/common/ui/button_keys.h"
+#include "crv/common/ui/lat_lon_edit.h"
 #include "crv/common/ui/message_presenter.h"
+#include "crv/common/ui/qt_text.h"
 #include "crv/common/ui/snapshot.h"
 #include "crv/main/dialogs/qt/box_edit.h"
 #include "crv/main/dialogs/qt/dialog_runner.h"
@@ -350,8 +355,9 @@ private slots:
     }
 
     void positionBoxesTakeTheFullStopAsTheMasksPoint() {
-        // Proponent Data, decimal degrees: "41.5" over "N 39.3375°" fills the
-        // places before the point, jumps the point, fills the first decimal.
+        // Proponent Data, decimal degrees: "41.5" typed over the selected
+        // "N 39.3375°" replaces all of it: the places before the point, the
+        // point jumped, the first decimal, and nothing of the old digits.
         AppState state;
         state.ModelType = "SCI";
         state.LastLatitude = "N 39\xB0 20' 15\"";
@@ -362,11 +368,12 @@ private slots:
             auto* lat = f.edit(ProponentEntryModel::Latitude);
             QCOMPARE(lat->text(), QString::fromLatin1("N 39.3375\xB0"));
             focusAndActivate(d, f.edit(ProponentEntryModel::Longitude));  // as the click on the format left it
-            lat->setFocus(Qt::TabFocusReason);
+            lat->setFocus(Qt::BacktabFocusReason);
+            QVERIFY(lat->hasSelectedText());
             QTest::keyClicks(lat, "41.5");
-            QCOMPARE(lat->text(), QString::fromLatin1("N 41.5375\xB0"));
+            QCOMPARE(lat->text(), QString::fromLatin1("N 41.5000\xB0"));
             f.edit(ProponentEntryModel::Longitude)->setFocus();
-            QCOMPARE(lat->text(), QString::fromLatin1("N 41.5375\xB0"));
+            QCOMPARE(lat->text(), QString::fromLatin1("N 41.5000\xB0"));
             saveSnapshot(&f, "main/frmPropData_decimal_point");
             f.okButton()->click();
         });
@@ -374,34 +381,128 @@ private slots:
         bool manual = false, canceled = true;
         frmPropData::GetParams(nullptr, state, *store, presenter, lat, lon, radius, manual, canceled);
         QVERIFY(!canceled);
-        QCOMPARE(lat, 41.5375f);
+        QCOMPARE(lat, 41.5f);
         QVERIFY(presenter.messages.empty());
 
         // Manual Navaid Entry: "41.5" in decimal degrees, then "38.5" in
         // degrees-minutes-seconds, whose mask has no point: the full stop
-        // beeps and the 5 goes to the next place, the tens of the minutes.
+        // beeps and the 5 goes to the next place, the tens of the minutes;
+        // the seconds typed over are cleared.
         state.LastLatitude = "N 39\xB0 20' 15\"";
         pushDialogScript([&](QDialog& d) {
             auto& f = as<frmNavData>(d);
             auto* lat = f.edit(ManualNavaidModel::Latitude);
             f.formatOption(2)->click();
             focusAndActivate(d, f.edit(ManualNavaidModel::Longitude));
-            lat->setFocus(Qt::TabFocusReason);
+            lat->setFocus(Qt::BacktabFocusReason);
             QTest::keyClicks(lat, "41.5");
-            QCOMPARE(lat->text(), QString::fromLatin1("N 41.5375\xB0"));
+            QCOMPARE(lat->text(), QString::fromLatin1("N 41.5000\xB0"));
             f.formatOption(1)->click();
-            QCOMPARE(lat->text(), QString::fromLatin1("N 41\xB0 32' 15\""));
+            QCOMPARE(lat->text(), QString::fromLatin1("N 41\xB0 30' 00\""));
             f.edit(ManualNavaidModel::Longitude)->setFocus();
             focusAndActivate(d, lat);
             QTest::keyClicks(lat, "38.5");
-            QCOMPARE(lat->text(), QString::fromLatin1("N 38\xB0 52' 15\""));
+            QCOMPARE(lat->text(), QString::fromLatin1("N 38\xB0 50' 00\""));
             f.edit(ManualNavaidModel::Longitude)->setFocus();
             f.okButton()->click();
         });
         frmNavData::ManualNavaidEntry(nullptr, state, *store, presenter, canceled);
         QVERIFY(!canceled);
         QVERIFY(presenter.messages.empty());
-        QCOMPARE(state.NavaidRecord.substr(17, 9), std::string(" 38 52 15"));
+        QCOMPARE(state.NavaidRecord.substr(17, 9), std::string(" 38 50 00"));
+    }
+
+    void typingOverASelectedPositionReplacesAllOfIt_data() {
+        QTest::addColumn<int>("format");
+        QTest::addColumn<QString>("before");
+        QTest::addColumn<QString>("keys");
+        QTest::addColumn<QString>("after");
+        // Expected texts by hand: typed digits fill the places from the
+        // left, every other place of the old text is 0.
+        QTest::newRow("decimal degrees") << 2 << QString::fromLatin1("N 41.5375\xB0") << "40.2"
+                                         << QString::fromLatin1("N 40.2000\xB0");
+        QTest::newRow("degrees minutes seconds, blank beeps")
+            << 1 << QString::fromLatin1("N 40\xB0 14' 15\"") << "38 3" << QString::fromLatin1("N 38\xB0 30' 00\"");
+        QTest::newRow("decimal minutes") << 3 << QString::fromLatin1("N 40\xB0 14.25'") << "39 14.5"
+                                         << QString::fromLatin1("N 39\xB0 14.50'");
+        QTest::newRow("hemisphere first keeps the digits selected")
+            << 2 << QString::fromLatin1("N 41.5375\xB0") << "s12" << QString::fromLatin1("S 12.0000\xB0");
+        QTest::newRow("hemisphere alone") << 2 << QString::fromLatin1("N 41.5375\xB0") << "s"
+                                          << QString::fromLatin1("S 41.5375\xB0");
+    }
+
+    void typingOverASelectedPositionReplacesAllOfIt() {
+        QFETCH(int, format);
+        QFETCH(QString, before);
+        QFETCH(QString, keys);
+        QFETCH(QString, after);
+        AppState state;
+        state.LastLatitude = "N 39\xB0 20' 15\"";
+        state.LastLongitude = "W 077\xB0 45' 40\"";
+        pushDialogScript([&](QDialog& d) {
+            auto& f = as<frmNavData>(d);
+            auto* lat = static_cast<crv::common::ui::LatLonEdit*>(f.edit(ManualNavaidModel::Latitude));
+            f.formatOption(format)->click();
+            lat->setValue(crv::common::ParseLatLon(crv::common::ui::fromQt(before)));
+            QCOMPARE(lat->text(), before);
+            focusAndActivate(d, f.edit(ManualNavaidModel::Longitude));
+            lat->setFocus(Qt::BacktabFocusReason);
+            QTest::keyClicks(lat, keys);
+            QCOMPARE(lat->text(), after);
+            // Delete over the whole selection clears every digit place.
+            f.edit(ManualNavaidModel::Longitude)->setFocus();
+            lat->setFocus(Qt::BacktabFocusReason);
+            QTest::keyClick(lat, Qt::Key_Delete);
+            QVERIFY(!lat->text().contains(QRegularExpression("[1-9]")));
+            QTest::keyClick(lat, Qt::Key_Escape);
+            QCOMPARE(lat->text(), after);
+            f.edit(ManualNavaidModel::Longitude)->setFocus();
+            f.okButton()->click();
+        });
+        bool canceled = true;
+        frmNavData::ManualNavaidEntry(nullptr, state, *store, presenter, canceled);
+        QVERIFY(!canceled);
+        QCOMPARE(state.LastLatitude.substr(0, 1), crv::common::ui::fromQt(after).substr(0, 1));
+        QCOMPARE(crv::common::ParseLatLon(state.LastLatitude), crv::common::ParseLatLon(crv::common::ui::fromQt(after)));
+    }
+
+    void deleteAndEnterInEveryBox() {
+        // Delete as an X keyboard sends it: the key with DEL as its text.
+        auto pressDelete = [](QWidget* w) {
+            QTest::sendKeyEvent(QTest::Click, w, Qt::Key_Delete, QString(QChar(0x7F)), Qt::NoModifier);
+        };
+        crv::common::ui::installButtonKeys();
+        AppState state;
+        state.LastLatitude = "N 39\xB0 20' 15\"";
+        state.LastLongitude = "W 077\xB0 45' 40\"";
+        pushDialogScript([&](QDialog& d) {
+            auto& f = as<frmNavData>(d);
+            f.typeOption(4)->click();
+            for (int k = 0; k < ManualNavaidModel::FieldCount; ++k) {
+                if (k == ManualNavaidModel::Latitude || k == ManualNavaidModel::Longitude) continue;
+                auto* e = f.edit(k);
+                if (!e->isEnabled()) continue;
+                focusAndActivate(d, e);
+                e->setText(QStringLiteral("123"));
+                e->setCursorPosition(0);
+                pressDelete(e);
+                QCOMPARE(e->text(), QStringLiteral("23"));
+                // Back to a value the field accepts when it is left.
+                e->setText(k == ManualNavaidModel::Identifier    ? QStringLiteral("COM")
+                           : k == ManualNavaidModel::Frequency    ? QStringLiteral("127.000")
+                           : k == ManualNavaidModel::AirspaceCase ? QString()
+                                                                  : QStringLiteral("100"));
+            }
+            f.typeOption(1)->click();
+            // Enter on the focused OK presses it.
+            f.okButton()->setFocus(Qt::TabFocusReason);
+            QTest::keyClick(f.okButton(), Qt::Key_Return);
+            QTRY_VERIFY(!d.isVisible());
+        });
+        bool canceled = true;
+        frmNavData::ManualNavaidEntry(nullptr, state, *store, presenter, canceled);
+        QVERIFY(!canceled);
+        QVERIFY(presenter.messages.empty());
     }
 
     void escapeAfterAnInputErrorPutsBackTheEntryText() {

@@ -3,13 +3,16 @@
 // other window takes a click while an operation runs, but it never blocks:
 // Value() lets the user interface react once, so the bar repaints and Cancel
 // is seen. Cancel (or closing the window) sets Canceled and closes the window
-// at once; Canceled stays true until the next Initialize. The busy cursor is
-// set by Initialize and cleared by Remove, once each however often they are
-// called.
+// at once; Canceled stays true until the next Initialize. A click on Cancel
+// while it is enabled counts whenever it comes, also one the operation only
+// sees at FinalMsg (which then returns at once, showing no result); only
+// input made while a result shows is dropped. The busy cursor is set by
+// Initialize and cleared by Remove, once each however often they are called.
 #include <chrono>
 #include <functional>
 
 #include <QDialog>
+#include <QPointer>
 
 #include "crv/common/progress_display.h"
 
@@ -47,9 +50,12 @@ public:
 protected:
     void closeEvent(QCloseEvent* event) override;
     void reject() override;
+    bool event(QEvent* event) override;
 
 private:
     void cancel();
+    void goAway();
+    void handBack();
     QLabel* message1_;
     QProgressBar* bar_;
     QLabel* message2_;
@@ -58,6 +64,7 @@ private:
     bool busyCursor_ = false;
     bool running_ = false;
     Pause pause_;
+    QPointer<QWidget> returnTo_;  // the window active before the operation
 };
 
 }  // namespace crv::common::ui

@@ -5,6 +5,10 @@
 // digit place, N/S (latitude) or E/W (longitude) set the hemisphere wherever
 // the caret is, "." moves past the decimal point, Backspace and Delete put a
 // 0 in a digit place; every other key that would change the text beeps.
+// Typed over a selection (the whole text is selected on entry), the first
+// digit, Backspace or Delete first puts 0 in every selected digit place, so
+// the box holds exactly the position typed; a hemisphere letter typed over
+// a selection changes the hemisphere and leaves the digits selected.
 // The hemisphere letter carries the sign, so a position less than a degree
 // from the equator or the zero meridian keeps it.
 #include "crv/common/ui/field_edit.h"
@@ -32,6 +36,7 @@ protected:
 
 private:
     void blankDigit(bool backwards);
+    void clearSelectedPlaces();
     Axis axis_;
     int fmt_;
 };

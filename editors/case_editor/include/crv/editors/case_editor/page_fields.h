@@ -180,6 +180,9 @@ private:
     int first_[5] = {}, last_[5] = {};
     int columns_[5] = {};
     bool listGuard_ = false;
+    // The field whose value was refused last, until it is committed or
+    // escaped: the focus coming back to it is no new entry.
+    int refusedField_ = -1;
     bool checkGuard_ = false;
 };
 

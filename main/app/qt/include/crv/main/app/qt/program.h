@@ -57,6 +57,8 @@ public:
     crv::common::MessagePresenter& presenter;
 
     MainController& controller() { return *controller_; }
+    // The searches and runs as the window's commands make them.
+    RunControl& runControl();
     frmMainMenu& window() { return *window_; }
     // The program's one file browser (made on first use), so every window
     // that opens it finds its last folder, type and sort.
