@@ -31,6 +31,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QTemporaryDir>
+#include <QWindow>
 #include <QTimer>
 #include <QTreeView>
 
@@ -424,6 +425,34 @@ QString xdotoolName(QChar c) {
     return QString(c);
 }
 
+// The X window that holds the keyboard now ("" when none can be told).
+QString xInputFocus() {
+    QProcess xdotool;
+    xdotool.start(QStringLiteral("xdotool"), {QStringLiteral("getwindowfocus")});
+    if (!xdotool.waitForFinished(3000)) return {};
+    return QString::fromLatin1(xdotool.readAllStandardOutput()).trimmed();
+}
+
+// A person types into the window in front of them once it is there: a box or
+// dialog just shown is mapped and given the keyboard a moment later (by the
+// window manager, or by Qt itself where there is none), and keys sent before
+// that go to the window behind it, which its modality then refuses. So the
+// keys wait until the X server's input focus is on the window the program
+// takes as active. A popup menu holds the keyboard by a grab instead and
+// needs no wait.
+void waitForTheKeyboard() {
+    if (QApplication::activePopupWidget()) return;
+    (void)QTest::qWaitFor(
+        [] {
+            QWidget* front = QApplication::activeModalWidget();
+            if (!front) front = QApplication::activeWindow();
+            if (!front || !front->isVisible() || !front->windowHandle() || !front->windowHandle()->isExposed())
+                return false;
+            return xInputFocus() == QString::number(front->windowHandle()->winId());
+        },
+        3000);
+}
+
 }  // namespace
 
 bool onXServer() {
@@ -435,6 +464,7 @@ bool onXServer() {
 void pressKeys(const QString& keys) {
     const QStringList combos = keys.split(QLatin1Char(' '), Qt::SkipEmptyParts);
     if (onXServer()) {
+        waitForTheKeyboard();
         KeyCounter& counter = keyCounter();
         const int before = counter.releases;
         QStringList args{QStringLiteral("key"), QStringLiteral("--clearmodifiers")};
