@@ -9,7 +9,7 @@ set_name="${1:-tests}"
 
 programs=(
   build-essential cmake ninja-build
-  qt6-base-dev libgl-dev fonts-liberation fonts-liberation2
+  qt6-base-dev libgl-dev libxcb1-dev pkg-config fonts-liberation fonts-liberation2
 )
 # GoogleTest; the offscreen and VNC platform plugins; metafile and PDF tools
 # the tests read their output with; the German locale; an X server, a window

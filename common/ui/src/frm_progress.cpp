@@ -12,6 +12,7 @@
 
 #include "crv/common/ui/form_services.h"
 #include "crv/common/ui/qt_text.h"
+#include "crv/common/ui/window_focus.h"
 
 namespace crv::common::ui {
 namespace {
@@ -231,13 +232,13 @@ void frmProgress::handBack() {
         if (w != this && w->isVisible() && (type == Qt::Window || type == Qt::Dialog)) back = w;
     }
     if (!back) return;
-    back->activateWindow();
+    giveKeyboardTo(back);
     // Once more when the hiding has gone through the window system.
     QPointer<QWidget> later(back);
     QMetaObject::invokeMethod(
         qApp, [later, self = QPointer<frmProgress>(this)] {
             if (later && later->isVisible() && (!self || !self->isVisible()) && !later->isActiveWindow())
-                later->activateWindow();
+                giveKeyboardTo(later);
         },
         Qt::QueuedConnection);
 }

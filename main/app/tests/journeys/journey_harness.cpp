@@ -343,20 +343,26 @@ namespace {
 class KeyCounter : public QObject {
 public:
     KeyCounter() { qApp->installEventFilter(this); }
+    int presses = 0;
     int releases = 0;
     int clicks = 0;
+    int modalsShown = 0;
 
 protected:
-    bool eventFilter(QObject*, QEvent* event) override {
+    bool eventFilter(QObject* object, QEvent* event) override {
         if (event->type() == QEvent::MouseButtonRelease && event != last_ && event->spontaneous()) {
             last_ = event;
             ++clicks;
         }
-        if (event->type() == QEvent::KeyRelease && event != last_) {
+        if ((event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease) && event != last_) {
             last_ = event;
             const int key = static_cast<QKeyEvent*>(event)->key();
             if (key != Qt::Key_Shift && key != Qt::Key_Control && key != Qt::Key_Alt && key != Qt::Key_Meta)
-                ++releases;
+                ++(event->type() == QEvent::KeyPress ? presses : releases);
+        }
+        if (event->type() == QEvent::Show && object->isWidgetType()) {
+            auto* w = static_cast<QWidget*>(object);
+            if (w->isWindow() && w->isModal()) ++modalsShown;
         }
         return false;
     }
@@ -466,13 +472,22 @@ void pressKeys(const QString& keys) {
     if (onXServer()) {
         waitForTheKeyboard();
         KeyCounter& counter = keyCounter();
-        const int before = counter.releases;
+        const int before = counter.releases, pressedBefore = counter.presses, modalsBefore = counter.modalsShown;
         QStringList args{QStringLiteral("key"), QStringLiteral("--clearmodifiers")};
         args += combos;
         QProcess::execute(QStringLiteral("xdotool"), args);
         // Keys sent to a window of another program, or swallowed by the
-        // window manager, never arrive; the wait then ends by its limit.
-        (void)QTest::qWaitFor([&] { return counter.releases >= before + int(combos.size()); }, 3000);
+        // window manager, never arrive; the wait then ends by its limit. A
+        // press that opened a modal window (a progress window, a message box)
+        // has its release refused by the window it blocked, so the presses
+        // count then.
+        const int n = int(combos.size());
+        (void)QTest::qWaitFor(
+            [&] {
+                return counter.releases >= before + n ||
+                       (counter.presses >= pressedBefore + n && counter.modalsShown > modalsBefore);
+            },
+            3000);
         QCoreApplication::processEvents();
         return;
     }
