@@ -207,10 +207,14 @@ int Journey::run(const std::function<void()>& walk) {
         if (!QTest::currentTestFailed()) walk();
         if (QTest::currentTestFailed() || (main && main->isVisible())) p.abandon();
     });
-    // Longer than any step waits, shorter than the test's own time limit.
+    // Longer than any step waits, shorter than the test's own time limit. A
+    // sanitizer build runs several times slower and sets a limit of its own
+    // (CRV_JOURNEY_SECONDS, with QTEST_FUNCTION_TIMEOUT above it).
     QTimer watchdog;
     watchdog.setSingleShot(true);
-    watchdog.setInterval(240000);
+    bool given = false;
+    const int seconds = qEnvironmentVariableIntValue("CRV_JOURNEY_SECONDS", &given);
+    watchdog.setInterval(given && seconds > 0 ? seconds * 1000 : 240000);
     QObject::connect(&watchdog, &QTimer::timeout, &p, [&] {
         QTest::qFail("the journey did not end in time", __FILE__, __LINE__);
         p.abandon();
