@@ -70,10 +70,11 @@ struct Group {
     const char* section;
     SettingValues (*values)(const AppState&);
 };
-constexpr Group kGroups[] = {{"Paths", pathValues},
-                             {"Recent Files", recentFileValues},
-                             {"General", generalValues},
-                             {"Plot Parameters", plotParameterValues}};
+constexpr Group kPaths{"Paths", pathValues};
+constexpr Group kRecentFiles{"Recent Files", recentFileValues};
+constexpr Group kGeneral{"General", generalValues};
+constexpr Group kPlotParameters{"Plot Parameters", plotParameterValues};
+constexpr const Group* kGroups[] = {&kPaths, &kRecentFiles, &kGeneral, &kPlotParameters};
 
 // Writes the values of a group that differ from what this program last read
 // or wrote (a value nobody stored counts as the default it loaded), and the
@@ -91,12 +92,6 @@ Expected<void> saveGroup(AppState& state, SettingsStore& store, const Group& gro
         for (const auto& w : writes)
             if (!w.onlyIfMissing) state.Stored[{group.section, w.name}] = w.value;
     return written;
-}
-
-const Group& groupOf(const char* section) {
-    for (const Group& g : kGroups)
-        if (std::string_view(g.section) == section) return g;
-    return kGroups[0];
 }
 
 bool isFolder(const std::string& path) {
@@ -203,8 +198,8 @@ void GetConfiguration(AppState& state, SettingsStore& store, const ConfigEnviron
     if (!readable) ShowUnexpectedError(presenter, kProcedure, readable.error());
     // What the store holds now: the savers compare with it.
     state.Stored.clear();
-    for (const Group& g : kGroups)
-        for (const auto& [name, value] : store.values(g.section)) state.Stored[{g.section, name}] = value;
+    for (const Group* g : kGroups)
+        for (const auto& [name, value] : store.values(g->section)) state.Stored[{g->section, name}] = value;
 
     // 2-3. The work root stands where the program folder stood: the default
     // folders belong to the user, never beside the executable.
@@ -280,13 +275,13 @@ void GetConfiguration(AppState& state, SettingsStore& store, const ConfigEnviron
     // change of it is this program's to write. (Stored values that cleaning
     // changed, a vanished database or a folder spelled as on disk, differ
     // from what Stored holds and are written below.)
-    for (const Group& g : kGroups)
-        for (const auto& [name, value] : g.values(state)) state.Stored.try_emplace({g.section, name}, value);
+    for (const Group* g : kGroups)
+        for (const auto& [name, value] : g->values(state)) state.Stored.try_emplace({g->section, name}, value);
 
     // 10. Rewrite the store with the cleaned values.
-    if (auto written = saveGroup(state, store, groupOf("Paths")); !written)
+    if (auto written = saveGroup(state, store, kPaths); !written)
         ShowUnexpectedError(presenter, kProcedure, written.error());
-    if (auto written = saveGroup(state, store, groupOf("Recent Files")); !written)
+    if (auto written = saveGroup(state, store, kRecentFiles); !written)
         ShowUnexpectedError(presenter, kProcedure, written.error());
 }
 
@@ -305,18 +300,18 @@ bool EnsureTempFolder(AppState& state, MessagePresenter& presenter) {
     return false;
 }
 
-Expected<void> SavePaths(AppState& state, SettingsStore& store) { return saveGroup(state, store, groupOf("Paths")); }
+Expected<void> SavePaths(AppState& state, SettingsStore& store) { return saveGroup(state, store, kPaths); }
 
 Expected<void> SaveRecentFiles(AppState& state, SettingsStore& store) {
-    return saveGroup(state, store, groupOf("Recent Files"));
+    return saveGroup(state, store, kRecentFiles);
 }
 
 Expected<void> SaveGeneralSettings(AppState& state, SettingsStore& store) {
-    return saveGroup(state, store, groupOf("General"));
+    return saveGroup(state, store, kGeneral);
 }
 
 Expected<void> SavePlotParameters(AppState& state, SettingsStore& store) {
-    return saveGroup(state, store, groupOf("Plot Parameters"));
+    return saveGroup(state, store, kPlotParameters);
 }
 
 }  // namespace crv::common

@@ -89,6 +89,20 @@ TEST(RunSimulation, CountTexts) {
     }
 }
 
+
+namespace {
+// Steps 0..stop ran and no later one; each step before the last gave its
+// result, the window went and nothing was said.
+void expectTheRunEndedAfter(Workspace& w, FakeEngine& engine, const char* const* steps, int stop) {
+    std::string expected;
+    for (int i = 0; i <= stop; ++i) expected += std::string(i ? " " : "") + steps[i];
+    EXPECT_EQ(engine.callNames(), expected);
+    EXPECT_EQ(w.progress.finals().size(), static_cast<std::size_t>(stop));
+    EXPECT_EQ(w.progress.events.back(), "Remove");
+    EXPECT_TRUE(w.messages.shown.empty());
+}
+}  // namespace
+
 TEST(RunSimulation, NonZeroStatusAtEachStepEndsTheRun) {
     const char* steps[] = {"Grid", "Evaluate", "B1_2Sig", "B1_3Sig", "GrndCOM"};
     for (int stop = 0; stop < 5; ++stop) {
@@ -104,12 +118,7 @@ TEST(RunSimulation, NonZeroStatusAtEachStepEndsTheRun) {
                                                 &engine.onB1_3Sig, &engine.onGrndCOM};
             *scripts[stop] = failing;
             w.controller(engine).RunSimulation(w.state.OutputFolder, "a.v2.dat");
-            std::string expected;
-            for (int i = 0; i <= stop; ++i) expected += std::string(i ? " " : "") + steps[i];
-            EXPECT_EQ(engine.callNames(), expected);
-            EXPECT_EQ(w.progress.finals().size(), static_cast<std::size_t>(stop));
-            EXPECT_EQ(w.progress.events.back(), "Remove");
-            EXPECT_TRUE(w.messages.shown.empty());
+            expectTheRunEndedAfter(w, engine, steps, stop);
             EXPECT_FALSE(fs::exists(w.output("RfiG.txt")));
         }
     }
@@ -153,12 +162,7 @@ TEST(RunSimulation, ACancelTheEngineNeverSawStillStopsTheRun) {
                 *scripts[stop] = late;
             }
             w.controller(engine).RunSimulation(w.state.OutputFolder, "a.v2.dat");
-            std::string expected;
-            for (int i = 0; i <= stop; ++i) expected += std::string(i ? " " : "") + steps[i];
-            EXPECT_EQ(engine.callNames(), expected);
-            EXPECT_EQ(w.progress.finals().size(), static_cast<std::size_t>(stop));
-            EXPECT_EQ(w.progress.events.back(), "Remove");
-            EXPECT_TRUE(w.messages.shown.empty());
+            expectTheRunEndedAfter(w, engine, steps, stop);
         }
     }
 }
