@@ -156,8 +156,8 @@ private slots:
         auto closeFirst = [](auto* kind, bool& shown) {
             auto* poll = new QTimer;
             poll->setInterval(0);
-            QObject::connect(poll, &QTimer::timeout, [kind, &shown, poll] {
-                using W = std::remove_pointer_t<decltype(kind)>;
+            using W = std::remove_pointer_t<decltype(kind)>;
+            QObject::connect(poll, &QTimer::timeout, [&shown, poll] {
                 for (QWidget* w : QApplication::topLevelWidgets()) {
                     // A pattern plot first asks how to show it: the defaults.
                     if (auto* options = qobject_cast<crv::viewers::DisplayOptionsDialog*>(w);
