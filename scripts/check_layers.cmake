@@ -1,10 +1,10 @@
-cmake_minimum_required(VERSION 3.25)
 # cmake -DGRAPH=build/LAYERS.txt -DDOC=docs/architecture.md -P scripts/check_layers.cmake
 #
 # Fails when the layer table of DOC ("| `folder/` | what | depends on |")
 # does not name exactly the folders each folder links (GRAPH, written at
 # configure time by cmake/LayerCheck.cmake). "Qt 6" in a row stands for a link
 # to Qt. Rows may name several folders; each then depends on what the row says.
+cmake_minimum_required(VERSION 3.25)
 file(STRINGS ${GRAPH} _edges)
 # Read as one text: list brackets and semicolons of the prose must not split
 # or join its lines.
