@@ -1,4 +1,4 @@
-#include "crv/common/drawing/qt_output.h"
+#include "crv/common/drawing/qt/qt_output.h"
 
 #include <QFontMetricsF>
 #include <QString>

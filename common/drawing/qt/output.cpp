@@ -1,5 +1,5 @@
 #include "crv/common/drawing/metafile_export.h"
-#include "crv/common/drawing/qt_output.h"
+#include "crv/common/drawing/qt/qt_output.h"
 
 #include <QByteArray>
 #include <QClipboard>

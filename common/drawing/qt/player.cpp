@@ -1,5 +1,5 @@
 #include "crv/common/drawing/flood_fill.h"
-#include "crv/common/drawing/qt_output.h"
+#include "crv/common/drawing/qt/qt_output.h"
 
 #include <QFontMetricsF>
 #include <QPainter>

@@ -15,8 +15,8 @@
 
 #include "crv/common/file_descriptions.h"
 #include "crv/common/ui/file_browser_model.h"
-#include "crv/common/ui/frm_file_sel.h"
-#include "crv/common/ui/message_presenter.h"
+#include "crv/common/ui/qt/frm_file_sel.h"
+#include "crv/common/ui/qt/message_presenter.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 // The tests' presenter: lives in crv_common_ui_testing, which only the tests
 // and benchmarks link, so the programs carry no presenter that shows nothing.
-#include "crv/common/ui/message_presenter.h"
+#include "crv/common/ui/qt/message_presenter.h"
 
 namespace crv::common::ui {
 

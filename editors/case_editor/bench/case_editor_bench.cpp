@@ -11,7 +11,7 @@
 
 #include "../qt/frm_data_edit.h"
 #include "../qt/rf_table_model.h"
-#include "crv/common/ui/message_presenter.h"
+#include "crv/common/ui/qt/message_presenter.h"
 
 namespace fs = std::filesystem;
 using namespace crv::editors;

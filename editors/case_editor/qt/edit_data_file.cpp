@@ -1,4 +1,4 @@
-#include "crv/editors/case_editor/edit_data_file.h"
+#include "crv/editors/case_editor/qt/edit_data_file.h"
 
 #include <QApplication>
 #include <QEventLoop>
@@ -6,9 +6,9 @@
 #include <QFileInfo>
 
 #include "crv/common/error_report.h"
-#include "crv/common/ui/form_services.h"
-#include "crv/common/ui/help.h"
-#include "crv/common/ui/recent_files_menu.h"
+#include "crv/common/ui/qt/form_services.h"
+#include "crv/common/ui/qt/help.h"
+#include "crv/common/ui/qt/recent_files_menu.h"
 #include "frm_data_edit.h"
 
 CRV_HELP_RESOURCE(case_editor_help)

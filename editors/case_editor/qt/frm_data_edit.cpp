@@ -24,12 +24,12 @@
 
 #include "crv/common/conversions.h"
 #include "crv/common/dialog_services.h"
-#include "crv/common/ui/qt_text.h"
-#include "crv/common/ui/recent_files_menu.h"
-#include "crv/common/ui/table_rows.h"
+#include "crv/common/ui/qt/qt_text.h"
+#include "crv/common/ui/qt/recent_files_menu.h"
+#include "crv/common/ui/qt/table_rows.h"
 #include "crv/editors/case_editor/diagram_box.h"
-#include "diagram_images.h"
-#include "crv/editors/case_editor/edit_data_file.h"
+#include "crv/editors/diagrams/qt/diagram_images.h"
+#include "crv/editors/case_editor/qt/edit_data_file.h"
 #include "key_line_edit.h"
 #include "rf_table_model.h"
 

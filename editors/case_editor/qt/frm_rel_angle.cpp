@@ -15,10 +15,10 @@
 #include <QClipboard>
 #include <QGuiApplication>
 
-#include "crv/common/ui/form_services.h"
-#include "crv/common/ui/help.h"
-#include "crv/common/ui/message_presenter.h"
-#include "crv/editors/case_editor/edit_data_file.h"
+#include "crv/common/ui/qt/form_services.h"
+#include "crv/common/ui/qt/help.h"
+#include "crv/common/ui/qt/message_presenter.h"
+#include "crv/editors/case_editor/qt/edit_data_file.h"
 
 static void initRelAngleHelp() { Q_INIT_RESOURCE(case_editor_help); }
 

@@ -27,11 +27,11 @@
 #include "../qt/frm_rel_angle.h"
 #include "../qt/key_line_edit.h"
 #include "../qt/rf_table_model.h"
-#include "crv/common/ui/message_presenter.h"
-#include "crv/common/ui/recent_files_menu.h"
-#include "crv/common/ui/help.h"
+#include "crv/common/ui/qt/message_presenter.h"
+#include "crv/common/ui/qt/recent_files_menu.h"
+#include "crv/common/ui/qt/help.h"
 #include "crv/common/ui/snapshot.h"
-#include "crv/editors/case_editor/edit_data_file.h"
+#include "crv/editors/case_editor/qt/edit_data_file.h"
 
 namespace fs = std::filesystem;
 using namespace crv::editors;

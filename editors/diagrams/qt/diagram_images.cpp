@@ -1,4 +1,4 @@
-#include "diagram_images.h"
+#include "crv/editors/diagrams/qt/diagram_images.h"
 
 #include <QPainter>
 
@@ -6,7 +6,7 @@
 #include <map>
 #include <utility>
 
-#include "crv/common/drawing/qt_output.h"
+#include "crv/common/drawing/qt/qt_output.h"
 
 namespace crv::editors {
 

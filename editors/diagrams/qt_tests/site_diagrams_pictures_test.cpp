@@ -3,7 +3,7 @@
 #include <QDir>
 #include <QTest>
 
-#include "diagram_images.h"
+#include "crv/editors/diagrams/qt/diagram_images.h"
 
 using namespace crv::editors;
 

@@ -1,4 +1,4 @@
-#include "cell_editing.h"
+#include "crv/editors/site_editors/qt/cell_editing.h"
 
 #include <QApplication>
 #include <QHeaderView>
@@ -7,7 +7,7 @@
 #include <QScrollBar>
 #include <QTableView>
 
-#include "crv/common/ui/lat_lon_edit.h"
+#include "crv/common/ui/qt/lat_lon_edit.h"
 
 namespace crv::editors {
 

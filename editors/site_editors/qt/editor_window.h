@@ -14,7 +14,7 @@
 
 #include <functional>
 
-#include "crv/common/ui/form_services.h"
+#include "crv/common/ui/qt/form_services.h"
 
 namespace crv::editors::detail {
 

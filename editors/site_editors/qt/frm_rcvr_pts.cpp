@@ -1,4 +1,4 @@
-#include "frm_rcvr_pts.h"
+#include "crv/editors/site_editors/qt/frm_rcvr_pts.h"
 
 #include "editor_window.h"
 
@@ -19,8 +19,8 @@
 #include <QVBoxLayout>
 
 #include "crv/common/text_utils.h"
-#include "crv/common/ui/lat_lon_options.h"
-#include "crv/common/ui/table_rows.h"
+#include "crv/common/ui/qt/lat_lon_options.h"
+#include "crv/common/ui/qt/table_rows.h"
 
 namespace crv::editors {
 

@@ -1,4 +1,4 @@
-#include "frm_user_data.h"
+#include "crv/editors/site_editors/qt/frm_user_data.h"
 
 #include "editor_window.h"
 
@@ -18,7 +18,7 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
-#include "crv/common/ui/table_rows.h"
+#include "crv/common/ui/qt/table_rows.h"
 
 namespace crv::editors {
 

@@ -1,4 +1,4 @@
-#include "qt_site_editor_host.h"
+#include "crv/editors/site_editors/qt/qt_site_editor_host.h"
 
 #include <utility>
 
@@ -7,8 +7,8 @@
 #include <QStringList>
 
 #include "crv/common/configuration.h"
-#include "crv/common/ui/help.h"
-#include "crv/common/ui/message_presenter.h"
+#include "crv/common/ui/qt/help.h"
+#include "crv/common/ui/qt/message_presenter.h"
 
 static void initSiteEditorsHelp() { Q_INIT_RESOURCE(site_editors_help); }
 

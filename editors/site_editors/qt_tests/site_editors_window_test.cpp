@@ -11,11 +11,11 @@
 #include <QTableView>
 #include <QTest>
 
-#include "crv/common/ui/lat_lon_edit.h"
+#include "crv/common/ui/qt/lat_lon_edit.h"
 #include "crv/common/ui/snapshot.h"
 #include "fake_host.h"
-#include "frm_rcvr_pts.h"
-#include "frm_user_data.h"
+#include "crv/editors/site_editors/qt/frm_rcvr_pts.h"
+#include "crv/editors/site_editors/qt/frm_user_data.h"
 
 using namespace crv::editors;
 using crv::common::MessageAnswer;

@@ -25,7 +25,7 @@
 #include <QTemporaryDir>
 
 #include "crv/main/app/qt/program.h"
-#include "program_setup.h"
+#include "crv/main/app/qt/program_setup.h"
 
 namespace fs = std::filesystem;
 

@@ -11,9 +11,9 @@
 
 #include "crv/common/dialog_services.h"
 #include "crv/common/error_report.h"
-#include "crv/common/ui/help.h"
-#include "crv/common/ui/printing.h"
-#include "crv/common/ui/qt_text.h"
+#include "crv/common/ui/qt/help.h"
+#include "crv/common/ui/qt/printing.h"
+#include "crv/common/ui/qt/qt_text.h"
 #include "crv/main/app/qt/service_volume_view.h"
 
 namespace crv::main::qt {

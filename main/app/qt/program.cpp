@@ -2,12 +2,12 @@
 
 #include <stdexcept>
 
-#include "crv/common/ui/frm_file_sel.h"
-#include "crv/common/ui/frm_options.h"
-#include "crv/common/ui/frm_paths.h"
-#include "crv/common/ui/help.h"
-#include "crv/common/ui/printing.h"
-#include "crv/common/ui/recent_files_menu.h"
+#include "crv/common/ui/qt/frm_file_sel.h"
+#include "crv/common/ui/qt/frm_options.h"
+#include "crv/common/ui/qt/frm_paths.h"
+#include "crv/common/ui/qt/help.h"
+#include "crv/common/ui/qt/printing.h"
+#include "crv/common/ui/qt/recent_files_menu.h"
 #include "crv/editors/field_dictionary.h"
 #include "crv/main/dialogs/qt/frm_nav_data.h"
 #include "crv/main/dialogs/qt/frm_nav_sel.h"

@@ -1,7 +1,7 @@
 // CRV and CRV_Sci: one main(), built once per edition.
 #include <QApplication>
 
-#include "program_setup.h"
+#include "crv/main/app/qt/program_setup.h"
 
 #ifndef CRV_PROGRAM_SCIENTIFIC
 #define CRV_PROGRAM_SCIENTIFIC 0

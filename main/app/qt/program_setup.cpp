@@ -1,4 +1,4 @@
-#include "program_setup.h"
+#include "crv/main/app/qt/program_setup.h"
 
 #include <malloc.h>
 
@@ -9,11 +9,11 @@
 #include <QFont>
 #include <QFontDatabase>
 
-#include "crv/common/ui/button_keys.h"
-#include "crv/common/ui/keep_on_screen.h"
-#include "crv/common/ui/message_presenter.h"
+#include "crv/common/ui/qt/button_keys.h"
+#include "crv/common/ui/qt/keep_on_screen.h"
+#include "crv/common/ui/qt/message_presenter.h"
 #include "crv/main/app/qt/program.h"
-#include "program_wiring.h"
+#include "crv/main/app/qt/program_wiring.h"
 #ifdef CRV_HAVE_RUN_CONTROLLER
 #include "crv/binding/engine_library.h"
 #include "crv/main/app/qt/run_wiring.h"

@@ -1,18 +1,18 @@
-#include "program_wiring.h"
+#include "crv/main/app/qt/program_wiring.h"
 
 #include <memory>
 
 #include <QApplication>
 
 #include "crv/binding/engine_library.h"
-#include "crv/editors/case_editor/edit_data_file.h"
+#include "crv/editors/case_editor/qt/edit_data_file.h"
 #include "crv/main/app/qt/program.h"
-#include "display_plots.h"
-#include "display_reports.h"
-#include "frm_rcvr_pts.h"
-#include "frm_user_data.h"
-#include "plot_dialogs.h"
-#include "qt_site_editor_host.h"
+#include "crv/viewers/plot_window/qt/display_plots.h"
+#include "crv/viewers/report_window/qt/display_reports.h"
+#include "crv/editors/site_editors/qt/frm_rcvr_pts.h"
+#include "crv/editors/site_editors/qt/frm_user_data.h"
+#include "crv/viewers/plot_dialogs/qt/plot_dialogs.h"
+#include "crv/editors/site_editors/qt/qt_site_editor_host.h"
 
 namespace crv::main::qt {
 

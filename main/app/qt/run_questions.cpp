@@ -2,8 +2,8 @@
 
 #include <QFileDialog>
 
-#include "crv/common/ui/form_services.h"
-#include "crv/common/ui/qt_text.h"
+#include "crv/common/ui/qt/form_services.h"
+#include "crv/common/ui/qt/qt_text.h"
 #include "crv/main/dialogs/qt/frm_srch_par.h"
 #include "crv/main/run/save_file_choice.h"
 

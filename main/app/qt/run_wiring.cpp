@@ -6,8 +6,8 @@
 #include <QTimer>
 
 #include "crv/binding/engine_api.h"
-#include "crv/common/ui/frm_progress.h"
-#include "crv/common/ui/recent_files_menu.h"
+#include "crv/common/ui/qt/frm_progress.h"
+#include "crv/common/ui/qt/recent_files_menu.h"
 #include "crv/main/app/qt/program.h"
 #include "crv/main/app/qt/run_questions.h"
 #include "crv/main/run/run_controller.h"

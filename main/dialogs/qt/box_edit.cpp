@@ -3,9 +3,9 @@
 #include <QApplication>
 #include <QKeyEvent>
 
-#include "crv/common/ui/form_services.h"
-#include "crv/common/ui/lat_lon_edit.h"
-#include "crv/common/ui/qt_text.h"
+#include "crv/common/ui/qt/form_services.h"
+#include "crv/common/ui/qt/lat_lon_edit.h"
+#include "crv/common/ui/qt/qt_text.h"
 
 namespace crv::main::qt {
 namespace {

@@ -8,9 +8,9 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
-#include "crv/common/ui/form_services.h"
-#include "crv/common/ui/lat_lon_options.h"
-#include "crv/common/ui/help.h"
+#include "crv/common/ui/qt/form_services.h"
+#include "crv/common/ui/qt/lat_lon_options.h"
+#include "crv/common/ui/qt/help.h"
 #include "crv/main/dialogs/qt/box_edit.h"
 #include "crv/main/dialogs/qt/dialog_runner.h"
 

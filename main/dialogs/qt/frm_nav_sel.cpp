@@ -7,9 +7,9 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
-#include "crv/common/ui/form_services.h"
-#include "crv/common/ui/help.h"
-#include "crv/common/ui/qt_text.h"
+#include "crv/common/ui/qt/form_services.h"
+#include "crv/common/ui/qt/help.h"
+#include "crv/common/ui/qt/qt_text.h"
 #include "crv/main/dialogs/qt/dialog_runner.h"
 #include "crv/main/dialogs/qt/selection_list.h"
 #include "crv/main/dialogs/qt/text_table_model.h"

@@ -4,8 +4,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "crv/common/ui/form_services.h"
-#include "crv/common/ui/help.h"
+#include "crv/common/ui/qt/form_services.h"
+#include "crv/common/ui/qt/help.h"
 #include "crv/main/dialogs/qt/dialog_runner.h"
 #include "crv/main/dialogs/qt/selection_list.h"
 #include "crv/main/dialogs/qt/text_table_model.h"

@@ -1,6 +1,6 @@
 #include "crv/main/dialogs/qt/text_table_model.h"
 
-#include "crv/common/ui/qt_text.h"
+#include "crv/common/ui/qt/qt_text.h"
 
 namespace crv::main::qt {
 

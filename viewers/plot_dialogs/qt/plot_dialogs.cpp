@@ -1,7 +1,7 @@
-#include "plot_dialogs.h"
+#include "crv/viewers/plot_dialogs/qt/plot_dialogs.h"
 
-#include "crv/common/ui/form_services.h"
-#include "crv/common/ui/help.h"
+#include "crv/common/ui/qt/form_services.h"
+#include "crv/common/ui/qt/help.h"
 
 #include <QApplication>
 #include <QDialogButtonBox>

@@ -1,8 +1,8 @@
 // The two plot dialogs driven through their widgets; pictures of their main
 // states go to build/snapshots/plot_dialogs/.
 #include "crv/common/configuration.h"
-#include "crv/common/ui/help.h"
-#include "plot_dialogs.h"
+#include "crv/common/ui/qt/help.h"
+#include "crv/viewers/plot_dialogs/qt/plot_dialogs.h"
 
 #include <QApplication>
 #include <QPushButton>

@@ -4,7 +4,7 @@
 // at 1.5 device pixels per pixel, only the kept pages' pictures held. Prints
 // the peak resident memory and the time; no pass or fail. The target: well
 // under 1 GB for any run.
-#include "crv/common/drawing/qt_output.h"
+#include "crv/common/drawing/qt/qt_output.h"
 #include "crv/viewers/plot_window_controller.h"
 #include "crv50.h"
 

@@ -1,13 +1,13 @@
-#include "display_plots.h"
+#include "crv/viewers/plot_window/qt/display_plots.h"
 
-#include "crv/common/ui/message_presenter.h"
-#include "crv/common/ui/printing.h"
-#include "frm_plot_screen.h"
-#include "plot_dialogs.h"
+#include "crv/common/ui/qt/message_presenter.h"
+#include "crv/common/ui/qt/printing.h"
+#include "crv/viewers/plot_window/qt/frm_plot_screen.h"
+#include "crv/viewers/plot_dialogs/qt/plot_dialogs.h"
 
 #include "crv/common/text_utils.h"
-#include "crv/common/ui/form_services.h"
-#include "crv/common/ui/frm_file_sel.h"
+#include "crv/common/ui/qt/form_services.h"
+#include "crv/common/ui/qt/frm_file_sel.h"
 
 #include <QApplication>
 #include <QEventLoop>

@@ -1,15 +1,15 @@
-#include "frm_plot_screen.h"
+#include "crv/viewers/plot_window/qt/frm_plot_screen.h"
 
-#include "crv/common/drawing/qt_output.h"
+#include "crv/common/drawing/qt/qt_output.h"
 #include "crv/common/error_report.h"
 #include "crv/common/text_utils.h"
-#include "crv/common/ui/form_services.h"
-#include "crv/common/ui/frm_progress.h"
-#include "crv/common/ui/help.h"
-#include "crv/common/ui/message_presenter.h"
-#include "crv/common/ui/printing.h"
-#include "plot_dialogs.h"
-#include "print_job.h"
+#include "crv/common/ui/qt/form_services.h"
+#include "crv/common/ui/qt/frm_progress.h"
+#include "crv/common/ui/qt/help.h"
+#include "crv/common/ui/qt/message_presenter.h"
+#include "crv/common/ui/qt/printing.h"
+#include "crv/viewers/plot_dialogs/qt/plot_dialogs.h"
+#include "crv/viewers/plot_window/qt/print_job.h"
 
 #include <QApplication>
 #include <QCloseEvent>

@@ -1,7 +1,7 @@
-#include "print_job.h"
+#include "crv/viewers/plot_window/qt/print_job.h"
 
-#include "crv/common/drawing/qt_output.h"
-#include "crv/common/ui/printing.h"
+#include "crv/common/drawing/qt/qt_output.h"
+#include "crv/common/ui/qt/printing.h"
 #include "crv/viewers/plot_window_controller.h"
 
 #include <QDir>

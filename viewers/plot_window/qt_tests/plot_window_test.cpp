@@ -4,11 +4,11 @@
 // Save to File read back by an independent reader, and the clipboard.
 // Pictures of each state go to build/snapshots/viewers/.
 #include "crv/common/error_report.h"
-#include "crv/common/ui/help.h"
-#include "crv/common/ui/message_presenter.h"
+#include "crv/common/ui/qt/help.h"
+#include "crv/common/ui/qt/message_presenter.h"
 #include "crv/common/ui/snapshot.h"
 #include "crv50.h"
-#include "frm_plot_screen.h"
+#include "crv/viewers/plot_window/qt/frm_plot_screen.h"
 
 #include <QApplication>
 #include <QClipboard>

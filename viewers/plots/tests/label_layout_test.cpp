@@ -3,7 +3,7 @@
 // the facility map's identifiers stand upright and clear of the symbols.
 // Boxes are measured from the recordings with the installed fonts, as the
 // targets place text, not read off pixels.
-#include "crv/common/drawing/qt_output.h"
+#include "crv/common/drawing/qt/qt_output.h"
 #include "crv/common/drawing/text_layout.h"
 #include "crv/viewers/plot_builders.h"
 #include "crv50.h"

@@ -1,7 +1,7 @@
 // Opens a 10,000-page report in the report viewer's window (offscreen) the
 // way DisplayReports does (font, window size, read, page index, first page
 // shown) and then shows every page in turn, timing both.
-#include "frm_report.h"
+#include "crv/viewers/report_window/qt/frm_report.h"
 
 #include <QApplication>
 #include <QLabel>

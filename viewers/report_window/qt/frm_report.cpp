@@ -1,13 +1,13 @@
-#include "frm_report.h"
+#include "crv/viewers/report_window/qt/frm_report.h"
 
-#include "crv/common/drawing/qt_output.h"
+#include "crv/common/drawing/qt/qt_output.h"
 #include "crv/common/error_report.h"
-#include "crv/common/ui/form_services.h"
-#include "crv/common/ui/help.h"
-#include "crv/common/ui/message_presenter.h"
-#include "crv/common/ui/printing.h"
+#include "crv/common/ui/qt/form_services.h"
+#include "crv/common/ui/qt/help.h"
+#include "crv/common/ui/qt/message_presenter.h"
+#include "crv/common/ui/qt/printing.h"
 #include "crv/viewers/report_layout.h"
-#include "print_job.h"
+#include "crv/viewers/plot_window/qt/print_job.h"
 
 #include <QApplication>
 #include <QFileDialog>

@@ -3,12 +3,12 @@
 // PDF (page count, footers, pictures of the pages), AutoPrint of several
 // reports, Save As and a report that cannot be read. Pictures go to
 // build/snapshots/viewers/.
-#include "crv/common/ui/frm_file_sel.h"
-#include "crv/common/ui/help.h"
-#include "crv/common/ui/message_presenter.h"
+#include "crv/common/ui/qt/frm_file_sel.h"
+#include "crv/common/ui/qt/help.h"
+#include "crv/common/ui/qt/message_presenter.h"
 #include "crv/common/ui/snapshot.h"
 #include "crv/viewers/report_pages.h"
-#include "frm_report.h"
+#include "crv/viewers/report_window/qt/frm_report.h"
 
 #include <QDir>
 #include <QFile>

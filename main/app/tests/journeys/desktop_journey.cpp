@@ -21,8 +21,8 @@
 #include <functional>
 #include <set>
 
-#include "crv/common/ui/frm_file_sel.h"
-#include "crv/common/ui/frm_progress.h"
+#include "crv/common/ui/qt/frm_file_sel.h"
+#include "crv/common/ui/qt/frm_progress.h"
 #include "journey_harness.h"
 
 using crv::journeys::clickAsAUser;

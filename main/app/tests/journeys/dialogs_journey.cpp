@@ -13,7 +13,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "crv/common/ui/help.h"
+#include "crv/common/ui/qt/help.h"
 #include "crv/main/app/qt/program.h"
 #include "journey_harness.h"
 

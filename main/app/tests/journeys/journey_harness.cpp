@@ -35,9 +35,9 @@
 #include <QTimer>
 #include <QTreeView>
 
-#include "crv/common/ui/frm_file_sel.h"
+#include "crv/common/ui/qt/frm_file_sel.h"
 #include "crv/main/app/qt/program.h"
-#include "program_setup.h"
+#include "crv/main/app/qt/program_setup.h"
 
 namespace crv::journeys {
 

@@ -15,7 +15,7 @@
 
 #include <filesystem>
 
-#include "crv/common/ui/frm_file_sel.h"
+#include "crv/common/ui/qt/frm_file_sel.h"
 #include "journey_harness.h"
 
 using crv::journeys::clickAsAUser;

@@ -14,8 +14,8 @@
 #include <fstream>
 #include <sstream>
 
-#include "crv/common/ui/frm_file_sel.h"
-#include "crv/common/ui/field_edit.h"
+#include "crv/common/ui/qt/frm_file_sel.h"
+#include "crv/common/ui/qt/field_edit.h"
 #include "crv/main/dialogs/qt/frm_nav_sel.h"
 #include "crv/main/dialogs/qt/frm_prop_data.h"
 #include "crv/main/dialogs/qt/frm_prop_sel.h"

@@ -14,7 +14,7 @@
 #include <filesystem>
 #include <set>
 
-#include "crv/common/ui/frm_file_sel.h"
+#include "crv/common/ui/qt/frm_file_sel.h"
 #include "journey_harness.h"
 
 using crv::journeys::clickButton;

@@ -8,7 +8,7 @@
 #include <QMainWindow>
 
 #include "crv/common/configuration.h"
-#include "crv/common/ui/recent_files_menu.h"
+#include "crv/common/ui/qt/recent_files_menu.h"
 #include "crv/main/app/main_controller.h"
 
 class QAction;

@@ -5,7 +5,7 @@
 #include <memory>
 
 #include "crv/common/app_state.h"
-#include "crv/common/ui/frm_file_sel.h"
+#include "crv/common/ui/qt/frm_file_sel.h"
 #include "crv/main/app/entry_points.h"
 #include "crv/main/app/main_controller.h"
 #include "crv/main/app/qt/frm_main_menu.h"

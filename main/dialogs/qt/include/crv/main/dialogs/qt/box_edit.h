@@ -4,7 +4,7 @@
 // model's FieldSet: the model's check decides when the box is left, and the
 // window copies texts between the model and the box.
 #include "crv/common/messages.h"
-#include "crv/common/ui/field_edit.h"
+#include "crv/common/ui/qt/field_edit.h"
 #include "crv/main/dialogs/field_box.h"
 
 namespace crv::main::qt {

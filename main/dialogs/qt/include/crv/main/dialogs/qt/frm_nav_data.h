@@ -4,7 +4,7 @@
 
 #include <QDialog>
 
-#include "crv/common/ui/field_edit.h"
+#include "crv/common/ui/qt/field_edit.h"
 
 #include "crv/main/dialogs/manual_navaid.h"
 

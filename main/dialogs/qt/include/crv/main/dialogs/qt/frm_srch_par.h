@@ -2,7 +2,7 @@
 // The RF-source search parameters dialog over SearchParametersModel.
 #include <QDialog>
 
-#include "crv/common/ui/field_edit.h"
+#include "crv/common/ui/qt/field_edit.h"
 
 #include "crv/main/dialogs/search_parameters.h"
 
