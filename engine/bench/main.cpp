@@ -101,14 +101,14 @@ RunTimes runOnce(crv::binding::EngineLibrary& f, const std::string& folder, bool
     f.Grid(folder, noProgress, status, points);
     times.exportSeconds[0] = seconds(t);
     if (print) std::printf("Grid      status=%d  %8.3f s  points=%d\n", status, times.exportSeconds[0], points);
-    if (status != 0) return times;
+    if (status != CRV_STATUS_DONE) return times;
 
     t = std::chrono::steady_clock::now();
     int16_t cases = 0;
     f.Evaluate(folder, noProgress, status, cases);
     double s = times.exportSeconds[1] = seconds(t);
     if (print) std::printf("Evaluate  status=%d  %8.3f s  cases=%d  points/s=%.3g\n", status, s, cases, points / s);
-    if (status != 0) return times;
+    if (status != CRV_STATUS_DONE) return times;
 
     for (int signals = 2; signals <= 3; ++signals) {
         t = std::chrono::steady_clock::now();
@@ -126,7 +126,7 @@ RunTimes runOnce(crv::binding::EngineLibrary& f, const std::string& folder, bool
             std::printf("B1_%dSig   status=%d  %8.3f s  cases=%d  combinations=%d  points/s=%.3g  "
                         "point-combinations/s=%.3g\n",
                         signals, status, s, cases, combinations, points / s, pointCombinations / s);
-        if (status != 0) return times;
+        if (status != CRV_STATUS_DONE) return times;
     }
     times.total = seconds(start);
     times.ok = true;

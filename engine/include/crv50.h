@@ -17,12 +17,13 @@
  *   "real" is a 4-byte IEEE single (C float), as in the search parameter record
  *   and the result files.
  *
- * Status (16-bit, by reference)
- *   0  done
- *   1  cancelled by the user through the progress callback
- *   2  failed; the engine has already shown its one message box
- *      ("An error occurred in procedure <routine>:" and the message, title
- *      "CRV Error")
+ * Status (16-bit, by reference; the CRV_STATUS_* names below)
+ *   0  CRV_STATUS_DONE       done
+ *   1  CRV_STATUS_CANCELLED  cancelled by the user through the progress
+ *                            callback
+ *   2  CRV_STATUS_FAILED     failed; the engine has already shown its one
+ *                            message box ("An error occurred in procedure
+ *                            <routine>:" and the message, title "CRV Error")
  *   Every export that has a status and counts sets them to 0 on entry, before
  *   anything else. Counts are valid whatever the status. 16-bit counts
  *   saturate at 32767.
@@ -87,6 +88,10 @@ typedef struct CrvSearchParams {
     float radiusNmi;    /* for the ellipse: the semi-major axis */
     float frequencyMHz; /* 0 = any frequency */
 } CrvSearchParams;
+
+/* Status values the exports return (see "Status" above). The numbers are
+ * part of the interface: callers store and compare them. */
+enum { CRV_STATUS_DONE = 0, CRV_STATUS_CANCELLED = 1, CRV_STATUS_FAILED = 2 };
 
 /* Database numbers for SearchDB. */
 enum { CRV_DB_FM = 1, CRV_DB_NAVAID = 2, CRV_DB_COM = 3 };

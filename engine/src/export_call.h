@@ -8,6 +8,7 @@
 #include <string>
 #include <string_view>
 
+#include "crv50.h"
 #include "failure.h"
 
 namespace crv::engine {
@@ -34,8 +35,6 @@ void noteResultFile(const std::string& path);
 void forgetResultFiles();
 void removeResultFiles();
 
-enum : std::int16_t { kStatusDone = 0, kStatusCancelled = 1, kStatusFailed = 2 };
-
 // Runs body() (which returns nothing and throws EngineFailure or
 // CancelRequested) and returns the status.
 template <class Body>
@@ -44,16 +43,16 @@ std::int16_t runExport(std::string_view routine, Body&& body) noexcept {
         ExportLock lock;
         if (!lock.acquired()) {
             ErrMsg(routine, "Another engine call is still running; wait for it to end.");
-            return kStatusFailed;
+            return CRV_STATUS_FAILED;
         }
         forgetResultFiles();
         try {
             body();
             forgetResultFiles();
-            return kStatusDone;
+            return CRV_STATUS_DONE;
         } catch (const CancelRequested&) {
             forgetResultFiles();
-            return kStatusCancelled;
+            return CRV_STATUS_CANCELLED;
         } catch (const EngineFailure& e) {
             removeResultFiles();
             ErrMsg(e.routine(), e.message());
@@ -70,7 +69,7 @@ std::int16_t runExport(std::string_view routine, Body&& body) noexcept {
     } catch (...) {
         // Even the message failed; the status still tells the caller.
     }
-    return kStatusFailed;
+    return CRV_STATUS_FAILED;
 }
 
 }  // namespace crv::engine

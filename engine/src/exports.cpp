@@ -30,7 +30,7 @@ void setStatus(std::int16_t* status, std::int16_t value) {
 template <class... T>
 void setStatus(std::int16_t* status, std::int16_t value, T*... counts) {
     setStatus(status, value);
-    if (value != 0) (zero(counts), ...);
+    if (value != CRV_STATUS_DONE) (zero(counts), ...);
 }
 }  // namespace
 

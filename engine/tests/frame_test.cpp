@@ -135,12 +135,12 @@ TEST(Progress, PercentRoundingAndCancelWord) {
 
 TEST(RunExport, StatusesAndOneMessage) {
     crv::test::MessageCapture capture;
-    EXPECT_EQ(runExport("Grid           ", [] {}), kStatusDone);
-    EXPECT_EQ(runExport("Grid           ", [] { throw CancelRequested{}; }), kStatusCancelled);
+    EXPECT_EQ(runExport("Grid           ", [] {}), CRV_STATUS_DONE);
+    EXPECT_EQ(runExport("Grid           ", [] { throw CancelRequested{}; }), CRV_STATUS_CANCELLED);
     EXPECT_TRUE(capture.messages().empty());
     EXPECT_EQ(runExport("Grid           ", [] { fail("GridH          ", "No receiver points generated"); }),
-              kStatusFailed);
-    EXPECT_EQ(runExport("Evaluate       ", [] { throw std::runtime_error("disk full"); }), kStatusFailed);
+              CRV_STATUS_FAILED);
+    EXPECT_EQ(runExport("Evaluate       ", [] { throw std::runtime_error("disk full"); }), CRV_STATUS_FAILED);
     ASSERT_EQ(capture.messages().size(), 2u);
     EXPECT_EQ(capture.messages()[0].text, "An error occurred in procedure GridH:\r\rNo receiver points generated");
     EXPECT_EQ(capture.messages()[1].text, "An error occurred in procedure Evaluate:\r\rdisk full");
@@ -152,12 +152,12 @@ TEST(RunExport, SecondCallWhileOneRunsFailsCleanly) {
     const std::int16_t outer = runExport("Grid           ", [&] {
         inner = runExport("Evaluate       ", [] { FAIL() << "the nested call must not run"; });
     });
-    EXPECT_EQ(outer, kStatusDone);
-    EXPECT_EQ(inner, kStatusFailed);
+    EXPECT_EQ(outer, CRV_STATUS_DONE);
+    EXPECT_EQ(inner, CRV_STATUS_FAILED);
     ASSERT_EQ(capture.messages().size(), 1u);
     EXPECT_NE(capture.messages()[0].text.find("Another engine call is still running"), std::string::npos);
     // The engine is free again afterwards.
-    EXPECT_EQ(runExport("Grid           ", [] {}), kStatusDone);
+    EXPECT_EQ(runExport("Grid           ", [] {}), CRV_STATUS_DONE);
 }
 
 TEST(FileUnits, LowestFreeAndExhaustion) {

@@ -75,7 +75,7 @@ void RunController::SearchForProponents(float latitude, float longitude, float r
         record.radiusNmi = radiusNmi;
         std::int16_t status = 0, hits = 0;
         s_.engine->SearchDB(CRV_DB_FM, record, progressFunction(), status, hits);
-        if (status != 0) return abort();
+        if (status != CRV_STATUS_DONE) return abort();
         crv::platform::removeFile(temp + "RfiSrch2.tmp");
         if (hits <= 0) {
             crv::platform::removeFile(temp + "RfiSrch1.tmp");
@@ -130,7 +130,7 @@ void RunController::SearchForNavaids(std::int32_t& count) {
             searched = std::max(searched, record.radiusNmi);
             std::int16_t status = 0, hits = 0;
             s_.engine->SearchDB(CRV_DB_NAVAID, record, progressFunction(), status, hits);
-            if (status != 0) return abort();
+            if (status != CRV_STATUS_DONE) return abort();
             navHits = hits;
         }
         if (state.UseCOMDB > 0) {
@@ -139,8 +139,8 @@ void RunController::SearchForNavaids(std::int32_t& count) {
             searched = std::max(searched, record.radiusNmi);
             std::int16_t status = 0, hits = 0;
             s_.engine->SearchDB(CRV_DB_COM, record, progressFunction(), status, hits);
-            if (status == 1) return abort();
-            if (status == 0) comHits = hits;  // a failed COM search keeps the navaid hits
+            if (status == CRV_STATUS_CANCELLED) return abort();
+            if (status == CRV_STATUS_DONE) comHits = hits;  // a failed COM search keeps the navaid hits
         }
         record.radiusNmi = searched;  // the report names the widest radius searched
         std::int32_t total = navHits + comHits;

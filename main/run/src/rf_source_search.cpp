@@ -126,7 +126,7 @@ void RunController::SearchForRFSources(std::int32_t& count) {
             progressShown = true;
             std::int16_t status = 0, hits = 0;
             s_.engine->SearchDB(search.database, record, progressFunction(), status, hits);
-            if (status != 0) return finish();
+            if (status != CRV_STATUS_DONE) return finish();
             total += hits;
         }
         if (total > 32767) throw detail::RunError("Overflow: more than 32767 RF sources found.");

@@ -77,7 +77,7 @@ void RunController::RunSimulation(const std::string& runFolder, const std::strin
         progress.Initialize(header + "Generating grid of receiver positions...");
         shown = true;
         s_.engine->Grid(folder, progressFunction(), status, points);
-        if (status != 0 || canceled()) return endPath();
+        if (status != CRV_STATUS_DONE || canceled()) return endPath();
         if (points == 0) {
             progress.Remove();
             shown = false;
@@ -94,7 +94,7 @@ void RunController::RunSimulation(const std::string& runFolder, const std::strin
 
         progress.Initialize(header + "Checking for A2 and/or B2 interference...");
         s_.engine->Evaluate(folder, progressFunction(), status, cases);
-        if (status != 0 || canceled()) return endPath();
+        if (status != CRV_STATUS_DONE || canceled()) return endPath();
         if (cases == 0)
             progress.FinalMsg("No A2/B2 interference found.");
         else if (cases == 1)
@@ -105,14 +105,14 @@ void RunController::RunSimulation(const std::string& runFolder, const std::strin
 
         progress.Initialize(header + "Checking for two-signal B1 interference...");
         s_.engine->B1_2Sig(folder, progressFunction(), status, cases, combinations);
-        if (status != 0 || canceled()) return endPath();
+        if (status != CRV_STATUS_DONE || canceled()) return endPath();
         progress.FinalMsg(casesPrefix(cases) + " two-signal B1 interference found" + kCR + "in " +
                           detail::countText(combinations) + " intermod combinations.");
         if (canceled()) return endPath();
 
         progress.Initialize(header + "Checking for three-signal B1 interference...");
         s_.engine->B1_3Sig(folder, progressFunction(), status, cases, combinations);
-        if (status != 0 || canceled()) return endPath();
+        if (status != CRV_STATUS_DONE || canceled()) return endPath();
         progress.FinalMsg(casesPrefix(cases) + " three-signal B1 interference found" + kCR + "in " +
                           detail::countText(combinations) + " intermod combinations.");
         if (canceled()) return endPath();
@@ -123,7 +123,7 @@ void RunController::RunSimulation(const std::string& runFolder, const std::strin
         if (crv::formats::serviceVolumeType(navaidLine) == 8) {
             progress.Initialize(header + "Checking for interference at ground facility...");
             s_.engine->GrndCOM(folder, progressFunction(), status, cases);
-            if (status != 0 || canceled()) return endPath();
+            if (status != CRV_STATUS_DONE || canceled()) return endPath();
             progress.FinalMsg(casesPrefix(cases) + " interference found" + kCR + "at the ground facility location.");
         }
         endPath();

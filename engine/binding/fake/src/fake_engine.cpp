@@ -11,7 +11,7 @@ constexpr double kPi = 3.14159265358979323846;
 bool defaultProgress(const Progress& progress, std::int16_t& status) {
     for (int percent : {50, 100}) {
         if (progress && progress(percent)) {
-            status = 1;
+            status = CRV_STATUS_CANCELLED;
             return false;
         }
     }
