@@ -13,6 +13,8 @@
 class QAction;
 class QCheckBox;
 class QComboBox;
+class QEvent;
+class QKeyEvent;
 class QLabel;
 class QLayout;
 class QMenu;
@@ -92,6 +94,15 @@ private:
     void tabMove(bool back);
     void headerHover(int row);
     void relativeAngle();
+    // The event filter's handlers, one per watched widget or key; true when
+    // the event is used up.
+    bool tabStripEvent(QEvent* event);
+    bool pageSwitchKey(QKeyEvent* e);
+    bool rowShortcutOverride(QKeyEvent* e);
+    bool tableTabKey(QObject* watched, QKeyEvent* e);
+    bool headerEvent(QEvent* event);
+    bool cellListEvent(QEvent* event);
+    bool fieldEvent(int n, QEvent* event);
 
     CaseEditorController& c_;
     QTabBar* tabs_ = nullptr;

@@ -158,12 +158,14 @@ bool CaseEditorController::selectPage(int page) {
     return true;
 }
 
-bool CaseEditorController::stepPage(int delta) {
+int CaseEditorController::neighbourPage(int delta) const {
     int p = state.currentPage + delta;
     if (p > 4) p = 1;
     if (p < 1) p = 4;
-    return selectPage(p);
+    return p;
 }
+
+bool CaseEditorController::stepPage(int delta) { return selectPage(neighbourPage(delta)); }
 
 bool CaseEditorController::commitPending() {
     if (state.editState == 0) return true;

@@ -86,6 +86,17 @@ TEST_F(Workspace, OpensOnTheFirstPageWithTheCaseInItsCaption) {
     EXPECT_TRUE(ed->menusEnabled());
 }
 
+// Ctrl+Tab and Ctrl+Shift+Tab go round the four pages.
+TEST_F(Workspace, NeighbourPagesGoRoundTheEnds) {
+    const int forward[] = {2, 3, 4, 1};
+    const int back[] = {4, 1, 2, 3};
+    for (int page = 1; page <= 4; ++page) {
+        ed->state.currentPage = page;
+        EXPECT_EQ(ed->neighbourPage(1), forward[page - 1]) << "from page " << page;
+        EXPECT_EQ(ed->neighbourPage(-1), back[page - 1]) << "from page " << page;
+    }
+}
+
 // The sample was written with codes this edition does not offer: the load
 // says so, and the first save writes the defaults. From then on a save and a
 // reopen give the same bytes.

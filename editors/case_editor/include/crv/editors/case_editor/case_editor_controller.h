@@ -72,7 +72,8 @@ public:
     // Page switch: false when the editor stays on the current page (a pending
     // value failed its check, or the RF sources failed theirs).
     bool selectPage(int page);
-    // Ctrl+Tab / Ctrl+Shift+Tab.
+    // Ctrl+Tab / Ctrl+Shift+Tab: the page delta steps away, round the ends.
+    int neighbourPage(int delta) const;
     bool stepPage(int delta);
     bool menusEnabled() const { return state.currentPage == 3; }
 
