@@ -23,7 +23,7 @@ fail() {
 echo "-- building $deb in $build"
 launcher=()
 if command -v ccache >/dev/null; then launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache); fi
-cmake -S "$root" -B "$build" -G Ninja --no-warn-unused-cli -DCRV_BUILD_TESTS=OFF -DCMAKE_DISABLE_FIND_PACKAGE_GTest=ON \
+cmake -S "$root" -B "$build" -G Ninja --no-warn-unused-cli -DCMAKE_COMPILE_WARNING_AS_ERROR="${CRV_WARNINGS_AS_ERRORS:-OFF}" -DCRV_BUILD_TESTS=OFF -DCMAKE_DISABLE_FIND_PACKAGE_GTest=ON \
   "${launcher[@]}" >/dev/null
 cmake --build "$build" -j "$(nproc)" >/dev/null
 rm -f "$build"/corvane_*.deb

@@ -5,7 +5,9 @@ root="$(cd "$(dirname "$0")/.." && pwd)"
 build="${CRV_BUILD_DIR:-$root/build}"
 "$root/scripts/deps.sh" tests
 # The main job switches the tests off in the same build folder; on again here.
-"$root/scripts/build.sh" "$build" -DCRV_BUILD_TESTS=ON
+# CI sets CRV_WARNINGS_AS_ERRORS=ON: a compiler warning then fails the build.
+"$root/scripts/build.sh" "$build" -DCRV_BUILD_TESTS=ON \
+  -DCMAKE_COMPILE_WARNING_AS_ERROR="${CRV_WARNINGS_AS_ERRORS:-OFF}"
 cd "$build"
 # Tests never touch the user's own settings or folders.
 export CORVANE_SETTINGS="$build/test-home/settings.ini"

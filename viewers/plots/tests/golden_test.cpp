@@ -1,7 +1,7 @@
 // Each page drawn from files the engine wrote for the sample cases, compared
 // with its recording kept as text; the screen picture of each page is saved
 // for review. A changed page is written next to its golden as NAME.new.txt;
-// the goldens are written only with CRV_UPDATE_GOLDENS=1 (docs/architecture.md).
+// the goldens are written only with CRV_UPDATE_GOLDENS=1 (viewers/plots/README.md).
 #include "crv/common/drawing/qt/qt_output.h"
 #include "crv/viewers/plot_builders.h"
 #include "crv50.h"
