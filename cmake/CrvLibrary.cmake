@@ -1,7 +1,7 @@
 # One shape for every library of the system, so a newcomer who has seen one
 # library folder has seen them all:
 #
-#   include/crv/<area>/<lib>/...        public headers of the Qt-free half
+#   include/crv/<area>/...              public headers of the Qt-free half
 #   src/                                its sources and private headers (no Qt)
 #   qt/                                 the Qt half: sources, private headers, forms
 #   qt/include/crv/<area>/<lib>/qt/...  public headers of the Qt half
