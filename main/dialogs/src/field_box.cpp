@@ -1,7 +1,5 @@
 #include "crv/main/dialogs/field_box.h"
 
-#include <cctype>
-
 #include "crv/common/lat_lon.h"
 
 namespace crv::main {
@@ -13,8 +11,9 @@ FieldSet::FieldSet(int count) : boxes_(static_cast<std::size_t>(count)), checks_
 }
 
 bool isIdentifierChar(char c) {
-    const unsigned char u = static_cast<unsigned char>(c);
-    return std::isalnum(u) != 0 || c == ' ' || c == '-';
+    // ASCII only, whatever the C library's locale: the name must mean the
+    // same file on every system.
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == ' ' || c == '-';
 }
 
 bool isIdentifierText(const std::string& text) {
