@@ -4,7 +4,6 @@
 #include "crv/common/drawing/axis.h"
 #include "crv/common/drawing/primitives.h"
 #include "crv/common/drawing/service_volume_shapes.h"
-#include "crv/common/math_utils.h"
 #include "crv/common/service_volume.h"
 #include "crv/formats/numbers.h"
 #include "crv/formats/plot_file.h"
@@ -110,8 +109,7 @@ struct Page {
         } else {
             const double W = 1.6 * r10;
             const double m = W / 8;
-            // m > 0: the table's radii and a type 8 radius checked positive above.
-            const double e = std::trunc(Log10(m));
+            const double e = std::trunc(std::log10(m));
             const double p = std::pow(10.0, e);
             const double q = m / p;
             double step;
