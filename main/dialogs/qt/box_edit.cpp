@@ -35,10 +35,13 @@ protected:
             const char16_t u = typed[0].unicode();
             std::int16_t code = static_cast<std::int16_t>(u < 0x100 ? u : 0x7F);
             pushBox(this, fields_, k_);
-            if (fields_.filterKey(k_, code, hasSelectedText()) != crv::common::KeyVerdict::Passed) {
-                QApplication::beep();
-                event->accept();
-                return;
+            switch (fields_.filterKey(k_, code, hasSelectedText())) {
+                case crv::common::KeyVerdict::Passed: break;
+                case crv::common::KeyVerdict::Swallowed: event->accept(); return;
+                case crv::common::KeyVerdict::Rejected:
+                    QApplication::beep();
+                    event->accept();
+                    return;
             }
         }
         // Passed: the widget's copy of the same check types it (upper-cased

@@ -26,7 +26,8 @@ std::string identifierCharsText() { return " Only letters, digits, blanks and \"
 
 KeyVerdict FieldSet::filterKey(int k, std::int16_t& keyCode, bool replacesSelection) {
     FieldBox& b = box(k);
-    const bool control = keyCode < 32 && keyCode != 0;
+    // A byte above 127 handed over as a signed char is a character, not a control key.
+    const bool control = keyCode > 0 && keyCode < 32;
     if (!control && b.identifier && !isIdentifierChar(static_cast<char>(keyCode & 0xFF))) {
         keyCode = 0;
         return KeyVerdict::Rejected;
@@ -34,8 +35,10 @@ KeyVerdict FieldSet::filterKey(int k, std::int16_t& keyCode, bool replacesSelect
     const KeyVerdict verdict = crv::common::FilterKeyPress(check(k), keyCode);
     if (verdict == KeyVerdict::Passed && !control && b.maxLength > 0 && !replacesSelection &&
         static_cast<int>(b.text().size()) >= b.maxLength) {
+        // A full box drops the character without a beep, as a text box with
+        // a length limit does.
         keyCode = 0;
-        return KeyVerdict::Rejected;
+        return KeyVerdict::Swallowed;
     }
     return verdict;
 }
