@@ -170,7 +170,7 @@ private slots:
             auto* id = f.edit(ProponentEntryModel::Identifier);
             id->clear();
             // Upper-cased, a non-ASCII letter refused, and a full box (7) takes no more.
-            QTest::keyClicks(id, QString::fromUtf8("a-\xC3\xA9b 9xyz"));
+            QTest::keyClicks(id, QString::fromUtf8("a-\xC3\xA9" "b 9xyz"));
             QCOMPARE(id->text(), QStringLiteral("A-B 9XY"));
             // Typed over a selection, the full box takes the key.
             id->selectAll();
