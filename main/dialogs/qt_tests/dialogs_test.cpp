@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QRegularExpression>
@@ -170,7 +171,10 @@ private slots:
             auto* id = f.edit(ProponentEntryModel::Identifier);
             id->clear();
             // Upper-cased, a non-ASCII letter refused, and a full box (7) takes no more.
-            QTest::keyClicks(id, QString::fromUtf8("a-\xC3\xA9" "b 9xyz"));
+            QTest::keyClicks(id, "a-");
+            QKeyEvent eacute(QEvent::KeyPress, Qt::Key_Eacute, Qt::NoModifier, QString(QChar(0xE9)));
+            QApplication::sendEvent(id, &eacute);
+            QTest::keyClicks(id, "b 9xyz");
             QCOMPARE(id->text(), QStringLiteral("A-B 9XY"));
             // Typed over a selection, the full box takes the key.
             id->selectAll();
