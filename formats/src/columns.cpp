@@ -10,7 +10,6 @@ std::string_view textAt(std::string_view line, Columns c) { return crv::platform
 
 std::string_view trimmedAt(std::string_view line, Columns c) { return crv::platform::trimBlanks(textAt(line, c)); }
 
-
 std::optional<double> realAt(std::string_view line, Columns c) {
     const std::string_view field = trimmedAt(line, c);
     if (field.empty()) return 0.0;

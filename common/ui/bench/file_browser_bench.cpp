@@ -46,10 +46,10 @@ std::string plotName(int n) {
     const std::string b = crv::common::EncodeBase36(1 + (n / 7) % 1295);
     const std::string c = crv::common::EncodeBase36(1 + (n / 13) % 1295);
     switch (n % 4) {
-    case 0: return a + "____A2.plt";
-    case 1: return a + "__A2B2.plt";
-    case 2: return a + "_" + b + "___.plt";
-    default: return a + "_" + b + "_" + c + ".plt";
+        case 0: return a + "____A2.plt";
+        case 1: return a + "__A2B2.plt";
+        case 2: return a + "_" + b + "___.plt";
+        default: return a + "_" + b + "_" + c + ".plt";
     }
 }
 
