@@ -16,7 +16,6 @@ public:
     explicit Random(std::uint32_t seed) : engine_(seed) {}
     double uniform(double low, double high) { return low + (high - low) * (engine_() / 4294967296.0); }
     int below(int n) { return static_cast<int>(engine_() % static_cast<std::uint32_t>(n)); }
-    bool chance(double p) { return uniform(0, 1) < p; }
 
 private:
     std::mt19937 engine_;

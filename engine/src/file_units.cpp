@@ -12,13 +12,6 @@ std::mutex unitMutex;
 std::bitset<256> unitsInUse;
 }  // namespace
 
-int GetUnit() {
-    std::lock_guard lock(unitMutex);
-    for (int u = 1; u <= 255; ++u)
-        if (!unitsInUse[static_cast<std::size_t>(u)]) return u;
-    return 0;
-}
-
 FileUnit::FileUnit(std::string_view routine) : number_(0) {
     std::lock_guard lock(unitMutex);
     for (int u = 1; u <= 255; ++u)

@@ -19,7 +19,4 @@ private:
     int number_;
 };
 
-// Lowest free unit number, or 0 when all 255 are in use.
-int GetUnit();
-
 }  // namespace crv::engine

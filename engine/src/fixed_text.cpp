@@ -17,8 +17,6 @@ std::string padded(std::string_view text, std::size_t width) {
     return out;
 }
 
-bool sameField(std::string_view a, std::string_view b) { return trimRightCopy(a) == trimRightCopy(b); }
-
 std::string argumentText(const char* argument, std::size_t width, std::string_view routine, std::string_view what) {
     if (argument == nullptr) fail(routine, "No " + std::string(what) + " was given.");
     // Look a little past the field so an over-long text is seen, not cut.

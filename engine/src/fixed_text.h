@@ -10,8 +10,6 @@ namespace crv::engine {
 std::string trimRightCopy(std::string_view text);
 // The text cut or blank-padded to exactly `width` characters.
 std::string padded(std::string_view text, std::size_t width);
-// Blank-padded field comparison: trailing blanks do not count.
-bool sameField(std::string_view a, std::string_view b);
 
 // Reads a caller's string argument (NUL-terminated, treated as a field of
 // `width` characters). Fails, under the routine's name, when the argument is

@@ -10,8 +10,6 @@ std::string_view textAt(std::string_view line, Columns c) { return crv::platform
 
 std::string_view trimmedAt(std::string_view line, Columns c) { return crv::platform::trimBlanks(textAt(line, c)); }
 
-bool blankAt(std::string_view line, Columns c) { return trimmedAt(line, c).empty(); }
-
 std::optional<double> realAt(std::string_view line, Columns c) {
     const std::string_view field = trimmedAt(line, c);
     if (field.empty()) return 0.0;

@@ -231,22 +231,4 @@ Expected<void> SettingsStore::update(std::string_view section, const std::vector
     return save(path_, doc);
 }
 
-Expected<void> SettingsStore::remove(std::string_view section, std::string_view name) {
-    auto loaded = loadForWrite(path_);
-    if (!loaded) return makeError(loaded.error());
-    Document& doc = *loaded;
-    Section* s = findSection(doc, section);
-    if (!s) return {};
-    std::erase_if(s->values, [&](const auto& nv) { return nv.first == name; });
-    return save(path_, doc);
-}
-
-Expected<void> SettingsStore::removeSection(std::string_view section) {
-    auto loaded = loadForWrite(path_);
-    if (!loaded) return makeError(loaded.error());
-    Document& doc = *loaded;
-    std::erase_if(doc, [&](const Section& s) { return s.name == section; });
-    return save(path_, doc);
-}
-
 }  // namespace crv::platform

@@ -38,14 +38,10 @@ TEST(SettingsStore, RoundTripKeepsNamesAndValuesExactly) {
     EXPECT_EQ(again.values("Paths").size(), 1u);
 }
 
-TEST(SettingsStore, ListsRemovalAndRefusals) {
+TEST(SettingsStore, ListsAndRefusals) {
     SettingsStore store(freshFile("lists"));
     ASSERT_TRUE(store.setMany("Recent Files", {{"File1", "/a.dat"}, {"File2", "/b.dat"}}));
     EXPECT_EQ(store.values("Recent Files").size(), 2u);
-    ASSERT_TRUE(store.remove("Recent Files", "File1"));
-    EXPECT_EQ(store.values("Recent Files").size(), 1u);
-    ASSERT_TRUE(store.removeSection("Recent Files"));
-    EXPECT_TRUE(store.values("Recent Files").empty());
 
     EXPECT_FALSE(store.set("Paths", "Data Folder", "two\nlines"));
     EXPECT_FALSE(store.set("Paths", "a=b", "x"));

@@ -59,12 +59,6 @@ int GetFileVersion(std::string_view firstLine) {
     return 1;
 }
 
-bool fitsOldestLayout(const std::vector<std::string>& lines) {
-    if (lines.empty() || GetFileVersion(lines[0]) != -1) return false;
-    const std::size_t end = findTerminator(lines, 1, "999");
-    return end + 2 < lines.size();
-}
-
 Expected<std::vector<std::string>> upgradeCaseLines(const std::vector<std::string>& lines, int version) {
     if (version < -1 || version > 1) return makeError("Unknown case data file version " + std::to_string(version) + ".");
     const bool oldest = version == -1;

@@ -85,19 +85,6 @@ std::string EncodeBase36(int value) {
     return {digits[value / 36], digits[value % 36]};
 }
 
-std::string singleStationPlotName(int station, std::string_view kind) {
-    const std::string tail = kind == "A2B2" ? "__A2B2.plt" : "____" + std::string(kind) + ".plt";
-    return EncodeBase36(station) + tail;
-}
-
-std::string twoSignalPlotName(int station1, int station2) {
-    return EncodeBase36(station1) + "_" + EncodeBase36(station2) + "___.plt";
-}
-
-std::string threeSignalPlotName(int station1, int station2, int station3) {
-    return EncodeBase36(station1) + "_" + EncodeBase36(station2) + "_" + EncodeBase36(station3) + ".plt";
-}
-
 bool isSearchFileName(std::string_view name) {
     for (const char* prefix : {"loc@", "nav@", "vor@", "com@", "fm@"})
         if (startsWithNoCase(name, prefix)) return true;

@@ -1,21 +1,11 @@
 #include "crv/common/math_utils.h"
 
-#include "crv/common/conversions.h"
-
 #include <cmath>
-#include <stdexcept>
 
 namespace crv::common {
 
 double MaxOf(double a, double b) { return a >= b ? a : b; }
 double MinOf(double a, double b) { return a <= b ? a : b; }
-double Log10(double x) {
-    // Axes and level bands take logarithms of user values; a value at or below
-    // zero would become an infinity and then an undefined pixel position.
-    if (!(x > 0) || !std::isfinite(x))
-        throw std::domain_error("The logarithm of " + formatGeneral(x) + " is undefined (the value must be positive).");
-    return std::log(x) / std::log(10.0);
-}
 
 double Atan2(double y, double x) {
     if (x == 0) return y >= 0 ? kPi / 2 : -kPi / 2;

@@ -23,11 +23,6 @@ std::string RemoveBackslash(std::string_view path) {
     return std::string(path);
 }
 
-std::string StripNull(std::string_view text) {
-    const auto p = text.find('\0');
-    return std::string(p == std::string_view::npos ? text : text.substr(0, p));
-}
-
 std::string ShortenPath(const TextMeasure& measure, std::string_view path, double maxWidth) {
     if (measure(path) <= maxWidth) return std::string(path);
     std::string result(path);

@@ -64,7 +64,6 @@ TEST(UpgradeDataFile, RefusesAFileThatIsNoCaseFileAndLeavesItByteIdentical) {
         "3807723 WBBB    102.100 38 11 00  77 21 00  1.0000  300\r\n";
     const std::string path = dir / "FMALL.dat";
     testing::writeFile(path, database);
-    EXPECT_FALSE(fitsOldestLayout({"3807722 WAAA", "3807723 WBBB"}));
     EXPECT_FALSE(UpgradeDataFile(path, GetFileVersion("3807722 WAAA")));
     EXPECT_EQ(readFile(path), database);
     EXPECT_FALSE(testing::exists(dir / "FMALL_old.dat"));

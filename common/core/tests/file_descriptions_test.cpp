@@ -21,14 +21,6 @@ TEST(Base36, DecodesBothLetterCasesAndRejectsOtherCharacters) {
     EXPECT_EQ(EncodeBase36(1296), "");
 }
 
-TEST(ResultPlotNames, FollowTheEnginesPattern) {
-    EXPECT_EQ(singleStationPlotName(1, "A2"), "01____A2.plt");
-    EXPECT_EQ(singleStationPlotName(37, "B2"), "11____B2.plt");
-    EXPECT_EQ(singleStationPlotName(2, "A2B2"), "02__A2B2.plt");
-    EXPECT_EQ(twoSignalPlotName(2, 3), "02_03___.plt");
-    EXPECT_EQ(threeSignalPlotName(1, 2, 35), "01_02_0Z.plt");
-}
-
 class Descriptions : public ::testing::Test {
 protected:
     ScratchFolder dir;

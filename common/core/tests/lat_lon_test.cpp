@@ -127,11 +127,9 @@ TEST(XYToRangeBearing, MeasuresClockwiseFromNorth) {
     }
 }
 
-TEST(Numbers, MaxMinLogAtan) {
+TEST(Numbers, MaxMinAtan) {
     EXPECT_EQ(MaxOf(2, 3), 3);
     EXPECT_EQ(MinOf(2, 3), 2);
-    EXPECT_NEAR(Log10(1000), 3, 1e-12);
-    for (double bad : {0.0, -1.0, std::nan(""), HUGE_VAL}) EXPECT_THROW(Log10(bad), std::domain_error) << bad;
     EXPECT_DOUBLE_EQ(Atan2(1, 0), kPi / 2);
     EXPECT_DOUBLE_EQ(Atan2(-1, 0), -kPi / 2);
     EXPECT_DOUBLE_EQ(Atan2(0, -1), kPi);

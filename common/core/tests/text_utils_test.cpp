@@ -45,8 +45,6 @@ TEST(FolderEndings, AddAndRemoveOneSlash) {
     EXPECT_EQ(AddBackslash(""), "/");
     EXPECT_EQ(RemoveBackslash("/data/"), "/data");
     EXPECT_EQ(RemoveBackslash("/data"), "/data");
-    EXPECT_EQ(StripNull(std::string("abc\0def", 7)), "abc");
-    EXPECT_EQ(StripNull("abc"), "abc");
 }
 
 TEST(ShortenPath, KeepsTheTailAndAsMuchOfTheStartAsFits) {

@@ -8,7 +8,6 @@
 #include <QPageLayout>
 #include <QPainter>
 #include <QPrinter>
-#include <QPrinterInfo>
 
 #include <algorithm>
 #include <string_view>
@@ -48,15 +47,6 @@ void CopyPlotToClipboard(const EnhancedMetafile& metafile, const QImage& picture
     if (QClipboard* clipboard = QGuiApplication::clipboard()) {
         clipboard->setMimeData(plotMimeData(metafile, picture).release());  // the clipboard owns it
     }
-}
-
-std::unique_ptr<QPrinter> plotPrinter(const std::string& pdfPath) {
-    auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
-    if (QPrinterInfo::availablePrinters().isEmpty() || printer->printerName().isEmpty()) {
-        printer->setOutputFormat(QPrinter::PdfFormat);
-        printer->setOutputFileName(QString::fromStdString(pdfPath));
-    }
-    return printer;
 }
 
 platform::Expected<void> printMetafile(QPrinter& printer, const EnhancedMetafile& metafile,

@@ -70,8 +70,6 @@ void DrawContext::fill(Colour colour, PagePoint seed) {
     recording_.commands.emplace_back(rec::Fill{colour, seed, findEnclosingOutline(strokes_, colour, seed)});
 }
 
-PagePoint WorldToPage(const DrawContext& dc, double x, double y) { return dc.toPage(x, y); }
-
 void PlotMoveTo(DrawContext& dc, double x, double y) { dc.moveTo(dc.toPage(x, y)); }
 
 void PlotLineTo(DrawContext& dc, double x, double y) { dc.lineTo(dc.toPage(x, y)); }

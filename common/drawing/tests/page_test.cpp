@@ -29,26 +29,26 @@ TEST(RoundToInt32, RefusesWhatDoesNotFit) {
     EXPECT_EQ(roundToInt32(2147483647.0, "x"), 2147483647);
 }
 
-TEST(WorldToPage, WindowWithYUpward) {
+TEST(PageOfWorldPoint, WindowWithYUpward) {
     auto plot = plotWithWindow({0, 10, 10, 0});
-    EXPECT_EQ(WorldToPage(plot->picture(), 0, 10), (PagePoint{0, 0}));
-    EXPECT_EQ(WorldToPage(plot->picture(), 10, 0), (PagePoint{7500, 10000}));
-    EXPECT_EQ(WorldToPage(plot->picture(), 5, 5), (PagePoint{3750, 5000}));
+    EXPECT_EQ(plot->picture().toPage(0, 10), (PagePoint{0, 0}));
+    EXPECT_EQ(plot->picture().toPage(10, 0), (PagePoint{7500, 10000}));
+    EXPECT_EQ(plot->picture().toPage(5, 5), (PagePoint{3750, 5000}));
 }
 
-TEST(WorldToPage, RoundsHalvesToEven) {
+TEST(PageOfWorldPoint, RoundsHalvesToEven) {
     auto plot = plotWithWindow(test::kPageWindow);
-    EXPECT_EQ(WorldToPage(plot->picture(), 2.5, 3.5), (PagePoint{2, 4}));
-    EXPECT_EQ(WorldToPage(plot->picture(), -0.5, 10.5), (PagePoint{0, 10}));
+    EXPECT_EQ(plot->picture().toPage(2.5, 3.5), (PagePoint{2, 4}));
+    EXPECT_EQ(plot->picture().toPage(-0.5, 10.5), (PagePoint{0, 10}));
 }
 
-TEST(WorldToPage, FaultsAreReported) {
+TEST(PageOfWorldPoint, FaultsAreReported) {
     auto plot = BeginPlot({750, 1000}, false, "");
     // No window yet.
-    EXPECT_THROW(WorldToPage(plot->picture(), 1, 1), DrawingError);
+    EXPECT_THROW(plot->picture().toPage(1, 1), DrawingError);
     SetWorldWindow(*plot, {0, 1e-3f, 0, 1e-3f});
     // Far outside: the page coordinate does not fit 32 bits.
-    EXPECT_THROW(WorldToPage(plot->picture(), 1e6, 0), DrawingError);
+    EXPECT_THROW(plot->picture().toPage(1e6, 0), DrawingError);
     EXPECT_THROW(PlotLineTo(plot->picture(), std::nan(""), 0), DrawingError);
 }
 
@@ -56,7 +56,7 @@ TEST(SetWorldWindow, ZeroSizeWindowIsAnErrorAndKeepsTheOldTransform) {
     auto plot = plotWithWindow({0, 10, 10, 0});
     const WorldRect bad[] = {{1, 1, 0, 10}, {0, 10, 5, 5}, {0, 0, 0, 0}, {0, 1e-45f, 0, 10}};
     for (const WorldRect& w : bad) EXPECT_THROW(SetWorldWindow(*plot, w), DrawingError);
-    EXPECT_EQ(WorldToPage(plot->picture(), 10, 0), (PagePoint{7500, 10000}));
+    EXPECT_EQ(plot->picture().toPage(10, 0), (PagePoint{7500, 10000}));
 }
 
 TEST(PointInRect, EdgesAreInside) {
@@ -128,8 +128,8 @@ TEST(EndPlot, MetafileOnlyWhenAskedFor) {
 TEST(EndPlot, TwoPlotsKeepTheirOwnState) {
     auto a = plotWithWindow({0, 10, 10, 0});
     auto b = plotWithWindow(test::kPageWindow);
-    EXPECT_EQ(WorldToPage(a->picture(), 10, 0), (PagePoint{7500, 10000}));
-    EXPECT_EQ(WorldToPage(b->picture(), 10, 0), (PagePoint{10, 0}));
+    EXPECT_EQ(a->picture().toPage(10, 0), (PagePoint{7500, 10000}));
+    EXPECT_EQ(b->picture().toPage(10, 0), (PagePoint{10, 0}));
 }
 
 TEST(PenAndFont, ReplacingOneAttributeKeepsTheOthers) {
@@ -182,7 +182,7 @@ TEST(Panel, MappingAndItsInverse) {
     auto plot = BeginPlot({750, 1000}, false, "");
     SetWorldWindow(*plot, p.ClipDataRect);
     // Data (0, 100) is sheet (1, 1) inch: 0.5 inch into the 7.5 x 10 frame.
-    EXPECT_EQ(WorldToPage(plot->picture(), 0, 100), (PagePoint{500, 500}));
+    EXPECT_EQ(plot->picture().toPage(0, 100), (PagePoint{500, 500}));
 
     PanelRecord flat = p;
     flat.SheetRect = {1, 1, 1, 5};

@@ -40,15 +40,16 @@ QByteArray rfiPlt(int stations) {
     return text + " $$$$\r\n";
 }
 
+// The result plot names a run writes: one station (A2, A2B2), two and three signals.
 std::string plotName(int n) {
-    const int a = 1 + n % 1295;
-    const int b = 1 + (n / 7) % 1295;
-    const int c = 1 + (n / 13) % 1295;
+    const std::string a = crv::common::EncodeBase36(1 + n % 1295);
+    const std::string b = crv::common::EncodeBase36(1 + (n / 7) % 1295);
+    const std::string c = crv::common::EncodeBase36(1 + (n / 13) % 1295);
     switch (n % 4) {
-    case 0: return crv::common::singleStationPlotName(a, "A2");
-    case 1: return crv::common::singleStationPlotName(a, "A2B2");
-    case 2: return crv::common::twoSignalPlotName(a, b);
-    default: return crv::common::threeSignalPlotName(a, b, c);
+        case 0: return a + "____A2.plt";
+        case 1: return a + "__A2B2.plt";
+        case 2: return a + "_" + b + "___.plt";
+        default: return a + "_" + b + "_" + c + ".plt";
     }
 }
 

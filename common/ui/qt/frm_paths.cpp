@@ -57,8 +57,6 @@ std::unique_ptr<QFileDialog> makeDatabaseFileDialog(QWidget* parent, const std::
     return dialog;
 }
 
-PathChoosers defaultPathChoosers() { return {chooseFolder, chooseFile}; }
-
 PathLabel::PathLabel(QWidget* parent) : QWidget(parent) {
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
 }

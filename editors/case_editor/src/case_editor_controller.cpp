@@ -165,8 +165,6 @@ int CaseEditorController::neighbourPage(int delta) const {
     return p;
 }
 
-bool CaseEditorController::stepPage(int delta) { return selectPage(neighbourPage(delta)); }
-
 bool CaseEditorController::commitPending() {
     if (state.editState == 0) return true;
     if (state.currentPage == 3) tableEditor_.CommitCellEdit();

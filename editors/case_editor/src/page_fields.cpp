@@ -446,10 +446,4 @@ int PageFields::focusFieldFor(int page) const {
     }
 }
 
-std::string PageFields::gridTypeText() const {
-    const FieldBox* f = field(gridTypeField);
-    if (!f || f->listIndex < 0 || f->listIndex >= static_cast<int>(f->options.size())) return {};
-    return f->options[static_cast<std::size_t>(f->listIndex)];
-}
-
 }  // namespace crv::editors

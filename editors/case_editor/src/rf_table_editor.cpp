@@ -272,7 +272,7 @@ void RfTableEditor::headerClick(int row, int endRow) {
     endRow = std::clamp(endRow, 1, table_.rowCount());
     if (endRow != row) {
         if (!LeaveCell()) return;
-        for (int r = std::min(row, endRow); r <= std::max(row, endRow); ++r) table_.setTagged(r, true);
+        table_.tagRange(row, endRow);
     } else {
         table_.toggleTag(row);
     }

@@ -9,15 +9,13 @@
 #include <QFont>
 #include <QFontDatabase>
 
+#include "crv/binding/engine_library.h"
 #include "crv/common/ui/qt/button_keys.h"
 #include "crv/common/ui/qt/keep_on_screen.h"
 #include "crv/common/ui/qt/message_presenter.h"
 #include "crv/main/app/qt/program.h"
 #include "crv/main/app/qt/program_wiring.h"
-#ifdef CRV_HAVE_RUN_CONTROLLER
-#include "crv/binding/engine_library.h"
 #include "crv/main/app/qt/run_wiring.h"
-#endif
 
 namespace crv::main::qt {
 
@@ -40,9 +38,7 @@ void prepareProcess(crv::resources::Edition edition) {
 
 struct ProgramSetup::Parts {
     std::unique_ptr<Program> program;
-#ifdef CRV_HAVE_RUN_CONTROLLER
     std::unique_ptr<RunWiring> run;
-#endif
 };
 
 ProgramSetup::ProgramSetup(crv::resources::Edition edition) : parts_(std::make_unique<Parts>()) {
@@ -63,9 +59,7 @@ ProgramSetup::ProgramSetup(crv::resources::Edition edition) : parts_(std::make_u
 
     parts_->program = std::make_unique<Program>(edition, presenter);
     Program& program = *parts_->program;
-#ifdef CRV_HAVE_RUN_CONTROLLER
     parts_->run = std::make_unique<RunWiring>(program, crv::binding::sharedEngine());
-#endif
     wireEditorsAndViewers(program);
     // Queued, so the window finishes its close (and the savers their work)
     // before the event loop ends.

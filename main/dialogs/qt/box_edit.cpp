@@ -27,13 +27,25 @@ protected:
         // Delete and Backspace carry a control character as their text on
         // some keyboards; they edit, they are not typed.
         const bool editKey = event->key() == Qt::Key_Delete || event->key() == Qt::Key_Backspace;
-        if (!editKey && fields_.box(k_).identifier && typed.size() == 1 && typed[0].unicode() >= 0x20 &&
-            !(mods & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)) &&
-            (typed[0].unicode() > 0x7F || !isIdentifierChar(static_cast<char>(typed[0].unicode())))) {
-            QApplication::beep();
-            event->accept();
-            return;
+        if (!editKey && typed.size() == 1 && typed[0].unicode() >= 0x20 && typed[0].unicode() != 0x7F &&
+            !(mods & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))) {
+            // The model decides on the box's text as it is now. A character
+            // beyond Windows-1252's first page goes to it as DEL, which no
+            // identifier or number box takes.
+            const char16_t u = typed[0].unicode();
+            std::int16_t code = static_cast<std::int16_t>(u < 0x100 ? u : 0x7F);
+            pushBox(this, fields_, k_);
+            switch (fields_.filterKey(k_, code, hasSelectedText())) {
+                case crv::common::KeyVerdict::Passed: break;
+                case crv::common::KeyVerdict::Swallowed: event->accept(); return;
+                case crv::common::KeyVerdict::Rejected:
+                    QApplication::beep();
+                    event->accept();
+                    return;
+            }
         }
+        // Passed: the widget's copy of the same check types it (upper-cased
+        // where the check says so).
         check().kind = fields_.check(k_).kind;
         FieldEdit::keyPressEvent(event);
     }

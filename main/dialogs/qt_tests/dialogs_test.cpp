@@ -4,10 +4,11 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
-#include <QRegularExpression>
 #include <QRadioButton>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -159,6 +160,36 @@ private slots:
         QVERIFY(!canceled);
         QVERIFY(manual);
         QCOMPARE(state.ProponentRecord, std::string(" WXZ1    101.500  38 53 24   77 02 12   0.0000     0"));
+    }
+
+    void proponentDataBoxesTakeWhatTheModelLets() {
+        AppState state;
+        state.ModelType = "FLD";
+        pushDialogScript([&](QDialog& d) {
+            auto& f = as<frmPropData>(d);
+            f.methodOption(2)->click();
+            auto* id = f.edit(ProponentEntryModel::Identifier);
+            id->clear();
+            // Upper-cased, a non-ASCII letter refused, and a full box (7) takes no more.
+            QTest::keyClicks(id, "a-");
+            QKeyEvent eacute(QEvent::KeyPress, Qt::Key_Eacute, Qt::NoModifier, QString(QChar(0xE9)));
+            QApplication::sendEvent(id, &eacute);
+            QTest::keyClicks(id, "b 9xyz");
+            QCOMPARE(id->text(), QStringLiteral("A-B 9XY"));
+            // Typed over a selection, the full box takes the key.
+            id->selectAll();
+            QTest::keyClicks(id, "q");
+            QCOMPARE(id->text(), QStringLiteral("Q"));
+            auto* freq = f.edit(ProponentEntryModel::Frequency);
+            freq->clear();
+            QTest::keyClicks(freq, "1x01.50009");
+            QCOMPARE(freq->text(), QStringLiteral("101.500"));
+            f.cancelButton()->click();
+        });
+        float lat = 0, lon = 0, radius = 0;
+        bool manual = false, canceled = false;
+        frmPropData::GetParams(nullptr, state, *store, presenter, lat, lon, radius, manual, canceled);
+        QVERIFY(canceled);
     }
 
     void proponentDataCancelNeverValidates() {

@@ -1,7 +1,5 @@
 #include "crv/main/dialogs/field_box.h"
 
-#include <cctype>
-
 #include "crv/common/lat_lon.h"
 
 namespace crv::main {
@@ -13,8 +11,9 @@ FieldSet::FieldSet(int count) : boxes_(static_cast<std::size_t>(count)), checks_
 }
 
 bool isIdentifierChar(char c) {
-    const unsigned char u = static_cast<unsigned char>(c);
-    return std::isalnum(u) != 0 || c == ' ' || c == '-';
+    // ASCII only, whatever the C library's locale: the name must mean the
+    // same file on every system.
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == ' ' || c == '-';
 }
 
 bool isIdentifierText(const std::string& text) {
@@ -27,7 +26,8 @@ std::string identifierCharsText() { return " Only letters, digits, blanks and \"
 
 KeyVerdict FieldSet::filterKey(int k, std::int16_t& keyCode, bool replacesSelection) {
     FieldBox& b = box(k);
-    const bool control = keyCode < 32 && keyCode != 0;
+    // A byte above 127 handed over as a signed char is a character, not a control key.
+    const bool control = keyCode > 0 && keyCode < 32;
     if (!control && b.identifier && !isIdentifierChar(static_cast<char>(keyCode & 0xFF))) {
         keyCode = 0;
         return KeyVerdict::Rejected;
@@ -35,8 +35,10 @@ KeyVerdict FieldSet::filterKey(int k, std::int16_t& keyCode, bool replacesSelect
     const KeyVerdict verdict = crv::common::FilterKeyPress(check(k), keyCode);
     if (verdict == KeyVerdict::Passed && !control && b.maxLength > 0 && !replacesSelection &&
         static_cast<int>(b.text().size()) >= b.maxLength) {
+        // A full box drops the character without a beep, as a text box with
+        // a length limit does.
         keyCode = 0;
-        return KeyVerdict::Rejected;
+        return KeyVerdict::Swallowed;
     }
     return verdict;
 }

@@ -91,7 +91,6 @@ void ManualNavaidModel::setNavaidType(int type) {
 void ManualNavaidModel::setLatLonFormat(int fmt) {
     ReformatLatLonBox(fields_.box(Latitude), fields_.check(Latitude), 1, fmt);
     ReformatLatLonBox(fields_.box(Longitude), fields_.check(Longitude), 2, fmt);
-    latLonFormat_ = fmt;
 }
 
 int ManualNavaidModel::accept(AppState& state, crv::platform::SettingsStore& store, MessagePresenter& presenter) {

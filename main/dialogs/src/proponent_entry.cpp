@@ -77,7 +77,6 @@ void ProponentEntryModel::setMethod(bool manual) {
 void ProponentEntryModel::setLatLonFormat(int fmt) {
     ReformatLatLonBox(fields_.box(Latitude), fields_.check(Latitude), 1, fmt);
     ReformatLatLonBox(fields_.box(Longitude), fields_.check(Longitude), 2, fmt);
-    latLonFormat_ = fmt;
 }
 
 int ProponentEntryModel::accept(AppState& state, crv::platform::SettingsStore& store, MessagePresenter& presenter,

@@ -105,7 +105,7 @@ TEST(ProponentEntry, OkRefusesAnEmptyManualFrequency) {
 TEST(ProponentEntry, IdentifierTakesOnlyFileNameCharacters) {
     AppState s = stateFor("FLD");
     ProponentEntryModel m(s, true);
-    for (char c : std::string("/\\.*?:")) {
+    for (char c : std::string("/\\.*?:\xE9")) {  // E9: a letter, but not one every file system names alike
         std::int16_t key = c;
         EXPECT_EQ(m.fields().filterKey(ProponentEntryModel::Identifier, key), crv::common::KeyVerdict::Rejected) << c;
     }
@@ -113,6 +113,14 @@ TEST(ProponentEntry, IdentifierTakesOnlyFileNameCharacters) {
     std::int16_t key = 'k';
     EXPECT_EQ(m.fields().filterKey(ProponentEntryModel::Identifier, key), crv::common::KeyVerdict::Passed);
     EXPECT_EQ(key, 'K');
+    // A full box (7) swallows the key, without the beep of a refusal, unless it replaces a selection.
+    m.fields().box(ProponentEntryModel::Identifier).setText("ABCDEFG");
+    key = 'h';
+    EXPECT_EQ(m.fields().filterKey(ProponentEntryModel::Identifier, key), crv::common::KeyVerdict::Swallowed);
+    EXPECT_EQ(key, 0);
+    key = 'h';
+    EXPECT_EQ(m.fields().filterKey(ProponentEntryModel::Identifier, key, true), crv::common::KeyVerdict::Passed);
+    EXPECT_EQ(key, 'H');
     // A pasted name holding a slash is refused when the field is left.
     m.fields().box(ProponentEntryModel::Identifier).setText("A/B");
     Recorder r;

@@ -17,11 +17,6 @@ crv::common::Message engineBusyMessage() {
     return m;
 }
 
-std::string RunFolderName(const std::string& caseFile) {
-    const auto dot = caseFile.rfind('.');
-    return dot == std::string::npos || dot == 0 ? caseFile : caseFile.substr(0, dot);
-}
-
 RunController::RunController(RunServices services) : s_(std::move(services)) {
     if (!s_.state || !s_.settings || !s_.engine || !s_.progress || !s_.messages || !s_.questions)
         throw std::invalid_argument("RunController needs every service");

@@ -217,12 +217,6 @@ TEST(RunSimulation, MissingCaseAndCopyOntoItselfAreReported) {
     }
 }
 
-TEST(RunFolderName, DropsOnlyTheLastExtension) {
-    EXPECT_EQ(RunFolderName("a.dat"), "a");
-    EXPECT_EQ(RunFolderName("a.v2.dat"), "a.v2");
-    EXPECT_EQ(RunFolderName("noext"), "noext");
-}
-
 TEST(PrintResults, ReportAndResultPlotsWithoutSearchFiles) {
     Workspace w("print");
     for (const char* f : {"Rfi.txt", "Rfi.plt", "01____A2.plt", "nav@WXYZ.plt", "FM@ABC.plt", "Loc@X.plt",

@@ -1,7 +1,5 @@
 #include "crv/viewers/report_pages.h"
 
-#include <algorithm>
-
 namespace crv::viewers {
 
 std::string pageText(const std::vector<std::string>& lines, int linesPerPage) {
@@ -19,11 +17,6 @@ std::string pageLabel(int currentPage, int pageCount) {
 
 std::string reportLabel(int currentReport, int reportCount) {
     return "Report " + std::to_string(currentReport) + " of " + std::to_string(reportCount);
-}
-
-std::string terminalDegrees(std::string line) {
-    std::replace(line.begin(), line.end(), static_cast<char>(176), static_cast<char>(248));
-    return line;
 }
 
 }  // namespace crv::viewers

@@ -21,8 +21,6 @@ struct Columns {
 std::string_view textAt(std::string_view line, Columns c);
 // The same without blanks at either end.
 std::string_view trimmedAt(std::string_view line, Columns c);
-// True when the columns hold nothing but blanks (or lie past the line's end).
-bool blankAt(std::string_view line, Columns c);
 
 // A real in the columns: a blank field is 0, a number as the data files write
 // one ("12", "-1.5", ".5", "5.", "1E3") its value; anything else is not a

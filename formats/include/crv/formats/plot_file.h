@@ -174,9 +174,6 @@ std::optional<InterferencePoint> decodeInterferencePoint(std::string_view data);
 class PlotFileWalk {
 public:
     explicit PlotFileWalk(std::string bytes);
-    // True for a file of the first versions (its first record holds no
-    // "CRV Version").
-    bool firstVersions() const { return old_; }
     // The header records; nullopt with error() set when they end early or
     // are damaged.
     std::optional<PlotHeader> header();

@@ -42,7 +42,6 @@ public:
 
     int pageCount() const { return static_cast<int>(pageStart_.size()); }
     int linesPerPage() const { return linesPerPage_; }
-    std::uint64_t pageStart(int page) const { return pageStart_.at(page - 1); }
 
     // Lines of page `page` (from 1) of the same text, without line ends;
     // empty for a page outside 1..pageCount.

@@ -60,9 +60,6 @@ public:
     // value); new names are added in the order given. A file that already
     // holds them all is not rewritten.
     Expected<void> update(std::string_view section, const std::vector<Write>& writes);
-    Expected<void> remove(std::string_view section, std::string_view name);
-    // Drops a whole section (used to rewrite lists such as the recent files).
-    Expected<void> removeSection(std::string_view section);
 
 private:
     std::string path_;

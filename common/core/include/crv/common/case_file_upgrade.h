@@ -21,10 +21,6 @@ inline constexpr const char* kCurrentVersionText = "CRV Version 5.0.6";
 // blanks and a stray CR do not count), capped at 2.
 int GetFileVersion(std::string_view firstLine);
 
-// True when the lines fit the oldest layout: a navaid line, RF-source lines up
-// to a line whose columns 2-4 are "999", an options line and a case line.
-bool fitsOldestLayout(const std::vector<std::string>& lines);
-
 // The file brought to the current layout, computed in memory. Fails, naming
 // the reason, when the lines lack the RF-source terminator, the options line
 // or the case line of their layout; such a file is not a case data file.

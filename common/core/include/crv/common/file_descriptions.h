@@ -1,6 +1,6 @@
 #pragma once
-// Descriptions of the files the file browser lists, and the names of result
-// plot files. A result plot names its stations by their ordinal among the
+// Descriptions of the files the file browser lists, result plot files among
+// them. A result plot names its stations by their ordinal among the
 // RF-source lines of the run's case copy "Rfi.plt", as two base-36 digits
 // ("0"-"9", "A"-"Z"; value = first x 36 + second):
 //   CC____A2.plt  CC____B2.plt  CC__A2B2.plt   one station (A2/B2)
@@ -26,11 +26,6 @@ struct StationTables {
 int DecodeBase36(std::string_view code);
 // Two base-36 digits, upper case, for 0 to 1295; "" outside that range.
 std::string EncodeBase36(int value);
-
-// The engine's result plot names. kind is "A2", "B2" or "A2B2".
-std::string singleStationPlotName(int station, std::string_view kind);
-std::string twoSignalPlotName(int station1, int station2);
-std::string threeSignalPlotName(int station1, int station2, int station3);
 
 // Fills both tables from `folder` + "Rfi.plt" (any letter case), after
 // clearing them, so a folder never shows the stations of the one before.

@@ -9,9 +9,6 @@ inline constexpr double kDegreesPerRadian = 57.2957795130823;
 
 double MaxOf(double a, double b);  // a when a >= b
 double MinOf(double a, double b);  // a when a <= b
-// ln x / ln 10. Throws std::domain_error for x <= 0 or non-finite x, so the
-// caller's handler reports it instead of drawing at an infinite position.
-double Log10(double x);
 // Angle of (x, y) in radians in (-pi, pi], with pi as the programs spell it.
 double Atan2(double y, double x);
 

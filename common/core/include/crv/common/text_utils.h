@@ -27,9 +27,6 @@ int LastPos(std::string_view text, std::string_view search);
 std::string AddBackslash(std::string_view path);
 std::string RemoveBackslash(std::string_view path);
 
-// The text before its first NUL, or the whole text.
-std::string StripNull(std::string_view text);
-
 // The width of a text as the window measures it (twips, pixels: any unit).
 using TextMeasure = std::function<double(std::string_view)>;
 

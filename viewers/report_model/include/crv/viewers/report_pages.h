@@ -25,8 +25,4 @@ std::string pageText(const std::vector<std::string>& lines, int linesPerPage);
 std::string pageLabel(int currentPage, int pageCount);
 std::string reportLabel(int currentReport, int reportCount);
 
-// The Terminal font shows the degree sign at its own code (248); the file's
-// text is not changed, only what is shown.
-std::string terminalDegrees(std::string line);
-
 }  // namespace crv::viewers

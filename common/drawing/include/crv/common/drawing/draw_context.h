@@ -30,8 +30,9 @@ public:
     DrawContext& operator=(const DrawContext&) = delete;
 
     const WorldTransform& world() const { return world_; }
-    // The page point of a world point; throws DrawingError before the first
-    // world window or when the point falls outside the page's integer range.
+    // The page point of a world point: round((x - originX) * scaleX) and the
+    // same in y, halves to even. Throws DrawingError before the first world
+    // window or when the point falls outside the page's integer range.
     PagePoint toPage(double x, double y) const;
 
     const Pen& pen() const { return pen_; }
@@ -62,10 +63,6 @@ private:
     std::vector<Stroke> strokes_;
     bool strokeOpen_ = false;
 };
-
-// The page point of a world point: round((x - originX) * scaleX) and the same
-// in y, halves to even.
-PagePoint WorldToPage(const DrawContext& dc, double x, double y);
 
 void PlotMoveTo(DrawContext& dc, double x, double y);
 void PlotLineTo(DrawContext& dc, double x, double y);

@@ -69,7 +69,6 @@ public:
     // nullptr when the plot was begun without a metafile.
     DrawContext* metafile() { return metafile_.get(); }
     const WorldTransform& world() const { return world_; }
-    const std::optional<MetafileFrame>& metafileFrame() const { return frame_; }
 
 private:
     friend std::unique_ptr<Plot> BeginPlot(PlotSurface, bool, std::string);

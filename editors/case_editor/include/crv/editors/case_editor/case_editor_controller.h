@@ -74,7 +74,6 @@ public:
     bool selectPage(int page);
     // Ctrl+Tab / Ctrl+Shift+Tab: the page delta steps away, round the ends.
     int neighbourPage(int delta) const;
-    bool stepPage(int delta);
     bool menusEnabled() const { return state.currentPage == 3; }
 
     // Commits the pending page-field or cell edit; false when it failed and

@@ -143,8 +143,6 @@ public:
 
     // The field to focus on a page after a switch.
     int focusFieldFor(int page) const;
-    // The grid type's selected option text ("" when none).
-    std::string gridTypeText() const;
     // Special fields.
     int siteField = 0, arrayTypeField = 0, svTypeField = 0, frequencyField = 0, latitudeField = 0,
         longitudeField = 0, runwayHeadingField = 0, fieldElevationField = 0, runwayLengthField = 0,

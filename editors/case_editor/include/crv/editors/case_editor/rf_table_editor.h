@@ -63,7 +63,6 @@ public:
     // Cell text as the table shows it: the edit line's text while it edits.
     std::string displayText(int row, int column) const;
     int editRow() const { return editRow_; }
-    int editColumn() const { return editColumn_; }
     bool beeped() const { return beep_; }
     // The text editor opened without a typed key: its whole text is selected.
     bool selectAll() const { return selectAll_; }

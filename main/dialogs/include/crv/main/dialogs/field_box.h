@@ -45,8 +45,8 @@ public:
     const crv::common::FieldCheck& check(int k) const { return checks_.at(static_cast<std::size_t>(k)); }
 
     // The common key filter, and for identifier boxes only the characters a
-    // file name can hold; a box at its maximum length takes no more characters
-    // (the widget tells whether text is selected and would be replaced).
+    // file name can hold; a box at its maximum length swallows further
+    // characters (the widget tells whether text is selected and would be replaced).
     crv::common::KeyVerdict filterKey(int k, std::int16_t& keyCode, bool replacesSelection = false);
     // The common field check, plus the identifier rule.
     bool validate(int k, crv::common::MessagePresenter& presenter);

@@ -62,7 +62,6 @@ public:
     FieldSet& fields() { return fields_; }
     const FieldSet& fields() const { return fields_; }
     int navaidType() const { return type_; }
-    int latLonFormat() const { return latLonFormat_; }
 
     void setNavaidType(int type);
     void setLatLonFormat(int fmt);
@@ -77,7 +76,6 @@ public:
 private:
     FieldSet fields_{FieldCount};
     int type_ = 1;
-    int latLonFormat_ = 1;
 };
 
 }  // namespace crv::main

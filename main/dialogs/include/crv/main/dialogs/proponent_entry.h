@@ -34,7 +34,6 @@ public:
     FieldSet& fields() { return fields_; }
     const FieldSet& fields() const { return fields_; }
     bool manual() const { return manual_; }
-    int latLonFormat() const { return latLonFormat_; }
     bool radiusVisible() const { return radiusVisible_; }
     // The box that takes the focus after a method change.
     int focusField() const { return manual_ ? Frequency : Latitude; }
@@ -53,7 +52,6 @@ private:
     FieldSet fields_{FieldCount};
     bool manual_ = false;
     bool radiusVisible_ = false;
-    int latLonFormat_ = 1;
 };
 
 }  // namespace crv::main

@@ -36,10 +36,6 @@ struct RunServices {
 // The message shown when a search or run is asked for while one is running.
 crv::common::Message engineBusyMessage();
 
-// The run folder's name for a case file: the name without its last
-// extension ("a.v2.dat" runs in "a.v2").
-std::string RunFolderName(const std::string& caseFile);
-
 class RunController {
 public:
     explicit RunController(RunServices services);

@@ -67,10 +67,6 @@ platform::Expected<void> SaveEnhMetafile(const EnhancedMetafile& metafile, const
 std::unique_ptr<QMimeData> plotMimeData(const EnhancedMetafile& metafile, const QImage& picture);
 void CopyPlotToClipboard(const EnhancedMetafile& metafile, const QImage& picture);
 
-// The system's default printer, or, when the machine has none, a PDF file at
-// pdfPath in its place.
-std::unique_ptr<QPrinter> plotPrinter(const std::string& pdfPath);
-
 // Prints the metafile as one job, stretched inside half-inch margins (or the
 // printer's own unprintable margins where they are wider).
 platform::Expected<void> printMetafile(QPrinter& printer, const EnhancedMetafile& metafile,

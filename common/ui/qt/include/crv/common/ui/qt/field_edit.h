@@ -35,8 +35,6 @@ public:
     // True from a refused check until the next key: the click that took the
     // focus away must not act as well.
     bool refused() const { return refused_; }
-    // The text the field had when it got the focus.
-    QString entryText() const { return entryText_; }
 
     // The masked-edit view the common checks use (Windows-1252 bytes).
     std::string mask() const { return mask_; }

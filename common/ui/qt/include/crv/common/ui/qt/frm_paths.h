@@ -32,9 +32,6 @@ struct PathChoosers {
                               const std::string& fileName)>
         file;
 };
-// The program's choosers: a folder dialog, and an open dialog for "*.dat"
-// files that matches names in any letter case ("FMALL.DAT" too).
-PathChoosers defaultPathChoosers();
 // The open dialog of the database choosers, set up but not shown.
 std::unique_ptr<QFileDialog> makeDatabaseFileDialog(QWidget* parent, const std::string& title,
                                                     const std::string& folder, const std::string& fileName);

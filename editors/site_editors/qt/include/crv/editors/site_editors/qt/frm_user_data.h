@@ -46,7 +46,6 @@ public:
     QTableView* grid() const { return grid_; }
     CellEditing& cells() { return *cells_; }
     QLineEdit* descriptionBox() const { return description_; }
-    QLineEdit* gainBox() const { return gain_; }
     QGroupBox* gainFrame() const { return gainFrame_; }
     QRadioButton* kindOption(int kind) const { return kinds_[static_cast<std::size_t>(kind - 1)]; }
     QRadioButton* scaleOption(int scale) const { return scales_[static_cast<std::size_t>(scale)]; }

@@ -63,7 +63,6 @@ public:
     QWidget* pageView() const;
     QLabel* legendPicture() const { return legend_; }
     QMenu* fileMenu() const { return fileMenu_; }
-    QMenu* editMenu() const { return editMenu_; }
     QMenu* legendMenu() const { return legendMenu_; }
     QMenu* contextMenu() const { return context_; }
     QAction* legendShowAction() const { return legendShow_; }
