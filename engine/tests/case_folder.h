@@ -11,17 +11,12 @@
 #include <string>
 #include <vector>
 
+#include "crv/testing/files.h"
+
 namespace crv::engine::test {
 
-inline std::string readBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
-inline void writeBytes(const std::string& path, const std::string& bytes) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out << bytes;
-}
+using crv::testing::readBytes;
+using crv::testing::writeBytes;
 
 // The lines of a text file without their endings.
 inline std::vector<std::string> splitLines(const std::string& bytes) {

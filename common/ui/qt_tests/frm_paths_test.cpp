@@ -13,7 +13,11 @@
 #include "crv/common/ui/qt/frm_paths.h"
 #include "crv/common/ui/qt/help.h"
 #include "crv/common/ui/qt/message_presenter.h"
-#include "crv/common/ui/snapshot.h"
+#include "crv/testing/qt/recording_presenter.h"
+#include "crv/testing/qt/snapshot.h"
+
+using crv::testing::RecordingPresenter;
+using crv::testing::saveSnapshot;
 
 using namespace crv::common::ui;
 using crv::common::AppState;

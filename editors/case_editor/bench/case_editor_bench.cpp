@@ -12,6 +12,7 @@
 #include "../qt/frm_data_edit.h"
 #include "../qt/rf_table_model.h"
 #include "crv/common/ui/qt/message_presenter.h"
+#include "crv/testing/qt/recording_presenter.h"
 
 namespace fs = std::filesystem;
 using namespace crv::editors;
@@ -24,7 +25,7 @@ int main(int argc, char** argv) {
         return 2;
     }
     const fs::path dir = argv[1];
-    crv::common::ui::RecordingPresenter presenter;
+    crv::testing::RecordingPresenter presenter;
     crv::common::ui::setAppPresenter(&presenter);
     crv::common::AppState state;
     state.DataFolder = (dir / "Data").string() + "/";

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "crv/editors/site_editor_host.h"
+#include "crv/testing/files.h"
 
 namespace crv::editors::test {
 
@@ -75,12 +76,7 @@ private:
     }
 };
 
-inline std::string readBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
-inline void writeBytes(const std::string& path, const std::string& bytes) {
-    std::ofstream(path, std::ios::binary) << bytes;
-}
+using crv::testing::readBytes;
+using crv::testing::writeBytes;
 
 }  // namespace crv::editors::test

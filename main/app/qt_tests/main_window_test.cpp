@@ -15,7 +15,8 @@
 
 #include "crv/common/ui/qt/message_presenter.h"
 #include "crv/common/ui/qt/recent_files_menu.h"
-#include "crv/common/ui/snapshot.h"
+#include "crv/testing/qt/recording_presenter.h"
+#include "crv/testing/qt/snapshot.h"
 #include "crv/main/app/qt/program.h"
 #include "crv/main/app/qt/service_volume_view.h"
 #include "crv/main/dialogs/qt/box_edit.h"
@@ -26,8 +27,8 @@
 
 using namespace crv::main;
 using namespace crv::main::qt;
-using crv::common::ui::RecordingPresenter;
-using crv::common::ui::saveSnapshot;
+using crv::testing::RecordingPresenter;
+using crv::testing::saveSnapshot;
 using crv::resources::Edition;
 
 namespace {

@@ -12,13 +12,14 @@
 #include "crv/binding/fake_engine.h"
 #include "crv/common/ui/qt/frm_progress.h"
 #include "crv/common/ui/qt/message_presenter.h"
+#include "crv/testing/qt/recording_presenter.h"
 #include "crv/main/app/qt/program.h"
 #include "crv/main/app/qt/run_wiring.h"
 #include "crv/main/run/run_controller.h"
 
 using namespace crv::main;
 using namespace crv::main::qt;
-using crv::common::ui::RecordingPresenter;
+using crv::testing::RecordingPresenter;
 using crv::resources::Edition;
 
 class RunFakeEngine : public QObject {

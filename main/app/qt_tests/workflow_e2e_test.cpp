@@ -15,7 +15,8 @@
 #include "crv/binding/engine_library.h"
 #include "crv/common/ui/qt/frm_progress.h"
 #include "crv/common/ui/qt/message_presenter.h"
-#include "crv/common/ui/snapshot.h"
+#include "crv/testing/qt/recording_presenter.h"
+#include "crv/testing/qt/snapshot.h"
 #include "crv/editors/case_file.h"
 #include "crv/editors/field_dictionary.h"
 #include "crv/main/app/qt/program.h"
@@ -33,8 +34,8 @@
 
 using namespace crv::main;
 using namespace crv::main::qt;
-using crv::common::ui::RecordingPresenter;
-using crv::common::ui::saveSnapshot;
+using crv::testing::RecordingPresenter;
+using crv::testing::saveSnapshot;
 using crv::resources::Edition;
 
 namespace {

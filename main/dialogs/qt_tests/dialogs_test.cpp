@@ -19,7 +19,8 @@
 #include "crv/common/ui/qt/lat_lon_edit.h"
 #include "crv/common/ui/qt/message_presenter.h"
 #include "crv/common/ui/qt/qt_text.h"
-#include "crv/common/ui/snapshot.h"
+#include "crv/testing/qt/recording_presenter.h"
+#include "crv/testing/qt/snapshot.h"
 #include "crv/main/dialogs/qt/box_edit.h"
 #include "crv/main/dialogs/qt/dialog_runner.h"
 #include "crv/main/dialogs/qt/frm_nav_data.h"
@@ -32,8 +33,8 @@
 using namespace crv::main;
 using namespace crv::main::qt;
 using crv::common::AppState;
-using crv::common::ui::RecordingPresenter;
-using crv::common::ui::saveSnapshot;
+using crv::testing::RecordingPresenter;
+using crv::testing::saveSnapshot;
 
 namespace {
 

@@ -11,6 +11,8 @@
 #include "crv/binding/engine_library.h"
 #include "crv/common/file_system.h"
 #include "crv/platform/temp_folder.h"
+#include "crv/testing/golden.h"
+#include "crv/testing/scoped_env.h"
 #include "run_test_support.h"
 
 using namespace crv::main::run;
@@ -18,24 +20,7 @@ using namespace crv::main::run::test;
 
 namespace {
 
-class ScopedEnv {
-public:
-    ScopedEnv(const char* name, const std::string& value) : name_(name) {
-        if (const char* old = std::getenv(name)) saved_ = old, had_ = true;
-        ::setenv(name, value.c_str(), 1);
-    }
-    ~ScopedEnv() {
-        if (had_)
-            ::setenv(name_, saved_.c_str(), 1);
-        else
-            ::unsetenv(name_);
-    }
-
-private:
-    const char* name_;
-    std::string saved_;
-    bool had_ = false;
-};
+using crv::testing::ScopedEnv;
 
 const std::string kLibrary = std::string(CRV_BIN_DIR) + "libcrv50.so";
 
@@ -102,9 +87,7 @@ protected:
     }
 
     static void compareGolden(const std::string& name, const std::string& actual) {
-        const std::string path = std::string(CRV_TEST_DATA) + name;
-        if (std::getenv("CRV_UPDATE_GOLDENS")) writeFile(path, actual);
-        EXPECT_EQ(actual, slurp(path)) << "golden " << name;
+        EXPECT_TRUE(crv::testing::matchesGolden(std::string(CRV_TEST_DATA) + name, "main_run/" + name, actual));
     }
 
     std::unique_ptr<Workspace> w_;

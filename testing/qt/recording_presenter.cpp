@@ -1,8 +1,6 @@
-// The tests' presenter: lives in crv_common_ui_testing, which only the tests
-// and benchmarks link, so the programs carry no presenter that shows nothing.
-#include "crv/common/ui/qt/message_presenter.h"
+#include "crv/testing/qt/recording_presenter.h"
 
-namespace crv::common::ui {
+namespace crv::testing {
 
 using crv::common::Message;
 using crv::common::MessageAnswer;
@@ -23,4 +21,4 @@ MessageAnswer RecordingPresenter::present(const Message& message) {
     }
 }
 
-}  // namespace crv::common::ui
+}  // namespace crv::testing
