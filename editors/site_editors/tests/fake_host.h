@@ -2,9 +2,6 @@
 // A scripted program around the editors: answers questions from a queue,
 // records every message and what the dialogs were asked.
 #include <deque>
-#include <fstream>
-#include <iterator>
-#include <stdlib.h>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -17,14 +14,9 @@ namespace crv::editors::test {
 class FakeHost : public SiteEditorHost, public common::MessagePresenter {
 public:
     FakeHost() {
-        std::string templ = (std::filesystem::temp_directory_path() / "crv-site-XXXXXX").string();
-        folder = ::mkdtemp(templ.data()) ? templ + "/" : std::string();
+        folder = scratch_.path();
         app.UserFolder = folder;
         app.TempFolder = folder;
-    }
-    ~FakeHost() override {
-        std::error_code ec;
-        std::filesystem::remove_all(folder, ec);
     }
 
     common::MessageAnswer present(const common::Message& m) override {
@@ -68,6 +60,8 @@ public:
     int pathSaves = 0;
 
 private:
+    crv::testing::ScratchFolder scratch_{"crv-site"};
+
     static std::string next(std::deque<std::string>& q) {
         if (q.empty()) return {};
         auto s = q.front();
