@@ -13,6 +13,7 @@
 #include <QRadioButton>
 #include <QScreen>
 #include <QSet>
+#include <QStackedWidget>
 #include <QStyleOptionComboBox>
 #include <QTabBar>
 #include <QTableView>
@@ -31,23 +32,19 @@
 #include "crv/common/ui/qt/recent_files_menu.h"
 #include "crv/common/ui/qt/help.h"
 #include "crv/editors/case_editor/qt/edit_data_file.h"
+#include "crv/testing/files.h"
+#include "crv/testing/flat_earth.h"
 #include "crv/testing/qt/recording_presenter.h"
 #include "crv/testing/qt/snapshot.h"
 
 using crv::testing::RecordingPresenter;
 
 namespace fs = std::filesystem;
+using crv::testing::readBytes;
 using namespace crv::editors;
 using crv::resources::Edition;
 
 namespace {
-
-std::string slurp(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
 
 void showActive(QWidget& w) {
     w.show();
@@ -81,6 +78,14 @@ struct WatchingPresenter : crv::testing::RecordingPresenter {
 };
 
 // What the table shows in a cell (row and column 1-based).
+// True once the focus is on the page the window shows (a field of it, or the
+// RF-source table and its edit line): a page switch is then done.
+bool focusOnShownPage(frmDataEdit& w) {
+    const auto* stack = w.findChild<QStackedWidget*>();
+    QWidget* focus = QApplication::focusWidget();
+    return stack && stack->currentWidget() && focus && stack->currentWidget()->isAncestorOf(focus);
+}
+
 QString shown(frmDataEdit& w, int row, int column) {
     return w.tableModel()->index(row - 1, column - 1).data(Qt::DisplayRole).toString();
 }
@@ -118,6 +123,7 @@ struct Editor {
     Editor(Workspace& ws, Edition edition, crv::common::MessagePresenter& presenter)
         : dict(FieldDictionary::forEdition(edition)) {
         EditorServices services;
+        services.lldist = crv::testing::flatEarthDist;
         controller = std::make_unique<CaseEditorController>(dict, ws.app, *ws.store, presenter, services);
         window = std::make_unique<frmDataEdit>(*controller);
         auto opened = controller->openInitialCase();
@@ -160,7 +166,10 @@ private slots:
                 // The grid diagram on the simulation page, field edition only.
                 if (page == 4) QTRY_COMPARE(QApplication::focusWidget(), ed.window->fieldWidget(ed.controller->pages().gridTypeField));
                 if (page == 4) QTRY_COMPARE(ed.window->diagramBox()->isVisible(), e == Edition::Field);
-                QTest::qWait(1);
+                // The picture once the page has settled: the focus is on it
+                // and what its arrival queued (a field's selection) has run.
+                QTRY_VERIFY(focusOnShownPage(*ed.window));
+                QCoreApplication::sendPostedEvents();
                 crv::testing::saveSnapshot(ed.window.get(), QString("editors/frmDataEdit_%1_page%2").arg(code).arg(page));
             }
             // Hidden fields have no box; the scientific edition has the power.
@@ -401,6 +410,7 @@ private slots:
         Workspace ws("e2e");
         crv::testing::RecordingPresenter presenter;
         CaseEditorEnvironment env(ws.app, *ws.store, presenter);
+        env.lldist = crv::testing::flatEarthDist;
         env.edition = Edition::Field;
         QWidget mainWindow;
         mainWindow.show();
@@ -436,7 +446,7 @@ private slots:
 
         // What was saved reads back with the edits, and writes the same bytes.
         const fs::path saved = ws.dir / "Data" / "SampleILS.dat";
-        const std::string bytes = slurp(saved);
+        const std::string bytes = readBytes(saved);
         const auto dict = FieldDictionary::forEdition(Edition::Field);
         auto data = LoadDataFile(saved.string(), dict);
         QVERIFY2(data, data ? "" : data.error().c_str());
@@ -448,7 +458,7 @@ private slots:
         QVERIFY(bytes.find(" 265 ") != std::string::npos);      // 275 - 10
         const fs::path again = ws.dir / "again.dat";
         QVERIFY(SaveDataFile(again.string(), *data, dict, data->checkedMark));
-        QCOMPARE(slurp(again), bytes);
+        QCOMPARE(readBytes(again), bytes);
 
         // The saved case through the engine, as the main window's Run does.
         fs::create_directories(ws.dir / "run");
@@ -546,7 +556,7 @@ private slots:
         // A copy of the VOR sample whose first station has no ERP: the
         // check asks about it.
         const fs::path vor = ws.dir / "Data" / "SampleVOR.dat";
-        std::string text = slurp(vor);
+        std::string text = readBytes(vor);
         const auto firstRow = text.find('\n', text.find('\n') + 1) + 1;
         text.replace(firstRow + 38, 8, "  0.0000");
         std::ofstream(ws.dir / "Data" / "NoErp.dat", std::ios::binary) << text;
@@ -675,6 +685,7 @@ private slots:
         Workspace ws("place");
         crv::testing::RecordingPresenter presenter;
         CaseEditorEnvironment env(ws.app, *ws.store, presenter);
+        env.lldist = crv::testing::flatEarthDist;
         QWidget mainWindow;
         mainWindow.resize(300, 200);
         mainWindow.move(150, 120);
@@ -733,6 +744,7 @@ private slots:
         ws.app.CaseFile = "Missing.dat";
         crv::testing::RecordingPresenter presenter;
         CaseEditorEnvironment env(ws.app, *ws.store, presenter);
+        env.lldist = crv::testing::flatEarthDist;
         QCOMPARE(EditDataFile(env), 1);
         QCOMPARE(presenter.messages.size(), std::size_t(1));
         QCOMPARE(presenter.messages[0].title, std::string("CRV Error"));
@@ -743,6 +755,7 @@ private slots:
         Workspace ws("closebox");
         crv::testing::RecordingPresenter presenter;
         CaseEditorEnvironment env(ws.app, *ws.store, presenter);
+        env.lldist = crv::testing::flatEarthDist;
         QTimer::singleShot(0, [] {
             for (QWidget* top : QApplication::topLevelWidgets())
                 if (auto* e = qobject_cast<frmDataEdit*>(top)) e->close();
