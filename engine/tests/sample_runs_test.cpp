@@ -24,10 +24,10 @@
 #include <thread>
 #include <vector>
 
+#include "crv/testing/golden.h"
 #include "crv50.h"
 #include "sample_fixture.h"
 #include "test_support.h"
-#include "crv/testing/golden.h"
 
 namespace fs = std::filesystem;
 using crv::test::readBytes;
@@ -233,7 +233,8 @@ TEST_F(SampleRuns, GoldensOfTheReportAndPlots) {
         ASSERT_TRUE(fs::is_directory(golden)) << golden;
         EXPECT_EQ(outputs, filesIn(golden));
         for (const auto& n : outputs)
-            EXPECT_TRUE(crv::testing::matchesGolden(golden + n, std::string("sample_runs/") + s.name + "/" + n, readBytes(run + n)));
+            EXPECT_TRUE(crv::testing::matchesGolden(golden + n, std::string("sample_runs/") + s.name + "/" + n,
+                                                    readBytes(run + n)));
     }
     if (regenerate) GTEST_SKIP() << "goldens rewritten; review the difference before committing";
 }

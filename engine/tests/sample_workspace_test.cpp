@@ -16,9 +16,9 @@
 #include <vector>
 
 #include "crv/platform/settings_store.h"
+#include "crv/testing/files.h"
 #include "crv50.h"
 #include "test_support.h"
-#include "crv/testing/files.h"
 
 namespace fs = std::filesystem;
 using crv::testing::readBytes;

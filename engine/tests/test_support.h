@@ -13,9 +13,9 @@ namespace crv::test {
 // The shared test support (testing/): environment variables for a scope,
 // whole files, scratch folders and a file size limit.
 using crv::testing::readBytes;
-using crv::testing::scratchFolder;
 using crv::testing::ScopedEnv;
 using crv::testing::ScopedFileSizeLimit;
+using crv::testing::scratchFolder;
 using crv::testing::writeBytes;
 
 // Captures every message shown while it lives.

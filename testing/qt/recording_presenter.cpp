@@ -14,10 +14,10 @@ MessageAnswer RecordingPresenter::present(const Message& message) {
         return a;
     }
     switch (message.buttons) {
-    case MessageButtons::YesNo:
-    case MessageButtons::YesNoCancel: return MessageAnswer::Yes;
-    case MessageButtons::RetryCancel: return MessageAnswer::Retry;
-    default: return MessageAnswer::Ok;
+        case MessageButtons::YesNo:
+        case MessageButtons::YesNoCancel: return MessageAnswer::Yes;
+        case MessageButtons::RetryCancel: return MessageAnswer::Retry;
+        default: return MessageAnswer::Ok;
     }
 }
 

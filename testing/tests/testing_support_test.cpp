@@ -43,8 +43,8 @@ TEST(Goldens, OnlyOneMeansUpdate) {
         const char* value;
         bool updating;
     };
-    for (const Case& c : {Case{"1", true}, Case{"0", false}, Case{"", false}, Case{"yes", false},
-                          Case{"true", false}, Case{nullptr, false}}) {
+    for (const Case& c : {Case{"1", true}, Case{"0", false}, Case{"", false}, Case{"yes", false}, Case{"true", false},
+                          Case{nullptr, false}}) {
         SCOPED_TRACE(c.value ? c.value : "(unset)");
         auto env = c.value ? ScopedEnv("CRV_UPDATE_GOLDENS", c.value) : ScopedEnv("CRV_UPDATE_GOLDENS");
         EXPECT_EQ(updatingGoldens(), c.updating);

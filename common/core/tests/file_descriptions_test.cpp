@@ -36,13 +36,13 @@ protected:
 
     void SetUp() override {
         testing::writeBytes(dir / "RFI.PLT",
-                           "CRV Version 5.0.6\r\n"
-                           " ILX 270 109.500\r\n"
-                           " WAAA    101.500  39 00 00\r\n"
-                           " KBBB-FM  99.125\r\n"
-                           " WCCC    107.9\r\n"
-                           " $$$$\r\n"
-                           "  1  2\r\n");
+                            "CRV Version 5.0.6\r\n"
+                            " ILX 270 109.500\r\n"
+                            " WAAA    101.500  39 00 00\r\n"
+                            " KBBB-FM  99.125\r\n"
+                            " WCCC    107.9\r\n"
+                            " $$$$\r\n"
+                            "  1  2\r\n");
         ReadStationNames(tables, dir.path());
     }
 };

@@ -10,9 +10,9 @@
 
 #include "crv/common/ui/qt/message_presenter.h"
 #include "crv/common/ui/qt/program_messages.h"
+#include "crv/platform/message_box.h"
 #include "crv/testing/qt/recording_presenter.h"
 #include "crv/testing/qt/snapshot.h"
-#include "crv/platform/message_box.h"
 
 namespace ui = crv::common::ui;
 using crv::common::Message;
@@ -52,7 +52,8 @@ private slots:
         };
         for (const auto& c : cases) {
             auto b = ui::makeMessageBox({" Save the changes to the case file? ", "Case Data", c.icon, c.buttons});
-            if (c.buttons == MessageButtons::YesNoCancel) crv::testing::saveSnapshot(b.get(), "common/MessageBox_question");
+            if (c.buttons == MessageButtons::YesNoCancel)
+                crv::testing::saveSnapshot(b.get(), "common/MessageBox_question");
             QCOMPARE(b->icon(), c.qt);
             QCOMPARE(b->standardButtons(), c.qtButtons);
         }

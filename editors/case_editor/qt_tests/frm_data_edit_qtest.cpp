@@ -28,9 +28,9 @@
 #include "../qt/frm_rel_angle.h"
 #include "../qt/key_line_edit.h"
 #include "../qt/rf_table_model.h"
+#include "crv/common/ui/qt/help.h"
 #include "crv/common/ui/qt/message_presenter.h"
 #include "crv/common/ui/qt/recent_files_menu.h"
-#include "crv/common/ui/qt/help.h"
 #include "crv/editors/case_editor/qt/edit_data_file.h"
 #include "crv/testing/files.h"
 #include "crv/testing/flat_earth.h"
@@ -170,7 +170,8 @@ private slots:
                 // and what its arrival queued (a field's selection) has run.
                 QTRY_VERIFY(focusOnShownPage(*ed.window));
                 QCoreApplication::sendPostedEvents();
-                crv::testing::saveSnapshot(ed.window.get(), QString("editors/frmDataEdit_%1_page%2").arg(code).arg(page));
+                crv::testing::saveSnapshot(ed.window.get(),
+                                           QString("editors/frmDataEdit_%1_page%2").arg(code).arg(page));
             }
             // Hidden fields have no box; the scientific edition has the power.
             const int power = ed.controller->pages().fieldNumber(2, "Transmitter Power");
@@ -664,7 +665,7 @@ private slots:
                 QVERIFY(view->viewport()->height() >= rowHeight);
             }
             crv::testing::saveSnapshot(ed.window.get(),
-                                          QString("editors/frmDataEdit_%1_rows").arg(e == Edition::Field ? "FLD" : "SCI"));
+                                       QString("editors/frmDataEdit_%1_rows").arg(e == Edition::Field ? "FLD" : "SCI"));
         }
     }
 

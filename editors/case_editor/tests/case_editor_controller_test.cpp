@@ -7,9 +7,9 @@
 #include <sstream>
 
 #include "crv/editors/case_editor/case_editor_controller.h"
-#include "recording.h"
 #include "crv/testing/files.h"
 #include "crv/testing/flat_earth.h"
+#include "recording.h"
 
 namespace fs = std::filesystem;
 using crv::testing::readBytes;
@@ -106,8 +106,7 @@ TEST_F(Workspace, TheBearingComesOnlyFromTheDistanceFunctionGiven) {
     // What the first open said (the codes this edition does not offer), and
     // nothing more.
     ASSERT_EQ(presenter.messages.size(), loadMessages.size()) << lastText();
-    for (std::size_t i = 0; i < loadMessages.size(); ++i)
-        EXPECT_EQ(presenter.messages[i].text, loadMessages[i].text);
+    for (std::size_t i = 0; i < loadMessages.size(); ++i) EXPECT_EQ(presenter.messages[i].text, loadMessages[i].text);
     EXPECT_EQ(without.table().rowCount(), 7);
 }
 

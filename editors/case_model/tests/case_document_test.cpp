@@ -7,8 +7,8 @@
 #include <fstream>
 #include <sstream>
 
-#include "special_files.h"
 #include "crv/testing/files.h"
+#include "special_files.h"
 
 namespace fs = std::filesystem;
 using crv::testing::readBytes;

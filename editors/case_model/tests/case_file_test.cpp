@@ -13,11 +13,11 @@
 #include "crv/testing/files.h"
 
 namespace fs = std::filesystem;
-using crv::testing::readBytes;
-using crv::testing::writeBytes;
 using crv::editors::CaseData;
 using crv::editors::FieldDictionary;
 using crv::resources::Edition;
+using crv::testing::readBytes;
+using crv::testing::writeBytes;
 
 namespace {
 

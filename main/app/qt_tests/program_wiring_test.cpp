@@ -10,14 +10,14 @@
 #include <QTimer>
 
 #include "crv/common/ui/qt/message_presenter.h"
-#include "crv/testing/qt/recording_presenter.h"
-#include "crv/main/app/qt/program.h"
-#include "crv/viewers/plot_window/qt/frm_plot_screen.h"
 #include "crv/editors/site_editors/qt/frm_rcvr_pts.h"
-#include "crv/viewers/plot_dialogs/qt/plot_dialogs.h"
-#include "crv/viewers/report_window/qt/frm_report.h"
 #include "crv/editors/site_editors/qt/frm_user_data.h"
+#include "crv/main/app/qt/program.h"
 #include "crv/main/app/qt/program_wiring.h"
+#include "crv/testing/qt/recording_presenter.h"
+#include "crv/viewers/plot_dialogs/qt/plot_dialogs.h"
+#include "crv/viewers/plot_window/qt/frm_plot_screen.h"
+#include "crv/viewers/report_window/qt/frm_report.h"
 
 using namespace crv::main::qt;
 

@@ -38,9 +38,9 @@ protected:
         fs::create_directories(w_->root / "tmp");
         fs::permissions(w_->root / "tmp", fs::perms::owner_all, fs::perm_options::replace);
         writeBytes(w_->root / "engine.ini", "[Paths]\nFCC Database=" + ws + "db/FMALL.dat\nQVA Database=" + ws +
-                                               "db/A108M118.dat\nCOM Database=" + ws + "db/G118M136.dat\nData Folder=" +
-                                               ws + "Data/\nOutput Folder=" + ws + "Output/\nUser Folder=" + ws +
-                                               "User/\n[General]\nModel Type=FLD\n");
+                                                "db/A108M118.dat\nCOM Database=" + ws +
+                                                "db/G118M136.dat\nData Folder=" + ws + "Data/\nOutput Folder=" + ws +
+                                                "Output/\nUser Folder=" + ws + "User/\n[General]\nModel Type=FLD\n");
         tmp_ = std::make_unique<ScopedEnv>("TMPDIR", (w_->root / "tmp").string());
         settings_ = std::make_unique<ScopedEnv>("CORVANE_SETTINGS", (w_->root / "engine.ini").string());
         auto temp = crv::platform::privateTempFolder();

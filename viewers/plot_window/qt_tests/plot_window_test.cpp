@@ -8,8 +8,8 @@
 #include "crv/common/ui/qt/message_presenter.h"
 #include "crv/testing/qt/recording_presenter.h"
 #include "crv/testing/qt/snapshot.h"
-#include "crv50.h"
 #include "crv/viewers/plot_window/qt/frm_plot_screen.h"
+#include "crv50.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -39,9 +39,7 @@ namespace {
 
 QString snapDir() { return QString(CRV_SNAPSHOT_DIR) + "viewers/"; }
 
-void snap(QWidget* w, const QString& name) {
-    QVERIFY(crv::testing::saveSnapshot(w, "viewers/" + name));
-}
+void snap(QWidget* w, const QString& name) { QVERIFY(crv::testing::saveSnapshot(w, "viewers/" + name)); }
 
 // A progress display that cancels when told to.
 class ScriptedProgress : public ProgressDisplay {

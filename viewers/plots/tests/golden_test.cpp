@@ -3,11 +3,11 @@
 // for review. A changed page is left in the build tree as
 // golden-candidates/plots/NAME.txt; the goldens are written only with
 // CRV_UPDATE_GOLDENS=1 (docs/architecture.md).
+#include "crv/testing/golden.h"
 #include "crv/common/drawing/qt/qt_output.h"
+#include "crv/testing/scoped_env.h"
 #include "crv/viewers/plot_builders.h"
 #include "crv50.h"
-#include "crv/testing/golden.h"
-#include "crv/testing/scoped_env.h"
 
 #include <QDir>
 #include <QFile>

@@ -7,9 +7,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "crv/testing/files.h"
 #include "crv/viewers/report_files.h"
 #include "special_files.h"
-#include "crv/testing/files.h"
 
 namespace fs = std::filesystem;
 using namespace crv::viewers;

@@ -6,6 +6,7 @@
 #include "crv/common/ui/qt/frm_file_sel.h"
 #include "crv/common/ui/qt/help.h"
 #include "crv/common/ui/qt/message_presenter.h"
+#include "crv/testing/files.h"
 #include "crv/testing/qt/recording_presenter.h"
 #include "crv/testing/qt/snapshot.h"
 #include "crv/viewers/report_pages.h"
@@ -48,9 +49,7 @@ int pdfPages(const QString& pdf) {
 }
 
 void write(const QString& path, const QByteArray& bytes) {
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
+    crv::testing::writeBytes(path.toStdString(), bytes.toStdString());
 }
 
 // The window always closes after the script, even when a check failed.

@@ -30,12 +30,8 @@ protected:
         fs::create_directories(dir_);
     }
     void TearDown() override { fs::remove_all(dir_); }
-    void write(const std::string& name, const std::string& text) {
-        crv::testing::writeBytes(dir_ / name, text);
-    }
-    std::string read(const std::string& name) {
-        return crv::testing::readBytes(dir_ / name);
-    }
+    void write(const std::string& name, const std::string& text) { crv::testing::writeBytes(dir_ / name, text); }
+    std::string read(const std::string& name) { return crv::testing::readBytes(dir_ / name); }
     std::string folder() const { return dir_.string() + "/"; }
     fs::path dir_;
 };
