@@ -38,7 +38,8 @@ constinit std::atomic<bool> keptGone{false};
 // whichever thread touches it first while the others wait for it. One
 // export's arrays are then the next one's (a run is several exports in a
 // row), and the next run's. Kept blocks go back to the system when none has
-// been used for kKeepFor, and the oldest go first beyond kKeepAtMost.
+// been used for keepFor_ (kKeepFor unless a test sets it), and the oldest go
+// first beyond kKeepAtMost.
 class KeptBlocks {
 public:
     ~KeptBlocks() {
@@ -114,9 +115,23 @@ public:
         return keptBytes_;
     }
 
+    std::chrono::milliseconds keepFor() {
+        std::lock_guard lock(mutex_);
+        return keepFor_;
+    }
+    // The trimmer is woken, so a shorter period counts from the last use at
+    // once rather than after the old one.
+    void setKeepFor(std::chrono::milliseconds period) {
+        {
+            std::lock_guard lock(mutex_);
+            keepFor_ = period;
+        }
+        changed_.notify_all();
+    }
+
 private:
     using Clock = std::chrono::steady_clock;
-    static constexpr auto kKeepFor = std::chrono::seconds(3);
+    static constexpr std::chrono::milliseconds kKeepFor = std::chrono::seconds(3);
     static constexpr std::size_t kKeepAtMost = std::size_t{768} << 20;
 
     struct Block {
@@ -131,8 +146,8 @@ private:
                 changed_.wait(lock);
                 continue;
             }
-            if (Clock::now() - lastUse_ < kKeepFor) {
-                changed_.wait_until(lock, lastUse_ + kKeepFor);
+            if (Clock::now() - lastUse_ < keepFor_) {
+                changed_.wait_until(lock, lastUse_ + keepFor_);
                 continue;
             }
             for (const auto& [size, block] : kept_) std::free(block.memory);
@@ -147,6 +162,7 @@ private:
     std::unordered_map<void*, std::size_t> sizes_;  // blocks in use, from here
     std::size_t keptBytes_ = 0;
     Clock::time_point lastUse_{};
+    std::chrono::milliseconds keepFor_ = kKeepFor;
     bool quit_ = false;
     std::thread trimmer_;
 };
@@ -181,5 +197,9 @@ void freeLarge(void* p) noexcept {
 }
 
 std::size_t keptLargeBytes() { return kKeep && !keptGone.load() ? keptBlocks().keptBytes() : 0; }
+
+std::chrono::milliseconds largeKeepPeriod() { return keptBlocks().keepFor(); }
+
+void setLargeKeepPeriod(std::chrono::milliseconds period) { keptBlocks().setKeepFor(period); }
 
 }  // namespace crv::engine

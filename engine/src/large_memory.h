@@ -10,6 +10,7 @@
 // slower to touch first). Smaller ones come from the ordinary allocator.
 // Huge blocks given back are kept for a few seconds and handed out again
 // (large_memory.cpp says why).
+#include <chrono>
 #include <cstddef>
 #include <memory>
 #include <new>
@@ -27,6 +28,11 @@ void* allocateLarge(std::size_t bytes);
 void freeLarge(void* p) noexcept;
 // The bytes kept for reuse at this moment.
 std::size_t keptLargeBytes();
+// How long kept blocks stay when none of them is used: 3 s, which spans the
+// pause between one export and the next. Tests of the trimming set it short,
+// so they need not wait the 3 s out, and put it back afterwards.
+std::chrono::milliseconds largeKeepPeriod();
+void setLargeKeepPeriod(std::chrono::milliseconds period);
 
 struct FreeLarge {
     void operator()(void* p) const noexcept { freeLarge(p); }

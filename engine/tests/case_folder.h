@@ -11,17 +11,12 @@
 #include <string>
 #include <vector>
 
+#include "crv/testing/files.h"
+
 namespace crv::engine::test {
 
-inline std::string readBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
-inline void writeBytes(const std::string& path, const std::string& bytes) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out << bytes;
-}
+using crv::testing::readBytes;
+using crv::testing::writeBytes;
 
 // The lines of a text file without their endings.
 inline std::vector<std::string> splitLines(const std::string& bytes) {
@@ -58,18 +53,12 @@ inline std::string setColumns(std::string line, int first, int last, const std::
 class CaseFolder {
 public:
     explicit CaseFolder(const std::string& edition = "SCI") {
-        std::string templ = (std::filesystem::temp_directory_path() / "crv-case-XXXXXX").string();
-        if (!::mkdtemp(templ.data())) throw std::runtime_error("mkdtemp");
-        root = templ + "/";
+        root = scratch_.path();
         run = root + "run/";
         user = root + "user/";
         std::filesystem::create_directories(run);
         std::filesystem::create_directories(user);
         setEdition(edition);
-    }
-    ~CaseFolder() {
-        std::error_code ec;
-        std::filesystem::remove_all(root, ec);
     }
     CaseFolder(const CaseFolder&) = delete;
     CaseFolder& operator=(const CaseFolder&) = delete;
@@ -87,6 +76,9 @@ public:
     }
 
     std::string root, run, user;
+
+private:
+    crv::testing::ScratchFolder scratch_{"crv-case"};
 };
 
 // The two-station ILS case of the test data: navaid ILX, RF-source lines

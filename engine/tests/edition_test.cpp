@@ -3,37 +3,13 @@
 // settings file, which names whichever edition started last.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
+#include <optional>
 #include <string>
 
 #include "paths.h"
 #include "test_support.h"
 
 using namespace crv::engine;
-
-namespace {
-class EnvValue {
-public:
-    EnvValue(const char* name, const char* value) : name_(name) {
-        if (const char* old = std::getenv(name)) saved_ = old, had_ = true;
-        if (value)
-            ::setenv(name, value, 1);
-        else
-            ::unsetenv(name);
-    }
-    ~EnvValue() {
-        if (had_)
-            ::setenv(name_, saved_.c_str(), 1);
-        else
-            ::unsetenv(name_);
-    }
-
-private:
-    const char* name_;
-    std::string saved_;
-    bool had_ = false;
-};
-}  // namespace
 
 TEST(Edition, EnvironmentWinsOverTheStoredModelType) {
     const std::string path = crv::test::scratchFolder("edition-env") + "settings.ini";
@@ -45,8 +21,12 @@ TEST(Edition, EnvironmentWinsOverTheStoredModelType) {
                  {"FLD", nullptr, false}, {"SCI", "", true},  {"", "SCI", true}};
     for (const auto& c : cases) {
         crv::test::writeBytes(path, std::string("[General]\nModel Type=") + c.stored + "\n");
-        EnvValue settings("CORVANE_SETTINGS", path.c_str());
-        EnvValue edition("CRV_EDITION", c.env);
+        crv::testing::ScopedEnv settings("CORVANE_SETTINGS", path);
+        std::optional<crv::testing::ScopedEnv> edition;
+        if (c.env)
+            edition.emplace("CRV_EDITION", c.env);
+        else
+            edition.emplace("CRV_EDITION");
         EngineState state;
         GetPaths(state);
         EXPECT_EQ(state.scientific, c.scientific) << c.stored << " / " << (c.env ? c.env : "(unset)");

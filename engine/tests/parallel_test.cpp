@@ -16,21 +16,14 @@
 #include <thread>
 #include <vector>
 
+#include "crv/testing/scoped_env.h"
+
 namespace crv::engine {
 namespace {
 
-// Sets CRV_THREADS for a test and puts back what was there before.
-struct ThreadsEnv {
-    explicit ThreadsEnv(const char* n) {
-        if (const char* old = std::getenv("CRV_THREADS")) before = old, had = true;
-        ::setenv("CRV_THREADS", n, 1);
-    }
-    ~ThreadsEnv() {
-        if (had) ::setenv("CRV_THREADS", before.c_str(), 1);
-        else ::unsetenv("CRV_THREADS");
-    }
-    std::string before;
-    bool had = false;
+// CRV_THREADS for a test, put back afterwards.
+struct ThreadsEnv : crv::testing::ScopedEnv {
+    explicit ThreadsEnv(const char* n) : ScopedEnv("CRV_THREADS", n) {}
 };
 
 TEST(ParallelFor, EveryIndexOnceAcrossManyRoundsAndThreadCounts) {

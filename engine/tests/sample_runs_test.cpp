@@ -24,6 +24,7 @@
 #include <thread>
 #include <vector>
 
+#include "crv/testing/golden.h"
 #include "crv50.h"
 #include "sample_fixture.h"
 #include "test_support.h"
@@ -210,11 +211,12 @@ TEST_F(SampleRuns, OutputDoesNotDependOnTheThreadCount) {
 // reviewed by hand (headings, columns, titles, plausible levels and counts).
 // When a deliberate change to the engine or the sample cases alters them,
 // regenerate with
-//     CRV_REGENERATE_GOLDENS=1 build/bin/engine_tests --gtest_filter='SampleRuns.Goldens*'
+//     CRV_UPDATE_GOLDENS=1 build/bin/engine_tests --gtest_filter='SampleRuns.Goldens*'
 // which rewrites engine/tests/data/sample_runs/, then review the difference
-// before committing it.
+// before committing it. A file that differs is left in the build tree's
+// golden-candidates/sample_runs/.
 TEST_F(SampleRuns, GoldensOfTheReportAndPlots) {
-    const bool regenerate = std::getenv("CRV_REGENERATE_GOLDENS") != nullptr;
+    const bool regenerate = crv::testing::updatingGoldens();
     for (const auto& s : sampleCases) {
         SCOPED_TRACE(s.name);
         const std::string run = runFolder(std::string("golden-") + s.name, sampleCase(s.name));
@@ -231,7 +233,8 @@ TEST_F(SampleRuns, GoldensOfTheReportAndPlots) {
         ASSERT_TRUE(fs::is_directory(golden)) << golden;
         EXPECT_EQ(outputs, filesIn(golden));
         for (const auto& n : outputs)
-            EXPECT_TRUE(readBytes(run + n) == readBytes(golden + n)) << n << " differs from its golden in " << golden;
+            EXPECT_TRUE(crv::testing::matchesGolden(golden + n, std::string("sample_runs/") + s.name + "/" + n,
+                                                    readBytes(run + n)));
     }
     if (regenerate) GTEST_SKIP() << "goldens rewritten; review the difference before committing";
 }

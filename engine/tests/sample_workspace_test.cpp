@@ -16,17 +16,14 @@
 #include <vector>
 
 #include "crv/platform/settings_store.h"
+#include "crv/testing/files.h"
 #include "crv50.h"
 #include "test_support.h"
 
 namespace fs = std::filesystem;
+using crv::testing::readBytes;
 
 namespace {
-
-std::string slurp(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
 
 TEST(SampleWorkspace, DatabasesAreSearchableAndDeterministic) {
     const fs::path dir = fs::temp_directory_path() / ("crv-sample-" + std::to_string(::getpid()));
@@ -38,7 +35,7 @@ TEST(SampleWorkspace, DatabasesAreSearchableAndDeterministic) {
     ASSERT_EQ(std::system((generator + " " + (dir / "b").string() + " >/dev/null").c_str()), 0);
     for (const char* f : {"db/FMALL.dat", "db/FMSHORT.dat", "db/A108M118.dat", "db/G118M136.dat",
                           "Data/SampleILS.dat", "User/LocHor.pat", "User/Receiver.cal"})
-        EXPECT_EQ(slurp(dir / "a" / f), slurp(dir / "b" / f)) << f;
+        EXPECT_EQ(readBytes(dir / "a" / f), readBytes(dir / "b" / f)) << f;
     EXPECT_EQ(fs::file_size(dir / "a/db/FMALL.dat") % 111, 0u);
     EXPECT_EQ(fs::file_size(dir / "a/db/FMALL.dat") / 111, 300u);
     EXPECT_EQ(fs::file_size(dir / "a/db/FMSHORT.dat") % 105, 0u);
@@ -56,11 +53,11 @@ TEST(SampleWorkspace, DatabasesAreSearchableAndDeterministic) {
     SearchDB(CRV_DB_COM, &p, nullptr, &status, &count);
     ASSERT_EQ(status, 0);
     ASSERT_EQ(count, 1);
-    EXPECT_EQ(slurp(results).substr(0, 17), " DW0   0 118.000 ");
+    EXPECT_EQ(readBytes(results).substr(0, 17), " DW0   0 118.000 ");
 
     // The whole region, every database: everything but the deleted FM
     // licences and the navaid of unknown service volume is found.
-    const std::string fm = slurp(dir / "a/db/FMALL.dat");
+    const std::string fm = readBytes(dir / "a/db/FMALL.dat");
     int deleted = 0;
     for (std::size_t r = 0; r + 111 <= fm.size(); r += 111) deleted += fm.compare(r + 81, 3, "DEL") == 0;
     EXPECT_GT(deleted, 0);
@@ -112,7 +109,7 @@ TEST(SampleWorkspace, CasesCarryTheCheckedMarkAndMatchingOptionTexts) {
     };
     for (const char* name : {"SampleILS.dat", "SampleVOR.dat", "SampleCOM.dat"}) {
         SCOPED_TRACE(name);
-        const auto lines = crlfLines(slurp(dir / "Data" / name));
+        const auto lines = crlfLines(readBytes(dir / "Data" / name));
         ASSERT_GE(lines.size(), 14u);
         EXPECT_EQ(lines[0], "CRV Version 5.0.6");
         // Navaid line: checked by the editor, so the mark Chr(127) sits in column 71.

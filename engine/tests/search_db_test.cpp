@@ -18,6 +18,7 @@
 
 #include "crv/platform/message_box.h"
 #include "crv/platform/settings_store.h"
+#include "crv/testing/files.h"
 #include "crv50.h"
 #include "facility_database.h"
 #include "facility_records.h"
@@ -81,10 +82,7 @@ std::string framed(const std::vector<std::string>& records) {
     return bytes;
 }
 
-void writeBytes(const fs::path& path, const std::string& bytes) {
-    std::ofstream out(path, std::ios::binary);
-    out << bytes;
-}
+using crv::testing::writeBytes;
 
 std::vector<std::string> readLines(const fs::path& path) {
     std::ifstream in(path, std::ios::binary);

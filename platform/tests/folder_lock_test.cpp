@@ -7,13 +7,13 @@
 
 #include <filesystem>
 
-#include "scratch.h"
+#include "crv/testing/files.h"
 
 using crv::platform::FolderLock;
 namespace fs = std::filesystem;
 
 namespace {
-std::string folder(const std::string& name) { return crv::platform::test::scratchFolder("lock-" + name); }
+std::string folder(const std::string& name) { return crv::testing::scratchFolder("lock-" + name); }
 
 // Whether a new process can take the lock (exit status 0) or finds it held (1).
 int lockInChild(const std::string& dir) {

@@ -16,15 +16,15 @@
 #include <sstream>
 
 #include "crv/platform/text_file.h"
-#include "scratch.h"
+#include "crv/testing/files.h"
 
 using namespace crv::platform;
 namespace fs = std::filesystem;
 
 namespace {
-using crv::platform::test::get;
-using crv::platform::test::put;
-std::string folder(const std::string& name) { return crv::platform::test::scratchFolder("output-" + name); }
+using crv::testing::readBytes;
+using crv::testing::writeBytes;
+std::string folder(const std::string& name) { return crv::testing::scratchFolder("output-" + name); }
 std::vector<std::string> namesIn(const std::string& dir) {
     std::vector<std::string> names;
     for (const auto& e : fs::directory_iterator(dir)) names.push_back(e.path().filename().string());
@@ -92,8 +92,8 @@ bool appending(const std::string& writer) { return writer == "append" || writer 
 // link points to) exactly as it was.
 TEST(OutputFile, EveryWriterRefusesWhatIsNotAWritableRegularFile) {
     const std::string dir = folder("refuse");
-    put(dir + "victim.txt", "the victim's notes\n");
-    put(dir + "readonly.txt", "kept\n");
+    writeBytes(dir + "victim.txt", "the victim's notes\n");
+    writeBytes(dir + "readonly.txt", "kept\n");
     ::chmod((dir + "readonly.txt").c_str(), 0444);
     fs::create_directory(dir + "folder");
     ASSERT_EQ(::mkfifo((dir + "fifo").c_str(), 0600), 0);
@@ -125,8 +125,8 @@ TEST(OutputFile, EveryWriterRefusesWhatIsNotAWritableRegularFile) {
         }
     }
     ::close(reader);
-    EXPECT_EQ(get(dir + "victim.txt"), "the victim's notes\n");
-    EXPECT_EQ(get(dir + "readonly.txt"), "kept\n");
+    EXPECT_EQ(readBytes(dir + "victim.txt"), "the victim's notes\n");
+    EXPECT_EQ(readBytes(dir + "readonly.txt"), "kept\n");
     EXPECT_TRUE(fs::is_symlink(dir + "link.txt"));
     EXPECT_TRUE(fs::is_symlink(dir + "dangling.txt"));
     EXPECT_FALSE(fs::exists(dir + "nowhere.txt"));
@@ -154,7 +154,7 @@ TEST(OutputFile, WritersCreateAppendAndReplaceRegularFiles) {
         const std::string path = dir + "f.txt";
         fs::remove(path);
         if (c.before) {
-            put(path, c.before);
+            writeBytes(path, c.before);
             ::chmod(path.c_str(), 0640);
         }
         for (const auto& w : kWriters) {
@@ -162,7 +162,7 @@ TEST(OutputFile, WritersCreateAppendAndReplaceRegularFiles) {
                 EXPECT_EQ(w.write(path), "");
             }
         }
-        EXPECT_EQ(get(path), c.after);
+        EXPECT_EQ(readBytes(path), c.after);
         // A replaced file keeps its permissions.
         if (c.before) {
             EXPECT_EQ(fs::status(path).permissions(), fs::perms(0640));
@@ -177,23 +177,23 @@ TEST(OutputFile, WritersCreateAppendAndReplaceRegularFiles) {
 TEST(OutputFile, StagedFilesAppearOnlyWhole) {
     const std::string dir = folder("staged");
     const std::string path = dir + "Rfi.txt";
-    put(path, "earlier sections\r\n");
+    writeBytes(path, "earlier sections\r\n");
     for (WriteMode mode : {WriteMode::Replace, WriteMode::Extend}) {
         SCOPED_TRACE(mode == WriteMode::Replace ? "replace" : "extend");
         OutputFile out;
         ASSERT_TRUE(out.open(path, mode));
         std::fputs("more\r\n", out.get());
         std::fflush(out.get());
-        EXPECT_EQ(get(path), "earlier sections\r\n");
+        EXPECT_EQ(readBytes(path), "earlier sections\r\n");
         out.abandon();
-        EXPECT_EQ(get(path), "earlier sections\r\n");
+        EXPECT_EQ(readBytes(path), "earlier sections\r\n");
         EXPECT_EQ(namesIn(dir), std::vector<std::string>{"Rfi.txt"});
     }
     OutputFile out;
     ASSERT_TRUE(out.open(path, WriteMode::Extend));
     std::fputs("more\r\n", out.get());
     ASSERT_TRUE(out.close());
-    EXPECT_EQ(get(path), "earlier sections\r\nmore\r\n");
+    EXPECT_EQ(readBytes(path), "earlier sections\r\nmore\r\n");
 
     ASSERT_TRUE(out.open(path, WriteMode::Extend));
     out.discard();
@@ -201,13 +201,13 @@ TEST(OutputFile, StagedFilesAppearOnlyWhole) {
     EXPECT_TRUE(namesIn(dir).empty());
 
     // A writer ended without close() leaves the target as it was.
-    put(path, "kept\r\n");
+    writeBytes(path, "kept\r\n");
     {
         OutputFile unfinished;
         ASSERT_TRUE(unfinished.open(path, WriteMode::Replace));
         std::fputs("half", unfinished.get());
     }
-    EXPECT_EQ(get(path), "kept\r\n");
+    EXPECT_EQ(readBytes(path), "kept\r\n");
     EXPECT_EQ(namesIn(dir), std::vector<std::string>{"Rfi.txt"});
 }
 
@@ -216,7 +216,7 @@ TEST(OutputFile, StagedFilesAppearOnlyWhole) {
 TEST(OutputFile, AFailedWriteLeavesTheTargetAsItWas) {
     const std::string dir = folder("full");
     const std::string path = dir + "s.ini";
-    put(path, "[Paths]\nData Folder=/data/\n");
+    writeBytes(path, "[Paths]\nData Folder=/data/\n");
     const std::string error = inChild([&] {
         std::signal(SIGXFSZ, SIG_IGN);
         struct rlimit small {};
@@ -227,7 +227,7 @@ TEST(OutputFile, AFailedWriteLeavesTheTargetAsItWas) {
         return r ? std::string() : r.error();
     });
     EXPECT_EQ(error.rfind("Could not write " + path + ": ", 0), 0u) << error;
-    EXPECT_EQ(get(path), "[Paths]\nData Folder=/data/\n");
+    EXPECT_EQ(readBytes(path), "[Paths]\nData Folder=/data/\n");
     EXPECT_EQ(namesIn(dir), std::vector<std::string>{"s.ini"});
 }
 
@@ -237,7 +237,7 @@ TEST(OutputFile, AFailedWriteLeavesTheTargetAsItWas) {
 TEST(OutputFile, TemporariesOfKilledWritersAreRemoved) {
     const std::string dir = folder("stray");
     const std::string path = dir + "Case.dat";
-    put(path, "case\r\n");
+    writeBytes(path, "case\r\n");
     int fds[2];
     ASSERT_EQ(::pipe(fds), 0);
     const pid_t child = ::fork();
@@ -260,13 +260,13 @@ TEST(OutputFile, TemporariesOfKilledWritersAreRemoved) {
     ASSERT_EQ(names.size(), 2u);
     const std::string stray = names[1];
     EXPECT_EQ(stray.rfind("Case.dat.tmp" + std::to_string(child) + "_", 0), 0u) << stray;
-    EXPECT_EQ(get(path), "case\r\n");
+    EXPECT_EQ(readBytes(path), "case\r\n");
 
     // A live writer of another file in the folder keeps its temporary.
     OutputFile live;
     ASSERT_TRUE(live.open(dir + "Other.dat", WriteMode::Replace));
     // Someone else's file that only looks like a temporary stays too.
-    put(dir + "notes.tmp12", "mine");
+    writeBytes(dir + "notes.tmp12", "mine");
 
     removeStrayTemporaries(dir);
     names = namesIn(dir);

@@ -8,20 +8,20 @@
 #include <fstream>
 #include <sstream>
 
-#include "scratch.h"
+#include "crv/testing/files.h"
 
 using namespace crv::platform;
 
 namespace {
-using crv::platform::test::get;
-using crv::platform::test::put;
-std::string folder(const std::string& name) { return crv::platform::test::scratchFolder("text-" + name); }
+using crv::testing::readBytes;
+using crv::testing::writeBytes;
+std::string folder(const std::string& name) { return crv::testing::scratchFolder("text-" + name); }
 }  // namespace
 
 TEST(TextFile, CrLfAndLfReadAlike) {
     const std::string dir = folder("read");
-    put(dir + "crlf", "CRV Version 5.0.6\r\n ISP\xb0\r\n\r\nlast");
-    put(dir + "lf", "CRV Version 5.0.6\n ISP\xb0\n\nlast");
+    writeBytes(dir + "crlf", "CRV Version 5.0.6\r\n ISP\xb0\r\n\r\nlast");
+    writeBytes(dir + "lf", "CRV Version 5.0.6\n ISP\xb0\n\nlast");
     auto a = readTextLines(dir + "crlf");
     auto b = readTextLines(dir + "lf");
     ASSERT_TRUE(a && b);
@@ -35,7 +35,7 @@ TEST(TextFile, CrLfAndLfReadAlike) {
 TEST(TextFile, WritersEndLinesInCrLf) {
     const std::string dir = folder("write");
     ASSERT_TRUE(writeTextLinesAtomic(dir + "a.txt", {"one", "", "three"}));
-    EXPECT_EQ(get(dir + "a.txt"), "one\r\n\r\nthree\r\n");
+    EXPECT_EQ(readBytes(dir + "a.txt"), "one\r\n\r\nthree\r\n");
 
     TextWriter w;
     ASSERT_TRUE(w.open(dir + "b.txt"));
@@ -44,7 +44,7 @@ TEST(TextFile, WritersEndLinesInCrLf) {
     ASSERT_TRUE(w.open(dir + "b.txt", WriteMode::Append));
     w.writeLine("y");
     ASSERT_TRUE(w.close());
-    EXPECT_EQ(get(dir + "b.txt"), "x\r\ny\r\n");
+    EXPECT_EQ(readBytes(dir + "b.txt"), "x\r\ny\r\n");
 
     ASSERT_TRUE(w.open(dir + "c.txt"));
     w.writeLine("half");
@@ -56,14 +56,14 @@ TEST(TextFile, WritersEndLinesInCrLf) {
     w.writeLine("kept");
     ASSERT_TRUE(w.close());
     w.discard();
-    EXPECT_EQ(get(dir + "d.txt"), "kept\r\n");
+    EXPECT_EQ(readBytes(dir + "d.txt"), "kept\r\n");
 }
 
 TEST(TextFile, AtomicWriteReplacesWholeOrNothing) {
     const std::string dir = folder("atomic");
-    put(dir + "f", "old contents that are longer");
+    writeBytes(dir + "f", "old contents that are longer");
     ASSERT_TRUE(writeFileAtomic(dir + "f", "new"));
-    EXPECT_EQ(get(dir + "f"), "new");
+    EXPECT_EQ(readBytes(dir + "f"), "new");
     // A folder that does not exist: the old file elsewhere is untouched, the error says why.
     auto r = writeFileAtomic(dir + "nofolder/f", "x");
     EXPECT_FALSE(r);
@@ -100,7 +100,7 @@ TEST(TextFile, SpecialFilesAreRefusedByName) {
 
 TEST(TextFile, BoundsStopTheReaderWithAMessage) {
     const std::string dir = folder("bounds");
-    put(dir + "long", "short\r\n" + std::string(40, 'x') + "\r\n");
+    writeBytes(dir + "long", "short\r\n" + std::string(40, 'x') + "\r\n");
     LineReader reader;
     reader.setMaxLineLength(32);
     ASSERT_TRUE(reader.open(dir + "long"));

@@ -9,7 +9,7 @@
 namespace crv::common {
 namespace {
 
-using testing::readFile;
+using testing::readBytes;
 using testing::ScratchFolder;
 
 const std::string kData = CRV_TEST_DATA;
@@ -39,15 +39,15 @@ class Upgrade : public ::testing::TestWithParam<std::pair<std::string, int>> {};
 TEST_P(Upgrade, BringsEachOldLayoutToTheCurrentOneAndKeepsTheOriginal) {
     const auto& [name, version] = GetParam();
     ScratchFolder dir;
-    const std::string original = readFile(kData + name + ".dat");
+    const std::string original = readBytes(kData + name + ".dat");
     const std::string path = dir / "case.dat";
-    testing::writeFile(path, original);
+    testing::writeBytes(path, original);
     const auto firstLine = original.substr(0, original.find('\r'));
     ASSERT_EQ(GetFileVersion(firstLine), version);
     auto done = UpgradeDataFile(path, version);
     ASSERT_TRUE(done) << done.error();
-    EXPECT_EQ(readFile(path), readFile(kData + name + "_expected.dat"));
-    EXPECT_EQ(readFile(dir / "case_old.dat"), original);
+    EXPECT_EQ(readBytes(path), readBytes(kData + name + "_expected.dat"));
+    EXPECT_EQ(readBytes(dir / "case_old.dat"), original);
 }
 
 INSTANTIATE_TEST_SUITE_P(Layouts, Upgrade,
@@ -63,10 +63,10 @@ TEST(UpgradeDataFile, RefusesAFileThatIsNoCaseFileAndLeavesItByteIdentical) {
         "3807722 WAAA    101.100 38 10 00  77 20 00  3.0000  500\r\n"
         "3807723 WBBB    102.100 38 11 00  77 21 00  1.0000  300\r\n";
     const std::string path = dir / "FMALL.dat";
-    testing::writeFile(path, database);
+    testing::writeBytes(path, database);
     EXPECT_FALSE(UpgradeDataFile(path, GetFileVersion("3807722 WAAA")));
-    EXPECT_EQ(readFile(path), database);
-    EXPECT_FALSE(testing::exists(dir / "FMALL_old.dat"));
+    EXPECT_EQ(readBytes(path), database);
+    EXPECT_FALSE(testing::existsAt(dir / "FMALL_old.dat"));
 
     struct Case {
         std::string text;
@@ -79,32 +79,32 @@ TEST(UpgradeDataFile, RefusesAFileThatIsNoCaseFileAndLeavesItByteIdentical) {
         {"", -1},
     };
     for (const auto& c : broken) {
-        testing::writeFile(path, c.text);
+        testing::writeBytes(path, c.text);
         auto result = UpgradeDataFile(path, c.version);
         EXPECT_FALSE(result) << c.text;
-        EXPECT_EQ(readFile(path), c.text);
-        EXPECT_FALSE(testing::exists(dir / "FMALL_old.dat"));
+        EXPECT_EQ(readBytes(path), c.text);
+        EXPECT_FALSE(testing::existsAt(dir / "FMALL_old.dat"));
     }
 }
 
 TEST(UpgradeDataFile, KeepsAnEarlierBackup) {
     ScratchFolder dir;
-    const std::string original = readFile(kData + "upgrade_v1.dat");
-    testing::writeFile(dir / "case.dat", original);
-    testing::writeFile(dir / "case_old.dat", "the first original");
+    const std::string original = readBytes(kData + "upgrade_v1.dat");
+    testing::writeBytes(dir / "case.dat", original);
+    testing::writeBytes(dir / "case_old.dat", "the first original");
     ASSERT_TRUE(UpgradeDataFile(dir / "case.dat", 1));
-    EXPECT_EQ(readFile(dir / "case_old.dat"), "the first original");
-    EXPECT_EQ(readFile(dir / "case_old2.dat"), original);
-    EXPECT_EQ(readFile(dir / "case.dat"), readFile(kData + "upgrade_v1_expected.dat"));
+    EXPECT_EQ(readBytes(dir / "case_old.dat"), "the first original");
+    EXPECT_EQ(readBytes(dir / "case_old2.dat"), original);
+    EXPECT_EQ(readBytes(dir / "case.dat"), readBytes(kData + "upgrade_v1_expected.dat"));
 }
 
 TEST(UpgradeDataFile, LeavesACurrentFileAlone) {
     ScratchFolder dir;
-    const std::string current = readFile(kData + "upgrade_v1_expected.dat");
-    testing::writeFile(dir / "case.dat", current);
+    const std::string current = readBytes(kData + "upgrade_v1_expected.dat");
+    testing::writeBytes(dir / "case.dat", current);
     ASSERT_TRUE(UpgradeDataFile(dir / "case.dat", 2));
-    EXPECT_EQ(readFile(dir / "case.dat"), current);
-    EXPECT_FALSE(testing::exists(dir / "case_old.dat"));
+    EXPECT_EQ(readBytes(dir / "case.dat"), current);
+    EXPECT_FALSE(testing::existsAt(dir / "case_old.dat"));
 }
 
 // A file that cannot be read is said as such, naming it, and nothing is

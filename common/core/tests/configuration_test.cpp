@@ -42,9 +42,9 @@ TEST_F(Configuration, AnEmptyStoreGivesTheDefaultsAndIsWrittenBack) {
     EXPECT_EQ(state.DataFolder, root + "Data/");
     EXPECT_EQ(state.OutputFolder, root + "Output/");
     EXPECT_EQ(state.UserFolder, root + "User/");
-    EXPECT_TRUE(testing::exists(root + "Data"));
-    EXPECT_TRUE(testing::exists(root + "Output"));
-    EXPECT_TRUE(testing::exists(root + "User"));
+    EXPECT_TRUE(testing::existsAt(root + "Data"));
+    EXPECT_TRUE(testing::existsAt(root + "Output"));
+    EXPECT_TRUE(testing::existsAt(root + "User"));
     EXPECT_EQ(state.FCCDatabase, "");
     EXPECT_EQ(state.UseFCCDB, 0);
     EXPECT_EQ(state.UseQVADB, 0);
@@ -84,39 +84,39 @@ TEST_F(Configuration, AFullStoreLoadsEveryValueSpelledAsOnDisk) {
     testing::makeFolder(dir / "Cases");
     testing::makeFolder(dir / "Out");
     testing::makeFolder(dir / "user");
-    testing::writeFile(dir / "FMALL.dat", "x");
-    testing::writeFile(dir / "A108M118.dat", "x");
-    testing::writeFile(dir / "G118M136.dat", "x");
-    testing::writeFile(dir / "Cases/a.dat", "x");
-    testing::writeFile(dir / "Cases/b.dat", "x");
-    testing::writeFile(settingsPath,
-                       "[Paths]\n"
-                       "FCC Database=" + dir.path() + "FMALL.dat\n"
-                       "QVA Database=" + dir.path() + "a108m118.DAT\n"
-                       "Use QVA DB=1\n"
-                       "COM Database=" + dir.path() + "G118M136.dat\n"
-                       "Use COM DB=0\n"
-                       "Use FCC DB=0\n"
-                       "Data Folder=" + dir.path() + "cases/\n"
-                       "Output Folder=" + dir.path() + "Out\n"
-                       "User Folder=" + dir.path() + "user/\n"
-                       "[Plot Parameters]\n"
-                       "Nav Level Min=-90\n"
-                       "Nav Level Incr=5\n"
-                       "Int Level Min=\n"
-                       "Int Level Incr=4.5\n"
-                       "Colors=FF,80,8080,FFFF,FF00,FF0000,FF00FF,C0C0C0,FFFF00,800000,8000,808000,zz\n"
-                       "[Recent Files]\n"
-                       "1=" + dir.path() + "Cases/a.dat\n"
-                       "2=" + dir.path() + "Cases/gone.dat\n"
-                       "3=" + dir.path() + "Cases/a.dat\n"
-                       "4=" + dir.path() + "Cases/b.dat\n"
-                       "5=\n"
-                       "[General]\n"
-                       "Airspace Case=2003-AGL-123\n"
-                       "Default Output=PLOTS\n"
-                       "Animation=OFF\n"
-                       "Model Type=FLD\n");
+    testing::writeBytes(dir / "FMALL.dat", "x");
+    testing::writeBytes(dir / "A108M118.dat", "x");
+    testing::writeBytes(dir / "G118M136.dat", "x");
+    testing::writeBytes(dir / "Cases/a.dat", "x");
+    testing::writeBytes(dir / "Cases/b.dat", "x");
+    testing::writeBytes(settingsPath,
+                        "[Paths]\n"
+                        "FCC Database=" + dir.path() + "FMALL.dat\n"
+                        "QVA Database=" + dir.path() + "a108m118.DAT\n"
+                        "Use QVA DB=1\n"
+                        "COM Database=" + dir.path() + "G118M136.dat\n"
+                        "Use COM DB=0\n"
+                        "Use FCC DB=0\n"
+                        "Data Folder=" + dir.path() + "cases/\n"
+                        "Output Folder=" + dir.path() + "Out\n"
+                        "User Folder=" + dir.path() + "user/\n"
+                        "[Plot Parameters]\n"
+                        "Nav Level Min=-90\n"
+                        "Nav Level Incr=5\n"
+                        "Int Level Min=\n"
+                        "Int Level Incr=4.5\n"
+                        "Colors=FF,80,8080,FFFF,FF00,FF0000,FF00FF,C0C0C0,FFFF00,800000,8000,808000,zz\n"
+                        "[Recent Files]\n"
+                        "1=" + dir.path() + "Cases/a.dat\n"
+                        "2=" + dir.path() + "Cases/gone.dat\n"
+                        "3=" + dir.path() + "Cases/a.dat\n"
+                        "4=" + dir.path() + "Cases/b.dat\n"
+                        "5=\n"
+                        "[General]\n"
+                        "Airspace Case=2003-AGL-123\n"
+                        "Default Output=PLOTS\n"
+                        "Animation=OFF\n"
+                        "Model Type=FLD\n");
     load();
     EXPECT_EQ(state.FCCDatabase, dir / "FMALL.dat");
     EXPECT_EQ(state.UseFCCDB, 1);  // "Use FCC DB" is not read: the file exists
@@ -127,7 +127,7 @@ TEST_F(Configuration, AFullStoreLoadsEveryValueSpelledAsOnDisk) {
     EXPECT_EQ(state.DataFolder, dir / "Cases/");
     EXPECT_EQ(state.OutputFolder, dir / "Out/");
     EXPECT_EQ(state.UserFolder, dir / "user/");
-    EXPECT_FALSE(testing::exists(env.workRoot));  // no default folder was needed
+    EXPECT_FALSE(testing::existsAt(env.workRoot));  // no default folder was needed
     EXPECT_EQ(state.NavLevelMin, -90);
     EXPECT_EQ(state.NavLevelIncr, 5);
     EXPECT_EQ(state.IntLevelMin, 3);
@@ -157,24 +157,24 @@ TEST_F(Configuration, AFullStoreLoadsEveryValueSpelledAsOnDisk) {
 }
 
 TEST_F(Configuration, VanishedDatabasesAreDroppedAndTheStoreRewritten) {
-    testing::writeFile(dir / "a.dat", "x");
-    testing::writeFile(dir / "b.dat", "x");
+    testing::writeBytes(dir / "a.dat", "x");
+    testing::writeBytes(dir / "b.dat", "x");
     testing::makeFolder(dir / "folder.dat");
-    testing::writeFile(settingsPath,
-                       "[Paths]\n"
-                       "FCC Database=" + dir.path() + "gone/FMALL.dat\n"
-                       "QVA Database=" + dir.path() + "A108M118.dat\n"
-                       "Use QVA DB=1\n"
-                       "COM Database=" + dir.path() + "folder.dat\n"
-                       "Use COM DB=1\n"
-                       "Data Folder=" + dir.path() + "missing/\n"
-                       "[Recent Files]\n"
-                       "1=" + dir.path() + "a.dat\n"
-                       "2=\n"
-                       "3=" + dir.path() + "b.dat\n"
-                       "[General]\n"
-                       "Default Output=plots\n"
-                       "Animation=off\n");
+    testing::writeBytes(settingsPath,
+                        "[Paths]\n"
+                        "FCC Database=" + dir.path() + "gone/FMALL.dat\n"
+                        "QVA Database=" + dir.path() + "A108M118.dat\n"
+                        "Use QVA DB=1\n"
+                        "COM Database=" + dir.path() + "folder.dat\n"
+                        "Use COM DB=1\n"
+                        "Data Folder=" + dir.path() + "missing/\n"
+                        "[Recent Files]\n"
+                        "1=" + dir.path() + "a.dat\n"
+                        "2=\n"
+                        "3=" + dir.path() + "b.dat\n"
+                        "[General]\n"
+                        "Default Output=plots\n"
+                        "Animation=off\n");
     load();
     EXPECT_EQ(state.FCCDatabase, "");
     EXPECT_EQ(state.UseFCCDB, 0);
@@ -195,7 +195,7 @@ TEST_F(Configuration, VanishedDatabasesAreDroppedAndTheStoreRewritten) {
 }
 
 TEST_F(Configuration, AFolderThatCannotBeCreatedIsReportedAndTheLoadGoesOn) {
-    testing::writeFile(dir / "afile", "x");
+    testing::writeBytes(dir / "afile", "x");
     env.workRoot = dir / "afile/Corvane/";
     load();
     ASSERT_EQ(presenter.shown.size(), 3u);  // one per default folder
@@ -214,7 +214,7 @@ TEST_F(Configuration, AnUnreadableStoreIsReportedAndKeptByteForByte) {
     std::string stored = "[Paths]\r\nData Folder=" + dir / "mine/" + "\r\n[Recent Files]\r\n1=/cases/a.dat\r\n";
     stored += "[Padding]\r\n";
     while (stored.size() <= (1u << 20)) stored += "Note=" + std::string(100, 'x') + "\r\n";
-    testing::writeFile(settingsPath, stored);
+    testing::writeBytes(settingsPath, stored);
     load();
     ASSERT_EQ(presenter.shown.size(), 1u);
     EXPECT_EQ(presenter.shown[0].title, "CRV Error");
@@ -224,7 +224,7 @@ TEST_F(Configuration, AnUnreadableStoreIsReportedAndKeptByteForByte) {
     EXPECT_EQ(state.ModelType, "SCI");
     EXPECT_FALSE(SavePaths(state, store));
     EXPECT_FALSE(SaveGeneralSettings(state, store));
-    EXPECT_EQ(testing::readFile(settingsPath), stored);
+    EXPECT_EQ(testing::readBytes(settingsPath), stored);
 }
 
 TEST_F(Configuration, TheSaversWriteTheirGroupsInTheStoredForms) {
@@ -261,7 +261,7 @@ TEST_F(Configuration, TheSaversWriteTheirGroupsInTheStoredForms) {
 // it: whichever exits last puts back only what it changed itself, never the
 // values it read at start over the other's changes.
 TEST_F(Configuration, TwoProgramsKeepEachOthersChanges) {
-    testing::writeFile(settingsPath, "[General]\nDefault Output=PLOTS\nAnimation=OFF\n");
+    testing::writeBytes(settingsPath, "[General]\nDefault Output=PLOTS\nAnimation=OFF\n");
     load();  // program A
     AppState b;
     SettingsStore storeB{settingsPath};

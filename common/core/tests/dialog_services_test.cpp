@@ -46,7 +46,7 @@ TEST(RecentFileCaptions, ShowFilesInTheDataFolderWithoutIt) {
 
 TEST(CheckDatabases, NamesTheMissingDatabasesInItsWarning) {
     ScratchFolder dir;
-    testing::writeFile(dir / "FMALL.dat", "x");
+    testing::writeBytes(dir / "FMALL.dat", "x");
     const std::string head =
         " Before any database searches may be performed, \r you must set the directory path and select for \r"
         " use the following file(s): \r\r";

@@ -27,14 +27,14 @@ protected:
     StationTables tables;
 
     void SetUp() override {
-        testing::writeFile(dir / "RFI.PLT",
-                           "CRV Version 5.0.6\r\n"
-                           " ILX 270 109.500\r\n"
-                           " WAAA    101.500  39 00 00\r\n"
-                           " KBBB-FM  99.125\r\n"
-                           " WCCC    107.9\r\n"
-                           " $$$$\r\n"
-                           "  1  2\r\n");
+        testing::writeBytes(dir / "RFI.PLT",
+                            "CRV Version 5.0.6\r\n"
+                            " ILX 270 109.500\r\n"
+                            " WAAA    101.500  39 00 00\r\n"
+                            " KBBB-FM  99.125\r\n"
+                            " WCCC    107.9\r\n"
+                            " $$$$\r\n"
+                            "  1  2\r\n");
         ReadStationNames(tables, dir.path());
     }
 };
@@ -82,7 +82,7 @@ TEST_F(Descriptions, NameResultPlotsByTheirStations) {
 }
 
 TEST_F(Descriptions, ToolTipsComeFromStationsOrFirstLines) {
-    testing::writeFile(dir / "FmHor01.pat", "  Four-bay panel antenna  \r\n1 1\r\n");
+    testing::writeBytes(dir / "FmHor01.pat", "  Four-bay panel antenna  \r\n1 1\r\n");
     EXPECT_EQ(FileToolTip(dir.path(), "FmHor01.pat", tables), "Four-bay panel antenna");
     EXPECT_EQ(FileToolTip(dir.path(), "missing.cal", tables), "");
     EXPECT_EQ(FileToolTip(dir.path(), "01____A2.plt", tables), "1: WAAA@101.5");
@@ -95,7 +95,7 @@ TEST_F(Descriptions, ToolTipsComeFromStationsOrFirstLines) {
 
 TEST_F(Descriptions, EachReadStartsFromEmptyTables) {
     ScratchFolder other;
-    testing::writeFile(other / "Rfi.plt", " ILX 270\r\n     ZZZZ  100.10\r\n 999\r\n");  // oldest layout
+    testing::writeBytes(other / "Rfi.plt", " ILX 270\r\n     ZZZZ  100.10\r\n 999\r\n");  // oldest layout
     ReadStationNames(tables, other.path());
     EXPECT_EQ(tables.StationNames[1], "ZZZZ");
     EXPECT_EQ(tables.StationTips[1], "1: ZZZZ@100.1");
@@ -111,7 +111,7 @@ TEST_F(Descriptions, AFolderWithoutTheRunCopyGetsNumberedStations) {
     EXPECT_EQ(tables.StationTips[12], "12");
     EXPECT_EQ(DescribeFile("01_0C___.plt", tables), "B1:    1,   12");
 
-    testing::writeFile(empty / "Rfi.plt", "");
+    testing::writeBytes(empty / "Rfi.plt", "");
     ReadStationNames(tables, empty.path());
     EXPECT_EQ(tables.StationNames[1], "   1");
 }

@@ -24,7 +24,7 @@ TEST(MatchesPattern, IgnoresLetterCase) {
 TEST(NormalizePath, SpellsEachComponentAsStored) {
     ScratchFolder dir;
     testing::makeFolder(dir / "Cases");
-    testing::writeFile(dir / "Cases/My Case.DAT", "x");
+    testing::writeBytes(dir / "Cases/My Case.DAT", "x");
     EXPECT_EQ(NormalizePath(dir / "cases/"), dir / "Cases/");
     EXPECT_EQ(NormalizePath(dir / "CASES/my case.dat"), dir / "Cases/My Case.DAT");
     EXPECT_EQ(NormalizePath("  " + (dir / "Cases") + "  "), dir / "Cases");
@@ -36,7 +36,7 @@ TEST(NormalizePath, SpellsEachComponentAsStored) {
 TEST(FileExists, MatchesFilesFoldersAndPatternsInAnyCase) {
     ScratchFolder dir;
     testing::makeFolder(dir / "Run");
-    testing::writeFile(dir / "Run/Rfi.plt", "x");
+    testing::writeBytes(dir / "Run/Rfi.plt", "x");
     EXPECT_TRUE(FileExists(dir / "Run/"));
     EXPECT_TRUE(FileExists(dir / "run/rfi.plt"));
     EXPECT_TRUE(FileExists(dir / "Run/*.PLT"));
@@ -47,25 +47,25 @@ TEST(FileExists, MatchesFilesFoldersAndPatternsInAnyCase) {
 
 TEST(DeleteFiles, DeletesReadOnlyMatchesAndLeavesFolders) {
     ScratchFolder dir;
-    testing::writeFile(dir / "a.ptx", "x");
-    testing::writeFile(dir / "B.PTX", "x");
+    testing::writeBytes(dir / "a.ptx", "x");
+    testing::writeBytes(dir / "B.PTX", "x");
     ::chmod((dir / "B.PTX").c_str(), 0444);
     testing::makeFolder(dir / "folder.ptx");
-    testing::writeFile(dir / "keep.txt", "x");
+    testing::writeBytes(dir / "keep.txt", "x");
     DeleteFiles(dir / "*.ptx");
-    EXPECT_FALSE(testing::exists(dir / "a.ptx"));
-    EXPECT_FALSE(testing::exists(dir / "B.PTX"));
-    EXPECT_TRUE(testing::exists(dir / "folder.ptx"));
-    EXPECT_TRUE(testing::exists(dir / "keep.txt"));
+    EXPECT_FALSE(testing::existsAt(dir / "a.ptx"));
+    EXPECT_FALSE(testing::existsAt(dir / "B.PTX"));
+    EXPECT_TRUE(testing::existsAt(dir / "folder.ptx"));
+    EXPECT_TRUE(testing::existsAt(dir / "keep.txt"));
     DeleteFiles(dir / "missing/*.ptx");  // nothing to do, no failure
 }
 
 TEST(EnsureDirExists, CreatesOneLevelAndRefusesAFile) {
     ScratchFolder dir;
     EXPECT_TRUE(EnsureDirExists(dir / "New/"));
-    EXPECT_TRUE(testing::exists(dir / "New"));
+    EXPECT_TRUE(testing::existsAt(dir / "New"));
     EXPECT_TRUE(EnsureDirExists(dir / "New"));  // already there
-    testing::writeFile(dir / "file", "x");
+    testing::writeBytes(dir / "file", "x");
     EXPECT_FALSE(EnsureDirExists(dir / "file"));
     EXPECT_FALSE(EnsureDirExists(dir / "a/b/c"));  // one level only
 }

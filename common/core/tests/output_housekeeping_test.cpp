@@ -7,7 +7,7 @@
 namespace crv::common {
 namespace {
 
-using testing::exists;
+using testing::existsAt;
 using testing::RecordingPresenter;
 using testing::ScratchFolder;
 
@@ -18,8 +18,8 @@ protected:
     RecordingPresenter presenter;
 
     void SetUp() override { testing::makeFolder(out); }
-    void put(const std::string& name) { testing::writeFile(out + name, "x"); }
-    bool has(const std::string& name) { return exists(out + name); }
+    void put(const std::string& name) { testing::writeBytes(out + name, "x"); }
+    bool has(const std::string& name) { return existsAt(out + name); }
 };
 
 const std::string kTextTail =
@@ -80,11 +80,11 @@ TEST_F(Housekeeping, CancelKeepsEveryFile) {
 
 TEST_F(Housekeeping, RunFoldersGoButOtherFoldersAreNeverTouched) {
     testing::makeFolder(out + "run1");
-    testing::writeFile(out + "run1/RFI.PLT", "x");  // the run copy in any letter case
-    testing::writeFile(out + "run1/01____A2.plt", "x");
-    testing::writeFile(out + "run1/Rfi.txt", "x");
+    testing::writeBytes(out + "run1/RFI.PLT", "x");  // the run copy in any letter case
+    testing::writeBytes(out + "run1/01____A2.plt", "x");
+    testing::writeBytes(out + "run1/Rfi.txt", "x");
     testing::makeFolder(out + "keep");
-    testing::writeFile(out + "keep/x.plt", "x");
+    testing::writeBytes(out + "keep/x.plt", "x");
     bool cancel = false;
     CheckOutputDir(out, 2, true, cancel, presenter);
     EXPECT_EQ(presenter.shown.size(), 1u);  // the run folder alone counts as output
@@ -124,9 +124,9 @@ TEST_F(Housekeeping, EachModeKeepsItsSearchFiles) {
 TEST_F(Housekeeping, LinksAreRemovedAsLinksAndNeverFollowed) {
     const std::string outside = dir / "elsewhere/";
     testing::makeFolder(outside);
-    testing::writeFile(outside + "rfi.plt", "x");
-    testing::writeFile(outside + "01____A2.plt", "x");
-    testing::writeFile(outside + "report.txt", "x");
+    testing::writeBytes(outside + "rfi.plt", "x");
+    testing::writeBytes(outside + "01____A2.plt", "x");
+    testing::writeBytes(outside + "report.txt", "x");
     ASSERT_EQ(::symlink(outside.c_str(), (out + "linked").c_str()), 0);
     ASSERT_EQ(::symlink((outside + "report.txt").c_str(), (out + "Rfi.txt").c_str()), 0);
     put("02____B2.plt");
@@ -134,9 +134,9 @@ TEST_F(Housekeeping, LinksAreRemovedAsLinksAndNeverFollowed) {
     EXPECT_FALSE(has("02____B2.plt"));
     EXPECT_FALSE(has("Rfi.txt"));  // the link itself
     EXPECT_TRUE(has("linked"));
-    EXPECT_TRUE(exists(outside + "rfi.plt"));
-    EXPECT_TRUE(exists(outside + "01____A2.plt"));
-    EXPECT_TRUE(exists(outside + "report.txt"));
+    EXPECT_TRUE(existsAt(outside + "rfi.plt"));
+    EXPECT_TRUE(existsAt(outside + "01____A2.plt"));
+    EXPECT_TRUE(existsAt(outside + "report.txt"));
 }
 
 TEST_F(Housekeeping, AnEmptyFolderSettingNamesNoFolderAndDeletesNothing) {

@@ -1,18 +1,16 @@
 #pragma once
-// Fixtures shared by the common core tests: a scratch folder, file helpers and
-// a presenter that records what would have been shown.
+// Fixtures shared by the common core tests: a presenter that records what
+// would have been shown, and the shared scratch folder and file helpers.
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <cstdlib>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
 
 #include "crv/common/messages.h"
+#include "crv/testing/files.h"
 
 namespace crv::common::testing {
 
@@ -26,36 +24,11 @@ public:
     MessageAnswer answer = MessageAnswer::Ok;
 };
 
-// A fresh folder per test, removed afterwards; path() ends in "/".
-class ScratchFolder {
-public:
-    ScratchFolder() {
-        std::string templ = std::string(::testing::TempDir()) + "crvcore-XXXXXX";
-        char* made = ::mkdtemp(templ.data());
-        path_ = std::string(made ? made : templ.c_str()) + "/";
-    }
-    ~ScratchFolder() { (void)std::system(("rm -rf '" + path_ + "'").c_str()); }
-    const std::string& path() const { return path_; }
-    std::string operator/(const std::string& name) const { return path_ + name; }
-
-private:
-    std::string path_;
-};
-
-inline void writeFile(const std::string& path, const std::string& bytes) {
-    std::ofstream out(path, std::ios::binary);
-    out << bytes;
-}
-
-inline std::string readFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-}
-
-inline bool exists(const std::string& path) {
-    struct stat st {};
-    return ::lstat(path.c_str(), &st) == 0;
-}
+// The shared scratch folder and whole-file helpers (testing/).
+using crv::testing::existsAt;
+using crv::testing::readBytes;
+using crv::testing::ScratchFolder;
+using crv::testing::writeBytes;
 
 // The file's inode: a file replaced (even by the same bytes) gets another.
 inline ino_t inodeOf(const std::string& path) {

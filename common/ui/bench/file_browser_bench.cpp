@@ -17,6 +17,8 @@
 #include "crv/common/ui/file_browser_model.h"
 #include "crv/common/ui/qt/frm_file_sel.h"
 #include "crv/common/ui/qt/message_presenter.h"
+#include "crv/testing/files.h"
+#include "crv/testing/qt/recording_presenter.h"
 
 namespace {
 
@@ -27,9 +29,7 @@ double msSince(Clock::time_point t0) {
 }
 
 void write(const QString& path, const QByteArray& bytes) {
-    QFile f(path);
-    if (!f.open(QIODevice::WriteOnly)) qFatal("cannot write %s", qPrintable(path));
-    f.write(bytes);
+    crv::testing::writeBytes(path.toStdString(), bytes.toStdString());
 }
 
 QByteArray rfiPlt(int stations) {
@@ -96,7 +96,7 @@ int main(int argc, char** argv) {
         model.selectFolder(model.start(r.kind, false));
         const double modelMs = msSince(t0);
 
-        crv::common::ui::RecordingPresenter rec;
+        crv::testing::RecordingPresenter rec;
         crv::common::ui::frmFileSel dialog(state, &rec);
         std::size_t listed = 0;
         dialog.setRunner([&](crv::common::ui::frmFileSel& d) {

@@ -19,10 +19,11 @@
 #include "crv/common/ui/qt/message_presenter.h"
 #include "crv/common/ui/qt/os_services.h"
 #include "crv/common/ui/qt/printing.h"
-#include "crv/common/ui/qt/qt_text.h"
 #include "crv/common/ui/qt/program_messages.h"
+#include "crv/common/ui/qt/qt_text.h"
 #include "crv/common/ui/qt/recent_files_menu.h"
-#include "crv/common/ui/snapshot.h"
+#include "crv/testing/qt/recording_presenter.h"
+#include "crv/testing/qt/snapshot.h"
 
 namespace ui = crv::common::ui;
 
@@ -95,7 +96,7 @@ private slots:
 
         file.insertAction(main.separator(), new QAction("&Open Data File...", &file));
         file.adjustSize();
-        crv::common::ui::saveSnapshot(&file, "common/RecentFilesMenu");
+        crv::testing::saveSnapshot(&file, "common/RecentFilesMenu");
         main.entry(1)->trigger();
         QCOMPARE(opened, QStringList{"/data/R&D case.dat"});
 
@@ -143,7 +144,7 @@ private slots:
     }
 
     void checkDatabasesWarnsThroughThePresenter() {
-        ui::RecordingPresenter rec;
+        crv::testing::RecordingPresenter rec;
         ui::setAppPresenter(&rec);
         QTemporaryDir dir;
         QFile fm(dir.path() + "/FMALL.dat");
@@ -260,7 +261,7 @@ private slots:
                 {
                     d.show();  // as exec() would, so the dialog fills itself
                     QCoreApplication::processEvents();
-                    crv::common::ui::saveSnapshot(&d, "common/SetUpPrinter_pages");
+                    crv::testing::saveSnapshot(&d, "common/SetUpPrinter_pages");
                     d.hide();
                 }
                 if (c.chosenFrom > 0) {

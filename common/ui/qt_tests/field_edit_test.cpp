@@ -9,11 +9,12 @@
 #include "crv/common/ui/qt/form_services.h"
 #include "crv/common/ui/qt/lat_lon_edit.h"
 #include "crv/common/ui/qt/message_presenter.h"
-#include "crv/common/ui/snapshot.h"
+#include "crv/testing/qt/recording_presenter.h"
+#include "crv/testing/qt/snapshot.h"
 
 using crv::common::ui::FieldEdit;
 using crv::common::ui::LatLonEdit;
-using crv::common::ui::RecordingPresenter;
+using crv::testing::RecordingPresenter;
 
 namespace {
 
@@ -67,7 +68,7 @@ private slots:
         QCOMPARE(rec.messages[0].text, std::string("Value must be positive"));
         QVERIFY(a->hasFocus());
         QCOMPARE(a->selectedText(), QString("-3"));
-        crv::common::ui::saveSnapshot(&w, "common/FieldEdit");
+        crv::testing::saveSnapshot(&w, "common/FieldEdit");
     }
 
     void twoRefusedFieldsDoNotChaseEachOther() {
@@ -250,7 +251,7 @@ private slots:
         QTest::keyClicks(lon, "e0775");
         QCOMPARE(lon->text(), "E 077" + deg + " 50' 00\"");
         QVERIFY(qAbs(lon->value() + (77 + 50 / 60.0)) < 1e-9);
-        crv::common::ui::saveSnapshot(&w, "common/LatLonEdit");
+        crv::testing::saveSnapshot(&w, "common/LatLonEdit");
 
         // A latitude beyond 90 degrees is refused with the degrees message.
         lat->setFocus();

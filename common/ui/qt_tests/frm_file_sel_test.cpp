@@ -13,12 +13,13 @@
 
 #include "crv/common/ui/qt/frm_file_sel.h"
 #include "crv/common/ui/qt/message_presenter.h"
-#include "crv/common/ui/snapshot.h"
+#include "crv/testing/qt/recording_presenter.h"
+#include "crv/testing/qt/snapshot.h"
 #include "file_browser_fixture.h"
 
 using crv::common::MessageAnswer;
 using crv::common::ui::frmFileSel;
-using crv::common::ui::RecordingPresenter;
+using crv::testing::RecordingPresenter;
 
 namespace {
 
@@ -66,7 +67,7 @@ private slots:
             QCOMPARE(selectedRows(d.fileList()), QList<int>{1});  // "Rfi.txt"
             QVERIFY(d.contentsLabel()->text().startsWith("&Contents of\n"));
             QCOMPARE(d.folderTree()->currentItem()->text(0), QString("Output"));
-            crv::common::ui::saveSnapshot(&d, "common/frmFileSel_reports");
+            crv::testing::saveSnapshot(&d, "common/frmFileSel_reports");
 
             d.fileTypes()->setCurrentIndex(1);
             QCOMPARE(d.FileKind(), 4);
@@ -88,7 +89,7 @@ private slots:
             // Picked bottom first; returned in list order.
             clickRow(d.fileList(), 3);
             clickRow(d.fileList(), 1, Qt::ControlModifier);
-            crv::common::ui::saveSnapshot(&d, "common/frmFileSel_plots");
+            crv::testing::saveSnapshot(&d, "common/frmFileSel_plots");
             d.okButton()->click();
             QVERIFY(!d.isVisible());
         });
@@ -132,7 +133,7 @@ private slots:
             QCOMPARE(d.listedNames(), (QStringList{"UPPER.DAT", "old.dat", "done.dat"}));
             QCOMPARE(d.fileList()->model()->data(d.fileList()->model()->index(2, 1)).toString(),
                      QString("11/14/23  10:15 pm"));
-            crv::common::ui::saveSnapshot(&d, "common/frmFileSel_run_cases");
+            crv::testing::saveSnapshot(&d, "common/frmFileSel_run_cases");
             QTest::keyClick(&d, Qt::Key_Escape);
             QVERIFY(!d.isVisible());
         });
@@ -149,7 +150,7 @@ private slots:
             clickRow(d.fileList(), 1);
             clickRow(d.fileList(), 2, Qt::ControlModifier);  // single selection: replaces
             QCOMPARE(selectedRows(d.fileList()), QList<int>{2});
-            crv::common::ui::saveSnapshot(&d, "common/frmFileSel_edit_case");
+            crv::testing::saveSnapshot(&d, "common/frmFileSel_edit_case");
             const QRect r = d.fileList()->visualRect(d.fileList()->model()->index(2, 0));
             QTest::mouseDClick(d.fileList()->viewport(), Qt::LeftButton, Qt::NoModifier, r.center());
         });
@@ -190,7 +191,7 @@ private slots:
             QCOMPARE(selectedRows(d.fileList()), QList<int>{3});
             QCOMPARE(d.splitter()->sizes(), splitterSizes);
             QCOMPARE(d.fileList()->columnWidth(1), widths[1]);
-            crv::common::ui::saveSnapshot(&d, "common/frmFileSel_reloaded");
+            crv::testing::saveSnapshot(&d, "common/frmFileSel_reloaded");
             d.okButton()->click();
         });
         dlg.ShowFiles(4, true);
@@ -285,7 +286,7 @@ private slots:
             QCOMPARE(d.folderTree()->currentItem()->data(0, Qt::UserRole).toString(), f.root.path());
             QCOMPARE(d.fileList()->model()->rowCount(), 0);
             QVERIFY(selectedRows(d.fileList()).isEmpty());
-            crv::common::ui::saveSnapshot(&d, "common/frmFileSel_empty");
+            crv::testing::saveSnapshot(&d, "common/frmFileSel_empty");
             d.close();  // the close box counts as Cancel
         });
         dlg.ShowFiles(7);

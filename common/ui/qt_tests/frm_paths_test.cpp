@@ -13,7 +13,12 @@
 #include "crv/common/ui/qt/frm_paths.h"
 #include "crv/common/ui/qt/help.h"
 #include "crv/common/ui/qt/message_presenter.h"
-#include "crv/common/ui/snapshot.h"
+#include "crv/testing/files.h"
+#include "crv/testing/qt/recording_presenter.h"
+#include "crv/testing/qt/snapshot.h"
+
+using crv::testing::RecordingPresenter;
+using crv::testing::saveSnapshot;
 
 using namespace crv::common::ui;
 using crv::common::AppState;
@@ -21,8 +26,7 @@ using crv::common::AppState;
 namespace {
 
 QByteArray readAll(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    return QByteArray::fromStdString(crv::testing::readBytes(path.toStdString()));
 }
 
 void touch(const QString& path) {

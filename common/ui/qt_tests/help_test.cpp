@@ -8,7 +8,7 @@
 #include <QtTest>
 
 #include "crv/common/ui/qt/help.h"
-#include "crv/common/ui/snapshot.h"
+#include "crv/testing/qt/snapshot.h"
 
 // A page set of another library, registered the documented way.
 CRV_HELP_RESOURCE(help_test_extra)
@@ -65,12 +65,12 @@ private slots:
         QCOMPARE(w.contentsList()->count(), ui::helpTopics().size());
         QVERIFY(w.showTopic("contents"));
         QVERIFY(!w.backAction()->isEnabled());
-        crv::common::ui::saveSnapshot(&w, "common/HelpWindow_contents");
+        crv::testing::saveSnapshot(&w, "common/HelpWindow_contents");
         QVERIFY(w.showTopic("progress"));
         QVERIFY(w.showTopic("entering_values"));
         QCOMPARE(w.currentTopic(), QString("entering_values"));
         QCOMPARE(w.contentsList()->currentItem()->data(Qt::UserRole).toString(), QString("entering_values"));
-        crv::common::ui::saveSnapshot(&w, "common/HelpWindow_page");
+        crv::testing::saveSnapshot(&w, "common/HelpWindow_page");
         QVERIFY(w.backAction()->isEnabled());
         w.backAction()->trigger();
         QCOMPARE(w.currentTopic(), QString("progress"));

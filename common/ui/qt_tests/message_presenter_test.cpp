@@ -10,8 +10,9 @@
 
 #include "crv/common/ui/qt/message_presenter.h"
 #include "crv/common/ui/qt/program_messages.h"
-#include "crv/common/ui/snapshot.h"
 #include "crv/platform/message_box.h"
+#include "crv/testing/qt/recording_presenter.h"
+#include "crv/testing/qt/snapshot.h"
 
 namespace ui = crv::common::ui;
 using crv::common::Message;
@@ -34,7 +35,7 @@ private slots:
         QCOMPARE(box->windowTitle(), QString("CRV Error"));
         QCOMPARE(box->icon(), QMessageBox::Warning);
         QCOMPARE(box->standardButtons(), QMessageBox::StandardButtons(QMessageBox::Ok));
-        crv::common::ui::saveSnapshot(box.get(), "common/MessageBox");
+        crv::testing::saveSnapshot(box.get(), "common/MessageBox");
 
         struct Case {
             MessageIcon icon;
@@ -51,7 +52,8 @@ private slots:
         };
         for (const auto& c : cases) {
             auto b = ui::makeMessageBox({" Save the changes to the case file? ", "Case Data", c.icon, c.buttons});
-            if (c.buttons == MessageButtons::YesNoCancel) crv::common::ui::saveSnapshot(b.get(), "common/MessageBox_question");
+            if (c.buttons == MessageButtons::YesNoCancel)
+                crv::testing::saveSnapshot(b.get(), "common/MessageBox_question");
             QCOMPARE(b->icon(), c.qt);
             QCOMPARE(b->standardButtons(), c.qtButtons);
         }
@@ -111,7 +113,7 @@ private slots:
     }
 
     void unexpectedErrorThroughThePresenter() {
-        ui::RecordingPresenter rec;
+        crv::testing::RecordingPresenter rec;
         ui::setAppPresenter(&rec);
         ui::ShowUnexpectedError("RunSimulation", "Division by zero");
         QCOMPARE(rec.messages.size(), std::size_t(1));
@@ -123,7 +125,7 @@ private slots:
     }
 
     void engineMessagesReachTheProgram() {
-        ui::RecordingPresenter rec;
+        crv::testing::RecordingPresenter rec;
         ui::setAppPresenter(&rec);
         // This copy of the platform layer, through the installed presenter.
         crv::platform::showMessage("Cannot open the case file.", "CRV Error", MessageIcon::Critical);
@@ -151,7 +153,7 @@ private slots:
 #ifndef CRV50_LIBRARY
         QSKIP("the engine is not built here");
 #else
-        ui::RecordingPresenter rec;
+        crv::testing::RecordingPresenter rec;
         ui::setAppPresenter(&rec);
         QTemporaryDir home;
         qputenv("CORVANE_SETTINGS", (home.path() + "/settings.ini").toLocal8Bit());

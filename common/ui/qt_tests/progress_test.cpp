@@ -6,7 +6,7 @@
 #include <QtTest>
 
 #include "crv/common/ui/qt/frm_progress.h"
-#include "crv/common/ui/snapshot.h"
+#include "crv/testing/qt/snapshot.h"
 
 using crv::common::ui::frmProgress;
 
@@ -37,7 +37,7 @@ private slots:
             QCOMPARE(p.barValue(), c.out);
         }
         p.Value(4);
-        crv::common::ui::saveSnapshot(&p, "common/frmProgress");
+        crv::testing::saveSnapshot(&p, "common/frmProgress");
         p.Remove();
         p.Initialize("Again");
         QCOMPARE(p.barMaximum(), 100);
@@ -103,7 +103,7 @@ private slots:
         QVERIFY(shownDuringPause);
         QCOMPARE(p.resultLabel()->text(), QString("12345 grid points generated."));
         QVERIFY(!p.cancelButton()->isEnabled());
-        crv::common::ui::saveSnapshot(&p, "common/frmProgress_final");
+        crv::testing::saveSnapshot(&p, "common/frmProgress_final");
         p.Remove();
         p.Initialize("Next");
         QVERIFY(!p.resultLabel()->isVisible());
@@ -194,7 +194,7 @@ private slots:
         QVERIFY(result->height() >= result->heightForWidth(result->width()));
         QVERIFY(step->geometry().bottom() < result->geometry().top());
         QVERIFY(p.width() <= p.screen()->availableGeometry().width());
-        crv::common::ui::saveSnapshot(&p, "common/frmProgress_long_texts");
+        crv::testing::saveSnapshot(&p, "common/frmProgress_long_texts");
         p.Remove();
     }
 

@@ -12,6 +12,8 @@
 #include "../qt/frm_data_edit.h"
 #include "../qt/rf_table_model.h"
 #include "crv/common/ui/qt/message_presenter.h"
+#include "crv/testing/flat_earth.h"
+#include "crv/testing/qt/recording_presenter.h"
 
 namespace fs = std::filesystem;
 using namespace crv::editors;
@@ -24,7 +26,7 @@ int main(int argc, char** argv) {
         return 2;
     }
     const fs::path dir = argv[1];
-    crv::common::ui::RecordingPresenter presenter;
+    crv::testing::RecordingPresenter presenter;
     crv::common::ui::setAppPresenter(&presenter);
     crv::common::AppState state;
     state.DataFolder = (dir / "Data").string() + "/";
@@ -32,7 +34,9 @@ int main(int argc, char** argv) {
     state.CaseFile = "SampleILS.dat";
     crv::platform::SettingsStore store((dir / "bench_settings.ini").string());
     const auto dict = FieldDictionary::forEdition(crv::resources::Edition::Field);
-    CaseEditorController c(dict, state, store, presenter, EditorServices{});
+    EditorServices services;
+    services.lldist = crv::testing::flatEarthDist;
+    CaseEditorController c(dict, state, store, presenter, services);
     frmDataEdit w(c);
     if (!c.openInitialCase()) return 1;
     auto& t = c.table();

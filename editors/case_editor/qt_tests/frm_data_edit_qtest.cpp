@@ -13,6 +13,7 @@
 #include <QRadioButton>
 #include <QScreen>
 #include <QSet>
+#include <QStackedWidget>
 #include <QStyleOptionComboBox>
 #include <QTabBar>
 #include <QTableView>
@@ -27,24 +28,23 @@
 #include "../qt/frm_rel_angle.h"
 #include "../qt/key_line_edit.h"
 #include "../qt/rf_table_model.h"
+#include "crv/common/ui/qt/help.h"
 #include "crv/common/ui/qt/message_presenter.h"
 #include "crv/common/ui/qt/recent_files_menu.h"
-#include "crv/common/ui/qt/help.h"
-#include "crv/common/ui/snapshot.h"
 #include "crv/editors/case_editor/qt/edit_data_file.h"
+#include "crv/testing/files.h"
+#include "crv/testing/flat_earth.h"
+#include "crv/testing/qt/recording_presenter.h"
+#include "crv/testing/qt/snapshot.h"
+
+using crv::testing::RecordingPresenter;
 
 namespace fs = std::filesystem;
+using crv::testing::readBytes;
 using namespace crv::editors;
 using crv::resources::Edition;
 
 namespace {
-
-std::string slurp(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
 
 void showActive(QWidget& w) {
     w.show();
@@ -69,7 +69,7 @@ void key(Qt::Key k, Qt::KeyboardModifiers mods = Qt::NoModifier) {
 }
 
 // Records messages and lets a test look at the screen when each is shown.
-struct WatchingPresenter : crv::common::ui::RecordingPresenter {
+struct WatchingPresenter : crv::testing::RecordingPresenter {
     std::function<void(const crv::common::Message&)> onPresent;
     crv::common::MessageAnswer present(const crv::common::Message& m) override {
         if (onPresent) onPresent(m);
@@ -78,6 +78,14 @@ struct WatchingPresenter : crv::common::ui::RecordingPresenter {
 };
 
 // What the table shows in a cell (row and column 1-based).
+// True once the focus is on the page the window shows (a field of it, or the
+// RF-source table and its edit line): a page switch is then done.
+bool focusOnShownPage(frmDataEdit& w) {
+    const auto* stack = w.findChild<QStackedWidget*>();
+    QWidget* focus = QApplication::focusWidget();
+    return stack && stack->currentWidget() && focus && stack->currentWidget()->isAncestorOf(focus);
+}
+
 QString shown(frmDataEdit& w, int row, int column) {
     return w.tableModel()->index(row - 1, column - 1).data(Qt::DisplayRole).toString();
 }
@@ -115,6 +123,7 @@ struct Editor {
     Editor(Workspace& ws, Edition edition, crv::common::MessagePresenter& presenter)
         : dict(FieldDictionary::forEdition(edition)) {
         EditorServices services;
+        services.lldist = crv::testing::flatEarthDist;
         controller = std::make_unique<CaseEditorController>(dict, ws.app, *ws.store, presenter, services);
         window = std::make_unique<frmDataEdit>(*controller);
         auto opened = controller->openInitialCase();
@@ -157,8 +166,12 @@ private slots:
                 // The grid diagram on the simulation page, field edition only.
                 if (page == 4) QTRY_COMPARE(QApplication::focusWidget(), ed.window->fieldWidget(ed.controller->pages().gridTypeField));
                 if (page == 4) QTRY_COMPARE(ed.window->diagramBox()->isVisible(), e == Edition::Field);
-                QTest::qWait(1);
-                crv::common::ui::saveSnapshot(ed.window.get(), QString("editors/frmDataEdit_%1_page%2").arg(code).arg(page));
+                // The picture once the page has settled: the focus is on it
+                // and what its arrival queued (a field's selection) has run.
+                QTRY_VERIFY(focusOnShownPage(*ed.window));
+                QCoreApplication::sendPostedEvents();
+                crv::testing::saveSnapshot(ed.window.get(),
+                                           QString("editors/frmDataEdit_%1_page%2").arg(code).arg(page));
             }
             // Hidden fields have no box; the scientific edition has the power.
             const int power = ed.controller->pages().fieldNumber(2, "Transmitter Power");
@@ -172,7 +185,7 @@ private slots:
         showActive(d);
         QVERIFY(d.orientationButton(Orientation::Left)->isChecked());
         QCOMPARE(d.angleBox()->text(), QString("10"));
-        crv::common::ui::saveSnapshot(&d, "editors/frmRelAngle");
+        crv::testing::saveSnapshot(&d, "editors/frmRelAngle");
         // Clicking an orientation while shown resets the box; Center disables it.
         d.orientationButton(Orientation::Right)->click();
         QCOMPARE(d.angleBox()->text(), QString(" 0"));
@@ -185,7 +198,7 @@ private slots:
         frmRelAngle far(90, 190, rec);
         showActive(far);
         QCOMPARE(far.angleBox()->text(), QString("100"));
-        crv::common::ui::saveSnapshot(&far, "editors/frmRelAngle_far");
+        crv::testing::saveSnapshot(&far, "editors/frmRelAngle_far");
         far.ok();
         QVERIFY(far.isVisible());
         QCOMPARE(rec.messages.back().text, std::string(" Value must be in the range 0 to 35. "));
@@ -354,7 +367,7 @@ private slots:
         QTest::mousePress(hv, Qt::LeftButton, {}, QPoint(5, y5));
         QTest::mouseRelease(hv, Qt::LeftButton, {}, QPoint(5, y6));
         QVERIFY(t.tagged(5) && t.tagged(6));
-        crv::common::ui::saveSnapshot(ed.window.get(), "editors/frmDataEdit_FLD_tagged");
+        crv::testing::saveSnapshot(ed.window.get(), "editors/frmDataEdit_FLD_tagged");
         // Colours come from the row flags: an ignored row is yellow on grey.
         int ignored = 0;
         for (int r = 1; r <= t.rowCount() && !ignored; ++r)
@@ -388,7 +401,7 @@ private slots:
         QCOMPARE(t.cell(1280, 1).substr(0, 1), std::string("W"));
         const qint64 edit = clock.elapsed();
         qInfo("1280 rows: fill %lld ms, 100 page downs %lld ms, one edit %lld ms", fill, scroll, edit);
-        crv::common::ui::saveSnapshot(ed.window.get(), "editors/frmDataEdit_FLD_1280rows");
+        crv::testing::saveSnapshot(ed.window.get(), "editors/frmDataEdit_FLD_1280rows");
     }
 
     // EditDataFile end to end: change fields on every page, add and tag
@@ -396,8 +409,9 @@ private slots:
     // and runs through the engine.
     void editDataFileEndToEnd() {
         Workspace ws("e2e");
-        crv::common::ui::RecordingPresenter presenter;
+        crv::testing::RecordingPresenter presenter;
         CaseEditorEnvironment env(ws.app, *ws.store, presenter);
+        env.lldist = crv::testing::flatEarthDist;
         env.edition = Edition::Field;
         QWidget mainWindow;
         mainWindow.show();
@@ -433,7 +447,7 @@ private slots:
 
         // What was saved reads back with the edits, and writes the same bytes.
         const fs::path saved = ws.dir / "Data" / "SampleILS.dat";
-        const std::string bytes = slurp(saved);
+        const std::string bytes = readBytes(saved);
         const auto dict = FieldDictionary::forEdition(Edition::Field);
         auto data = LoadDataFile(saved.string(), dict);
         QVERIFY2(data, data ? "" : data.error().c_str());
@@ -445,7 +459,7 @@ private slots:
         QVERIFY(bytes.find(" 265 ") != std::string::npos);      // 275 - 10
         const fs::path again = ws.dir / "again.dat";
         QVERIFY(SaveDataFile(again.string(), *data, dict, data->checkedMark));
-        QCOMPARE(slurp(again), bytes);
+        QCOMPARE(readBytes(again), bytes);
 
         // The saved case through the engine, as the main window's Run does.
         fs::create_directories(ws.dir / "run");
@@ -543,7 +557,7 @@ private slots:
         // A copy of the VOR sample whose first station has no ERP: the
         // check asks about it.
         const fs::path vor = ws.dir / "Data" / "SampleVOR.dat";
-        std::string text = slurp(vor);
+        std::string text = readBytes(vor);
         const auto firstRow = text.find('\n', text.find('\n') + 1) + 1;
         text.replace(firstRow + 38, 8, "  0.0000");
         std::ofstream(ws.dir / "Data" / "NoErp.dat", std::ios::binary) << text;
@@ -561,7 +575,7 @@ private slots:
             QCOMPARE(ed.window->tableModel()->rowCount(), ed.controller->table().rowCount());
             QCOMPARE(shown(*ed.window, 1, 1), QString::fromLatin1(ed.controller->table().cell(1, 1).c_str()));
             QVERIFY(!ed.window->diagramBox()->isVisible());
-            crv::common::ui::saveSnapshot(ed.window.get(), "editors/frmDataEdit_FLD_open_check");
+            crv::testing::saveSnapshot(ed.window.get(), "editors/frmDataEdit_FLD_open_check");
         };
         watching.answers = {crv::common::MessageAnswer::No};
         ws.app.RecentFiles[0] = ws.app.DataFolder + "NoErp.dat";
@@ -608,7 +622,7 @@ private slots:
         };
         ed.window->relAngleButton()->click();  // the focus stays in Grid Angle
         QTRY_VERIFY(ed.window->diagramBox()->pixmap().toImage() != before);
-        crv::common::ui::saveSnapshot(ed.window.get(), "editors/frmDataEdit_FLD_rel_angle");
+        crv::testing::saveSnapshot(ed.window.get(), "editors/frmDataEdit_FLD_rel_angle");
         // The box stands as far above the client area's bottom as it stands
         // from its left edge (both from the Grid Type list), at any size.
         QLabel* box = ed.window->diagramBox();
@@ -650,8 +664,8 @@ private slots:
                 QTRY_COMPARE(view->viewport()->height() % rowHeight, 0);
                 QVERIFY(view->viewport()->height() >= rowHeight);
             }
-            crv::common::ui::saveSnapshot(ed.window.get(),
-                                          QString("editors/frmDataEdit_%1_rows").arg(e == Edition::Field ? "FLD" : "SCI"));
+            crv::testing::saveSnapshot(ed.window.get(),
+                                       QString("editors/frmDataEdit_%1_rows").arg(e == Edition::Field ? "FLD" : "SCI"));
         }
     }
 
@@ -670,8 +684,9 @@ private slots:
     // The editor opens over the main window, not at the screen's corner.
     void editorOpensOverTheMainWindow() {
         Workspace ws("place");
-        crv::common::ui::RecordingPresenter presenter;
+        crv::testing::RecordingPresenter presenter;
         CaseEditorEnvironment env(ws.app, *ws.store, presenter);
+        env.lldist = crv::testing::flatEarthDist;
         QWidget mainWindow;
         mainWindow.resize(300, 200);
         mainWindow.move(150, 120);
@@ -728,8 +743,9 @@ private slots:
     void unreadableCaseReturnsOne() {
         Workspace ws("unreadable");
         ws.app.CaseFile = "Missing.dat";
-        crv::common::ui::RecordingPresenter presenter;
+        crv::testing::RecordingPresenter presenter;
         CaseEditorEnvironment env(ws.app, *ws.store, presenter);
+        env.lldist = crv::testing::flatEarthDist;
         QCOMPARE(EditDataFile(env), 1);
         QCOMPARE(presenter.messages.size(), std::size_t(1));
         QCOMPARE(presenter.messages[0].title, std::string("CRV Error"));
@@ -738,8 +754,9 @@ private slots:
     // The close box is Exit Editor.
     void closeBoxIsExit() {
         Workspace ws("closebox");
-        crv::common::ui::RecordingPresenter presenter;
+        crv::testing::RecordingPresenter presenter;
         CaseEditorEnvironment env(ws.app, *ws.store, presenter);
+        env.lldist = crv::testing::flatEarthDist;
         QTimer::singleShot(0, [] {
             for (QWidget* top : QApplication::topLevelWidgets())
                 if (auto* e = qobject_cast<frmDataEdit*>(top)) e->close();
@@ -748,7 +765,7 @@ private slots:
     }
 
 private:
-    void editSampleCase(frmDataEdit* w, crv::common::ui::RecordingPresenter& presenter) {
+    void editSampleCase(frmDataEdit* w, crv::testing::RecordingPresenter& presenter) {
         showActive(*w);
         // Page 1: the site, typed and pasted (the line break is dropped).
         auto* site = qobject_cast<QLineEdit*>(w->findChild<QWidget*>("field17"));
@@ -798,13 +815,13 @@ private:
         w->relAngleButton()->click();
         showActive(*w);  // no window manager gives the editor back its activation
         QTRY_VERIFY(QApplication::focusWidget() != nullptr);
-        crv::common::ui::saveSnapshot(w, "editors/frmDataEdit_FLD_edited");
+        crv::testing::saveSnapshot(w, "editors/frmDataEdit_FLD_edited");
         key(Qt::Key_S, Qt::ControlModifier);
         for (const auto& m : presenter.messages) qInfo("message: %s", m.text.c_str());
         key(Qt::Key_R, Qt::ControlModifier);
     }
 
-    crv::common::ui::RecordingPresenter rec;
+    crv::testing::RecordingPresenter rec;
 };
 
 QTEST_MAIN(FrmDataEditTest)

@@ -1,7 +1,5 @@
 #include "crv/editors/case_editor/case_editor_controller.h"
 
-#include <cmath>
-
 #include "crv/common/dialog_services.h"
 #include "crv/common/error_report.h"
 #include "crv/editors/pattern_files.h"
@@ -17,22 +15,6 @@ using crv::common::MessageIcon;
 namespace {
 
 const std::string CR(1, kCR);
-
-// LLDist of the engine, for a host that gives none (tests).
-void flatEarthDist(float lat1, float lon1, float lat2, float lon2, float* dist, float* azimuth) {
-    constexpr double rad = 3.14159265358979 / 180.0;
-    const double x = (lon1 - lon2) * std::cos((lat1 + lat2) / 2.0 * rad);
-    const double y = lat2 - lat1;
-    double d = 60.0 * std::sqrt(x * x + y * y);
-    double az = std::atan2(x, y) / rad;
-    if (az < 0) az += 360.0;
-    if (d < 1e-5) {
-        d = 1e-5;
-        az = 0;
-    }
-    *dist = static_cast<float>(d);
-    *azimuth = static_cast<float>(az);
-}
 
 }  // namespace
 
@@ -53,9 +35,8 @@ CaseEditorController::CaseEditorController(const FieldDictionary& dictionary, cr
 }
 
 std::optional<float> CaseEditorController::proponentBearing(float lat, float lon) const {
-    LLDistFunction f = services_.lldist;
-    if (!f) f = flatEarthDist;
-    return table_.ProponentBearing(lat, lon, f);
+    if (!services_.lldist) return std::nullopt;
+    return table_.ProponentBearing(lat, lon, services_.lldist);
 }
 
 std::string CaseEditorController::caption() const { return " CRV Data Editor -- " + app_.CaseFile; }
@@ -86,8 +67,7 @@ crv::platform::Expected<void> CaseEditorController::loadCase(const std::string& 
     if (services_.busy) services_.busy(true);
     // The document reads the whole file before it takes anything over: a
     // file that cannot be read leaves the case, the folders and the table.
-    LLDistFunction lldist = services_.lldist ? services_.lldist : LLDistFunction(flatEarthDist);
-    auto replaced = doc_.open(path, lldist);
+    auto replaced = doc_.open(path, services_.lldist);
     if (services_.busy) services_.busy(false);
     if (!replaced) return crv::platform::makeError(replaced.error());
     doc_.setModified(false);

@@ -7,20 +7,16 @@
 #include <sstream>
 
 #include "crv/editors/case_editor/case_editor_controller.h"
+#include "crv/testing/files.h"
+#include "crv/testing/flat_earth.h"
 #include "recording.h"
 
 namespace fs = std::filesystem;
+using crv::testing::readBytes;
 using namespace crv::editors;
 using crv::common::MessageAnswer;
 
 namespace {
-
-std::string slurp(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
 
 struct Workspace : ::testing::Test {
     void SetUp() override {
@@ -39,6 +35,7 @@ struct Workspace : ::testing::Test {
             return browse;
         };
         services.saveAs = [this](const std::string&, const std::string&) { return saveAsPath; };
+        services.lldist = crv::testing::flatEarthDist;
         ed = std::make_unique<CaseEditorController>(dict, app, *store, presenter, services);
         auto opened = ed->openInitialCase();
         ASSERT_TRUE(opened) << opened.error();
@@ -86,6 +83,33 @@ TEST_F(Workspace, OpensOnTheFirstPageWithTheCaseInItsCaption) {
     EXPECT_TRUE(ed->menusEnabled());
 }
 
+// The navaid-to-proponent bearing comes from the distance function the host
+// gives (the programs give the engine's); a host that gives none still gets
+// the case, with no bearing.
+TEST_F(Workspace, TheBearingComesOnlyFromTheDistanceFunctionGiven) {
+    int calls = 0;
+    EditorServices given = services;
+    given.lldist = [&calls](float, float, float, float, float* distanceNmi, float* azimuth) {
+        ++calls;
+        *distanceNmi = 12;
+        *azimuth = 123;
+    };
+    CaseEditorController withOne(dict, app, *store, presenter, given);
+    ASSERT_TRUE(withOne.openInitialCase());
+    EXPECT_GT(calls, 0);
+
+    EditorServices none = services;
+    none.lldist = nullptr;
+    CaseEditorController without(dict, app, *store, presenter, none);
+    presenter.messages.clear();
+    ASSERT_TRUE(without.openInitialCase());
+    // What the first open said (the codes this edition does not offer), and
+    // nothing more.
+    ASSERT_EQ(presenter.messages.size(), loadMessages.size()) << lastText();
+    for (std::size_t i = 0; i < loadMessages.size(); ++i) EXPECT_EQ(presenter.messages[i].text, loadMessages[i].text);
+    EXPECT_EQ(without.table().rowCount(), 7);
+}
+
 // Ctrl+Tab and Ctrl+Shift+Tab go round the four pages.
 TEST_F(Workspace, NeighbourPagesGoRoundTheEnds) {
     const int forward[] = {2, 3, 4, 1};
@@ -105,18 +129,18 @@ TEST_F(Workspace, SaveReopenGivesTheSameBytes) {
     EXPECT_EQ(loadMessages[0].title, "Open Data File");
     EXPECT_NE(loadMessages[0].text.find("Antenna Rejection: 4"), std::string::npos) << loadMessages[0].text;
     ed->fileSave();
-    const std::string first = slurp(data("SampleILS.dat"));
+    const std::string first = readBytes(data("SampleILS.dat"));
     browse = std::make_pair(app.DataFolder, std::string("SampleILS.dat"));
     ed->fileOpen();
     EXPECT_EQ(presenter.messages.size(), 0u) << lastText();
     EXPECT_FALSE(ed->state.modified);
     ed->fileSave();
-    EXPECT_EQ(slurp(data("SampleILS.dat")), first);
+    EXPECT_EQ(readBytes(data("SampleILS.dat")), first);
 }
 
 // A pending value that fails its check stops every command before it writes.
 TEST_F(Workspace, CommandsStopOnAPendingValueThatFailsItsCheck) {
-    const std::string before = slurp(data("SampleILS.dat"));
+    const std::string before = readBytes(data("SampleILS.dat"));
     auto& p = ed->pages();
     ASSERT_TRUE(ed->selectPage(4));
     const int angle = p.gridAngleField;
@@ -139,12 +163,12 @@ TEST_F(Workspace, CommandsStopOnAPendingValueThatFailsItsCheck) {
     }
     EXPECT_FALSE(ed->selectPage(1));
     EXPECT_EQ(ed->state.currentPage, 4);
-    EXPECT_EQ(slurp(data("SampleILS.dat")), before);
+    EXPECT_EQ(readBytes(data("SampleILS.dat")), before);
     EXPECT_FALSE(fs::exists(data("Other.dat")));
 }
 
 TEST_F(Workspace, ExitAsksAboutUnsavedChanges) {
-    const std::string before = slurp(data("SampleILS.dat"));
+    const std::string before = readBytes(data("SampleILS.dat"));
     changeSite("ELSEWHERE");
     presenter.answers = {MessageAnswer::Cancel};
     ed->ExitEditor();
@@ -157,7 +181,7 @@ TEST_F(Workspace, ExitAsksAboutUnsavedChanges) {
     ed->ExitEditor();
     EXPECT_TRUE(ed->closed);
     EXPECT_EQ(ed->exitCode, kExit);
-    EXPECT_EQ(slurp(data("SampleILS.dat")), before);
+    EXPECT_EQ(readBytes(data("SampleILS.dat")), before);
 }
 
 TEST_F(Workspace, RunWithoutProponentAsksToResume) {
@@ -176,7 +200,7 @@ TEST_F(Workspace, RunWithoutProponentAsksToResume) {
     EXPECT_FALSE(ed->closed);
     EXPECT_EQ(ed->exitCode, kStayOpen);
     // The file is written, without the checked mark.
-    EXPECT_EQ(slurp(data("SampleILS.dat")).find('\x7f'), std::string::npos);
+    EXPECT_EQ(readBytes(data("SampleILS.dat")).find('\x7f'), std::string::npos);
     presenter.answers = {MessageAnswer::No};
     ed->fileRun();
     EXPECT_TRUE(ed->closed);
@@ -234,7 +258,7 @@ TEST_F(Workspace, SaveAsRenamesOnlyAfterTheWrite) {
     EXPECT_EQ(app.DataFolder, (dir / "Other").string() + "/");
     EXPECT_EQ(app.RecentFiles[0], saveAsPath);
     EXPECT_EQ(ed->caption(), " CRV Data Editor -- Copy.dat");
-    EXPECT_EQ(slurp(saveAsPath).substr(0, 60), slurp(data("SampleILS.dat")).substr(0, 60));
+    EXPECT_EQ(readBytes(saveAsPath).substr(0, 60), readBytes(data("SampleILS.dat")).substr(0, 60));
 }
 
 // Open reads the whole file before anything changes.

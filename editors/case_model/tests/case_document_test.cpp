@@ -7,20 +7,15 @@
 #include <fstream>
 #include <sstream>
 
+#include "crv/testing/files.h"
 #include "special_files.h"
 
 namespace fs = std::filesystem;
+using crv::testing::readBytes;
 using namespace crv::editors;
 using crv::resources::Edition;
 
 namespace {
-
-std::string slurp(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
 
 const FieldDictionary& fld() {
     static const FieldDictionary d = FieldDictionary::forEdition(Edition::Field);
@@ -54,11 +49,11 @@ protected:
     }
     void TearDown() override { fs::remove_all(dir_); }
     fs::path write(const std::string& name, const std::string& text) {
-        std::ofstream(dir_ / name, std::ios::binary) << text;
+        crv::testing::writeBytes(dir_ / name, text);
         return dir_ / name;
     }
     // The checked mark sits at columns 70-71 of the navaid line.
-    bool marked(const fs::path& p) { return slurp(p).find(" \x7f\r\n") != std::string::npos; }
+    bool marked(const fs::path& p) { return readBytes(p).find(" \x7f\r\n") != std::string::npos; }
     fs::path dir_;
 };
 
@@ -247,11 +242,11 @@ TEST_F(CaseDocumentTest, FailedSaveKeepsTheModifiedFlag) {
     doc.pages.commitField(grid, "3");
     doc.pages.UpdateGridFields(std::nullopt);
     EXPECT_EQ(doc.pages.field(doc.pages.fieldNumber(4, "Grid Altitude")).text, "100999");
-    const std::string before = slurp(dir_ / "a.dat");
+    const std::string before = readBytes(dir_ / "a.dat");
     r = doc.save((dir_ / "a.dat").string());
     ASSERT_FALSE(r);
     EXPECT_NE(r.error().find("Grid Altitude"), std::string::npos) << r.error();
-    EXPECT_EQ(slurp(dir_ / "a.dat"), before);
+    EXPECT_EQ(readBytes(dir_ / "a.dat"), before);
     EXPECT_TRUE(doc.modified());
 }
 

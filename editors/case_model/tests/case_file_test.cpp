@@ -10,25 +10,16 @@
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include "crv/testing/files.h"
 
 namespace fs = std::filesystem;
 using crv::editors::CaseData;
 using crv::editors::FieldDictionary;
 using crv::resources::Edition;
+using crv::testing::readBytes;
+using crv::testing::writeBytes;
 
 namespace {
-
-std::string slurp(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
-void spit(const fs::path& p, const std::string& bytes) {
-    std::ofstream out(p, std::ios::binary);
-    out << bytes;
-}
 
 // One scratch folder per test with the sample workspace written into it.
 class CaseFileTest : public ::testing::Test {
@@ -73,7 +64,7 @@ std::string roundTrip(const fs::path& path, const fs::path& out, const FieldDict
     std::string first;
     for (bool mark : {data->checkedMark, !data->checkedMark}) {
         EXPECT_TRUE(crv::editors::SaveDataFile(out.string(), *data, dict, mark));
-        const std::string written = slurp(out);
+        const std::string written = readBytes(out);
         if (first.empty()) first = written;
         auto again = crv::editors::LoadDataFile(out.string(), dict);
         EXPECT_TRUE(again) << again.error();
@@ -84,7 +75,7 @@ std::string roundTrip(const fs::path& path, const fs::path& out, const FieldDict
         EXPECT_EQ(again->optionsPage, data->optionsPage);
         EXPECT_EQ(again->casePage, data->casePage);
         EXPECT_TRUE(crv::editors::SaveDataFile(out.string(), *again, dict, mark));
-        EXPECT_EQ(slurp(out), written);
+        EXPECT_EQ(readBytes(out), written);
     }
     return first;
 }
@@ -97,7 +88,7 @@ TEST_F(CaseFileTest, SampleCasesRoundTripByteForByte) {
         const fs::path path = dir_ / "Data" / name;
         // The samples use scientific-edition options: that edition writes
         // them back byte for byte, the field edition keeps its own values stable.
-        EXPECT_EQ(roundTrip(path, dir_ / "out.dat", sci), slurp(path));
+        EXPECT_EQ(roundTrip(path, dir_ / "out.dat", sci), readBytes(path));
         roundTrip(path, dir_ / "out.dat", fld);
     }
 }
@@ -108,23 +99,23 @@ TEST_F(CaseFileTest, ValueRunningPastItsColumnsIsRefusedNotMisread) {
     std::string text = kCase;
     text.replace(text.find(" 2000 500 "), 10, " 2000 1000");
     const fs::path path = dir_ / "wide.dat";
-    spit(path, text);
+    writeBytes(path, text);
     auto data = crv::editors::LoadDataFile(path.string(), FieldDictionary::forEdition(Edition::Scientific));
     ASSERT_FALSE(data);
     EXPECT_NE(data.error().find("line 5"), std::string::npos) << data.error();
     EXPECT_NE(data.error().find("Vertical Increment"), std::string::npos) << data.error();
-    EXPECT_EQ(slurp(path), text);
+    EXPECT_EQ(readBytes(path), text);
 }
 
 TEST_F(CaseFileTest, WritesTheColumnsTheTrailerAndTheMark) {
     const auto dict = FieldDictionary::forEdition(Edition::Field);
     const fs::path p = dir_ / "c.dat";
-    spit(p, kCase);
+    writeBytes(p, kCase);
     auto data = crv::editors::LoadDataFile(p.string(), dict);
     ASSERT_TRUE(data) << data.error();
     EXPECT_FALSE(data->checkedMark);
     ASSERT_TRUE(crv::editors::SaveDataFile(p.string(), *data, dict, true));
-    const std::string bytes = slurp(p);
+    const std::string bytes = readBytes(p);
     // The case lines come back as they were; the navaid line gains " " Chr(127)
     // at columns 70-71.
     std::string expected = kCase;
@@ -150,11 +141,11 @@ TEST_F(CaseFileTest, FileCutBeforeALineFailsNamingTheLineAndChangesNothing) {
         int n = 0;
         while (n < c.keepLines && std::getline(in, line)) { text += line + "\n"; ++n; }
         const fs::path p = dir_ / "cut.dat";
-        spit(p, text);
+        writeBytes(p, text);
         auto data = crv::editors::LoadDataFile(p.string(), dict);
         ASSERT_FALSE(data) << c.says;
         EXPECT_NE(data.error().find(c.says), std::string::npos) << data.error();
-        EXPECT_EQ(slurp(p), text);
+        EXPECT_EQ(readBytes(p), text);
         EXPECT_FALSE(fs::exists(dir_ / "cut_old.dat"));
     }
 }
@@ -164,11 +155,11 @@ TEST_F(CaseFileTest, AFileThatIsNotACaseIsRefusedAndLeftAlone) {
     for (auto& e : fs::recursive_directory_iterator(dir_ / "db")) {
         if (!e.is_regular_file()) continue;
         SCOPED_TRACE(e.path().string());
-        const std::string before = slurp(e.path());
+        const std::string before = readBytes(e.path());
         auto data = crv::editors::LoadDataFile(e.path().string(), dict);
         EXPECT_FALSE(data);
         EXPECT_NE(data.error().find("not a case data file"), std::string::npos) << data.error();
-        EXPECT_EQ(slurp(e.path()), before);
+        EXPECT_EQ(readBytes(e.path()), before);
         EXPECT_FALSE(fs::exists(crv::common::backupName(e.path().string())));
     }
 }
@@ -178,7 +169,7 @@ TEST_F(CaseFileTest, BadNumberIsRefusedWithItsLine) {
     std::string text = kCase;
     text.replace(text.find("1378"), 4, "13x8");
     const fs::path p = dir_ / "bad.dat";
-    spit(p, text);
+    writeBytes(p, text);
     auto data = crv::editors::LoadDataFile(p.string(), dict);
     ASSERT_FALSE(data);
     EXPECT_NE(data.error().find("line 3"), std::string::npos) << data.error();
@@ -187,10 +178,10 @@ TEST_F(CaseFileTest, BadNumberIsRefusedWithItsLine) {
 TEST_F(CaseFileTest, TextThatWouldBreakTheLayoutNeverReachesTheFile) {
     const auto dict = FieldDictionary::forEdition(Edition::Field);
     const fs::path p = dir_ / "c.dat";
-    spit(p, kCase);
+    writeBytes(p, kCase);
     auto data = crv::editors::LoadDataFile(p.string(), dict);
     ASSERT_TRUE(data);
-    const std::string before = slurp(p);
+    const std::string before = readBytes(p);
 
     // A number wider than its field is refused, never cut.
     CaseData wide = *data;
@@ -198,26 +189,26 @@ TEST_F(CaseFileTest, TextThatWouldBreakTheLayoutNeverReachesTheFile) {
     auto r = crv::editors::SaveDataFile(p.string(), wide, dict, true);
     EXPECT_FALSE(r);
     EXPECT_NE(r.error().find("Field Elevation"), std::string::npos) << r.error();
-    EXPECT_EQ(slurp(p), before);
+    EXPECT_EQ(readBytes(p), before);
 
     CaseData dollars = *data;
     dollars.rows[0][0] = "$$$$X  ";
     EXPECT_FALSE(crv::editors::SaveDataFile(p.string(), dollars, dict, true));
-    EXPECT_EQ(slurp(p), before);
+    EXPECT_EQ(readBytes(p), before);
 
     // Control characters become blanks; a long text is cut to its width.
     CaseData texts = *data;
     texts.casePage[0] = "A\tB\rC";
     texts.casePage[1] = std::string(40, 'S');
     ASSERT_TRUE(crv::editors::SaveDataFile(p.string(), texts, dict, false));
-    EXPECT_NE(slurp(p).find("\r\n A B C" + std::string(10, ' ') + " " + std::string(25, 'S') + " 03/14/24 30\r\n"),
+    EXPECT_NE(readBytes(p).find("\r\n A B C" + std::string(10, ' ') + " " + std::string(25, 'S') + " 03/14/24 30\r\n"),
               std::string::npos);
 }
 
 TEST_F(CaseFileTest, FailedSaveIsReportedAndKeepsTheFileAndItsPermissions) {
     const auto dict = FieldDictionary::forEdition(Edition::Field);
     const fs::path p = dir_ / "c.dat";
-    spit(p, kCase);
+    writeBytes(p, kCase);
     ::chmod(p.c_str(), 0640);
     auto data = crv::editors::LoadDataFile(p.string(), dict);
     ASSERT_TRUE(data);
@@ -238,7 +229,7 @@ TEST_F(CaseFileTest, ListCodeOutsideTheEditionTakesTheDefaultAndIsReported) {
     // Grid Type 12 exists only in the scientific edition.
     text.replace(text.find("\r\n  1  1  1") + 2, 3, " 12");
     const fs::path p = dir_ / "sci.dat";
-    spit(p, text);
+    writeBytes(p, text);
     auto data = crv::editors::LoadDataFile(p.string(), dict);
     ASSERT_TRUE(data) << data.error();
     ASSERT_EQ(data->replacedCodes.size(), 1u);
@@ -261,8 +252,8 @@ TEST_F(CaseFileTest, EngineReadsACaseWrittenByTheModel) {
         const fs::path log = dir_ / "readcase.txt";
         const std::string cmd = "cd '" + dir_.string() + "' && " + CRV50_EXE + " readcase run >'" +
                                 log.string() + "' 2>&1";
-        EXPECT_EQ(std::system(cmd.c_str()), 0) << slurp(log);
-        EXPECT_NE(slurp(log).find("navaid.identifier="), std::string::npos);
+        EXPECT_EQ(std::system(cmd.c_str()), 0) << readBytes(log);
+        EXPECT_NE(readBytes(log).find("navaid.identifier="), std::string::npos);
     }
 }
 
@@ -275,11 +266,11 @@ TEST_F(CaseFileTest, PositionsNearTheEquatorKeepTheirSignAndVersionLineEndsAreTo
     text.replace(text.find(" 39 20 15"), 9, " -0 20 15");
     text.replace(text.find("   77 45 40"), 11, "   -0 45 40");
     const fs::path p = dir_ / "neg.dat";
-    spit(p, text);
+    writeBytes(p, text);
     auto data = crv::editors::LoadDataFile(p.string(), dict);
     ASSERT_TRUE(data) << data.error();
     ASSERT_TRUE(crv::editors::SaveDataFile(p.string(), *data, dict, false));
-    const std::string bytes = slurp(p);
+    const std::string bytes = readBytes(p);
     EXPECT_EQ(bytes.substr(0, 19), "CRV Version 5.0.6\r\n");
     EXPECT_NE(bytes.find(" ABC 275 108.100  -0 20 15   -0 45 40   420"), std::string::npos) << bytes;
 }
@@ -288,15 +279,15 @@ TEST_F(CaseFileTest, OldLayoutsAreUpgradedAndReadKeepingAnExistingBackup) {
     const auto dict = FieldDictionary::forEdition(Edition::Scientific);
     for (const char* name : {"upgrade_oldest", "upgrade_v0", "upgrade_v0b", "upgrade_v1"}) {
         SCOPED_TRACE(name);
-        const std::string original = slurp(std::string(CRV_UPGRADE_DATA) + name + ".dat");
+        const std::string original = readBytes(std::string(CRV_UPGRADE_DATA) + name + ".dat");
         const fs::path p = dir_ / "old.dat";
-        spit(p, original);
-        spit(dir_ / "old_old.dat", "an earlier backup");
+        writeBytes(p, original);
+        writeBytes(dir_ / "old_old.dat", "an earlier backup");
         auto data = crv::editors::LoadDataFile(p.string(), dict);
         ASSERT_TRUE(data) << data.error();
-        EXPECT_EQ(slurp(p), slurp(std::string(CRV_UPGRADE_DATA) + name + "_expected.dat"));
-        EXPECT_EQ(slurp(dir_ / "old_old.dat"), "an earlier backup");
-        EXPECT_EQ(slurp(dir_ / "old_old2.dat"), original);
+        EXPECT_EQ(readBytes(p), readBytes(std::string(CRV_UPGRADE_DATA) + name + "_expected.dat"));
+        EXPECT_EQ(readBytes(dir_ / "old_old.dat"), "an earlier backup");
+        EXPECT_EQ(readBytes(dir_ / "old_old2.dat"), original);
         fs::remove(dir_ / "old_old2.dat");
     }
 }
@@ -319,9 +310,9 @@ TEST_F(CaseFileTest, EngineRunOnAModelWrittenCaseGivesTheSampleReport) {
                                     " >/dev/null 2>&1";
             ASSERT_EQ(std::system(cmd.c_str()), 0) << run;
         }
-        const std::string report = slurp(dir_ / "orig" / "Rfi.txt");
+        const std::string report = readBytes(dir_ / "orig" / "Rfi.txt");
         EXPECT_FALSE(report.empty());
-        EXPECT_EQ(slurp(dir_ / "model" / "Rfi.txt"), report);
+        EXPECT_EQ(readBytes(dir_ / "model" / "Rfi.txt"), report);
     }
 }
 

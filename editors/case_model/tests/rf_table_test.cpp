@@ -7,6 +7,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include "crv/testing/files.h"
 
 namespace fs = std::filesystem;
 using namespace crv::editors;
@@ -348,7 +349,7 @@ protected:
         fs::create_directories(dir_);
     }
     void TearDown() override { fs::remove_all(dir_); }
-    void write(const std::string& name, const std::string& text) { std::ofstream(dir_ / name) << text; }
+    void write(const std::string& name, const std::string& text) { crv::testing::writeBytes(dir_ / name, text); }
     fs::path dir_;
 };
 

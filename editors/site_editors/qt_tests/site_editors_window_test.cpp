@@ -12,10 +12,10 @@
 #include <QTest>
 
 #include "crv/common/ui/qt/lat_lon_edit.h"
-#include "crv/common/ui/snapshot.h"
-#include "fake_host.h"
 #include "crv/editors/site_editors/qt/frm_rcvr_pts.h"
 #include "crv/editors/site_editors/qt/frm_user_data.h"
+#include "crv/testing/qt/snapshot.h"
+#include "fake_host.h"
 
 using namespace crv::editors;
 using crv::common::MessageAnswer;
@@ -25,7 +25,7 @@ namespace {
 void snap(QWidget& w, const char* name) {
     w.show();
     QApplication::processEvents();
-    crv::common::ui::saveSnapshot(&w, QString("editors/") + name);
+    crv::testing::saveSnapshot(&w, QString("editors/") + name);
 }
 void typeInCell(CellEditing& cells, const QString& text) {
     QLineEdit* e = cells.editor();

@@ -2,28 +2,21 @@
 // A scripted program around the editors: answers questions from a queue,
 // records every message and what the dialogs were asked.
 #include <deque>
-#include <fstream>
-#include <iterator>
-#include <stdlib.h>
 #include <filesystem>
 #include <string>
 #include <vector>
 
 #include "crv/editors/site_editor_host.h"
+#include "crv/testing/files.h"
 
 namespace crv::editors::test {
 
 class FakeHost : public SiteEditorHost, public common::MessagePresenter {
 public:
     FakeHost() {
-        std::string templ = (std::filesystem::temp_directory_path() / "crv-site-XXXXXX").string();
-        folder = ::mkdtemp(templ.data()) ? templ + "/" : std::string();
+        folder = scratch_.path();
         app.UserFolder = folder;
         app.TempFolder = folder;
-    }
-    ~FakeHost() override {
-        std::error_code ec;
-        std::filesystem::remove_all(folder, ec);
     }
 
     common::MessageAnswer present(const common::Message& m) override {
@@ -67,6 +60,8 @@ public:
     int pathSaves = 0;
 
 private:
+    crv::testing::ScratchFolder scratch_{"crv-site"};
+
     static std::string next(std::deque<std::string>& q) {
         if (q.empty()) return {};
         auto s = q.front();
@@ -75,12 +70,7 @@ private:
     }
 };
 
-inline std::string readBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
-inline void writeBytes(const std::string& path, const std::string& bytes) {
-    std::ofstream(path, std::ios::binary) << bytes;
-}
+using crv::testing::readBytes;
+using crv::testing::writeBytes;
 
 }  // namespace crv::editors::test

@@ -10,6 +10,7 @@
 #include <string>
 
 #include "crv/binding/engine_library.h"
+#include "crv/testing/scoped_env.h"
 
 namespace fs = std::filesystem;
 using namespace crv::binding;
@@ -18,24 +19,7 @@ namespace {
 
 const std::string kLibrary = std::string(CRV_BIN_DIR) + "libcrv50.so";
 
-class ScopedEnv {
-public:
-    ScopedEnv(const char* name, const std::string& value) : name_(name) {
-        if (const char* old = std::getenv(name)) saved_ = old, had_ = true;
-        ::setenv(name, value.c_str(), 1);
-    }
-    ~ScopedEnv() {
-        if (had_)
-            ::setenv(name_, saved_.c_str(), 1);
-        else
-            ::unsetenv(name_);
-    }
-
-private:
-    const char* name_;
-    std::string saved_;
-    bool had_ = false;
-};
+using crv::testing::ScopedEnv;
 
 std::string message(const std::function<void()>& call) {
     try {

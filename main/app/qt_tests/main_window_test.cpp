@@ -15,7 +15,6 @@
 
 #include "crv/common/ui/qt/message_presenter.h"
 #include "crv/common/ui/qt/recent_files_menu.h"
-#include "crv/common/ui/snapshot.h"
 #include "crv/main/app/qt/program.h"
 #include "crv/main/app/qt/service_volume_view.h"
 #include "crv/main/dialogs/qt/box_edit.h"
@@ -23,12 +22,14 @@
 #include "crv/main/dialogs/qt/frm_nav_sel.h"
 #include "crv/main/dialogs/qt/frm_prop_data.h"
 #include "crv/main/dialogs/qt/frm_prop_sel.h"
+#include "crv/testing/qt/recording_presenter.h"
+#include "crv/testing/qt/snapshot.h"
 
 using namespace crv::main;
 using namespace crv::main::qt;
-using crv::common::ui::RecordingPresenter;
-using crv::common::ui::saveSnapshot;
 using crv::resources::Edition;
+using crv::testing::RecordingPresenter;
+using crv::testing::saveSnapshot;
 
 namespace {
 

@@ -10,13 +10,14 @@
 #include <QTimer>
 
 #include "crv/common/ui/qt/message_presenter.h"
-#include "crv/main/app/qt/program.h"
-#include "crv/viewers/plot_window/qt/frm_plot_screen.h"
 #include "crv/editors/site_editors/qt/frm_rcvr_pts.h"
-#include "crv/viewers/plot_dialogs/qt/plot_dialogs.h"
-#include "crv/viewers/report_window/qt/frm_report.h"
 #include "crv/editors/site_editors/qt/frm_user_data.h"
+#include "crv/main/app/qt/program.h"
 #include "crv/main/app/qt/program_wiring.h"
+#include "crv/testing/qt/recording_presenter.h"
+#include "crv/viewers/plot_dialogs/qt/plot_dialogs.h"
+#include "crv/viewers/plot_window/qt/frm_plot_screen.h"
+#include "crv/viewers/report_window/qt/frm_report.h"
 
 using namespace crv::main::qt;
 
@@ -40,7 +41,7 @@ class ProgramWiringTest : public QObject {
 private slots:
     void editorsOpenFromTheEntries() {
         QTemporaryDir dir;
-        crv::common::ui::RecordingPresenter presenter;
+        crv::testing::RecordingPresenter presenter;
         Program program(crv::resources::Edition::Scientific, presenter, dir.filePath("settings.ini").toStdString());
         wireEditorsAndViewers(program);
         QString caption;
@@ -60,7 +61,7 @@ private slots:
     // main window stays hidden until the editor has closed.
     void patternPlotKeepsTheMainWindowHidden() {
         QTemporaryDir dir;
-        crv::common::ui::RecordingPresenter presenter;
+        crv::testing::RecordingPresenter presenter;
         Program program(crv::resources::Edition::Scientific, presenter, dir.filePath("settings.ini").toStdString());
         program.state.TempFolder = dir.path().toStdString() + "/";
         wireEditorsAndViewers(program);
@@ -109,7 +110,7 @@ private slots:
     // The case data editor opens from its entry and its Exit returns 1.
     void caseEditorOpensFromItsEntry() {
         QTemporaryDir dir;
-        crv::common::ui::RecordingPresenter presenter;
+        crv::testing::RecordingPresenter presenter;
         Program program(crv::resources::Edition::Field, presenter, dir.filePath("settings.ini").toStdString());
         wireEditorsAndViewers(program);
         const std::string root = dir.path().toStdString() + "/";
@@ -141,7 +142,7 @@ private slots:
     // report in the report viewer; each is closed from a zero-delay timer.
     void viewersOpenFromTheEntries() {
         QTemporaryDir dir;
-        crv::common::ui::RecordingPresenter presenter;
+        crv::testing::RecordingPresenter presenter;
         Program program(crv::resources::Edition::Field, presenter, dir.filePath("settings.ini").toStdString());
         wireEditorsAndViewers(program);
         QFile::copy(QString(CRV_PLOT_DATA) + "LocHorU.ptx", dir.filePath("LocHorU.ptx"));

@@ -15,11 +15,12 @@
 #include "crv/main/app/qt/program.h"
 #include "crv/main/app/qt/run_wiring.h"
 #include "crv/main/run/run_controller.h"
+#include "crv/testing/qt/recording_presenter.h"
 
 using namespace crv::main;
 using namespace crv::main::qt;
-using crv::common::ui::RecordingPresenter;
 using crv::resources::Edition;
+using crv::testing::RecordingPresenter;
 
 class RunFakeEngine : public QObject {
     Q_OBJECT

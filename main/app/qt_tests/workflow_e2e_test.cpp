@@ -15,7 +15,6 @@
 #include "crv/binding/engine_library.h"
 #include "crv/common/ui/qt/frm_progress.h"
 #include "crv/common/ui/qt/message_presenter.h"
-#include "crv/common/ui/snapshot.h"
 #include "crv/editors/case_file.h"
 #include "crv/editors/field_dictionary.h"
 #include "crv/main/app/qt/program.h"
@@ -30,12 +29,14 @@
 #include "crv/main/dialogs/qt/frm_srch_par.h"
 #include "crv/main/dialogs/qt/selection_list.h"
 #include "crv/platform/text_file.h"
+#include "crv/testing/qt/recording_presenter.h"
+#include "crv/testing/qt/snapshot.h"
 
 using namespace crv::main;
 using namespace crv::main::qt;
-using crv::common::ui::RecordingPresenter;
-using crv::common::ui::saveSnapshot;
 using crv::resources::Edition;
+using crv::testing::RecordingPresenter;
+using crv::testing::saveSnapshot;
 
 namespace {
 

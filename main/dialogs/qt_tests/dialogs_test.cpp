@@ -20,7 +20,6 @@
 #include "crv/common/ui/qt/lat_lon_edit.h"
 #include "crv/common/ui/qt/message_presenter.h"
 #include "crv/common/ui/qt/qt_text.h"
-#include "crv/common/ui/snapshot.h"
 #include "crv/main/dialogs/qt/box_edit.h"
 #include "crv/main/dialogs/qt/dialog_runner.h"
 #include "crv/main/dialogs/qt/frm_nav_data.h"
@@ -29,12 +28,14 @@
 #include "crv/main/dialogs/qt/frm_prop_sel.h"
 #include "crv/main/dialogs/qt/frm_srch_par.h"
 #include "crv/main/dialogs/qt/selection_list.h"
+#include "crv/testing/qt/recording_presenter.h"
+#include "crv/testing/qt/snapshot.h"
 
 using namespace crv::main;
 using namespace crv::main::qt;
 using crv::common::AppState;
-using crv::common::ui::RecordingPresenter;
-using crv::common::ui::saveSnapshot;
+using crv::testing::RecordingPresenter;
+using crv::testing::saveSnapshot;
 
 namespace {
 

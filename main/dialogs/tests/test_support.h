@@ -1,12 +1,9 @@
 #pragma once
-#include <unistd.h>
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
 #include <string>
 #include <vector>
 
 #include "crv/common/messages.h"
+#include "crv/testing/files.h"
 
 namespace crv::main::test {
 
@@ -18,27 +15,18 @@ struct Recorder : crv::common::MessagePresenter {
     std::vector<crv::common::Message> messages;
 };
 
-// A fresh folder under the build's temporary area, removed at the end.
+// A fresh folder under the test's temporary area, removed at the end.
 struct TempDir {
-    TempDir() {
-        path = std::filesystem::temp_directory_path() /
-               ("crv_main_dialogs_" + std::to_string(::getpid()) + "_" + std::to_string(counter()++));
-        std::filesystem::remove_all(path);
-        std::filesystem::create_directories(path);
-    }
-    ~TempDir() { std::filesystem::remove_all(path); }
-    std::string folder() const { return path.string() + "/"; }
+    std::string folder() const { return scratch.path(); }
+    // Writes `lines`, each ended by CR LF, to `name` in the folder; returns its path.
     std::string write(const std::string& name, const std::vector<std::string>& lines) const {
+        std::string bytes;
+        for (const auto& l : lines) bytes += l + "\r\n";
         const std::string p = folder() + name;
-        std::ofstream out(p, std::ios::binary);
-        for (const auto& l : lines) out << l << "\r\n";
+        crv::testing::writeBytes(p, bytes);
         return p;
     }
-    static int& counter() {
-        static int c = 0;
-        return c;
-    }
-    std::filesystem::path path;
+    crv::testing::ScratchFolder scratch{"crv_main_dialogs"};
 };
 
 }  // namespace crv::main::test

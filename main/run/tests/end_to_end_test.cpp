@@ -11,6 +11,8 @@
 #include "crv/binding/engine_library.h"
 #include "crv/common/file_system.h"
 #include "crv/platform/temp_folder.h"
+#include "crv/testing/golden.h"
+#include "crv/testing/scoped_env.h"
 #include "run_test_support.h"
 
 using namespace crv::main::run;
@@ -18,24 +20,7 @@ using namespace crv::main::run::test;
 
 namespace {
 
-class ScopedEnv {
-public:
-    ScopedEnv(const char* name, const std::string& value) : name_(name) {
-        if (const char* old = std::getenv(name)) saved_ = old, had_ = true;
-        ::setenv(name, value.c_str(), 1);
-    }
-    ~ScopedEnv() {
-        if (had_)
-            ::setenv(name_, saved_.c_str(), 1);
-        else
-            ::unsetenv(name_);
-    }
-
-private:
-    const char* name_;
-    std::string saved_;
-    bool had_ = false;
-};
+using crv::testing::ScopedEnv;
 
 const std::string kLibrary = std::string(CRV_BIN_DIR) + "libcrv50.so";
 
@@ -52,10 +37,10 @@ protected:
         ASSERT_EQ(std::system((std::string(CRV_BIN_DIR) + "crv_sample " + ws + " >/dev/null").c_str()), 0);
         fs::create_directories(w_->root / "tmp");
         fs::permissions(w_->root / "tmp", fs::perms::owner_all, fs::perm_options::replace);
-        writeFile(w_->root / "engine.ini", "[Paths]\nFCC Database=" + ws + "db/FMALL.dat\nQVA Database=" + ws +
-                                               "db/A108M118.dat\nCOM Database=" + ws + "db/G118M136.dat\nData Folder=" +
-                                               ws + "Data/\nOutput Folder=" + ws + "Output/\nUser Folder=" + ws +
-                                               "User/\n[General]\nModel Type=FLD\n");
+        writeBytes(w_->root / "engine.ini", "[Paths]\nFCC Database=" + ws + "db/FMALL.dat\nQVA Database=" + ws +
+                                                "db/A108M118.dat\nCOM Database=" + ws +
+                                                "db/G118M136.dat\nData Folder=" + ws + "Data/\nOutput Folder=" + ws +
+                                                "Output/\nUser Folder=" + ws + "User/\n[General]\nModel Type=FLD\n");
         tmp_ = std::make_unique<ScopedEnv>("TMPDIR", (w_->root / "tmp").string());
         settings_ = std::make_unique<ScopedEnv>("CORVANE_SETTINGS", (w_->root / "engine.ini").string());
         auto temp = crv::platform::privateTempFolder();
@@ -83,7 +68,7 @@ protected:
         std::int32_t count = 0;
         controller().SearchForProponents(kIlsLat, kIlsLon, 10.0f, count);
         ASSERT_GT(count, 0) << w().messages.texts();
-        const auto hits = crlfLines(slurp(w().temp("RfiSrch1.tmp")));
+        const auto hits = crlfLines(readBytes(w().temp("RfiSrch1.tmp")));
         ASSERT_EQ(hits.size(), static_cast<std::size_t>(count));
         for (const auto& h : hits)
             if (h.substr(1, 4) == "QKAD") w().state.ProponentRecord = h.substr(0, 52);
@@ -96,15 +81,13 @@ protected:
         std::int32_t count = 0;
         controller().SearchForNavaids(count);
         ASSERT_GT(count, 0) << w().messages.texts();
-        for (const auto& line : crlfLines(slurp(w().output("nav@QKAD.plt"))))
+        for (const auto& line : crlfLines(readBytes(w().output("nav@QKAD.plt"))))
             if (line.substr(0, 4) == " QKV") w().state.NavaidRecord = (line + std::string(72, ' ')).substr(0, 72);
         ASSERT_FALSE(w().state.NavaidRecord.empty());
     }
 
     static void compareGolden(const std::string& name, const std::string& actual) {
-        const std::string path = std::string(CRV_TEST_DATA) + name;
-        if (std::getenv("CRV_UPDATE_GOLDENS")) writeFile(path, actual);
-        EXPECT_EQ(actual, slurp(path)) << "golden " << name;
+        EXPECT_TRUE(crv::testing::matchesGolden(std::string(CRV_TEST_DATA) + name, "main_run/" + name, actual));
     }
 
     std::unique_ptr<Workspace> w_;
@@ -121,22 +104,22 @@ TEST_F(EndToEnd, NewCaseFromTheSearchesThenARun) {
     chooseNavaid();
     // "B8D", 85 nmi out with a 70 nmi service radius, holds the proponent in
     // its widened area: the COM search reaches the database's largest radius.
-    EXPECT_NE(slurp(w().output("com@QKAD.plt")).find(" B8D "), std::string::npos);
-    EXPECT_NE(slurp(w().output("nav@QKAD.txt")).find("Search Radius = 110 Nautical Miles"), std::string::npos);
-    compareGolden("nav@QKAD.plt", slurp(w().output("nav@QKAD.plt")));
-    compareGolden("nav@QKAD.txt", slurp(w().output("nav@QKAD.txt")));
+    EXPECT_NE(readBytes(w().output("com@QKAD.plt")).find(" B8D "), std::string::npos);
+    EXPECT_NE(readBytes(w().output("nav@QKAD.txt")).find("Search Radius = 110 Nautical Miles"), std::string::npos);
+    compareGolden("nav@QKAD.plt", readBytes(w().output("nav@QKAD.plt")));
+    compareGolden("nav@QKAD.txt", readBytes(w().output("nav@QKAD.txt")));
     for (const char* subset : {"loc@QKAD.plt", "vor@QKAD.plt", "com@QKAD.plt"})
-        compareGolden(subset, fs::exists(w().output(subset)) ? slurp(w().output(subset)) : "(none)");
+        compareGolden(subset, fs::exists(w().output(subset)) ? readBytes(w().output(subset)) : "(none)");
     EXPECT_TRUE(crv::common::FindEntries(w().state.TempFolder, "RfiSrch?.tmp").empty());
 
     w().questions.savePath = w().data("QKV_new.dat");
     std::int32_t sources = 0;
     controller().SearchForRFSources(sources);
     ASSERT_GT(sources, 0) << w().messages.texts();
-    const std::string plot = slurp(w().output("fm@QKV.plt"));
+    const std::string plot = readBytes(w().output("fm@QKV.plt"));
     compareGolden("fm@QKV.plt", plot);
-    compareGolden("fm@QKV.txt", slurp(w().output("fm@QKV.txt")));
-    EXPECT_EQ(slurp(w().data("QKV_new.dat")), plot);
+    compareGolden("fm@QKV.txt", readBytes(w().output("fm@QKV.txt")));
+    EXPECT_EQ(readBytes(w().data("QKV_new.dat")), plot);
     EXPECT_EQ(w().state.CaseFile, "QKV_new.dat");
     EXPECT_EQ(w().progress.finals().back(), std::to_string(sources) + " RF sources found.");
     // The proponent came from the FM search: its own hit is its line.
@@ -150,7 +133,7 @@ TEST_F(EndToEnd, NewCaseFromTheSearchesThenARun) {
     controller().RunSimulation(run, "QKV_new.dat");
     EXPECT_TRUE(w().messages.shown.empty()) << w().messages.texts();
     EXPECT_TRUE(fs::exists(run + "Rfi.txt"));
-    EXPECT_EQ(slurp(run + "Rfi.plt"), plot);
+    EXPECT_EQ(readBytes(run + "Rfi.plt"), plot);
     const auto finals = w().progress.finals();
     ASSERT_EQ(finals.size(), 4u);
     EXPECT_NE(finals[0].find("grid points generated."), std::string::npos);

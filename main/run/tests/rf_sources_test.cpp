@@ -96,11 +96,11 @@ TEST(SearchForRFSources, CaseFileAndFmSearchFiles) {
                                                   "11:17:A 26:63:A 1:10:A 21:23:D 18:20:A 64:110:A/110"}));
     std::string prpLine = prp;
     prpLine[64] = '1';
-    const auto plot = slurp(w.output("fm@ABC.plt"));
+    const auto plot = readBytes(w.output("fm@ABC.plt"));
     EXPECT_EQ(plot, crlf({"CRV Version 5.0.6", kNavaid.substr(0, 70) + " ", a, prpLine, b, " $$$$",
                           "  1  1  1  1  1  1     0   0 1000 100  1  1",
                           " TESTCASE       " + std::string(27, ' ') + "12/10/26 25"}));
-    EXPECT_EQ(slurp(w.data("new.dat")), plot);
+    EXPECT_EQ(readBytes(w.data("new.dat")), plot);
     EXPECT_EQ(w.state.CaseFile, "new.dat");
     EXPECT_EQ(w.state.DataFolder, (w.root / "Data").string() + "/");
     EXPECT_EQ(w.state.RecentFiles[0], w.data("new.dat"));
@@ -111,7 +111,7 @@ TEST(SearchForRFSources, CaseFileAndFmSearchFiles) {
     EXPECT_EQ(w.questions.saveRequests[0].fileName, "ABC_loc.dat");
     EXPECT_EQ(w.questions.saveRequests[0].title, "Save Data File As");
 
-    const auto report = crlfLines(slurp(w.output("fm@ABC.txt")));
+    const auto report = crlfLines(readBytes(w.output("fm@ABC.txt")));
     const std::string I(4, ' ');
     ASSERT_GE(report.size(), 5u);
     EXPECT_EQ(report[0].substr(0, 34), I + "Elliptical Search Centered on ");
@@ -151,7 +151,7 @@ TEST(SearchForRFSources, ProponentLineBeforeTheFirstHigherFrequencyAndOptionsByT
         w.controller(engine).SearchForRFSources(count);
         EXPECT_EQ(w.questions.paramsCalls, 1);
         EXPECT_EQ(w.questions.saveRequests.at(0).fileName, std::string("ABC") + c.suffix);
-        const auto lines = crlfLines(slurp(w.data("new.dat")));
+        const auto lines = crlfLines(readBytes(w.data("new.dat")));
         ASSERT_EQ(lines.size(), 8u);
         EXPECT_EQ(lines[2], low);
         EXPECT_EQ(lines[3], kProponent + "  0  0   0  1 PRP     0");
@@ -170,8 +170,8 @@ TEST(SearchForRFSources, FieldEditionAsksNothingForTlsAndCom) {
         engine.onSearchDB = [&](std::int16_t, const SearchParams& p, const Progress&, std::int16_t&,
                                 std::int16_t& count) {
             radii.push_back(p.radiusNmi);
-            writeFile(w.temp("RfiSrch1.tmp"), crlf({sourceLine("WAAA-FM", "92.100", "38 05 00", "77 01 00", "LIC")}));
-            writeFile(w.temp("RfiSrch2.tmp"), crlf({reportLine("WAAA-FM", "92.100", "LIC", "")}));
+            writeBytes(w.temp("RfiSrch1.tmp"), crlf({sourceLine("WAAA-FM", "92.100", "38 05 00", "77 01 00", "LIC")}));
+            writeBytes(w.temp("RfiSrch2.tmp"), crlf({reportLine("WAAA-FM", "92.100", "LIC", "")}));
             count = 1;
         };
         std::int32_t count = -1;
@@ -268,8 +268,8 @@ TEST(SearchForRFSources, CancelOrFailureKeepsTheCaseFileTheUserAgreedToReplace) 
         Workspace w("rfkeep");
         prepare(w);
         w.state.CaseFile = "previous.dat";
-        writeFile(w.data("new.dat"), oldCase);
-        writeFile(w.output("fm@ABC.plt"), "old plot\r\n");
+        writeBytes(w.data("new.dat"), oldCase);
+        writeBytes(w.output("fm@ABC.plt"), "old plot\r\n");
         FakeEngine engine;
         std::vector<std::string> many;
         for (int i = 0; i < 40; ++i)
@@ -284,7 +284,7 @@ TEST(SearchForRFSources, CancelOrFailureKeepsTheCaseFileTheUserAgreedToReplace) 
         std::int32_t count = -1;
         w.controller(engine).SearchForRFSources(count);
         EXPECT_EQ(count, 0);
-        EXPECT_EQ(slurp(w.data("new.dat")), oldCase);
+        EXPECT_EQ(readBytes(w.data("new.dat")), oldCase);
         EXPECT_EQ(w.state.CaseFile, "previous.dat");
         EXPECT_EQ(w.state.RecentFiles[0], "");
         // A cancelled search never reached the writer, which alone clears
@@ -330,7 +330,7 @@ TEST(SearchForRFSources, DuplicatesOnlyWhenAllOfColumnsOneToFiftyTwoMatch) {
     std::int32_t count = -1;
     w.controller(engine).SearchForRFSources(count);
     EXPECT_EQ(count, 2);
-    const auto lines = crlfLines(slurp(w.data("new.dat")));
+    const auto lines = crlfLines(readBytes(w.data("new.dat")));
     ASSERT_GE(lines.size(), 4u);
     EXPECT_EQ(lines[2], lic);
     EXPECT_EQ(lines[3], other);
@@ -366,7 +366,7 @@ TEST(SearchForRFSources, FailedDatabaseSearchEndsQuietlyAndTodayUsesSlashes) {
         std::int32_t count = -1;
         w.controller(engine).SearchForRFSources(count);
         ASSERT_EQ(count, 1);
-        const auto lines = crlfLines(slurp(w.data("new.dat")));
+        const auto lines = crlfLines(readBytes(w.data("new.dat")));
         ASSERT_EQ(lines.size(), 6u);
         const std::string date = lines[5].substr(43, 8);
         EXPECT_TRUE(std::isdigit(static_cast<unsigned char>(date[0])) && date[2] == '/' && date[5] == '/') << date;

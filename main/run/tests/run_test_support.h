@@ -17,6 +17,7 @@
 #include "crv/common/progress_display.h"
 #include "crv/main/run/run_controller.h"
 #include "crv/platform/settings_store.h"
+#include "crv/testing/files.h"
 
 namespace crv::main::run::test {
 
@@ -104,15 +105,8 @@ public:
     }
 };
 
-inline std::string slurp(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
-inline void writeFile(const fs::path& p, const std::string& bytes) {
-    std::ofstream out(p, std::ios::binary | std::ios::trunc);
-    out << bytes;
-}
+using crv::testing::readBytes;
+using crv::testing::writeBytes;
 
 // Lines joined with CR LF, each ended by CR LF.
 inline std::string crlf(const std::vector<std::string>& lines) {

@@ -73,7 +73,7 @@ TEST(SearchForProponents, CountsMessagesAndResultFile) {
     for (const auto& c : cases) {
         SCOPED_TRACE("hits " + std::to_string(c.hits) + " status " + std::to_string(c.status));
         Workspace w("prop");
-        writeFile(w.temp("RfiSrch2.tmp"), "stale\r\n");
+        writeBytes(w.temp("RfiSrch2.tmp"), "stale\r\n");
         FakeEngine engine;
         engine.onSearchDB = [&](std::int16_t db, const SearchParams& p, const Progress&, std::int16_t& status,
                                 std::int16_t& count) {
@@ -82,8 +82,8 @@ TEST(SearchForProponents, CountsMessagesAndResultFile) {
             EXPECT_FLOAT_EQ(p.centreLatitude, 38.5f);
             EXPECT_FLOAT_EQ(p.radiusNmi, 20.0f);
             EXPECT_FALSE(fs::exists(w.temp("RfiSrch2.tmp")));  // stale results are gone first
-            writeFile(w.temp("RfiSrch1.tmp"), "hit\r\n");
-            writeFile(w.temp("RfiSrch2.tmp"), "report line\r\n");
+            writeBytes(w.temp("RfiSrch1.tmp"), "hit\r\n");
+            writeBytes(w.temp("RfiSrch2.tmp"), "report line\r\n");
             status = c.status;
             count = c.hits;
         };
@@ -195,7 +195,7 @@ TEST(SearchForNavaids, ComSearchReachesTheLargestServiceRadiusInTheDatabase) {
             std::vector<std::string> lines;
             for (const auto& r : c.radii) lines.push_back(comLine(r));
             w.state.COMDatabase = w.data("G118M136.dat");
-            writeFile(w.state.COMDatabase, crlf(lines));
+            writeBytes(w.state.COMDatabase, crlf(lines));
         }
         FakeEngine engine;
         std::vector<float> radii;
@@ -211,7 +211,7 @@ TEST(SearchForNavaids, ComSearchReachesTheLargestServiceRadiusInTheDatabase) {
         EXPECT_EQ(count, 1);
         EXPECT_EQ(radii, (std::vector<float>{70.0f, c.comRadius}));
         // The report names the radius that was searched.
-        const std::string report = slurp(w.output("nav@WXYZ.txt"));
+        const std::string report = readBytes(w.output("nav@WXYZ.txt"));
         const std::string said = "Search Radius = " + std::to_string(static_cast<int>(c.comRadius)) + " Nautical Miles";
         EXPECT_NE(report.find(said), std::string::npos) << report.substr(0, 300);
     }
@@ -241,19 +241,19 @@ TEST(WriteNavReports, PlotFilesSubsetsAndDuplicates) {
         keys.push_back(key + "/" + std::to_string(length));
     };
     // An old subset the new search does not fill must not survive.
-    writeFile(w.output("VOR@WXYZ.PLT"), "old\r\n");
+    writeBytes(w.output("VOR@WXYZ.PLT"), "old\r\n");
     std::int32_t count = -1;
     w.controller(engine).SearchForNavaids(count);
     EXPECT_EQ(count, 3);
     EXPECT_EQ(keys, (std::vector<std::string>{"10:59:A 1:9:A 60:145:A/145", "15:57:A 1:14:A 58:100:A/100"}));
-    EXPECT_EQ(slurp(w.output("nav@WXYZ.plt")), crlf({"CRV Version 5.0.6", loc, vor, com, " $$$", kProponent}));
-    EXPECT_EQ(slurp(w.output("loc@WXYZ.plt")), crlf({"CRV Version 5.0.6", loc, " $$$", kProponent}));
-    EXPECT_EQ(slurp(w.output("vor@WXYZ.plt")), crlf({"CRV Version 5.0.6", vor, " $$$", kProponent}));
-    EXPECT_EQ(slurp(w.output("com@WXYZ.plt")), crlf({"CRV Version 5.0.6", com, " $$$", kProponent}));
+    EXPECT_EQ(readBytes(w.output("nav@WXYZ.plt")), crlf({"CRV Version 5.0.6", loc, vor, com, " $$$", kProponent}));
+    EXPECT_EQ(readBytes(w.output("loc@WXYZ.plt")), crlf({"CRV Version 5.0.6", loc, " $$$", kProponent}));
+    EXPECT_EQ(readBytes(w.output("vor@WXYZ.plt")), crlf({"CRV Version 5.0.6", vor, " $$$", kProponent}));
+    EXPECT_EQ(readBytes(w.output("com@WXYZ.plt")), crlf({"CRV Version 5.0.6", com, " $$$", kProponent}));
     EXPECT_FALSE(fs::exists(w.output("VOR@WXYZ.PLT")));  // one spelling only
 
     const std::string S(7, ' ');
-    const auto report = crlfLines(slurp(w.output("nav@WXYZ.txt")));
+    const auto report = crlfLines(readBytes(w.output("nav@WXYZ.txt")));
     const std::vector<std::string> expected = {
         S + "Circular Search Centered on  N 38\xB0 30' 00\"   W 077\xB0 00' 00\"",
         "",
@@ -293,7 +293,7 @@ TEST(WriteNavReports, FormFeedEveryFiftySixLinesAndCancelLeavesNothing) {
         w.controller(engine).SearchForNavaids(count);
         EXPECT_EQ(count, 30);
         EXPECT_EQ(w.progress.maximum, 2 * 30 + 15);
-        const auto report = crlfLines(slurp(w.output("nav@WXYZ.txt")));
+        const auto report = crlfLines(readBytes(w.output("nav@WXYZ.txt")));
         // Header 5 + heading 3 = 8; each facility 3 lines: after 16 facilities 56.
         ASSERT_GT(report.size(), 57u);
         EXPECT_EQ(report[56], "\f");
@@ -421,7 +421,7 @@ TEST(Searches, ARefusedTemporaryFolderStopsEverySearch) {
         EXPECT_EQ(w.messages.shown[0].title, "Temporary Folder");
         EXPECT_TRUE(w.state.TempFolder.empty());
     }
-    EXPECT_EQ(slurp((w.root / "RfiSrch1.tmp").string()), "someone's file\r\n");
+    EXPECT_EQ(readBytes((w.root / "RfiSrch1.tmp").string()), "someone's file\r\n");
     EXPECT_FALSE(fs::exists(w.root / "RfiSrch2.tmp"));
 
     // Once the user has chosen another place, the next search gets its folder.

@@ -32,9 +32,9 @@ const std::string kHeader = "Running simulation for a.v2.dat:\r\r";
 TEST(RunSimulation, StepsMessagesAndTheGroundStepForCom) {
     for (int type : {0, 8}) {
         Workspace w("run");
-        writeFile(w.data("a.v2.dat"), caseFile(type));
-        writeFile(w.output("RFI.PLT"), "stale copy\r\n");
-        writeFile(w.output("RfiG.txt"), "temporary\r\n");
+        writeBytes(w.data("a.v2.dat"), caseFile(type));
+        writeBytes(w.output("RFI.PLT"), "stale copy\r\n");
+        writeBytes(w.output("RfiG.txt"), "temporary\r\n");
         FakeEngine engine;
         engine.points = 1;
         engine.cases = 2;
@@ -57,7 +57,7 @@ TEST(RunSimulation, StepsMessagesAndTheGroundStepForCom) {
         }
         expected.push_back("Remove");
         EXPECT_EQ(w.progress.events, expected);
-        EXPECT_EQ(slurp(w.output("Rfi.plt")), caseFile(type));
+        EXPECT_EQ(readBytes(w.output("Rfi.plt")), caseFile(type));
         EXPECT_FALSE(fs::exists(w.output("RFI.PLT")));
         EXPECT_FALSE(fs::exists(w.output("RfiG.txt")));
         EXPECT_TRUE(w.messages.shown.empty());
@@ -75,7 +75,7 @@ TEST(RunSimulation, CountTexts) {
                   "One case of two-signal B1 interference found\rin 0 intermod combinations."}};
     for (const auto& c : cases) {
         Workspace w("runtexts");
-        writeFile(w.data("a.v2.dat"), caseFile(0));
+        writeBytes(w.data("a.v2.dat"), caseFile(0));
         FakeEngine engine;
         engine.points = 12345;
         engine.cases = c.cases;
@@ -109,8 +109,8 @@ TEST(RunSimulation, NonZeroStatusAtEachStepEndsTheRun) {
         for (std::int16_t status : {1, 2}) {
             SCOPED_TRACE(std::string(steps[stop]) + " status " + std::to_string(status));
             Workspace w("runstop");
-            writeFile(w.data("a.v2.dat"), caseFile(8));
-            writeFile(w.output("RfiG.txt"), "temporary\r\n");
+            writeBytes(w.data("a.v2.dat"), caseFile(8));
+            writeBytes(w.output("RfiG.txt"), "temporary\r\n");
             FakeEngine engine;
             auto failing = [status](const std::string&, const Progress&, std::int16_t& st, std::int16_t&,
                                     std::int32_t&) { st = status; };
@@ -126,7 +126,7 @@ TEST(RunSimulation, NonZeroStatusAtEachStepEndsTheRun) {
 
 TEST(RunSimulation, CancelFromTheProgressDisplay) {
     Workspace w("runcancel");
-    writeFile(w.data("a.v2.dat"), caseFile(0));
+    writeBytes(w.data("a.v2.dat"), caseFile(0));
     FakeEngine engine;
     w.progress.cancelAtValue = 3;  // the first progress point of Evaluate
     w.controller(engine).RunSimulation(w.state.OutputFolder, "a.v2.dat");
@@ -146,7 +146,7 @@ TEST(RunSimulation, ACancelTheEngineNeverSawStillStopsTheRun) {
         for (bool atResult : {true, false}) {
             SCOPED_TRACE(std::string(steps[stop]) + (atResult ? " at its result" : " after its last callback"));
             Workspace w("runlatecancel");
-            writeFile(w.data("a.v2.dat"), caseFile(8));
+            writeBytes(w.data("a.v2.dat"), caseFile(8));
             FakeEngine engine;
             if (atResult) {
                 w.progress.cancelAtFinal = stop + 1;
@@ -169,8 +169,8 @@ TEST(RunSimulation, ACancelTheEngineNeverSawStillStopsTheRun) {
 
 TEST(RunSimulation, ZeroGridPointsEndsWithTheMessage) {
     Workspace w("runzero");
-    writeFile(w.data("a.v2.dat"), caseFile(0));
-    writeFile(w.output("RfiG.txt"), "temporary\r\n");
+    writeBytes(w.data("a.v2.dat"), caseFile(0));
+    writeBytes(w.output("RfiG.txt"), "temporary\r\n");
     FakeEngine engine;
     engine.points = 0;
     w.controller(engine).RunSimulation(w.state.OutputFolder, "a.v2.dat");
@@ -186,13 +186,13 @@ TEST(RunSimulation, ZeroGridPointsEndsWithTheMessage) {
 
 TEST(RunSimulation, OlderCaseIsUpgradedBeforeTheCopy) {
     Workspace w("runold");
-    writeFile(w.data("a.v2.dat"), caseFile(0, "CRV Version 5.0.1"));
+    writeBytes(w.data("a.v2.dat"), caseFile(0, "CRV Version 5.0.1"));
     FakeEngine engine;
     w.controller(engine).RunSimulation(w.state.OutputFolder, "a.v2.dat");
-    const auto copy = crlfLines(slurp(w.output("Rfi.plt")));
+    const auto copy = crlfLines(readBytes(w.output("Rfi.plt")));
     ASSERT_FALSE(copy.empty());
     EXPECT_EQ(copy[0], "CRV Version 5.0.6");
-    EXPECT_EQ(slurp(w.output("Rfi.plt")), slurp(w.data("a.v2.dat")));
+    EXPECT_EQ(readBytes(w.output("Rfi.plt")), readBytes(w.data("a.v2.dat")));
 }
 
 TEST(RunSimulation, MissingCaseAndCopyOntoItselfAreReported) {
@@ -207,12 +207,12 @@ TEST(RunSimulation, MissingCaseAndCopyOntoItselfAreReported) {
     {
         // The case file is the run copy itself: refused, the file kept.
         Workspace w("runself");
-        writeFile(w.output("Rfi.plt"), caseFile(0));
+        writeBytes(w.output("Rfi.plt"), caseFile(0));
         w.state.DataFolder = w.state.OutputFolder;
         FakeEngine engine;
         w.controller(engine).RunSimulation(w.state.OutputFolder, "Rfi.plt");
         EXPECT_TRUE(engine.calls.empty());
-        EXPECT_EQ(slurp(w.output("Rfi.plt")), caseFile(0));
+        EXPECT_EQ(readBytes(w.output("Rfi.plt")), caseFile(0));
         ASSERT_EQ(w.messages.shown.size(), 1u);
     }
 }
@@ -221,7 +221,7 @@ TEST(PrintResults, ReportAndResultPlotsWithoutSearchFiles) {
     Workspace w("print");
     for (const char* f : {"Rfi.txt", "Rfi.plt", "01____A2.plt", "nav@WXYZ.plt", "FM@ABC.plt", "Loc@X.plt",
                           "fm@ABC.txt", "Rcvr_Loc.plx"})
-        writeFile(w.output(f), "x");
+        writeBytes(w.output(f), "x");
     std::vector<std::string> calls;
     w.viewers.DisplayReports = [&](const std::string& dir, const std::string& list, bool autoPrint) {
         calls.push_back("reports " + dir + " " + list + (autoPrint ? " auto" : ""));
@@ -237,7 +237,7 @@ TEST(PrintResults, ReportAndResultPlotsWithoutSearchFiles) {
 
 TEST(PrintResults, OnlySearchFilesPrintNothingAndAMissingViewerIsAnError) {
     Workspace w("printnone");
-    writeFile(w.output("nav@WXYZ.plt"), "x");
+    writeBytes(w.output("nav@WXYZ.plt"), "x");
     int calls = 0;
     w.viewers.DisplayReports = [&](const std::string&, const std::string&, bool) { ++calls; };
     w.viewers.DisplayPlots = [&](const std::string&, const std::string&, bool) { ++calls; };
@@ -246,13 +246,13 @@ TEST(PrintResults, OnlySearchFilesPrintNothingAndAMissingViewerIsAnError) {
     EXPECT_EQ(calls, 0);
 
     Workspace v("printmissing");
-    writeFile(v.output("Rfi.plt"), "x");
+    writeBytes(v.output("Rfi.plt"), "x");
     EXPECT_THROW(v.controller(engine).PrintResults(v.state.OutputFolder), std::runtime_error);
 }
 
 TEST(RunSimulation, AFailingProgressDisplayIsReportedAndEndsTheRun) {
     Workspace w("runthrow");
-    writeFile(w.data("a.v2.dat"), caseFile(0));
+    writeBytes(w.data("a.v2.dat"), caseFile(0));
     w.progress.onValue = [] { throw std::runtime_error("display gone"); };
     FakeEngine engine;
     w.controller(engine).RunSimulation(w.state.OutputFolder, "a.v2.dat");
@@ -269,8 +269,8 @@ TEST(RunSimulation, AFailingProgressDisplayIsReportedAndEndsTheRun) {
 // folder, before the case is copied or the engine is called.
 TEST(RunSimulation, AFolderInUseByAnotherRunIsRefused) {
     Workspace w("runbusy");
-    writeFile(w.data("a.v2.dat"), caseFile(0));
-    writeFile(w.output("Rfi.plt"), "the other run's case\r\n");
+    writeBytes(w.data("a.v2.dat"), caseFile(0));
+    writeBytes(w.output("Rfi.plt"), "the other run's case\r\n");
     FakeEngine engine;
     {
         crv::platform::FolderLock otherRun;  // as the driver would hold it
@@ -278,7 +278,7 @@ TEST(RunSimulation, AFolderInUseByAnotherRunIsRefused) {
         w.controller(engine).RunSimulation(w.state.OutputFolder, "a.v2.dat");
     }
     EXPECT_EQ(engine.callNames(), "");
-    EXPECT_EQ(slurp(w.output("Rfi.plt")), "the other run's case\r\n");
+    EXPECT_EQ(readBytes(w.output("Rfi.plt")), "the other run's case\r\n");
     EXPECT_TRUE(w.progress.events.empty());
     ASSERT_EQ(w.messages.shown.size(), 1u);
     EXPECT_EQ(w.messages.shown[0].text, " The run folder " + w.state.OutputFolder + " is in use by another run. \r" +

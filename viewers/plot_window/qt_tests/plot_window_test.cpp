@@ -6,9 +6,10 @@
 #include "crv/common/error_report.h"
 #include "crv/common/ui/qt/help.h"
 #include "crv/common/ui/qt/message_presenter.h"
-#include "crv/common/ui/snapshot.h"
-#include "crv50.h"
+#include "crv/testing/qt/recording_presenter.h"
+#include "crv/testing/qt/snapshot.h"
 #include "crv/viewers/plot_window/qt/frm_plot_screen.h"
+#include "crv50.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -38,9 +39,7 @@ namespace {
 
 QString snapDir() { return QString(CRV_SNAPSHOT_DIR) + "viewers/"; }
 
-void snap(QWidget* w, const QString& name) {
-    QVERIFY(crv::common::ui::saveSnapshot(w, "viewers/" + name));
-}
+void snap(QWidget* w, const QString& name) { QVERIFY(crv::testing::saveSnapshot(w, "viewers/" + name)); }
 
 // A progress display that cancels when told to.
 class ScriptedProgress : public ProgressDisplay {
@@ -90,7 +89,7 @@ class PlotWindowTest : public QObject {
     QTemporaryDir dir_;
     QString run_;
     AppState state_;
-    crv::common::ui::RecordingPresenter presenter_;
+    crv::testing::RecordingPresenter presenter_;
     ScriptedProgress progress_;
     std::unique_ptr<QPrinter> pdf_;
     QString pdfDir_;

@@ -1,8 +1,11 @@
 // Each page drawn from files the engine wrote for the sample cases, compared
 // with its recording kept as text; the screen picture of each page is saved
-// for review. A changed page is written next to its golden as NAME.new.txt;
-// the goldens are written only with CRV_UPDATE_GOLDENS=1 (viewers/plots/README.md).
+// for review. A changed page is left in the build tree as
+// golden-candidates/plots/NAME.txt; the goldens are written only with
+// CRV_UPDATE_GOLDENS=1 (viewers/plots/README.md).
+#include "crv/testing/golden.h"
 #include "crv/common/drawing/qt/qt_output.h"
+#include "crv/testing/scoped_env.h"
 #include "crv/viewers/plot_builders.h"
 #include "crv50.h"
 
@@ -63,24 +66,7 @@ std::string dump(const Recording& r) {
 void compareWithGolden(const std::string& name, const PlotOutput& out) {
     ASSERT_TRUE(out.metafile);
     const std::string text = dump(out.metafile->recording);
-    const std::string golden = kData + "golden/" + name + ".txt";
-    if (const char* update = std::getenv("CRV_UPDATE_GOLDENS"); update && std::string(update) == "1") {
-        std::ofstream o(golden, std::ios::binary);
-        o << text;
-        o.close();
-        ASSERT_TRUE(o) << "could not write the golden " << golden;
-        return;
-    }
-    std::ifstream in(golden, std::ios::binary);
-    ASSERT_TRUE(in) << "the golden " << golden << " is missing or unreadable; "
-                    << "run the tests with CRV_UPDATE_GOLDENS=1 to write it";
-    std::stringstream ss;
-    ss << in.rdbuf();
-    ASSERT_FALSE(in.bad()) << "could not read the golden " << golden;
-    if (ss.str() != text) {
-        std::ofstream(kData + "golden/" + name + ".new.txt", std::ios::binary) << text;
-        FAIL() << "the page differs from " << golden;
-    }
+    ASSERT_TRUE(crv::testing::matchesGolden(kData + "golden/" + name + ".txt", "plots/" + name + ".txt", text));
 }
 
 void savePicture(const std::string& name, const PlotOutput& out) {
@@ -194,9 +180,7 @@ TEST(MapGolden, EmitterMapsNameTheirOwnCase) {
 // A golden that is not there fails the comparison and is not written: only
 // the explicit regeneration writes goldens.
 TEST(GoldenFiles, AMissingGoldenFailsAndIsNotWritten) {
-    const char* before = std::getenv("CRV_UPDATE_GOLDENS");
-    const std::string saved = before ? before : "";
-    unsetenv("CRV_UPDATE_GOLDENS");
+    const crv::testing::ScopedEnv comparing("CRV_UPDATE_GOLDENS");
     static PlotOutput out;
     auto plot = BeginPlot(kSurface, true, std::string("Corvane\0Legend\0\0", 16));
     DrawLegend(*plot, LevelBands{});
@@ -204,7 +188,6 @@ TEST(GoldenFiles, AMissingGoldenFailsAndIsNotWritten) {
     const std::string golden = kData + "golden/no_such_page.txt";
     EXPECT_FATAL_FAILURE(compareWithGolden("no_such_page", out), "missing");
     EXPECT_FALSE(QFile::exists(QString::fromStdString(golden)));
-    if (before) setenv("CRV_UPDATE_GOLDENS", saved.c_str(), 1);
 }
 
 TEST(Legend, DefaultBandsAndSavedPicture) {

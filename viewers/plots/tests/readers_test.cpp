@@ -8,28 +8,23 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <cstring>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
-#include <functional>
 #include <fstream>
+#include <functional>
 #include <limits>
 #include <sstream>
+#include "crv/testing/files.h"
 
 using namespace crv::common;
 using namespace crv::viewers;
 namespace fs = std::filesystem;
+using crv::testing::readBytes;
 
 namespace {
 
 const std::string kData = CRV_PLOT_DATA;
-
-std::string readAll(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream ss;
-    ss << in.rdbuf();
-    return ss.str();
-}
 
 class DamagedFiles : public ::testing::Test {
 protected:
@@ -39,7 +34,7 @@ protected:
     }
     void TearDown() override { fs::remove_all(dir_); }
     std::string write(const std::string& name, const std::string& bytes) {
-        std::ofstream(dir_ / name, std::ios::binary) << bytes;
+        crv::testing::writeBytes(dir_ / name, bytes);
         return name;
     }
     crv::platform::Expected<SimulationPage> simulation(const std::string& name) {
@@ -54,7 +49,7 @@ protected:
 };
 
 TEST_F(DamagedFiles, PlotFilesAreRefusedNamingTheFile) {
-    const std::string good = readAll(kData + "ils_07____A2.plt");
+    const std::string good = readBytes(kData + "ils_07____A2.plt");
     ASSERT_GT(good.size(), 400u);
     // The last record is the section separator: 4 + 12 + 4 bytes.
     std::string badMarker = good;
@@ -117,9 +112,9 @@ TEST_F(DamagedFiles, HeaderValuesNoRunWritesAreRefused) {
 
 TEST_F(DamagedFiles, SearchFilesWithoutTheirEndLine) {
     const Geodesy geo{&::DistLL, &::LLDist};
-    std::string nav = readAll(kData + "nav@QKV.plt");
+    std::string nav = readBytes(kData + "nav@QKV.plt");
     nav = nav.substr(0, nav.find(" $$$"));
-    std::string fm = readAll(kData + "Rfi.plt");
+    std::string fm = readBytes(kData + "Rfi.plt");
     fm = fm.substr(0, fm.find(" $$$$"));
     auto plot = BeginPlot({750, 1000}, true, "");
     auto a = PlotFacilityLocations(*plot, dir_.string(), write("nav@cut.plt", nav), "", geo);
@@ -160,8 +155,8 @@ TEST_F(DamagedFiles, SpecialFilesAreRefusedNamingThem) {
 // writes is refused with the file, the line and the value, before drawing.
 TEST_F(DamagedFiles, MapValuesOutOfRangeAreRefused) {
     const Geodesy geo{&::DistLL, &::LLDist};
-    const std::string nav = readAll(kData + "nav@QKV.plt");
-    const std::string fm = readAll(kData + "fm@QVT.plt");
+    const std::string nav = readBytes(kData + "nav@QKV.plt");
+    const std::string fm = readBytes(kData + "fm@QVT.plt");
     auto replaced = [](std::string text, const std::string& from, const std::string& to) {
         const auto at = text.find(from);
         EXPECT_NE(at, std::string::npos) << from;
@@ -202,7 +197,7 @@ TEST_F(DamagedFiles, MapValuesOutOfRangeAreRefused) {
 
 TEST_F(DamagedFiles, MapNearThePoleEnds) {
     const Geodesy geo{&::DistLL, &::LLDist};
-    std::string nav = readAll(kData + "nav@QKV.plt");
+    std::string nav = readBytes(kData + "nav@QKV.plt");
     const auto at = nav.find(" QNEW    107.900  39 21 00");
     ASSERT_NE(at, std::string::npos);
     nav.replace(at, 26, " QNEW    107.900  89 59 00");
@@ -286,7 +281,7 @@ TEST_F(DamagedFiles, FilesOfTheFirstVersionsAreRead) {
 }
 
 TEST_F(DamagedFiles, TheSoundFileStillDraws) {
-    write("ok.plt", readAll(kData + "ils_07____A2.plt"));
+    write("ok.plt", readBytes(kData + "ils_07____A2.plt"));
     auto page = simulation("ok.plt");
     ASSERT_TRUE(page) << page.error();
     EXPECT_EQ(page->svType, 0);

@@ -7,6 +7,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "crv/testing/files.h"
 #include "crv/viewers/report_files.h"
 #include "special_files.h"
 
@@ -26,7 +27,7 @@ protected:
         fs::permissions(dir / "sub", fs::perms::owner_all);
         fs::remove_all(dir);
     }
-    static void write(const fs::path& p, const std::string& s) { std::ofstream(p, std::ios::binary) << s; }
+    static void write(const fs::path& p, const std::string& s) { crv::testing::writeBytes(p, s); }
     static std::string read(const fs::path& p) {
         auto text = readReport(p.string());
         return text ? *text : "<missing>";

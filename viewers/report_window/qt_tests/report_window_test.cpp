@@ -6,7 +6,9 @@
 #include "crv/common/ui/qt/frm_file_sel.h"
 #include "crv/common/ui/qt/help.h"
 #include "crv/common/ui/qt/message_presenter.h"
-#include "crv/common/ui/snapshot.h"
+#include "crv/testing/files.h"
+#include "crv/testing/qt/recording_presenter.h"
+#include "crv/testing/qt/snapshot.h"
 #include "crv/viewers/report_pages.h"
 #include "crv/viewers/report_window/qt/frm_report.h"
 
@@ -47,9 +49,7 @@ int pdfPages(const QString& pdf) {
 }
 
 void write(const QString& path, const QByteArray& bytes) {
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
+    crv::testing::writeBytes(path.toStdString(), bytes.toStdString());
 }
 
 // The window always closes after the script, even when a check failed.
@@ -67,7 +67,7 @@ class ReportWindowTest : public QObject {
 
     QTemporaryDir dir_;
     QString run_;
-    ui::RecordingPresenter presenter_;
+    crv::testing::RecordingPresenter presenter_;
     std::unique_ptr<QPrinter> pdf_;
     QString pdfDir_;
     int beeps_ = 0;
@@ -139,7 +139,7 @@ private slots:
             // A full page fits the text area without scrolling.
             QCOMPARE(w.textArea()->verticalScrollBar()->maximum(), 0);
             QCOMPARE(w.pageLabel()->text(), QString("Page 1 of %1").arg(c.PageCount()));
-            QVERIFY(crv::common::ui::saveSnapshot(&w, "viewers/report_first_page"));
+            QVERIFY(crv::testing::saveSnapshot(&w, "viewers/report_first_page"));
             QTest::keyClick(w.textArea(), Qt::Key_PageUp);
             QCOMPARE(beeps_, 1);
             for (int p = 2; p <= c.PageCount(); ++p) QTest::keyClick(w.nextPageButton(), Qt::Key_PageDown);
@@ -151,7 +151,7 @@ private slots:
             QCOMPARE(beeps_, 3);
             QTest::keyClick(&w, Qt::Key_PageDown, Qt::ControlModifier);  // does nothing
             QCOMPARE(beeps_, 3);
-            QVERIFY(crv::common::ui::saveSnapshot(&w, "viewers/report_last_page"));
+            QVERIFY(crv::testing::saveSnapshot(&w, "viewers/report_last_page"));
         });
         DisplayReports(run_.toStdString(), "Rfi.txt", false, s);
         QVERIFY(ran);
@@ -178,7 +178,7 @@ private slots:
             QVERIFY(w.prevReportButton()->isEnabled());
             // The degree sign reads as one.
             QVERIFY(w.textArea()->toPlainText().startsWith(QString::fromUtf8("Heading 275\u00B0 true\n")));
-            QVERIFY(crv::common::ui::saveSnapshot(&w, "viewers/report_second_report"));
+            QVERIFY(crv::testing::saveSnapshot(&w, "viewers/report_second_report"));
             w.cmdPrevReprt_Click();
             QCOMPARE(w.reportLabel()->text(), QString("Report 1 of 2"));
         });
@@ -427,7 +427,7 @@ private slots:
             QVERIFY(w.controller().LinesPerPage() < before || before == 1);
             QCOMPARE(w.controller().CurrentPage(), 1);
             QCOMPARE(w.textArea()->verticalScrollBar()->maximum(), 0);
-            QVERIFY(crv::common::ui::saveSnapshot(&w, "viewers/report_large_font"));
+            QVERIFY(crv::testing::saveSnapshot(&w, "viewers/report_large_font"));
         });
         DisplayReports(run_.toStdString(), "long.txt", false, s);
     }

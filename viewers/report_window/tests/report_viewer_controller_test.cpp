@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include "crv/testing/files.h"
 
 namespace fs = std::filesystem;
 using namespace crv::viewers;
@@ -29,15 +30,8 @@ protected:
         fs::create_directories(dir_);
     }
     void TearDown() override { fs::remove_all(dir_); }
-    void write(const std::string& name, const std::string& text) {
-        std::ofstream(dir_ / name, std::ios::binary) << text;
-    }
-    std::string read(const std::string& name) {
-        std::ifstream in(dir_ / name, std::ios::binary);
-        std::ostringstream s;
-        s << in.rdbuf();
-        return s.str();
-    }
+    void write(const std::string& name, const std::string& text) { crv::testing::writeBytes(dir_ / name, text); }
+    std::string read(const std::string& name) { return crv::testing::readBytes(dir_ / name); }
     std::string folder() const { return dir_.string() + "/"; }
     fs::path dir_;
 };

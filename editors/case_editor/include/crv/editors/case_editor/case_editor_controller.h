@@ -40,7 +40,9 @@ struct EditorServices {
     std::function<void(const std::string& text)> status;
     // Recent-file menus of the main window and the editor.
     crv::common::RecentFilesMenu* recentMenu = nullptr;
-    // The engine's LLDist (navaid to proponent bearing).
+    // The engine's LLDist (navaid to proponent bearing), which the programs
+    // pass; without it the case has no proponent bearing, and the grid fields
+    // that follow it are left as the file has them.
     LLDistFunction lldist;
 };
 

@@ -2,7 +2,8 @@
 // Message boxes in windows. A program calls installQtMessagePresenter() once
 // after creating its QApplication: the logic then gets its questions answered
 // through appPresenter(), and the engine's and platform layer's messages are
-// shown as boxes too. Tests install a RecordingPresenter instead.
+// shown as boxes too. Tests install a recording presenter instead
+// (crv/testing/qt/recording_presenter.h).
 #include <memory>
 #include <string>
 #include <vector>
@@ -24,17 +25,6 @@ std::unique_ptr<QMessageBox> makeMessageBox(const crv::common::Message& message,
 class QtMessagePresenter : public crv::common::MessagePresenter {
 public:
     crv::common::MessageAnswer present(const crv::common::Message& message) override;
-};
-
-// Records every message and answers from a script (Ok, or the first button,
-// once the script is used up). Shows nothing. Defined in
-// crv_common_ui_testing, which only tests and benchmarks link: a program
-// that used it would not link.
-class RecordingPresenter : public crv::common::MessagePresenter {
-public:
-    crv::common::MessageAnswer present(const crv::common::Message& message) override;
-    std::vector<crv::common::Message> messages;
-    std::vector<crv::common::MessageAnswer> answers;  // consumed front first
 };
 
 // Installs the Qt presenter as appPresenter() and as the platform layer's

@@ -30,7 +30,7 @@ struct CaseEditorEnvironment {
     // The file browser for case data files (frmFileSel, kind 1): (folder, file)
     // or nullopt. Without it a plain open dialog is shown.
     std::function<std::optional<std::pair<std::string, std::string>>(bool reload)> showFiles;
-    // The engine's LLDist; without it the same flat-earth formula is used here.
+    // The engine's LLDist, which the programs pass (EditorServices::lldist).
     LLDistFunction lldist;
     // Help at a topic number; without it the common help window opens.
     std::function<void(int topic)> showHelp;
