@@ -27,6 +27,12 @@ void writeBytes(const fs::path& path, const std::string& bytes) {
     if (!out) throw std::runtime_error("cannot write the test file " + path.string());
 }
 
+void writeLines(const fs::path& path, const std::vector<std::string>& lines) {
+    std::string bytes;
+    for (const auto& line : lines) bytes += line + "\r\n";
+    writeBytes(path, bytes);
+}
+
 bool existsAt(const fs::path& path) {
     struct stat st {};
     return ::lstat(path.c_str(), &st) == 0;

@@ -105,6 +105,9 @@ TEST(Files, WholeFilesInAndOut) {
     EXPECT_EQ(readBytes(dir + "f"), "short");
     EXPECT_EQ(readBytes(dir + "none"), "");
     EXPECT_THROW(writeBytes(dir + "no/such/folder/f", "x"), std::runtime_error);
+    writeLines(dir + "lines", {"one", "", "three"});
+    EXPECT_EQ(readBytes(dir + "lines"), "one\r\n\r\nthree\r\n");
+    EXPECT_THROW(writeLines(dir + "no/such/folder/f", {"x"}), std::runtime_error);
     ::symlink((dir + "nowhere").c_str(), (dir + "dangling").c_str());
     EXPECT_TRUE(existsAt(dir + "dangling"));
     EXPECT_FALSE(existsAt(dir + "nowhere"));

@@ -22,6 +22,7 @@
 #include "crv/main/dialogs/qt/frm_nav_sel.h"
 #include "crv/main/dialogs/qt/frm_prop_data.h"
 #include "crv/main/dialogs/qt/frm_prop_sel.h"
+#include "crv/testing/files.h"
 #include "crv/testing/qt/recording_presenter.h"
 #include "crv/testing/qt/snapshot.h"
 
@@ -29,14 +30,10 @@ using namespace crv::main;
 using namespace crv::main::qt;
 using crv::resources::Edition;
 using crv::testing::RecordingPresenter;
+using crv::testing::writeLines;
 using crv::testing::saveSnapshot;
 
 namespace {
-
-void writeLines(const std::string& path, const std::vector<std::string>& lines) {
-    std::ofstream out(path, std::ios::binary);
-    for (const auto& l : lines) out << l << "\r\n";
-}
 
 std::string fmLine(const std::string& call, const std::string& freq) {
     std::string l(90, ' ');

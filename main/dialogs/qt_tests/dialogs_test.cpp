@@ -28,6 +28,7 @@
 #include "crv/main/dialogs/qt/frm_prop_sel.h"
 #include "crv/main/dialogs/qt/frm_srch_par.h"
 #include "crv/main/dialogs/qt/selection_list.h"
+#include "crv/testing/files.h"
 #include "crv/testing/qt/recording_presenter.h"
 #include "crv/testing/qt/snapshot.h"
 
@@ -35,6 +36,7 @@ using namespace crv::main;
 using namespace crv::main::qt;
 using crv::common::AppState;
 using crv::testing::RecordingPresenter;
+using crv::testing::writeLines;
 using crv::testing::saveSnapshot;
 
 namespace {
@@ -77,11 +79,6 @@ std::string navLine(const std::string& id, const std::string& freq, int svType, 
     l.replace(73, name.size(), name);
     l.replace(98, 2, "VA");
     return l;
-}
-
-void writeLines(const std::string& path, const std::vector<std::string>& lines) {
-    std::ofstream out(path, std::ios::binary);
-    for (const auto& l : lines) out << l << "\r\n";
 }
 
 NavaidRules insideByName() {

@@ -5,6 +5,7 @@
 
 #include <filesystem>
 #include <string>
+#include <vector>
 
 namespace crv::testing {
 
@@ -16,6 +17,10 @@ std::string readBytes(const std::filesystem::path& path);
 // when it cannot be written, so a fixture that did not land fails the test
 // at its cause.
 void writeBytes(const std::filesystem::path& path, const std::string& bytes);
+
+// Replaces the file with the lines, each ended with CR LF as the system's
+// data files are; throws as writeBytes does.
+void writeLines(const std::filesystem::path& path, const std::vector<std::string>& lines);
 
 // True when something (a file, a folder, a link, even a dangling one) is at
 // `path`.
