@@ -354,12 +354,8 @@ public:
 
 protected:
     bool eventFilter(QObject* object, QEvent* event) override {
-        if (event->type() == QEvent::MouseButtonRelease && event != last_ && event->spontaneous()) {
-            last_ = event;
-            ++clicks;
-        }
-        if ((event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease) && event != last_) {
-            last_ = event;
+        if (event->type() == QEvent::MouseButtonRelease && firstSight(event) && event->spontaneous()) ++clicks;
+        if ((event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease) && firstSight(event)) {
             const int key = static_cast<QKeyEvent*>(event)->key();
             if (key != Qt::Key_Shift && key != Qt::Key_Control && key != Qt::Key_Alt && key != Qt::Key_Meta)
                 ++(event->type() == QEvent::KeyPress ? presses : releases);
@@ -372,7 +368,21 @@ protected:
     }
 
 private:
+    // An event passes this filter once for each widget it propagates to. The
+    // next event may be built at the same address (Qt makes input events on
+    // the stack: a key's release often where its press was), so an event is
+    // told apart by its type and time stamp too.
+    bool firstSight(const QEvent* event) {
+        const auto stamp = static_cast<const QInputEvent*>(event)->timestamp();
+        if (event == last_ && event->type() == lastType_ && stamp == lastStamp_) return false;
+        last_ = event;
+        lastType_ = event->type();
+        lastStamp_ = stamp;
+        return true;
+    }
     const QEvent* last_ = nullptr;
+    QEvent::Type lastType_ = QEvent::None;
+    quint64 lastStamp_ = 0;
 };
 
 KeyCounter& keyCounter() {
