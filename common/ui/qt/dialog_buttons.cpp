@@ -21,10 +21,7 @@ DialogButtons::DialogButtons(Qt::Orientation orientation, Space space, QWidget* 
 QPushButton* DialogButtons::add(QPushButton* button, ButtonRole role) {
     addButton(button, role);
     if (buttonRole(button) == InvalidRole) return button;  // refused by the box (an invalid role)
-    if (!order_.contains(button)) {
-        order_.append(button);
-        connect(button, &QObject::destroyed, this, [this, button] { order_.removeAll(button); });
-    }
+    if (!order_.contains(button)) order_.append(button);
     layOut();
     return button;
 }
@@ -38,6 +35,7 @@ void DialogButtons::layOut() {
     if (space_ == Space::Before) row->addStretch();
     QPushButton* previous = nullptr;
     for (QPushButton* button : order_) {
+        if (!button) continue;  // deleted since
         row->addWidget(button);
         if (previous)
             setTabOrder(previous, button);

@@ -210,7 +210,8 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(&box));
         const bool row = orientation == Qt::Horizontal;
         const int lead = row ? ok->x() : ok->y();
-        const int trail = row ? box.width() - help->geometry().right() - 1 : box.height() - help->geometry().bottom() - 1;
+        const int trail =
+            row ? box.width() - help->geometry().right() - 1 : box.height() - help->geometry().bottom() - 1;
         QVERIFY2((spaceBefore ? lead : trail) >= 400, qPrintable(QStringLiteral("%1 %2").arg(lead).arg(trail)));
         QVERIFY2((spaceBefore ? trail : lead) < 20, qPrintable(QStringLiteral("%1 %2").arg(lead).arg(trail)));
     }

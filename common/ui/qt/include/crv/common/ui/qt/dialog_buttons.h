@@ -11,8 +11,8 @@
 //     dialogs have none, so that Enter in a field moves on to the next one).
 #include <QDialogButtonBox>
 #include <QList>
-
-class QPushButton;
+#include <QPointer>
+#include <QPushButton>
 
 namespace crv::common::ui {
 
@@ -37,7 +37,7 @@ private:
     void layOut();
 
     Space space_;
-    QList<QPushButton*> order_;
+    QList<QPointer<QPushButton>> order_;
 };
 
 }  // namespace crv::common::ui
