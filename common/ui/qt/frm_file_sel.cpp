@@ -20,6 +20,7 @@
 #include <QVBoxLayout>
 
 #include "crv/common/text_utils.h"
+#include "crv/common/ui/qt/dialog_buttons.h"
 #include "crv/common/ui/qt/form_services.h"
 #include "crv/common/ui/qt/help.h"
 #include "crv/common/ui/qt/message_presenter.h"
@@ -108,13 +109,14 @@ frmFileSel::frmFileSel(const crv::common::AppState& state, crv::common::MessageP
     cboFileTypes_ = new QComboBox(this);
     cboFileTypes_->setSizeAdjustPolicy(QComboBox::AdjustToContents);
     connect(cboFileTypes_, &QComboBox::currentIndexChanged, this, [this](int i) { typeChosen(i); });
-    cmdOK_ = new QPushButton(tr("OK"), this);
-    cmdCancel_ = new QPushButton(tr("Cancel"), this);
-    cmdHelp_ = new QPushButton(tr("Help"), this);
+    auto* buttons = new DialogButtons(Qt::Horizontal, DialogButtons::Space::None, this);
+    cmdOK_ = buttons->add(new QPushButton(tr("OK"), this), QDialogButtonBox::AcceptRole);
+    cmdCancel_ = buttons->add(new QPushButton(tr("Cancel"), this), QDialogButtonBox::RejectRole);
+    cmdHelp_ = buttons->add(new QPushButton(tr("Help"), this), QDialogButtonBox::HelpRole);
     cmdOK_->setDefault(true);
-    connect(cmdOK_, &QPushButton::clicked, this, &frmFileSel::accept);
-    connect(cmdCancel_, &QPushButton::clicked, this, &frmFileSel::reject);
-    connect(cmdHelp_, &QPushButton::clicked, this, [] {
+    connect(buttons, &QDialogButtonBox::accepted, this, &frmFileSel::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &frmFileSel::reject);
+    connect(buttons, &QDialogButtonBox::helpRequested, this, [] {
         initDialogsHelp();
         showHelp(QStringLiteral("file_browser"));
     });
@@ -122,9 +124,7 @@ frmFileSel::frmFileSel(const crv::common::AppState& state, crv::common::MessageP
     auto* bottom = new QHBoxLayout;
     bottom->addWidget(cboFileTypes_, 1);
     bottom->addSpacing(12);
-    bottom->addWidget(cmdOK_);
-    bottom->addWidget(cmdCancel_);
-    bottom->addWidget(cmdHelp_);
+    bottom->addWidget(buttons);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(splitter_, 1);
     layout->addLayout(bottom);

@@ -6,6 +6,7 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
+#include "crv/common/ui/qt/dialog_buttons.h"
 #include "crv/common/ui/qt/form_services.h"
 #include "crv/common/ui/qt/help.h"
 
@@ -36,27 +37,23 @@ frmOptions::frmOptions(crv::common::AppState& state, crv::platform::SettingsStor
     connect(optPlots_, &QRadioButton::toggled, this, [this](bool on) { model_.plotsFirst = on; });
     connect(optAnimationOn_, &QRadioButton::toggled, this, [this](bool on) { model_.animationOn = on; });
 
-    ok_ = new QPushButton(tr("OK"), this);
-    cancel_ = new QPushButton(tr("Cancel"), this);
-    auto* help = new QPushButton(tr("Help"), this);
+    auto* buttons = new DialogButtons(Qt::Vertical, DialogButtons::Space::After, this);
+    ok_ = buttons->add(new QPushButton(tr("OK"), this), QDialogButtonBox::AcceptRole);
+    cancel_ = buttons->add(new QPushButton(tr("Cancel"), this), QDialogButtonBox::RejectRole);
+    buttons->add(new QPushButton(tr("Help"), this), QDialogButtonBox::HelpRole);
     ok_->setDefault(true);
-    auto* buttons = new QVBoxLayout;
-    buttons->addWidget(ok_);
-    buttons->addWidget(cancel_);
-    buttons->addWidget(help);
-    buttons->addStretch(1);
     auto* frames = new QVBoxLayout;
     frames->addWidget(fraResults);
     frames->addWidget(fraAnimation);
     auto* layout = new QHBoxLayout(this);
     layout->addLayout(frames, 1);
-    layout->addLayout(buttons);
+    layout->addWidget(buttons);
 
-    connect(ok_, &QPushButton::clicked, this, [this] {
+    connect(buttons, &QDialogButtonBox::accepted, this, [this] {
         if (model_.accept(store_, presenter_)) accept();
     });
-    connect(cancel_, &QPushButton::clicked, this, &QDialog::reject);
-    connect(help, &QPushButton::clicked, this, [] {
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    connect(buttons, &QDialogButtonBox::helpRequested, this, [] {
         initDialogsHelp();
         showHelp(QStringLiteral("options"));
     });

@@ -5,7 +5,6 @@
 #include <memory>
 
 #include <QCheckBox>
-#include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -17,6 +16,7 @@
 #include <QVBoxLayout>
 
 #include "crv/common/text_utils.h"
+#include "crv/common/ui/qt/dialog_buttons.h"
 #include "crv/common/ui/qt/form_services.h"
 #include "crv/common/ui/qt/help.h"
 
@@ -123,24 +123,20 @@ frmPaths::frmPaths(crv::common::AppState& state, crv::platform::SettingsStore& s
     tabs_->addTab(pages[1], tr("CRV Folders"));
     tabs_->setCurrentIndex(0);
 
-    ok_ = new QPushButton(tr("OK"), this);
-    cancel_ = new QPushButton(tr("Cancel"), this);
-    help_ = new QPushButton(tr("Help"), this);
+    auto* buttons = new DialogButtons(Qt::Horizontal, DialogButtons::Space::Before, this);
+    ok_ = buttons->add(new QPushButton(tr("OK"), this), QDialogButtonBox::AcceptRole);
+    cancel_ = buttons->add(new QPushButton(tr("Cancel"), this), QDialogButtonBox::RejectRole);
+    help_ = buttons->add(new QPushButton(tr("Help"), this), QDialogButtonBox::HelpRole);
     ok_->setDefault(true);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(ok_);
-    buttons->addWidget(cancel_);
-    buttons->addWidget(help_);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(tabs_);
-    layout->addLayout(buttons);
+    layout->addWidget(buttons);
 
-    connect(ok_, &QPushButton::clicked, this, [this] {
+    connect(buttons, &QDialogButtonBox::accepted, this, [this] {
         if (model_.accept(store_, menu_, presenter_)) accept();
     });
-    connect(cancel_, &QPushButton::clicked, this, &QDialog::reject);
-    connect(help_, &QPushButton::clicked, this, [] {
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    connect(buttons, &QDialogButtonBox::helpRequested, this, [] {
         initDialogsHelp();
         showHelp(QStringLiteral("paths"));
     });

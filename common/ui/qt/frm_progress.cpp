@@ -1,13 +1,15 @@
 #include "crv/common/ui/qt/frm_progress.h"
 
 #include <algorithm>
-#include <thread>
+#include <functional>
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QEventLoop>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QTimer>
 #include <QVBoxLayout>
 
 #include "crv/common/ui/qt/form_services.h"
@@ -19,15 +21,63 @@ namespace {
 
 int running = 0;  // progress windows between Initialize and Remove
 
-// Repaints go on; the pause ends on a monotonic clock whatever the time of
-// day does meanwhile. Input is thrown away meanwhile (see InputDiscarder).
-void pauseShowing(std::chrono::milliseconds length) {
-    const auto end = std::chrono::steady_clock::now() + length;
-    while (std::chrono::steady_clock::now() < end) {
-        QApplication::processEvents();
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    }
+// A precise timer: it runs on a monotonic clock, whatever the time of day
+// does meanwhile, and does not go off early as a coarse one may.
+void startLimit(QTimer& timer, std::chrono::milliseconds length) {
+    timer.setSingleShot(true);
+    timer.setTimerType(Qt::PreciseTimer);
+    timer.start(length);
 }
+
+// Repaints go on; the pause ends when its time is up. Input is thrown away
+// meanwhile (see InputDiscarder).
+void pauseShowing(std::chrono::milliseconds length) {
+    QEventLoop loop;
+    QTimer end;
+    QObject::connect(&end, &QTimer::timeout, &loop, &QEventLoop::quit);
+    startLimit(end, length);
+    loop.exec();
+}
+
+// Handles events as they come until `done` holds or `limit` has passed.
+// Whatever ends the wait (a release, a drag off the button, the window
+// hidden) reaches `watched` as an event; `done` is looked at once that event
+// has been handled.
+class WaitUntil : public QObject {
+public:
+    WaitUntil(QObject* watched, std::function<bool()> done) : watched_(watched), done_(std::move(done)) {}
+
+    void run(std::chrono::milliseconds limit) {
+        if (done_()) return;
+        QTimer end;
+        connect(&end, &QTimer::timeout, &loop_, &QEventLoop::quit);
+        startLimit(end, limit);
+        watched_->installEventFilter(this);
+        loop_.exec();
+        watched_->removeEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject*, QEvent*) override {
+        if (!checkPosted_) {
+            checkPosted_ = true;
+            QMetaObject::invokeMethod(
+                this,
+                [this] {
+                    checkPosted_ = false;
+                    if (done_()) loop_.quit();
+                },
+                Qt::QueuedConnection);
+        }
+        return false;
+    }
+
+private:
+    QObject* watched_;
+    std::function<bool()> done_;
+    QEventLoop loop_;
+    bool checkPosted_ = false;
+};
 
 // While a result is shown, a click or key is not held back for later: held
 // back, a click on the greyed Cancel would cancel the next step the moment its
@@ -165,11 +215,7 @@ void frmProgress::FinalMsg(const std::string& message) {
     // as the pause would last at most). A Cancel seen here closes the window
     // at once, and the operation reads Canceled as after any other Cancel.
     QApplication::processEvents();
-    const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(1500);
-    while (cancel_->isDown() && !canceled_ && std::chrono::steady_clock::now() < until) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
-        QApplication::processEvents();
-    }
+    WaitUntil(cancel_, [this] { return !cancel_->isDown() || canceled_; }).run(std::chrono::milliseconds(1500));
     if (canceled_) return;
     message2_->setText(labelText(message));
     message2_->show();

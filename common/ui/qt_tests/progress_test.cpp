@@ -1,3 +1,4 @@
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QTimer>
@@ -172,6 +173,52 @@ private slots:
             QVERIFY2(!p.isVisible(), c.what);
             p.Remove();
         }
+    }
+
+    void aPressDraggedOffTheCancelShowsTheResult() {
+        // Pressed on the enabled Cancel and dragged off it before the step
+        // ends: no click comes, so the wait for the release ends there and
+        // the result shows as after any step.
+        frmProgress p;
+        int pauses = 0;
+        p.setPause([&](std::chrono::milliseconds) { ++pauses; });
+        p.Initialize("Checking for A2 and/or B2 interference...");
+        QVERIFY(QTest::qWaitForWindowExposed(&p));
+        QPushButton* cancel = p.cancelButton();
+        const QPointF on = QRectF(cancel->rect()).center();
+        const QPointF off = on + QPointF(0, 3 * cancel->height());
+        QCoreApplication::postEvent(cancel, new QMouseEvent(QEvent::MouseButtonPress, on, cancel->mapToGlobal(on),
+                                                            Qt::LeftButton, Qt::LeftButton, Qt::NoModifier));
+        p.Value(100);
+        QVERIFY(cancel->isDown());
+        QTimer::singleShot(50, cancel, [&] {
+            QCoreApplication::postEvent(cancel, new QMouseEvent(QEvent::MouseMove, off, cancel->mapToGlobal(off),
+                                                                Qt::NoButton, Qt::LeftButton, Qt::NoModifier));
+        });
+        p.FinalMsg("No A2/B2 interference found.");
+        QVERIFY(!p.Canceled());
+        QCOMPARE(pauses, 1);
+        QVERIFY(p.resultLabel()->isVisible());
+        QVERIFY(!cancel->isEnabled());
+        p.Remove();
+    }
+
+    void theShownResultPausesWithTheWindowLive() {
+        // The pause as the program makes it: timers and repaints go on, and
+        // it lasts its full time.
+        frmProgress p;
+        p.Initialize("Generating the receiver grid ...");
+        QVERIFY(QTest::qWaitForWindowExposed(&p));
+        bool timerRan = false;
+        QTimer::singleShot(0, &p, [&] { timerRan = true; });
+        QElapsedTimer clock;
+        clock.start();
+        p.FinalMsg("12345 grid points generated.");
+        QVERIFY(clock.elapsed() >= 1500);
+        QVERIFY(timerRan);
+        QVERIFY(p.isVisible());
+        QVERIFY(!p.Canceled());
+        p.Remove();
     }
 
     void textsBreakAtCarriageReturnsAndFit() {

@@ -15,6 +15,7 @@
 #include <QClipboard>
 #include <QGuiApplication>
 
+#include "crv/common/ui/qt/dialog_buttons.h"
 #include "crv/common/ui/qt/form_services.h"
 #include "crv/common/ui/qt/help.h"
 #include "crv/common/ui/qt/message_presenter.h"
@@ -59,21 +60,18 @@ frmRelAngle::frmRelAngle(float locAngle, float gridAngle, crv::common::MessagePr
     angleRow->addWidget(new QLabel("deg", this));
     angleRow->addStretch();
 
-    auto* okButton = new QPushButton("OK", this);
+    using crv::common::ui::DialogButtons;
+    auto* buttons = new DialogButtons(Qt::Vertical, DialogButtons::Space::After, this);
+    auto* okButton = buttons->add(new QPushButton("OK", this), QDialogButtonBox::AcceptRole);
     okButton->setObjectName("cmdOK");
     okButton->setDefault(false);
     okButton->setAutoDefault(false);
-    auto* cancelButton = new QPushButton("Cancel", this);
+    auto* cancelButton = buttons->add(new QPushButton("Cancel", this), QDialogButtonBox::RejectRole);
     cancelButton->setObjectName("cmdCancel");
     cancelButton->setAutoDefault(false);
-    auto* helpButton = new QPushButton("Help", this);
+    auto* helpButton = buttons->add(new QPushButton("Help", this), QDialogButtonBox::HelpRole);
     helpButton->setObjectName("cmdHelp");
     helpButton->setAutoDefault(false);
-    auto* buttons = new QVBoxLayout;
-    buttons->addWidget(okButton);
-    buttons->addWidget(cancelButton);
-    buttons->addWidget(helpButton);
-    buttons->addStretch();
 
     auto* leftSide = new QVBoxLayout;
     leftSide->addWidget(frame);
@@ -81,7 +79,7 @@ frmRelAngle::frmRelAngle(float locAngle, float gridAngle, crv::common::MessagePr
     leftSide->addLayout(angleRow);
     auto* all = new QHBoxLayout(this);
     all->addLayout(leftSide);
-    all->addLayout(buttons);
+    all->addWidget(buttons);
 
     connect(left_, &QRadioButton::clicked, this, [this] { orient(Orientation::Left); });
     connect(right_, &QRadioButton::clicked, this, [this] { orient(Orientation::Right); });
@@ -95,9 +93,9 @@ frmRelAngle::frmRelAngle(float locAngle, float gridAngle, crv::common::MessagePr
         refresh();
     });
     connect(box_, &QLineEdit::textEdited, this, [this](const QString& t) { logic_.setText(t.toStdString()); });
-    connect(okButton, &QPushButton::clicked, this, &frmRelAngle::ok);
-    connect(cancelButton, &QPushButton::clicked, this, &frmRelAngle::cancel);
-    connect(helpButton, &QPushButton::clicked, this, [] { crv::common::ui::showHelp("rel_angle"); });
+    connect(buttons, &QDialogButtonBox::accepted, this, &frmRelAngle::ok);
+    connect(buttons, &QDialogButtonBox::rejected, this, &frmRelAngle::cancel);
+    connect(buttons, &QDialogButtonBox::helpRequested, this, [] { crv::common::ui::showHelp("rel_angle"); });
     orientationButton(logic_.orientation())->setChecked(true);
     refresh();
 }

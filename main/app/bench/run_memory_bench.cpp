@@ -19,10 +19,11 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
-#include <thread>
 
 #include <QApplication>
+#include <QEventLoop>
 #include <QTemporaryDir>
+#include <QTimer>
 
 #include "crv/main/app/qt/program.h"
 #include "crv/main/app/qt/program_setup.h"
@@ -38,12 +39,11 @@ double residentMb() {
     return double(resident) * double(::sysconf(_SC_PAGESIZE)) / (1024.0 * 1024.0);
 }
 
+// The program's event loop runs for `length`, as it does between a user's commands.
 void idle(std::chrono::milliseconds length) {
-    const auto end = std::chrono::steady_clock::now() + length;
-    while (std::chrono::steady_clock::now() < end) {
-        QCoreApplication::processEvents();
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    }
+    QEventLoop loop;
+    QTimer::singleShot(length, &loop, &QEventLoop::quit);
+    loop.exec();
 }
 
 }  // namespace

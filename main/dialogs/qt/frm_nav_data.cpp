@@ -8,6 +8,7 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
+#include "crv/common/ui/qt/dialog_buttons.h"
 #include "crv/common/ui/qt/form_services.h"
 #include "crv/common/ui/qt/lat_lon_options.h"
 #include "crv/common/ui/qt/help.h"
@@ -65,18 +66,15 @@ frmNavData::frmNavData(crv::common::AppState& state, crv::platform::SettingsStor
                                                            },
                                                            this);
 
-    ok_ = new QPushButton(QStringLiteral("OK"), this);
+    using crv::common::ui::DialogButtons;
+    auto* buttons = new DialogButtons(Qt::Vertical, DialogButtons::Space::After, this);
+    ok_ = buttons->add(new QPushButton(QStringLiteral("OK"), this), QDialogButtonBox::AcceptRole);
     ok_->setObjectName(QStringLiteral("cmdOK"));
-    cancel_ = new QPushButton(QStringLiteral("Cancel"), this);
-    auto* help = new QPushButton(QStringLiteral("Help"), this);
+    cancel_ = buttons->add(new QPushButton(QStringLiteral("Cancel"), this), QDialogButtonBox::RejectRole);
+    auto* help = buttons->add(new QPushButton(QStringLiteral("Help"), this), QDialogButtonBox::HelpRole);
     markNoValidate(cancel_);
     markNoValidate(help);  // help is read without the field being checked
     for (auto* b : {ok_, cancel_, help}) b->setAutoDefault(false);
-    auto* buttons = new QVBoxLayout;
-    buttons->addWidget(ok_);
-    buttons->addWidget(cancel_);
-    buttons->addWidget(help);
-    buttons->addStretch();
 
     auto* right = new QVBoxLayout;
     right->addWidget(typeBox);
@@ -85,12 +83,13 @@ frmNavData::frmNavData(crv::common::AppState& state, crv::platform::SettingsStor
     auto* top = new QHBoxLayout(this);
     top->addLayout(grid);
     top->addLayout(right);
-    top->addLayout(buttons);
+    top->addWidget(buttons);
     top->setSizeConstraint(QLayout::SetFixedSize);
 
-    connect(ok_, &QPushButton::clicked, this, &frmNavData::onOk);
-    connect(cancel_, &QPushButton::clicked, this, &QDialog::reject);
-    connect(help, &QPushButton::clicked, this, [] { crv::common::ui::showHelp(QStringLiteral("manual_navaid")); });
+    connect(buttons, &QDialogButtonBox::accepted, this, &frmNavData::onOk);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    connect(buttons, &QDialogButtonBox::helpRequested, this,
+            [] { crv::common::ui::showHelp(QStringLiteral("manual_navaid")); });
     pullAll();
     crv::common::ui::PlaceForm(this);
 }

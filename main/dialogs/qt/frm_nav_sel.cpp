@@ -7,6 +7,7 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include "crv/common/ui/qt/dialog_buttons.h"
 #include "crv/common/ui/qt/form_services.h"
 #include "crv/common/ui/qt/help.h"
 #include "crv/common/ui/qt/qt_text.h"
@@ -39,14 +40,15 @@ frmNavSel::frmNavSel(NavaidList list, const std::string& modelType, QWidget* par
     explain_->setObjectName(QStringLiteral("lblExplain"));
     if (!scientific_) explain_->setText(toQt(ExplainText(data_.items.size())).replace(QLatin1Char('\r'), QLatin1Char('\n')));
 
-    ok_ = new QPushButton(QStringLiteral("OK"), this);
-    auto* cancel = new QPushButton(QStringLiteral("Cancel"), this);
-    auto* help = new QPushButton(QStringLiteral("Help"), this);
+    using crv::common::ui::DialogButtons;
+    auto* buttons = new DialogButtons(Qt::Horizontal, DialogButtons::Space::Before, this);
+    ok_ = buttons->add(new QPushButton(QStringLiteral("OK"), this), QDialogButtonBox::AcceptRole);
+    auto* cancel = buttons->add(new QPushButton(QStringLiteral("Cancel"), this), QDialogButtonBox::RejectRole);
+    auto* help = buttons->add(new QPushButton(QStringLiteral("Help"), this), QDialogButtonBox::HelpRole);
     for (auto* b : {ok_, cancel, help}) b->setAutoDefault(false);
     auto* bottom = new QHBoxLayout;
     bottom->addWidget(explain_);
-    bottom->addStretch();
-    for (auto* b : {ok_, cancel, help}) bottom->addWidget(b);
+    bottom->addWidget(buttons);
     auto* top = new QVBoxLayout(this);
     top->addWidget(list_);
     top->addLayout(bottom);
@@ -61,11 +63,12 @@ frmNavSel::frmNavSel(NavaidList list, const std::string& modelType, QWidget* par
             if (shown_[i].key == key) list_->selectRow(static_cast<int>(i));
     });
     connect(list_, &SelectionList::activatedRow, this, [this] { ok_->click(); });
-    connect(ok_, &QPushButton::clicked, this, [this] {
+    connect(buttons, &QDialogButtonBox::accepted, this, [this] {
         if (selectedItem()) accept();
     });
-    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
-    connect(help, &QPushButton::clicked, this, [] { crv::common::ui::showHelp(QStringLiteral("navaid_selection")); });
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    connect(buttons, &QDialogButtonBox::helpRequested, this,
+            [] { crv::common::ui::showHelp(QStringLiteral("navaid_selection")); });
     crv::common::ui::PlaceForm(this);
 }
 

@@ -1,6 +1,5 @@
 #include "crv/main/dialogs/qt/frm_prop_data.h"
 
-#include <QDialogButtonBox>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -9,6 +8,7 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
+#include "crv/common/ui/qt/dialog_buttons.h"
 #include "crv/common/ui/qt/form_services.h"
 #include "crv/common/ui/qt/lat_lon_options.h"
 #include "crv/common/ui/qt/help.h"
@@ -56,20 +56,17 @@ frmPropData::frmPropData(crv::common::AppState& state, crv::platform::SettingsSt
                                                            },
                                                            this);
 
-    ok_ = new QPushButton(QStringLiteral("OK"), this);
-    cancel_ = new QPushButton(QStringLiteral("Cancel"), this);
-    auto* help = new QPushButton(QStringLiteral("Help"), this);
+    using crv::common::ui::DialogButtons;
+    auto* buttons = new DialogButtons(Qt::Vertical, DialogButtons::Space::After, this);
+    ok_ = buttons->add(new QPushButton(QStringLiteral("OK"), this), QDialogButtonBox::AcceptRole);
+    cancel_ = buttons->add(new QPushButton(QStringLiteral("Cancel"), this), QDialogButtonBox::RejectRole);
+    auto* help = buttons->add(new QPushButton(QStringLiteral("Help"), this), QDialogButtonBox::HelpRole);
     markNoValidate(cancel_);
     markNoValidate(help);  // help is read without the field being checked
     ok_->setDefault(false);
     ok_->setAutoDefault(false);
     cancel_->setAutoDefault(false);
     help->setAutoDefault(false);
-    auto* buttons = new QVBoxLayout;
-    buttons->addWidget(ok_);
-    buttons->addWidget(cancel_);
-    buttons->addWidget(help);
-    buttons->addStretch();
 
     auto* right = new QVBoxLayout;
     right->addWidget(methodBox);
@@ -78,7 +75,7 @@ frmPropData::frmPropData(crv::common::AppState& state, crv::platform::SettingsSt
     auto* top = new QHBoxLayout(this);
     top->addLayout(fieldsGrid);
     top->addLayout(right);
-    top->addLayout(buttons);
+    top->addWidget(buttons);
 
     connect(searchOption_, &QRadioButton::clicked, this, [this] {
         model_.setMethod(false);
@@ -90,9 +87,10 @@ frmPropData::frmPropData(crv::common::AppState& state, crv::platform::SettingsSt
         pullAll();
         edit(model_.focusField())->setFocus();
     });
-    connect(ok_, &QPushButton::clicked, this, &frmPropData::onOk);
-    connect(cancel_, &QPushButton::clicked, this, &QDialog::reject);
-    connect(help, &QPushButton::clicked, this, [] { crv::common::ui::showHelp(QStringLiteral("proponent_data")); });
+    connect(buttons, &QDialogButtonBox::accepted, this, &frmPropData::onOk);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    connect(buttons, &QDialogButtonBox::helpRequested, this,
+            [] { crv::common::ui::showHelp(QStringLiteral("proponent_data")); });
 
     (model_.manual() ? manualOption_ : searchOption_)->setChecked(true);
     pullAll();

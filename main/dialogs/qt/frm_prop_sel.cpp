@@ -4,6 +4,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "crv/common/ui/qt/dialog_buttons.h"
 #include "crv/common/ui/qt/form_services.h"
 #include "crv/common/ui/qt/help.h"
 #include "crv/main/dialogs/qt/dialog_runner.h"
@@ -29,17 +30,17 @@ frmPropSel::frmPropSel(ProponentList list, QWidget* parent) : QDialog(parent), d
     list_->selectRow(0);
     list_->sizeToList();
 
-    ok_ = new QPushButton(QStringLiteral("OK"), this);
-    auto* cancel = new QPushButton(QStringLiteral("Cancel"), this);
-    manual_ = new QPushButton(QStringLiteral("Manual"), this);
-    auto* help = new QPushButton(QStringLiteral("Help"), this);
+    using crv::common::ui::DialogButtons;
+    auto* buttons = new DialogButtons(Qt::Horizontal, DialogButtons::Space::Before, this);
+    ok_ = buttons->add(new QPushButton(QStringLiteral("OK"), this), QDialogButtonBox::AcceptRole);
+    auto* cancel = buttons->add(new QPushButton(QStringLiteral("Cancel"), this), QDialogButtonBox::RejectRole);
+    // Manual closes the dialog as OK does, with manual entry chosen instead of a row.
+    manual_ = buttons->add(new QPushButton(QStringLiteral("Manual"), this), QDialogButtonBox::AcceptRole);
+    auto* help = buttons->add(new QPushButton(QStringLiteral("Help"), this), QDialogButtonBox::HelpRole);
     for (auto* b : {ok_, cancel, manual_, help}) b->setAutoDefault(false);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    for (auto* b : {ok_, cancel, manual_, help}) buttons->addWidget(b);
     auto* top = new QVBoxLayout(this);
     top->addWidget(list_);
-    top->addLayout(buttons);
+    top->addWidget(buttons);
     top->setSizeConstraint(QLayout::SetFixedSize);
 
     connect(list_, &SelectionList::headerClicked, this, [this](int column) {
@@ -58,8 +59,8 @@ frmPropSel::frmPropSel(ProponentList list, QWidget* parent) : QDialog(parent), d
         manualChosen_ = true;
         accept();
     });
-    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
-    connect(help, &QPushButton::clicked, this,
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    connect(buttons, &QDialogButtonBox::helpRequested, this,
             [] { crv::common::ui::showHelp(QStringLiteral("proponent_selection")); });
     crv::common::ui::PlaceForm(this);
 }

@@ -8,6 +8,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "crv/common/ui/qt/dialog_buttons.h"
 #include "crv/common/ui/qt/form_services.h"
 #include "crv/common/ui/qt/help.h"
 #include "crv/common/ui/qt/qt_text.h"
@@ -80,25 +81,24 @@ frmSrchPar::frmSrchPar(bool backCrs, int svType, float srchRad, const std::strin
     radiusLayout->addWidget(radius_);
     radiusLayout->addStretch();
 
-    ok_ = new QPushButton(QStringLiteral("OK"), this);
-    auto* cancel = new QPushButton(QStringLiteral("Cancel"), this);
-    auto* help = new QPushButton(QStringLiteral("Help"), this);
+    using crv::common::ui::DialogButtons;
+    auto* buttons = new DialogButtons(Qt::Horizontal, DialogButtons::Space::Before, this);
+    ok_ = buttons->add(new QPushButton(QStringLiteral("OK"), this), QDialogButtonBox::AcceptRole);
+    auto* cancel = buttons->add(new QPushButton(QStringLiteral("Cancel"), this), QDialogButtonBox::RejectRole);
+    auto* help = buttons->add(new QPushButton(QStringLiteral("Help"), this), QDialogButtonBox::HelpRole);
     markNoValidate(cancel);
     markNoValidate(help);  // help is read without the field being checked
     for (auto* b : {ok_, cancel, help}) b->setAutoDefault(false);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    for (auto* b : {ok_, cancel, help}) buttons->addWidget(b);
 
     auto* top = new QVBoxLayout(this);
     top->addWidget(typeLabel);
     top->addWidget(list_);
     top->addWidget(note);
     top->addWidget(radiusFrame);
-    top->addLayout(buttons);
+    top->addWidget(buttons);
     top->setSizeConstraint(QLayout::SetFixedSize);
 
-    connect(ok_, &QPushButton::clicked, this, [this] {
+    connect(buttons, &QDialogButtonBox::accepted, this, [this] {
         if (crv::common::ui::focusRefused()) return;
         pushBox(radius_, model_.fields(), 0);
         int type = 0;
@@ -114,8 +114,9 @@ frmSrchPar::frmSrchPar(bool backCrs, int svType, float srchRad, const std::strin
         radiusValue_ = radius;
         accept();
     });
-    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
-    connect(help, &QPushButton::clicked, this, [] { crv::common::ui::showHelp(QStringLiteral("search_parameters")); });
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    connect(buttons, &QDialogButtonBox::helpRequested, this,
+            [] { crv::common::ui::showHelp(QStringLiteral("search_parameters")); });
     crv::common::ui::PlaceForm(this);
 }
 

@@ -1,10 +1,10 @@
 #include "crv/viewers/plot_dialogs/qt/plot_dialogs.h"
 
+#include "crv/common/ui/qt/dialog_buttons.h"
 #include "crv/common/ui/qt/form_services.h"
 #include "crv/common/ui/qt/help.h"
 
 #include <QApplication>
-#include <QDialogButtonBox>
 #include <QDrag>
 #include <QDropEvent>
 #include <QEvent>
@@ -78,26 +78,29 @@ PlotParametersDialog::PlotParametersDialog(const common::AppState& state, QWidge
     auto* intFrame = band("Interference Level", Band::Interference, 0);
     navFrame_ = band("&Navaid Signal Level", Band::Navaid, 2);
     navFrame_->setVisible(controller_.navaidBandVisible());
-    auto* ok = new QPushButton("OK");
-    auto* cancel = new QPushButton("Cancel");
-    auto* defaults = new QPushButton("Restore &Defaults");
-    auto* help = new QPushButton("Help");
+    // Without a parent until the layout takes them, as the frames: the Tab
+    // order stays the order of the layout.
+    using common::ui::DialogButtons;
+    auto* buttons = new DialogButtons(Qt::Vertical, DialogButtons::Space::Before);
+    auto* ok = buttons->add(new QPushButton("OK"), QDialogButtonBox::AcceptRole);
+    buttons->add(new QPushButton("Cancel"), QDialogButtonBox::RejectRole);
+    auto* defaults = buttons->add(new QPushButton("Restore &Defaults"), QDialogButtonBox::ResetRole);
+    buttons->add(new QPushButton("Help"), QDialogButtonBox::HelpRole);
     ok->setDefault(true);
-    connect(ok, &QPushButton::clicked, this, &QDialog::accept);
-    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     connect(defaults, &QPushButton::clicked, this, [this] {
         controller_.restoreDefaults(state_);
         refresh();
     });
-    connect(help, &QPushButton::clicked, this, [] {
+    connect(buttons, &QDialogButtonBox::helpRequested, this, [] {
         initPlotDialogsHelp();
         common::ui::showHelp(QStringLiteral("plot_parameters"));
     });
     auto* right = new QVBoxLayout;
     right->addWidget(intFrame);
     right->addWidget(navFrame_);
-    right->addStretch();
-    for (auto* b : {ok, cancel, defaults, help}) right->addWidget(b);
+    right->addWidget(buttons);
     auto* top = new QHBoxLayout(this);
     top->addWidget(colours);
     top->addLayout(right);
@@ -219,19 +222,17 @@ DisplayOptionsDialog::DisplayOptionsDialog(const DisplaySettings& asked, QWidget
     auto* left = new QVBoxLayout;
     for (auto* f : frames_) left->addWidget(f);
     left->addStretch();
-    auto* ok = new QPushButton("OK");
-    auto* cancel = new QPushButton("Cancel");
-    auto* help = new QPushButton("Help");
-    ok->setDefault(true);
-    connect(help, &QPushButton::clicked, this, [] { common::ui::showHelp(QString()); });
-    connect(ok, &QPushButton::clicked, this, &QDialog::accept);
-    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
-    auto* right = new QVBoxLayout;
-    for (auto* b : {ok, cancel, help}) right->addWidget(b);
-    right->addStretch();
+    using common::ui::DialogButtons;
+    auto* buttons = new DialogButtons(Qt::Vertical, DialogButtons::Space::After);
+    buttons->add(new QPushButton("OK"), QDialogButtonBox::AcceptRole)->setDefault(true);
+    buttons->add(new QPushButton("Cancel"), QDialogButtonBox::RejectRole);
+    buttons->add(new QPushButton("Help"), QDialogButtonBox::HelpRole);
+    connect(buttons, &QDialogButtonBox::helpRequested, this, [] { common::ui::showHelp(QString()); });
+    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     auto* top = new QHBoxLayout(this);
     top->addLayout(left);
-    top->addLayout(right);
+    top->addWidget(buttons);
 }
 
 DisplaySettings DisplayOptionsDialog::chosen() const {
