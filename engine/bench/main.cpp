@@ -123,9 +123,10 @@ RunTimes runOnce(crv::binding::EngineLibrary& f, const std::string& folder, bool
         // upper bound when prescreening skips some).
         const double pointCombinations = static_cast<double>(points) * combinations;
         if (print)
-            std::printf("B1_%dSig   status=%d  %8.3f s  cases=%d  combinations=%d  points/s=%.3g  "
-                        "point-combinations/s=%.3g\n",
-                        signals, status, s, cases, combinations, points / s, pointCombinations / s);
+            std::printf(
+                "B1_%dSig   status=%d  %8.3f s  cases=%d  combinations=%d  points/s=%.3g  "
+                "point-combinations/s=%.3g\n",
+                signals, status, s, cases, combinations, points / s, pointCombinations / s);
         if (status != CRV_STATUS_DONE) return times;
     }
     times.total = seconds(start);
@@ -148,7 +149,9 @@ bool bind(crv::binding::EngineLibrary& f) {
 double cpuSeconds() {
     rusage usage{};
     ::getrusage(RUSAGE_SELF, &usage);
-    const auto s = [](const timeval& t) { return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_usec) * 1e-6; };
+    const auto s = [](const timeval& t) {
+        return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_usec) * 1e-6;
+    };
     return s(usage.ru_utime) + s(usage.ru_stime);
 }
 
@@ -286,9 +289,10 @@ int pair(const std::string& folder, int pairs, std::vector<int> counts, int busy
                 std::fprintf(stderr, "crv_bench: a run failed\n");
                 return 2;
             }
-            std::printf("round %d, %2d thread%s: total %.3f s, CPU %.3f s (", i + 1, counts[k], counts[k] == 1 ? " " : "s",
-                        t.total, used);
-            for (int e = 0; e < kExports; ++e) std::printf("%s%s %.3f", e ? ", " : "", kExportNames[e], t.exportSeconds[e]);
+            std::printf("round %d, %2d thread%s: total %.3f s, CPU %.3f s (", i + 1, counts[k],
+                        counts[k] == 1 ? " " : "s", t.total, used);
+            for (int e = 0; e < kExports; ++e)
+                std::printf("%s%s %.3f", e ? ", " : "", kExportNames[e], t.exportSeconds[e]);
             std::printf(")\n");
             runs[k].push_back(t);
             cpu[k].push_back(used);
@@ -315,24 +319,27 @@ int pair(const std::string& folder, int pairs, std::vector<int> counts, int busy
         std::printf("\n");
     };
     for (int e = 0; e < kExports; ++e)
-        row(kExportNames[e], [&](std::size_t k, std::size_t r) { return runs[k][r].exportSeconds[static_cast<std::size_t>(e)]; });
+        row(kExportNames[e],
+            [&](std::size_t k, std::size_t r) { return runs[k][r].exportSeconds[static_cast<std::size_t>(e)]; });
     row("whole run", [&](std::size_t k, std::size_t r) { return runs[k][r].total; });
     row("CPU time", [&](std::size_t k, std::size_t r) { return cpu[k][r]; });
     row("arithmetic", [&](std::size_t k, std::size_t r) { return arithmetic[k][r].wall; });
     row("arith. CPU", [&](std::size_t k, std::size_t r) { return arithmetic[k][r].cpu; });
-    std::printf("(ratios: the first thread count's time over the other's; for CPU time below 1 means more CPU.\n"
-                " arithmetic: the wall and CPU time of one thread's share of the same independent work done on\n"
-                " every thread at once; its ratios are the most that parallel work can gain on this machine now\n"
-                " and the least extra CPU it can spend)\n");
+    std::printf(
+        "(ratios: the first thread count's time over the other's; for CPU time below 1 means more CPU.\n"
+        " arithmetic: the wall and CPU time of one thread's share of the same independent work done on\n"
+        " every thread at once; its ratios are the most that parallel work can gain on this machine now\n"
+        " and the least extra CPU it can spend)\n");
     std::printf("peak memory of the process %.1f MiB\n", peakMemoryMiB());
     return 0;
 }
 
 int usage() {
-    std::fputs("usage: crv_bench make RUNFOLDER [stress|largest]\n"
-               "       crv_bench run RUNFOLDER\n"
-               "       crv_bench pair RUNFOLDER [PAIRS [THREADS[,THREADS...]]] [--busy K]\n",
-               stderr);
+    std::fputs(
+        "usage: crv_bench make RUNFOLDER [stress|largest]\n"
+        "       crv_bench run RUNFOLDER\n"
+        "       crv_bench pair RUNFOLDER [PAIRS [THREADS[,THREADS...]]] [--busy K]\n",
+        stderr);
     return 2;
 }
 

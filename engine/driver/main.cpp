@@ -7,8 +7,8 @@
 #include <atomic>
 #include <cerrno>
 #include <csignal>
-#include <cstdio>
 #include <cstdint>
+#include <cstdio>
 #include <cstring>
 #include <optional>
 #include <string>
@@ -205,7 +205,7 @@ int16_t databaseNumber(const std::string& text) {
 // show them, and counted, so that an export without a status (SortFile)
 // that reported a failure still ends the command with status 2.
 extern "C" __attribute__((visibility("default"))) void crv_host_show_message(const char* text, const char* title,
-                                                                               int /*icon*/) {
+                                                                             int /*icon*/) {
     std::string shown = text ? text : "";
     for (char& c : shown)
         if (c == '\r') c = '\n';
@@ -215,7 +215,7 @@ extern "C" __attribute__((visibility("default"))) void crv_host_show_message(con
     ++engineMessages;
 }
 
-int configCommand();  // config.cpp: links the engine's own path loader
+int configCommand();                                // config.cpp: links the engine's own path loader
 int readCaseCommand(const std::string& runFolder);  // readcase.cpp: the engine's case reader
 
 namespace {
@@ -240,13 +240,13 @@ int positionCommand(const Arguments& args, bool fromTwoPoints) {
     if (!ok) return 2;
     float a = 0, b = 0;
     if (fromTwoPoints) {
-        f.LLDist(static_cast<float>(v[0]), static_cast<float>(v[1]), static_cast<float>(v[2]),
-                 static_cast<float>(v[3]), a, b);
+        f.LLDist(static_cast<float>(v[0]), static_cast<float>(v[1]), static_cast<float>(v[2]), static_cast<float>(v[3]),
+                 a, b);
         crv::driver::printValue("distance", real(a));
         crv::driver::printValue("bearing", real(b));
     } else {
-        f.DistLL(static_cast<float>(v[0]), static_cast<float>(v[1]), static_cast<float>(v[2]),
-                 static_cast<float>(v[3]), a, b);
+        f.DistLL(static_cast<float>(v[0]), static_cast<float>(v[1]), static_cast<float>(v[2]), static_cast<float>(v[3]),
+                 a, b);
         crv::driver::printValue("latitude", real(a));
         crv::driver::printValue("longitude", real(b));
     }
@@ -349,15 +349,9 @@ int searchCommand(const Arguments& args) {
     // precision it takes them in.
     for (int i = 0; i < 8; ++i)
         if (!inRange("a search value", args[static_cast<std::size_t>(i) + 3].c_str(), v[i], -1e30, 1e30)) return 2;
-    CrvSearchParams p{static_cast<int32_t>(*option),
-                      static_cast<float>(v[0]),
-                      static_cast<float>(v[1]),
-                      static_cast<float>(v[2]),
-                      static_cast<float>(v[3]),
-                      static_cast<float>(v[4]),
-                      static_cast<float>(v[5]),
-                      static_cast<float>(v[6]),
-                      static_cast<float>(v[7])};
+    CrvSearchParams p{static_cast<int32_t>(*option), static_cast<float>(v[0]), static_cast<float>(v[1]),
+                      static_cast<float>(v[2]),      static_cast<float>(v[3]), static_cast<float>(v[4]),
+                      static_cast<float>(v[5]),      static_cast<float>(v[6]), static_cast<float>(v[7])};
     int16_t status = 0, count = 0;
     currentStep = "search";
     // The result files of this run only: the engine's temporary folder

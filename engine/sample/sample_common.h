@@ -32,11 +32,9 @@ Dms toDms(double degrees);
 std::string num(long long value, int width);
 std::string fixed(double value, int width, int decimals);
 
-
 // The point at a distance (nmi) and bearing from a position; the flat-earth
 // model the system uses (longitude positive west).
-void offset(double latitude, double longitude, double distanceNmi, double bearingDeg, double& outLat,
-            double& outLon);
+void offset(double latitude, double longitude, double distanceNmi, double bearingDeg, double& outLat, double& outLon);
 
 // Lines ended by CR LF. Returns false (and prints why) when the file cannot be written.
 bool writeLines(const std::string& path, const std::vector<std::string>& lines);
@@ -50,7 +48,7 @@ struct SampleStation {
     double frequencyMHz;
     double latitude, longitude;
     double erpKw;
-    int heightM;           // antenna elevation, metres
+    int heightM;  // antenna elevation, metres
     std::string city;
 };
 

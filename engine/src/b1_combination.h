@@ -26,14 +26,13 @@ using crv::formats::kSectionEnd;
 // One distinct combination, set up once from its list record.
 template <std::size_t N>
 struct Combination {
-    std::size_t record = 0;           // its index in the list
+    std::size_t record = 0;  // its index in the list
     std::array<int, N> slots{};
     double productMHz = 0;
     std::array<double, N> rejectionDb{};  // REJ(k)
     std::array<double, N> termDb{};       // P(k): the station's base level term
     B1Block<N> block;                     // after SetCrit
 };
-
 
 // What the writing needs of a combination (kept with its result until it is
 // written; the whole set-up is some hundreds of bytes more).
@@ -76,20 +75,26 @@ struct CombinationResult {
 template <std::size_t N>
 double productLevel(const EngineState& state, const std::array<double, N>& level) {
     if (state.options.criteriaType == 2) return *std::max_element(level.begin(), level.end());
-    if constexpr (N == 2) return 2 * level[0] + level[1];
-    else return level[0] + level[1] + level[2];
+    if constexpr (N == 2)
+        return 2 * level[0] + level[1];
+    else
+        return level[0] + level[1] + level[2];
 }
 
 template <std::size_t N>
 double threshold(const EngineState& state, B1Block<N>& block, double navaidDbm) {
-    if constexpr (N == 2) return B1Thresh2(state, block, navaidDbm);
-    else return B1Thresh3(state, block, navaidDbm);
+    if constexpr (N == 2)
+        return B1Thresh2(state, block, navaidDbm);
+    else
+        return B1Thresh3(state, block, navaidDbm);
 }
 
 template <std::size_t N>
 PointCheck checkPoint(const EngineState& state, B1Block<N>& block, const CriteriaPoint& point) {
-    if constexpr (N == 2) return CheckPt2(state, block, point);
-    else return CheckPt3(state, block, point);
+    if constexpr (N == 2)
+        return CheckPt2(state, block, point);
+    else
+        return CheckPt3(state, block, point);
 }
 
 // What a combination needs of each station, worked out once per station
@@ -105,16 +110,15 @@ struct StationTerms {
         for (std::size_t s = 1; s <= state.stations.size(); ++s) {
             const Station& st = state.slot(static_cast<int>(s));
             rejectionDb[s] = AntRej(state, st.frequencyMHz);
-            termDb[s] = receiverLevel ? 10 * std::log10(st.erpKw) - 16.35 - rejectionDb[s]
-                                      : 10 * std::log10(st.erpKw) + 24.36 - 20 * std::log10(st.frequencyMHz) -
-                                            rejectionDb[s];
+            termDb[s] = receiverLevel
+                            ? 10 * std::log10(st.erpKw) - 16.35 - rejectionDb[s]
+                            : 10 * std::log10(st.erpKw) + 24.36 - 20 * std::log10(st.frequencyMHz) - rejectionDb[s];
         }
     }
 };
 
 template <std::size_t N>
-Combination<N> setUp(const EngineState& state, const StationTerms& terms, const ImodRecord& record,
-                     std::size_t index) {
+Combination<N> setUp(const EngineState& state, const StationTerms& terms, const ImodRecord& record, std::size_t index) {
     Combination<N> c;
     c.record = index;
     c.productMHz = record.productMHz;
@@ -129,8 +133,10 @@ Combination<N> setUp(const EngineState& state, const StationTerms& terms, const 
     }
     c.block.proponentSlot = static_cast<std::int16_t>(record.proponent);
     c.block.deltaKHz = productOffsetKHz(state, record.productMHz);
-    if constexpr (N == 2) SetCrit2(state, c.block, frequency[0], frequency[1]);
-    else SetCrit3(state, c.block, frequency[0], frequency[1], frequency[2]);
+    if constexpr (N == 2)
+        SetCrit2(state, c.block, frequency[0], frequency[1]);
+    else
+        SetCrit3(state, c.block, frequency[0], frequency[1], frequency[2]);
     return c;
 }
 

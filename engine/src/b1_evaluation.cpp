@@ -73,7 +73,8 @@ public:
     }
     void poll(std::size_t done, std::size_t total) {
         if (!large_) return;
-        const long percent = total == 0 ? 100 : std::lround(static_cast<double>(done) * 100.0 / static_cast<double>(total));
+        const long percent =
+            total == 0 ? 100 : std::lround(static_cast<double>(done) * 100.0 / static_cast<double>(total));
         const auto now = std::chrono::steady_clock::now();
         if (percent == reported_ && now - last_ < std::chrono::milliseconds(200)) return;
         reported_ = percent;
@@ -163,8 +164,7 @@ public:
         }
 
         // The list as written (it stays on disk for the length of the call, as before).
-        const ImodRecords records =
-            parseImodList(listLines, static_cast<int>(N), listPath, Texts::routine);
+        const ImodRecords records = parseImodList(listLines, static_cast<int>(N), listPath, Texts::routine);
         listFile.freeLines(std::move(listLines));
         const ReceiverPointFile points = readReceiverPointFile(state_.paths.runFolder + "Rcvr_Loc.plx", Texts::routine);
         const std::optional<ReceiverPointFile> coarse = coarseGrid(state_, points, Texts::routine);
@@ -448,8 +448,8 @@ private:
                 v.emplace_back(static_cast<long long>(r.firstSectionCount));
                 v.emplace_back(std::string("H"));
                 report.write(Texts::splitRow, v);
-                report.write(Texts::splitRest, {static_cast<long long>(r.pointCount - r.firstSectionCount),
-                                                std::string("V")});
+                report.write(Texts::splitRest,
+                             {static_cast<long long>(r.pointCount - r.firstSectionCount), std::string("V")});
             } else {
                 v.emplace_back(static_cast<long long>(r.pointCount));
                 report.write(Texts::row, v);
@@ -466,8 +466,10 @@ private:
         std::array<const Station*, N> st{};
         for (std::size_t k = 0; k < N; ++k) st[k] = &state_.slot(c.slots[k]);
         std::string name;
-        if constexpr (N == 2) name = b1TwoSignalPlotName(st[0]->ordinal, st[1]->ordinal);
-        else name = b1ThreeSignalPlotName(st[0]->ordinal, st[1]->ordinal, st[2]->ordinal);
+        if constexpr (N == 2)
+            name = b1TwoSignalPlotName(st[0]->ordinal, st[1]->ordinal);
+        else
+            name = b1ThreeSignalPlotName(st[0]->ordinal, st[1]->ordinal, st[2]->ordinal);
         std::vector<EditValue> t1, t2;
         for (const Station* s : st) {
             t1.emplace_back(trimRightCopy(s->callSign));
@@ -523,4 +525,3 @@ void runB1_3Sig(const char* runFolder, Progress& progress, std::int16_t& cases, 
 }
 
 }  // namespace crv::engine
-

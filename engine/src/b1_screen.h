@@ -26,10 +26,10 @@ namespace crv::engine::b1 {
 // point in one plain array and, per block of the level table, the range of the
 // navaid levels in it.
 struct PointColumns {
-    std::vector<double> navaidDbm;       // NaN at section ends
-    std::vector<double> blockLowest;     // per block; +infinity for a block without points
-    std::vector<double> blockHighest;    // per block; -infinity for a block without points
-    std::vector<char> blockHasEnd;       // per block: holds a section end
+    std::vector<double> navaidDbm;     // NaN at section ends
+    std::vector<double> blockLowest;   // per block; +infinity for a block without points
+    std::vector<double> blockHighest;  // per block; -infinity for a block without points
+    std::vector<char> blockHasEnd;     // per block: holds a section end
     double lowest = std::numeric_limits<double>::infinity();
     double highest = -std::numeric_limits<double>::infinity();
 
@@ -91,9 +91,12 @@ constexpr std::size_t kLanes = 2;
 
 template <ThresholdForm F, std::size_t N, typename V>
 inline V thresholdOf(const B1Block<N>& b, V ld) {
-    if constexpr (F == ThresholdForm::Linear) return (b.lineConstantDb + b.lineSlope * ld) + b.productOffsetDb;
-    else if constexpr (F == ThresholdForm::Unit) return (ld + b.lineConstantDb) + b.productOffsetDb;
-    else return V{} + (-10.0 + b.productOffsetDb);  // the constant in V's shape (0 + c is c)
+    if constexpr (F == ThresholdForm::Linear)
+        return (b.lineConstantDb + b.lineSlope * ld) + b.productOffsetDb;
+    else if constexpr (F == ThresholdForm::Unit)
+        return (ld + b.lineConstantDb) + b.productOffsetDb;
+    else
+        return V{} + (-10.0 + b.productOffsetDb);  // the constant in V's shape (0 + c is c)
 }
 
 // productLevel: for criteria type 2 the strongest signal, for the others the
@@ -115,8 +118,10 @@ inline V productOf(const std::array<V, N>& l) {
 // so this is never above the threshold worked out at any level in the range.
 template <ThresholdForm F, std::size_t N>
 inline double lowestThreshold(const B1Block<N>& b, double lo, double hi) {
-    if constexpr (F == ThresholdForm::Linear) return thresholdOf<F, N>(b, b.lineSlope >= 0 ? lo : hi);
-    else return thresholdOf<F, N>(b, lo);
+    if constexpr (F == ThresholdForm::Linear)
+        return thresholdOf<F, N>(b, b.lineSlope >= 0 ? lo : hi);
+    else
+        return thresholdOf<F, N>(b, lo);
 }
 
 // How far each point's product level lies above its threshold, for the

@@ -66,8 +66,7 @@ struct B1Texts<3> {
         "7X,'REJ(2) ',8X,'REJ(3) ',8X,'TL(1)  ',8X,'TL(2)  ',8X,'TL(3)  ',/,"
         "8X,'PCUT(1)',8X,'PCUT(2)',8X,'PCUT(3)',/,"
         "9X,'VALID/SOME3F/TRGFLG',2X,'3 X (ABFLG/CUTFLG/SITFLG)',2X,'FAIL3F')";
-    static constexpr const char* debugValues =
-        "(1X,5(E14.4,1X),/,2X,5(E14.4,1X),/,3X,5(E14.4,1X),/,4X,3(E14.4,1X))";
+    static constexpr const char* debugValues = "(1X,5(E14.4,1X),/,2X,5(E14.4,1X),/,3X,5(E14.4,1X),/,4X,3(E14.4,1X))";
     static constexpr const char* debugFlags = "(9X,4(3L1,2X),L1,/)";
     static constexpr const char* debugFileLine = "(1X,8(E14.4,1X))";
     static constexpr const char* noInterference = "(1X,'No 3-signal intermodulation interference found.')";

@@ -63,9 +63,9 @@ CRV50_API void B1_2Sig(const char* runFolder, CrvProgressCallback callback, int1
     int16_t s1 = 0;
     int32_t s2 = 0;
     Progress progress(callback);
-    setStatus(status, runExport("B1_2Sig        ", [&] {
-                  runB1_2Sig(runFolder, progress, orScratch(cases, s1), orScratch(combinations, s2));
-              }),
+    setStatus(status,
+              runExport("B1_2Sig        ",
+                        [&] { runB1_2Sig(runFolder, progress, orScratch(cases, s1), orScratch(combinations, s2)); }),
               cases, combinations);
 }
 
@@ -77,9 +77,9 @@ CRV50_API void B1_3Sig(const char* runFolder, CrvProgressCallback callback, int1
     int16_t s1 = 0;
     int32_t s2 = 0;
     Progress progress(callback);
-    setStatus(status, runExport("B1_3Sig        ", [&] {
-                  runB1_3Sig(runFolder, progress, orScratch(cases, s1), orScratch(combinations, s2));
-              }),
+    setStatus(status,
+              runExport("B1_3Sig        ",
+                        [&] { runB1_3Sig(runFolder, progress, orScratch(cases, s1), orScratch(combinations, s2)); }),
               cases, combinations);
 }
 
@@ -88,20 +88,18 @@ CRV50_API void GrndCOM(const char* runFolder, CrvProgressCallback callback, int1
     zero(cases);
     int16_t scratch = 0;
     Progress progress(callback);
-    setStatus(status,
-              runExport("GrndCOM        ", [&] { runGrndCOM(runFolder, progress, orScratch(cases, scratch)); }),
+    setStatus(status, runExport("GrndCOM        ", [&] { runGrndCOM(runFolder, progress, orScratch(cases, scratch)); }),
               cases);
 }
 
-CRV50_API void SearchDB(int16_t database, const CrvSearchParams* params, CrvProgressCallback callback,
-                        int16_t* status, int16_t* count) {
+CRV50_API void SearchDB(int16_t database, const CrvSearchParams* params, CrvProgressCallback callback, int16_t* status,
+                        int16_t* count) {
     zero(status);
     zero(count);
     int16_t scratch = 0;
     Progress progress(callback);
-    setStatus(status, runExport("SearchDB       ", [&] {
-                  runSearchDB(database, params, progress, orScratch(count, scratch));
-              }),
+    setStatus(status,
+              runExport("SearchDB       ", [&] { runSearchDB(database, params, progress, orScratch(count, scratch)); }),
               count);
 }
 

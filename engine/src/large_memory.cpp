@@ -158,7 +158,7 @@ private:
 
     std::mutex mutex_;
     std::condition_variable changed_;
-    std::multimap<std::size_t, Block> kept_;         // by size
+    std::multimap<std::size_t, Block> kept_;        // by size
     std::unordered_map<void*, std::size_t> sizes_;  // blocks in use, from here
     std::size_t keptBytes_ = 0;
     Clock::time_point lastUse_{};

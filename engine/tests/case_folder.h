@@ -64,8 +64,7 @@ public:
     CaseFolder& operator=(const CaseFolder&) = delete;
 
     void setEdition(const std::string& edition) {
-        writeBytes(root + "settings.ini",
-                   "[Paths]\nUser Folder=" + user + "\n[General]\nModel Type=" + edition + "\n");
+        writeBytes(root + "settings.ini", "[Paths]\nUser Folder=" + user + "\n[General]\nModel Type=" + edition + "\n");
         ::setenv("CORVANE_SETTINGS", (root + "settings.ini").c_str(), 1);
     }
     void writeCase(const std::vector<std::string>& lines, const char* eol = "\r\n") {
@@ -91,8 +90,8 @@ inline constexpr std::size_t kVersionLine = 0, kNavaidLine = 1, kFirstStation = 
                              kSecondStation = 4, kEndLine = 5, kOptionsLine = 6, kCaseLine = 7;
 
 // A pattern file of 37 points with values given per point.
-inline std::vector<std::string> patternLines(const std::string& description, const std::string& kindLine,
-                                             double step, double (*value)(int)) {
+inline std::vector<std::string> patternLines(const std::string& description, const std::string& kindLine, double step,
+                                             double (*value)(int)) {
     std::vector<std::string> lines = {description, kindLine};
     for (int k = 0; k < 37; ++k) {
         char buf[64];

@@ -17,8 +17,8 @@ TEST(Edition, EnvironmentWinsOverTheStoredModelType) {
         const char* stored;
         const char* env;  // nullptr: not set
         bool scientific;
-    } cases[] = {{"FLD", "SCI", true}, {"SCI", "FLD", false}, {"SCI", nullptr, true},
-                 {"FLD", nullptr, false}, {"SCI", "", true},  {"", "SCI", true}};
+    } cases[] = {{"FLD", "SCI", true},    {"SCI", "FLD", false}, {"SCI", nullptr, true},
+                 {"FLD", nullptr, false}, {"SCI", "", true},     {"", "SCI", true}};
     for (const auto& c : cases) {
         crv::test::writeBytes(path, std::string("[General]\nModel Type=") + c.stored + "\n");
         crv::testing::ScopedEnv settings("CORVANE_SETTINGS", path);

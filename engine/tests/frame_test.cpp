@@ -123,9 +123,9 @@ TEST(Progress, PercentRoundingAndCancelWord) {
     seenPercents.clear();
     cancelAtCall = 3;
     Progress p(recordingCallback);
-    EXPECT_FALSE(p.report(1, 3));   // 33.33 -> 33
-    EXPECT_FALSE(p.report(2, 3));   // 66.67 -> 67
-    EXPECT_TRUE(p.report(5, 10));   // cancel asked here
+    EXPECT_FALSE(p.report(1, 3));  // 33.33 -> 33
+    EXPECT_FALSE(p.report(2, 3));  // 66.67 -> 67
+    EXPECT_TRUE(p.report(5, 10));  // cancel asked here
     EXPECT_EQ(seenPercents, (std::vector<int>{33, 67, 50}));
 
     Progress none(nullptr);

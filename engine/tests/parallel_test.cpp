@@ -9,8 +9,8 @@
 
 #include <algorithm>
 #include <atomic>
-#include <mutex>
 #include <cstdlib>
+#include <mutex>
 #include <stdexcept>
 #include <string>
 #include <thread>
@@ -30,10 +30,12 @@ TEST(ParallelFor, EveryIndexOnceAcrossManyRoundsAndThreadCounts) {
     for (const char* threads : {"1", "3", "8", "2", "16"}) {
         ThreadsEnv env(threads);
         for (int round = 0; round < 200; ++round) {
-            const std::size_t first = static_cast<std::size_t>(round % 5), last = first + static_cast<std::size_t>(round % 37);
+            const std::size_t first = static_cast<std::size_t>(round % 5),
+                              last = first + static_cast<std::size_t>(round % 37);
             std::vector<std::atomic<int>> hits(last + 1);
             parallelFor(first, last, [&](std::size_t i) { hits[i].fetch_add(1); });
-            for (std::size_t i = 0; i <= last; ++i) ASSERT_EQ(hits[i].load(), i >= first && i < last ? 1 : 0) << threads;
+            for (std::size_t i = 0; i <= last; ++i)
+                ASSERT_EQ(hits[i].load(), i >= first && i < last ? 1 : 0) << threads;
         }
     }
 }
@@ -128,8 +130,8 @@ TEST(ParallelOrdered, ConsumesInOrderAndNeverOverrunsTheWindow) {
         const char* threads;
         std::size_t count, ahead;
     };
-    for (const Case c : {Case{"1", 50, 4}, Case{"3", 1, 1}, Case{"4", 1000, 1}, Case{"8", 1000, 7},
-                         Case{"8", 5000, 64}, Case{"16", 300, 1000}}) {
+    for (const Case c : {Case{"1", 50, 4}, Case{"3", 1, 1}, Case{"4", 1000, 1}, Case{"8", 1000, 7}, Case{"8", 5000, 64},
+                         Case{"16", 300, 1000}}) {
         ThreadsEnv env(c.threads);
         std::vector<std::size_t> slot(c.ahead, SIZE_MAX);
         std::vector<std::size_t> consumed;

@@ -11,8 +11,8 @@
 
 #include <algorithm>
 #include <chrono>
-#include <cstdlib>
 #include <csignal>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -99,8 +99,8 @@ TEST_F(SampleRuns, EveryKindOfInterferenceIsFound) {
         EXPECT_EQ(c.b13Combinations, 2);
         // QNEW (ordinal 7) adjacent channel, QKAC (3) overload; QNEW doubled
         // against QKAG (6); QKAD + QKAG - QNEW and QKAD + QKAG - QKAC.
-        EXPECT_EQ(plotsIn(run), (std::set<std::string>{"07____A2.plt", "03____B2.plt", "07_06___.plt",
-                                                        "04_06_07.plt", "03_04_06.plt"}));
+        EXPECT_EQ(plotsIn(run), (std::set<std::string>{"07____A2.plt", "03____B2.plt", "07_06___.plt", "04_06_07.plt",
+                                                       "03_04_06.plt"}));
     }
     {
         SCOPED_TRACE("VOR: combined A2/B2, on-channel products");
@@ -160,8 +160,9 @@ std::string withDebugging(std::string caseBytes) {
 }
 
 TEST(SampleRunsHelpers, DebuggingCopyChangesOnlyTheStyle) {
-    const std::string before = "CRV Version 5.0.6\r\n X\r\n $$$$\r\n  1  1  4  4  4  1  1000   0 2000 500  0  0\r\n"
-                               " case\r\n Print Short Summaries\r\n";
+    const std::string before =
+        "CRV Version 5.0.6\r\n X\r\n $$$$\r\n  1  1  4  4  4  1  1000   0 2000 500  0  0\r\n"
+        " case\r\n Print Short Summaries\r\n";
     EXPECT_EQ(withDebugging(before),
               "CRV Version 5.0.6\r\n X\r\n $$$$\r\n  1  1  4  4  4  3  1000   0 2000 500  0  0\r\n"
               " case\r\n Debugging Mode:  Print Intermediate Results\r\n");
@@ -266,20 +267,22 @@ TEST_F(SampleRuns, TwoRunsAtOnceGiveWhatEachGivesAlone) {
     const std::string searchB = runFolder("search-b", "");
     const auto commandA = [&](int i) {
         // The ground COM check appends to the report: each round starts without one.
-        return "(rm -f " + runA + "Rfi.txt && " + driver + "grndcom " + runA + " > " + runA + "out" + std::to_string(i) + " 2>&1; cd " + searchA +
-               " && rm -f RfiSrch1.tmp RfiSrch2.tmp && " + driver + "search navaid 1 39.3375 77.7611 0 0 0 0 60 0 > out" +
-               std::to_string(i) + " 2>&1 && cat RfiSrch1.tmp RfiSrch2.tmp > result" + std::to_string(i) + ")";
+        return "(rm -f " + runA + "Rfi.txt && " + driver + "grndcom " + runA + " > " + runA + "out" +
+               std::to_string(i) + " 2>&1; cd " + searchA + " && rm -f RfiSrch1.tmp RfiSrch2.tmp && " + driver +
+               "search navaid 1 39.3375 77.7611 0 0 0 0 60 0 > out" + std::to_string(i) +
+               " 2>&1 && cat RfiSrch1.tmp RfiSrch2.tmp > result" + std::to_string(i) + ")";
     };
     const auto commandB = [&](int i) {
-        return "(rm -f " + runB + "Rfi.txt && " + driver + "grndcom " + runB + " > " + runB + "out" + std::to_string(i) + " 2>&1; cd " + searchB +
-               " && rm -f RfiSrch1.tmp RfiSrch2.tmp && " + driver + "search fm 3 39.3375 77.7611 0 0 0 0 25 0 > out" +
-               std::to_string(i) + " 2>&1 && cat RfiSrch1.tmp RfiSrch2.tmp > result" + std::to_string(i) + ")";
+        return "(rm -f " + runB + "Rfi.txt && " + driver + "grndcom " + runB + " > " + runB + "out" +
+               std::to_string(i) + " 2>&1; cd " + searchB + " && rm -f RfiSrch1.tmp RfiSrch2.tmp && " + driver +
+               "search fm 3 39.3375 77.7611 0 0 0 0 25 0 > out" + std::to_string(i) +
+               " 2>&1 && cat RfiSrch1.tmp RfiSrch2.tmp > result" + std::to_string(i) + ")";
     };
     auto files = [&](int i) {
-        return std::vector<std::string>{readBytes(runA + "out" + std::to_string(i)), readBytes(runA + "Rfi.txt"),
-                                        readBytes(runB + "out" + std::to_string(i)), readBytes(runB + "Rfi.txt"),
-                                        readBytes(searchA + "result" + std::to_string(i)),
-                                        readBytes(searchB + "result" + std::to_string(i))};
+        return std::vector<std::string>{
+            readBytes(runA + "out" + std::to_string(i)),       readBytes(runA + "Rfi.txt"),
+            readBytes(runB + "out" + std::to_string(i)),       readBytes(runB + "Rfi.txt"),
+            readBytes(searchA + "result" + std::to_string(i)), readBytes(searchB + "result" + std::to_string(i))};
     };
 
     // Alone, one after the other.
@@ -401,7 +404,8 @@ TEST_F(SampleRuns, AKilledRunLeavesNoFileThatLooksComplete) {
 
     const auto started = std::chrono::steady_clock::now();
     ASSERT_EQ(std::system((driver + " --quiet run " + runFolder("timed", ils) + " >/dev/null").c_str()), 0);
-    const auto runTime = std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() - started);
+    const auto runTime =
+        std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() - started);
 
     std::mt19937 random(20240611);
     std::uniform_int_distribution<long long> when(0, runTime.count() * 5 / 4);
@@ -466,7 +470,8 @@ TEST_F(SampleRuns, AFailedOrCancelledEvaluateLeavesNoPatternPlot) {
     const std::string pointFile = readBytes(run + "Rcvr_Loc.plx");
 
     // Cancelled at its first progress call, after the heading.
-    Evaluate(run.c_str(), [](std::int32_t, std::int16_t* cancel) { *cancel = 1; }, &status, &cases);
+    Evaluate(
+        run.c_str(), [](std::int32_t, std::int16_t* cancel) { *cancel = 1; }, &status, &cases);
     EXPECT_EQ(status, 1);
     EXPECT_TRUE(patternPlotsIn(run).empty());
     EXPECT_FALSE(fs::exists(run + "Rfi.txt"));

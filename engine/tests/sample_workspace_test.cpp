@@ -3,12 +3,12 @@
 // facility at 38N 77W on 118.000 MHz must come out as "DW0".
 #include <gtest/gtest.h>
 
-#include "crv/platform/temp_folder.h"
 #include <unistd.h>
+#include "crv/platform/temp_folder.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
-#include <algorithm>
 #include <fstream>
 #include <map>
 #include <sstream>
@@ -33,8 +33,8 @@ TEST(SampleWorkspace, DatabasesAreSearchableAndDeterministic) {
     const std::string generator = std::string(CRV_BIN_DIR) + "crv_sample";
     ASSERT_EQ(std::system((generator + " " + (dir / "a").string() + " >/dev/null").c_str()), 0);
     ASSERT_EQ(std::system((generator + " " + (dir / "b").string() + " >/dev/null").c_str()), 0);
-    for (const char* f : {"db/FMALL.dat", "db/FMSHORT.dat", "db/A108M118.dat", "db/G118M136.dat",
-                          "Data/SampleILS.dat", "User/LocHor.pat", "User/Receiver.cal"})
+    for (const char* f : {"db/FMALL.dat", "db/FMSHORT.dat", "db/A108M118.dat", "db/G118M136.dat", "Data/SampleILS.dat",
+                          "User/LocHor.pat", "User/Receiver.cal"})
         EXPECT_EQ(readBytes(dir / "a" / f), readBytes(dir / "b" / f)) << f;
     EXPECT_EQ(fs::file_size(dir / "a/db/FMALL.dat") % 111, 0u);
     EXPECT_EQ(fs::file_size(dir / "a/db/FMALL.dat") / 111, 300u);
@@ -90,9 +90,8 @@ TEST(SampleWorkspace, CasesCarryTheCheckedMarkAndMatchingOptionTexts) {
     const fs::path dir = fs::temp_directory_path() / ("crv-sample-cases-" + std::to_string(::getpid()));
     fs::remove_all(dir);
     ASSERT_EQ(std::system((std::string(CRV_BIN_DIR) + "crv_sample " + dir.string() + " >/dev/null").c_str()), 0);
-    const std::map<int, std::string> arrays{{36, "VOR, Generic"},
-                                            {37, "VHF COM, Generic"},
-                                            {38, "User-Specified Horizontal Radiation Pattern"}};
+    const std::map<int, std::string> arrays{
+        {36, "VOR, Generic"}, {37, "VHF COM, Generic"}, {38, "User-Specified Horizontal Radiation Pattern"}};
     const std::map<int, std::string> volumes{{0, "ILS, U.S. Standard"}, {6, "VOR, Low Altitude"}, {8, "VHF COM"}};
     const std::map<int, std::string> grids{{1, "Horizontal Only, Bottom of FPSV"}};
     const std::map<int, std::string> intermods{{1, "3rd Order Within 200 kHz"}, {2, "3rd Order On-Channel Only"}};
@@ -133,9 +132,8 @@ TEST(SampleWorkspace, CasesCarryTheCheckedMarkAndMatchingOptionTexts) {
         int grid = 0, intermod = 0, rejection = 0, criterion = 0, cutoff = 0, style = 0;
         options >> grid >> intermod >> rejection >> criterion >> cutoff >> style;
         const std::vector<std::string> expected{
-            text(arrays, arrayType),     text(volumes, volumeType), text(grids, grid),
-            text(intermods, intermod),   text(rejections, rejection), text(criteria, criterion),
-            text(cutoffs, cutoff),       text(styles, style)};
+            text(arrays, arrayType),     text(volumes, volumeType), text(grids, grid),     text(intermods, intermod),
+            text(rejections, rejection), text(criteria, criterion), text(cutoffs, cutoff), text(styles, style)};
         for (std::size_t i = 0; i < expected.size(); ++i) EXPECT_EQ(*(end + 3 + i), " " + expected[i]) << i;
         if (std::string(name) != "SampleVOR.dat") {
             EXPECT_EQ(ignored, 1);

@@ -4,8 +4,8 @@
 // (and checked with a short script), never by running the search.
 #include <gtest/gtest.h>
 
-#include "crv/platform/temp_folder.h"
 #include <unistd.h>
+#include "crv/platform/temp_folder.h"
 
 #include <cstdlib>
 #include <filesystem>
@@ -42,9 +42,9 @@ private:
 };
 
 // FM record: short layout 103 characters, long layout 109.
-std::string fm(bool longLayout, std::string_view key, std::string_view lat, std::string_view lon,
-               std::string_view call, std::string_view freq, std::string_view status, std::string_view erp1,
-               std::string_view erp2, std::string_view heightM, std::string_view city = "NORTHFIELD") {
+std::string fm(bool longLayout, std::string_view key, std::string_view lat, std::string_view lon, std::string_view call,
+               std::string_view freq, std::string_view status, std::string_view erp1, std::string_view erp2,
+               std::string_view heightM, std::string_view city = "NORTHFIELD") {
     Record r(longLayout ? 109 : 103);
     r.at(1, key).at(8, lat).at(15, lon).at(23, call).at(31, freq).at(36, "PA").at(38, city).at(82, status);
     r.at(94, erp1);
@@ -115,9 +115,8 @@ protected:
             const char* v = std::getenv(name);
             value = v ? std::optional<std::string>(v) : std::nullopt;
         }
-        dir_ = fs::temp_directory_path() /
-               ("crv-search-" + std::to_string(::getpid()) + "-" +
-                ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        dir_ = fs::temp_directory_path() / ("crv-search-" + std::to_string(::getpid()) + "-" +
+                                            ::testing::UnitTest::GetInstance()->current_test_info()->name());
         fs::remove_all(dir_);
         fs::create_directories(dir_ / "tmp");
         fs::permissions(dir_ / "tmp", fs::perms::owner_all, fs::perm_options::replace);
@@ -161,8 +160,8 @@ protected:
         int16_t status;
         int16_t count;
     };
-    Outcome search(int16_t db, int32_t option, float lat, float lon, float radius, float freq = 0,
-                   float f1lat = 0, float f1lon = 0, float f2lat = 0, float f2lon = 0) {
+    Outcome search(int16_t db, int32_t option, float lat, float lon, float radius, float freq = 0, float f1lat = 0,
+                   float f1lon = 0, float f2lat = 0, float f2lon = 0) {
         CrvSearchParams p{option, lat, lon, f1lat, f1lon, f2lat, f2lon, radius, freq};
         Outcome o{-1, -1};
         SearchDB(db, &p, countingCallback, &o.status, &o.count);
@@ -172,31 +171,29 @@ protected:
     fs::path dir_;
     fs::path oldCwd_;
     std::pair<const char*, std::optional<std::string>> savedEnvironment_[2] = {{"TMPDIR", {}},
-                                                                                {"CORVANE_SETTINGS", {}}};
+                                                                               {"CORVANE_SETTINGS", {}}};
 };
 
 // Records used by several tests, around the centre 40 N 75 W.
-const std::string kFmA = fm(false, " 40 075", " 401000", " 0750000", "WQAB-FM ", "101.5", "LIC   ", "  50.0", "",
-                            " 150");
-const std::string kLineA =
-    " WQAB    101.500  40 10 00   75 00 00  50.0000   492 NORTHFIELD                     PA LIC";
+const std::string kFmA =
+    fm(false, " 40 075", " 401000", " 0750000", "WQAB-FM ", "101.5", "LIC   ", "  50.0", "", " 150");
+const std::string kLineA = " WQAB    101.500  40 10 00   75 00 00  50.0000   492 NORTHFIELD                     PA LIC";
 
 TEST_F(SearchDBTest, FmCircleWritesProponentLinesInBothLayouts) {
     for (bool longLayout : {false, true}) {
         fs::remove(result1());
         fs::remove(result2());
-        database("FMALL.dat",
-                 {fm(longLayout, " 40 075", " 401000", " 0750000", "WQAB-FM ", "101.5", "LIC   ", "  50.0",
-                     "   0.0", " 150"),
-                  // Implied decimal, blank in the call sign, only the second ERP.
-                  fm(longLayout, " 40 075", " 401500", " 0751000", "K Z     ", " 1011", "CP    ", "   0.0",
-                     "  39.8", "  30"),
-                  // Deleted licence: never written, never counted.
-                  fm(longLayout, " 40 075", " 400500", " 0750500", "WDEL    ", " 99.9", "DEL   ", "   5.0",
-                     "   0.0", "  30"),
-                  // Outside the 30 nmi radius.
-                  fm(longLayout, " 40 075", " 405000", " 0750000", "WFAR    ", " 88.1", "LIC   ", "   5.0",
-                     "   0.0", "  30")});
+        database("FMALL.dat", {fm(longLayout, " 40 075", " 401000", " 0750000", "WQAB-FM ", "101.5", "LIC   ", "  50.0",
+                                  "   0.0", " 150"),
+                               // Implied decimal, blank in the call sign, only the second ERP.
+                               fm(longLayout, " 40 075", " 401500", " 0751000", "K Z     ", " 1011", "CP    ", "   0.0",
+                                  "  39.8", "  30"),
+                               // Deleted licence: never written, never counted.
+                               fm(longLayout, " 40 075", " 400500", " 0750500", "WDEL    ", " 99.9", "DEL   ", "   5.0",
+                                  "   0.0", "  30"),
+                               // Outside the 30 nmi radius.
+                               fm(longLayout, " 40 075", " 405000", " 0750000", "WFAR    ", " 88.1", "LIC   ", "   5.0",
+                                  "   0.0", "  30")});
         const auto o = search(CRV_DB_FM, 1, 40.0f, 75.0f, 30.0f);
         ASSERT_EQ(o.status, 0) << (messages.empty() ? "" : messages.back());
         EXPECT_EQ(o.count, 2);
@@ -213,10 +210,9 @@ TEST_F(SearchDBTest, FmCircleWritesProponentLinesInBothLayouts) {
 }
 
 TEST_F(SearchDBTest, ErpRuleAndRfSourceLinesPerOption) {
-    database("FMALL.dat", {fm(true, " 40 075", " 401000", " 0750000", "WQAB-FM ", "101.5", "LIC   ", "  50.0",
-                              "   0.0", " 150"),
-                           fm(true, " 40 075", " 401000", " 0750000", "WONE    ", "101.5", "LIC   ", "  39.8",
-                              "   0.0", " 150")});
+    database("FMALL.dat",
+             {fm(true, " 40 075", " 401000", " 0750000", "WQAB-FM ", "101.5", "LIC   ", "  50.0", "   0.0", " 150"),
+              fm(true, " 40 075", " 401000", " 0750000", "WONE    ", "101.5", "LIC   ", "  39.8", "   0.0", " 150")});
     // Option 3: RF-source line and report, bearing from the station to the centre.
     auto o = search(CRV_DB_FM, 3, 40.0f, 75.0f, 30.0f);
     ASSERT_EQ(o.status, 0);
@@ -242,8 +238,8 @@ TEST_F(SearchDBTest, ErpRuleAndRfSourceLinesPerOption) {
 
 TEST_F(SearchDBTest, RadiusEdgeZeroRadiusAndEllipse) {
     // Due north of the centre by exactly half a degree: 30 nmi.
-    database("FMALL.dat", {kFmA, fm(false, " 40 075", " 403000", " 0750000", "WEDG    ", " 95.5", "LIC   ",
-                                    "   1.0", "", "  30")});
+    database("FMALL.dat",
+             {kFmA, fm(false, " 40 075", " 403000", " 0750000", "WEDG    ", " 95.5", "LIC   ", "   1.0", "", "  30")});
     struct Case {
         float radius;
         int count;
@@ -287,8 +283,8 @@ TEST_F(SearchDBTest, CellsOnBothSidesOfZeroAreVisitedOnce) {
     ASSERT_EQ(lines.size(), 4u);
     std::vector<std::string> calls;
     for (const auto& l : lines) calls.push_back(l.substr(1, 4) + l.substr(27, 10));
-    EXPECT_EQ(calls, (std::vector<std::string>{"WWW1   1 01 00", "WWST   0 20 00", "WEST  -0 20 00",
-                                               "WEE1  -1 01 00"}));
+    EXPECT_EQ(calls,
+              (std::vector<std::string>{"WWW1   1 01 00", "WWST   0 20 00", "WEST  -0 20 00", "WEE1  -1 01 00"}));
     // A circle across the equator.
     fs::remove(result1());
     o = search(CRV_DB_FM, 1, 0.0f, 0.0f, 120.0f);
@@ -300,8 +296,8 @@ TEST_F(SearchDBTest, WideCircleAtSixtyNorthFindsFacilityNearItsEastEdge) {
     // 200 nmi around 60N 100W. A station at 60 12 00 N, 93 19 41 W lies
     // 199.91 nmi away (mean latitude 60.1), but 6.672 degrees of longitude
     // east: outside a window of 200/60/cos(60) = 6.667 degrees.
-    database("FMALL.dat", {fm(false, " 60 093", " 601200", " 0931941", "WNE     ", " 99.1", "LIC   ", "   1.0", "",
-                              "  10")});
+    database("FMALL.dat",
+             {fm(false, " 60 093", " 601200", " 0931941", "WNE     ", " 99.1", "LIC   ", "   1.0", "", "  10")});
     const auto o = search(CRV_DB_FM, 1, 60.0f, 100.0f, 200.0f);
     ASSERT_EQ(o.status, 0);
     EXPECT_EQ(o.count, 1);
@@ -320,9 +316,12 @@ TEST_F(SearchDBTest, NavaidServiceVolumeCodesAndCourses) {
         int runwayLength;
     };
     const Case cases[] = {
-        {"STD  ", "90 ", "ISTD    ", "IST", 0, 270, 0, 'I', 15000}, {"OPT A", "180", "IOPA    ", "IOP", 1, 360, 0, 'I', 15000},
-        {"OPT B", "270", "IOPB    ", "IOP", 0, 90, 1, 'I', 15000},  {"OPT C", "   ", "IOPC    ", "IOP", 1, -1, 1, 'I', 15000},
-        {"OPT T", "45 ", "TRM     ", "TRM", 5, 0, 0, 'V', 0},       {"OPT L", "", "LO W    ", "LOx", 6, 0, 0, 'V', 0},
+        {"STD  ", "90 ", "ISTD    ", "IST", 0, 270, 0, 'I', 15000},
+        {"OPT A", "180", "IOPA    ", "IOP", 1, 360, 0, 'I', 15000},
+        {"OPT B", "270", "IOPB    ", "IOP", 0, 90, 1, 'I', 15000},
+        {"OPT C", "   ", "IOPC    ", "IOP", 1, -1, 1, 'I', 15000},
+        {"OPT T", "45 ", "TRM     ", "TRM", 5, 0, 0, 'V', 0},
+        {"OPT L", "", "LO W    ", "LOx", 6, 0, 0, 'V', 0},
         {"OPT H", "", "HIG     ", "HIG", 7, 0, 0, 'V', 0},
     };
     std::vector<std::string> records;
@@ -361,9 +360,8 @@ TEST_F(SearchDBTest, NavaidServiceVolumeCodesAndCourses) {
 }
 
 TEST_F(SearchDBTest, NavaidRfSourcesAreTheVorsOnly) {
-    database("A108M118.dat",
-             {navaid(" 40 075", " 400500", " 0751000", "1101000", "90 ", "ILOC    ", "STD  "),
-              navaid(" 40 075", " 400500", " 0751000", "113.9000", "", "VOR     ", "OPT H", "200")});
+    database("A108M118.dat", {navaid(" 40 075", " 400500", " 0751000", "1101000", "90 ", "ILOC    ", "STD  "),
+                              navaid(" 40 075", " 400500", " 0751000", "113.9000", "", "VOR     ", "OPT H", "200")});
     for (int option : {3, 4}) {
         fs::remove(result1());
         fs::remove(result2());
@@ -383,9 +381,8 @@ TEST_F(SearchDBTest, NavaidRfSourcesAreTheVorsOnly) {
 }
 
 TEST_F(SearchDBTest, ComIdentifierDefaultsAndRfSourceErp) {
-    database("G118M136.dat",
-             {com(" 38 077", " 380000", " 0770000", "1180000"),
-              com(" 38 077", " 380000", " 0770000", "118.0750", "30", "45", "10")});
+    database("G118M136.dat", {com(" 38 077", " 380000", " 0770000", "1180000"),
+                              com(" 38 077", " 380000", " 0770000", "118.0750", "30", "45", "10")});
     auto o = search(CRV_DB_COM, 1, 38.0f, 77.0f, 10.0f);
     ASSERT_EQ(o.status, 0);
     EXPECT_EQ(o.count, 2);
@@ -421,8 +418,8 @@ TEST_F(SearchDBTest, ComIdentifierOfChannelsBetweenWholeKilohertz) {
     // The COM database holds four decimals: 118.0125 MHz is 6.25 units above
     // 118 (identifier 18006 = "DW6"), 118.0167 is 8.35 ("DW8"); rounding to
     // whole kHz first would give 6.5 and 8.5 and the next identifier.
-    database("G118M136.dat", {com(" 38 077", " 380000", " 0770000", "118.0125"),
-                              com(" 38 077", " 380000", " 0770000", "1180167 ")});
+    database("G118M136.dat",
+             {com(" 38 077", " 380000", " 0770000", "118.0125"), com(" 38 077", " 380000", " 0770000", "1180167 ")});
     const auto o = search(CRV_DB_COM, 1, 38.0f, 77.0f, 10.0f);
     ASSERT_EQ(o.status, 0);
     const auto lines = readLines(result1());
@@ -536,9 +533,10 @@ TEST_F(SearchDBTest, MissingOrMisframedDatabaseFailsNamingTheFile) {
     writeBytes(dir_ / "A108M118.dat", framed({nav, nav.substr(1), nav}));
     EXPECT_EQ(search(CRV_DB_NAVAID, 1, 40.0f, 75.0f, 30.0f).status, 2);
     ASSERT_EQ(messages.size(), 1u);
-    EXPECT_EQ(messages[0], "An error occurred in procedure ReadQVA:\r\rQVA database file is not made of 135-character "
-                           "records ended by CR LF (record 2):\r" +
-                               (dir_ / "A108M118.dat").string());
+    EXPECT_EQ(messages[0],
+              "An error occurred in procedure ReadQVA:\r\rQVA database file is not made of 135-character "
+              "records ended by CR LF (record 2):\r" +
+                  (dir_ / "A108M118.dat").string());
 }
 
 // The databases users have do not always end as they were written: an
@@ -584,7 +582,8 @@ TEST_F(SearchDBTest, DatabasesEndingAsUsersHaveThemAreSearched) {
         EXPECT_TRUE(messages.empty()) << messages.front();
         const auto lines = readLines(result1());
         ASSERT_EQ(lines.size(), static_cast<std::size_t>(c.readable));
-        for (std::size_t i = 0; i < lines.size(); ++i) EXPECT_EQ(lines[i].substr(1, 3), std::string("I") + "ABC"[i] + "ABC"[i]);
+        for (std::size_t i = 0; i < lines.size(); ++i)
+            EXPECT_EQ(lines[i].substr(1, 3), std::string("I") + "ABC"[i] + "ABC"[i]);
 
         // The frequency search walks every counted record: the cut one has
         // no frequency and matches nothing.
@@ -675,13 +674,12 @@ TEST(SearchDBUnits, Base36StaysWithinThreeDigits) {
         const char* id;
     };
     for (const Case c : {
-             Case{118.0, "DW0"},
-             Case{118.075, "DX2"},   // 37.5 rounds up: 18038 = 13, 33, 2
-             Case{118.0125, "DW6"},  // 6.25: a channel between whole kHz
-             Case{118.0167, "DW8"},  // 8.35
-             Case{118.017, "DW9"},   // 8.5 rounds up
-             Case{117.999, "DVZ"},   // -0.5 rounds away from zero: 17999 = 13, 31, 35
-             Case{0.0, "4D4"},       // below 118 MHz: 18000 - 59000 reduced mod 46656 = 5656
+             Case{118.0, "DW0"}, Case{118.075, "DX2"},  // 37.5 rounds up: 18038 = 13, 33, 2
+             Case{118.0125, "DW6"},                     // 6.25: a channel between whole kHz
+             Case{118.0167, "DW8"},                     // 8.35
+             Case{118.017, "DW9"},                      // 8.5 rounds up
+             Case{117.999, "DVZ"},                      // -0.5 rounds away from zero: 17999 = 13, 31, 35
+             Case{0.0, "4D4"},                          // below 118 MHz: 18000 - 59000 reduced mod 46656 = 5656
          }) {
         crv::engine::FacilityRecord r;
         r.position.latDeg = 38;

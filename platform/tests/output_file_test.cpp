@@ -78,7 +78,8 @@ const Writer kWriters[] = {
     {"append", [](const std::string& p) { return throughTextWriter(p, WriteMode::Append); }},
     {"replace", [](const std::string& p) { return throughTextWriter(p, WriteMode::Replace); }},
     {"extend", [](const std::string& p) { return throughTextWriter(p, WriteMode::Extend); }},
-    {"atomic", [](const std::string& p) {
+    {"atomic",
+     [](const std::string& p) {
          auto r = writeFileAtomic(p, "new\r\n");
          return r ? std::string() : r.error();
      }},
@@ -133,7 +134,7 @@ TEST(OutputFile, EveryWriterRefusesWhatIsNotAWritableRegularFile) {
     EXPECT_TRUE(fs::is_fifo(dir + "fifo"));
     // Nothing else was made beside them: no temporaries, no new files.
     EXPECT_EQ(namesIn(dir), (std::vector<std::string>{"dangling.txt", "fifo", "folder", "link.txt", "readfifo",
-                                                       "readonly.txt", "victim.txt"}));
+                                                      "readonly.txt", "victim.txt"}));
 }
 
 TEST(OutputFile, WritersCreateAppendAndReplaceRegularFiles) {
@@ -143,11 +144,11 @@ TEST(OutputFile, WritersCreateAppendAndReplaceRegularFiles) {
         const char* before;  // nullptr: no file yet
         const char* after;
     } cases[] = {
-        {"truncate", nullptr, "new\r\n"},  {"truncate", "old\r\n", "new\r\n"},
-        {"append", nullptr, "new\r\n"},    {"append", "old\r\n", "old\r\nnew\r\n"},
-        {"replace", nullptr, "new\r\n"},   {"replace", "old\r\n", "new\r\n"},
-        {"extend", nullptr, "new\r\n"},    {"extend", "old\r\n", "old\r\nnew\r\n"},
-        {"atomic", nullptr, "new\r\n"},    {"atomic", "old\r\n", "new\r\n"},
+        {"truncate", nullptr, "new\r\n"}, {"truncate", "old\r\n", "new\r\n"},
+        {"append", nullptr, "new\r\n"},   {"append", "old\r\n", "old\r\nnew\r\n"},
+        {"replace", nullptr, "new\r\n"},  {"replace", "old\r\n", "new\r\n"},
+        {"extend", nullptr, "new\r\n"},   {"extend", "old\r\n", "old\r\nnew\r\n"},
+        {"atomic", nullptr, "new\r\n"},   {"atomic", "old\r\n", "new\r\n"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c.writer) + (c.before ? " over a file" : " without a file"));
@@ -281,10 +282,18 @@ TEST(OutputFile, TemporaryNames) {
         const char* name;
         bool temporary;
     } cases[] = {
-        {"Rfi.txt.tmp123_4567", true}, {"s.ini.tmp1_0", true},      {"FmVrt01.ptx.tmp99_12345", true},
-        {"RfiSrch1.tmp", false},       {"Imod2.tmp", false},        {"Fr108100.tmp", false},
-        {".tmp1_2", false},            {"x.tmp1_", false},          {"x.tmp_2", false},
-        {"x.tmp12", false},            {"x.tmp1_2a", false},        {"x.tmp1_2_3", false},
+        {"Rfi.txt.tmp123_4567", true},
+        {"s.ini.tmp1_0", true},
+        {"FmVrt01.ptx.tmp99_12345", true},
+        {"RfiSrch1.tmp", false},
+        {"Imod2.tmp", false},
+        {"Fr108100.tmp", false},
+        {".tmp1_2", false},
+        {"x.tmp1_", false},
+        {"x.tmp_2", false},
+        {"x.tmp12", false},
+        {"x.tmp1_2a", false},
+        {"x.tmp1_2_3", false},
     };
     for (const auto& c : cases) EXPECT_EQ(isStagedTemporaryName(c.name), c.temporary) << c.name;
 }

@@ -2,10 +2,10 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <filesystem>
+#include <fstream>
 
 using crv::platform::SettingsStore;
 
@@ -29,7 +29,7 @@ TEST(SettingsStore, RoundTripKeepsNamesAndValuesExactly) {
     ASSERT_TRUE(store.set("Paths", "FCC Database", "/data/FM ALL.dat"));
     ASSERT_TRUE(store.set("General", "Model Type", "SCI"));
     ASSERT_TRUE(store.set("Plot Parameters", "Level Band 1", "  -90 = x "));  // '=' and blanks in a value
-    ASSERT_TRUE(store.set("Paths", "FCC Database", "/other.dat"));             // replaced, not repeated
+    ASSERT_TRUE(store.set("Paths", "FCC Database", "/other.dat"));            // replaced, not repeated
 
     SettingsStore again(store.path());
     EXPECT_EQ(again.get("Paths", "FCC Database"), "/other.dat");

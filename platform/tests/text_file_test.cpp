@@ -28,7 +28,7 @@ TEST(TextFile, CrLfAndLfReadAlike) {
     EXPECT_EQ(*a, *b);
     ASSERT_EQ(a->size(), 4u);
     EXPECT_EQ((*a)[1], " ISP\xb0");  // Windows-1252 bytes pass untouched
-    EXPECT_EQ((*a)[3], "last");       // a final line without an ending is kept
+    EXPECT_EQ((*a)[3], "last");      // a final line without an ending is kept
     EXPECT_FALSE(readTextLines(dir + "missing"));
 }
 

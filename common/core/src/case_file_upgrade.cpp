@@ -1,6 +1,5 @@
 #include "crv/common/case_file_upgrade.h"
 
-
 #include "crv/common/conversions.h"
 #include "crv/common/data_file_read.h"
 #include "crv/common/file_system.h"
@@ -60,7 +59,8 @@ int GetFileVersion(std::string_view firstLine) {
 }
 
 Expected<std::vector<std::string>> upgradeCaseLines(const std::vector<std::string>& lines, int version) {
-    if (version < -1 || version > 1) return makeError("Unknown case data file version " + std::to_string(version) + ".");
+    if (version < -1 || version > 1)
+        return makeError("Unknown case data file version " + std::to_string(version) + ".");
     const bool oldest = version == -1;
     const std::string mark = oldest ? "999" : "$$$$";
     const std::size_t navaidIndex = oldest ? 0 : 1;

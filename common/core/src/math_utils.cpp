@@ -18,8 +18,7 @@ float WrapAngle(float angle, float lo, float hi) {
     if (!std::isfinite(angle)) return angle;
     // Bounds are 0/360 or -180/180 in every caller; absurd bounds are left alone
     // rather than stepped towards for ever.
-    if (!std::isfinite(lo) || !std::isfinite(hi) || std::fabs(lo) > 1.0e6f || std::fabs(hi) > 1.0e6f)
-        return angle;
+    if (!std::isfinite(lo) || !std::isfinite(hi) || std::fabs(lo) > 1.0e6f || std::fabs(hi) > 1.0e6f) return angle;
     // Subtracting 360 from a float beyond about 1e10 leaves it unchanged, so
     // the stepping loops alone would never end: reduce far angles exactly first.
     if (std::fabs(angle) > 1.0e6f) angle = std::fmod(angle, 360.0f);

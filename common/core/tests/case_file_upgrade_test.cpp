@@ -19,10 +19,16 @@ TEST(GetFileVersion, ReadsTheLastNumberOfTheVersionText) {
         const char* line;
         int version;
     } cases[] = {
-        {"CRV Version 5.0.6", 2},   {"CRV Version 5.0.2", 2},  {"CRV Version 5.0.9", 2},
-        {"CRV Version 5.0.1", 1},   {"CRV Version 5.0.0", 0},  {"CRV Version 5.0.6 ", 2},
-        {"CRV Version 5.0.6\r", 2}, {" CRV Version 5.0.1  ", 1},
-        {" ILX  270  109.50  38 30 00", -1}, {"", -1},
+        {"CRV Version 5.0.6", 2},
+        {"CRV Version 5.0.2", 2},
+        {"CRV Version 5.0.9", 2},
+        {"CRV Version 5.0.1", 1},
+        {"CRV Version 5.0.0", 0},
+        {"CRV Version 5.0.6 ", 2},
+        {"CRV Version 5.0.6\r", 2},
+        {" CRV Version 5.0.1  ", 1},
+        {" ILX  270  109.50  38 30 00", -1},
+        {"", -1},
     };
     for (const auto& c : cases) EXPECT_EQ(GetFileVersion(c.line), c.version) << c.line;
 }
@@ -72,10 +78,10 @@ TEST(UpgradeDataFile, RefusesAFileThatIsNoCaseFileAndLeavesItByteIdentical) {
         std::string text;
         int version;
     } broken[] = {
-        {"CRV Version 5.0.1\r\n nav\r\n rf\r\n", 1},                      // no terminator
-        {"CRV Version 5.0.1\r\n nav\r\n $$$$\r\n", 1},                    // no options line
-        {"CRV Version 5.0.0\r\n nav\r\n $$$$\r\n  0  1\r\n", 0},          // no case line
-        {" nav\r\n 999\r\n  0  1\r\n", -1},                               // oldest, no case line
+        {"CRV Version 5.0.1\r\n nav\r\n rf\r\n", 1},              // no terminator
+        {"CRV Version 5.0.1\r\n nav\r\n $$$$\r\n", 1},            // no options line
+        {"CRV Version 5.0.0\r\n nav\r\n $$$$\r\n  0  1\r\n", 0},  // no case line
+        {" nav\r\n 999\r\n  0  1\r\n", -1},                       // oldest, no case line
         {"", -1},
     };
     for (const auto& c : broken) {

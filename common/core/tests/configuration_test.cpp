@@ -66,16 +66,15 @@ TEST_F(Configuration, AnEmptyStoreGivesTheDefaultsAndIsWrittenBack) {
     EXPECT_TRUE(presenter.shown.empty());
 
     EXPECT_EQ(store.values("Paths"), (SettingValues{{"FCC Database", ""},
-                                                   {"QVA Database", ""},
-                                                   {"Use QVA DB", "0"},
-                                                   {"COM Database", ""},
-                                                   {"Use COM DB", "0"},
-                                                   {"Use FCC DB", "0"},
-                                                   {"Data Folder", root + "Data/"},
-                                                   {"Output Folder", root + "Output/"},
-                                                   {"User Folder", root + "User/"}}));
-    EXPECT_EQ(store.values("Recent Files"),
-              (SettingValues{{"1", ""}, {"2", ""}, {"3", ""}, {"4", ""}, {"5", ""}}));
+                                                    {"QVA Database", ""},
+                                                    {"Use QVA DB", "0"},
+                                                    {"COM Database", ""},
+                                                    {"Use COM DB", "0"},
+                                                    {"Use FCC DB", "0"},
+                                                    {"Data Folder", root + "Data/"},
+                                                    {"Output Folder", root + "Output/"},
+                                                    {"User Folder", root + "User/"}}));
+    EXPECT_EQ(store.values("Recent Files"), (SettingValues{{"1", ""}, {"2", ""}, {"3", ""}, {"4", ""}, {"5", ""}}));
     EXPECT_EQ(store.get("General", "Model Type"), "SCI");
     EXPECT_FALSE(store.get("Plot Parameters", "Colors").has_value());
 }
@@ -89,6 +88,8 @@ TEST_F(Configuration, AFullStoreLoadsEveryValueSpelledAsOnDisk) {
     testing::writeBytes(dir / "G118M136.dat", "x");
     testing::writeBytes(dir / "Cases/a.dat", "x");
     testing::writeBytes(dir / "Cases/b.dat", "x");
+    // The settings file, one of its lines to a line here.
+    // clang-format off
     testing::writeBytes(settingsPath,
                         "[Paths]\n"
                         "FCC Database=" + dir.path() + "FMALL.dat\n"
@@ -117,6 +118,7 @@ TEST_F(Configuration, AFullStoreLoadsEveryValueSpelledAsOnDisk) {
                         "Default Output=PLOTS\n"
                         "Animation=OFF\n"
                         "Model Type=FLD\n");
+    // clang-format on
     load();
     EXPECT_EQ(state.FCCDatabase, dir / "FMALL.dat");
     EXPECT_EQ(state.UseFCCDB, 1);  // "Use FCC DB" is not read: the file exists
@@ -132,8 +134,8 @@ TEST_F(Configuration, AFullStoreLoadsEveryValueSpelledAsOnDisk) {
     EXPECT_EQ(state.NavLevelIncr, 5);
     EXPECT_EQ(state.IntLevelMin, 3);
     EXPECT_EQ(state.IntLevelIncr, 4);  // 4.5 rounds to the even 4
-    PlotColorTable colors = {0xFF,   0x80,   0x8080, 0xFFFF, 0xFF00,   0xFF0000, 0xFF00FF,
-                             0xC0C0C0, 0xFFFF00, 0x800000, 0x8000, 0x808000, 0, 0};
+    PlotColorTable colors = {0xFF,     0x80,     0x8080,   0xFFFF, 0xFF00,   0xFF0000, 0xFF00FF,
+                             0xC0C0C0, 0xFFFF00, 0x800000, 0x8000, 0x808000, 0,        0};
     EXPECT_EQ(state.PlotColors, colors);  // "zz" and the missing 14th read as black
     EXPECT_EQ(state.RecentFiles[0], dir / "Cases/a.dat");
     EXPECT_EQ(state.RecentFiles[1], dir / "Cases/b.dat");
@@ -149,17 +151,16 @@ TEST_F(Configuration, AFullStoreLoadsEveryValueSpelledAsOnDisk) {
     EXPECT_EQ(store.get("Paths", "QVA Database"), dir / "A108M118.dat");
     EXPECT_EQ(store.get("Paths", "Use FCC DB"), "1");
     EXPECT_EQ(store.get("Paths", "Output Folder"), dir / "Out/");
-    EXPECT_EQ(store.values("Recent Files"), (SettingValues{{"1", dir / "Cases/a.dat"},
-                                                          {"2", dir / "Cases/b.dat"},
-                                                          {"3", ""},
-                                                          {"4", ""},
-                                                          {"5", ""}}));
+    EXPECT_EQ(store.values("Recent Files"),
+              (SettingValues{{"1", dir / "Cases/a.dat"}, {"2", dir / "Cases/b.dat"}, {"3", ""}, {"4", ""}, {"5", ""}}));
 }
 
 TEST_F(Configuration, VanishedDatabasesAreDroppedAndTheStoreRewritten) {
     testing::writeBytes(dir / "a.dat", "x");
     testing::writeBytes(dir / "b.dat", "x");
     testing::makeFolder(dir / "folder.dat");
+    // The settings file, one of its lines to a line here.
+    // clang-format off
     testing::writeBytes(settingsPath,
                         "[Paths]\n"
                         "FCC Database=" + dir.path() + "gone/FMALL.dat\n"
@@ -175,6 +176,7 @@ TEST_F(Configuration, VanishedDatabasesAreDroppedAndTheStoreRewritten) {
                         "[General]\n"
                         "Default Output=plots\n"
                         "Animation=off\n");
+    // clang-format on
     load();
     EXPECT_EQ(state.FCCDatabase, "");
     EXPECT_EQ(state.UseFCCDB, 0);
@@ -237,15 +239,16 @@ TEST_F(Configuration, TheSaversWriteTheirGroupsInTheStoredForms) {
     ASSERT_TRUE(SaveGeneralSettings(state, store));
     ASSERT_TRUE(SavePlotParameters(state, store));
     EXPECT_EQ(store.values("General"), (SettingValues{{"Model Type", "SCI"},
-                                                     {"Airspace Case", "2004-ANM-9     "},
-                                                     {"Default Output", "PLOTS"},
-                                                     {"Animation", "OFF"}}));
+                                                      {"Airspace Case", "2004-ANM-9     "},
+                                                      {"Default Output", "PLOTS"},
+                                                      {"Animation", "OFF"}}));
     EXPECT_EQ(store.values("Plot Parameters"),
-              (SettingValues{{"Nav Level Min", "-100"},
-                             {"Nav Level Incr", "6"},
-                             {"Int Level Min", "3"},
-                             {"Int Level Incr", "2"},
-                             {"Colors", "80,FF,8080,FFFF,FF00,FF0000,FF00FF,C0C0C0,FFFF00,800000,8000,808000,800080,808080"}}));
+              (SettingValues{
+                  {"Nav Level Min", "-100"},
+                  {"Nav Level Incr", "6"},
+                  {"Int Level Min", "3"},
+                  {"Int Level Incr", "2"},
+                  {"Colors", "80,FF,8080,FFFF,FF00,FF0000,FF00FF,C0C0C0,FFFF00,800000,8000,808000,800080,808080"}}));
 
     // A second start reads back what was saved.
     AppState again;
@@ -313,7 +316,7 @@ TEST(PlotColors, ReadAndWriteTheHexadecimalList) {
     PlotColorTable colors = parsePlotColors("ffffffff, 1A ,,0");
     EXPECT_EQ(colors[0], 0xFFFFFFFFu);
     EXPECT_EQ(colors[1], 0x1Au);
-    EXPECT_EQ(colors[2], 0u);  // empty tokens are skipped by the token reader
+    EXPECT_EQ(colors[2], 0u);                        // empty tokens are skipped by the token reader
     EXPECT_EQ(parsePlotColors("123456789")[0], 0u);  // beyond 32 bits
 }
 

@@ -106,7 +106,15 @@ TEST(PlaceForm, KeepsTheDialogInsideTheWorkAreaAndMovesTheMainWindowAlong) {
         {"centred", {2000, 1500, 8000, 6000}, false, 3000, 2000, 4500, 3500, false, 2000, 1500},
         // cx 19000: 16750 but at most 21000 - 4500 = 16500; the main window follows by -250.
         {"near the right edge", {15000, 1500, 8000, 6000}, false, 4500, 2000, 16500, 3500, true, 14750, 1500},
-        {"near the right edge, minimised", {15000, 1500, 8000, 6000}, true, 4500, 2000, 16500, 3500, false, 15000,
+        {"near the right edge, minimised",
+         {15000, 1500, 8000, 6000},
+         true,
+         4500,
+         2000,
+         16500,
+         3500,
+         false,
+         15000,
          1500},
         // cx 1000, cy 2000: (-1000, -500) pulled to (1000, 500); the main window by (+2000, +1000).
         {"above and left of the work area", {-3000, -1000, 8000, 6000}, false, 4000, 5000, 1000, 500, true, -1000, 0},

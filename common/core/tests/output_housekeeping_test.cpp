@@ -28,7 +28,8 @@ const std::string kTextTail =
     " then either change the current output directory or \r"
     " copy the files to a different directory. \r\r"
     " Do you wish to continue with the current process? ";
-const std::string kTextHead = " All plot (*.plt, *.plx, *.ptx), report (*.txt), metafile (*.emf) and debug (*.dbg) files \r";
+const std::string kTextHead =
+    " All plot (*.plt, *.plx, *.ptx), report (*.txt), metafile (*.emf) and debug (*.dbg) files \r";
 
 TEST(CheckOutputDirText, NamesEveryKindItDeletesAndWhatEachModeKeeps) {
     EXPECT_EQ(checkOutputDirText(0), kTextHead + kTextTail);
@@ -99,8 +100,9 @@ TEST_F(Housekeeping, EachModeKeepsItsSearchFiles) {
     } cases[] = {
         {0, {"case.dat"}},
         {1, {"case.dat", "NAV@ABCD.PLT", "loc@ABCD.plt", "vor@ABCD.plt", "com@ABCD.plt", "nav@ABCD.txt"}},
-        {2, {"case.dat", "NAV@ABCD.PLT", "loc@ABCD.plt", "vor@ABCD.plt", "com@ABCD.plt", "nav@ABCD.txt",
-             "fm@XYZ.plt", "fm@XYZ.txt"}},
+        {2,
+         {"case.dat", "NAV@ABCD.PLT", "loc@ABCD.plt", "vor@ABCD.plt", "com@ABCD.plt", "nav@ABCD.txt", "fm@XYZ.plt",
+          "fm@XYZ.txt"}},
     };
     const std::vector<std::string> all = {"case.dat",     "NAV@ABCD.PLT", "loc@ABCD.plt", "vor@ABCD.plt",
                                           "com@ABCD.plt", "nav@ABCD.txt", "fm@XYZ.plt",   "fm@XYZ.txt",

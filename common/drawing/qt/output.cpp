@@ -12,8 +12,8 @@
 #include <algorithm>
 #include <string_view>
 
-#include "crv/platform/text_file.h"
 #include <cmath>
+#include "crv/platform/text_file.h"
 
 namespace crv::common {
 
@@ -30,8 +30,7 @@ platform::Expected<void> SaveEnhMetafile(const EnhancedMetafile& metafile, const
     }
     // Written beside the target and renamed over it only when complete; a
     // link, FIFO, folder or read-only file there is refused, naming it.
-    return platform::writeFileAtomic(
-        path, std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
+    return platform::writeFileAtomic(path, std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
 }
 
 std::unique_ptr<QMimeData> plotMimeData(const EnhancedMetafile& metafile, const QImage& picture) {

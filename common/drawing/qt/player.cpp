@@ -6,11 +6,11 @@
 #include <QPolygonF>
 
 #include <algorithm>
+#include <cmath>
 #include <map>
 #include <tuple>
-#include <vector>
-#include <cmath>
 #include <type_traits>
+#include <vector>
 
 namespace crv::common {
 namespace {
@@ -76,7 +76,8 @@ private:
         const std::u16string u = decodeText(c.text);
         const QString s = QString::fromUtf16(u.data(), static_cast<qsizetype>(u.size()));
         const QPointF anchor = map(c.anchor);
-        const TextOrigin o = textOrigin(anchor.x(), anchor.y(), c.align, c.angleDeg, fm.horizontalAdvance(s), fm.height());
+        const TextOrigin o =
+            textOrigin(anchor.x(), anchor.y(), c.align, c.angleDeg, fm.horizontalAdvance(s), fm.height());
         painter_.save();
         painter_.setFont(f);
         painter_.setPen(qtColour(textColour_));
@@ -99,8 +100,8 @@ private:
         const double emPx = std::fabs(static_cast<double>(font_.height)) * sy_;
         if (emPx <= 0.0 || c.text.empty()) return;
         const Stamp& stamp = stampFor(c.text, emPx);
-        const QRect bounds = painter_.device() ? QRect(0, 0, painter_.device()->width(), painter_.device()->height())
-                                               : QRect();
+        const QRect bounds =
+            painter_.device() ? QRect(0, 0, painter_.device()->width(), painter_.device()->height()) : QRect();
         const bool dedupe = c.points.size() > 64 && !bounds.isEmpty();
         if (dedupe) {
             const std::size_t cells = static_cast<std::size_t>(bounds.width()) * bounds.height();
@@ -185,10 +186,9 @@ private:
             box.setBottom(std::max(box.bottom(), q.y()));
         }
         const int margin = static_cast<int>(std::ceil(pen_.width * sy_)) + 2;
-        const PixelRect limit{static_cast<int>(std::floor(box.left())) - margin,
-                              static_cast<int>(std::floor(box.top())) - margin,
-                              static_cast<int>(std::ceil(box.right())) + margin,
-                              static_cast<int>(std::ceil(box.bottom())) + margin};
+        const PixelRect limit{
+            static_cast<int>(std::floor(box.left())) - margin, static_cast<int>(std::floor(box.top())) - margin,
+            static_cast<int>(std::ceil(box.right())) + margin, static_cast<int>(std::ceil(box.bottom())) + margin};
         const QPointF seed = map(c.seed);
         painter_.end();
         if (image_->format() != QImage::Format_RGB32 && image_->format() != QImage::Format_ARGB32) {
@@ -223,8 +223,7 @@ private:
 
 }  // namespace
 
-void playRecording(QPainter& painter, const Recording& recording, const QRectF& target, PlayMode mode,
-                   QImage* image) {
+void playRecording(QPainter& painter, const Recording& recording, const QRectF& target, PlayMode mode, QImage* image) {
     Player(painter, target, mode, image).play(recording);
 }
 

@@ -1,5 +1,5 @@
-#include "crv/common/drawing/primitives.h"
 #include "crv/common/drawing/qt/qt_output.h"
+#include "crv/common/drawing/primitives.h"
 
 #include <QFile>
 #include <QMimeData>

@@ -7,8 +7,7 @@
 
 namespace crv::common {
 
-DrawContext::DrawContext(const WorldTransform& world, Font startFont)
-    : world_(world), font_(std::move(startFont)) {
+DrawContext::DrawContext(const WorldTransform& world, Font startFont) : world_(world), font_(std::move(startFont)) {
     recording_.commands.emplace_back(rec::SelectFont{font_});
     recording_.commands.emplace_back(rec::SelectPen{pen_});
 }
@@ -74,8 +73,7 @@ void PlotMoveTo(DrawContext& dc, double x, double y) { dc.moveTo(dc.toPage(x, y)
 
 void PlotLineTo(DrawContext& dc, double x, double y) { dc.lineTo(dc.toPage(x, y)); }
 
-void PlotText(DrawContext& dc, const std::string& text, double x, double y, int align,
-              double angleDeg) {
+void PlotText(DrawContext& dc, const std::string& text, double x, double y, int align, double angleDeg) {
     if (align < 0 || align > 8) throw DrawingError("A text alignment must be from 0 to 8.");
     if (!std::isfinite(angleDeg)) throw DrawingError("A text angle is not a number.");
     dc.text(dc.toPage(x, y), align, angleDeg, text);

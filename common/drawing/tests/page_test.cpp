@@ -169,10 +169,10 @@ TEST(Panel, MappingAndItsInverse) {
     // 60 / 6 = 10 per inch across; -100 / 4 = -25 per inch down.
     EXPECT_FLOAT_EQ(p.ScaleX, 10.0f);
     EXPECT_FLOAT_EQ(p.ScaleY, -25.0f);
-    EXPECT_FLOAT_EQ(p.ClipDataRect.xmin, -5.0f);     // (0.5 - 1) * 10 + 0
-    EXPECT_FLOAT_EQ(p.ClipDataRect.xmax, 70.0f);     // (8 - 7) * 10 + 60
-    EXPECT_FLOAT_EQ(p.ClipDataRect.ymin, 112.5f);    // (0.5 - 1) * -25 + 100
-    EXPECT_FLOAT_EQ(p.ClipDataRect.ymax, -137.5f);   // (10.5 - 5) * -25 + 0
+    EXPECT_FLOAT_EQ(p.ClipDataRect.xmin, -5.0f);    // (0.5 - 1) * 10 + 0
+    EXPECT_FLOAT_EQ(p.ClipDataRect.xmax, 70.0f);    // (8 - 7) * 10 + 60
+    EXPECT_FLOAT_EQ(p.ClipDataRect.ymin, 112.5f);   // (0.5 - 1) * -25 + 100
+    EXPECT_FLOAT_EQ(p.ClipDataRect.ymax, -137.5f);  // (10.5 - 5) * -25 + 0
     double x = 0, y = 0;
     MapPanelPoint(4, 3, p, x, y);
     EXPECT_DOUBLE_EQ(x, 30.0);

@@ -16,8 +16,8 @@ protected:
         if ((key->modifiers() & ~Qt::KeypadModifier) != Qt::NoModifier) return false;
         auto* button = qobject_cast<QPushButton*>(watched);
         // A default button presses itself; only the others need the rule.
-        if (!button || button->autoDefault() || button->isDefault() || !button->hasFocus() ||
-            !button->isEnabled() || !button->isVisible())
+        if (!button || button->autoDefault() || button->isDefault() || !button->hasFocus() || !button->isEnabled() ||
+            !button->isVisible())
             return false;
         if (key->isAutoRepeat()) return true;  // one press per Enter, as Space
         button->click();

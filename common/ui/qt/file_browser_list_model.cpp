@@ -41,17 +41,17 @@ QVariant FileListModel::data(const QModelIndex& index, int role) const {
     const FileItem& item = browser_.items()[static_cast<std::size_t>(index.row())];
     const BrowserColumn column = columns_[static_cast<std::size_t>(index.column())];
     switch (role) {
-    case Qt::DisplayRole:
-        // File names are the file system's; everything else is read from the data files.
-        if (column == BrowserColumn::FileName) return QFile::decodeName(QByteArray::fromStdString(item.name));
-        return fromWindows1252(browser_.cellText(item, column));
-    case Qt::ToolTipRole:
-        if (item.tip.empty()) return {};
-        return fromWindows1252(item.tip);
-    case Qt::TextAlignmentRole:
-        if (column == BrowserColumn::Size) return QVariant::fromValue(Qt::AlignRight | Qt::AlignVCenter);
-        return QVariant::fromValue(Qt::AlignLeft | Qt::AlignVCenter);
-    default: return {};
+        case Qt::DisplayRole:
+            // File names are the file system's; everything else is read from the data files.
+            if (column == BrowserColumn::FileName) return QFile::decodeName(QByteArray::fromStdString(item.name));
+            return fromWindows1252(browser_.cellText(item, column));
+        case Qt::ToolTipRole:
+            if (item.tip.empty()) return {};
+            return fromWindows1252(item.tip);
+        case Qt::TextAlignmentRole:
+            if (column == BrowserColumn::Size) return QVariant::fromValue(Qt::AlignRight | Qt::AlignVCenter);
+            return QVariant::fromValue(Qt::AlignLeft | Qt::AlignVCenter);
+        default: return {};
     }
 }
 

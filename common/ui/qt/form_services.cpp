@@ -7,7 +7,6 @@
 #include <QDialog>
 #include <QFileDialog>
 #include <QHeaderView>
-#include <QTreeView>
 #include <QLinearGradient>
 #include <QMainWindow>
 #include <QMenuBar>
@@ -15,6 +14,7 @@
 #include <QRect>
 #include <QScreen>
 #include <QStatusBar>
+#include <QTreeView>
 
 #include "crv/common/dialog_services.h"
 
@@ -37,8 +37,7 @@ void PlaceForm(QWidget* dialog, QWidget* main) {
     m.WorkAreaTop = work.top();
     m.WorkAreaWidth = work.width();
     m.WorkAreaHeight = work.height();
-    crv::common::WindowRect mainRect{float(work.left()), float(work.top()), float(work.width()),
-                                     float(work.height())};
+    crv::common::WindowRect mainRect{float(work.left()), float(work.top()), float(work.width()), float(work.height())};
     float statusHeight = 0;
     bool minimized = true;  // without a main window, nothing else moves
     if (main) {
@@ -62,8 +61,8 @@ void PlaceForm(QWidget* dialog, QWidget* main) {
         const QRect inner = main->geometry();
         size += QSize(outer.width() - inner.width(), outer.height() - inner.height());
     }
-    const auto placed = crv::common::PlaceForm(mainRect, minimized, statusHeight, float(size.width()),
-                                               float(size.height()), m);
+    const auto placed =
+        crv::common::PlaceForm(mainRect, minimized, statusHeight, float(size.width()), float(size.height()), m);
     dialog->move(qRound(placed.dialogLeft), qRound(placed.dialogTop));
     if (main && placed.moveMain) main->move(qRound(placed.mainLeft), qRound(placed.mainTop));
 }

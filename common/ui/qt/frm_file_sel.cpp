@@ -174,8 +174,8 @@ void frmFileSel::setUpKind() {
 void frmFileSel::defaultColumnWidths() {
     if (layout()) layout()->activate();
     // The viewport is sized only when the list is shown; its width follows from the list's.
-    const int width = std::max(200, lvwFiles_->width() - 2 * lvwFiles_->frameWidth() -
-                                        style()->pixelMetric(QStyle::PM_ScrollBarExtent) - 8);
+    const int width = std::max(
+        200, lvwFiles_->width() - 2 * lvwFiles_->frameWidth() - style()->pixelMetric(QStyle::PM_ScrollBarExtent) - 8);
     const int columns = list_.columnCount();
     const QFontMetrics fm(lvwFiles_->header()->font());
     if (model_.FileKind() == 4 && columns == 3) {
@@ -221,8 +221,9 @@ QTreeWidgetItem* frmFileSel::itemFor(const QString& path) {
             if (item->child(i)->text(0) == part) next = item->child(i);
         if (!next) {
             // A hidden folder on the way is shown when it is asked for.
-            const QString full = item->data(0, kPathRole).toString().chopped(
-                                     item->data(0, kPathRole).toString().endsWith(QLatin1Char('/')) ? 1 : 0) +
+            const QString full = item->data(0, kPathRole)
+                                     .toString()
+                                     .chopped(item->data(0, kPathRole).toString().endsWith(QLatin1Char('/')) ? 1 : 0) +
                                  QLatin1Char('/') + part;
             if (!QFileInfo(full).isDir()) break;  // the deepest folder that exists
             next = folderItem(part, full);
@@ -242,8 +243,7 @@ void frmFileSel::populate(QTreeWidgetItem* item) {
     item->setData(0, kPathRole + 1, true);
     QString base = item->data(0, kPathRole).toString();
     if (!base.endsWith(QLatin1Char('/'))) base += QLatin1Char('/');
-    const QStringList dirs =
-        QDir(base).entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name | QDir::IgnoreCase);
+    const QStringList dirs = QDir(base).entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name | QDir::IgnoreCase);
     const QSignalBlocker block(ftvFolder_);
     for (int i = item->childCount() - 1; i >= 0; --i) {
         QTreeWidgetItem* child = item->child(i);
@@ -289,8 +289,9 @@ void frmFileSel::showHeading() {
     };
     const std::string folder = crv::common::RemoveBackslash(model_.SelPath());
     const double width = std::max(40, lblContents_->width() - 4);
-    lblContents_->setText(tr("&Contents of") + QLatin1Char('\n') +
-                          QString::fromStdString(crv::common::ShortenPath(measure, folder.empty() ? "/" : folder, width)));
+    lblContents_->setText(
+        tr("&Contents of") + QLatin1Char('\n') +
+        QString::fromStdString(crv::common::ShortenPath(measure, folder.empty() ? "/" : folder, width)));
     lblContents_->setToolTip(fromPath(folder));
 }
 
@@ -301,12 +302,13 @@ void frmFileSel::showList() {
     for (std::size_t c = 0; c < columns.size(); ++c)
         if (columns[c] == model_.sortColumn() ||
             (model_.sortColumn() == BrowserColumn::Date && columns[c] == BrowserColumn::DateTime))
-            lvwFiles_->header()->setSortIndicator(static_cast<int>(c), model_.sortAscending() ? Qt::AscendingOrder
-                                                                                              : Qt::DescendingOrder);
+            lvwFiles_->header()->setSortIndicator(static_cast<int>(c),
+                                                  model_.sortAscending() ? Qt::AscendingOrder : Qt::DescendingOrder);
     const int row = model_.initialRow();
     if (row < 0) return;
     const QModelIndex index = list_.index(row, 0);
-    lvwFiles_->selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    lvwFiles_->selectionModel()->setCurrentIndex(index,
+                                                 QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
     lvwFiles_->scrollTo(index);
 }
 
@@ -326,9 +328,10 @@ void frmFileSel::headerClicked(int section) {
     // The selection follows its files, not its row numbers.
     std::vector<std::string> selected;
     for (int r : selectedRows()) selected.push_back(model_.items()[static_cast<std::size_t>(r)].name);
-    const QString current = lvwFiles_->currentIndex().isValid()
-                                ? list_.data(list_.index(lvwFiles_->currentIndex().row(), 0), Qt::DisplayRole).toString()
-                                : QString();
+    const QString current =
+        lvwFiles_->currentIndex().isValid()
+            ? list_.data(list_.index(lvwFiles_->currentIndex().row(), 0), Qt::DisplayRole).toString()
+            : QString();
     model_.columnClicked(columns[static_cast<std::size_t>(section)]);
     list_.refresh();
     lvwFiles_->header()->setSortIndicator(section, model_.sortAscending() ? Qt::AscendingOrder : Qt::DescendingOrder);
@@ -336,9 +339,11 @@ void frmFileSel::headerClicked(int section) {
     const auto& items = model_.items();
     for (std::size_t r = 0; r < items.size(); ++r) {
         if (std::find(selected.begin(), selected.end(), items[r].name) != selected.end())
-            selection.select(list_.index(static_cast<int>(r), 0), list_.index(static_cast<int>(r), list_.columnCount() - 1));
+            selection.select(list_.index(static_cast<int>(r), 0),
+                             list_.index(static_cast<int>(r), list_.columnCount() - 1));
         if (fromPath(items[r].name) == current)
-            lvwFiles_->selectionModel()->setCurrentIndex(list_.index(static_cast<int>(r), 0), QItemSelectionModel::NoUpdate);
+            lvwFiles_->selectionModel()->setCurrentIndex(list_.index(static_cast<int>(r), 0),
+                                                         QItemSelectionModel::NoUpdate);
     }
     lvwFiles_->selectionModel()->select(selection, QItemSelectionModel::ClearAndSelect);
 }
@@ -369,9 +374,9 @@ void frmFileSel::accept() {
     const QList<int> rows = selectedRows();
     if (!model_.accept(std::vector<int>(rows.begin(), rows.end()))) {
         crv::common::MessagePresenter& presenter = presenter_ ? *presenter_ : appPresenter();
-        const auto answer = presenter.present({" No file selected.  Do you wish to try again? ", "Warning",
-                                               crv::common::MessageIcon::Exclamation,
-                                               crv::common::MessageButtons::RetryCancel});
+        const auto answer =
+            presenter.present({" No file selected.  Do you wish to try again? ", "Warning",
+                               crv::common::MessageIcon::Exclamation, crv::common::MessageButtons::RetryCancel});
         if (answer == crv::common::MessageAnswer::Retry) return;
         saveState();
         model_.cancel();

@@ -57,9 +57,7 @@ std::unique_ptr<QFileDialog> makeDatabaseFileDialog(QWidget* parent, const std::
     return dialog;
 }
 
-PathLabel::PathLabel(QWidget* parent) : QWidget(parent) {
-    setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
-}
+PathLabel::PathLabel(QWidget* parent) : QWidget(parent) { setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed); }
 
 void PathLabel::setPath(const std::string& path) {
     path_ = path;
@@ -69,7 +67,9 @@ void PathLabel::setPath(const std::string& path) {
 
 QString PathLabel::shownText() const {
     const QFontMetricsF fm(font());
-    const auto measure = [&fm](std::string_view s) { return fm.horizontalAdvance(QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()))); };
+    const auto measure = [&fm](std::string_view s) {
+        return fm.horizontalAdvance(QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())));
+    };
     return qs(crv::common::ShortenPath(measure, path_, std::max(0, width() - 4)));
 }
 
@@ -82,9 +82,14 @@ void PathLabel::paintEvent(QPaintEvent*) {
 }
 
 frmPaths::frmPaths(crv::common::AppState& state, crv::platform::SettingsStore& store,
-                   crv::common::RecentFilesMenu* menu, crv::common::MessagePresenter& presenter,
-                   PathChoosers choosers, QWidget* parent)
-    : QDialog(parent), model_(state), store_(store), menu_(menu), presenter_(presenter), choosers_(std::move(choosers)) {
+                   crv::common::RecentFilesMenu* menu, crv::common::MessagePresenter& presenter, PathChoosers choosers,
+                   QWidget* parent)
+    : QDialog(parent),
+      model_(state),
+      store_(store),
+      menu_(menu),
+      presenter_(presenter),
+      choosers_(std::move(choosers)) {
     if (!choosers_.folder) choosers_.folder = chooseFolder;
     if (!choosers_.file) choosers_.file = chooseFile;
     initDialogsHelp();  // the help window lists the pages it finds

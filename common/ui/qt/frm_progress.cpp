@@ -101,8 +101,7 @@ protected:
             case QEvent::ContextMenu:
             case QEvent::TouchBegin:
             case QEvent::TouchUpdate:
-            case QEvent::TouchEnd:
-                return true;
+            case QEvent::TouchEnd: return true;
             case QEvent::Close:
                 // The window frame's close box is input too.
                 if (watched == window_) {
@@ -282,7 +281,8 @@ void frmProgress::handBack() {
     // Once more when the hiding has gone through the window system.
     QPointer<QWidget> later(back);
     QMetaObject::invokeMethod(
-        qApp, [later, self = QPointer<frmProgress>(this)] {
+        qApp,
+        [later, self = QPointer<frmProgress>(this)] {
             if (later && later->isVisible() && (!self || !self->isVisible()) && !later->isActiveWindow())
                 giveKeyboardTo(later);
         },
@@ -293,7 +293,12 @@ bool frmProgress::event(QEvent* event) {
     // An activation that arrives once the window has gone goes on to the
     // window the user works in.
     if (event->type() == QEvent::WindowActivate && !isVisible())
-        QMetaObject::invokeMethod(this, [this] { if (!isVisible() && isActiveWindow()) handBack(); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            this,
+            [this] {
+                if (!isVisible() && isActiveWindow()) handBack();
+            },
+            Qt::QueuedConnection);
     return QDialog::event(event);
 }
 

@@ -4,11 +4,11 @@
 #include <vector>
 
 #include <QAction>
+#include <QApplication>
 #include <QCoreApplication>
 #include <QDir>
-#include <QFile>
-#include <QApplication>
 #include <QEvent>
+#include <QFile>
 #include <QListWidget>
 #include <QMessageBox>
 #include <QRegularExpression>
@@ -74,9 +74,9 @@ QStringList helpTopics() {
 QString helpTitle(const QString& topic) {
     QFile f(kRoot + topic + QStringLiteral(".html"));
     if (f.open(QIODevice::ReadOnly)) {
-        static const QRegularExpression title(QStringLiteral("<title>(.*?)</title>"),
-                                              QRegularExpression::CaseInsensitiveOption |
-                                                  QRegularExpression::DotMatchesEverythingOption);
+        static const QRegularExpression title(
+            QStringLiteral("<title>(.*?)</title>"),
+            QRegularExpression::CaseInsensitiveOption | QRegularExpression::DotMatchesEverythingOption);
         const auto m = title.match(QString::fromUtf8(f.read(4096)));
         if (m.hasMatch()) return m.captured(1).simplified();
     }
@@ -92,8 +92,7 @@ QUrl helpPage(const QString& topic) {
         found = wanted;
     } else {
         for (const QString& t : topics)
-            if (t.compare(wanted, Qt::CaseInsensitive) == 0 ||
-                helpTitle(t).compare(wanted, Qt::CaseInsensitive) == 0) {
+            if (t.compare(wanted, Qt::CaseInsensitive) == 0 || helpTitle(t).compare(wanted, Qt::CaseInsensitive) == 0) {
                 found = t;
                 break;
             }

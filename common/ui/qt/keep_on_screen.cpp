@@ -3,14 +3,14 @@
 #include <algorithm>
 
 #include <QApplication>
-#include <QDateTime>
 #include <QBoxLayout>
+#include <QDateTime>
 #include <QEvent>
 #include <QFontMetrics>
 #include <QGridLayout>
-#include <QSpacerItem>
 #include <QPointer>
 #include <QScreen>
+#include <QSpacerItem>
 #include <QTimer>
 #include <QWidget>
 
@@ -113,7 +113,11 @@ protected:
         if (until == 0 || QDateTime::currentMSecsSinceEpoch() > until) return false;
         QPointer<QWidget> target(w);
         QMetaObject::invokeMethod(
-            w, [target] { if (target) fit(target); }, Qt::QueuedConnection);
+            w,
+            [target] {
+                if (target) fit(target);
+            },
+            Qt::QueuedConnection);
         return false;
     }
 };

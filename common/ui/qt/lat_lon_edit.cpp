@@ -123,8 +123,10 @@ void LatLonEdit::keyPressEvent(QKeyEvent* event) {
                 QString t = text();
                 t[0] = c;
                 setText(t);
-                if (to > from) setSelection(from, to - from);
-                else setCursorPosition(2);
+                if (to > from)
+                    setSelection(from, to - from);
+                else
+                    setCursorPosition(2);
                 event->accept();
                 return;
             }

@@ -26,11 +26,11 @@ QString boxText(const std::string& text) {
 
 QMessageBox::Icon boxIcon(MessageIcon icon) {
     switch (icon) {
-    case MessageIcon::Information: return QMessageBox::Information;
-    case MessageIcon::Exclamation: return QMessageBox::Warning;
-    case MessageIcon::Critical: return QMessageBox::Critical;
-    case MessageIcon::Question: return QMessageBox::Question;
-    default: return QMessageBox::NoIcon;
+        case MessageIcon::Information: return QMessageBox::Information;
+        case MessageIcon::Exclamation: return QMessageBox::Warning;
+        case MessageIcon::Critical: return QMessageBox::Critical;
+        case MessageIcon::Question: return QMessageBox::Question;
+        default: return QMessageBox::NoIcon;
     }
 }
 
@@ -52,13 +52,13 @@ std::unique_ptr<QMessageBox> makeMessageBox(const Message& message, QWidget* par
                                              QMessageBox::NoButton, parent);
     box->setTextFormat(Qt::PlainText);
     switch (message.buttons) {
-    case MessageButtons::Ok: box->setStandardButtons(QMessageBox::Ok); break;
-    case MessageButtons::OkCancel: box->setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel); break;
-    case MessageButtons::YesNo: box->setStandardButtons(QMessageBox::Yes | QMessageBox::No); break;
-    case MessageButtons::YesNoCancel:
-        box->setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
-        break;
-    case MessageButtons::RetryCancel: box->setStandardButtons(QMessageBox::Retry | QMessageBox::Cancel); break;
+        case MessageButtons::Ok: box->setStandardButtons(QMessageBox::Ok); break;
+        case MessageButtons::OkCancel: box->setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel); break;
+        case MessageButtons::YesNo: box->setStandardButtons(QMessageBox::Yes | QMessageBox::No); break;
+        case MessageButtons::YesNoCancel:
+            box->setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+            break;
+        case MessageButtons::RetryCancel: box->setStandardButtons(QMessageBox::Retry | QMessageBox::Cancel); break;
     }
     // A box sized to its text alone may be narrower than its title, which a
     // window manager then elides (" About CRV_Sci" as "A... ci").
@@ -89,19 +89,21 @@ MessageAnswer QtMessagePresenter::present(const Message& message) {
     box.reset();
     // The keys go back to the window that asked, whatever the window manager
     // (if any) does with the activation once the box has gone.
-    if (owner && owner->isVisible() && !QApplication::activeModalWidget()) owner->activateWindow();
-    else if (QWidget* modal = QApplication::activeModalWidget(); modal && modal->isVisible()) modal->activateWindow();
+    if (owner && owner->isVisible() && !QApplication::activeModalWidget())
+        owner->activateWindow();
+    else if (QWidget* modal = QApplication::activeModalWidget(); modal && modal->isVisible())
+        modal->activateWindow();
     switch (answer) {
-    case QMessageBox::Ok: return MessageAnswer::Ok;
-    case QMessageBox::Retry: return MessageAnswer::Retry;
-    case QMessageBox::Yes: return MessageAnswer::Yes;
-    case QMessageBox::No: return MessageAnswer::No;
-    case QMessageBox::Cancel: return MessageAnswer::Cancel;
-    default:
-        // Closing a question box with Escape or the title bar is its safe choice.
-        if (message.buttons == MessageButtons::YesNo) return MessageAnswer::No;
-        if (message.buttons != MessageButtons::Ok) return MessageAnswer::Cancel;
-        return MessageAnswer::Ok;
+        case QMessageBox::Ok: return MessageAnswer::Ok;
+        case QMessageBox::Retry: return MessageAnswer::Retry;
+        case QMessageBox::Yes: return MessageAnswer::Yes;
+        case QMessageBox::No: return MessageAnswer::No;
+        case QMessageBox::Cancel: return MessageAnswer::Cancel;
+        default:
+            // Closing a question box with Escape or the title bar is its safe choice.
+            if (message.buttons == MessageButtons::YesNo) return MessageAnswer::No;
+            if (message.buttons != MessageButtons::Ok) return MessageAnswer::Cancel;
+            return MessageAnswer::Ok;
     }
 }
 
@@ -122,9 +124,9 @@ crv::common::MessagePresenter& appPresenter() { return current ? *current : qtPr
 
 // The engine loaded at run time has its own copy of the platform layer; it
 // finds the program's boxes through this hook.
-extern "C" __attribute__((visibility("default"))) void crv_host_show_message(const char* text,
-                                                                               const char* title, int icon) {
-    crv::common::ui::appPresenter().present(crv::common::Message{
-        text ? text : "", title ? title : "", static_cast<crv::common::MessageIcon>(icon),
-        crv::common::MessageButtons::Ok});
+extern "C" __attribute__((visibility("default"))) void crv_host_show_message(const char* text, const char* title,
+                                                                             int icon) {
+    crv::common::ui::appPresenter().present(crv::common::Message{text ? text : "", title ? title : "",
+                                                                 static_cast<crv::common::MessageIcon>(icon),
+                                                                 crv::common::MessageButtons::Ok});
 }

@@ -8,8 +8,8 @@
 #include <utility>
 
 #include <QDir>
-#include <QFileInfo>
 #include <QEvent>
+#include <QFileInfo>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPrinterInfo>
@@ -20,7 +20,6 @@ namespace {
 using crv::common::kCR;
 using crv::common::MessageButtons;
 using crv::common::MessageIcon;
-
 
 PrintDialogRunner& runner() {
     static PrintDialogRunner r;
@@ -70,9 +69,8 @@ public:
 QString numbered(const QString& chosen, int n) {
     const QFileInfo file(chosen);
     const QString number = QStringLiteral(" (%1)").arg(n);
-    const QString name = file.suffix().isEmpty()
-                             ? file.fileName() + number
-                             : file.completeBaseName() + number + QLatin1Char('.') + file.suffix();
+    const QString name = file.suffix().isEmpty() ? file.fileName() + number
+                                                 : file.completeBaseName() + number + QLatin1Char('.') + file.suffix();
     return file.dir().filePath(name);
 }
 
@@ -173,8 +171,8 @@ void reportPrintedFiles(crv::common::MessagePresenter& presenter) {
     } else {
         const QFileInfo first(files.front());
         text += " The pages were written to " + std::to_string(files.size()) + " files in " + cr + " " +
-               fromQt(QDir::toNativeSeparators(first.absolutePath())) + ": " + cr + " " + fromQt(first.fileName()) +
-               " to " + fromQt(QFileInfo(files.back()).fileName()) + " ";
+                fromQt(QDir::toNativeSeparators(first.absolutePath())) + ": " + cr + " " + fromQt(first.fileName()) +
+                " to " + fromQt(QFileInfo(files.back()).fileName()) + " ";
     }
     presenter.present({text, "Print", MessageIcon::Information, MessageButtons::Ok});
 }

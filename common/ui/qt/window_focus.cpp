@@ -14,7 +14,8 @@ namespace crv::common::ui {
 namespace {
 
 xcb_window_t inputFocus(xcb_connection_t* connection) {
-    xcb_get_input_focus_reply_t* reply = xcb_get_input_focus_reply(connection, xcb_get_input_focus(connection), nullptr);
+    xcb_get_input_focus_reply_t* reply =
+        xcb_get_input_focus_reply(connection, xcb_get_input_focus(connection), nullptr);
     if (!reply) return XCB_WINDOW_NONE;
     const xcb_window_t focus = reply->focus;
     std::free(reply);

@@ -4,13 +4,13 @@
 #include <QAction>
 #include <QDialog>
 #include <QHBoxLayout>
-#include <QMessageBox>
-#include <QPushButton>
 #include <QImage>
 #include <QMenu>
+#include <QMessageBox>
 #include <QPainter>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -119,10 +119,11 @@ private slots:
             QString shown;
         } cases[] = {
             {" Errors in /data/Big Copy \xC3\xA4.dat: \r", " Errors in /data/Big Copy " + aUml + ".dat: \r"},
-            {"N 38\xB0 30' in /d/\xE2\x82\xAC.dat", QString("N 38") + QChar(0xB0) + " 30' in /d/" + QChar(0x20AC) + ".dat"},
+            {"N 38\xB0 30' in /d/\xE2\x82\xAC.dat",
+             QString("N 38") + QChar(0xB0) + " 30' in /d/" + QChar(0x20AC) + ".dat"},
             {"caf\xE9 \x93q\x94", QString("caf") + QChar(0xE9) + " " + QChar(0x201C) + "q" + QChar(0x201D)},
-            {"\xC3", QString(QChar(0xC3))},            // a lead byte alone: Windows-1252
-            {"\xC3(", QString(QChar(0xC3)) + "("},     // not followed by a continuation byte
+            {"\xC3", QString(QChar(0xC3))},         // a lead byte alone: Windows-1252
+            {"\xC3(", QString(QChar(0xC3)) + "("},  // not followed by a continuation byte
             {"\xE0\x80\xAF", QString(QChar(0xE0)) + QChar(0x20AC) + QChar(0xAF)},  // overlong form: not UTF-8
             {"\xF0\x9F\x93\x81 x", QString::fromUtf8("\xF0\x9F\x93\x81 x")},
         };
@@ -227,7 +228,8 @@ private slots:
         ui::reportPrintedFiles(recorder);
         QCOMPARE(recorder.shown.size(), std::size_t{1});
         const std::string path = ui::pathFromQt(link);
-        QCOMPARE(recorder.shown[0].text, " Could not create " + path + ": it is a symbolic link \r The pages were written to \r " +
+        QCOMPARE(recorder.shown[0].text, " Could not create " + path +
+                                             ": it is a symbolic link \r The pages were written to \r " +
                                              ui::pathFromQt(used) + " ");
         QVERIFY(victim.open(QIODevice::ReadOnly));
         QCOMPARE(victim.readAll(), QByteArray("notes"));
@@ -242,10 +244,8 @@ private slots:
             bool cancel;
             std::int16_t firstAfter, lastAfter;
         } cases[] = {
-            {1, 0, false, QDialog::Accepted, 0, 0, false, 1, 0},
-            {0, 5, false, QDialog::Accepted, 0, 0, false, 0, 5},
-            {1, 5, true, QDialog::Accepted, 0, 0, false, 1, 5},
-            {1, 5, true, QDialog::Accepted, 2, 4, false, 2, 4},
+            {1, 0, false, QDialog::Accepted, 0, 0, false, 1, 0}, {0, 5, false, QDialog::Accepted, 0, 0, false, 0, 5},
+            {1, 5, true, QDialog::Accepted, 0, 0, false, 1, 5},  {1, 5, true, QDialog::Accepted, 2, 4, false, 2, 4},
             {3, 9, true, QDialog::Rejected, 4, 4, true, 3, 9},
         };
         for (const auto& c : cases) {
@@ -257,8 +257,7 @@ private slots:
                 maxPage = d.maxPage();
                 fromPage = d.fromPage();
                 toPage = d.toPage();
-                if (c.pagesOffered && c.answer == QDialog::Accepted && c.chosenFrom == 0)
-                {
+                if (c.pagesOffered && c.answer == QDialog::Accepted && c.chosenFrom == 0) {
                     d.show();  // as exec() would, so the dialog fills itself
                     QCoreApplication::processEvents();
                     crv::testing::saveSnapshot(&d, "common/SetUpPrinter_pages");
@@ -349,9 +348,9 @@ private slots:
 
     void boxesAndDialogsAreWideEnoughForTheirTitles() {
         using crv::common::ui::titleWidth;
-        auto box = crv::common::ui::makeMessageBox(
-            {"x", " About CRV_Sci, the scientific edition", crv::common::MessageIcon::None, crv::common::MessageButtons::Ok},
-            nullptr);
+        auto box = crv::common::ui::makeMessageBox({"x", " About CRV_Sci, the scientific edition",
+                                                    crv::common::MessageIcon::None, crv::common::MessageButtons::Ok},
+                                                   nullptr);
         box->show();
         QVERIFY(QTest::qWaitForWindowExposed(box.get()));
         QVERIFY(box->width() >= titleWidth(*box));

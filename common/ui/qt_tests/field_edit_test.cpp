@@ -222,8 +222,8 @@ private slots:
             {-1, "s", "S 38" + deg + " 30' 15\"", 2},  // hemisphere from anywhere
             {-1, "E", "S 38" + deg + " 30' 15\"", 2},  // not a latitude letter
             {-1, "x -", "S 38" + deg + " 30' 15\"", 2},
-            {4, "5", "S 38" + deg + " 50' 15\"", 7},   // on the degree sign: the next place
-            {12, "1", "S 38" + deg + " 50' 15\"", 12}, // past the last place
+            {4, "5", "S 38" + deg + " 50' 15\"", 7},    // on the degree sign: the next place
+            {12, "1", "S 38" + deg + " 50' 15\"", 12},  // past the last place
             {-1, "n", "N 38" + deg + " 50' 15\"", 2},
         };
         for (const auto& s : steps) {

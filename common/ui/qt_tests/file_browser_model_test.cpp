@@ -20,7 +20,6 @@ QString cell(const FileBrowserModel& m, int row, BrowserColumn c) {
     return QString::fromStdString(m.cellText(m.items()[static_cast<std::size_t>(row)], c));
 }
 
-
 }  // namespace
 
 class FileBrowserModelTest : public QObject {
@@ -58,7 +57,7 @@ private slots:
         QCOMPARE(cell(m, 0, BrowserColumn::Description), QString("RF Sources near 567"));
         QCOMPARE(cell(m, 1, BrowserColumn::Description), QString("Simulation Report"));
         QCOMPARE(cell(m, 1, BrowserColumn::Date), QString("11/14/23"));
-        QCOMPARE(m.initialRow(), 1);  // "Rfi.txt" first
+        QCOMPARE(m.initialRow(), 1);        // "Rfi.txt" first
         QVERIFY(m.items()[1].tip.empty());  // kind 3 has no tool tips
 
         // A plot type turns the report browser into the plot browser: largest first.
@@ -119,11 +118,11 @@ private slots:
             bool ascending;
             const char* first;
         } clicks[] = {
-            {BrowserColumn::Size, true, "01_02_03.plt"},           // same column: reversed
-            {BrowserColumn::FileName, true, "01_02_03.plt"},       // names ascend
-            {BrowserColumn::FileName, false, "Rfi.plt"},           // and reverse
-            {BrowserColumn::Description, true, "01____A2.plt"},    // "A2: WAAA" before "A2B2: ..."
-            {BrowserColumn::Size, false, "03__A2B2.plt"},          // another column: descending
+            {BrowserColumn::Size, true, "01_02_03.plt"},         // same column: reversed
+            {BrowserColumn::FileName, true, "01_02_03.plt"},     // names ascend
+            {BrowserColumn::FileName, false, "Rfi.plt"},         // and reverse
+            {BrowserColumn::Description, true, "01____A2.plt"},  // "A2: WAAA" before "A2B2: ..."
+            {BrowserColumn::Size, false, "03__A2B2.plt"},        // another column: descending
         };
         for (const auto& c : clicks) {
             m.columnClicked(c.column);

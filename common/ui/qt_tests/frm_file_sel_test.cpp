@@ -73,7 +73,7 @@ private slots:
             QCOMPARE(d.FileKind(), 4);
             QCOMPARE(headers(d.fileList()), (QStringList{"File Name", "Description", "Size (byt)"}));
             QCOMPARE(d.listedNames(), (QStringList{"03__A2B2.plt", "02_03___.plt", "nav@1234.plt", "01____A2.plt",
-                                                  "Rfi.plt", "01_02_03.plt"}));
+                                                   "Rfi.plt", "01_02_03.plt"}));
             const auto* model = d.fileList()->model();
             QCOMPARE(model->data(model->index(0, 2)).toString(), QString("12345678"));
             QCOMPARE(model->data(model->index(1, 1)).toString(), QString("B1: KBBB-FM, WCCC"));

@@ -157,8 +157,8 @@ private slots:
         QTemporaryDir dir;
         for (const char* name : {"FMALL.DAT", "a108m118.dat", "G118M136.Dat", "notes.txt"})
             touch(dir.path() + "/" + name);
-        const auto dialog = makeDatabaseFileDialog(nullptr, "Select FM Station Database File",
-                                                   dir.path().toStdString(), "FMALL.DAT");
+        const auto dialog =
+            makeDatabaseFileDialog(nullptr, "Select FM Station Database File", dir.path().toStdString(), "FMALL.DAT");
         QCOMPARE(dialog->windowTitle(), QString("Select FM Station Database File"));
         dialog->show();
         auto* view = dialog->findChild<QAbstractItemView*>("listView");

@@ -1,10 +1,10 @@
 #include <QAction>
 #include <QDialog>
-#include <QTimer>
 #include <QFile>
 #include <QListWidget>
 #include <QRegularExpression>
 #include <QTextBrowser>
+#include <QTimer>
 #include <QtTest>
 
 #include "crv/common/ui/qt/help.h"
@@ -20,8 +20,8 @@ class HelpTest : public QObject {
 private slots:
     void topicsFromEveryRegisteredResource() {
         const QStringList topics = ui::helpTopics();
-        for (const char* t : {"contents", "using_help", "progress", "entering_values", "recent_files", "print_setup", "paths",
-                              "extra_topic"})
+        for (const char* t : {"contents", "using_help", "progress", "entering_values", "recent_files", "print_setup",
+                              "paths", "extra_topic"})
             QVERIFY2(topics.contains(t), t);
         QCOMPARE(ui::helpTitle("extra_topic"), QString("A page of another library"));
     }
@@ -30,12 +30,9 @@ private slots:
         struct Case {
             QString asked, topic;
         } cases[] = {
-            {"progress", "progress"},
-            {"Progress", "progress"},
-            {"  progress ", "progress"},
-            {"the progress window", "progress"},  // by title
-            {"no_such_page", ""},
-            {"", ""},
+            {"progress", "progress"},    {"Progress", "progress"},
+            {"  progress ", "progress"}, {"the progress window", "progress"},  // by title
+            {"no_such_page", ""},        {"", ""},
         };
         for (const auto& c : cases) {
             const QUrl url = ui::helpPage(c.asked);

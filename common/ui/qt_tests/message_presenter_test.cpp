@@ -26,8 +26,8 @@ private slots:
     void cleanup() { ui::setAppPresenter(nullptr); }
 
     void boxKeepsTheTextAsItStands() {
-        const Message m{" An unexpected error has occurred in \r procedure <b>LoadFile</b>: \r\r caf\xe9 ",
-                        "CRV Error", MessageIcon::Exclamation, MessageButtons::Ok};
+        const Message m{" An unexpected error has occurred in \r procedure <b>LoadFile</b>: \r\r caf\xe9 ", "CRV Error",
+                        MessageIcon::Exclamation, MessageButtons::Ok};
         auto box = ui::makeMessageBox(m);
         QCOMPARE(box->text(), QString(" An unexpected error has occurred in \n procedure <b>LoadFile</b>: \n\n caf") +
                                   QChar(0xE9) + " ");

@@ -1,9 +1,9 @@
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QMouseEvent>
-#include <QTimer>
 #include <QPushButton>
 #include <QScreen>
+#include <QTimer>
 #include <QtTest>
 
 #include "crv/common/ui/qt/frm_progress.h"
@@ -32,7 +32,9 @@ private slots:
         p.MaxValue(-5);
         QCOMPARE(p.barMaximum(), 0);
         p.MaxValue(10);
-        struct { int in, out; } cases[] = {{-1, 0}, {0, 0}, {7, 7}, {10, 10}, {11, 10}};
+        struct {
+            int in, out;
+        } cases[] = {{-1, 0}, {0, 0}, {7, 7}, {10, 10}, {11, 10}};
         for (auto c : cases) {
             p.Value(c.in);
             QCOMPARE(p.barValue(), c.out);
@@ -144,10 +146,9 @@ private slots:
         // no result pause, the window gone, Canceled true for the operation.
         auto post = [](QWidget* w, QEvent::Type type) {
             const QPointF at = QRectF(w->rect()).center();
-            QCoreApplication::postEvent(w, new QMouseEvent(type, at, w->mapToGlobal(at), Qt::LeftButton,
-                                                           type == QEvent::MouseButtonPress ? Qt::LeftButton
-                                                                                             : Qt::NoButton,
-                                                           Qt::NoModifier));
+            QCoreApplication::postEvent(
+                w, new QMouseEvent(type, at, w->mapToGlobal(at), Qt::LeftButton,
+                                   type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton, Qt::NoModifier));
         };
         struct Case {
             const char* what;

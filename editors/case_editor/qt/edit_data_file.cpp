@@ -26,8 +26,8 @@ int EditDataFile(const CaseEditorEnvironment& env) {
     services.showFiles = env.showFiles;
     if (!services.showFiles) {
         services.showFiles = [&env](bool) -> std::optional<std::pair<std::string, std::string>> {
-            const QString path = QFileDialog::getOpenFileName(nullptr, "Open", QString::fromStdString(env.app.DataFolder),
-                                                              "Data Files (*.dat)");
+            const QString path = QFileDialog::getOpenFileName(
+                nullptr, "Open", QString::fromStdString(env.app.DataFolder), "Data Files (*.dat)");
             if (path.isEmpty()) return std::nullopt;
             const QFileInfo info(path);
             return std::make_pair(info.absolutePath().toStdString() + "/", info.fileName().toStdString());
@@ -43,12 +43,15 @@ int EditDataFile(const CaseEditorEnvironment& env) {
         return dialog.selectedFiles().first().toStdString();
     };
     services.showHelp = env.showHelp;
-    if (!services.showHelp) services.showHelp = [](int topic) {
-        crv::common::ui::showHelp(QString::fromStdString(caseEditorHelpTopic(topic)));
-    };
+    if (!services.showHelp)
+        services.showHelp = [](int topic) {
+            crv::common::ui::showHelp(QString::fromStdString(caseEditorHelpTopic(topic)));
+        };
     services.busy = [](bool on) {
-        if (on) QApplication::setOverrideCursor(Qt::WaitCursor);
-        else QApplication::restoreOverrideCursor();
+        if (on)
+            QApplication::setOverrideCursor(Qt::WaitCursor);
+        else
+            QApplication::restoreOverrideCursor();
     };
     services.recentMenu = &crv::common::ui::RecentFilesNotifier::instance();
     frmDataEdit* shown = nullptr;

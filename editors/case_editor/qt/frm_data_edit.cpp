@@ -32,7 +32,9 @@ using namespace data_edit;
 
 frmDataEdit::frmDataEdit(CaseEditorController& controller, QWidget* parent) : QMainWindow(parent), c_(controller) {
     setObjectName("frmDataEdit");
-    gridAngleDialog = [this](float course, float& angle, bool& canceled) { GetGridAngle(course, angle, canceled, this); };
+    gridAngleDialog = [this](float course, float& angle, bool& canceled) {
+        GetGridAngle(course, angle, canceled, this);
+    };
     auto* central = new QWidget(this);
     auto* v = new QVBoxLayout(central);
     tabs_ = new QTabBar(central);
@@ -41,7 +43,8 @@ frmDataEdit::frmDataEdit(CaseEditorController& controller, QWidget* parent) : QM
     tabs_->setFocusPolicy(Qt::NoFocus);
     // Every tab as wide as the widest caption.
     int widest = 0;
-    for (int i = 0; i < tabs_->count(); ++i) widest = std::max(widest, tabs_->fontMetrics().horizontalAdvance(tabs_->tabText(i)));
+    for (int i = 0; i < tabs_->count(); ++i)
+        widest = std::max(widest, tabs_->fontMetrics().horizontalAdvance(tabs_->tabText(i)));
     tabs_->setStyleSheet(QString("QTabBar::tab { min-width: %1px; }").arg(widest + px(120)));
     tabs_->setExpanding(false);
     stack_ = new QStackedWidget(central);
@@ -67,8 +70,10 @@ frmDataEdit::frmDataEdit(CaseEditorController& controller, QWidget* parent) : QM
         redrawDiagramSoon();
     };
     for (int page = 1; page <= 4; ++page) {
-        if (page == 3) buildTablePage();
-        else buildPage(page);
+        if (page == 3)
+            buildTablePage();
+        else
+            buildPage(page);
         stack_->addWidget(pagesW_[page]);
     }
     buildMenus();
@@ -126,7 +131,6 @@ QMenu* frmDataEdit::menu(const QString& name) const {
     return it == menus_.end() ? nullptr : it->second;
 }
 
-
 bool frmDataEdit::requestPage(int page) {
     const int before = c_.state.currentPage;
     committing_ = true;
@@ -174,14 +178,17 @@ void frmDataEdit::showCase() {
     syncing_ = false;
     crv::common::ui::RecentFilesNotifier::instance().UpdateRecentFilesMenu(c_.app());
     refreshTable();
-    if (c_.state.currentPage == 3) view_->setFocus(Qt::OtherFocusReason);
-    else if (QWidget* w = fieldWidget(c_.pages().focusFieldFor(c_.state.currentPage))) w->setFocus(Qt::OtherFocusReason);
+    if (c_.state.currentPage == 3)
+        view_->setFocus(Qt::OtherFocusReason);
+    else if (QWidget* w = fieldWidget(c_.pages().focusFieldFor(c_.state.currentPage)))
+        w->setFocus(Qt::OtherFocusReason);
 }
 
 void frmDataEdit::afterCommand() {
     for (auto& [n, w] : fields_) refreshField(n);
     refreshTable();
-    if (c_.state.editState == 2 && c_.state.currentPage == 3) focusCellEditor();
+    if (c_.state.editState == 2 && c_.state.currentPage == 3)
+        focusCellEditor();
     else if (c_.state.editState != 0 && c_.state.currentField > 0)
         if (QWidget* w = fieldWidget(c_.state.currentField)) w->setFocus(Qt::OtherFocusReason);
     if (c_.closed && onClosed) onClosed();
@@ -203,7 +210,6 @@ void frmDataEdit::resizeEvent(QResizeEvent* event) {
     // The placement rules measure from the client area's edges.
     redrawDiagramSoon();
 }
-
 
 // One filter for the whole window (installed on the application, so that it
 // sees the events of every widget the window holds): each watched widget's

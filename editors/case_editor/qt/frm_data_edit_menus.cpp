@@ -104,5 +104,4 @@ void frmDataEdit::refreshMenus() {
     setWindowTitle(crv::common::ui::displayToQt(c_.caption()));
 }
 
-
 }  // namespace crv::editors

@@ -59,9 +59,10 @@ QWidget* frmDataEdit::buildField(int n) {
         } else {
             edit->setMaxLength(f.record.width);
             // A text box shows all the characters it takes (a 25-character site name whole).
-            const int whole = f.wide ? edit->fontMetrics().horizontalAdvance(QString(f.record.width, QLatin1Char('N'))) +
-                                           2 * edit->style()->pixelMetric(QStyle::PM_DefaultFrameWidth) + 8
-                                     : 0;
+            const int whole = f.wide
+                                  ? edit->fontMetrics().horizontalAdvance(QString(f.record.width, QLatin1Char('N'))) +
+                                        2 * edit->style()->pixelMetric(QStyle::PM_DefaultFrameWidth) + 8
+                                  : 0;
             edit->setFixedWidth(std::max(px(f.wide ? 2040 : 1020), whole));
         }
         edit->onKey = [this, n](QKeyEvent* e) { return pageKey(n, e); };
@@ -81,7 +82,13 @@ QWidget* frmDataEdit::buildField(int n) {
             // Selected once the focus has settled, and only if it is still
             // here: a page switch passes the focus through the page's first
             // field, which must not keep a selection and look current.
-            else QMetaObject::invokeMethod(edit, [edit] { if (edit->hasFocus()) edit->selectAll(); }, Qt::QueuedConnection);
+            else
+                QMetaObject::invokeMethod(
+                    edit,
+                    [edit] {
+                        if (edit->hasFocus()) edit->selectAll();
+                    },
+                    Qt::QueuedConnection);
         };
         edit->onFocusOut = [this, n](Qt::FocusReason r) { pageFocusOut(n, r); };
         connect(edit, &QLineEdit::textEdited, this, [this, n, edit](const QString& t) {
@@ -139,7 +146,8 @@ void frmDataEdit::buildPage(int page) {
 void frmDataEdit::refreshField(int n) {
     auto it = fields_.find(n);
     if (it == fields_.end()) {
-        if (n == c_.pages().gridAngleField || n == c_.pages().svTypeField) relAngle_->setEnabled(c_.pages().relAngleEnabled());
+        if (n == c_.pages().gridAngleField || n == c_.pages().svTypeField)
+            relAngle_->setEnabled(c_.pages().relAngleEnabled());
         return;
     }
     const FieldBox& f = *c_.pages().field(n);
@@ -257,13 +265,16 @@ void frmDataEdit::pageFocusOut(int n, Qt::FocusReason reason) {
     if (!ok) {
         // The value failed its check: the focus stays in the field.
         QWidget* w = fields_[n];
-        QMetaObject::invokeMethod(this, [w] {
-            // The message box had the activation; the editor takes it back
-            // (a window manager may hand it on late or elsewhere).
-            w->activateWindow();
-            w->setFocus(Qt::OtherFocusReason);
-            if (auto* e = qobject_cast<QLineEdit*>(w)) e->selectAll();
-        }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            this,
+            [w] {
+                // The message box had the activation; the editor takes it back
+                // (a window manager may hand it on late or elsewhere).
+                w->activateWindow();
+                w->setFocus(Qt::OtherFocusReason);
+                if (auto* e = qobject_cast<QLineEdit*>(w)) e->selectAll();
+            },
+            Qt::QueuedConnection);
     }
 }
 
@@ -285,10 +296,13 @@ void frmDataEdit::redrawDiagramSoon() {
     // command that changed it (which may change many fields) is done.
     if (diagramRedrawDue_ || !diagram_->isVisible()) return;
     diagramRedrawDue_ = true;
-    QMetaObject::invokeMethod(this, [this] {
-        diagramRedrawDue_ = false;
-        if (diagram_->isVisible() && diagramPage_ == c_.state.currentPage) showDiagram(diagramKind_, diagramPage_);
-    }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            diagramRedrawDue_ = false;
+            if (diagram_->isVisible() && diagramPage_ == c_.state.currentPage) showDiagram(diagramKind_, diagramPage_);
+        },
+        Qt::QueuedConnection);
 }
 
 void frmDataEdit::showDiagram(DiagramKind kind, int page) {
@@ -298,10 +312,12 @@ void frmDataEdit::showDiagram(DiagramKind kind, int page) {
     QImage picture;
     switch (kind) {
         case DiagramKind::ArrayPattern:
-            picture = ShowArrayPattern(fields.arrayType, QSize(px(kArrayPatternBox.width), px(kArrayPatternBox.height)));
+            picture =
+                ShowArrayPattern(fields.arrayType, QSize(px(kArrayPatternBox.width), px(kArrayPatternBox.height)));
             break;
         case DiagramKind::ServiceVolume:
-            if (auto out = DrawServiceVolumeDiagram(fields, {px(kServiceVolumeBox.width), px(kServiceVolumeBox.height)}))
+            if (auto out =
+                    DrawServiceVolumeDiagram(fields, {px(kServiceVolumeBox.width), px(kServiceVolumeBox.height)}))
                 picture = diagramImage(*out);
             break;
         case DiagramKind::Grid:
@@ -338,7 +354,6 @@ void frmDataEdit::showDiagram(DiagramKind kind, int page) {
     diagram_->show();
     diagram_->raise();
 }
-
 
 bool frmDataEdit::fieldEvent(int n, QEvent* event) {
     // A page's list or check box: its focus and its Return, Enter and Escape.

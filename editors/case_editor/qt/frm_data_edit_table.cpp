@@ -64,7 +64,8 @@ void frmDataEdit::buildTablePage() {
     }
     hh->setMinimumHeight(view_->fontMetrics().height() * headerLines + 8);
     // The table is as wide as its columns: no column hides behind a scroll bar.
-    int width = vh->minimumWidth() + view_->style()->pixelMetric(QStyle::PM_ScrollBarExtent) + 2 * view_->frameWidth() + 4;
+    int width =
+        vh->minimumWidth() + view_->style()->pixelMetric(QStyle::PM_ScrollBarExtent) + 2 * view_->frameWidth() + 4;
     for (int col = 0; col < t.columnCount(); ++col)
         if (!view_->isColumnHidden(col)) width += view_->columnWidth(col);
     view_->setMinimumWidth(width);
@@ -125,8 +126,10 @@ void frmDataEdit::buildTablePage() {
             te.editorGotFocus();
             syncing_ = true;
             e->setText(q(te.box().value));
-            if (e == cellText_ && te.selectAll()) e->selectAll();
-            else e->setCursorPosition(te.box().caret);
+            if (e == cellText_ && te.selectAll())
+                e->selectAll();
+            else
+                e->setCursorPosition(te.box().caret);
             syncing_ = false;
             syncCurrentCell();
         };
@@ -218,11 +221,16 @@ bool frmDataEdit::cellKey(QKeyEvent* e) {
     KeyLineEdit* edit = te.editor() == CellEditor::Position ? cellPosition_ : cellText_;
     std::int16_t k;
     const int key = e->key();
-    if (key == Qt::Key_Return || key == Qt::Key_Enter) k = 13;
-    else if (key == Qt::Key_Escape) k = 27;
-    else if (key == Qt::Key_Backspace || key == Qt::Key_Delete) return te.editor() == CellEditor::Position;
-    else if (e->modifiers() & (Qt::ControlModifier | Qt::AltModifier)) return false;
-    else k = keyCode(e);
+    if (key == Qt::Key_Return || key == Qt::Key_Enter)
+        k = 13;
+    else if (key == Qt::Key_Escape)
+        k = 27;
+    else if (key == Qt::Key_Backspace || key == Qt::Key_Delete)
+        return te.editor() == CellEditor::Position;
+    else if (e->modifiers() & (Qt::ControlModifier | Qt::AltModifier))
+        return false;
+    else
+        k = keyCode(e);
     if (k < 0 || (k < 32 && k != 13 && k != 27)) return false;
     te.box().caret = edit->cursorPosition();
     const TableKey r = te.editorKey(k);
@@ -258,8 +266,10 @@ void frmDataEdit::tableKey(QKeyEvent* e) {
         return;
     }
     std::int16_t k = -1;
-    if (key == Qt::Key_Return || key == Qt::Key_Enter) k = 13;
-    else if (!(mods & (Qt::ControlModifier | Qt::AltModifier))) k = keyCode(e);
+    if (key == Qt::Key_Return || key == Qt::Key_Enter)
+        k = 13;
+    else if (!(mods & (Qt::ControlModifier | Qt::AltModifier)))
+        k = keyCode(e);
     if (k >= 0) {
         const TableKey r = te.tableKey(k);
         if (r == TableKey::Handled) {
@@ -279,7 +289,8 @@ void frmDataEdit::tableKey(QKeyEvent* e) {
 void frmDataEdit::tabMove(bool back) {
     auto& te = c_.tableEditor();
     const int top = view_->rowAt(0) + 1;
-    const int visible = std::max(1, view_->viewport()->height() / std::max(1, view_->verticalHeader()->defaultSectionSize()));
+    const int visible =
+        std::max(1, view_->viewport()->height() / std::max(1, view_->verticalHeader()->defaultSectionSize()));
     const int oldRow = te.currentRow();
     te.tabKey(back, top, visible);
     model_->rowChanged(oldRow);
@@ -305,7 +316,6 @@ void frmDataEdit::headerHover(int row) {
         case RfTableEditor::Tip::Keep: break;
     }
 }
-
 
 bool frmDataEdit::tableTabKey(QObject* watched, QKeyEvent* e) {
     // Tab and Shift+Tab move between the table's cells, from the table and
@@ -360,8 +370,8 @@ bool frmDataEdit::cellListEvent(QEvent* event) {
     const int k = static_cast<QKeyEvent*>(event)->key();
     // A choice made with the navigation keys only shows in the cell until
     // the edit is committed.
-    if (k == Qt::Key_PageUp || k == Qt::Key_PageDown || k == Qt::Key_End || k == Qt::Key_Home ||
-        k == Qt::Key_Left || k == Qt::Key_Right || k == Qt::Key_Up || k == Qt::Key_Down)
+    if (k == Qt::Key_PageUp || k == Qt::Key_PageDown || k == Qt::Key_End || k == Qt::Key_Home || k == Qt::Key_Left ||
+        k == Qt::Key_Right || k == Qt::Key_Up || k == Qt::Key_Down)
         listNavigation_ = true;
     if (k != Qt::Key_Return && k != Qt::Key_Enter && k != Qt::Key_Escape) return false;
     std::int16_t code = k == Qt::Key_Escape ? 27 : 13;

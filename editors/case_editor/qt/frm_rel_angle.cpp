@@ -1,8 +1,11 @@
 #include "frm_rel_angle.h"
 
+#include <QApplication>
+#include <QClipboard>
 #include <QCloseEvent>
 #include <QGridLayout>
 #include <QGroupBox>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
@@ -11,9 +14,6 @@
 #include <QRadioButton>
 #include <QToolButton>
 #include <QVBoxLayout>
-#include <QApplication>
-#include <QClipboard>
-#include <QGuiApplication>
 
 #include "crv/common/ui/qt/dialog_buttons.h"
 #include "crv/common/ui/qt/form_services.h"
@@ -153,7 +153,12 @@ bool frmRelAngle::eventFilter(QObject* watched, QEvent* event) {
     if (watched != box_) return QDialog::eventFilter(watched, event);
     if (event->type() == QEvent::FocusIn) {
         entryText_ = box_->text();
-        QMetaObject::invokeMethod(box_, [this] { if (box_->hasFocus()) box_->selectAll(); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            box_,
+            [this] {
+                if (box_->hasFocus()) box_->selectAll();
+            },
+            Qt::QueuedConnection);
     } else if (event->type() == QEvent::FocusOut) {
         auto* fe = static_cast<QFocusEvent*>(event);
         if (fe->reason() != Qt::PopupFocusReason && fe->reason() != Qt::ActiveWindowFocusReason && box_->isEnabled())
@@ -174,9 +179,7 @@ bool frmRelAngle::eventFilter(QObject* watched, QEvent* event) {
                 refresh();
                 return true;
             case Qt::Key_Return:
-            case Qt::Key_Enter:
-                focusNextChild();
-                return true;
+            case Qt::Key_Enter: focusNextChild(); return true;
             case Qt::Key_Escape:
                 box_->setText(entryText_);
                 logic_.setText(entryText_.toStdString());
@@ -186,8 +189,7 @@ bool frmRelAngle::eventFilter(QObject* watched, QEvent* event) {
             case Qt::Key_Tab:
             case Qt::Key_Backtab:
             case Qt::Key_Home:
-            case Qt::Key_End:
-                return false;
+            case Qt::Key_End: return false;
             default: break;
         }
         if (ke->matches(QKeySequence::Paste)) {

@@ -21,8 +21,10 @@ protected:
         if (w_.syncing_) return;
         const auto r = w_.c_.tableEditor().tableGotFocus();
         w_.refreshTable();
-        if (r == TableKey::OpenEditor) w_.focusCellEditor();
-        else w_.syncCurrentCell();
+        if (r == TableKey::OpenEditor)
+            w_.focusCellEditor();
+        else
+            w_.syncCurrentCell();
     }
     void mouseDoubleClickEvent(QMouseEvent* e) override {
         const QModelIndex i = indexAt(e->pos());
@@ -44,10 +46,13 @@ protected:
         const int oldRow = te.currentRow();
         if (!te.setCurrent(current.row() + 1, current.column() + 1)) {
             // The pending value failed its check: back to its cell.
-            QMetaObject::invokeMethod(this, [this] {
-                w_.syncCurrentCell();
-                w_.focusCellEditor();
-            }, Qt::QueuedConnection);
+            QMetaObject::invokeMethod(
+                this,
+                [this] {
+                    w_.syncCurrentCell();
+                    w_.focusCellEditor();
+                },
+                Qt::QueuedConnection);
             return;
         }
         w_.model_->rowChanged(oldRow);

@@ -164,7 +164,9 @@ private slots:
                     QTRY_VERIFY(ed.window->diagramBox()->isVisible());
                 }
                 // The grid diagram on the simulation page, field edition only.
-                if (page == 4) QTRY_COMPARE(QApplication::focusWidget(), ed.window->fieldWidget(ed.controller->pages().gridTypeField));
+                if (page == 4)
+                    QTRY_COMPARE(QApplication::focusWidget(),
+                                 ed.window->fieldWidget(ed.controller->pages().gridTypeField));
                 if (page == 4) QTRY_COMPARE(ed.window->diagramBox()->isVisible(), e == Edition::Field);
                 // The picture once the page has settled: the focus is on it
                 // and what its arrival queued (a field's selection) has run.
@@ -456,7 +458,7 @@ private slots:
         QVERIFY(bytes.find(" QNXT    ") != std::string::npos);
         QVERIFY(bytes.find("  88.300") != std::string::npos);
         QVERIFY(bytes.find("  5  1  ") != std::string::npos);  // grid type 5
-        QVERIFY(bytes.find(" 265 ") != std::string::npos);      // 275 - 10
+        QVERIFY(bytes.find(" 265 ") != std::string::npos);     // 275 - 10
         const fs::path again = ws.dir / "again.dat";
         QVERIFY(SaveDataFile(again.string(), *data, dict, data->checkedMark));
         QCOMPARE(readBytes(again), bytes);
@@ -630,7 +632,8 @@ private slots:
             ed.window->resize(ed.window->width(), h);
             QWidget* client = ed.window->centralWidget();
             QTRY_VERIFY(std::abs(client->height() - (box->y() + box->height()) - box->x()) <= 1);
-            const int gridLeft = ed.window->fieldWidget(ed.controller->pages().gridTypeField)->mapTo(client, QPoint(0, 0)).x();
+            const int gridLeft =
+                ed.window->fieldWidget(ed.controller->pages().gridTypeField)->mapTo(client, QPoint(0, 0)).x();
             QVERIFY(std::abs(box->x() - (gridLeft - 8)) <= 1);  // 120 twips left of the list
         }
     }
@@ -650,7 +653,9 @@ private slots:
                     opt.initFrom(combo);
                     opt.editable = false;
                     const int room =
-                        combo->style()->subControlRect(QStyle::CC_ComboBox, &opt, QStyle::SC_ComboBoxEditField, combo).width();
+                        combo->style()
+                            ->subControlRect(QStyle::CC_ComboBox, &opt, QStyle::SC_ComboBoxEditField, combo)
+                            .width();
                     for (int i = 0; i < combo->count(); ++i)
                         QVERIFY2(combo->fontMetrics().horizontalAdvance(combo->itemText(i)) <= room,
                                  qPrintable(combo->itemText(i)));
@@ -708,10 +713,11 @@ private slots:
         // Centred on the main window, pulled into the work area; one larger
         // than the work area starts at its left or top edge.
         const auto pullIn = [](int at, int low, int high) { return std::max(std::min(at, high), low); };
-        const int x = pullIn(main.center().x() + 1 - placed.width() / 2, work.left(), work.right() + 1 - placed.width());
-        const int y = pullIn(main.top() + (main.height() + (mainWindow.geometry().top() - main.top())) / 2 -
-                                 placed.height() / 2,
-                             work.top(), work.bottom() + 1 - placed.height());
+        const int x =
+            pullIn(main.center().x() + 1 - placed.width() / 2, work.left(), work.right() + 1 - placed.width());
+        const int y =
+            pullIn(main.top() + (main.height() + (mainWindow.geometry().top() - main.top())) / 2 - placed.height() / 2,
+                   work.top(), work.bottom() + 1 - placed.height());
         QVERIFY(placed.left() >= work.left() && placed.top() >= work.top());
         // (within a few pixels: the window may still grow by its layout once shown)
         QVERIFY2(std::abs(placed.left() - x) <= 8 && std::abs(placed.top() - y) <= 8,

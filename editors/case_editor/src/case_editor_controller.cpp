@@ -147,8 +147,10 @@ int CaseEditorController::neighbourPage(int delta) const {
 
 bool CaseEditorController::commitPending() {
     if (state.editState == 0) return true;
-    if (state.currentPage == 3) tableEditor_.CommitCellEdit();
-    else pages_.CommitFieldEdit();
+    if (state.currentPage == 3)
+        tableEditor_.CommitCellEdit();
+    else
+        pages_.CommitFieldEdit();
     return state.editState == 0;
 }
 
@@ -328,8 +330,10 @@ void CaseEditorController::ExitEditor() {
             default: stay = true; break;
         }
     }
-    if (stay) exitCode = kStayOpen;
-    else closed = true;
+    if (stay)
+        exitCode = kStayOpen;
+    else
+        closed = true;
 }
 
 void CaseEditorController::help() {
@@ -385,8 +389,8 @@ void CaseEditorController::deleteTagged() {
     bool any = false;
     for (int r = 1; r <= table_.rowCount(); ++r) any = any || table_.tagged(r);
     if (!any) {
-        presenter_.present(Message{" No rows are tagged ", "Delete Canceled", MessageIcon::Exclamation,
-                                   MessageButtons::Ok});
+        presenter_.present(
+            Message{" No rows are tagged ", "Delete Canceled", MessageIcon::Exclamation, MessageButtons::Ok});
         return;
     }
     if (presenter_.present(Message{" Delete all tagged rows? ", "Confirm Delete", MessageIcon::Question,
@@ -426,9 +430,12 @@ void CaseEditorController::propTagged(const std::string& status) {
         table_.setTagged(r, false);
         const auto f = table_.flags(r);
         bool differs = false;
-        if (status == "P") differs = !(f & RowProponent);
-        else if (status == "I") differs = !(f & RowIgnored);
-        else differs = (f & (RowProponent | RowIgnored)) != 0;
+        if (status == "P")
+            differs = !(f & RowProponent);
+        else if (status == "I")
+            differs = !(f & RowIgnored);
+        else
+            differs = (f & (RowProponent | RowIgnored)) != 0;
         if (differs) table_.SetPropStatus(r, status);
     }
     rowsDone();

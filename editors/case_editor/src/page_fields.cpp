@@ -74,34 +74,56 @@ void PageFields::setUpPage(int page, int& next) {
             f.wide = r.width >= 15 && f.isTextBox();
             f.gridColumn = column;
             f.gridRow = (y - kFirstRowTop) / kRowStep;
-            if (r.has(Hidden)) f.visible = false;
-            else y += kRowStep;
+            if (r.has(Hidden))
+                f.visible = false;
+            else
+                y += kRowStep;
             const std::string& l = r.label;
             int* special = nullptr;
             if (page == 1 && l == "Site") special = &siteField;
             if (page == 2) {
-                if (l == "Array Type") special = &arrayTypeField;
-                else if (l == "Service Volume Type") special = &svTypeField;
-                else if (l == "Frequency") special = &frequencyField;
-                else if (l == "Latitude") special = &latitudeField;
-                else if (l == "Longitude") special = &longitudeField;
-                else if (l == "Runway Heading") special = &runwayHeadingField;
-                else if (l == "Field Elevation") special = &fieldElevationField;
-                else if (l == "Runway Length") special = &runwayLengthField;
-                else if (l == "Service Volume Radius") special = &svRadiusField;
-                else if (l == "Service Volume Height") special = &svHeightField;
+                if (l == "Array Type")
+                    special = &arrayTypeField;
+                else if (l == "Service Volume Type")
+                    special = &svTypeField;
+                else if (l == "Frequency")
+                    special = &frequencyField;
+                else if (l == "Latitude")
+                    special = &latitudeField;
+                else if (l == "Longitude")
+                    special = &longitudeField;
+                else if (l == "Runway Heading")
+                    special = &runwayHeadingField;
+                else if (l == "Field Elevation")
+                    special = &fieldElevationField;
+                else if (l == "Runway Length")
+                    special = &runwayLengthField;
+                else if (l == "Service Volume Radius")
+                    special = &svRadiusField;
+                else if (l == "Service Volume Height")
+                    special = &svHeightField;
             }
             if (page == 4) {
-                if (l == "Grid Type") special = &gridTypeField;
-                else if (l == "Intermod Calculations") special = &intermodField;
-                else if (l == "Antenna Rejection") special = &antennaRejectionField;
-                else if (l == "Interference Criteria") special = &interferenceField;
-                else if (l == "Cutoff Criteria") special = &cutoffField;
-                else if (l == "Grid Altitude") special = &gridAltitudeField;
-                else if (l == "Grid Angle") special = &gridAngleField;
-                else if (l == "Horizontal Increment") special = &horizontalIncrementField;
-                else if (l == "Vertical Increment") special = &verticalIncrementField;
-                else if (l == "Coarse Grid Prescreening") special = &coarseGridField;
+                if (l == "Grid Type")
+                    special = &gridTypeField;
+                else if (l == "Intermod Calculations")
+                    special = &intermodField;
+                else if (l == "Antenna Rejection")
+                    special = &antennaRejectionField;
+                else if (l == "Interference Criteria")
+                    special = &interferenceField;
+                else if (l == "Cutoff Criteria")
+                    special = &cutoffField;
+                else if (l == "Grid Altitude")
+                    special = &gridAltitudeField;
+                else if (l == "Grid Angle")
+                    special = &gridAngleField;
+                else if (l == "Horizontal Increment")
+                    special = &horizontalIncrementField;
+                else if (l == "Vertical Increment")
+                    special = &verticalIncrementField;
+                else if (l == "Coarse Grid Prescreening")
+                    special = &coarseGridField;
             }
             if (special) *special = next;
         }
@@ -143,7 +165,8 @@ int PageFields::fieldNumber(int page, const std::string& label) const { return p
 
 void PageFields::sync() {
     for (auto& f : fields_) {
-        if (f.record.isGap() && f.number >= kFirstPageField && gaps_[static_cast<std::size_t>(f.number - kFirstPageField)])
+        if (f.record.isGap() && f.number >= kFirstPageField &&
+            gaps_[static_cast<std::size_t>(f.number - kFirstPageField)])
             continue;
         const PageField& m = pages_.field(f.number);
         f.record = m.record;
@@ -229,9 +252,12 @@ DiagramKind PageFields::gotFocus(int n) {
         if (f->isPosition()) f->caret = 2;
         return diagramStep(*f);
     }
-    if (f->isList()) f->tag = std::to_string(f->listIndex);
-    else if (f->isCheck()) f->tag = std::to_string(f->checkState);
-    else f->tag = f->value;
+    if (f->isList())
+        f->tag = std::to_string(f->listIndex);
+    else if (f->isCheck())
+        f->tag = std::to_string(f->checkState);
+    else
+        f->tag = f->value;
     if (f->isPosition()) f->caret = 2;
     state_.currentField = n;
     return diagramStep(*f);
@@ -244,8 +270,8 @@ bool PageFields::ConfirmFieldChange() const {
                " the navaid data obtained during the search. ";
     } else if (state_.currentPage == 4) {
         text = std::string(" If Horizontal Increment is greater than 1000 feet, ") + kCR +
-               " the \"Coarse Grid Prescreening\" option should " + kCR + " NOT be selected.  This reduces the chance of " +
-               kCR + " missing small areas of interference. ";
+               " the \"Coarse Grid Prescreening\" option should " + kCR +
+               " NOT be selected.  This reduces the chance of " + kCR + " missing small areas of interference. ";
     } else {
         return false;
     }
@@ -314,8 +340,10 @@ void PageFields::escape(int n) {
     refusedField_ = -1;
     if (f->isList() || f->isCheck()) {
         const int old = static_cast<int>(Val(f->tag));
-        if (f->isList()) pages_.selectOption(n, old);
-        else pages_.commitField(n, std::to_string(old));
+        if (f->isList())
+            pages_.selectOption(n, old);
+        else
+            pages_.commitField(n, std::to_string(old));
         afterListChange(n);
     } else {
         if (f->isPosition() && !f->tag.empty() && !f->maskText.empty() && f->maskText[0] != f->tag[0])
@@ -348,9 +376,12 @@ bool PageFields::listClick(int n, int index, DiagramKind* diagram) {
     pages_.selectOption(n, index);
     afterListChange(n);
     DiagramKind d = DiagramKind::Hidden;
-    if (n == arrayTypeField) d = DiagramKind::ArrayPattern;
-    else if (n == svTypeField) d = DiagramKind::ServiceVolume;
-    else if (f->page == 4 && editionCode_ == "FLD") d = DiagramKind::Grid;
+    if (n == arrayTypeField)
+        d = DiagramKind::ArrayPattern;
+    else if (n == svTypeField)
+        d = DiagramKind::ServiceVolume;
+    else if (f->page == 4 && editionCode_ == "FLD")
+        d = DiagramKind::Grid;
     if (diagram) *diagram = d;
     return true;
 }

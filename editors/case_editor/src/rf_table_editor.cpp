@@ -13,7 +13,9 @@ using crv::common::Val;
 RfTableEditor::RfTableEditor(RfTable& table, EditorState& state, crv::common::MessagePresenter& presenter)
     : table_(table), state_(state), presenter_(presenter) {}
 
-bool RfTableEditor::isListColumn(int c) const { return c >= 1 && c <= table_.columnCount() && table_.column(c).isList(); }
+bool RfTableEditor::isListColumn(int c) const {
+    return c >= 1 && c <= table_.columnCount() && table_.column(c).isList();
+}
 
 void RfTableEditor::moveTo(int row, int column) {
     row_ = std::clamp(row, 1, std::max(1, table_.rowCount()));
@@ -191,8 +193,10 @@ bool RfTableEditor::CommitCellEdit() {
     const RfColumn& col = table_.column(c);
     std::string value;
     if (col.isList()) {
-        if (listIndex_ < 0 || listIndex_ >= static_cast<int>(col.options.size())) value = table_.cell(r, c);
-        else value = col.code(listIndex_);
+        if (listIndex_ < 0 || listIndex_ >= static_cast<int>(col.options.size()))
+            value = table_.cell(r, c);
+        else
+            value = col.code(listIndex_);
     } else {
         auto check = table_.fieldCheck(c);
         check.control = &box_;

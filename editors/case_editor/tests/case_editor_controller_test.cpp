@@ -151,9 +151,9 @@ TEST_F(Workspace, CommandsStopOnAPendingValueThatFailsItsCheck) {
     std::int16_t k = '9';
     p.keyPress(angle, k);
     p.textChanged(angle, "999");
-    for (auto command : {&CaseEditorController::fileSave, &CaseEditorController::fileRun,
-                         &CaseEditorController::fileAuto, &CaseEditorController::ExitEditor,
-                         &CaseEditorController::fileSaveAs}) {
+    for (auto command :
+         {&CaseEditorController::fileSave, &CaseEditorController::fileRun, &CaseEditorController::fileAuto,
+          &CaseEditorController::ExitEditor, &CaseEditorController::fileSaveAs}) {
         presenter.messages.clear();
         saveAsPath = data("Other.dat").string();
         (ed.get()->*command)();
@@ -342,8 +342,7 @@ TEST_F(Workspace, ProponentCommandsLeaveIgnoredRowsAlone) {
     for (int r = 1; r <= t.rowCount(); ++r) ignored += (t.flags(r) & RowIgnored) ? 1 : 0;
     ASSERT_GT(ignored, 0);
     ed->propToggle();
-    for (int r = 1; r <= t.rowCount(); ++r)
-        EXPECT_TRUE(t.flags(r) & (RowProponent | RowIgnored)) << r;
+    for (int r = 1; r <= t.rowCount(); ++r) EXPECT_TRUE(t.flags(r) & (RowProponent | RowIgnored)) << r;
     t.setTagged(1, true);
     ed->propTagged("I");
     EXPECT_TRUE(t.flags(1) & RowIgnored);
@@ -409,9 +408,9 @@ TEST_F(Workspace, RowCommandsCommitTheCellEditFirst) {
     te.editorGotFocus();
     EXPECT_EQ(te.box().value, "0");
     const int rows = ed->table().rowCount();
-    for (auto command : {&CaseEditorController::insertRow, &CaseEditorController::deleteRow,
-                         &CaseEditorController::sortRows, &CaseEditorController::tagAll,
-                         &CaseEditorController::propToggle}) {
+    for (auto command :
+         {&CaseEditorController::insertRow, &CaseEditorController::deleteRow, &CaseEditorController::sortRows,
+          &CaseEditorController::tagAll, &CaseEditorController::propToggle}) {
         presenter.messages.clear();
         (ed.get()->*command)();
         ASSERT_EQ(presenter.messages.size(), 1u);

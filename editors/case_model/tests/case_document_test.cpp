@@ -31,7 +31,8 @@ std::string rf(const std::string& call, const std::string& freq, const std::stri
 
 std::string caseText(const std::vector<std::string>& rows, const std::string& grid = " 1",
                      const std::string& navFreq = "108.100") {
-    std::string t = "CRV Version 5.0.6\r\n ABC 275 " + navFreq + "  39 20 15   77 45 40   250  9000  15 38  0   0     0\r\n";
+    std::string t =
+        "CRV Version 5.0.6\r\n ABC 275 " + navFreq + "  39 20 15   77 45 40   250  9000  15 38  0   0     0\r\n";
     for (const auto& r : rows) t += r + "\r\n";
     t += " $$$$\r\n " + grid + "  1  1  1  1  1     0   0 2000 500  0  0\r\n";
     t += " ABC-123         Somewhere                 01/02/03 30\r\n";
@@ -41,9 +42,8 @@ std::string caseText(const std::vector<std::string>& rows, const std::string& gr
 class CaseDocumentTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        dir_ = fs::temp_directory_path() /
-               ("crv_case_document_" + std::to_string(::getpid()) + "_" +
-                ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        dir_ = fs::temp_directory_path() / ("crv_case_document_" + std::to_string(::getpid()) + "_" +
+                                            ::testing::UnitTest::GetInstance()->current_test_info()->name());
         fs::remove_all(dir_);
         fs::create_directories(dir_);
     }
@@ -99,9 +99,9 @@ TEST_F(CaseDocumentTest, UnreadableFilesAreNamedAndTheCaseStays) {
 TEST_F(CaseDocumentTest, OpenSetsFlagsAndReportsReplacedCodes) {
     CaseDocument doc(fld());
     // Grid Type 12 and Proponent Status 5 are not offered by the field edition.
-    auto r = doc.open(write("a.dat", caseText({rf("QKAA   ", "106.100", " 5"), rf("QKBB   ", " 99.100", " 1")}, "12"))
-                          .string(),
-                      noBearing);
+    auto r = doc.open(
+        write("a.dat", caseText({rf("QKAA   ", "106.100", " 5"), rf("QKBB   ", " 99.100", " 1")}, "12")).string(),
+        noBearing);
     ASSERT_TRUE(r) << r.error();
     ASSERT_EQ(r->size(), 2u);
     EXPECT_EQ((*r)[0], "Grid Type: 12");
@@ -131,12 +131,16 @@ TEST_F(CaseDocumentTest, SaveChecksDecideTheMark) {
         {{rf("QKAA   ", "106.100", " 1")}, " 1", true, ""},
         {{rf("QKAA   ", "106.100", " 0")}, " 1", false, " No proponent selected. "},
         {{rf("QKAA   ", "106.100", " 1"), rf("QKBB   ", " 99.100", " 1")}, " 1", true, ""},
-        {{rf("QKAA   ", "106.100", " 1"), rf("QKBB   ", " 99.100", " 1")}, " 4", false,
+        {{rf("QKAA   ", "106.100", " 1"), rf("QKBB   ", " 99.100", " 1")},
+         " 4",
+         false,
          " Multiple proponents not allowed with vertical grid. "},
         // Pattern 3 names "FmHor03.pat", which was never created.
         {{rf("QKAA   ", "106.100", " 1", " 3")}, " 1", false, " Pattern file FmHor03.pat not found. "},
         // A proponent with an out-of-range ERP.
-        {{" QKAA    106.100  39 21 18   77 38 02 600.0000  1378 13  0  30  1 LIC     0"}, " 1", false,
+        {{" QKAA    106.100  39 21 18   77 38 02 600.0000  1378 13  0  30  1 LIC     0"},
+         " 1",
+         false,
          " Invalid RF source data. "},
         // A station on the navaid frequency is refused by the engine.
         {{rf("QKAA   ", "106.100", " 1"), rf("QKBB   ", "108.100", " 0")}, " 1", false, "navaid frequency"},
@@ -169,8 +173,9 @@ TEST_F(CaseDocumentTest, SaveChecksDecideTheMark) {
 TEST_F(CaseDocumentTest, SaveFindingsNameOnlyWhatTheUserCanChange) {
     const FieldDictionary sci = FieldDictionary::forEdition(Edition::Scientific);
     const std::string outside = "Horizontal Increment: 0 is outside 100 to 9999.";
-    const std::string cannot = "Horizontal Increment is 0 ft; a run with Grid Type 1 needs more than 0 ft. "
-                               "This edition cannot change it";
+    const std::string cannot =
+        "Horizontal Increment is 0 ft; a run with Grid Type 1 needs more than 0 ft. "
+        "This edition cannot change it";
     struct Case {
         const char* name;
         const FieldDictionary* dict;

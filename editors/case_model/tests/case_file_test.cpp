@@ -1,6 +1,6 @@
 #include "crv/editors/case_file.h"
-#include "crv/editors/case_document.h"
 #include "crv/common/case_file_upgrade.h"
+#include "crv/editors/case_document.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -25,9 +25,8 @@ namespace {
 class CaseFileTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        dir_ = fs::temp_directory_path() /
-               ("crv_case_file_" + std::to_string(::getpid()) + "_" +
-                ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        dir_ = fs::temp_directory_path() / ("crv_case_file_" + std::to_string(::getpid()) + "_" +
+                                            ::testing::UnitTest::GetInstance()->current_test_info()->name());
         fs::remove_all(dir_);
         fs::create_directories(dir_);
         const std::string cmd = std::string(CRV_SAMPLE_EXE) + " '" + dir_.string() + "' >/dev/null 2>&1";
@@ -133,13 +132,19 @@ TEST_F(CaseFileTest, WritesTheColumnsTheTrailerAndTheMark) {
 
 TEST_F(CaseFileTest, FileCutBeforeALineFailsNamingTheLineAndChangesNothing) {
     const auto dict = FieldDictionary::forEdition(Edition::Field);
-    struct Cut { int keepLines; const char* says; };
+    struct Cut {
+        int keepLines;
+        const char* says;
+    };
     for (Cut c : {Cut{4, "options line"}, Cut{5, "case line"}, Cut{3, "terminator"}, Cut{1, "navaid"}}) {
         std::string text;
         std::istringstream in(kCase);
         std::string line;
         int n = 0;
-        while (n < c.keepLines && std::getline(in, line)) { text += line + "\n"; ++n; }
+        while (n < c.keepLines && std::getline(in, line)) {
+            text += line + "\n";
+            ++n;
+        }
         const fs::path p = dir_ / "cut.dat";
         writeBytes(p, text);
         auto data = crv::editors::LoadDataFile(p.string(), dict);
@@ -250,8 +255,8 @@ TEST_F(CaseFileTest, EngineReadsACaseWrittenByTheModel) {
         fs::create_directories(run);
         ASSERT_TRUE(crv::editors::SaveDataFile((run / "Rfi.plt").string(), *data, dict, true));
         const fs::path log = dir_ / "readcase.txt";
-        const std::string cmd = "cd '" + dir_.string() + "' && " + CRV50_EXE + " readcase run >'" +
-                                log.string() + "' 2>&1";
+        const std::string cmd =
+            "cd '" + dir_.string() + "' && " + CRV50_EXE + " readcase run >'" + log.string() + "' 2>&1";
         EXPECT_EQ(std::system(cmd.c_str()), 0) << readBytes(log);
         EXPECT_NE(readBytes(log).find("navaid.identifier="), std::string::npos);
     }
@@ -306,8 +311,8 @@ TEST_F(CaseFileTest, EngineRunOnAModelWrittenCaseGivesTheSampleReport) {
         fs::copy_file(sample, dir_ / "orig" / "Rfi.plt");
         ASSERT_TRUE(crv::editors::SaveDataFile((dir_ / "model" / "Rfi.plt").string(), *data, dict, true));
         for (const char* run : {"orig", "model"}) {
-            const std::string cmd = "cd '" + dir_.string() + "' && " + CRV50_EXE + " --quiet run " + run +
-                                    " >/dev/null 2>&1";
+            const std::string cmd =
+                "cd '" + dir_.string() + "' && " + CRV50_EXE + " --quiet run " + run + " >/dev/null 2>&1";
             ASSERT_EQ(std::system(cmd.c_str()), 0) << run;
         }
         const std::string report = readBytes(dir_ / "orig" / "Rfi.txt");

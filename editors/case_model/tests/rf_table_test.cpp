@@ -72,8 +72,8 @@ TEST(RfTable, LoadedRowsShowCellsFlagsAndRanges) {
     EXPECT_EQ(t.cell(1, 12), "    0");
     EXPECT_EQ(t.flags(1), RowIgnored | RowOutOfRange);  // ERP above 500
     EXPECT_EQ(t.cell(2, 1), "QKCC   ");
-    EXPECT_EQ(t.cell(2, 10), "N");                      // status 7 is no option: default
-    EXPECT_EQ(t.flags(2), RowOutOfRange);               // elevation 0 below 1
+    EXPECT_EQ(t.cell(2, 10), "N");         // status 7 is no option: default
+    EXPECT_EQ(t.flags(2), RowOutOfRange);  // elevation 0 below 1
     EXPECT_EQ(t.flags(3), RowProponent);
     ASSERT_EQ(replaced.size(), 1u);
     EXPECT_EQ(replaced[0], "row 3, Proponent Status: 7");
@@ -101,8 +101,18 @@ TEST(RfTable, DefaultRowAndInsertPosition) {
     t.InsertDefaultRow(1);
     t.InsertDefaultRow(t.rowCount() + 1);
     ASSERT_EQ(t.rowCount(), 3);
-    const std::vector<std::string> expected{"XXXX   ", "111.111",  "N 00" + deg + " 00' 00\"", "W 000" + deg + " 00' 00\"",
-                                            "111.1111", " 1111", "0", "0", "  0", "N", "   ", "    0"};
+    const std::vector<std::string> expected{"XXXX   ",
+                                            "111.111",
+                                            "N 00" + deg + " 00' 00\"",
+                                            "W 000" + deg + " 00' 00\"",
+                                            "111.1111",
+                                            " 1111",
+                                            "0",
+                                            "0",
+                                            "  0",
+                                            "N",
+                                            "   ",
+                                            "    0"};
     for (int row : {1, 3}) {
         for (int c = 1; c <= 12; ++c) EXPECT_EQ(t.cell(row, c), expected[c - 1]) << row << "," << c;
         EXPECT_EQ(t.flags(row), 0);
@@ -202,10 +212,20 @@ TEST(RfTable, RangeCheckBoundaries) {
         const char* text;
         bool out;
     } cases[] = {
-        {2, " 50.000", false}, {2, " 49.999", true}, {2, "950.000", false}, {2, "950.001", true},
-        {5, "  0.0001", false}, {5, "  0.0000", true}, {5, "500.0000", false}, {5, "500.0001", true},
-        {6, "99999", false}, {6, "100000", true}, {6, "    0", true},
-        {9, "359", false}, {9, "360", true}, {9, " -1", true},
+        {2, " 50.000", false},
+        {2, " 49.999", true},
+        {2, "950.000", false},
+        {2, "950.001", true},
+        {5, "  0.0001", false},
+        {5, "  0.0000", true},
+        {5, "500.0000", false},
+        {5, "500.0001", true},
+        {6, "99999", false},
+        {6, "100000", true},
+        {6, "    0", true},
+        {9, "359", false},
+        {9, "360", true},
+        {9, " -1", true},
         {3, "S 95\xB0 00' 00\"", false},  // positions are not range-checked here
     };
     for (const auto& c : cases) {

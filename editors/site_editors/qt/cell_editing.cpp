@@ -19,8 +19,7 @@ std::string latin1(const QString& s) { return s.toLatin1().toStdString(); }
 // Enter acting as Tab: the focus goes to the next control after the table.
 void focusAfter(QWidget* grid) {
     for (QWidget* w = grid->nextInFocusChain(); w && w != grid; w = w->nextInFocusChain()) {
-        if (grid->isAncestorOf(w) || !w->isVisible() || !w->isEnabled() || !(w->focusPolicy() & Qt::TabFocus))
-            continue;
+        if (grid->isAncestorOf(w) || !w->isVisible() || !w->isEnabled() || !(w->focusPolicy() & Qt::TabFocus)) continue;
         w->setFocus(Qt::TabFocusReason);
         return;
     }
@@ -181,7 +180,8 @@ bool CellEditing::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() != QEvent::KeyPress) return QObject::eventFilter(watched, event);
     auto* key = static_cast<QKeyEvent*>(event);
     const bool ctrl = key->modifiers() & Qt::ControlModifier;
-    const int visible = std::max(1, grid_->viewport()->height() / std::max(1, grid_->verticalHeader()->defaultSectionSize()));
+    const int visible =
+        std::max(1, grid_->viewport()->height() / std::max(1, grid_->verticalHeader()->defaultSectionSize()));
     if (watched == grid_) {
         if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
             focusAfter(grid_);
@@ -214,23 +214,26 @@ bool CellEditing::eventFilter(QObject* watched, QEvent* event) {
         case Qt::Key_PageUp: {
             const int top = grid_->rowAt(0);
             const int target = row_ > top ? top : std::max(0, row_ - visible);
-            if (target == row_) step(-1, 0);  // beeps at the top
-            else moveTo(target, column_);
+            if (target == row_)
+                step(-1, 0);  // beeps at the top
+            else
+                moveTo(target, column_);
             return true;
         }
         case Qt::Key_PageDown: {
             int bottom = grid_->rowAt(grid_->viewport()->height() - 1);
             if (bottom < 0) bottom = hooks_.rows() - 1;
             const int target = row_ < bottom ? bottom : std::min(hooks_.rows() - 1, row_ + visible);
-            if (target == row_) step(1, 0);
-            else moveTo(target, column_);
+            if (target == row_)
+                step(1, 0);
+            else
+                moveTo(target, column_);
             return true;
         }
         case Qt::Key_Home:
         case Qt::Key_End:
             if (!ctrl) return false;
-            if ((key->key() == Qt::Key_Home && row_ == 0) ||
-                (key->key() == Qt::Key_End && row_ == hooks_.rows() - 1)) {
+            if ((key->key() == Qt::Key_Home && row_ == 0) || (key->key() == Qt::Key_End && row_ == hooks_.rows() - 1)) {
                 QApplication::beep();
                 emit beeped();
             } else {

@@ -91,8 +91,10 @@ frmUserData::frmUserData(SiteEditorHost& host, bool patternMode, QWidget* parent
         // Owned by the frame even when hidden (the other mode's kinds are
         // never laid out), so they go with the window.
         kinds_[static_cast<std::size_t>(k - 1)] = new QRadioButton(userDataKind(k).option, kindFrame_);
-        if (isPatternKind(k) == patternMode) kindLayout->addWidget(kinds_[static_cast<std::size_t>(k - 1)]);
-        else kinds_[static_cast<std::size_t>(k - 1)]->hide();
+        if (isPatternKind(k) == patternMode)
+            kindLayout->addWidget(kinds_[static_cast<std::size_t>(k - 1)]);
+        else
+            kinds_[static_cast<std::size_t>(k - 1)]->hide();
         connect(kinds_[static_cast<std::size_t>(k - 1)], &QRadioButton::clicked, this, [this, k] {
             if (!CommitEdit() || !editor_.changeKind(k)) {
                 kindOption(editor_.kind())->setChecked(true);
@@ -148,8 +150,9 @@ frmUserData::frmUserData(SiteEditorHost& host, bool patternMode, QWidget* parent
     add(file, "E&xit", "mnuExit", [this] {
         if (CommitEdit() && editor_.Exit()) close();
     });
-    add(nullptr, "&Normalize", "mnuNormalize", [this] { runCommand(&UserDataEditor::Normalize); })
-        ->setVisible(patternMode);
+    add(nullptr, "&Normalize", "mnuNormalize", [this] {
+        runCommand(&UserDataEditor::Normalize);
+    })->setVisible(patternMode);
     add(nullptr, "&Plot", "mnuPlot", [this] { runCommand(&UserDataEditor::Plot); })->setVisible(patternMode);
     add(nullptr, "&Help", "mnuHelp", [this] { host_.showHelp(editor_.helpTopic()); });
 

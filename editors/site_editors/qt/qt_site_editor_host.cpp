@@ -30,8 +30,9 @@ common::MessagePresenter& QtSiteEditorHost::presenter() { return common::ui::app
 
 void QtSiteEditorHost::savePaths() {
     if (auto saved = common::SavePaths(state_, store_); !saved)
-        presenter().present({" The folders could not be stored: " + std::string(1, common::kCR) + " " + saved.error() + " ",
-                             "Location of Files", common::MessageIcon::Exclamation, common::MessageButtons::Ok});
+        presenter().present(
+            {" The folders could not be stored: " + std::string(1, common::kCR) + " " + saved.error() + " ",
+             "Location of Files", common::MessageIcon::Exclamation, common::MessageButtons::Ok});
 }
 
 std::string QtSiteEditorHost::showFiles(int kind, bool keepSettings) {
@@ -63,9 +64,7 @@ std::string QtSiteEditorHost::askOpenFile(const FileDialogRequest& r) {
     return dialog.selectedFiles().first().toStdString();
 }
 
-void QtSiteEditorHost::displayPlots(const std::string& folder, const std::string& file) {
-    plotWindow_(folder, file);
-}
+void QtSiteEditorHost::displayPlots(const std::string& folder, const std::string& file) { plotWindow_(folder, file); }
 
 void QtSiteEditorHost::showHelp(const std::string& topic) {
     initSiteEditorsHelp();

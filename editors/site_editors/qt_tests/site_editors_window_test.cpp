@@ -190,8 +190,7 @@ private slots:
                 QVERIFY(shown >= 1 && shown <= rows);
                 // The last row on screen ends on the table's bottom edge.
                 const int lastShown = grid->rowAt(grid->viewport()->height() - 1);
-                QCOMPARE(grid->rowViewportPosition(lastShown) + grid->rowHeight(lastShown),
-                         grid->viewport()->height());
+                QCOMPARE(grid->rowViewportPosition(lastShown) + grid->rowHeight(lastShown), grid->viewport()->height());
             }
             snap(w, name);
         };
@@ -216,8 +215,9 @@ private slots:
 
     void receiverPointsEditor() {
         FakeHost host;
-        test::writeBytes(host.folder + "RcvrTest.pts",
-                         "Test points              \r\n 1 \r\n 38 51 12   077 02 03    900\r\n-00 30 00  -000 15 00     10\r\n");
+        test::writeBytes(
+            host.folder + "RcvrTest.pts",
+            "Test points              \r\n 1 \r\n 38 51 12   077 02 03    900\r\n-00 30 00  -000 15 00     10\r\n");
         frmRcvrPts w(host);
         w.show();
         host.openPaths = {host.folder + "RcvrTest.pts"};

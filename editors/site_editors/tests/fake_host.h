@@ -21,8 +21,8 @@ public:
 
     common::MessageAnswer present(const common::Message& m) override {
         messages.push_back(m);
-        if (answers.empty()) return m.buttons == common::MessageButtons::Ok ? common::MessageAnswer::Ok
-                                                                            : common::MessageAnswer::Cancel;
+        if (answers.empty())
+            return m.buttons == common::MessageButtons::Ok ? common::MessageAnswer::Ok : common::MessageAnswer::Cancel;
         const auto a = answers.front();
         answers.pop_front();
         return a;

@@ -102,19 +102,23 @@ TEST_F(SampleRun, ProgressReachesTheCallerAndCancelStops) {
     std::int16_t status = -1;
     std::int32_t points = -1;
     int calls = 0;
-    engine.Grid(run(), [&](std::int32_t percent) {
-        EXPECT_GE(percent, 0);
-        EXPECT_LE(percent, 100);
-        EXPECT_TRUE(engine.busy());
-        ++calls;
-        return false;
-    }, status, points);
+    engine.Grid(
+        run(),
+        [&](std::int32_t percent) {
+            EXPECT_GE(percent, 0);
+            EXPECT_LE(percent, 100);
+            EXPECT_TRUE(engine.busy());
+            ++calls;
+            return false;
+        },
+        status, points);
     EXPECT_EQ(status, 0);
     EXPECT_GT(points, 0);
     EXPECT_GT(calls, 0);
     EXPECT_FALSE(engine.busy());
 
-    engine.Grid(run(), [](std::int32_t) { return true; }, status, points);
+    engine.Grid(
+        run(), [](std::int32_t) { return true; }, status, points);
     EXPECT_EQ(status, 1);
     EXPECT_FALSE(fs::exists(run() + "Rcvr_Loc.plx"));  // a cancelled grid leaves no file
 }
@@ -123,8 +127,8 @@ TEST_F(SampleRun, AnExceptionInTheCallbackCancelsAndIsThrownAfterTheCall) {
     EngineLibrary engine(kLibrary);
     std::int16_t status = -1;
     std::int32_t points = -1;
-    EXPECT_THROW(engine.Grid(run(), [](std::int32_t) -> bool { throw std::runtime_error("window gone"); }, status,
-                             points),
+    EXPECT_THROW(engine.Grid(
+                     run(), [](std::int32_t) -> bool { throw std::runtime_error("window gone"); }, status, points),
                  std::runtime_error);
     EXPECT_EQ(status, 1);
     EXPECT_FALSE(engine.busy());
@@ -138,16 +142,19 @@ TEST_F(SampleRun, SecondCallDuringACallIsRefused) {
     std::int16_t status = -1, inner = -1, cases = -1;
     std::int32_t points = -1;
     bool refused = false;
-    engine.Grid(run(), [&](std::int32_t) {
-        try {
-            engine.Evaluate(run(), {}, inner, cases);
-        } catch (const EngineBusy&) {
-            refused = true;
-        }
-        float d = 0, b = 0;
-        engine.LLDist(38, 77, 39, 77, d, b);  // pure arithmetic is always allowed
-        return false;
-    }, status, points);
+    engine.Grid(
+        run(),
+        [&](std::int32_t) {
+            try {
+                engine.Evaluate(run(), {}, inner, cases);
+            } catch (const EngineBusy&) {
+                refused = true;
+            }
+            float d = 0, b = 0;
+            engine.LLDist(38, 77, 39, 77, d, b);  // pure arithmetic is always allowed
+            return false;
+        },
+        status, points);
     EXPECT_TRUE(refused);
     EXPECT_EQ(inner, -1);
     EXPECT_EQ(status, 0);

@@ -52,9 +52,8 @@ frmMainMenu::frmMainMenu(MainController& controller, crv::common::AppState& stat
     exitSeparator->setObjectName(QStringLiteral("mnuFileSep3"));
     recent_ = new crv::common::ui::RecentFilesMenuSection(fileMenu_, exitSeparator);
     connect(recent_, &crv::common::ui::RecentFilesMenuSection::openRecentFile, this, [this](const QString& path) {
-        guarded(QStringLiteral("mnuFileRecent"), [this, path] {
-            after(controller_.OpenRecent(crv::common::ui::pathFromQt(path)));
-        });
+        guarded(QStringLiteral("mnuFileRecent"),
+                [this, path] { after(controller_.OpenRecent(crv::common::ui::pathFromQt(path))); });
     });
     connect(addItem(fileMenu_, "mnuFileExit", QStringLiteral("E&xit"), QKeySequence(QStringLiteral("Ctrl+Q"))),
             &QAction::triggered, this, &QWidget::close);

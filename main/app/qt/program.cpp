@@ -48,7 +48,9 @@ public:
         if (!p_.runRef_) throw std::logic_error("The program has no run controller.");
         return *p_.runRef_;
     }
-    void SearchForProponents(float a, float b, float c, std::int32_t& n) override { target().SearchForProponents(a, b, c, n); }
+    void SearchForProponents(float a, float b, float c, std::int32_t& n) override {
+        target().SearchForProponents(a, b, c, n);
+    }
     void SearchForNavaids(std::int32_t& n) override { target().SearchForNavaids(n); }
     void SearchForRFSources(std::int32_t& n) override { target().SearchForRFSources(n); }
     void RunSimulation(const std::string& f, const std::string& c) override { target().RunSimulation(f, c); }
@@ -79,7 +81,6 @@ Program::Program(crv::resources::Edition e, crv::common::MessagePresenter& p, co
 }
 
 Program::~Program() = default;
-
 
 crv::common::ui::frmFileSel& Program::fileBrowser() {
     if (!browser_) browser_ = std::make_unique<crv::common::ui::frmFileSel>(state, &presenter, window_.get());

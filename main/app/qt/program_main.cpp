@@ -8,8 +8,7 @@
 #endif
 
 int main(int argc, char** argv) {
-    const auto edition =
-        CRV_PROGRAM_SCIENTIFIC ? crv::resources::Edition::Scientific : crv::resources::Edition::Field;
+    const auto edition = CRV_PROGRAM_SCIENTIFIC ? crv::resources::Edition::Scientific : crv::resources::Edition::Field;
     crv::main::qt::prepareProcess(edition);
     QApplication app(argc, argv);
     crv::main::qt::ProgramSetup setup(edition);

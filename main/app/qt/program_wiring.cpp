@@ -6,13 +6,13 @@
 
 #include "crv/binding/engine_library.h"
 #include "crv/editors/case_editor/qt/edit_data_file.h"
-#include "crv/main/app/qt/program.h"
-#include "crv/viewers/plot_window/qt/display_plots.h"
-#include "crv/viewers/report_window/qt/display_reports.h"
 #include "crv/editors/site_editors/qt/frm_rcvr_pts.h"
 #include "crv/editors/site_editors/qt/frm_user_data.h"
-#include "crv/viewers/plot_dialogs/qt/plot_dialogs.h"
 #include "crv/editors/site_editors/qt/qt_site_editor_host.h"
+#include "crv/main/app/qt/program.h"
+#include "crv/viewers/plot_dialogs/qt/plot_dialogs.h"
+#include "crv/viewers/plot_window/qt/display_plots.h"
+#include "crv/viewers/report_window/qt/display_reports.h"
 
 namespace crv::main::qt {
 
@@ -26,8 +26,7 @@ void engineLLDist(float lat1, float lon1, float lat2, float lon2, float* distanc
 }
 
 // The plot window over `parent`, which it hides while it is shown.
-void showPlots(Program& program, QWidget* parent, const std::string& folder, const std::string& files,
-               bool autoPrint) {
+void showPlots(Program& program, QWidget* parent, const std::string& folder, const std::string& files, bool autoPrint) {
     viewers::PlotWindowServices services;
     services.state = &program.state;
     services.store = &program.store;

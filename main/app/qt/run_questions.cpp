@@ -9,8 +9,7 @@
 
 namespace crv::main::qt {
 
-QtRunQuestions::QtRunQuestions(QWidget*& parent, const std::string& modelType,
-                               crv::common::MessagePresenter& presenter)
+QtRunQuestions::QtRunQuestions(QWidget*& parent, const std::string& modelType, crv::common::MessagePresenter& presenter)
     : parent_(parent), modelType_(modelType), presenter_(presenter) {}
 
 void QtRunQuestions::GetParams(bool backCrs, std::int16_t& svType, float& srchRad, bool& canceled) {

@@ -30,8 +30,8 @@ using namespace crv::main;
 using namespace crv::main::qt;
 using crv::resources::Edition;
 using crv::testing::RecordingPresenter;
-using crv::testing::writeLines;
 using crv::testing::saveSnapshot;
+using crv::testing::writeLines;
 
 namespace {
 
@@ -58,7 +58,8 @@ struct ScriptedRun : RunControl {
         calls.push_back("SearchForProponents");
         count = proponentCounts.empty() ? 0 : proponentCounts.front();
         if (!proponentCounts.empty()) proponentCounts.erase(proponentCounts.begin());
-        if (count > 0) writeLines(state->TempFolder + "RfiSrch1.tmp", {fmLine("WAAA-FM", " 99.100"), fmLine("WBBB", "101.500")});
+        if (count > 0)
+            writeLines(state->TempFolder + "RfiSrch1.tmp", {fmLine("WAAA-FM", " 99.100"), fmLine("WBBB", "101.500")});
     }
     void SearchForNavaids(std::int32_t& count) override {
         calls.push_back("SearchForNavaids " + state->ProponentRecord.substr(1, 4));
@@ -165,8 +166,9 @@ private slots:
     }
 
     void startupWithTheDatabasesMissing() {
-        auto program = makeProgram(Edition::Field, "[Paths]\nFCC Database=" + root() + "gone/FMALL.dat\nQVA Database=" +
-                                                       root() + "gone/A108M118.dat\n");
+        auto program =
+            makeProgram(Edition::Field, "[Paths]\nFCC Database=" + root() + "gone/FMALL.dat\nQVA Database=" + root() +
+                                            "gone/A108M118.dat\n");
         program->start();
         QCOMPARE(presenter.messages.size(), size_t(1));
         const auto& m = presenter.messages[0];
@@ -188,7 +190,8 @@ private slots:
         program->window().action("mnuToolsCalDat")->trigger();
         program->window().action("mnuToolsPlotPar")->trigger();
         QCOMPARE(presenter.messages.size(), size_t(2));
-        QCOMPARE(presenter.messages[0].text, std::string(" This program was built without the calibration data editor. "));
+        QCOMPARE(presenter.messages[0].text,
+                 std::string(" This program was built without the calibration data editor. "));
         program->window().action("mnuHelpAbout")->trigger();
         QCOMPARE(presenter.messages.back().title, std::string(" About CRV_Sci"));
         // A failure inside a command ends it with a message, not the program.
@@ -230,9 +233,9 @@ private slots:
         const std::string db = root() + "db/";
         std::filesystem::create_directories(db);
         for (const char* f : {"FMALL.dat", "A108M118.dat"}) std::ofstream(db + f) << "x\n";
-        auto program = makeProgram(Edition::Scientific,
-                                   "[Paths]\nFCC Database=" + db + "FMALL.dat\nQVA Database=" + db +
-                                       "A108M118.dat\nUse QVA DB=1\n");
+        auto program =
+            makeProgram(Edition::Scientific, "[Paths]\nFCC Database=" + db + "FMALL.dat\nQVA Database=" + db +
+                                                 "A108M118.dat\nUse QVA DB=1\n");
         ScriptedRun run;
         run.state = &program->state;
         program->setRunControl(run);
@@ -274,8 +277,9 @@ private slots:
         };
         w.action("mnuFileNew")->trigger();
         QCOMPARE(pendingDialogScripts(), 0);
-        QCOMPARE(run.calls, (std::vector<std::string>{"SearchForProponents", "SearchForProponents", "SearchForNavaids PROP",
-                                                      "SearchForRFSources IFR", "RunSimulation new.dat"}));
+        QCOMPARE(run.calls,
+                 (std::vector<std::string>{"SearchForProponents", "SearchForProponents", "SearchForNavaids PROP",
+                                           "SearchForRFSources IFR", "RunSimulation new.dat"}));
         QCOMPARE(edits, std::vector<std::string>{"new.dat"});
         QVERIFY(!std::filesystem::exists(root() + "RfiSrch1.tmp"));
         QCOMPARE(w.resultsMenuOpenings(), 1);
@@ -288,7 +292,9 @@ private slots:
 
         // Closing during a run: the run is asked to stop and the window goes after it.
         run.calls.clear();
-        program->entries.ShowFiles = [&](int, bool) { return FileSelection{program->state.DataFolder, "a.dat|b.dat", 2}; };
+        program->entries.ShowFiles = [&](int, bool) {
+            return FileSelection{program->state.DataFolder, "a.dat|b.dat", 2};
+        };
         run.duringRun = [&] { QVERIFY(!w.close()); };
         w.action("mnuSimRun")->trigger();
         QCOMPARE(run.calls, (std::vector<std::string>{"RunSimulation a.dat", "requestCancel"}));

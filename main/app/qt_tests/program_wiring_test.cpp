@@ -3,11 +3,11 @@
 // through its own Exit), and no message about a missing part is shown.
 #include <QAction>
 #include <QApplication>
-#include <cstdlib>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <cstdlib>
 
 #include "crv/common/ui/qt/message_presenter.h"
 #include "crv/editors/site_editors/qt/frm_rcvr_pts.h"

@@ -10,8 +10,8 @@
 namespace crv::main::qt {
 namespace {
 
-using crv::common::ui::LatLonEdit;
 using crv::common::ui::fromQt;
+using crv::common::ui::LatLonEdit;
 using crv::common::ui::toQt;
 
 // A box other than a position: its key filter is the model's (the check's

@@ -10,8 +10,8 @@
 
 #include "crv/common/ui/qt/dialog_buttons.h"
 #include "crv/common/ui/qt/form_services.h"
-#include "crv/common/ui/qt/lat_lon_options.h"
 #include "crv/common/ui/qt/help.h"
+#include "crv/common/ui/qt/lat_lon_options.h"
 #include "crv/main/dialogs/qt/box_edit.h"
 #include "crv/main/dialogs/qt/dialog_runner.h"
 
@@ -25,15 +25,15 @@ frmNavData::frmNavData(crv::common::AppState& state, crv::platform::SettingsStor
     initMainDialogsHelp();
     setObjectName(QStringLiteral("frmNavData"));
     setWindowTitle(QStringLiteral(" Manual Navaid Entry"));
-    const char* captions[] = {"Identifier",          "Frequency (MHz)", "Rwy Hdg (true deg)",
-                              "Latitude",            "Longitude",       "Field Elevation (ft)",
-                              "SV Radius (nmi)",     "SV Height (ft)",  "Airspace Case"};
+    const char* captions[] = {"Identifier",      "Frequency (MHz)", "Rwy Hdg (true deg)",
+                              "Latitude",        "Longitude",       "Field Elevation (ft)",
+                              "SV Radius (nmi)", "SV Height (ft)",  "Airspace Case"};
     auto* grid = new QGridLayout;
     for (int k = 0; k < M::FieldCount; ++k) {
         auto* label = new QLabel(QString::fromLatin1(captions[k]), this);
         auto* e = makeBoxEdit(model_.fields(), k, presenter_, this);
         e->setObjectName(k == M::Latitude || k == M::Longitude ? QStringLiteral("mskEditBox%1").arg(k)
-                                                                : QStringLiteral("txtEditBox%1").arg(k));
+                                                               : QStringLiteral("txtEditBox%1").arg(k));
         labels_[static_cast<std::size_t>(k)] = label;
         edits_[static_cast<std::size_t>(k)] = e;
         grid->addWidget(label, k, 0);
@@ -56,15 +56,15 @@ frmNavData::frmNavData(crv::common::AppState& state, crv::platform::SettingsStor
     }
     typeOptions_[0]->setChecked(true);
 
-    auto* formatBox = crv::common::ui::LatLonFormatOptions(QStringLiteral("Lat/Lon &Format"), formatOptions_,
-                                                           [this](int n) {
-                                                               // What is typed so far is what gets re-expressed.
-                                                               for (int k = 0; k < M::FieldCount; ++k)
-                                                                   pushBox(edit(k), model_.fields(), k);
-                                                               model_.setLatLonFormat(n);
-                                                               pullAll();
-                                                           },
-                                                           this);
+    auto* formatBox = crv::common::ui::LatLonFormatOptions(
+        QStringLiteral("Lat/Lon &Format"), formatOptions_,
+        [this](int n) {
+            // What is typed so far is what gets re-expressed.
+            for (int k = 0; k < M::FieldCount; ++k) pushBox(edit(k), model_.fields(), k);
+            model_.setLatLonFormat(n);
+            pullAll();
+        },
+        this);
 
     using crv::common::ui::DialogButtons;
     auto* buttons = new DialogButtons(Qt::Vertical, DialogButtons::Space::After, this);

@@ -24,10 +24,9 @@ frmNavSel::frmNavSel(NavaidList list, const std::string& modelType, QWidget* par
     initMainDialogsHelp();
     setObjectName(QStringLiteral("frmNavSel"));
     setWindowTitle(QStringLiteral(" Navaid Selection"));
-    model_ = new TextTableModel(kNavaidHeaders,
-                                {Qt::AlignLeft, Qt::AlignRight, Qt::AlignRight, Qt::AlignHCenter, Qt::AlignHCenter,
-                                 Qt::AlignLeft},
-                                this);
+    model_ = new TextTableModel(
+        kNavaidHeaders,
+        {Qt::AlignLeft, Qt::AlignRight, Qt::AlignRight, Qt::AlignHCenter, Qt::AlignHCenter, Qt::AlignLeft}, this);
     list_ = new SelectionList(this);
     list_->setObjectName(QStringLiteral("lvwNavData"));
     list_->setModel(model_);
@@ -38,7 +37,8 @@ frmNavSel::frmNavSel(NavaidList list, const std::string& modelType, QWidget* par
 
     explain_ = new QLabel(this);
     explain_->setObjectName(QStringLiteral("lblExplain"));
-    if (!scientific_) explain_->setText(toQt(ExplainText(data_.items.size())).replace(QLatin1Char('\r'), QLatin1Char('\n')));
+    if (!scientific_)
+        explain_->setText(toQt(ExplainText(data_.items.size())).replace(QLatin1Char('\r'), QLatin1Char('\n')));
 
     using crv::common::ui::DialogButtons;
     auto* buttons = new DialogButtons(Qt::Horizontal, DialogButtons::Space::Before, this);

@@ -10,8 +10,8 @@
 
 #include "crv/common/ui/qt/dialog_buttons.h"
 #include "crv/common/ui/qt/form_services.h"
-#include "crv/common/ui/qt/lat_lon_options.h"
 #include "crv/common/ui/qt/help.h"
+#include "crv/common/ui/qt/lat_lon_options.h"
 #include "crv/main/dialogs/qt/box_edit.h"
 #include "crv/main/dialogs/qt/dialog_runner.h"
 
@@ -25,8 +25,8 @@ frmPropData::frmPropData(crv::common::AppState& state, crv::platform::SettingsSt
     initMainDialogsHelp();
     setWindowTitle(QStringLiteral("Proponent Data"));
     setObjectName(QStringLiteral("frmPropData"));
-    const char* captions[] = {"Identifier", "Frequency (MHz)", "Latitude", "Longitude", "Airspace Case",
-                              "Search Radius (nmi)"};
+    const char* captions[] = {"Identifier", "Frequency (MHz)", "Latitude",
+                              "Longitude",  "Airspace Case",   "Search Radius (nmi)"};
     auto* fieldsGrid = new QGridLayout;
     for (int k = 0; k < M::FieldCount; ++k) {
         labels_[static_cast<std::size_t>(k)] = new QLabel(QString::fromLatin1(captions[k]), this);
@@ -46,15 +46,15 @@ frmPropData::frmPropData(crv::common::AppState& state, crv::platform::SettingsSt
     methodLayout->addWidget(searchOption_);
     methodLayout->addWidget(manualOption_);
 
-    auto* formatBox = crv::common::ui::LatLonFormatOptions(QStringLiteral("Lat/Lon &Format"), formatOptions_,
-                                                           [this](int n) {
-                                                               // What is typed so far is what gets re-expressed.
-                                                               for (int k = 0; k < M::FieldCount; ++k)
-                                                                   pushBox(edit(k), model_.fields(), k);
-                                                               model_.setLatLonFormat(n);
-                                                               pullAll();
-                                                           },
-                                                           this);
+    auto* formatBox = crv::common::ui::LatLonFormatOptions(
+        QStringLiteral("Lat/Lon &Format"), formatOptions_,
+        [this](int n) {
+            // What is typed so far is what gets re-expressed.
+            for (int k = 0; k < M::FieldCount; ++k) pushBox(edit(k), model_.fields(), k);
+            model_.setLatLonFormat(n);
+            pullAll();
+        },
+        this);
 
     using crv::common::ui::DialogButtons;
     auto* buttons = new DialogButtons(Qt::Vertical, DialogButtons::Space::After, this);

@@ -4,13 +4,13 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "crv/common/text_utils.h"
 #include "crv/common/ui/qt/dialog_buttons.h"
 #include "crv/common/ui/qt/form_services.h"
 #include "crv/common/ui/qt/help.h"
 #include "crv/main/dialogs/qt/dialog_runner.h"
 #include "crv/main/dialogs/qt/selection_list.h"
 #include "crv/main/dialogs/qt/text_table_model.h"
-#include "crv/common/text_utils.h"
 #include "crv/platform/text_file.h"
 
 namespace crv::main::qt {
@@ -19,10 +19,9 @@ frmPropSel::frmPropSel(ProponentList list, QWidget* parent) : QDialog(parent), d
     initMainDialogsHelp();
     setObjectName(QStringLiteral("frmPropSel"));
     setWindowTitle(QStringLiteral(" Proponent Selection"));
-    model_ = new TextTableModel(kProponentHeaders,
-                                {Qt::AlignLeft, Qt::AlignRight, Qt::AlignHCenter, Qt::AlignHCenter, Qt::AlignHCenter,
-                                 Qt::AlignLeft},
-                                this);
+    model_ = new TextTableModel(
+        kProponentHeaders,
+        {Qt::AlignLeft, Qt::AlignRight, Qt::AlignHCenter, Qt::AlignHCenter, Qt::AlignHCenter, Qt::AlignLeft}, this);
     list_ = new SelectionList(this);
     list_->setModel(model_);
     shown_ = data_.items;

@@ -36,8 +36,8 @@ using namespace crv::main;
 using namespace crv::main::qt;
 using crv::common::AppState;
 using crv::testing::RecordingPresenter;
-using crv::testing::writeLines;
 using crv::testing::saveSnapshot;
+using crv::testing::writeLines;
 
 namespace {
 
@@ -456,8 +456,8 @@ private slots:
                                          << QString::fromLatin1("N 39\xB0 14.50'");
         QTest::newRow("hemisphere first keeps the digits selected")
             << 2 << QString::fromLatin1("N 41.5375\xB0") << "s12" << QString::fromLatin1("S 12.0000\xB0");
-        QTest::newRow("hemisphere alone") << 2 << QString::fromLatin1("N 41.5375\xB0") << "s"
-                                          << QString::fromLatin1("S 41.5375\xB0");
+        QTest::newRow("hemisphere alone")
+            << 2 << QString::fromLatin1("N 41.5375\xB0") << "s" << QString::fromLatin1("S 41.5375\xB0");
     }
 
     void typingOverASelectedPositionReplacesAllOfIt() {
@@ -492,7 +492,8 @@ private slots:
         frmNavData::ManualNavaidEntry(nullptr, state, *store, presenter, canceled);
         QVERIFY(!canceled);
         QCOMPARE(state.LastLatitude.substr(0, 1), crv::common::ui::fromQt(after).substr(0, 1));
-        QCOMPARE(crv::common::ParseLatLon(state.LastLatitude), crv::common::ParseLatLon(crv::common::ui::fromQt(after)));
+        QCOMPARE(crv::common::ParseLatLon(state.LastLatitude),
+                 crv::common::ParseLatLon(crv::common::ui::fromQt(after)));
     }
 
     void deleteAndEnterInEveryBox() {
@@ -517,7 +518,7 @@ private slots:
                 pressDelete(e);
                 QCOMPARE(e->text(), QStringLiteral("23"));
                 // Back to a value the field accepts when it is left.
-                e->setText(k == ManualNavaidModel::Identifier    ? QStringLiteral("COM")
+                e->setText(k == ManualNavaidModel::Identifier     ? QStringLiteral("COM")
                            : k == ManualNavaidModel::Frequency    ? QStringLiteral("127.000")
                            : k == ManualNavaidModel::AirspaceCase ? QString()
                                                                   : QStringLiteral("100"));

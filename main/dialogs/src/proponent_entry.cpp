@@ -17,8 +17,8 @@ void put(std::string& record, int firstColumn, const std::string& text, int widt
 }
 }  // namespace
 
-std::string BuildProponentRecord(const std::string& identifier, const std::string& frequencyText,
-                                 double latitude, double longitude) {
+std::string BuildProponentRecord(const std::string& identifier, const std::string& frequencyText, double latitude,
+                                 double longitude) {
     std::string record(52, ' ');
     put(record, 2, identifier, 7);
     // The frequency as the box shows it, right-aligned in its 7 columns.
@@ -93,8 +93,8 @@ int ProponentEntryModel::accept(AppState& state, crv::platform::SettingsStore& s
     result.Canceled = false;
     result.Manual = manual_;
     if (manual_) {
-        state.ProponentRecord = BuildProponentRecord(fields_.box(Identifier).text(), fields_.box(Frequency).text(),
-                                                     latitude, longitude);
+        state.ProponentRecord =
+            BuildProponentRecord(fields_.box(Identifier).text(), fields_.box(Frequency).text(), latitude, longitude);
     } else {
         result.Latitude = static_cast<float>(latitude);
         result.Longitude = static_cast<float>(longitude);

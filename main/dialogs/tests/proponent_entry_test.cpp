@@ -42,8 +42,8 @@ TEST(ProponentEntry, RadiusAndFrequencyLimits) {
         bool ok;
     };
     const Case cases[] = {
-        {ProponentEntryModel::SearchRadius, "0", false}, {ProponentEntryModel::SearchRadius, "16", false},
-        {ProponentEntryModel::SearchRadius, "15", true}, {ProponentEntryModel::Frequency, "87.9", false},
+        {ProponentEntryModel::SearchRadius, "0", false},  {ProponentEntryModel::SearchRadius, "16", false},
+        {ProponentEntryModel::SearchRadius, "15", true},  {ProponentEntryModel::Frequency, "87.9", false},
         {ProponentEntryModel::Frequency, "118.0", false}, {ProponentEntryModel::Frequency, "88.0", true},
         {ProponentEntryModel::Frequency, "117.9", true},
     };

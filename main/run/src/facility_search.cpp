@@ -146,9 +146,9 @@ void RunController::SearchForNavaids(std::int32_t& count) {
         std::int32_t total = navHits + comHits;
         if (total == 0) {
             progress.Remove();
-            s_.messages->present(notFound(std::string(" No navaid facilities found. ") + kCR +
-                                              " Retry search or select 'Manual Entry'. ",
-                                          "Navaid Search"));
+            s_.messages->present(notFound(
+                std::string(" No navaid facilities found. ") + kCR + " Retry search or select 'Manual Entry'. ",
+                "Navaid Search"));
         } else {
             progress.Initialize(header + "Writing output files...");
             std::int16_t written = static_cast<std::int16_t>(std::min<std::int32_t>(total, 32767));

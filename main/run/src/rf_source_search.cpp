@@ -47,7 +47,8 @@ void RunController::SearchForRFSources(std::int32_t& count) {
         count = 0;
     };
     try {
-        std::int16_t svType = static_cast<std::int16_t>(crv::formats::serviceVolumeType(state.NavaidRecord).value_or(0));
+        std::int16_t svType =
+            static_cast<std::int16_t>(crv::formats::serviceVolumeType(state.NavaidRecord).value_or(0));
         // The back-course flag's digit, the record's last column.
         const int backCourseDigit = crv::formats::navaid_record::backCourse.last;
         const bool backCourse = textAt(state.NavaidRecord, {backCourseDigit, backCourseDigit}) == "1";
@@ -70,8 +71,7 @@ void RunController::SearchForRFSources(std::int32_t& count) {
             // A blank database bearing: the search cannot lie along the course.
             Message warn;
             warn.text = " The course of navaid " + std::string(textAt(state.NavaidRecord, nav::identifier)) +
-                        " is not known. " + kCR +
-                        " The search covers a circle around the navaid. ";
+                        " is not known. " + kCR + " The search covers a circle around the navaid. ";
             warn.title = "Warning";
             warn.icon = MessageIcon::Exclamation;
             s_.messages->present(warn);
@@ -87,8 +87,8 @@ void RunController::SearchForRFSources(std::int32_t& count) {
         SetSearchArea(*s_.engine, svType, radius, state.ProponentRecord, state.NavaidRecord, inside, record);
         if (!inside) {
             Message warn;
-            warn.text = std::string(" The proponent is not within the search radius ") + kCR +
-                        " of the selected navaid. ";
+            warn.text =
+                std::string(" The proponent is not within the search radius ") + kCR + " of the selected navaid. ";
             if (state.ModelType == "SCI")
                 warn.text += std::string(1, kCR) + kCR + " Select a different navaid or increase the " + kCR +
                              " search radius. ";

@@ -42,7 +42,8 @@ struct Search {
 
 // Each database search in turn appends its lines; the hit count is the
 // number of lines it appends to the first file.
-FakeEngine::SearchScript databases(Workspace& w, std::vector<Search> searches, std::vector<std::int16_t>* dbs = nullptr) {
+FakeEngine::SearchScript databases(Workspace& w, std::vector<Search> searches,
+                                   std::vector<std::int16_t>* dbs = nullptr) {
     auto index = std::make_shared<std::size_t>(0);
     return [&w, searches, index, dbs](std::int16_t db, const SearchParams&, const Progress& progress,
                                       std::int16_t& status, std::int16_t& count) {
@@ -72,7 +73,7 @@ TEST(SearchForRFSources, CaseFileAndFmSearchFiles) {
     FakeEngine engine;
     const std::string a = sourceLine("WAAA-FM", "92.100", "38 05 00", "77 01 00", "LIC");
     const std::string aDel = sourceLine("WAAA-FM", "92.100", "38 05 00", "77 01 00", "APP");  // same 1-52
-    const std::string prp = sourceLine("WPRP-FM", "98.100", "38 10 00", "77 00 00", "LIC");  // the proponent's own hit
+    const std::string prp = sourceLine("WPRP-FM", "98.100", "38 10 00", "77 00 00", "LIC");   // the proponent's own hit
     const std::string b = sourceLine("WBBB-FM", "101.100", "38 02 00", "77 03 00", "LIC");
     const std::string self = sourceLine("VABC", "109.100", "38 00 00", "77 00 00", "VOR");  // the navaid itself
     std::vector<std::string> sortKeys;
@@ -80,13 +81,14 @@ TEST(SearchForRFSources, CaseFileAndFmSearchFiles) {
         sortKeys.push_back(key + "/" + std::to_string(length));
     };
     std::vector<std::int16_t> dbs;
-    engine.onSearchDB = databases(w,
-                                  {{{a, aDel, prp, b}, {reportLine("WAAA-FM", "92.100", "LIC", "ALPHA"),
-                                                        reportLine("WAAA-FM", "92.100", "APP", "ALPHA"),
-                                                        reportLine("WBBB-FM", "101.100", "LIC", "")}},
-                                   {{self}, {}},
-                                   {{}, {}}},
-                                  &dbs);
+    engine.onSearchDB =
+        databases(w,
+                  {{{a, aDel, prp, b},
+                    {reportLine("WAAA-FM", "92.100", "LIC", "ALPHA"), reportLine("WAAA-FM", "92.100", "APP", "ALPHA"),
+                     reportLine("WBBB-FM", "101.100", "LIC", "")}},
+                   {{self}, {}},
+                   {{}, {}}},
+                  &dbs);
     w.questions.chosenRadius = 25.0f;
     std::int32_t count = -1;
     w.controller(engine).SearchForRFSources(count);
@@ -121,8 +123,7 @@ TEST(SearchForRFSources, CaseFileAndFmSearchFiles) {
     EXPECT_EQ(body, (std::vector<std::string>{
                         I + "Call       Freq   Stat   Latitude   Longitude    Power    Elev   Hdg   Rng",
                         I + std::string(11, ' ') + "MHz" + std::string(37, ' ') + "kW      ft   true   nmi",
-                        I + std::string(74, '_'), "",
-                        I + reportLine("WAAA-FM", "92.100", "LIC", "ALPHA").substr(1, 74),
+                        I + std::string(74, '_'), "", I + reportLine("WAAA-FM", "92.100", "LIC", "ALPHA").substr(1, 74),
                         I + reportLine("WAAA-FM", "92.100", "LIC", "ALPHA").substr(75), "",
                         I + reportLine("WBBB-FM", "101.100", "LIC", "").substr(1, 74)}));
 }
@@ -144,7 +145,7 @@ TEST(SearchForRFSources, ProponentLineBeforeTheFirstHigherFrequencyAndOptionsByT
         prepare(w, navaidRecord("ABC", "0", "118.000", "38 00 00", "77 00 00", c.type, c.radius, c.height));
         w.state.ModelType = "SCI";  // asks even for TLS and COM
         FakeEngine engine;
-        const std::string low = sourceLine("WLOW-FM", "98.100", "38 01 00", "77 00 00", "LIC");   // within 0.0005
+        const std::string low = sourceLine("WLOW-FM", "98.100", "38 01 00", "77 00 00", "LIC");  // within 0.0005
         const std::string high = sourceLine("WHIG-FM", "98.300", "38 01 00", "77 00 00", "LIC");
         engine.onSearchDB = databases(w, {{{low, high}, {reportLine("WLOW-FM", "98.100", "LIC", "")}}});
         std::int32_t count = -1;
@@ -194,8 +195,9 @@ TEST(SearchForRFSources, NotesWarningsAndBackCourse) {
         std::int32_t count = -1;
         w.controller(engine).SearchForRFSources(count);
         ASSERT_GE(w.messages.shown.size(), 1u);
-        EXPECT_EQ(w.messages.shown[0].text, " High-Altitude VORs are modeled only \r to 40 nautical miles radius and "
-                                            "\r 18,000 feet above ground level. ");
+        EXPECT_EQ(w.messages.shown[0].text,
+                  " High-Altitude VORs are modeled only \r to 40 nautical miles radius and "
+                  "\r 18,000 feet above ground level. ");
         EXPECT_EQ(w.messages.shown[0].title, "Note");
         EXPECT_EQ(w.messages.shown[0].icon, crv::common::MessageIcon::None);
         EXPECT_EQ(w.state.NavaidRecord.substr(57, 2), " 7");
@@ -260,8 +262,8 @@ TEST(SearchForRFSources, CancelOrFailureKeepsTheCaseFileTheUserAgreedToReplace) 
     const std::string oldCase = "old case bytes\r\nsecond line\r\n";
     struct Case {
         const char* what;
-        int cancelAtValue;   // -1: none
-        bool failWrite;      // the report cannot be read
+        int cancelAtValue;  // -1: none
+        bool failWrite;     // the report cannot be read
     } cases[] = {{"cancel in the search", 1, false}, {"cancel while writing", 5, false}, {"writer fails", -1, true}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
@@ -273,8 +275,9 @@ TEST(SearchForRFSources, CancelOrFailureKeepsTheCaseFileTheUserAgreedToReplace) 
         FakeEngine engine;
         std::vector<std::string> many;
         for (int i = 0; i < 40; ++i)
-            many.push_back(sourceLine("W" + std::to_string(100 + i), "9" + std::to_string(i / 10) + "." +
-                                      std::to_string(100 + i % 10 * 10), "38 05 00", "77 01 00", "LIC"));
+            many.push_back(sourceLine("W" + std::to_string(100 + i),
+                                      "9" + std::to_string(i / 10) + "." + std::to_string(100 + i % 10 * 10),
+                                      "38 05 00", "77 01 00", "LIC"));
         engine.onSearchDB = databases(w, {{many, {reportLine("W100", "90.100", "LIC", "")}}});
         if (c.failWrite)
             engine.onSortFile = [&](const std::string& file, const std::string&, std::int32_t) {

@@ -44,8 +44,8 @@ std::string navReportLine(const std::string& id, const std::string& freq, const 
 // The search appends the lines to the result files and reports `hits`.
 FakeEngine::SearchScript appending(Workspace& w, std::vector<std::string> lines1, std::vector<std::string> lines2,
                                    std::int16_t hits) {
-    return [&w, lines1, lines2, hits](std::int16_t, const SearchParams&, const Progress& progress,
-                                      std::int16_t& status, std::int16_t& count) {
+    return [&w, lines1, lines2, hits](std::int16_t, const SearchParams&, const Progress& progress, std::int16_t& status,
+                                      std::int16_t& count) {
         std::ofstream a(w.temp("RfiSrch1.tmp"), std::ios::binary | std::ios::app);
         for (const auto& l : lines1) a << l << "\r\n";
         std::ofstream b(w.temp("RfiSrch2.tmp"), std::ios::binary | std::ios::app);
@@ -62,7 +62,7 @@ TEST(SearchForProponents, CountsMessagesAndResultFile) {
         std::int16_t hits;
         std::int16_t status;
         std::int32_t count;
-        const char* final;    // "" = none
+        const char* final;  // "" = none
         bool noneMessage;
         bool resultKept;
     } cases[] = {{0, 0, 0, "", true, false},
@@ -143,8 +143,8 @@ TEST(SearchForNavaids, DatabasesInUseAndTheirStatus) {
         FakeEngine engine;
         std::vector<float> radii;
         int call = 0;
-        engine.onSearchDB = [&](std::int16_t db, const SearchParams& p, const Progress& progress,
-                                std::int16_t& status, std::int16_t& count) {
+        engine.onSearchDB = [&](std::int16_t db, const SearchParams& p, const Progress& progress, std::int16_t& status,
+                                std::int16_t& count) {
             radii.push_back(p.radiusNmi);
             EXPECT_FLOAT_EQ(p.centreLatitude, 38.5f);
             if (call++ == 0) {
@@ -180,12 +180,12 @@ TEST(SearchForNavaids, ComSearchReachesTheLargestServiceRadiusInTheDatabase) {
     struct Case {
         const char* name;
         std::vector<std::string> radii;  // "" = no database file
-        float comRadius;                  // nmi searched in the COM database
+        float comRadius;                 // nmi searched in the COM database
     } cases[] = {
-        {"none", {}, 80.0f},                      // no file: the default 50 + 30
+        {"none", {}, 80.0f},                         // no file: the default 50 + 30
         {"small", {"  20", "   0", "    "}, 80.0f},  // nothing above the default
         {"wide", {"  20", "  70", "7o  "}, 100.0f},  // 70 + 30, a facility 85 nmi out is reached
-        {"digits", {" 120x"}, 150.0f},             // leading digits only
+        {"digits", {" 120x"}, 150.0f},               // leading digits only
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -199,12 +199,12 @@ TEST(SearchForNavaids, ComSearchReachesTheLargestServiceRadiusInTheDatabase) {
         }
         FakeEngine engine;
         std::vector<float> radii;
-        engine.onSearchDB = [&](std::int16_t db, const SearchParams& p, const Progress& progress,
-                                std::int16_t& status, std::int16_t& count) {
+        engine.onSearchDB = [&](std::int16_t db, const SearchParams& p, const Progress& progress, std::int16_t& status,
+                                std::int16_t& count) {
             radii.push_back(p.radiusNmi);
             if (db == 2)
-                appending(w, {navLine("IAB", "109.100", 0, "ALPHA MUNI")},
-                          {navReportLine("IAB", "109.100", "ALPHA")}, 1)(db, p, progress, status, count);
+                appending(w, {navLine("IAB", "109.100", 0, "ALPHA MUNI")}, {navReportLine("IAB", "109.100", "ALPHA")},
+                          1)(db, p, progress, status, count);
         };
         std::int32_t count = -1;
         w.controller(engine).SearchForNavaids(count);
@@ -230,8 +230,9 @@ TEST(WriteNavReports, PlotFilesSubsetsAndDuplicates) {
     engine.onSearchDB = [&](std::int16_t db, const SearchParams& p, const Progress& progress, std::int16_t& status,
                             std::int16_t& count) {
         if (call++ == 0)
-            appending(w, {loc, loc, vor}, {navReportLine("IAB", "109.100", "ALPHA"), navReportLine("IAB", "109.100", "ALPHA"),
-                                           navReportLine("VXY", "112.300", "")},
+            appending(w, {loc, loc, vor},
+                      {navReportLine("IAB", "109.100", "ALPHA"), navReportLine("IAB", "109.100", "ALPHA"),
+                       navReportLine("VXY", "112.300", "")},
                       3)(db, p, progress, status, count);
         else
             appending(w, {com}, {navReportLine("DW0", "118.000", "CHARLIE")}, 1)(db, p, progress, status, count);
@@ -330,7 +331,8 @@ TEST(WriteNavReports, IdentifierIsSafeInAFileNameAndEmptyWithoutProponent) {
         w.state.ProponentRecord = proponentRecord("A/B*", "98.100", "38 30 00", "77 00 00");
         w.state.UseCOMDB = 0;
         FakeEngine engine;
-        engine.onSearchDB = appending(w, {navLine("IAB", "109.100", 0, "X")}, {navReportLine("IAB", "109.100", "X")}, 1);
+        engine.onSearchDB =
+            appending(w, {navLine("IAB", "109.100", 0, "X")}, {navReportLine("IAB", "109.100", "X")}, 1);
         std::int32_t count = 0;
         w.controller(engine).SearchForNavaids(count);
         EXPECT_EQ(count, 1);
@@ -408,9 +410,12 @@ TEST(Searches, ARefusedTemporaryFolderStopsEverySearch) {
         w.messages.shown.clear();
         std::int32_t count = -1;
         RunController& c = w.controller(engine);
-        if (std::string(search) == "proponents") c.SearchForProponents(39, 77, 3, count);
-        else if (std::string(search) == "navaids") c.SearchForNavaids(count);
-        else c.SearchForRFSources(count);
+        if (std::string(search) == "proponents")
+            c.SearchForProponents(39, 77, 3, count);
+        else if (std::string(search) == "navaids")
+            c.SearchForNavaids(count);
+        else
+            c.SearchForRFSources(count);
         EXPECT_EQ(count, 0);
         EXPECT_EQ(engine.callNames(), "");
         ASSERT_EQ(w.messages.shown.size(), 1u);
@@ -433,6 +438,8 @@ TEST(Searches, ARefusedTemporaryFolderStopsEverySearch) {
     EXPECT_EQ(w.state.TempFolder.rfind((w.root / "Temp").string() + "/corvane-", 0), 0u) << w.state.TempFolder;
 
     fs::current_path(here);
-    if (oldTmp) ::setenv("TMPDIR", savedTmp.c_str(), 1);
-    else ::unsetenv("TMPDIR");
+    if (oldTmp)
+        ::setenv("TMPDIR", savedTmp.c_str(), 1);
+    else
+        ::unsetenv("TMPDIR");
 }

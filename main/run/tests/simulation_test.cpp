@@ -17,7 +17,7 @@ namespace {
 std::string caseFile(int svType, const std::string& version = "CRV Version 5.0.6") {
     std::vector<std::string> lines;
     if (!version.empty()) lines.push_back(version);
-    lines.push_back(navaidRecord("ABC", "90", "109.100", "38 00 00", "77 00 00", svType) .substr(0, 69));
+    lines.push_back(navaidRecord("ABC", "90", "109.100", "38 00 00", "77 00 00", svType).substr(0, 69));
     lines.push_back(sourceLine("WAAA-FM", "92.100", "38 05 00", "77 01 00", "LIC"));
     lines.push_back(" $$$$");
     lines.push_back("  1  1  1  1  1  1     0   0 1000 100  1  1");
@@ -40,7 +40,8 @@ TEST(RunSimulation, StepsMessagesAndTheGroundStepForCom) {
         engine.cases = 2;
         engine.combinations = 40;
         w.controller(engine).RunSimulation(w.state.OutputFolder, "a.v2.dat");
-        EXPECT_EQ(engine.callNames(), type == 8 ? "Grid Evaluate B1_2Sig B1_3Sig GrndCOM" : "Grid Evaluate B1_2Sig B1_3Sig");
+        EXPECT_EQ(engine.callNames(),
+                  type == 8 ? "Grid Evaluate B1_2Sig B1_3Sig GrndCOM" : "Grid Evaluate B1_2Sig B1_3Sig");
         EXPECT_EQ(engine.calls[0].text, w.state.OutputFolder);
         std::vector<std::string> expected = {
             "Initialize:" + kHeader + "Generating grid of receiver positions...",
@@ -70,9 +71,10 @@ TEST(RunSimulation, CountTexts) {
         std::int32_t combinations;
         const char* a2b2;
         const char* b1;
-    } cases[] = {{0, 40, "No A2/B2 interference found.", "No two-signal B1 interference found\rin 40 intermod combinations."},
-                 {1, 0, "One case of A2/B2 interference found.",
-                  "One case of two-signal B1 interference found\rin 0 intermod combinations."}};
+    } cases[] = {
+        {0, 40, "No A2/B2 interference found.", "No two-signal B1 interference found\rin 40 intermod combinations."},
+        {1, 0, "One case of A2/B2 interference found.",
+         "One case of two-signal B1 interference found\rin 0 intermod combinations."}};
     for (const auto& c : cases) {
         Workspace w("runtexts");
         writeBytes(w.data("a.v2.dat"), caseFile(0));
@@ -88,7 +90,6 @@ TEST(RunSimulation, CountTexts) {
         EXPECT_EQ(finals[2], c.b1);
     }
 }
-
 
 namespace {
 // Steps 0..stop ran and no later one; each step before the last gave its
@@ -151,8 +152,8 @@ TEST(RunSimulation, ACancelTheEngineNeverSawStillStopsTheRun) {
             if (atResult) {
                 w.progress.cancelAtFinal = stop + 1;
             } else {
-                FakeEngine::RunScript late = [&w](const std::string&, const Progress&, std::int16_t& st,
-                                                  std::int16_t&, std::int32_t& count) {
+                FakeEngine::RunScript late = [&w](const std::string&, const Progress&, std::int16_t& st, std::int16_t&,
+                                                  std::int32_t& count) {
                     w.progress.cancel();
                     st = 0;
                     count = 10;
@@ -219,8 +220,8 @@ TEST(RunSimulation, MissingCaseAndCopyOntoItselfAreReported) {
 
 TEST(PrintResults, ReportAndResultPlotsWithoutSearchFiles) {
     Workspace w("print");
-    for (const char* f : {"Rfi.txt", "Rfi.plt", "01____A2.plt", "nav@WXYZ.plt", "FM@ABC.plt", "Loc@X.plt",
-                          "fm@ABC.txt", "Rcvr_Loc.plx"})
+    for (const char* f : {"Rfi.txt", "Rfi.plt", "01____A2.plt", "nav@WXYZ.plt", "FM@ABC.plt", "Loc@X.plt", "fm@ABC.txt",
+                          "Rcvr_Loc.plx"})
         writeBytes(w.output(f), "x");
     std::vector<std::string> calls;
     w.viewers.DisplayReports = [&](const std::string& dir, const std::string& list, bool autoPrint) {

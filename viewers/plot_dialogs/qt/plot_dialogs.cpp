@@ -8,13 +8,13 @@
 #include <QDrag>
 #include <QDropEvent>
 #include <QEvent>
-#include <QMimeData>
-#include <QMouseEvent>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QMimeData>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
@@ -31,7 +31,9 @@ const char* const kSwatchMime = "application/x-corvane-swatch";
 
 QString swatchStyle(std::uint32_t c, bool selected, bool moveMode) {
     const QString fill = QString("rgb(%1,%2,%3)").arg(c & 0xFF).arg((c >> 8) & 0xFF).arg((c >> 16) & 0xFF);
-    const QString border = !selected ? "1px solid gray" : moveMode ? "3px solid palette(highlight)" : "1px dotted black";
+    const QString border = !selected  ? "1px solid gray"
+                           : moveMode ? "3px solid palette(highlight)"
+                                      : "1px dotted black";
     return QString("QToolButton { background: %1; border: %2; }").arg(fill, border);
 }
 }  // namespace

@@ -11,10 +11,10 @@
 
 #include <QDir>
 #include <QDropEvent>
-#include <QMimeData>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLayout>
+#include <QMimeData>
 #include <QRadioButton>
 #include <QSpinBox>
 #include <QTemporaryDir>
@@ -103,8 +103,10 @@ private slots:
         for (int which = 0; which < 2; ++which) {
             for (QWidget* w : QApplication::topLevelWidgets()) w->hide();
             std::unique_ptr<QDialog> d;
-            if (which == 0) d = std::make_unique<PlotParametersDialog>(s);
-            else d = std::make_unique<DisplayOptionsDialog>(DisplaySettings{true, true, true});
+            if (which == 0)
+                d = std::make_unique<PlotParametersDialog>(s);
+            else
+                d = std::make_unique<DisplayOptionsDialog>(DisplaySettings{true, true, true});
             QPushButton* help = nullptr;
             for (auto* b : d->findChildren<QPushButton*>())
                 if (b->text() == "Help") help = b;
@@ -144,8 +146,8 @@ private slots:
     // enough for them (or for its buttons when nothing is asked).
     void displayOptionsCloseUpTheFramesNotAsked() {
         int heights[4] = {};
-        const DisplaySettings askedSets[4] = {{false, false, false}, {false, false, true}, {false, true, true},
-                                               {true, true, true}};
+        const DisplaySettings askedSets[4] = {
+            {false, false, false}, {false, false, true}, {false, true, true}, {true, true, true}};
         for (int i = 0; i < 4; ++i) {
             bool canceled = false;
             DisplaySettings asked = askedSets[i];
@@ -159,8 +161,8 @@ private slots:
                 snap(d, QString("display_options_%1").arg(i).toStdString().c_str());
                 return int(QDialog::Rejected);
             });
-            QCOMPARE(int(shown.size()), int(askedSets[i].printOut) + int(askedSets[i].decibels) +
-                                            int(askedSets[i].polarPlot));
+            QCOMPARE(int(shown.size()),
+                     int(askedSets[i].printOut) + int(askedSets[i].decibels) + int(askedSets[i].polarPlot));
             for (std::size_t k = 0; k < shown.size(); ++k) {
                 if (k == 0) {
                     // The first frame shown is the top one, whichever it is.

@@ -70,8 +70,9 @@ int main(int argc, char** argv) {
             it = live.count(it->first) ? std::next(it) : images.erase(it);
     } while (c.next());
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    std::printf("%d pages paged through in %.1f s; peak resident memory %.0f MB (%.0f MB before the first page); "
-                "%zu pictures kept\n",
-                pages, seconds, peakMb(), before, images.size());
+    std::printf(
+        "%d pages paged through in %.1f s; peak resident memory %.0f MB (%.0f MB before the first page); "
+        "%zu pictures kept\n",
+        pages, seconds, peakMb(), before, images.size());
     return 0;
 }

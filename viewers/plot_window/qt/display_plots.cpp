@@ -2,8 +2,8 @@
 
 #include "crv/common/ui/qt/message_presenter.h"
 #include "crv/common/ui/qt/printing.h"
-#include "crv/viewers/plot_window/qt/frm_plot_screen.h"
 #include "crv/viewers/plot_dialogs/qt/plot_dialogs.h"
+#include "crv/viewers/plot_window/qt/frm_plot_screen.h"
 
 #include "crv/common/text_utils.h"
 #include "crv/common/ui/qt/form_services.h"
@@ -24,8 +24,7 @@ std::optional<FileChoice> chooseFiles(common::ui::frmFileSel* browser, int kind,
         c.folder = browser->SelPath();
         c.names = browser->SelFile();
     } else {
-        const QStringList files =
-            QFileDialog::getOpenFileNames(parent, "Open", QString::fromStdString(folder), filter);
+        const QStringList files = QFileDialog::getOpenFileNames(parent, "Open", QString::fromStdString(folder), filter);
         if (files.isEmpty()) return std::nullopt;
         c.folder = common::AddBackslash(QFileInfo(files.first()).absolutePath().toStdString());
         for (const QString& f : files) c.names += (c.names.empty() ? "" : "|") + QFileInfo(f).fileName().toStdString();

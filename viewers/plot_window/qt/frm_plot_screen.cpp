@@ -14,6 +14,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QGridLayout>
 #include <QKeyEvent>
 #include <QLabel>
@@ -23,9 +24,8 @@
 #include <QPrinter>
 #include <QPushButton>
 #include <QScreen>
-#include <QStyle>
-#include <QFileInfo>
 #include <QStatusBar>
+#include <QStyle>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -40,7 +40,7 @@ using namespace crv::common;
 
 namespace {
 // Designed sizes of the window, in pixels of a 96 dpi screen (twips / 15).
-constexpr int kMargin = 16;        // 240 twips
+constexpr int kMargin = 16;            // 240 twips
 constexpr int kPlotButtonWidth = 72;   // 1080 twips
 constexpr int kPlotButtonHeight = 24;  // 360 twips
 constexpr double kPageAspect = 1.308641975308642;
@@ -195,8 +195,8 @@ void frmPlotScreen::layoutWindow() {
     const int avail = clientH - menuBar()->sizeHint().height() - statusBar()->sizeHint().height();
     const int p = std::max(100, avail - 2 * kMargin);
     const int q = static_cast<int>(std::lround(p / kPageAspect));
-    const int w = std::max(static_cast<int>(std::lround(0.92 * work.width())),
-                           q + 2 * (2 * kMargin + kPlotButtonWidth + 4));
+    const int w =
+        std::max(static_cast<int>(std::lround(0.92 * work.width())), q + 2 * (2 * kMargin + kPlotButtonWidth + 4));
     view_->setFixedSize(q, p);
     legend_->setFixedSize(static_cast<int>(std::lround(0.625 * q)), static_cast<int>(std::lround(0.625 * p)));
     setFixedSize(w, clientH);
@@ -245,9 +245,7 @@ ProgressDisplay& frmPlotScreen::progress() {
     return *ownProgress_;
 }
 
-QPrinter& frmPlotScreen::printer() const {
-    return services_.printer ? *services_.printer : ui::programPrinter();
-}
+QPrinter& frmPlotScreen::printer() const { return services_.printer ? *services_.printer : ui::programPrinter(); }
 
 void frmPlotScreen::beep() {
     if (services_.beep)
@@ -277,13 +275,13 @@ BuiltPage frmPlotScreen::build(int n) {
         const auto measure = [&fm](std::string_view t) {
             return fm.horizontalAdvance(QString::fromUtf8(t.data(), static_cast<qsizetype>(t.size())));
         };
-        const std::string folder = ShortenPath(measure, RemoveBackslash(controller_.PlotFolder()),
-                                               width - measure("Folder:  "));
+        const std::string folder =
+            ShortenPath(measure, RemoveBackslash(controller_.PlotFolder()), width - measure("Folder:  "));
         bar.Initialize(controller_.progressMessage(n, folder));
     }
-    BuiltPage b = buildPlotPage(controller_.PlotFolder(), n == 0 ? std::string() : controller_.page(n).FileName,
-                                n == 0, controller_.decibels(), controller_.polar(),
-                                n == 0 ? legendSurface() : pageSurface(), ctx);
+    BuiltPage b =
+        buildPlotPage(controller_.PlotFolder(), n == 0 ? std::string() : controller_.page(n).FileName, n == 0,
+                      controller_.decibels(), controller_.polar(), n == 0 ? legendSurface() : pageSurface(), ctx);
     bar.Remove();
     return b;
 }
@@ -307,7 +305,8 @@ void frmPlotScreen::pruneImages() {
     std::set<std::uint64_t> live;
     for (int n = 0; n <= controller_.PlotCount(); ++n)
         if (controller_.page(n).Built) live.insert(controller_.page(n).buildId);
-    for (auto it = images_.begin(); it != images_.end();) it = live.count(it->first) ? std::next(it) : images_.erase(it);
+    for (auto it = images_.begin(); it != images_.end();)
+        it = live.count(it->first) ? std::next(it) : images_.erase(it);
 }
 
 void frmPlotScreen::setPlots(const std::string& folder, const std::string& fileList) {
@@ -473,10 +472,10 @@ void frmPlotScreen::SavePlotPage(int n) {
     if (services_.saveFileName) {
         path = services_.saveFileName(this, controller_.PlotFolder(), proposed);
     } else {
-        path = QFileDialog::getSaveFileName(this, "Save As",
-                                            QString::fromStdString(controller_.PlotFolder() + proposed),
-                                            "Enhanced Metafiles (*.emf);;All Files (*)")
-                   .toStdString();
+        path =
+            QFileDialog::getSaveFileName(this, "Save As", QString::fromStdString(controller_.PlotFolder() + proposed),
+                                         "Enhanced Metafiles (*.emf);;All Files (*)")
+                .toStdString();
         if (!path.empty() && QFileInfo(QString::fromStdString(path)).suffix().isEmpty()) path += ".emf";
     }
     if (path.empty()) return;
@@ -500,7 +499,8 @@ void frmPlotScreen::PrintCommand(int n) {
 }
 
 bool frmPlotScreen::PrintPlot(int n) {
-    const auto metafile = controller_.metafileForPrint(n, [this](int k) { return build(k); }, presenter());
+    const auto metafile = controller_.metafileForPrint(
+        n, [this](int k) { return build(k); }, presenter());
     if (!metafile) return false;  // cancelled or failed (reported): nothing printed
     try {
         if (auto printed = printPlotPage(printer(), *metafile, controller_.jobName(n)); !printed) {
@@ -541,10 +541,10 @@ void frmPlotScreen::PlotParameters() {
 
 void frmPlotScreen::FileOpen() {
     if (controller_.busy()) return;
-    const std::optional<FileChoice> choice =
-        services_.showFiles ? services_.showFiles(this, controller_.PlotFolder())
-                            : chooseFiles(services_.fileBrowser, 4, this, controller_.PlotFolder(),
-                                          "Plot Files (*.plt *.plx *.ptx);;All Files (*)");
+    const std::optional<FileChoice> choice = services_.showFiles
+                                                 ? services_.showFiles(this, controller_.PlotFolder())
+                                                 : chooseFiles(services_.fileBrowser, 4, this, controller_.PlotFolder(),
+                                                               "Plot Files (*.plt *.plx *.ptx);;All Files (*)");
     if (!choice || splitPlotList(choice->names).empty()) return;
     setPlots(choice->folder, choice->names);
     ShowPlotPage();

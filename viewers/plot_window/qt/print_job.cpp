@@ -42,8 +42,7 @@ platform::Expected<void> printPlotPage(QPrinter& printer, const common::Enhanced
     printer.setFullPage(true);
     QPainter painter;
     if (!painter.begin(&printer)) return platform::makeError("The printer could not start \"" + jobName + "\".");
-    const PrintRect r =
-        plotPrintTarget(page.dpiX, page.dpiY, page.paperWidth, page.paperHeight, page.offX, page.offY);
+    const PrintRect r = plotPrintTarget(page.dpiX, page.dpiY, page.paperWidth, page.paperHeight, page.offX, page.offY);
     common::PlayEnhMetafile(painter, metafile, QRectF(r.left, r.top, r.width, r.height));
     if (!painter.end()) return platform::makeError("The printer could not finish \"" + jobName + "\".");
     return {};

@@ -29,8 +29,8 @@
 #include <functional>
 
 #include <cstdlib>
-#include <tuple>
 #include <optional>
+#include <tuple>
 
 using namespace crv::common;
 using namespace crv::viewers;
@@ -117,8 +117,7 @@ private slots:
         QVERIFY(QFile::copy(dir_.filePath("Data/SampleILS.dat"), dir_.filePath("run/Rfi.plt")));
         QCOMPARE(std::system(("cd '" + root + "' && " + CRV50_EXE + " --quiet run run >/dev/null 2>&1").c_str()), 0);
         run_ = dir_.filePath("run") + "/";
-        for (const char* f : {"nav@QKV.plt", "fm@QVT.plt"})
-            QVERIFY(QFile::copy(QString(CRV_PLOT_DATA) + f, run_ + f));
+        for (const char* f : {"nav@QKV.plt", "fm@QVT.plt"}) QVERIFY(QFile::copy(QString(CRV_PLOT_DATA) + f, run_ + f));
         QVERIFY(QFile::exists(run_ + "07____A2.plt"));
         state_.PlotColors = kFactoryPlotColors;
         state_.NavLevelMin = -99;
@@ -237,8 +236,8 @@ private slots:
         const std::string list = "07____A2.plt|Rcvr_Loc.plx|LocHorU.ptx|FmVrt00.ptx|nav@QKV.plt|Rfi.plt|fm@QVT.plt";
         s.shown = closing([&](frmPlotScreen& w) {
             ran = true;
-            const char* names[] = {"plot_interference", "plot_receiver_points", "plot_pattern_polar_db",
-                                   "plot_pattern_vertical_db", "plot_facility_map", "plot_emitter_map_run",
+            const char* names[] = {"plot_interference",        "plot_receiver_points", "plot_pattern_polar_db",
+                                   "plot_pattern_vertical_db", "plot_facility_map",    "plot_emitter_map_run",
                                    "plot_emitter_map_search"};
             for (int n = 1; n <= 7; ++n) {
                 QCOMPARE(w.controller().CurrentPlot(), n);
@@ -264,8 +263,8 @@ private slots:
             const double cy = (pat.PlanPanel.SheetRect.ymin + pat.PlanPanel.SheetRect.ymax) / 2;
             QWidget* view = w.pageView();
             // On a real display the pointer's move arrives as a later event.
-            QTest::mouseMove(view, QPoint(int((cx - 0.5) / 7.5 * view->width()),
-                                          int((cy - 0.5) / 10.0 * view->height())));
+            QTest::mouseMove(view,
+                             QPoint(int((cx - 0.5) / 7.5 * view->width()), int((cy - 0.5) / 10.0 * view->height())));
             QTRY_VERIFY2(w.statusPanel(1)->text().contains(" dB  At "), qPrintable(w.statusPanel(1)->text()));
             // The facility map reads positions as latitude and longitude.
             w.cmdNext_Click();
@@ -292,7 +291,10 @@ private slots:
 
     void parametersRedrawSimulationPagesOnly() {
         PlotWindowServices s = services();
-        s.getSettings = [](bool& c, DisplaySettings& d) { c = false; d = {false, false, false}; };
+        s.getSettings = [](bool& c, DisplaySettings& d) {
+            c = false;
+            d = {false, false, false};
+        };
         s.modifyParameters = [this](QWidget*) {
             state_.PlotColors[0] = 0x00FF00;
             return true;
@@ -330,7 +332,10 @@ private slots:
         bad.write("not a plot file at all");
         bad.close();
         PlotWindowServices s = services();
-        s.getSettings = [](bool& c, DisplaySettings& d) { c = false; d = {false, false, false}; };
+        s.getSettings = [](bool& c, DisplaySettings& d) {
+            c = false;
+            d = {false, false, false};
+        };
         bool ran = false;
         s.shown = closing([&](frmPlotScreen& w) {
             ran = true;
@@ -385,13 +390,13 @@ private slots:
         QVERIFY(QFile::remove(pdfDir_ + "/bad.pdf"));  // 03____B2, the one drawn
         // Each job: the given file first, the later plots numbered beside it.
         const QStringList files = QDir(pdfDir_).entryList({"*.pdf"}, QDir::Files, QDir::Name);
-        QCOMPARE(files, QStringList({"a4 (2).pdf", "a4 (3).pdf", "a4.pdf", "letter (2).pdf", "letter (3).pdf",
-                                     "letter.pdf"}));
+        QCOMPARE(files,
+                 QStringList({"a4 (2).pdf", "a4 (3).pdf", "a4.pdf", "letter (2).pdf", "letter (3).pdf", "letter.pdf"}));
         for (const QString& f : files) QCOMPARE(pdfPages(pdfDir_ + "/" + f), 1);
         // Pictures of the printed pages, A4 and Letter.
-        for (const auto& [file, name] : {std::pair{"a4.pdf", "plot_print_a4"},
-                                         std::pair{"letter.pdf", "plot_print_letter"},
-                                         std::pair{"a4 (3).pdf", "plot_print_pattern_a4"}}) {
+        for (const auto& [file, name] :
+             {std::pair{"a4.pdf", "plot_print_a4"}, std::pair{"letter.pdf", "plot_print_letter"},
+              std::pair{"a4 (3).pdf", "plot_print_pattern_a4"}}) {
             QProcess p;
             p.start("pdftoppm", {"-png", "-r", "50", "-singlefile", pdfDir_ + "/" + file, snapDir() + name});
             QVERIFY(p.waitForFinished(60000));
@@ -417,7 +422,8 @@ private slots:
         QVERIFY(a4.isValid() && letter.isValid());
         const double a4Aspect = double(a4.width()) / a4.height();
         const double letterAspect = double(letter.width()) / letter.height();
-        QVERIFY2(std::fabs(a4Aspect - letterAspect) < 0.02, qPrintable(QString("%1 %2").arg(a4Aspect).arg(letterAspect)));
+        QVERIFY2(std::fabs(a4Aspect - letterAspect) < 0.02,
+                 qPrintable(QString("%1 %2").arg(a4Aspect).arg(letterAspect)));
         // The plot's box is centred on the page, so its ink sits the same
         // share of the page's width from the left on either paper.
         QVERIFY(std::fabs(double(a4.left()) / a4Width - double(letter.left()) / letterWidth) < 0.04);
@@ -578,7 +584,10 @@ private slots:
     // While the next page is drawn, the status panels already name it.
     void statusNamesThePageBeingBuilt() {
         PlotWindowServices s = services();
-        s.getSettings = [](bool& c, DisplaySettings& d) { c = false; d = {false, false, false}; };
+        s.getSettings = [](bool& c, DisplaySettings& d) {
+            c = false;
+            d = {false, false, false};
+        };
         QStringList seen;
         bool ran = false;
         s.shown = closing([&](frmPlotScreen& w) {
@@ -629,7 +638,10 @@ private slots:
         QStringList names;
         for (int i = 0; i < PlotWindowController::kKeptPages + 6; ++i) names << "03____B2.plt";
         PlotWindowServices s = services();
-        s.getSettings = [](bool& c, DisplaySettings& d) { c = false; d = {false, false, false}; };
+        s.getSettings = [](bool& c, DisplaySettings& d) {
+            c = false;
+            d = {false, false, false};
+        };
         bool ran = false;
         s.shown = closing([&](frmPlotScreen& w) {
             ran = true;
@@ -655,8 +667,9 @@ private slots:
     // The window's own progress window: one line each for the plot, the file
     // and the folder, the folder shortened to the message's width.
     void progressLinesFitTheirLabel() {
-        const QString deep = dir_.filePath("results of the second assessment run/navaid QKV and its proponents/"
-                                           "runway 27 localizer/");
+        const QString deep = dir_.filePath(
+            "results of the second assessment run/navaid QKV and its proponents/"
+            "runway 27 localizer/");
         QVERIFY(QDir().mkpath(deep));
         QVERIFY(QFile::copy(run_ + "07____A2.plt", deep + "07____A2.plt"));
         PlotWindowServices s = services();
@@ -680,8 +693,7 @@ private slots:
         QCOMPARE(lines.size(), 3);
         QCOMPARE(lines[0], QString("Processing:  Plot 1 of 1"));
         QCOMPARE(lines[1], QString("File:  07____A2.plt"));
-        QVERIFY2(lines[2].startsWith("Folder:  ") && lines[2].endsWith("/runway 27 localizer"),
-                 qPrintable(lines[2]));
+        QVERIFY2(lines[2].startsWith("Folder:  ") && lines[2].endsWith("/runway 27 localizer"), qPrintable(lines[2]));
         QVERIFY2(lines[2].size() < QString("Folder:  " + deep).size(), qPrintable(lines[2]));
         const QFontMetricsF fm(labelFont);
         for (const QString& l : lines) QVERIFY2(fm.horizontalAdvance(l) <= labelWidth, qPrintable(l));

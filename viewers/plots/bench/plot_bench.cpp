@@ -4,8 +4,8 @@
 // little scatter, as real pages do. Prints the times; no pass or fail.
 // CRV_BENCH_REDRAWS=N redraws N times first (for a profiler).
 #include "crv/common/drawing/qt/qt_output.h"
-#include "crv/viewers/plot_builders.h"
 #include "crv/formats/plot_file.h"
+#include "crv/viewers/plot_builders.h"
 
 #include <QGuiApplication>
 

@@ -5,9 +5,9 @@
 // targets place text, not read off pixels.
 #include "crv/common/drawing/qt/qt_output.h"
 #include "crv/common/drawing/text_layout.h"
+#include "crv/formats/plot_file.h"
 #include "crv/viewers/plot_builders.h"
 #include "crv50.h"
-#include "crv/formats/plot_file.h"
 
 #include <gtest/gtest.h>
 
@@ -65,8 +65,8 @@ std::vector<Label> labelsOf(const Recording& r, const Target& t) {
         if (!text) continue;
         const double emPx = std::max(1.0, std::round(std::fabs(double(font.height)) * sy));
         const TextExtent e = metrics.measure(font, emPx, decodeText(text->text));
-        const TextOrigin o = textOrigin(text->anchor.x * sx, text->anchor.y * sy, text->align, text->angleDeg,
-                                        e.width, e.height);
+        const TextOrigin o =
+            textOrigin(text->anchor.x * sx, text->anchor.y * sy, text->align, text->angleDeg, e.width, e.height);
         const double a = text->angleDeg * M_PI / 180, ca = std::cos(a), sa = std::sin(a);
         Box b;
         const double dx[4] = {0, e.width, e.width, 0}, dy[4] = {0, 0, e.height, e.height};
@@ -104,8 +104,7 @@ std::vector<std::string> axisCollisions(const Recording& r, const Target& t) {
         for (std::size_t i = 0; i < labels.size(); ++i)
             for (std::size_t j = i + 1; j < labels.size(); ++j)
                 if (overlap(labels[i].box, labels[j].box))
-                    found.push_back("\"" + labels[i].text.text + "\" and \"" + labels[j].text.text + "\" on " +
-                                    t.name);
+                    found.push_back("\"" + labels[i].text.text + "\" and \"" + labels[j].text.text + "\" on " + t.name);
     return found;
 }
 
@@ -161,17 +160,17 @@ void expectReadableAxes(const std::string& what, const Drawer& draw) {
 
 TEST_F(AllPlotKinds, AxisLabelsNeverOverlap) {
     // ILS 0-3, TLS 4, VOR 5-7, COM 8 with small and large service volumes.
-    const std::vector<std::pair<int, float>> types{{0, 0},  {1, 0},  {2, 0},   {3, 0},   {4, 0},
-                                                   {5, 0},  {6, 0},  {7, 0},   {8, 25},  {8, 50},
-                                                   {8, 60}, {8, 100}, {8, 120}, {8, 200}};
+    const std::vector<std::pair<int, float>> types{{0, 0}, {1, 0},  {2, 0},  {3, 0},  {4, 0},   {5, 0},   {6, 0},
+                                                   {7, 0}, {8, 25}, {8, 50}, {8, 60}, {8, 100}, {8, 120}, {8, 200}};
     for (const auto& [sv, radius] : types) {
         const std::string file = simulationFile(sv, radius);
-        expectReadableAxes(file, [&](Plot& p) { ASSERT_TRUE(PlotSimulationFile(p, dir_.string(), file, LevelBands{})); });
+        expectReadableAxes(file,
+                           [&](Plot& p) { ASSERT_TRUE(PlotSimulationFile(p, dir_.string(), file, LevelBands{})); });
     }
     for (const char* file : {"ils_07____A2.plt", "vor_01__A2B2.plt", "com_01____B2.plt", "Rcvr_Loc.plx"})
         expectReadableAxes(file, [&](Plot& p) { ASSERT_TRUE(PlotSimulationFile(p, kData, file, LevelBands{})); });
-    for (const auto& [file, polar] : {std::pair{"LocHorU.ptx", true}, std::pair{"LocHorU.ptx", false},
-                                      std::pair{"FmVrt00.ptx", false}})
+    for (const auto& [file, polar] :
+         {std::pair{"LocHorU.ptx", true}, std::pair{"LocHorU.ptx", false}, std::pair{"FmVrt00.ptx", false}})
         for (const bool db : {true, false})
             expectReadableAxes(file, [&, file = file, polar = polar](Plot& p) {
                 ASSERT_TRUE(PlotAntennaPattern(p, kData, file, polar, db));
@@ -196,8 +195,7 @@ bool segmentsCross(double ax, double ay, double bx, double by, double cx, double
 bool insideBox(const Box& b, double x, double y) {
     bool in = false;
     for (int i = 0, j = 3; i < 4; j = i++)
-        if ((b.ys[i] > y) != (b.ys[j] > y) &&
-            x < (b.xs[j] - b.xs[i]) * (y - b.ys[i]) / (b.ys[j] - b.ys[i]) + b.xs[i])
+        if ((b.ys[i] > y) != (b.ys[j] > y) && x < (b.xs[j] - b.xs[i]) * (y - b.ys[i]) / (b.ys[j] - b.ys[i]) + b.xs[i])
             in = !in;
     return in;
 }
@@ -246,8 +244,8 @@ TEST(FacilityMapIdentifiers, UprightAndClearOfTheirSectorAndTheCross) {
                 segments.push_back({cx * sx, (cy - arm) * sy, cx * sx, (cy + arm) * sy});
                 for (const auto& s : segments)
                     EXPECT_FALSE(boxMeetsSegment(label.box, s[0], s[1], s[2], s[3]))
-                        << label.text.text << " on " << target.name << " covers the line from (" << s[0] << ", "
-                        << s[1] << ") to (" << s[2] << ", " << s[3] << ")";
+                        << label.text.text << " on " << target.name << " covers the line from (" << s[0] << ", " << s[1]
+                        << ") to (" << s[2] << ", " << s[3] << ")";
             }
             since.clear();
         }

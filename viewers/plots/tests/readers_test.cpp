@@ -1,8 +1,8 @@
 // Damaged files are refused with a message naming them; level classes and
 // their edges.
+#include "crv/formats/plot_file.h"
 #include "crv/viewers/plot_builders.h"
 #include "crv50.h"
-#include "crv/formats/plot_file.h"
 #include "special_files.h"
 
 #include <gtest/gtest.h>
@@ -131,12 +131,18 @@ TEST_F(DamagedFiles, SearchFilesWithoutTheirEndLine) {
 TEST_F(DamagedFiles, SpecialFilesAreRefusedNamingThem) {
     const Geodesy geo{&::DistLL, &::LLDist};
     using Reader = std::function<crv::platform::Expected<bool>(Plot&, const std::string&)>;
-    auto ok = [](const auto& r) { return r ? crv::platform::Expected<bool>(true) : crv::platform::makeError(r.error()); };
+    auto ok = [](const auto& r) {
+        return r ? crv::platform::Expected<bool>(true) : crv::platform::makeError(r.error());
+    };
     const std::pair<const char*, Reader> readers[] = {
-        {"ils_07____A2.plt", [&](Plot& p, const std::string& n) { return ok(PlotSimulationFile(p, dir_.string(), n, {})); }},
-        {"LocHorU.ptx", [&](Plot& p, const std::string& n) { return ok(PlotAntennaPattern(p, dir_.string(), n, true, true)); }},
-        {"nav@QKV.plt", [&](Plot& p, const std::string& n) { return ok(PlotFacilityLocations(p, dir_.string(), n, "", geo)); }},
-        {"fm@QVT.plt", [&](Plot& p, const std::string& n) { return ok(PlotEmitterLocations(p, dir_.string(), n, geo)); }},
+        {"ils_07____A2.plt",
+         [&](Plot& p, const std::string& n) { return ok(PlotSimulationFile(p, dir_.string(), n, {})); }},
+        {"LocHorU.ptx",
+         [&](Plot& p, const std::string& n) { return ok(PlotAntennaPattern(p, dir_.string(), n, true, true)); }},
+        {"nav@QKV.plt",
+         [&](Plot& p, const std::string& n) { return ok(PlotFacilityLocations(p, dir_.string(), n, "", geo)); }},
+        {"fm@QVT.plt",
+         [&](Plot& p, const std::string& n) { return ok(PlotEmitterLocations(p, dir_.string(), n, geo)); }},
     };
     for (const auto& special : crv::test_files::specialFiles())
         for (const auto& [name, read] : readers) {
@@ -291,7 +297,8 @@ TEST_F(DamagedFiles, TheSoundFileStillDraws) {
 }
 
 std::string patternText(const std::vector<std::string>& points) {
-    std::string s = "    Localizer pattern description:  test\r\n    Gain:  14.0 dBi\r\n\r\n   Angle\r\n  (deg)\r\n\r\n";
+    std::string s =
+        "    Localizer pattern description:  test\r\n    Gain:  14.0 dBi\r\n\r\n   Angle\r\n  (deg)\r\n\r\n";
     for (const auto& p : points) s += p + "\r\n";
     return s;
 }
@@ -355,9 +362,9 @@ TEST(PageKinds, ChosenByName) {
         const char* name;
         PageKind kind;
     } cases[] = {{"nav@QKV.plt", PageKind::FacilityMap}, {"LOC@x.plt", PageKind::FacilityMap},
-                 {"com@a", PageKind::FacilityMap},        {"fm@QKV.plt", PageKind::EmitterMap},
-                 {"rfi.PLT", PageKind::EmitterMap},       {"LocHorU.ptx", PageKind::Pattern},
-                 {"07____A2.plt", PageKind::Simulation},  {"Rcvr_Loc.plx", PageKind::Simulation}};
+                 {"com@a", PageKind::FacilityMap},       {"fm@QKV.plt", PageKind::EmitterMap},
+                 {"rfi.PLT", PageKind::EmitterMap},      {"LocHorU.ptx", PageKind::Pattern},
+                 {"07____A2.plt", PageKind::Simulation}, {"Rcvr_Loc.plx", PageKind::Simulation}};
     for (const auto& c : cases) EXPECT_EQ(pageKindOf(c.name), c.kind) << c.name;
 }
 

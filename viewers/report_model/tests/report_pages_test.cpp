@@ -88,5 +88,7 @@ TEST(ReportLayout, FontLoopIsBoundedAndKeepsLastFittingSize) {
     // Start size is kept even when it is already too tall.
     EXPECT_EQ(growFontPixels(9, 100, [](int px) { return px * 15; }), 9);
     // A font whose height never grows stops at the bound instead of looping on.
-    EXPECT_EQ(growFontPixels(9, 200, [](int) { return 0; }, 40), 40);
+    EXPECT_EQ(growFontPixels(
+                  9, 200, [](int) { return 0; }, 40),
+              40);
 }

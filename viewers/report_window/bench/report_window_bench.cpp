@@ -44,10 +44,11 @@ int main(int argc, char** argv) {
     }
     const auto t2 = clock::now();
     const auto ms = [](auto d) { return std::chrono::duration<double, std::milli>(d).count(); };
-    std::printf("report of %d screen pages (%d lines a page, %.1f MB): open %.1f ms; every page %.3f ms on "
-                "average, %.3f ms at most (%s)\n",
-                pages, window.controller().LinesPerPage(), window.controller().text().size() / 1e6, ms(t1 - t0),
-                ms(t2 - t1) / std::max(1, pages - 1), worst, window.pageLabel()->text().toUtf8().constData());
+    std::printf(
+        "report of %d screen pages (%d lines a page, %.1f MB): open %.1f ms; every page %.3f ms on "
+        "average, %.3f ms at most (%s)\n",
+        pages, window.controller().LinesPerPage(), window.controller().text().size() / 1e6, ms(t1 - t0),
+        ms(t2 - t1) / std::max(1, pages - 1), worst, window.pageLabel()->text().toUtf8().constData());
     fs::remove_all(dir);
     return pages >= 10000 ? 0 : 1;
 }

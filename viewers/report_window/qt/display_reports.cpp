@@ -1,9 +1,9 @@
 #include "crv/viewers/report_window/qt/display_reports.h"
 
-#include "crv/viewers/report_window/qt/frm_report.h"
 #include "crv/common/ui/qt/message_presenter.h"
 #include "crv/common/ui/qt/printing.h"
 #include "crv/viewers/plot_dialogs/qt/plot_dialogs.h"
+#include "crv/viewers/report_window/qt/frm_report.h"
 
 #include <QTimer>
 

@@ -6,8 +6,8 @@
 #include "crv/common/ui/qt/help.h"
 #include "crv/common/ui/qt/message_presenter.h"
 #include "crv/common/ui/qt/printing.h"
-#include "crv/viewers/report_layout.h"
 #include "crv/viewers/plot_window/qt/print_job.h"
+#include "crv/viewers/report_layout.h"
 
 #include <QApplication>
 #include <QFileDialog>
@@ -272,17 +272,10 @@ void frmReport::keyPressEvent(QKeyEvent* event) {
     using K = ReportViewerController::KeyAction;
     switch (controller_.key(event->key() == Qt::Key_PageDown, mods == Qt::ShiftModifier,
                             mods != Qt::NoModifier && mods != Qt::ShiftModifier)) {
-    case K::Page:
-        LoadPage();
-        break;
-    case K::Report:
-        LoadFile();
-        break;
-    case K::Beep:
-        beep();
-        break;
-    case K::None:
-        break;
+        case K::Page: LoadPage(); break;
+        case K::Report: LoadFile(); break;
+        case K::Beep: beep(); break;
+        case K::None: break;
     }
 }
 

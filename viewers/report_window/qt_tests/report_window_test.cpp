@@ -26,8 +26,8 @@
 #include <QTest>
 
 #include <cstdlib>
-#include <optional>
 #include <functional>
+#include <optional>
 
 using namespace crv::common;
 using namespace crv::viewers;
@@ -247,8 +247,8 @@ private slots:
             const QString text =
                 run("pdftotext", {"-layout", "-f", QString::number(page), "-l", QString::number(page), all, "-"});
             QVERIFY2(text.contains(QRegularExpression("File:\\s+long\\.txt")), qPrintable(text));
-            QVERIFY2(text.contains(QRegularExpression(QString("Page\\s+%1\\s*$").arg(page),
-                                                      QRegularExpression::MultilineOption)),
+            QVERIFY2(text.contains(
+                         QRegularExpression(QString("Page\\s+%1\\s*$").arg(page), QRegularExpression::MultilineOption)),
                      qPrintable(text));
             QVERIFY(text.contains(page == 1 ? "line 58" : page == 2 ? "line 116" : "line 120"));
             QVERIFY(!text.contains(page == 1 ? "line 59" : page == 2 ? "line 117" : "line 116"));
@@ -280,8 +280,8 @@ private slots:
         // Every page, also past 999.
         QCOMPARE(pdfPages(pdfDir_ + "/auto (3).pdf"), 1200);
         QVERIFY(pdfPages(pdfDir_ + "/auto.pdf") >= 1);
-        run("pdftoppm", {"-png", "-r", "40", "-f", "1", "-l", "1", pdfDir_ + "/auto.pdf",
-                         snapDir() + "report_autoprint_rfi"});
+        run("pdftoppm",
+            {"-png", "-r", "40", "-f", "1", "-l", "1", pdfDir_ + "/auto.pdf", snapDir() + "report_autoprint_rfi"});
     }
 
     void printingFromTheQuestionPrintsEveryReport() {

@@ -71,8 +71,7 @@ TEST_F(ReportViewerTest, PagesPast999AreShownAndPrinted) {
     c.setList(folder(), "long.txt");
     ASSERT_FALSE(c.LoadFile());
     EXPECT_EQ(c.PageCount(), 1200);
-    while (c.nextPage()) {
-    }
+    while (c.nextPage()) {}
     EXPECT_EQ(c.CurrentPage(), 1200);
     EXPECT_EQ(c.pageText(), "page 1200\r\n");
     EXPECT_EQ(c.pageLabelText(), "Page 1200 of 1200");

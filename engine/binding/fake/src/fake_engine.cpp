@@ -31,9 +31,8 @@ private:
 };
 }  // namespace
 
-void FakeEngine::runLong(const char* name, const RunScript& script, const std::string& folder,
-                         const Progress& progress, std::int16_t& st, std::int16_t& cs, std::int32_t& count32,
-                         std::int32_t defaultCount32) {
+void FakeEngine::runLong(const char* name, const RunScript& script, const std::string& folder, const Progress& progress,
+                         std::int16_t& st, std::int16_t& cs, std::int32_t& count32, std::int32_t defaultCount32) {
     calls.push_back({name, folder});
     BusyScope scope(busy_);
     st = 0;
@@ -49,36 +48,33 @@ void FakeEngine::runLong(const char* name, const RunScript& script, const std::s
     count32 = defaultCount32;
 }
 
-void FakeEngine::Grid(const std::string& runFolder, const Progress& progress, std::int16_t& st,
-                      std::int32_t& pts) {
+void FakeEngine::Grid(const std::string& runFolder, const Progress& progress, std::int16_t& st, std::int32_t& pts) {
     std::int16_t unused = 0;
     runLong("Grid", onGrid, runFolder, progress, st, unused, pts, points);
 }
 
-void FakeEngine::Evaluate(const std::string& runFolder, const Progress& progress, std::int16_t& st,
-                          std::int16_t& cs) {
+void FakeEngine::Evaluate(const std::string& runFolder, const Progress& progress, std::int16_t& st, std::int16_t& cs) {
     std::int32_t unused = 0;
     runLong("Evaluate", onEvaluate, runFolder, progress, st, cs, unused, 0);
 }
 
-void FakeEngine::B1_2Sig(const std::string& runFolder, const Progress& progress, std::int16_t& st,
-                         std::int16_t& cs, std::int32_t& comb) {
+void FakeEngine::B1_2Sig(const std::string& runFolder, const Progress& progress, std::int16_t& st, std::int16_t& cs,
+                         std::int32_t& comb) {
     runLong("B1_2Sig", onB1_2Sig, runFolder, progress, st, cs, comb, combinations);
 }
 
-void FakeEngine::B1_3Sig(const std::string& runFolder, const Progress& progress, std::int16_t& st,
-                         std::int16_t& cs, std::int32_t& comb) {
+void FakeEngine::B1_3Sig(const std::string& runFolder, const Progress& progress, std::int16_t& st, std::int16_t& cs,
+                         std::int32_t& comb) {
     runLong("B1_3Sig", onB1_3Sig, runFolder, progress, st, cs, comb, combinations);
 }
 
-void FakeEngine::GrndCOM(const std::string& runFolder, const Progress& progress, std::int16_t& st,
-                         std::int16_t& cs) {
+void FakeEngine::GrndCOM(const std::string& runFolder, const Progress& progress, std::int16_t& st, std::int16_t& cs) {
     std::int32_t unused = 0;
     runLong("GrndCOM", onGrndCOM, runFolder, progress, st, cs, unused, 0);
 }
 
-void FakeEngine::SearchDB(std::int16_t database, const SearchParams& params, const Progress& progress,
-                          std::int16_t& st, std::int16_t& count) {
+void FakeEngine::SearchDB(std::int16_t database, const SearchParams& params, const Progress& progress, std::int16_t& st,
+                          std::int16_t& count) {
     calls.push_back({"SearchDB", std::to_string(database)});
     BusyScope scope(busy_);
     st = 0;

@@ -6,7 +6,6 @@
 // there is one); see journey_harness.h.
 #include <QApplication>
 #include <QComboBox>
-#include <QTreeView>
 #include <QItemSelectionModel>
 #include <QLabel>
 #include <QMainWindow>
@@ -16,6 +15,7 @@
 #include <QPushButton>
 #include <QStatusBar>
 #include <QTimer>
+#include <QTreeView>
 
 #include <filesystem>
 #include <functional>
@@ -86,8 +86,8 @@ private slots:
             fs::create_directories(run);
             fs::copy_file(j.workspace() + "Data/SampleILS.dat", run + "Rfi.plt");
             QProcess engine;
-            engine.start(QStringLiteral(CRV_BIN_DIR "crv50"), {QStringLiteral("--quiet"), QStringLiteral("run"),
-                                                               QString::fromStdString(run)});
+            engine.start(QStringLiteral(CRV_BIN_DIR "crv50"),
+                         {QStringLiteral("--quiet"), QStringLiteral("run"), QString::fromStdString(run)});
             QVERIFY(engine.waitForFinished(120000));
             std::vector<fs::path> plots;
             for (const auto& e : fs::directory_iterator(run))
@@ -95,7 +95,8 @@ private slots:
             QVERIFY(!plots.empty());
             for (int i = 0; i < 24; ++i)
                 fs::copy_file(plots[std::size_t(i) % plots.size()],
-                              folder + "P" + std::to_string(10 + i) + "_" + plots[std::size_t(i) % plots.size()].filename().string());
+                              folder + "P" + std::to_string(10 + i) + "_" +
+                                  plots[std::size_t(i) % plots.size()].filename().string());
         }
         QStringList pages, outside;
         bool fileMenuOpened = false, legendShown = false;
@@ -119,8 +120,10 @@ private slots:
                 pressKeys(QStringLiteral("Escape"));
                 QTRY_VERIFY(!w->isVisible());
             });
-            j.whenShown(QStringLiteral("DisplayOptionsDialog"), [&](QWidget* d) { pressKeys(QStringLiteral("Return"));
-                QTRY_VERIFY(!d->isVisible()); });
+            j.whenShown(QStringLiteral("DisplayOptionsDialog"), [&](QWidget* d) {
+                pressKeys(QStringLiteral("Return"));
+                QTRY_VERIFY(!d->isVisible());
+            });
             // The window shows its first page after this step has returned;
             // the walk through it starts once that page is there.
             j.whenShown(QStringLiteral("frmPlotScreen"), [&](QWidget* plot) {
@@ -144,7 +147,8 @@ private slots:
                     pages << plotPanel(plot);
                 }
                 pressKeys(QStringLiteral("alt+f"));
-                fileMenuOpened = QTest::qWaitFor([] { return qobject_cast<QMenu*>(QApplication::activePopupWidget()); }, 5000);
+                fileMenuOpened =
+                    QTest::qWaitFor([] { return qobject_cast<QMenu*>(QApplication::activePopupWidget()); }, 5000);
                 pressKeys(QStringLiteral("Escape"));
                 QTRY_VERIFY(!QApplication::activePopupWidget());
                 pressKeys(QStringLiteral("alt+l"));
@@ -190,8 +194,9 @@ private slots:
             Journey j(Edition::Scientific);
             const std::string data = j.workspace() + "Data/";
             QProcess make;
-            make.start(QStringLiteral(CRV_BIN_DIR "crv_bench"),
-                       {QStringLiteral("make"), QString::fromStdString(j.folder() + "largest"), QStringLiteral("largest")});
+            make.start(
+                QStringLiteral(CRV_BIN_DIR "crv_bench"),
+                {QStringLiteral("make"), QString::fromStdString(j.folder() + "largest"), QStringLiteral("largest")});
             QVERIFY(make.waitForFinished(120000));
             fs::copy_file(j.folder() + "largest/Rfi.plt", data + "Largest.dat");
             QStringList seen;
@@ -224,9 +229,10 @@ private slots:
                                              QApplication::activeModalWidget()->objectName() != "frmProgress",
                                          60000);
                 // The run is over (the results menu or the main window again).
-                QTRY_VERIFY_WITH_TIMEOUT(qobject_cast<QMenu*>(QApplication::activePopupWidget()) ||
-                                             (j.mainWindow()->isActiveWindow() && !crv::common::ui::frmProgress::inUse()),
-                                         60000);
+                QTRY_VERIFY_WITH_TIMEOUT(
+                    qobject_cast<QMenu*>(QApplication::activePopupWidget()) ||
+                        (j.mainWindow()->isActiveWindow() && !crv::common::ui::frmProgress::inUse()),
+                    60000);
                 saveScreen(QStringLiteral("desktop_cancel_step_%1").arg(stop + 1));
                 if (QWidget* menu = QApplication::activePopupWidget()) menu->close();
                 j.mainWindow()->close();

@@ -56,7 +56,8 @@ private slots:
                 typeInto(box(d, "txtEditBox0"), QStringLiteral("SMP"));
                 QVERIFY(clickButton(d, QStringLiteral("OK")));
             });
-            j.whenShown(QStringLiteral("frmSrchPar"), [&](QWidget* d) { QVERIFY(clickButton(d, QStringLiteral("OK"))); });
+            j.whenShown(QStringLiteral("frmSrchPar"),
+                        [&](QWidget* d) { QVERIFY(clickButton(d, QStringLiteral("OK"))); });
             j.whenShown(QStringLiteral("QFileDialog"), [&](QWidget* d) {
                 auto* name = d->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
                 QVERIFY(name);

@@ -18,22 +18,22 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QKeyEvent>
-#include <QMouseEvent>
-#include <QStandardPaths>
 #include <QLineEdit>
 #include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QPixmap>
 #include <QPointer>
 #include <QProcess>
 #include <QPushButton>
 #include <QScreen>
+#include <QStandardPaths>
 #include <QTemporaryDir>
-#include <QWindow>
 #include <QTimer>
 #include <QTreeView>
+#include <QWindow>
 
 #include "crv/common/ui/qt/frm_file_sel.h"
 #include "crv/main/app/qt/program.h"
@@ -118,7 +118,8 @@ struct Journey::Parts : QObject {
     void abandon() {
         if (abandoned) return;
         abandoned = true;
-        for (const Step& s : steps) qWarning("journey: no window showed for the step \"%s\"", qPrintable(s.classOrTitle));
+        for (const Step& s : steps)
+            qWarning("journey: no window showed for the step \"%s\"", qPrintable(s.classOrTitle));
         steps.clear();
         closeEverything(this, &setup->program().window());
     }
@@ -166,8 +167,8 @@ Journey::Journey(crv::resources::Edition edition) : parts_(std::make_unique<Part
     p.settings = p.folder + "settings.ini";
     std::ofstream(p.settings) << "[Paths]\nFCC Database=" << ws << "db/FMALL.dat\nQVA Database=" << ws
                               << "db/A108M118.dat\nUse QVA DB=1\nCOM Database=" << ws
-                              << "db/G118M136.dat\nUse COM DB=1\nData Folder=" << ws
-                              << "Data/\nOutput Folder=" << ws << "Output/\nUser Folder=" << ws << "User/\n";
+                              << "db/G118M136.dat\nUse COM DB=1\nData Folder=" << ws << "Data/\nOutput Folder=" << ws
+                              << "Output/\nUser Folder=" << ws << "User/\n";
     // The program, the engine and Qt's dialogs see only the journey's own
     // folders: the user's settings, home and temporary files stay untouched.
     std::filesystem::create_directories(p.folder + "tmp");
@@ -413,16 +414,26 @@ bool qtKeyOf(const QString& combo, Qt::Key& key, Qt::KeyboardModifiers& mods, QS
     const QString name = parts.takeLast();
     mods = {};
     for (const QString& m : parts) {
-        if (m == QLatin1String("shift")) mods |= Qt::ShiftModifier;
-        else if (m == QLatin1String("ctrl")) mods |= Qt::ControlModifier;
-        else if (m == QLatin1String("alt")) mods |= Qt::AltModifier;
-        else return false;
+        if (m == QLatin1String("shift"))
+            mods |= Qt::ShiftModifier;
+        else if (m == QLatin1String("ctrl"))
+            mods |= Qt::ControlModifier;
+        else if (m == QLatin1String("alt"))
+            mods |= Qt::AltModifier;
+        else
+            return false;
     }
-    static const std::pair<const char*, Qt::Key> named[] = {
-        {"Tab", Qt::Key_Tab},       {"Return", Qt::Key_Return}, {"Escape", Qt::Key_Escape},
-        {"Delete", Qt::Key_Delete}, {"BackSpace", Qt::Key_Backspace}, {"Next", Qt::Key_PageDown},
-        {"Prior", Qt::Key_PageUp},  {"space", Qt::Key_Space},   {"period", Qt::Key_Period},
-        {"Home", Qt::Key_Home},     {"End", Qt::Key_End}};
+    static const std::pair<const char*, Qt::Key> named[] = {{"Tab", Qt::Key_Tab},
+                                                            {"Return", Qt::Key_Return},
+                                                            {"Escape", Qt::Key_Escape},
+                                                            {"Delete", Qt::Key_Delete},
+                                                            {"BackSpace", Qt::Key_Backspace},
+                                                            {"Next", Qt::Key_PageDown},
+                                                            {"Prior", Qt::Key_PageUp},
+                                                            {"space", Qt::Key_Space},
+                                                            {"period", Qt::Key_Period},
+                                                            {"Home", Qt::Key_Home},
+                                                            {"End", Qt::Key_End}};
     for (const auto& [n, k] : named)
         if (name == QLatin1String(n)) {
             key = k;
@@ -540,9 +551,9 @@ void clickAsAUser(QWidget* widget, QPoint centre) {
         KeyCounter& counter = keyCounter();
         const int before = counter.clicks;
         const QPoint at = widget->mapToGlobal(centre);
-        QProcess::execute(QStringLiteral("xdotool"), {QStringLiteral("mousemove"), QString::number(at.x()),
-                                                      QString::number(at.y()), QStringLiteral("click"),
-                                                      QStringLiteral("1")});
+        QProcess::execute(QStringLiteral("xdotool"),
+                          {QStringLiteral("mousemove"), QString::number(at.x()), QString::number(at.y()),
+                           QStringLiteral("click"), QStringLiteral("1")});
         (void)QTest::qWaitFor([&] { return counter.clicks > before; }, 3000);
         QCoreApplication::processEvents();
         return;

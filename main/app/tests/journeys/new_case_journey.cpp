@@ -14,8 +14,8 @@
 #include <fstream>
 #include <sstream>
 
-#include "crv/common/ui/qt/frm_file_sel.h"
 #include "crv/common/ui/qt/field_edit.h"
+#include "crv/common/ui/qt/frm_file_sel.h"
 #include "crv/main/dialogs/qt/frm_nav_sel.h"
 #include "crv/main/dialogs/qt/frm_prop_data.h"
 #include "crv/main/dialogs/qt/frm_prop_sel.h"
@@ -92,9 +92,8 @@ private slots:
             j.whenShown(QStringLiteral("frmSrchPar"), [&](QWidget* w) {
                 QTest::mouseClick(static_cast<frmSrchPar*>(w)->okButton(), Qt::LeftButton);
             });
-            j.whenShown(QStringLiteral("QFileDialog"), [&](QWidget* w) {
-                QVERIFY(chooseFile(w, QString::fromStdString(data + "Journey.dat")));
-            });
+            j.whenShown(QStringLiteral("QFileDialog"),
+                        [&](QWidget* w) { QVERIFY(chooseFile(w, QString::fromStdString(data + "Journey.dat"))); });
             j.whenShown(QStringLiteral("frmDataEdit"), [&](QWidget* editor) {
                 saveScreen(QStringLiteral("new_case_editor"));
                 QVERIFY(triggerMenu(editor, {"File", "Save, Run Simulation"}));

@@ -120,9 +120,8 @@ private slots:
                 QVERIFY(triggerMenu(report, {"File", "Exit"}));
             });
             // The browser comes back after each viewer until it is cancelled.
-            j.whenShown(QStringLiteral("frmFileSel"), [&](QWidget* browser) {
-                QVERIFY(chooseInBrowser(browser, output, plots.front()));
-            });
+            j.whenShown(QStringLiteral("frmFileSel"),
+                        [&](QWidget* browser) { QVERIFY(chooseInBrowser(browser, output, plots.front())); });
             bool plotPages = true;
             QString plotWhere;
             j.whenShown(QStringLiteral("frmPlotScreen"), [&](QWidget* plot) {

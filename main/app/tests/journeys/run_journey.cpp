@@ -61,7 +61,8 @@ struct ProgressWatch {
             QString text = step->text();
             text.remove(QChar(0x200B));
             if (!steps.contains(text)) steps << text;
-            if (result->isVisible() && !cancel->isEnabled() && (results.isEmpty() || results.last() != result->text())) {
+            if (result->isVisible() && !cancel->isEnabled() &&
+                (results.isEmpty() || results.last() != result->text())) {
                 results << result->text();
                 QTest::mouseClick(cancel, Qt::LeftButton);
                 QTest::keyClick(progress, Qt::Key_Escape);
@@ -149,8 +150,8 @@ private slots:
                 j.whenShown(QStringLiteral("frmFileSel"), [&, folderName, picture](QWidget* w) {
                     auto* browser = qobject_cast<crv::common::ui::frmFileSel*>(w);
                     QTreeWidgetItem* output = browser->folderTree()->currentItem();
-                    while (output && output->data(0, Qt::UserRole).toString() !=
-                                         QString::fromStdString(j.workspace() + "Output"))
+                    while (output &&
+                           output->data(0, Qt::UserRole).toString() != QString::fromStdString(j.workspace() + "Output"))
                         output = output->parent();
                     QVERIFY(output);
                     output->setExpanded(true);
@@ -177,7 +178,8 @@ private slots:
             j.whenShown(QStringLiteral("frmFileSel"), [](QWidget* w) { static_cast<QDialog*>(w)->reject(); });
             QMenu* menu = resultsMenu();
             QVERIFY(menu);
-            QCOMPARE(menu->activeAction() ? menu->activeAction()->objectName() : QString(), QStringLiteral("mnuFileResults"));
+            QCOMPARE(menu->activeAction() ? menu->activeAction()->objectName() : QString(),
+                     QStringLiteral("mnuFileResults"));
             QTest::keyClick(menu, Qt::Key_Return);
             QTRY_COMPARE(j.pendingSteps(), 0);
             QTRY_VERIFY(j.mainWindow()->isVisible());
@@ -187,10 +189,12 @@ private slots:
         QCOMPARE(folders, QStringList({QStringLiteral("Big Copy ") + QChar(0xE4), QStringLiteral("SampleILS")}));
         // The progress window named the case as the file system does.
         bool named = false;
-        for (const QString& s : watch.steps) named = named || s.contains(QStringLiteral("Big Copy ") + QChar(0xE4) + ".dat");
+        for (const QString& s : watch.steps)
+            named = named || s.contains(QStringLiteral("Big Copy ") + QChar(0xE4) + ".dat");
         QVERIFY2(named, qPrintable(watch.steps.join(QLatin1Char('|'))));
         QCOMPARE(watch.results.size(), 8);  // four steps for each case, none cancelled
-        for (const std::string& folder : {j.workspace() + "Output/Big Copy \xC3\xA4/", j.workspace() + "Output/SampleILS/"})
+        for (const std::string& folder :
+             {j.workspace() + "Output/Big Copy \xC3\xA4/", j.workspace() + "Output/SampleILS/"})
             for (const char* f : {"Rfi.txt", "Rcvr_Loc.plx"}) QVERIFY2(fs::exists(folder + f), (folder + f).c_str());
     }
 

@@ -24,8 +24,7 @@ int GetFileVersion(std::string_view firstLine);
 // The file brought to the current layout, computed in memory. Fails, naming
 // the reason, when the lines lack the RF-source terminator, the options line
 // or the case line of their layout; such a file is not a case data file.
-crv::platform::Expected<std::vector<std::string>> upgradeCaseLines(const std::vector<std::string>& lines,
-                                                                   int version);
+crv::platform::Expected<std::vector<std::string>> upgradeCaseLines(const std::vector<std::string>& lines, int version);
 
 // The name the file as it was is kept under: "_old" before the extension of
 // the file name ("case_old.dat"), or appended when the name has none.

@@ -70,8 +70,7 @@ void PlotLineTo(DrawContext& dc, double x, double y);
 // Writes text at a world point in the current font. align 0..8 as in
 // rec::Text; angle in degrees, counter-clockwise. A turned text turns its
 // anchor offset with it.
-void PlotText(DrawContext& dc, const std::string& text, double x, double y, int align,
-              double angleDeg);
+void PlotText(DrawContext& dc, const std::string& text, double x, double y, int align, double angleDeg);
 
 // A point marker at a world point: every character of text centred on it,
 // overstruck, in the current font and text colour. Drawn as PlotText with

@@ -14,9 +14,9 @@
 #include "crv/common/app_state.h"
 #include "crv/common/configuration.h"
 #include "crv/common/messages.h"
+#include "crv/editors/case_document.h"
 #include "crv/editors/case_editor/page_fields.h"
 #include "crv/editors/case_editor/rf_table_editor.h"
-#include "crv/editors/case_document.h"
 #include "crv/editors/case_file.h"
 #include "crv/editors/field_dictionary.h"
 #include "crv/editors/rf_table.h"
@@ -84,7 +84,7 @@ public:
 
     // File menu.
     void fileOpen();
-    void fileRecent(int index);  // 0-based
+    void fileRecent(int index);                    // 0-based
     void fileRecentPath(const std::string& path);  // the entry's full path
     void fileSave();
     void fileSaveAs();

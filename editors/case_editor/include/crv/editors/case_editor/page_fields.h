@@ -37,20 +37,20 @@ struct EditorState {
 struct FieldBox : crv::common::FieldControl {
     int number = 0;
     int page = 0;
-    FieldRecord record;      // the range in force (narrowed by a load)
+    FieldRecord record;                // the range in force (narrowed by a load)
     std::vector<std::string> options;  // list: texts of record.minimum..maximum
-    std::string value;       // text and position fields: what the box shows
-    std::string maskText;    // position fields: hemisphere letter, blank, "#" places
+    std::string value;                 // text and position fields: what the box shows
+    std::string maskText;              // position fields: hemisphere letter, blank, "#" places
     int caret = 0;
-    int listIndex = -1;      // list position
-    int checkState = 0;      // check box: 0 or 1
+    int listIndex = -1;  // list position
+    int checkState = 0;  // check box: 0 or 1
     bool visible = true;
     bool enabled = true;
-    std::string tag;         // the value when the field got the focus
+    std::string tag;  // the value when the field got the focus
     // Place in the page's grid: column from 0, row 0..5 within the column.
     int gridColumn = 0;
     int gridRow = 0;
-    bool wide = false;       // a text box of 15 characters or more is twice as wide
+    bool wide = false;  // a text box of 15 characters or more is twice as wide
 
     bool isList() const { return record.type == FieldType::List; }
     bool isCheck() const { return record.type == FieldType::CheckBox; }
@@ -69,10 +69,10 @@ struct FieldBox : crv::common::FieldControl {
 
 // What the window does with a key after the fields have seen it.
 enum class KeyAction {
-    Pass,       // let the box insert key (possibly turned into a capital)
-    Swallow,    // done; refresh the box from the field
-    Beep,       // rejected
-    SendTab,    // move the focus on (Enter)
+    Pass,     // let the box insert key (possibly turned into a capital)
+    Swallow,  // done; refresh the box from the field
+    Beep,     // rejected
+    SendTab,  // move the focus on (Enter)
 };
 
 // What the diagram box beside the fields shows.
@@ -144,9 +144,8 @@ public:
     // The field to focus on a page after a switch.
     int focusFieldFor(int page) const;
     // Special fields.
-    int siteField = 0, arrayTypeField = 0, svTypeField = 0, frequencyField = 0, latitudeField = 0,
-        longitudeField = 0, runwayHeadingField = 0, fieldElevationField = 0, runwayLengthField = 0,
-        svRadiusField = 0, svHeightField = 0;
+    int siteField = 0, arrayTypeField = 0, svTypeField = 0, frequencyField = 0, latitudeField = 0, longitudeField = 0,
+        runwayHeadingField = 0, fieldElevationField = 0, runwayLengthField = 0, svRadiusField = 0, svHeightField = 0;
     int gridTypeField = 0, intermodField = 0, antennaRejectionField = 0, interferenceField = 0, cutoffField = 0,
         gridAltitudeField = 0, gridAngleField = 0, horizontalIncrementField = 0, verticalIncrementField = 0,
         coarseGridField = 0;

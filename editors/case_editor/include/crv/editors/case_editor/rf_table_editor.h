@@ -31,10 +31,10 @@ struct EditBox : crv::common::FieldControl {
 
 // What the window does after a key on the table or in the edit line.
 enum class TableKey {
-    Ignored,      // nothing to do
-    Handled,      // refresh the table
-    OpenEditor,   // give the edit line's editor the focus
-    FocusTable,   // the edit is done: the table takes the focus back
+    Ignored,     // nothing to do
+    Handled,     // refresh the table
+    OpenEditor,  // give the edit line's editor the focus
+    FocusTable,  // the edit is done: the table takes the focus back
     Beep,
 };
 

@@ -19,18 +19,18 @@ namespace crv::main {
 inline constexpr int kNavaidRecordLength = crv::formats::navaid_record::kLength;
 
 struct NavaidRecordFields {
-    std::string identifier;   // only the first 3 characters are taken
-    std::string heading;      // width 3
-    std::string frequency;    // width 7
+    std::string identifier;  // only the first 3 characters are taken
+    std::string heading;     // width 3
+    std::string frequency;   // width 7
     double latitude = 0;
     double longitude = 0;
-    std::string elevation;    // width 5
+    std::string elevation;  // width 5
     std::string runwayLength = "15000";
-    std::string power;        // width 3
-    std::string arrayType;    // width 2
-    std::string svType;       // width 2
-    std::string svRadius;     // width 3
-    std::string svHeight;     // width 5
+    std::string power;      // width 3
+    std::string arrayType;  // width 2
+    std::string svType;     // width 2
+    std::string svRadius;   // width 3
+    std::string svHeight;   // width 5
     std::string backCourse = " 0";
 };
 
@@ -53,7 +53,16 @@ const NavaidTypeRow& NavaidTypeOf(int type);
 class ManualNavaidModel {
 public:
     enum Field {
-        Identifier = 0, Frequency, Heading, Latitude, Longitude, Elevation, SvRadius, SvHeight, AirspaceCase, FieldCount
+        Identifier = 0,
+        Frequency,
+        Heading,
+        Latitude,
+        Longitude,
+        Elevation,
+        SvRadius,
+        SvHeight,
+        AirspaceCase,
+        FieldCount
     };
 
     // The load: type ILS, elevation and heading 0, the last site.

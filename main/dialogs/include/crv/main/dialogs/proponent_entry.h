@@ -19,8 +19,8 @@ struct ProponentEntryResult {
 };
 
 // The 52-column proponent record of a hand-entered station.
-std::string BuildProponentRecord(const std::string& identifier, const std::string& frequencyText,
-                                 double latitude, double longitude);
+std::string BuildProponentRecord(const std::string& identifier, const std::string& frequencyText, double latitude,
+                                 double longitude);
 
 class ProponentEntryModel {
 public:

@@ -74,8 +74,8 @@ private:
     friend class RunGuard;
     crv::binding::Progress progressFunction();
     // WriteRFSrcReports with the new case file's full path.
-    void writeRFSrcReports(const crv::binding::SearchParams& record, float radiusNmi, std::int32_t& count,
-                           bool& cancel, const std::string& casePath);
+    void writeRFSrcReports(const crv::binding::SearchParams& record, float radiusNmi, std::int32_t& count, bool& cancel,
+                           const std::string& casePath);
 
     RunServices s_;
     bool busy_ = false;

@@ -69,7 +69,6 @@ void CopyPlotToClipboard(const EnhancedMetafile& metafile, const QImage& picture
 
 // Prints the metafile as one job, stretched inside half-inch margins (or the
 // printer's own unprintable margins where they are wider).
-platform::Expected<void> printMetafile(QPrinter& printer, const EnhancedMetafile& metafile,
-                                       const std::string& jobName);
+platform::Expected<void> printMetafile(QPrinter& printer, const EnhancedMetafile& metafile, const std::string& jobName);
 
 }  // namespace crv::common

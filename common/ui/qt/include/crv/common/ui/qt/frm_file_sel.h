@@ -14,8 +14,8 @@
 #include <QList>
 
 #include "crv/common/messages.h"
-#include "crv/common/ui/qt/file_browser_list_model.h"
 #include "crv/common/ui/file_browser_model.h"
+#include "crv/common/ui/qt/file_browser_list_model.h"
 
 class QComboBox;
 class QLabel;

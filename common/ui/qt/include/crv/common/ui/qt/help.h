@@ -74,7 +74,7 @@ HelpWindow& helpWindow();
 }  // namespace crv::common::ui
 
 // At file scope (global namespace) of the library that owns the .qrc.
-#define CRV_HELP_RESOURCE(name)                                                         \
-    extern int qInitResources_##name();                                                 \
-    [[maybe_unused]] static const bool crvHelpResource_##name##_registered =            \
+#define CRV_HELP_RESOURCE(name)                                              \
+    extern int qInitResources_##name();                                      \
+    [[maybe_unused]] static const bool crvHelpResource_##name##_registered = \
         crv::common::ui::registerHelpResource(&qInitResources_##name);

@@ -18,8 +18,7 @@ class QWidget;
 namespace crv::editors {
 
 struct CaseEditorEnvironment {
-    CaseEditorEnvironment(crv::common::AppState& a, crv::platform::SettingsStore& s,
-                          crv::common::MessagePresenter& p)
+    CaseEditorEnvironment(crv::common::AppState& a, crv::platform::SettingsStore& s, crv::common::MessagePresenter& p)
         : app(a), store(s), presenter(p) {}
     crv::common::AppState& app;
     crv::platform::SettingsStore& store;

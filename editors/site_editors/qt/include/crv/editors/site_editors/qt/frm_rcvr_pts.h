@@ -10,8 +10,8 @@
 #include <functional>
 #include <memory>
 
-#include "crv/editors/site_editors/qt/cell_editing.h"
 #include "crv/editors/rcvr_points_editor.h"
+#include "crv/editors/site_editors/qt/cell_editing.h"
 
 class QGroupBox;
 class QLineEdit;

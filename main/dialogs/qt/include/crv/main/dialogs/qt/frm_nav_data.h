@@ -14,7 +14,6 @@ class QPushButton;
 
 namespace crv::main::qt {
 
-
 class frmNavData : public QDialog {
     Q_OBJECT
 public:

@@ -14,7 +14,6 @@ class QPushButton;
 
 namespace crv::main::qt {
 
-
 class frmPropData : public QDialog {
     Q_OBJECT
 public:

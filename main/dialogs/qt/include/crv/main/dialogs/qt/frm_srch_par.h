@@ -11,7 +11,6 @@ class QPushButton;
 
 namespace crv::main::qt {
 
-
 class frmSrchPar : public QDialog {
     Q_OBJECT
 public:

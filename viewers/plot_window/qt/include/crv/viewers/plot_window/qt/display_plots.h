@@ -39,11 +39,11 @@ std::optional<FileChoice> chooseFiles(common::ui::frmFileSel* browser, int kind,
 // What the window uses of the rest of the program. Every member but state
 // has a default; tests replace the dialogs with scripts.
 struct PlotWindowServices {
-    common::AppState* state = nullptr;          // level bands, colours, airspace case
-    platform::SettingsStore* store = nullptr;   // where Plot Parameters saves
-    Geodesy geodesy;                            // the engine's DistLL and LLDist
+    common::AppState* state = nullptr;              // level bands, colours, airspace case
+    platform::SettingsStore* store = nullptr;       // where Plot Parameters saves
+    Geodesy geodesy;                                // the engine's DistLL and LLDist
     common::MessagePresenter* presenter = nullptr;  // default: the program's
-    QPrinter* printer = nullptr;                // default: the program's printer
+    QPrinter* printer = nullptr;                    // default: the program's printer
     // The display options dialog (GetSettings).
     std::function<void(bool& canceled, DisplaySettings& settings)> getSettings;
     // The print dialog without a page range; false when cancelled.

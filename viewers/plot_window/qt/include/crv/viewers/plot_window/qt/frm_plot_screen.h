@@ -2,8 +2,8 @@
 // The plot window (" CRV Plot"): one page at a time over a gradient, a
 // legend picture over the top right corner, a status bar of four panels.
 // Thin: the page list, readout and rules live in PlotWindowController.
-#include "crv/viewers/plot_window_controller.h"
 #include "crv/viewers/plot_window/qt/display_plots.h"
+#include "crv/viewers/plot_window_controller.h"
 
 #include <QImage>
 #include <QMainWindow>
